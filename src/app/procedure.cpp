@@ -1,0 +1,31 @@
+#include "app/procedure.h"
+
+#include <optional>
+#include <stdexcept>
+
+#include "app/error_report.h"
+#include "app/platform.h"
+
+namespace dorvane {
+
+QString failureDescription(const std::exception_ptr& failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::exception& e) {
+        return QString::fromUtf8(e.what());
+    } catch (...) {
+        return QStringLiteral("Unknown error");
+    }
+}
+
+Procedure::Procedure(Platform& platform, const QString& module, const QString& name)
+    : platform_(platform), label_(locationLabel(module, name)) {}
+
+void Procedure::report(const std::exception_ptr& failure) {
+    std::optional<QString> statement;
+    if (statement_) statement = *statement_;
+    const QString text = errorReportText(failureDescription(failure), label_, line_, statement);
+    platform_.messageBox(text, MsgButtons::Ok, MsgIcon::Exclamation, kErrorReportTitle);
+}
+
+}  // namespace dorvane

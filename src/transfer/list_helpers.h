@@ -1,0 +1,18 @@
+#pragma once
+#include <QString>
+
+#include "app/controls.h"
+#include "db/value.h"
+
+namespace dorvane {
+
+// True when some entry equals the text, ignoring case.
+bool listContains(const ListBox& list, const QString& text);
+// Removes entries exactly equal to the text. The count is read once and the index
+// advances after a removal too, so an entry that moves up into a removed one's place
+// is not compared in this walk.
+void listRemove(ListBox& list, const QString& text);
+// The fallback when the value is the database null, otherwise the value.
+db::Value ifNull(const db::Value& value, const db::Value& fallback);
+
+}  // namespace dorvane

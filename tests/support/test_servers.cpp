@@ -1,0 +1,96 @@
+#include "test_servers.h"
+
+#include <gtest/gtest.h>
+
+#include <QAtomicInt>
+#include <QCoreApplication>
+#include <cstdlib>
+
+#include "db/connection.h"
+#include "db/db_error.h"
+#include "db/recordset.h"
+#include "transfer/sql_quoting.h"
+
+namespace dorvane::testing {
+namespace {
+QString env(const char* name) {
+    const char* value = std::getenv(name);
+    if (!value) {
+        ADD_FAILURE() << name << " is not set: run the tests through scripts/with-servers.sh";
+        return QString();
+    }
+    return QString::fromUtf8(value);
+}
+}  // namespace
+
+db::PostgresProfile postgresProfile() {
+    return {env("DORVANE_PG_HOST"), env("DORVANE_PG_PORT"), env("DORVANE_PG_USER"),
+            env("DORVANE_PG_PASSWORD"), env("DORVANE_PG_DATABASE")};
+}
+
+db::MssqlProfile mssqlProfile() {
+    db::MssqlProfile p{env("DORVANE_MSSQL_HOST"), env("DORVANE_MSSQL_PORT"),
+                       env("DORVANE_MSSQL_USER"), env("DORVANE_MSSQL_PASSWORD"),
+                       env("DORVANE_MSSQL_DATABASE")};
+    p.localConnection = false;
+    return p;
+}
+
+void execPostgres(const QString& sql) {
+    db::Connection c;
+    c.open(db::postgresConnectionString(postgresProfile()));
+    c.execute(sql);
+}
+
+void execMssql(const QString& sql) {
+    db::Connection c;
+    c.open(db::mssqlConnectionString(mssqlProfile()));
+    c.execute(sql);
+}
+
+bool postgresTableExists(const QString& name) {
+    db::Connection c;
+    c.open(db::postgresConnectionString(postgresProfile()));
+    db::Recordset rows = c.query(QStringLiteral("select count(*) from pg_tables where tablename = ") +
+                                 singleQuotedText(name));
+    return rows.value(0).asInteger() > 0;
+}
+
+bool mssqlTableExists(const QString& name) {
+    db::Connection c;
+    c.open(db::mssqlConnectionString(mssqlProfile()));
+    try {
+        db::Recordset rows;
+        rows.open(QStringLiteral("SELECT * FROM ") + bracketedName(name), c);
+        return true;
+    } catch (const db::DbError& e) {
+        if (e.nativeError() == 208) return false;  // invalid object name
+        throw;
+    }
+}
+
+long long postgresRowCount(const QString& name) {
+    db::Connection c;
+    c.setCursorLocation(db::kUseClient);
+    c.open(db::postgresConnectionString(postgresProfile()));
+    db::Recordset rows;
+    rows.open(QStringLiteral("SELECT * FROM ") + doubleQuotedName(name), c);
+    return rows.recordCount();
+}
+
+long long mssqlRowCount(const QString& name) {
+    db::Connection c;
+    c.setCursorLocation(db::kUseClient);
+    c.open(db::mssqlConnectionString(mssqlProfile()));
+    db::Recordset rows;
+    rows.open(QStringLiteral("SELECT * FROM ") + bracketedName(name), c);
+    return rows.recordCount();
+}
+
+QString uniqueName(const QString& stem) {
+    static QAtomicInt counter;
+    return stem + QStringLiteral("_") + QString::number(QCoreApplication::applicationPid()) +
+           QStringLiteral("_") + QString::number(counter.fetchAndAddRelaxed(1));
+}
+
+}  // namespace dorvane::testing

@@ -1,0 +1,38 @@
+#pragma once
+// Connection details of the servers the integration tests use, read from the
+// environment that scripts/with-servers.sh sets. A missing variable fails the test:
+// a server never drops out of the run silently.
+
+#include <QString>
+
+#include "db/connection_strings.h"
+
+namespace dorvane::testing {
+
+db::PostgresProfile postgresProfile();
+db::MssqlProfile mssqlProfile();
+
+// Profiles as the connection screen would hold them.
+class EnvProfiles : public db::ProfileSource {
+public:
+    db::PostgresProfile postgres() const override { return pg; }
+    db::MssqlProfile mssql() const override { return ms; }
+    db::PostgresProfile pg = postgresProfile();
+    db::MssqlProfile ms = mssqlProfile();
+};
+
+// Runs statements directly for test setup, failing the test on error.
+void execPostgres(const QString& sql);
+void execMssql(const QString& sql);
+
+// Whether a table of exactly this name exists (SQL Server: as the server resolves it).
+bool postgresTableExists(const QString& name);
+bool mssqlTableExists(const QString& name);
+// Number of rows of a table.
+long long postgresRowCount(const QString& name);
+long long mssqlRowCount(const QString& name);
+
+// A name unique to this test run, for tables a test creates.
+QString uniqueName(const QString& stem);
+
+}  // namespace dorvane::testing
