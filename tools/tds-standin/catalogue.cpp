@@ -1,0 +1,130 @@
+#include "catalogue.hpp"
+
+#include "server_error.hpp"
+#include "text_encoding.hpp"
+
+namespace standin {
+namespace {
+
+constexpr const char* kUniqueViolation = "23505";
+
+SqlError alreadyExists(const std::string& name) {
+    return SqlError(2714, 16, 6, "There is already an object named '" + name + "' in the database.");
+}
+
+}  // namespace
+
+std::string CatalogueObject::backendName() const {
+    return (isView ? "v_" : "t_") + std::to_string(id);
+}
+
+Catalogue::Catalogue(PgConnection& conn) : conn_(conn) {
+    PgTransaction tx(conn_);
+    // Sessions may meet a fresh database at the same moment.
+    conn_.exec("SELECT pg_advisory_xact_lock(7470001)");
+    conn_.exec(
+        "CREATE TABLE IF NOT EXISTS standin_objects ("
+        " id bigserial PRIMARY KEY, name text NOT NULL, folded_name text NOT NULL UNIQUE,"
+        " is_view boolean NOT NULL)");
+    conn_.exec(
+        "CREATE TABLE IF NOT EXISTS standin_columns ("
+        " object_id bigint NOT NULL REFERENCES standin_objects(id) ON DELETE CASCADE,"
+        " ordinal int NOT NULL, name text NOT NULL, type_keyword text NOT NULL,"
+        " length int NOT NULL, precision int NOT NULL, scale int NOT NULL,"
+        " not_null boolean NOT NULL, PRIMARY KEY (object_id, ordinal))");
+    tx.commit();
+}
+
+std::optional<CatalogueObject> Catalogue::find(const std::string& name) {
+    auto r = conn_.exec("SELECT id, name, is_view FROM standin_objects WHERE folded_name = $1",
+                        {foldCase(name)});
+    if (PQntuples(r.get()) == 0) return std::nullopt;
+    CatalogueObject o;
+    o.id = std::stoll(PQgetvalue(r.get(), 0, 0));
+    o.name = PQgetvalue(r.get(), 0, 1);
+    o.isView = PQgetvalue(r.get(), 0, 2)[0] == 't';
+    o.columns = columnsOf(o.id);
+    return o;
+}
+
+std::vector<CatalogueObject> Catalogue::objects() {
+    auto r = conn_.exec("SELECT id, name, is_view FROM standin_objects ORDER BY folded_name");
+    std::vector<CatalogueObject> out;
+    for (int i = 0; i < PQntuples(r.get()); ++i) {
+        CatalogueObject o;
+        o.id = std::stoll(PQgetvalue(r.get(), i, 0));
+        o.name = PQgetvalue(r.get(), i, 1);
+        o.isView = PQgetvalue(r.get(), i, 2)[0] == 't';
+        out.push_back(std::move(o));
+    }
+    return out;
+}
+
+std::vector<CatalogueColumn> Catalogue::columnsOf(int64_t id) {
+    auto r = conn_.exec(
+        "SELECT name, type_keyword, length, precision, scale, not_null FROM standin_columns"
+        " WHERE object_id = $1 ORDER BY ordinal",
+        {std::to_string(id)});
+    std::vector<CatalogueColumn> columns;
+    for (int i = 0; i < PQntuples(r.get()); ++i) {
+        CatalogueColumn c;
+        c.name = PQgetvalue(r.get(), i, 0);
+        c.type = typeFromCatalogue(PQgetvalue(r.get(), i, 1), std::stoi(PQgetvalue(r.get(), i, 2)),
+                                   std::stoi(PQgetvalue(r.get(), i, 3)),
+                                   std::stoi(PQgetvalue(r.get(), i, 4)));
+        c.notNull = PQgetvalue(r.get(), i, 5)[0] == 't';
+        columns.push_back(std::move(c));
+    }
+    return columns;
+}
+
+CatalogueObject Catalogue::addTable(const std::string& name, const std::vector<CatalogueColumn>& columns) {
+    return add(name, false, columns);
+}
+
+CatalogueObject Catalogue::addView(const std::string& name, const std::vector<CatalogueColumn>& columns) {
+    return add(name, true, columns);
+}
+
+CatalogueObject Catalogue::add(const std::string& name, bool isView,
+                               const std::vector<CatalogueColumn>& columns) {
+    CatalogueObject o;
+    o.name = name;
+    o.isView = isView;
+    o.columns = columns;
+    try {
+        auto r = conn_.exec(
+            "INSERT INTO standin_objects(name, folded_name, is_view) VALUES ($1, $2, $3) RETURNING id",
+            {name, foldCase(name), isView ? "true" : "false"});
+        o.id = std::stoll(PQgetvalue(r.get(), 0, 0));
+    } catch (const BackendError& e) {
+        if (e.sqlState == kUniqueViolation) throw alreadyExists(name);
+        throw;
+    }
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const auto& c = columns[i];
+        conn_.exec(
+            "INSERT INTO standin_columns VALUES ($1, $2, $3, $4, $5, $6, $7, $8)",
+            {std::to_string(o.id), std::to_string(i + 1), c.name, c.type.keyword(),
+             std::to_string(c.type.length), std::to_string(c.type.precision),
+             std::to_string(c.type.scale), c.notNull ? "true" : "false"});
+    }
+    return o;
+}
+
+void Catalogue::remove(const CatalogueObject& object) {
+    conn_.exec("DELETE FROM standin_objects WHERE id = $1", {std::to_string(object.id)});
+}
+
+bool Catalogue::rename(const CatalogueObject& object, const std::string& newName) {
+    try {
+        conn_.exec("UPDATE standin_objects SET name = $1, folded_name = $2 WHERE id = $3",
+                   {newName, foldCase(newName), std::to_string(object.id)});
+    } catch (const BackendError& e) {
+        if (e.sqlState == kUniqueViolation) return false;
+        throw;
+    }
+    return true;
+}
+
+}  // namespace standin

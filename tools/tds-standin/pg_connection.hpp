@@ -1,0 +1,61 @@
+#pragma once
+
+#include <libpq-fe.h>
+
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace standin {
+
+struct PgResultDeleter {
+    void operator()(PGresult* r) const { PQclear(r); }
+};
+using PgResult = std::unique_ptr<PGresult, PgResultDeleter>;
+
+// A failed backend command, with PostgreSQL's SQLSTATE.
+struct BackendError : std::runtime_error {
+    BackendError(const std::string& message, std::string sqlState)
+        : std::runtime_error(message), sqlState(std::move(sqlState)) {}
+    std::string sqlState;
+};
+
+using PgParams = std::vector<std::optional<std::string>>;
+
+// One libpq connection, used by one client session only.
+class PgConnection {
+public:
+    // Throws BackendError; a missing database has SQLSTATE 3D000.
+    explicit PgConnection(const std::string& conninfo);
+
+    PgResult exec(const std::string& sql, const PgParams& params = {});
+
+private:
+    struct ConnDeleter {
+        void operator()(PGconn* c) const { PQfinish(c); }
+    };
+    std::unique_ptr<PGconn, ConnDeleter> conn_;
+};
+
+// Runs commands in a transaction that rolls back unless committed.
+class PgTransaction {
+public:
+    explicit PgTransaction(PgConnection& conn) : conn_(conn) { conn_.exec("BEGIN"); }
+    PgTransaction(const PgTransaction&) = delete;
+    PgTransaction& operator=(const PgTransaction&) = delete;
+    ~PgTransaction();
+    void commit();
+
+private:
+    PgConnection& conn_;
+    bool open_ = true;
+};
+
+// A libpq conninfo string value, quoted.
+std::string conninfoValue(const std::string& value);
+// "name" with embedded quotes doubled.
+std::string quoteIdentifier(const std::string& name);
+
+}  // namespace standin

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace standin {
+
+struct ServerConfig {
+    std::string listenAddress = "127.0.0.1";
+    uint16_t port = 0;
+    std::string backendConninfo;  // without dbname
+    std::string backendPrefix = "standin_";
+    std::string userName;
+    std::string password;
+};
+
+// Parses the command line; throws std::invalid_argument with a usage message.
+ServerConfig parseCommandLine(int argc, char** argv);
+
+}  // namespace standin

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "catalogue.hpp"
+#include "logger.hpp"
+#include "packet_stream.hpp"
+#include "pg_connection.hpp"
+#include "server_config.hpp"
+#include "session_state.hpp"
+
+#include <memory>
+
+namespace standin {
+
+// One client connection: login, then requests until the client goes away.
+class Session {
+public:
+    Session(int fd, uint16_t sessionId, const ServerConfig& config, Logger& log);
+    void run();
+
+private:
+    bool login(const Message& message);
+    void sqlBatch(const Message& message);
+    void rpc(const Message& message);
+    void acknowledgeAttention();
+    void refuse(const Message& message);
+    void log(const std::string& text);
+
+    PacketStream stream_;
+    uint16_t sessionId_;
+    const ServerConfig& config_;
+    Logger& log_;
+    SessionState state_;
+    std::unique_ptr<PgConnection> backend_;
+    std::unique_ptr<Catalogue> catalogue_;
+};
+
+}  // namespace standin

@@ -1,0 +1,285 @@
+#include "sql_parser.hpp"
+
+#include "server_error.hpp"
+#include "sql_lexer.hpp"
+#include "text_encoding.hpp"
+
+namespace standin {
+
+std::string ObjectName::written() const {
+    std::string out;
+    for (const auto& p : parts) out += (out.empty() ? "" : ".") + p;
+    return out;
+}
+
+namespace {
+
+constexpr size_t kMaxIdentifier = 128;
+constexpr size_t kMaxInsertRows = 1000;
+
+class Parser {
+public:
+    Parser(const std::string& sql, std::vector<SqlToken> tokens)
+        : sql_(sql), tokens_(std::move(tokens)) {}
+
+    std::vector<Statement> run() {
+        std::vector<Statement> statements;
+        while (peek().kind != SqlToken::Kind::End) {
+            if (acceptSymbol(";")) continue;
+            statementStart_ = peek().offset;
+            statements.push_back(statement(statements.empty()));
+        }
+        return statements;
+    }
+
+private:
+    const SqlToken& peek(size_t ahead = 0) const {
+        size_t i = pos_ + ahead;
+        return tokens_[i < tokens_.size() ? i : tokens_.size() - 1];
+    }
+    const SqlToken& next() {
+        const SqlToken& t = peek();
+        if (pos_ < tokens_.size() - 1) ++pos_;
+        return t;
+    }
+
+    bool isKeyword(const SqlToken& t, const char* word) const {
+        return t.kind == SqlToken::Kind::Word && foldCase(t.text) == word;
+    }
+    bool acceptKeyword(const char* word) {
+        if (!isKeyword(peek(), word)) return false;
+        next();
+        return true;
+    }
+    void expectKeyword(const char* word) {
+        if (!acceptKeyword(word)) fail();
+    }
+    bool acceptSymbol(const char* symbol) {
+        if (peek().kind != SqlToken::Kind::Symbol || peek().text != symbol) return false;
+        next();
+        return true;
+    }
+    void expectSymbol(const char* symbol) {
+        if (!acceptSymbol(symbol)) fail();
+    }
+
+    [[noreturn]] void fail() const {
+        // At the end of the text SQL Server names the last token it read.
+        const SqlToken& at = peek().kind == SqlToken::Kind::End && pos_ > 0 ? tokens_[pos_ - 1] : peek();
+        std::string statement = sql_.substr(statementStart_);
+        if (statement.size() > 2000) statement = statement.substr(0, 2000) + "...";
+        throw SqlError(102, 15, 1,
+                       "Incorrect syntax near '" + sql_.substr(at.offset, at.end - at.offset) +
+                           "'. (The SQL Server stand-in supports only the T-SQL its program sends; statement: " +
+                           statement + ")",
+                       true);
+    }
+
+    std::string identifier() {
+        const SqlToken& t = peek();
+        if (t.kind != SqlToken::Kind::Word && t.kind != SqlToken::Kind::QuotedName) fail();
+        if (utf8ToUtf16(t.text).size() > kMaxIdentifier) {
+            throw SqlError(103, 15, 4,
+                           "The identifier that starts with '" + t.text.substr(0, 128) +
+                               "' is too long. Maximum length is 128.",
+                           true);
+        }
+        if (t.text.empty()) {
+            throw SqlError(1038, 15, 4,
+                           "An object or column name is missing or empty. For SELECT INTO statements, "
+                           "verify each column has a name. For other statements, look for empty alias "
+                           "names. Aliases defined as \"\" or [] are not allowed. Change the alias to a "
+                           "valid name.",
+                           true);
+        }
+        return next().text;
+    }
+
+    ObjectName objectName() {
+        ObjectName name;
+        name.parts.push_back(identifier());
+        while (name.parts.size() < 3 && acceptSymbol(".")) name.parts.push_back(identifier());
+        return name;
+    }
+
+    Statement statement(bool firstInBatch) {
+        if (acceptKeyword("select")) return select();
+        if (acceptKeyword("create")) {
+            if (acceptKeyword("table")) return createTable();
+            if (acceptKeyword("view")) return createView();
+            fail();
+        }
+        if (acceptKeyword("drop")) {
+            DropStatement drop;
+            if (acceptKeyword("view")) drop.isView = true;
+            else expectKeyword("table");
+            drop.object = objectName();
+            return drop;
+        }
+        if (acceptKeyword("insert")) return insert();
+        if (acceptKeyword("set")) return set();
+        if (acceptKeyword("exec") || acceptKeyword("execute")) return procedureCall();
+        // A procedure may be called without EXEC as the first statement of a batch.
+        if (firstInBatch && peek().kind == SqlToken::Kind::Word &&
+            (foldCase(peek().text).rfind("sp_", 0) == 0)) {
+            return procedureCall();
+        }
+        fail();
+    }
+
+    SelectStatement select() {
+        SelectStatement s;
+        if (acceptKeyword("top")) {
+            bool parenthesised = acceptSymbol("(");
+            if (peek().kind != SqlToken::Kind::Number || peek().text.find_first_not_of("0123456789") != std::string::npos) fail();
+            s.top = std::stoll(next().text);
+            if (parenthesised) expectSymbol(")");
+        }
+        expectSymbol("*");
+        expectKeyword("from");
+        s.table = objectName();
+        return s;
+    }
+
+    CreateTableStatement createTable() {
+        CreateTableStatement c;
+        c.table = objectName();
+        expectSymbol("(");
+        do {
+            ColumnDefinition column;
+            column.name = identifier();
+            std::string typeName = identifier();
+            std::vector<int> args;
+            if (acceptSymbol("(")) {
+                do {
+                    if (acceptKeyword("max")) {
+                        args.push_back(DeclaredType::kMax);
+                    } else if (peek().kind == SqlToken::Kind::Number) {
+                        args.push_back(std::stoi(next().text));
+                    } else {
+                        fail();
+                    }
+                } while (acceptSymbol(","));
+                expectSymbol(")");
+            }
+            column.type = declareType(typeName, args, static_cast<int>(c.columns.size()) + 1, column.name);
+            if (acceptKeyword("not")) {
+                expectKeyword("null");
+                column.notNull = true;
+            } else {
+                acceptKeyword("null");
+            }
+            c.columns.push_back(std::move(column));
+        } while (acceptSymbol(","));
+        expectSymbol(")");
+        return c;
+    }
+
+    CreateViewStatement createView() {
+        CreateViewStatement v;
+        v.view = objectName();
+        expectKeyword("as");
+        expectKeyword("select");
+        v.select = select();
+        return v;
+    }
+
+    InsertStatement insert() {
+        InsertStatement s;
+        acceptKeyword("into");
+        s.table = objectName();
+        if (acceptSymbol("(")) {
+            do s.columns.push_back(identifier());
+            while (acceptSymbol(","));
+            expectSymbol(")");
+        }
+        expectKeyword("values");
+        do {
+            expectSymbol("(");
+            std::vector<Literal> row;
+            do row.push_back(literal());
+            while (acceptSymbol(","));
+            expectSymbol(")");
+            s.rows.push_back(std::move(row));
+        } while (acceptSymbol(","));
+        if (s.rows.size() > kMaxInsertRows) {
+            throw SqlError(10738, 15, 1,
+                           "The number of row value expressions in the INSERT statement exceeds the maximum "
+                           "allowed number of 1000 row values.",
+                           true);
+        }
+        return s;
+    }
+
+    Literal literal() {
+        Literal l;
+        if (acceptKeyword("null")) return l;
+        const SqlToken& t = peek();
+        switch (t.kind) {
+        case SqlToken::Kind::String: l.kind = Literal::Kind::String; break;
+        case SqlToken::Kind::NationalString: l.kind = Literal::Kind::NationalString; break;
+        case SqlToken::Kind::Hex: l.kind = Literal::Kind::Hex; break;
+        case SqlToken::Kind::Number: l.kind = Literal::Kind::Number; break;
+        case SqlToken::Kind::Symbol:
+            if (t.text == "-" || t.text == "+") {
+                std::string sign = next().text;
+                if (peek().kind != SqlToken::Kind::Number) fail();
+                l.kind = Literal::Kind::Number;
+                l.text = (sign == "-" ? "-" : "") + next().text;
+                return l;
+            }
+            fail();
+        default: fail();
+        }
+        l.text = next().text;
+        return l;
+    }
+
+    ProcedureCall procedureCall() {
+        ProcedureCall call;
+        ObjectName name = objectName();
+        call.procedure = foldCase(name.name());
+        if (peek().kind == SqlToken::Kind::End || (peek().kind == SqlToken::Kind::Symbol && peek().text == ";")) {
+            return call;
+        }
+        do {
+            ProcedureArgument argument;
+            if (peek().kind == SqlToken::Kind::Word && peek().text[0] == '@') {
+                argument.name = foldCase(next().text);
+                expectSymbol("=");
+            }
+            argument.value = literal();
+            call.arguments.push_back(std::move(argument));
+        } while (acceptSymbol(","));
+        return call;
+    }
+
+    SetStatement set() {
+        SetStatement s;
+        do {
+            if (peek().kind != SqlToken::Kind::Word) fail();
+            s.options.push_back(foldCase(next().text));
+        } while (acceptSymbol(","));
+        const SqlToken& value = peek();
+        if (value.kind == SqlToken::Kind::Word || value.kind == SqlToken::Kind::Number) {
+            s.value = foldCase(next().text);
+        } else if (value.kind == SqlToken::Kind::Symbol && value.text == "-" && peek(1).kind == SqlToken::Kind::Number) {
+            next();
+            s.value = "-" + next().text;
+        } else {
+            fail();
+        }
+        return s;
+    }
+
+    const std::string& sql_;
+    std::vector<SqlToken> tokens_;
+    size_t pos_ = 0;
+    size_t statementStart_ = 0;
+};
+
+}  // namespace
+
+std::vector<Statement> parseBatch(const std::string& sql) { return Parser(sql, tokenize(sql)).run(); }
+
+}  // namespace standin

@@ -1,0 +1,256 @@
+#include "statement_executor.hpp"
+
+#include "literal_conversion.hpp"
+#include "server_error.hpp"
+#include "text_encoding.hpp"
+#include "value_encoding.hpp"
+
+#include <map>
+#include <set>
+
+namespace standin {
+namespace {
+
+constexpr size_t kRowsBetweenCancelChecks = 32;
+
+SqlError invalidObject(const ObjectName& name) {
+    return SqlError(208, 16, 1, "Invalid object name '" + name.written() + "'.", true);
+}
+
+std::string columnList(size_t count) {
+    std::string out;
+    for (size_t i = 0; i < count; ++i) out += (i ? ", " : "") + CatalogueObject::backendColumn(i);
+    return out;
+}
+
+}  // namespace
+
+StatementOutcome StatementExecutor::execute(const Statement& statement) {
+    return std::visit(
+        [this](const auto& s) -> StatementOutcome {
+            using T = std::decay_t<decltype(s)>;
+            if constexpr (std::is_same_v<T, SelectStatement>) return select(s);
+            else if constexpr (std::is_same_v<T, CreateTableStatement>) return createTable(s);
+            else if constexpr (std::is_same_v<T, CreateViewStatement>) return createView(s);
+            else if constexpr (std::is_same_v<T, DropStatement>) return drop(s);
+            else if constexpr (std::is_same_v<T, InsertStatement>) return insert(s);
+            else if constexpr (std::is_same_v<T, SetStatement>) return set(s);
+            else return call(s);
+        },
+        statement);
+}
+
+std::string StatementExecutor::localName(const ObjectName& name, bool forCreate) {
+    if (name.parts.size() >= 2) {
+        const std::string& schema = name.parts[name.parts.size() - 2];
+        if (foldCase(schema) != "dbo") {
+            if (forCreate) {
+                throw SqlError(2760, 16, 1,
+                               "The specified schema name \"" + schema +
+                                   "\" either does not exist or you do not have permission to use it.");
+            }
+            throw invalidObject(name);
+        }
+    }
+    if (name.parts.size() == 3 && foldCase(name.parts[0]) != foldCase(state_.database)) {
+        throw unsupported("objects of another database ('" + name.written() + "')");
+    }
+    return name.name();
+}
+
+CatalogueObject StatementExecutor::resolve(const ObjectName& name) {
+    auto object = catalogue_.find(localName(name, false));
+    if (!object) throw invalidObject(name);
+    return *object;
+}
+
+StatementOutcome StatementExecutor::select(const SelectStatement& s) {
+    CatalogueObject object = resolve(s.table);
+    std::string sql = "SELECT " + columnList(object.columns.size()) + " FROM " +
+                      quoteIdentifier(object.backendName()) + " ORDER BY standin_row";
+    if (s.top) sql += " LIMIT " + std::to_string(*s.top);
+    PgResult rows = conn_.exec(sql);
+
+    std::vector<ResultColumn> columns;
+    for (const auto& c : object.columns) columns.push_back({utf8ToUtf16(c.name), c.type, !c.notNull});
+    std::u16string tableName = utf8ToUtf16(object.name);
+    tokens::columnMetadata(out_.tokens(), columns, tableName);
+
+    StatementOutcome outcome{tokens::kDone, done_command::kSelect, 0};
+    int count = PQntuples(rows.get());
+    for (int r = 0; r < count; ++r) {
+        if (r % kRowsBetweenCancelChecks == 0 && out_.cancelled()) break;
+        out_.tokens().u8(tokens::kRow);
+        for (size_t c = 0; c < columns.size(); ++c) {
+            int field = static_cast<int>(c);
+            const char* text = PQgetisnull(rows.get(), r, field) ? nullptr : PQgetvalue(rows.get(), r, field);
+            writeColumnValue(out_.tokens(), columns[c].type, text, state_.textSize);
+        }
+        out_.flushIfLarge();
+        ++*outcome.rowCount;
+    }
+    return outcome;
+}
+
+StatementOutcome StatementExecutor::createTable(const CreateTableStatement& s) {
+    std::string name = localName(s.table, true);
+    std::set<std::string> seen;
+    std::vector<CatalogueColumn> columns;
+    for (const auto& c : s.columns) {
+        if (!seen.insert(foldCase(c.name)).second) {
+            throw SqlError(2705, 16, 3,
+                           "Column names in each table must be unique. Column name '" + c.name +
+                               "' in table '" + name + "' is specified more than once.");
+        }
+        columns.push_back({c.name, c.type, c.notNull});
+    }
+    PgTransaction tx(conn_);
+    CatalogueObject object = catalogue_.addTable(name, columns);
+    std::string ddl = "CREATE TABLE " + quoteIdentifier(object.backendName()) + " (standin_row bigserial";
+    for (size_t i = 0; i < columns.size(); ++i) {
+        ddl += ", " + CatalogueObject::backendColumn(i) + " " + backendStorageType(columns[i].type);
+    }
+    conn_.exec(ddl + ")");
+    tx.commit();
+    return {tokens::kDone, done_command::kCreateTable, std::nullopt};
+}
+
+StatementOutcome StatementExecutor::createView(const CreateViewStatement& s) {
+    std::string name = localName(s.view, true);
+    CatalogueObject base = resolve(s.select.table);
+    PgTransaction tx(conn_);
+    CatalogueObject view = catalogue_.addView(name, base.columns);
+    std::string sql = "CREATE VIEW " + quoteIdentifier(view.backendName()) + " AS SELECT * FROM " +
+                      quoteIdentifier(base.backendName()) + " ORDER BY standin_row";
+    if (s.select.top) sql += " LIMIT " + std::to_string(*s.select.top);
+    conn_.exec(sql);
+    tx.commit();
+    return {tokens::kDone, done_command::kNone, std::nullopt};
+}
+
+StatementOutcome StatementExecutor::drop(const DropStatement& s) {
+    const char* what = s.isView ? "view" : "table";
+    auto cannotDrop = [&] {
+        return SqlError(3701, 11, 5,
+                        std::string("Cannot drop the ") + what + " '" + s.object.written() +
+                            "', because it does not exist or you do not have permission.");
+    };
+    std::optional<CatalogueObject> object;
+    try {
+        object = catalogue_.find(localName(s.object, false));
+    } catch (const SqlError& e) {
+        if (e.number == 208) throw cannotDrop();
+        throw;
+    }
+    if (!object) throw cannotDrop();
+    if (object->isView != s.isView) {
+        const std::string& n = s.object.written();
+        throw SqlError(3705, 16, 1,
+                       s.isView ? "Cannot use DROP VIEW with '" + n + "' because '" + n +
+                                      "' is a table. Use DROP TABLE."
+                                : "Cannot use DROP TABLE with '" + n + "' because '" + n +
+                                      "' is a view. Use DROP VIEW.");
+    }
+    PgTransaction tx(conn_);
+    catalogue_.remove(*object);
+    try {
+        conn_.exec(std::string("DROP ") + (s.isView ? "VIEW " : "TABLE ") +
+                   quoteIdentifier(object->backendName()));
+    } catch (const BackendError& e) {
+        if (e.sqlState == "2BP01") throw unsupported("dropping a table that a view still selects from");
+        throw;
+    }
+    tx.commit();
+    return {tokens::kDone, done_command::kDropTable, std::nullopt};
+}
+
+StatementOutcome StatementExecutor::insert(const InsertStatement& s) {
+    CatalogueObject object = resolve(s.table);
+    if (object.isView) throw unsupported("INSERT into a view");
+
+    // Which table column each value goes to.
+    std::vector<size_t> targets;
+    if (s.columns.empty()) {
+        for (size_t i = 0; i < object.columns.size(); ++i) targets.push_back(i);
+    } else {
+        std::map<std::string, size_t> byName;
+        for (size_t i = 0; i < object.columns.size(); ++i) byName[foldCase(object.columns[i].name)] = i;
+        for (const auto& c : s.columns) {
+            auto it = byName.find(foldCase(c));
+            if (it == byName.end()) throw SqlError(207, 16, 1, "Invalid column name '" + c + "'.", true);
+            targets.push_back(it->second);
+        }
+    }
+    for (const auto& row : s.rows) {
+        if (row.size() == targets.size()) continue;
+        if (s.columns.empty()) {
+            throw SqlError(213, 16, 1,
+                           "Column name or number of supplied values does not match table definition.",
+                           true);
+        }
+        if (row.size() > targets.size()) {
+            throw SqlError(110, 15, 1,
+                           "There are fewer columns in the INSERT statement than values specified in "
+                           "the VALUES clause. The number of values in the VALUES clause must match the "
+                           "number of columns specified in the INSERT statement.",
+                           true);
+        }
+        throw SqlError(109, 15, 1,
+                       "There are more columns in the INSERT statement than values specified in the "
+                       "VALUES clause. The number of values in the VALUES clause must match the number "
+                       "of columns specified in the INSERT statement.",
+                       true);
+    }
+
+    PgParams params;
+    std::string sql = "INSERT INTO " + quoteIdentifier(object.backendName()) + " (" +
+                      columnList(object.columns.size()) + ") VALUES ";
+    for (size_t r = 0; r < s.rows.size(); ++r) {
+        std::vector<std::optional<std::string>> values(object.columns.size());
+        for (size_t v = 0; v < targets.size(); ++v) {
+            values[targets[v]] = convertLiteral(s.rows[r][v], object.columns[targets[v]].type);
+        }
+        sql += r ? ", (" : "(";
+        for (size_t c = 0; c < values.size(); ++c) {
+            if (!values[c] && object.columns[c].notNull) {
+                throw SqlError(515, 16, 2,
+                               "Cannot insert the value NULL into column '" + object.columns[c].name +
+                                   "', table '" + state_.database + ".dbo." + object.name +
+                                   "'; column does not allow nulls. INSERT fails.");
+            }
+            params.push_back(std::move(values[c]));
+            sql += (c ? ", $" : "$") + std::to_string(params.size());
+        }
+        sql += ")";
+    }
+    conn_.exec(sql, params);
+    return {tokens::kDone, done_command::kInsert, s.rows.size()};
+}
+
+StatementOutcome StatementExecutor::set(const SetStatement& s) {
+    // Options whose other setting would change what the stand-in does are refused.
+    static const std::set<std::string> kHarmless = {
+        "ansi_nulls", "ansi_null_dflt_on", "concat_null_yields_null", "arithabort",
+        "numeric_roundabort", "xact_abort", "cursor_close_on_commit", "ansi_defaults"};
+    static const std::set<std::string> kMustBeOn = {"ansi_warnings", "ansi_padding", "quoted_identifier"};
+    for (const auto& option : s.options) {
+        if (option == "textsize") {
+            long long size = std::stoll(s.value);
+            state_.textSize = size <= 0 ? SessionState::kDefaultTextSize : static_cast<size_t>(size);
+        } else if (option == "nocount" && (s.value == "on" || s.value == "off")) {
+            state_.noCount = s.value == "on";
+        } else if (option == "implicit_transactions" && s.value == "off") {
+        } else if (option == "language" && s.value == "us_english") {
+        } else if (option == "dateformat" && s.value == "mdy") {
+        } else if ((option == "lock_timeout" || option == "datefirst") && !s.value.empty() &&
+                   (std::isdigit(static_cast<unsigned char>(s.value[0])) || s.value[0] == '-')) {
+        } else if (kHarmless.count(option) && (s.value == "on" || s.value == "off")) {
+        } else if (kMustBeOn.count(option) && s.value == "on") {
+        } else {
+            throw unsupported("SET " + option + " " + s.value);
+        }
+    }
+    return {tokens::kDone, done_command::kNone, std::nullopt};
+}
+
+}  // namespace standin

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "literal.hpp"
+#include "sql_types.hpp"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace standin {
+
+// A possibly qualified object name: [database.][schema.]name.
+struct ObjectName {
+    std::vector<std::string> parts;
+    const std::string& name() const { return parts.back(); }
+    // As SQL Server quotes it in messages: the parts joined by dots, without brackets.
+    std::string written() const;
+};
+
+struct SelectStatement {
+    ObjectName table;
+    std::optional<int64_t> top;
+};
+
+struct ColumnDefinition {
+    std::string name;
+    DeclaredType type;
+    bool notNull = false;
+};
+
+struct CreateTableStatement {
+    ObjectName table;
+    std::vector<ColumnDefinition> columns;
+};
+
+struct CreateViewStatement {
+    ObjectName view;
+    SelectStatement select;
+};
+
+struct DropStatement {
+    ObjectName object;
+    bool isView = false;
+};
+
+struct InsertStatement {
+    ObjectName table;
+    std::vector<std::string> columns;  // empty: all, in table order
+    std::vector<std::vector<Literal>> rows;
+};
+
+struct ProcedureArgument {
+    std::string name;  // "@objname" or empty when positional
+    Literal value;
+};
+
+struct ProcedureCall {
+    std::string procedure;
+    std::vector<ProcedureArgument> arguments;
+};
+
+struct SetStatement {
+    std::vector<std::string> options;  // lower case
+    std::string value;                 // lower case: "on", "off" or a number
+};
+
+using Statement = std::variant<SelectStatement, CreateTableStatement, CreateViewStatement,
+                               DropStatement, InsertStatement, ProcedureCall, SetStatement>;
+
+}  // namespace standin
