@@ -14,7 +14,7 @@ class Recordset;
 class OdbcConnection;
 
 class Connection {
-public:
+  public:
     Connection();
     ~Connection();
     Connection(Connection&&) noexcept;
@@ -47,7 +47,7 @@ public:
     // For Recordset: the open ODBC connection (throws when closed).
     OdbcConnection& odbc();
 
-private:
+  private:
     int cursorLocation_ = kUseServer;
     int commandTimeout_ = kDefaultCommandTimeout;
     int connectionTimeout_ = kDefaultConnectionTimeout;

@@ -7,7 +7,7 @@ namespace dorvane::db {
 // A failure of the database layer: the driver's or server's description text, with its
 // SQLSTATE and native error number where the driver gave them.
 class DbError : public std::runtime_error {
-public:
+  public:
     explicit DbError(const QString& description, const QString& sqlState = QString(),
                      int nativeError = 0)
         : std::runtime_error(description.toStdString()),
@@ -19,7 +19,7 @@ public:
     const QString& sqlState() const { return sqlState_; }
     int nativeError() const { return nativeError_; }
 
-private:
+  private:
     QString description_;
     QString sqlState_;
     int nativeError_;

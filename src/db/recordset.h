@@ -23,7 +23,7 @@ struct FieldInfo {
 };
 
 class Recordset {
-public:
+  public:
     Recordset();
     ~Recordset();
     Recordset(Recordset&&) noexcept;
@@ -50,7 +50,7 @@ public:
     // For Connection: wraps rows already read.
     explicit Recordset(std::unique_ptr<RowSource> rows);
 
-private:
+  private:
     std::unique_ptr<RowSource> rows_;
 };
 

@@ -17,20 +17,20 @@ struct DateTimeParts {
 };
 
 class Value {
-public:
+  public:
     enum class Kind : std::uint8_t {
         Null,
         Text,
         Integer,
-        Single,     // a 4-byte float: written at its own width
+        Single,  // a 4-byte float: written at its own width
         Double,
-        Decimal,    // exact digits as the server gave them ("-12.3400")
+        Decimal,  // exact digits as the server gave them ("-12.3400")
         Date,
         Time,
         Timestamp,
         Boolean,
         Binary,
-        Guid,       // canonical text form
+        Guid,  // canonical text form
     };
 
     Value() = default;  // null
@@ -65,7 +65,7 @@ public:
 
     friend bool operator==(const Value&, const Value&) = default;
 
-private:
+  private:
     // The row buffer decodes into existing values, reusing their storage.
     friend class RowBuffer;
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/platform.h"
+#include "qstring_printer.h"
 
 namespace dorvane::testing {
 

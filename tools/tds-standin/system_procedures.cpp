@@ -80,6 +80,41 @@ StatementOutcome StatementExecutor::call(const ProcedureCall& c) {
     throw SqlError(2812, 16, 62, "Could not find stored procedure '" + c.procedure + "'.");
 }
 
+namespace {
+// Splits a name the way the server splits @objname: parts separated by '.', each either
+// [bracketed] with "]]" for "]", "quoted" with doubled quotes, or taken as it stands.
+ObjectName multipartName(const std::string& text) {
+    ObjectName name;
+    size_t pos = 0;
+    for (;;) {
+        std::string part;
+        const char open = pos < text.size() ? text[pos] : '\0';
+        if (open == '[' || open == '"') {
+            const char close = open == '[' ? ']' : '"';
+            ++pos;
+            while (pos < text.size()) {
+                if (text[pos] == close) {
+                    if (pos + 1 < text.size() && text[pos + 1] == close) {
+                        part += close;
+                        pos += 2;
+                        continue;
+                    }
+                    ++pos;
+                    break;
+                }
+                part += text[pos++];
+            }
+        } else {
+            while (pos < text.size() && text[pos] != '.') part += text[pos++];
+        }
+        name.parts.push_back(part);
+        if (pos >= text.size() || text[pos] != '.') break;
+        ++pos;
+    }
+    return name;
+}
+}  // namespace
+
 StatementOutcome StatementExecutor::rename(const ProcedureCall& c) {
     auto args = namedArguments(c, {"@objname", "@newname", "@objtype"});
     auto oldText = textArgument(args, "@objname");
@@ -90,10 +125,7 @@ StatementOutcome StatementExecutor::rename(const ProcedureCall& c) {
         throw SqlError(15223, 11, 1, "Error: The input parameter '@newname' is not allowed to be null.");
     }
     // @objname is a multi-part name; @newname is taken literally.
-    ObjectName oldName;
-    for (const auto& t : tokenize(*oldText)) {
-        if (t.kind == SqlToken::Kind::Word || t.kind == SqlToken::Kind::QuotedName) oldName.parts.push_back(t.text);
-    }
+    ObjectName oldName = multipartName(*oldText);
     std::optional<CatalogueObject> object;
     if (!oldName.parts.empty()) {
         try {

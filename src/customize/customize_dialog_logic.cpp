@@ -1,0 +1,220 @@
+#include "customize/customize_dialog_logic.h"
+
+#include "app/app_info.h"
+#include "app/procedure.h"
+#include "customize/data_type_check.h"
+#include "customize/field_discovery.h"
+#include "customize/number_text.h"
+#include "transfer/sql_quoting.h"
+
+namespace dorvane {
+namespace {
+
+const QString kModule = QStringLiteral("Form3");
+const QString kTowardsPostgres = QStringLiteral("Postgre");
+const QString kTowardsSqlServer = QStringLiteral("MSSQL");
+
+}  // namespace
+
+// The numbered lines of OK's column loop, which has one copy per direction. The
+// "next i" lines (126, 150) number no work of their own.
+struct OkLoopLines {
+    int loop, events, nameTest, newName, newColumn, oldNameAppend, newNameAppend, plainColumn;
+    int numericTest, numericAppend;  // 0: no numeric column list in this direction
+    int append, dropComma, close;
+};
+
+namespace {
+constexpr int kNoNumericList = 0;
+// clang-format off
+//                                      loop events name new  column old  generated plain numeric: test, append  sql  drop-comma close
+constexpr OkLoopLines kPostgresOkLines {104, 106,   108, 110, 112,   114, 116,      118,            120,  122,     124, 128,       130};
+constexpr OkLoopLines kSqlServerOkLines{132, 134,   136, 138, 140,   142, 144,      146,            0,    0,       148, 152,       154};
+// clang-format on
+}  // namespace
+
+CustomizeDialogLogic::CustomizeDialogLogic(Platform& platform, const db::ProfileSource& profiles,
+                                           bool& customizationCancelled,
+                                           CustomizeDialogControls controls,
+                                           CustomizeWindowActions& window)
+    : platform_(platform),
+      profiles_(profiles),
+      customizationCancelled_(customizationCancelled),
+      controls_(controls),
+      window_(window) {}
+
+void CustomizeDialogLogic::Form_Load() {
+    Procedure p(platform_, kModule, QStringLiteral("Form_Load"));
+    // The lists are the window's and start empty at every load.
+    p.unnumbered([&] {
+        controls_.list1.clear();
+        controls_.list2.clear();
+        controls_.text1.setText(QString());
+        controls_.pointer.setPointer(MousePointer::Default);
+    });
+    p.step(100, [&] { window_.applyFormColors(); });
+    p.step(102, [&] { window_.setApplicationIcon(); });
+    const QString cursorFile = programFile(platform_.programFolder(), QStringLiteral("HAND-M.CUR"));
+    if (p.test(104, [&] { return fileFound(cursorFile); }))
+        p.step(106, [&] { window_.loadCustomPointer(cursorFile); });
+    p.step(108, [&] { mChanged = false; });
+    if (p.test(110, [&] { return members_.mType == kTowardsPostgres; })) {
+        p.step(112, [&] {
+            LoadMSSQLFields(profiles_.mssql(), members_.mTableName, controls_.list1,
+                            controls_.list2);
+        });
+    } else if (p.test(114, [&] { return members_.mType == kTowardsSqlServer; })) {
+        p.step(116, [&] {
+            LoadPostgreSQLFields(profiles_.postgres(), members_.mTableName, controls_.list1,
+                                 controls_.list2);
+        });
+    }
+}
+
+void CustomizeDialogLogic::selectRowInStep(ListBox& clicked, ListBox& other) {
+    if (clicked.count() == 0) return;
+    const int row = clicked.currentIndex();
+    // A list being emptied reports "no row"; there is nothing to follow then.
+    if (row < 0) return;
+    if (row < other.count()) {
+        // As on a single-selection list: the row becomes current and the only selected one.
+        for (int i = 0; i < other.count(); ++i) other.setSelected(i, i == row);
+        other.setCurrentIndex(row);
+    }
+    controls_.text1.setText(controls_.list2.text(row));
+}
+
+void CustomizeDialogLogic::List1_Click() {
+    selectRowInStep(controls_.list1, controls_.list2);
+}
+
+void CustomizeDialogLogic::List2_Click() {
+    selectRowInStep(controls_.list2, controls_.list1);
+}
+
+void CustomizeDialogLogic::PushButton1_Click() {
+    Procedure p(platform_, kModule, QStringLiteral("PushButton1_Click"));
+    if (p.test(100, [&] { return IsValidDataType(controls_.text1.text()); })) {
+        // With no row selected there is nothing to change.
+        if (controls_.list2.currentIndex() < 0) return;
+        p.step(102, [&] {
+            controls_.list2.setText(controls_.list2.currentIndex(), controls_.text1.text());
+        });
+        p.step(104, [&] { mChanged = true; });
+    } else {
+        p.step(106, [&] { platform_.messageBox(QStringLiteral("Invalid datatype.")); });
+    }
+}
+
+QString CustomizeDialogLogic::NewFieldName(const QStringList& generatedEarlier) const {
+    const ListBox& fields = controls_.list1;
+    const int fieldCount = fields.count();
+    const auto nameAt = [&](int j) {
+        return j < fieldCount ? fields.text(j) : generatedEarlier[j - fieldCount];
+    };
+    const int taken = fieldCount + static_cast<int>(generatedEarlier.size());
+
+    QString candidate = QStringLiteral("newfieldname0");
+    int counter = 0;
+    for (int j = 0; j < taken;) {
+        if (nameAt(j) == candidate) {
+            ++counter;
+            candidate = QStringLiteral("tempid") + QString::number(counter);
+            j = 0;
+        } else {
+            ++j;
+        }
+    }
+    return candidate;
+}
+
+void CustomizeDialogLogic::appendColumns(Procedure& p, const OkLoopLines& lines) {
+    ListBox& fields = controls_.list1;
+    ListBox& types = controls_.list2;
+    QStringList generated;  // within this OK, so no two columns get the same name
+    int count = 0;
+    p.step(lines.loop, [&] { count = types.count(); });
+    for (int i = 0; i < count; ++i) {
+        QString column;
+        p.step(lines.events, [&] { platform_.processEvents(); });
+        if (p.test(lines.nameTest, [&] { return readsAsNumber(fields.text(i)); })) {
+            QString name;
+            p.step(lines.newName, [&] { name = NewFieldName(generated); });
+            generated << name;
+            p.step(lines.newColumn, [&] { column = doubleQuotedName(name); });
+            p.step(lines.oldNameAppend, [&] { members_.mOldFieldNames << fields.text(i); });
+            p.step(lines.newNameAppend, [&] { members_.mNewFieldNames << name; });
+        } else {
+            p.step(lines.plainColumn, [&] { column = doubleQuotedName(fields.text(i)); });
+        }
+        if (lines.numericTest != kNoNumericList) {
+            if (p.test(lines.numericTest, [&] {
+                    const QString type = types.text(i).toLower();
+                    return type == u"int" || type == u"currency";
+                })) {
+                p.step(lines.numericAppend,
+                       [&] { members_.mNumeric += QString::number(i) + u','; });
+            }
+        }
+        p.step(lines.append, [&] { members_.mSQL += column + u' ' + types.text(i) + u','; });
+    }
+    p.step(lines.dropComma, [&] { members_.mSQL.chop(1); });
+    p.step(lines.close, [&] { members_.mSQL += u')'; });
+}
+
+void CustomizeDialogLogic::PushButton2_Click() {
+    Procedure p(platform_, kModule, QStringLiteral("PushButton2_Click"));
+    if (p.test(100, [&] { return members_.mType == kTowardsPostgres; })) {
+        p.step(102, [&] { members_.mNumeric.clear(); });
+        appendColumns(p, kPostgresOkLines);
+    } else {
+        appendColumns(p, kSqlServerOkLines);
+    }
+    p.step(156, [&] { mChanged = false; });
+    p.step(158, [&] { customizationCancelled_ = false; });
+    p.step(160, [&] { window_.unload(); });
+}
+
+void CustomizeDialogLogic::PushButton3_Click() {
+    Procedure p(platform_, kModule, QStringLiteral("PushButton3_Click"));
+    if (p.test(100, [&] { return members_.mType == kTowardsPostgres; })) {
+        p.step(102, [&] { platform_.shellOpen(kPostgresDataTypesAddress); });
+    } else if (p.test(104, [&] { return members_.mType == kTowardsSqlServer; })) {
+        p.step(106, [&] {
+            platform_.messageBox(
+                QStringLiteral("The following are the Data Types of MS SQL Server: \r\n") +
+                helpTypeListText());
+        });
+    }
+}
+
+void CustomizeDialogLogic::PushButton4_Click() {
+    Procedure p(platform_, kModule, QStringLiteral("PushButton4_Click"));
+    p.step(100, [&] { window_.unload(); });
+}
+
+void CustomizeDialogLogic::Form_QueryUnload(bool& cancel) {
+    Procedure p(platform_, kModule, QStringLiteral("Form_QueryUnload"));
+    if (p.test(100, [&] { return mChanged; })) {
+        int answer = kAnswerYes;
+        p.step(102, [&] {
+            answer = platform_.messageBox(
+                QStringLiteral(
+                    "Data type has been change.\r\nDo you still want to exit without changes?"),
+                MsgButtons::YesNo);
+        });
+        if (answer == kAnswerNo) p.step(104, [&] { cancel = true; });
+    }
+}
+
+void CustomizeDialogLogic::pushButtonMouseMove() {
+    if (controls_.pointer.pointer() != MousePointer::Busy)
+        controls_.pointer.setPointer(MousePointer::Custom);
+}
+
+void CustomizeDialogLogic::surfaceMouseMove() {
+    if (controls_.pointer.pointer() != MousePointer::Busy)
+        controls_.pointer.setPointer(MousePointer::Default);
+}
+
+}  // namespace dorvane

@@ -1,0 +1,83 @@
+#pragma once
+// The data type customization dialog without its window: the handlers of its load step,
+// lists, buttons and closing, working on the controls the window lends it. Tests drive
+// it with in-memory controls.
+
+#include <QString>
+#include <QStringList>
+
+#include "app/controls.h"
+#include "app/platform.h"
+#include "db/connection_strings.h"
+#include "transfer/command_context.h"
+
+namespace dorvane {
+
+class Procedure;
+struct OkLoopLines;
+
+struct CustomizeDialogControls {
+    ListBox& list1;  // Fields: the source column names
+    ListBox& list2;  // Data Type: one type per column, in step with list1
+    TextField& text1;
+    PointerSurface& pointer;
+};
+
+// What only the window itself can do.
+class CustomizeWindowActions {
+  public:
+    virtual ~CustomizeWindowActions() = default;
+    virtual void applyFormColors() = 0;
+    virtual void setApplicationIcon() = 0;
+    // Makes the cursor file the custom pointer; throws when it cannot be read.
+    virtual void loadCustomPointer(const QString& path) = 0;
+    // Closes the window; Form_QueryUnload runs first and may keep it open.
+    virtual void unload() = 0;
+};
+
+inline const QString kPostgresDataTypesAddress =
+    QStringLiteral("https://www.postgresql.org/docs/current/static/datatype.html");
+
+class CustomizeDialogLogic {
+  public:
+    CustomizeDialogLogic(Platform& platform, const db::ProfileSource& profiles,
+                         bool& customizationCancelled, CustomizeDialogControls controls,
+                         CustomizeWindowActions& window);
+
+    CustomizationMembers& members() { return members_; }
+    const CustomizationMembers& members() const { return members_; }
+    // True once a change was applied and not yet accepted.
+    bool changed() const { return mChanged; }
+
+    void Form_Load();
+    void List1_Click();
+    void List2_Click();
+    void PushButton1_Click();  // Change
+    void PushButton2_Click();  // OK
+    void PushButton3_Click();  // Help
+    void PushButton4_Click();  // Cancel
+    // Setting `cancel` keeps the window open.
+    void Form_QueryUnload(bool& cancel);
+
+    // Mouse moves: over a push button, and over anything else of the window.
+    void pushButtonMouseMove();
+    void surfaceMouseMove();
+
+    // A name for a column whose name reads as a number: "newfieldname0", else tempid1,
+    // tempid2, ..., unlike every Fields row and every name in `generatedEarlier`.
+    QString NewFieldName(const QStringList& generatedEarlier) const;
+
+  private:
+    void appendColumns(Procedure& procedure, const OkLoopLines& lines);
+    void selectRowInStep(ListBox& clicked, ListBox& other);
+
+    Platform& platform_;
+    const db::ProfileSource& profiles_;
+    bool& customizationCancelled_;
+    CustomizeDialogControls controls_;
+    CustomizeWindowActions& window_;
+    CustomizationMembers members_;
+    bool mChanged = false;
+};
+
+}  // namespace dorvane

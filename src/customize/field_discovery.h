@@ -1,0 +1,25 @@
+#pragma once
+// The source table's columns with a proposed target type for each, from one sampled
+// row. Failures propagate to the caller (the dialog's load step reports them).
+
+#include <QString>
+
+#include "app/controls.h"
+#include "db/connection_strings.h"
+
+namespace dorvane {
+
+// The one-row queries. The name is quoted as everywhere else: "]" doubled inside the
+// brackets, '"' doubled inside the double quotes; other names appear exactly as held.
+QString mssqlSampleQuery(const QString& tableName);
+QString postgresSampleQuery(const QString& tableName);
+
+// Reads a SQL Server table and appends, per column, its name to `fields` and a
+// PostgreSQL type to `dataTypes`, so row i of both lists describes column i.
+void LoadMSSQLFields(const db::MssqlProfile& profile, const QString& tableName, ListBox& fields,
+                     ListBox& dataTypes);
+// The same for a PostgreSQL table, proposing SQL Server types.
+void LoadPostgreSQLFields(const db::PostgresProfile& profile, const QString& tableName,
+                          ListBox& fields, ListBox& dataTypes);
+
+}  // namespace dorvane

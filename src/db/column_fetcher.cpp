@@ -1,0 +1,164 @@
+#include "db/column_fetcher.h"
+
+#include <sqlext.h>
+
+#include <QString>
+#include <algorithm>
+
+#include "db/money_text.h"
+#include "db/odbc_diagnostics.h"
+#include "db/time_text.h"
+
+namespace dorvane::db {
+namespace {
+
+constexpr std::size_t kFirstPieceUnits = 512;
+
+constexpr std::size_t terminatorUnits(SQLSMALLINT cType) {
+    return cType == SQL_C_BINARY ? 0 : 1;
+}
+
+}  // namespace
+
+ColumnFetcher::ColumnFetcher(SQLHSTMT statement, std::vector<FetchKind> kinds)
+    : statement_(statement), kinds_(std::move(kinds)) {}
+
+void ColumnFetcher::fetchRow(RowBuffer& out) {
+    // SQLGetData is called for the columns in ascending order, as every driver allows.
+    for (std::size_t i = 0; i < kinds_.size(); ++i)
+        fetchColumn(static_cast<SQLUSMALLINT>(i + 1), kinds_[i], out);
+    out.endRow();
+}
+
+template <class T>
+bool ColumnFetcher::readFixed(SQLUSMALLINT column, SQLSMALLINT cType, T& value) {
+    SQLLEN indicator = 0;
+    const SQLRETURN rc = SQLGetData(statement_, column, cType, &value, sizeof value, &indicator);
+    checkOdbc(rc, SQL_HANDLE_STMT, statement_, "SQLGetData");
+    return rc != SQL_NO_DATA && indicator != SQL_NULL_DATA;
+}
+
+template <class Unit>
+bool ColumnFetcher::readWhole(SQLUSMALLINT column, SQLSMALLINT cType, std::vector<Unit>& buffer,
+                              std::size_t& length) {
+    const std::size_t terminator = terminatorUnits(cType);
+    length = 0;
+    if (buffer.size() < kFirstPieceUnits) buffer.resize(kFirstPieceUnits);
+    for (;;) {
+        const std::size_t room = buffer.size() - length;
+        SQLLEN indicator = 0;
+        const SQLRETURN rc = SQLGetData(statement_, column, cType, buffer.data() + length,
+                                        static_cast<SQLLEN>(room * sizeof(Unit)), &indicator);
+        if (rc == SQL_NO_DATA) return true;  // the previous piece was the last
+        checkOdbc(rc, SQL_HANDLE_STMT, statement_, "SQLGetData");
+        if (indicator == SQL_NULL_DATA) return false;
+        const std::size_t fits = room - terminator;
+        // A cut value comes back as success with info (01004) and the length still to
+        // come, or SQL_NO_TOTAL when the driver cannot tell (FreeTDS while converting).
+        const bool cut = rc == SQL_SUCCESS_WITH_INFO &&
+                         (indicator == SQL_NO_TOTAL ||
+                          static_cast<std::size_t>(indicator) / sizeof(Unit) > fits);
+        if (!cut) {
+            length += static_cast<std::size_t>(indicator) / sizeof(Unit);
+            return true;
+        }
+        length += fits;
+        const std::size_t rest = indicator == SQL_NO_TOTAL
+                                     ? buffer.size()
+                                     : static_cast<std::size_t>(indicator) / sizeof(Unit) - fits;
+        buffer.resize(length + std::max(rest, kFirstPieceUnits) + terminator);
+    }
+}
+
+void ColumnFetcher::fetchColumn(SQLUSMALLINT column, FetchKind kind, RowBuffer& out) {
+    std::size_t length = 0;
+    switch (kind) {
+        case FetchKind::Integer: {
+            SQLBIGINT v = 0;
+            if (readFixed(column, SQL_C_SBIGINT, v))
+                out.appendInteger(v);
+            else
+                out.appendNull();
+            return;
+        }
+        case FetchKind::Single:
+        case FetchKind::Double: {
+            double v = 0;
+            if (!readFixed(column, SQL_C_DOUBLE, v))
+                out.appendNull();
+            else if (kind == FetchKind::Single)
+                out.appendSingle(static_cast<float>(v));
+            else
+                out.appendDouble(v);
+            return;
+        }
+        case FetchKind::Boolean: {
+            // psqlODBC reports bool as character data ("1"/"0"); it converts to bit as asked.
+            unsigned char v = 0;
+            if (readFixed(column, SQL_C_BIT, v))
+                out.appendBoolean(v != 0);
+            else
+                out.appendNull();
+            return;
+        }
+        case FetchKind::Date: {
+            SQL_DATE_STRUCT d{};
+            if (!readFixed(column, SQL_C_TYPE_DATE, d)) return out.appendNull();
+            DateTimeParts p;
+            p.year = d.year;
+            p.month = d.month;
+            p.day = d.day;
+            out.appendDateTime(Value::Kind::Date, p);
+            return;
+        }
+        case FetchKind::Timestamp: {
+            SQL_TIMESTAMP_STRUCT ts{};
+            if (!readFixed(column, SQL_C_TYPE_TIMESTAMP, ts)) return out.appendNull();
+            DateTimeParts p;
+            p.year = ts.year;
+            p.month = ts.month;
+            p.day = ts.day;
+            p.hour = ts.hour;
+            p.minute = ts.minute;
+            p.second = ts.second;
+            p.nanosecond = static_cast<int>(ts.fraction);  // ODBC gives nanoseconds
+            out.appendDateTime(Value::Kind::Timestamp, p);
+            return;
+        }
+        case FetchKind::Decimal:
+        case FetchKind::Money:
+        case FetchKind::Time:
+        case FetchKind::Guid: {
+            if (!readWhole(column, SQL_C_CHAR, narrow_, length)) return out.appendNull();
+            const std::string_view text(narrow_.data(), length);
+            if (kind == FetchKind::Time) {
+                out.appendDateTime(Value::Kind::Time, parseTimeText(text));
+                return;
+            }
+            if (kind == FetchKind::Money) {
+                const QString digits = normaliseMoneyText(
+                    QString::fromLatin1(text.data(), static_cast<qsizetype>(length)));
+                out.appendText(Value::Kind::Decimal,
+                               reinterpret_cast<const char16_t*>(digits.utf16()),
+                               static_cast<std::size_t>(digits.size()));
+                return;
+            }
+            // ASCII widened in place, without a string per value. GUIDs stay as the driver
+            // writes them: FreeTDS in canonical order, psqlODBC in upper case.
+            converted_.assign(text.begin(), text.end());
+            out.appendText(kind == FetchKind::Guid ? Value::Kind::Guid : Value::Kind::Decimal,
+                           converted_.data(), converted_.size());
+            return;
+        }
+        case FetchKind::Binary:
+            if (!readWhole(column, SQL_C_BINARY, bytes_, length)) return out.appendNull();
+            out.appendBinary(bytes_.data(), length);
+            return;
+        case FetchKind::Text:
+            if (!readWhole(column, SQL_C_WCHAR, wide_, length)) return out.appendNull();
+            out.appendText(Value::Kind::Text, wide_.data(), length);
+            return;
+    }
+}
+
+}  // namespace dorvane::db

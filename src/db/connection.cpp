@@ -1,0 +1,69 @@
+#include "db/connection.h"
+
+#include "db/db_error.h"
+#include "db/driver_connection_string.h"
+#include "db/error_texts.h"
+#include "db/odbc_connection.h"
+#include "db/recordset.h"
+#include "db/result_reader.h"
+#include "db/row_buffer.h"
+
+namespace dorvane::db {
+
+Connection::Connection() : rowMemoryBound_(kDefaultRowMemoryBound) {}
+Connection::~Connection() = default;
+Connection::Connection(Connection&&) noexcept = default;
+Connection& Connection::operator=(Connection&&) noexcept = default;
+
+void Connection::setCursorLocation(int location) {
+    if (location != kUseServer && location != kUseClient)
+        throw DbError(QStringLiteral("Cursor location %1 is not supported.").arg(location));
+    cursorLocation_ = location;
+}
+
+void Connection::setCommandTimeout(int seconds) {
+    if (seconds < 0) throw DbError(QStringLiteral("A time-out cannot be negative."));
+    commandTimeout_ = seconds;
+}
+
+void Connection::setConnectionTimeout(int seconds) {
+    if (seconds < 0) throw DbError(QStringLiteral("A time-out cannot be negative."));
+    if (odbc_) throw DbError(kObjectOpen);
+    connectionTimeout_ = seconds;
+}
+
+void Connection::open(const QString& connectionString) {
+    if (odbc_) throw DbError(kObjectOpen);
+    odbc_ = std::make_unique<OdbcConnection>(adaptConnectionString(connectionString),
+                                             connectionTimeout_);
+}
+
+int Connection::state() const {
+    return odbc_ ? kStateOpen : kStateClosed;
+}
+
+OdbcConnection& Connection::odbc() {
+    if (!odbc_) throw DbError(kObjectClosed);
+    return *odbc_;
+}
+
+void Connection::execute(const QString& sql) {
+    executeDiscarding(odbc(), sql, commandTimeout_);
+}
+
+Recordset Connection::query(const QString& sql) {
+    return Recordset(executeReading(odbc(), sql, commandTimeout_, rowMemoryBound_));
+}
+
+Recordset Connection::openSchema(int schema) {
+    if (schema != kSchemaTables)
+        throw DbError(QStringLiteral("Schema %1 is not supported.").arg(schema));
+    return Recordset(readTablesCatalogue(odbc(), commandTimeout_, rowMemoryBound_));
+}
+
+void Connection::close() {
+    if (!odbc_) throw DbError(kObjectClosed);
+    odbc_.reset();
+}
+
+}  // namespace dorvane::db

@@ -1,0 +1,16 @@
+#pragma once
+// The program's connection strings adapted to the ODBC driver that will read them,
+// just before connecting. The strings the program builds and shows stay unchanged.
+
+#include <QString>
+
+namespace dorvane::db {
+
+// psqlODBC fetches this many rows per round trip in its cursor mode.
+constexpr int kPostgresFetchRows = 2000;
+
+// For {SQL Server} (FreeTDS) and the PostgreSQL drivers (psqlODBC); other strings are
+// returned as given.
+QString adaptConnectionString(const QString& connectionString);
+
+}  // namespace dorvane::db

@@ -1,0 +1,31 @@
+#pragma once
+// One ODBC handle (environment, connection or statement), freed when it goes out of
+// scope. Move-only.
+
+#include <sql.h>
+
+namespace dorvane::db {
+
+class OdbcHandle {
+  public:
+    OdbcHandle() = default;
+    // Allocates a handle of `type` under `parent` (SQL_NULL_HANDLE for an environment);
+    // throws DbError when the driver manager refuses.
+    OdbcHandle(SQLSMALLINT type, SQLHANDLE parent);
+    ~OdbcHandle();
+    OdbcHandle(OdbcHandle&& other) noexcept;
+    OdbcHandle& operator=(OdbcHandle&& other) noexcept;
+    OdbcHandle(const OdbcHandle&) = delete;
+    OdbcHandle& operator=(const OdbcHandle&) = delete;
+
+    SQLHANDLE get() const { return handle_; }
+    SQLSMALLINT type() const { return type_; }
+
+  private:
+    void release() noexcept;
+
+    SQLSMALLINT type_ = 0;
+    SQLHANDLE handle_ = SQL_NULL_HANDLE;
+};
+
+}  // namespace dorvane::db

@@ -1,0 +1,150 @@
+#include "db/result_reader.h"
+
+#include <sqlext.h>
+
+#include <array>
+#include <vector>
+
+#include "db/column_fetcher.h"
+#include "db/odbc_connection.h"
+#include "db/odbc_diagnostics.h"
+
+namespace dorvane::db {
+namespace {
+
+struct DescribedColumns {
+    std::vector<FieldInfo> fields;
+    std::vector<FetchKind> kinds;
+};
+
+QString columnName(SQLHSTMT statement, SQLUSMALLINT column, OdbcColumn& odbc) {
+    std::vector<SQLWCHAR> name(256);
+    SQLSMALLINT nameLength = 0, sqlType = 0, digits = 0, nullable = 0;
+    SQLULEN size = 0;
+    for (;;) {
+        const SQLRETURN rc =
+            SQLDescribeColW(statement, column, name.data(), static_cast<SQLSMALLINT>(name.size()),
+                            &nameLength, &sqlType, &size, &digits, &nullable);
+        checkOdbc(rc, SQL_HANDLE_STMT, statement, "SQLDescribeCol");
+        if (nameLength < static_cast<SQLSMALLINT>(name.size())) break;
+        name.resize(static_cast<std::size_t>(nameLength) + 1);
+    }
+    odbc.sqlType = sqlType;
+    odbc.columnSize = size;
+    odbc.decimalDigits = digits;
+    return QString::fromUtf16(reinterpret_cast<const char16_t*>(name.data()), nameLength);
+}
+
+QString typeName(SQLHSTMT statement, SQLUSMALLINT column) {
+    std::array<SQLWCHAR, 128> name{};
+    SQLSMALLINT bytes = 0;
+    checkOdbc(SQLColAttributeW(statement, column, SQL_DESC_TYPE_NAME, name.data(),
+                               static_cast<SQLSMALLINT>(sizeof name), &bytes, nullptr),
+              SQL_HANDLE_STMT, statement, "SQLColAttribute(TYPE_NAME)");
+    const auto length = std::min<qsizetype>(bytes / sizeof(SQLWCHAR), name.size() - 1);
+    return QString::fromUtf16(reinterpret_cast<const char16_t*>(name.data()), length);
+}
+
+bool isUnsigned(SQLHSTMT statement, SQLUSMALLINT column) {
+    SQLLEN flag = SQL_FALSE;
+    checkOdbc(SQLColAttributeW(statement, column, SQL_DESC_UNSIGNED, nullptr, 0, nullptr, &flag),
+              SQL_HANDLE_STMT, statement, "SQLColAttribute(UNSIGNED)");
+    return flag == SQL_TRUE;
+}
+
+DescribedColumns describeColumns(SQLHSTMT statement, SQLSMALLINT count) {
+    DescribedColumns result;
+    for (SQLUSMALLINT column = 1; column <= count; ++column) {
+        OdbcColumn odbc;
+        FieldInfo field;
+        field.name = columnName(statement, column, odbc);
+        odbc.typeName = typeName(statement, column);
+        odbc.isUnsigned = isUnsigned(statement, column);
+        const ColumnType type = translateColumnType(odbc);
+        field.adoType = type.adoType;
+        field.precision = type.precision;
+        field.scale = type.scale;
+        result.fields.push_back(std::move(field));
+        result.kinds.push_back(type.fetch);
+    }
+    return result;
+}
+
+SQLSMALLINT resultColumns(SQLHSTMT statement) {
+    SQLSMALLINT count = 0;
+    checkOdbc(SQLNumResultCols(statement, &count), SQL_HANDLE_STMT, statement, "SQLNumResultCols");
+    return count;
+}
+
+// False when there is no further result.
+bool nextResult(SQLHSTMT statement) {
+    const SQLRETURN rc = SQLMoreResults(statement);
+    checkOdbc(rc, SQL_HANDLE_STMT, statement, "SQLMoreResults");
+    return rc != SQL_NO_DATA;
+}
+
+void finishResults(SQLHSTMT statement) {
+    while (nextResult(statement)) {
+    }
+}
+
+std::unique_ptr<RowSource> readRows(SQLHSTMT statement, DescribedColumns columns,
+                                    std::size_t rowMemoryBound) {
+    RowBuffer rows(rowMemoryBound);
+    ColumnFetcher fetcher(statement, columns.kinds);
+    for (;;) {
+        const SQLRETURN rc = SQLFetch(statement);
+        if (rc == SQL_NO_DATA) break;
+        checkOdbc(rc, SQL_HANDLE_STMT, statement, "SQLFetch");
+        fetcher.fetchRow(rows);
+    }
+    return std::make_unique<RowSource>(std::move(columns.fields), std::move(rows));
+}
+
+void executeDirect(SQLHSTMT statement, const QString& sql) {
+    std::u16string text = sql.toStdU16String();
+    checkOdbc(SQLExecDirectW(statement, reinterpret_cast<SQLWCHAR*>(text.data()),
+                             static_cast<SQLINTEGER>(text.size())),
+              SQL_HANDLE_STMT, statement, "SQLExecDirect");
+}
+
+}  // namespace
+
+void executeDiscarding(OdbcConnection& connection, const QString& sql, int queryTimeoutSeconds) {
+    OdbcHandle statement = connection.newStatement(queryTimeoutSeconds);
+    executeDirect(statement.get(), sql);
+    finishResults(statement.get());
+}
+
+std::unique_ptr<RowSource> executeReading(OdbcConnection& connection, const QString& sql,
+                                          int queryTimeoutSeconds, std::size_t rowMemoryBound) {
+    OdbcHandle statement = connection.newStatement(queryTimeoutSeconds);
+    executeDirect(statement.get(), sql);
+    SQLSMALLINT columns = resultColumns(statement.get());
+    // Row counts of statements before the query come as results without columns.
+    while (columns == 0 && nextResult(statement.get())) columns = resultColumns(statement.get());
+    if (columns == 0)
+        return std::make_unique<RowSource>(std::vector<FieldInfo>(), RowBuffer(rowMemoryBound));
+    auto rows =
+        readRows(statement.get(), describeColumns(statement.get(), columns), rowMemoryBound);
+    finishResults(statement.get());
+    return rows;
+}
+
+std::unique_ptr<RowSource> readTablesCatalogue(OdbcConnection& connection, int queryTimeoutSeconds,
+                                               std::size_t rowMemoryBound) {
+    OdbcHandle statement = connection.newStatement(queryTimeoutSeconds);
+    checkOdbc(SQLTablesW(statement.get(), nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0),
+              SQL_HANDLE_STMT, statement.get(), "SQLTables");
+    DescribedColumns columns = describeColumns(statement.get(), resultColumns(statement.get()));
+    // The catalogue's first five columns under the names callers look for, whatever
+    // the driver's ODBC version calls them (TABLE_QUALIFIER, TABLE_OWNER in ODBC 2).
+    static const std::array<QString, 5> kNames{
+        QStringLiteral("TABLE_CATALOG"), QStringLiteral("TABLE_SCHEMA"),
+        QStringLiteral("TABLE_NAME"), QStringLiteral("TABLE_TYPE"), QStringLiteral("DESCRIPTION")};
+    for (std::size_t i = 0; i < kNames.size() && i < columns.fields.size(); ++i)
+        columns.fields[i].name = kNames[i];
+    return readRows(statement.get(), std::move(columns), rowMemoryBound);
+}
+
+}  // namespace dorvane::db

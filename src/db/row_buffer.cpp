@@ -1,0 +1,280 @@
+#include "db/row_buffer.h"
+
+#include <QDir>
+#include <algorithm>
+#include <cstring>
+
+#include "db/db_error.h"
+
+namespace dorvane::db {
+namespace {
+
+constexpr std::size_t kReadWindow = std::size_t{1} << 20;
+
+// Year, month, day, hour, minute, second, nanosecond: 2 + 5 + 4 bytes.
+constexpr std::size_t kDateTimeBytes = 11;
+
+void encodeDateTime(const DateTimeParts& p, char* out) {
+    const auto year = static_cast<std::int16_t>(p.year);
+    const auto nanosecond = static_cast<std::int32_t>(p.nanosecond);
+    std::memcpy(out, &year, 2);
+    out[2] = static_cast<char>(p.month);
+    out[3] = static_cast<char>(p.day);
+    out[4] = static_cast<char>(p.hour);
+    out[5] = static_cast<char>(p.minute);
+    out[6] = static_cast<char>(p.second);
+    std::memcpy(out + 7, &nanosecond, 4);
+}
+
+DateTimeParts decodeDateTime(const char* in) {
+    std::int16_t year;
+    std::int32_t nanosecond;
+    std::memcpy(&year, in, 2);
+    std::memcpy(&nanosecond, in + 7, 4);
+    DateTimeParts p;
+    p.year = year;
+    p.month = static_cast<unsigned char>(in[2]);
+    p.day = static_cast<unsigned char>(in[3]);
+    p.hour = static_cast<unsigned char>(in[4]);
+    p.minute = static_cast<unsigned char>(in[5]);
+    p.second = static_cast<unsigned char>(in[6]);
+    p.nanosecond = nanosecond;
+    return p;
+}
+
+template <class T>
+T load(const char* in) {
+    T v;
+    std::memcpy(&v, in, sizeof v);
+    return v;
+}
+
+}  // namespace
+
+RowBuffer::RowBuffer(std::size_t memoryBound) : memoryBound_(memoryBound) {}
+RowBuffer::~RowBuffer() = default;
+RowBuffer::RowBuffer(RowBuffer&&) noexcept = default;
+RowBuffer& RowBuffer::operator=(RowBuffer&&) noexcept = default;
+
+void RowBuffer::putBytes(const void* data, std::size_t length) {
+    const char* bytes = static_cast<const char*>(data);
+    memory_.insert(memory_.end(), bytes, bytes + length);
+}
+
+void RowBuffer::putTag(Value::Kind kind) {
+    memory_.push_back(static_cast<char>(kind));
+}
+
+void RowBuffer::putLength(std::uint64_t length) {
+    // Seven bits a byte, low first: short texts cost one byte of length.
+    do {
+        char byte = static_cast<char>(length & 0x7f);
+        length >>= 7;
+        if (length != 0) byte = static_cast<char>(byte | 0x80);
+        memory_.push_back(byte);
+    } while (length != 0);
+}
+
+void RowBuffer::appendNull() {
+    putTag(Value::Kind::Null);
+}
+
+void RowBuffer::appendInteger(std::int64_t v) {
+    putTag(Value::Kind::Integer);
+    putBytes(&v, sizeof v);
+}
+
+void RowBuffer::appendSingle(float v) {
+    putTag(Value::Kind::Single);
+    putBytes(&v, sizeof v);
+}
+
+void RowBuffer::appendDouble(double v) {
+    putTag(Value::Kind::Double);
+    putBytes(&v, sizeof v);
+}
+
+void RowBuffer::appendBoolean(bool v) {
+    putTag(Value::Kind::Boolean);
+    memory_.push_back(v ? 1 : 0);
+}
+
+void RowBuffer::appendDateTime(Value::Kind kind, const DateTimeParts& parts) {
+    putTag(kind);
+    char bytes[kDateTimeBytes];
+    encodeDateTime(parts, bytes);
+    putBytes(bytes, sizeof bytes);
+}
+
+void RowBuffer::appendText(Value::Kind kind, const char16_t* text, std::size_t length) {
+    putTag(kind);
+    putLength(length);
+    putBytes(text, length * sizeof(char16_t));
+}
+
+void RowBuffer::appendBinary(const char* bytes, std::size_t length) {
+    putTag(Value::Kind::Binary);
+    putLength(length);
+    putBytes(bytes, length);
+}
+
+void RowBuffer::append(const Value& v) {
+    switch (v.kind()) {
+        case Value::Kind::Null:
+            return appendNull();
+        case Value::Kind::Text:
+        case Value::Kind::Decimal:
+        case Value::Kind::Guid:
+            return appendText(v.kind(), reinterpret_cast<const char16_t*>(v.asString().utf16()),
+                              static_cast<std::size_t>(v.asString().size()));
+        case Value::Kind::Integer:
+            return appendInteger(v.asInteger());
+        case Value::Kind::Single:
+            return appendSingle(static_cast<float>(v.asDouble()));
+        case Value::Kind::Double:
+            return appendDouble(v.asDouble());
+        case Value::Kind::Date:
+        case Value::Kind::Time:
+        case Value::Kind::Timestamp:
+            return appendDateTime(v.kind(), v.asDateTime());
+        case Value::Kind::Boolean:
+            return appendBoolean(v.asBoolean());
+        case Value::Kind::Binary:
+            return appendBinary(v.asBinary().constData(), v.asBinary().size());
+    }
+}
+
+void RowBuffer::endRow() {
+    ++rowCount_;
+    if (memory_.size() >= memoryBound_) spill();
+}
+
+void RowBuffer::spill() {
+    if (!file_) {
+        file_ = std::make_unique<QTemporaryFile>(QDir::tempPath() +
+                                                 QStringLiteral("/dorvane-rows-XXXXXX"));
+        if (!file_->open())
+            throw DbError(QStringLiteral("Cannot create a temporary file for rows: ") +
+                          file_->errorString());
+    }
+    if (memory_.empty()) return;
+    const qint64 written = file_->write(memory_.data(), static_cast<qint64>(memory_.size()));
+    if (written != static_cast<qint64>(memory_.size()))
+        throw DbError(QStringLiteral("Cannot write rows to a temporary file: ") +
+                      file_->errorString());
+    memory_.clear();
+}
+
+void RowBuffer::startReading() {
+    reading_ = true;
+    readPos_ = 0;
+    if (!file_) return;
+    spill();
+    std::vector<char>().swap(memory_);  // the file holds everything now
+    if (!file_->flush() || !file_->seek(0))
+        throw DbError(QStringLiteral("Cannot read rows back from a temporary file: ") +
+                      file_->errorString());
+    windowEnd_ = 0;
+}
+
+const char* RowBuffer::take(std::size_t length) {
+    if (!file_) {
+        if (memory_.size() - readPos_ < length)
+            throw DbError(QStringLiteral("Read past the end of the rows."));
+        const char* at = memory_.data() + readPos_;
+        readPos_ += length;
+        return at;
+    }
+    if (windowEnd_ - readPos_ < length) {
+        const std::size_t kept = windowEnd_ - readPos_;
+        if (window_.size() < std::max(length, kReadWindow))
+            window_.resize(std::max(length, kReadWindow));
+        std::memmove(window_.data(), window_.data() + readPos_, kept);
+        readPos_ = 0;
+        windowEnd_ = kept;
+        while (windowEnd_ < length) {
+            const qint64 got = file_->read(window_.data() + windowEnd_,
+                                           static_cast<qint64>(window_.size() - windowEnd_));
+            if (got <= 0)
+                throw DbError(QStringLiteral("Cannot read rows back from a temporary file: ") +
+                              file_->errorString());
+            windowEnd_ += static_cast<std::size_t>(got);
+        }
+    }
+    const char* at = window_.data() + readPos_;
+    readPos_ += length;
+    return at;
+}
+
+std::uint64_t RowBuffer::takeLength() {
+    std::uint64_t length = 0;
+    for (int shift = 0;; shift += 7) {
+        const auto byte = static_cast<unsigned char>(*take(1));
+        length |= std::uint64_t{byte & 0x7fu} << shift;
+        if ((byte & 0x80) == 0) return length;
+    }
+}
+
+void RowBuffer::readRow(std::vector<Value>& row) {
+    if (!reading_) throw DbError(QStringLiteral("Rows are read before writing has ended."));
+    for (Value& value : row) decodeValue(value);
+}
+
+void RowBuffer::decodeValue(Value& value) {
+    const auto kind = static_cast<Value::Kind>(*take(1));
+    switch (kind) {
+        case Value::Kind::Null:
+            value.data_ = std::monostate();
+            break;
+        case Value::Kind::Text:
+        case Value::Kind::Decimal:
+        case Value::Kind::Guid: {
+            const auto length = static_cast<qsizetype>(takeLength());
+            const char* bytes = take(static_cast<std::size_t>(length) * sizeof(char16_t));
+            if (auto* s = std::get_if<QString>(&value.data_)) {
+                s->resize(length);  // keeps the capacity this value had for the last row
+                std::memcpy(s->data(), bytes, length * sizeof(char16_t));
+            } else {
+                value.data_ = QString(reinterpret_cast<const QChar*>(bytes), length);
+            }
+            break;
+        }
+        case Value::Kind::Integer:
+            value.data_ = load<std::int64_t>(take(8));
+            break;
+        case Value::Kind::Single:
+            value.data_ = static_cast<double>(load<float>(take(4)));
+            break;
+        case Value::Kind::Double:
+            value.data_ = load<double>(take(8));
+            break;
+        case Value::Kind::Boolean:
+            value.data_ = *take(1) != 0;
+            break;
+        case Value::Kind::Date:
+        case Value::Kind::Time:
+        case Value::Kind::Timestamp:
+            value.data_ = decodeDateTime(take(kDateTimeBytes));
+            break;
+        case Value::Kind::Binary: {
+            const auto length = static_cast<qsizetype>(takeLength());
+            const char* bytes = take(static_cast<std::size_t>(length));
+            if (auto* b = std::get_if<QByteArray>(&value.data_)) {
+                b->resize(length);
+                std::memcpy(b->data(), bytes, length);
+            } else {
+                value.data_ = QByteArray(bytes, length);
+            }
+            break;
+        }
+        default:
+            throw DbError(QStringLiteral("The row buffer holds an unknown value kind."));
+    }
+    value.kind_ = kind;
+}
+
+QString RowBuffer::spillFileName() const {
+    return file_ ? file_->fileName() : QString();
+}
+
+}  // namespace dorvane::db

@@ -1,0 +1,51 @@
+#include "db/table_catalogues.h"
+
+#include "app/controls.h"
+#include "app/platform.h"
+#include "db/connection.h"
+#include "db/recordset.h"
+
+namespace dorvane::db {
+namespace {
+// Names carrying the letters S, Y and S (in any order: sysdiagrams, SystemLog, but also
+// Analysis and Physicians) are taken for system tables and not listed.
+bool hasSystemLetters(const QString& upperName) {
+    return upperName.count(u'S') >= 2 && upperName.contains(u'Y');
+}
+}  // namespace
+
+void listMssqlTables(const MssqlProfile& profile, ListBox& list, Platform& platform) {
+    Connection connection;
+    connection.open(mssqlConnectionString(profile));
+    Recordset tables = connection.openSchema(kSchemaTables);
+    list.clear();
+    while (!tables.eof()) {
+        if (tables.value(QStringLiteral("TABLE_TYPE")).toText() == u"TABLE") {
+            platform.processEvents();
+            const QString name = tables.value(QStringLiteral("TABLE_NAME")).toText();
+            if (!hasSystemLetters(name.toUpper())) list.add(name);
+        }
+        tables.moveNext();
+    }
+    tables.close();
+    connection.close();
+}
+
+void listPostgresTables(const PostgresProfile& profile, ListBox& list, Platform& platform) {
+    Connection connection;
+    connection.setCursorLocation(kUseClient);
+    connection.open(postgresConnectionString(profile));
+    Recordset tables;
+    tables.open(QStringLiteral("select tablename from pg_tables;"), connection);
+    list.clear();
+    const std::int64_t count = tables.recordCount();
+    for (std::int64_t i = 0; i < count; ++i) {
+        platform.processEvents();
+        list.add(tables.value(0).toText());
+        tables.moveNext();
+    }
+    tables.close();
+    connection.close();
+}
+
+}  // namespace dorvane::db

@@ -1,0 +1,133 @@
+#include "transfer/postgres_statements.h"
+
+#include <QList>
+#include <array>
+
+#include "transfer/sql_quoting.h"
+#include "transfer/type_names.h"
+#include "transfer/value_text.h"
+
+namespace dorvane::to_postgres {
+namespace {
+
+// Floating and exact decimal types fall through to TEXT and keep all their digits.
+constexpr std::array<ColumnRule, 7> kRules{{
+    {u"btimestamp", u" TIMESTAMP,", false, 260, 262},
+    {u"char", u" TEXT,", false, 264, 266},
+    {u"longvar", u" TEXT,", false, 272, 274},
+    {u"int", u" NUMERIC,", true, 276, 278},
+    {u"currency", u" NUMERIC,", true, 282, 284},
+    {u"date", u" DATE,", false, 288, 290},
+    {u"bool", u" BOOL,", false, 292, 294},
+}};
+constexpr ColumnRule kFallback{nullptr, u" TEXT,", false, 296, 296};
+
+}  // namespace
+
+std::span<const ColumnRule> columnRules() {
+    return kRules;
+}
+
+const ColumnRule& fallbackRule() {
+    return kFallback;
+}
+
+const ColumnRule& ruleFor(QStringView lowerTypeName) {
+    for (const ColumnRule& rule : kRules)
+        if (lowerTypeName.contains(QStringView(rule.contained))) return rule;
+    return kFallback;
+}
+
+QString selectStatement(const QString& sourceTable) {
+    return QStringLiteral("SELECT * FROM ") + doubleQuotedName(sourceTable);
+}
+
+QString columnHead(const QString& table) {
+    return QStringLiteral("CREATE TABLE ") + doubleQuotedName(table) + u'(';
+}
+
+void appendColumn(QString& sql, const QString& fieldName, const ColumnRule& rule) {
+    sql += doubleQuotedName(fieldName);
+    sql += QStringView(rule.fragment);
+}
+
+void appendNumericIndex(QString& numericList, int fieldIndex) {
+    numericList += QString::number(fieldIndex);
+    numericList += u',';
+}
+
+void closeColumnList(QString& sql) {
+    sql.chop(1);
+    sql += u')';
+}
+
+QString dropStatement(const QString& table) {
+    return QStringLiteral("DROP TABLE ") + doubleQuotedName(table);
+}
+
+std::vector<bool> unquotedColumns(QStringView numericList, int fieldCount) {
+    std::vector<bool> unquoted(fieldCount > 0 ? fieldCount : 0, false);
+    const auto items = numericList.split(u',');
+    // A list without a comma names no column.
+    if (items.size() <= 1) return unquoted;
+    qsizetype position = 0;
+    for (int field = 0; field < fieldCount && position < items.size(); ++field) {
+        bool isNumber = false;
+        const int named = items[position].trimmed().toInt(&isNumber);
+        if (isNumber && named == field) {
+            unquoted[field] = true;
+            ++position;
+        }
+    }
+    return unquoted;
+}
+
+void startInsert(QString& sql, const QString& table) {
+    sql.resize(0);  // keeps the capacity of earlier rows
+    sql += u"INSERT INTO ";
+    sql += doubleQuotedName(table);
+    sql += u" VALUES(";
+}
+
+void appendValue(QString& sql, const db::Value& value, bool unquoted, bool firstColumn) {
+    const QString text = value.isNull() ? QString() : value.toText();
+    if (value.isNull() || (unquoted && text.isEmpty())) {
+        // The blank after the previous comma goes: the NULL joins it directly.
+        if (!firstColumn) sql.chop(1);
+        sql += u"NULL, ";
+    } else if (unquoted) {
+        appendWithQuotesAndBackslashesDoubled(sql, text);
+        sql += u", ";
+    } else {
+        appendPostgresLiteral(sql, text);
+        sql += u", ";
+    }
+}
+
+void closeInsert(QString& sql) {
+    sql.chop(2);
+    sql += u')';
+}
+
+CreateTable createTableStatement(const QString& table, std::span<const db::FieldInfo> fields) {
+    CreateTable out{columnHead(table), QString()};
+    for (int i = 0; i < static_cast<int>(fields.size()); ++i) {
+        const ColumnRule& rule = ruleFor(adoTypeName(fields[i].adoType).toLower());
+        appendColumn(out.sql, fields[i].name, rule);
+        if (rule.numeric) appendNumericIndex(out.numericList, i);
+    }
+    closeColumnList(out.sql);
+    return out;
+}
+
+QString insertStatement(const QString& table, std::span<const db::Value> row,
+                        const std::vector<bool>& unquoted) {
+    QString sql;
+    startInsert(sql, table);
+    for (std::size_t j = 0; j < row.size(); ++j)
+        appendValue(sql, row[j], j < unquoted.size() && unquoted[j], j == 0);
+    closeInsert(sql);
+    return sql;
+}
+
+}  // namespace dorvane::to_postgres

@@ -1,0 +1,61 @@
+#pragma once
+// The statements of a copy from SQL Server to PostgreSQL, built piece by piece as the
+// command goes through its numbered lines. Names stand between double quotes.
+
+#include <QString>
+#include <QStringView>
+#include <span>
+#include <vector>
+
+#include "db/recordset.h"
+#include "db/value.h"
+
+namespace dorvane::to_postgres {
+
+// One type test of the column list: the first rule whose text the lower-cased ADO type
+// name contains chooses the column type. Numeric columns get their values without quotes.
+struct ColumnRule {
+    const char16_t* contained;  // null for the fallback
+    const char16_t* fragment;   // appended after the quoted column name
+    bool numeric;
+    int testLine;  // line numbers of the automatic side
+    int appendLine;
+};
+
+// The tests in the order they are made.
+std::span<const ColumnRule> columnRules();
+const ColumnRule& fallbackRule();
+const ColumnRule& ruleFor(QStringView lowerTypeName);
+
+// Read on the SQL Server connection.
+QString selectStatement(const QString& sourceTable);
+// "CREATE TABLE "t"(": what the column list is appended to, and what the dialog gets.
+QString columnHead(const QString& table);
+void appendColumn(QString& sql, const QString& fieldName, const ColumnRule& rule);
+// Field indexes written without quotes: "0,4," for fields 0 and 4.
+void appendNumericIndex(QString& numericList, int fieldIndex);
+// Replaces the comma after the last column by ")".
+void closeColumnList(QString& sql);
+QString dropStatement(const QString& table);
+
+// Which fields a numeric column list leaves unquoted. The list is read in step with the
+// fields: an index counts only when it is the next one the list names.
+std::vector<bool> unquotedColumns(QStringView numericList, int fieldCount);
+
+void startInsert(QString& sql, const QString& table);
+// Appends one value and ", ". A database null is NULL; an empty text is NULL in an
+// unquoted column (no number reads as empty) and '' in a quoted one.
+void appendValue(QString& sql, const db::Value& value, bool unquoted, bool firstColumn);
+// Replaces the ", " after the last value by ")".
+void closeInsert(QString& sql);
+
+// Whole statements from the pieces above.
+struct CreateTable {
+    QString sql;
+    QString numericList;
+};
+CreateTable createTableStatement(const QString& table, std::span<const db::FieldInfo> fields);
+QString insertStatement(const QString& table, std::span<const db::Value> row,
+                        const std::vector<bool>& unquoted);
+
+}  // namespace dorvane::to_postgres

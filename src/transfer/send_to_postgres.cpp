@@ -1,0 +1,230 @@
+// "Send Table/s To PostgreSQL" (Form2.PushButton3_Click): the selected tables of the
+// SQL Server list copied row by row into PostgreSQL.
+
+#include <memory>
+
+#include "app/procedure.h"
+#include "db/ado.h"
+#include "db/connection.h"
+#include "db/recordset.h"
+#include "transfer/event_yield.h"
+#include "transfer/execute_sql.h"
+#include "transfer/list_helpers.h"
+#include "transfer/postgres_statements.h"
+#include "transfer/send_tables.h"
+#include "transfer/transfer_steps.h"
+#include "transfer/type_names.h"
+
+namespace dorvane {
+namespace {
+
+using transfer_steps::existing;
+namespace statements = to_postgres;
+
+// The customization side numbers the column list 54 lines before the automatic side.
+constexpr int kCustomizationLineOffset = 54;
+
+class TransferToPostgres {
+  public:
+    TransferToPostgres(CommandContext& ctx, YieldPolicy policy)
+        : ctx_(ctx),
+          p_(ctx.platform, QStringLiteral("Form2"), QStringLiteral("PushButton3_Click")),
+          yield_(ctx.platform, policy) {
+        p_.showStatementInReport(&statement_);
+    }
+
+    void run() {
+        auto& list1 = ctx_.form2.list1;
+        p_.step(100, [&] { mssql_ = std::make_unique<db::Connection>(); });
+        p_.step(102, [&] { source_ = std::make_unique<db::Recordset>(); });
+        p_.step(104, [&] { postgres_ = std::make_unique<db::Connection>(); });
+        p_.step(106, [&] { success_ = true; });
+        if (p_.test(110, [&] { return list1.currentIndex() == -1; })) {
+            p_.step(418,
+                    [&] { ctx_.platform.messageBox(QStringLiteral("Please select a table")); });
+            return;
+        }
+        p_.step(112, [&] { ctx_.form2.pointer.setPointer(MousePointer::Busy); });
+        transfer_steps::openPostgres(p_, postgres_, db::kUseServer, ctx_.profiles, 118);
+        transfer_steps::openMssql(p_, mssql_, db::kUseClient, ctx_.profiles, 126);
+
+        int last = -1;
+        p_.step(138, [&] { last = list1.count() - 1; });
+        for (int index = last; index >= 0; --index) {
+            p_.step(140, [&] { yield_.now(); });
+            // Handlers that ran meanwhile may have shortened the list.
+            if (index >= list1.count()) continue;
+            if (p_.test(142, [&] { return list1.selected(index); })) {
+                if (!sendTable(index)) return;  // the customization was cancelled
+            }
+            p_.step(404, [] {});
+        }
+        p_.step(412, [&] { transfer_steps::closeIfOpen(mssql_); });
+        p_.step(414, [&] { transfer_steps::closeIfOpen(postgres_); });
+        p_.step(416, [&] { ctx_.form2.pointer.setPointer(MousePointer::Default); });
+    }
+
+  private:
+    // One selected table; false when the whole run has ended.
+    bool sendTable(int index) {
+        auto& list2 = ctx_.form2.list2;
+        QString sourceName;
+        p_.step(144, [&] { tableName_ = sourceName = ctx_.form2.list1.text(index); });
+        int answer = 0;
+        if (p_.test(146, [&] { return listContains(list2, tableName_); })) {
+            transfer_steps::adoptListedSpelling(p_, list2, tableName_, 148);
+            p_.step(156, [&] { answer = transfer_steps::askOverwrite(ctx_.platform, tableName_); });
+        } else {
+            p_.step(158, [&] { answer = 0; });
+        }
+        if (p_.test(160, [&] { return answer == kAnswerNo; })) return true;
+
+        p_.step(162, [&] {
+            if (existing(source_).state() != db::kStateClosed) source_->close();
+        });
+        p_.step(164, [&] {
+            existing(source_).open(statements::selectStatement(sourceName), existing(mssql_),
+                                   db::kOpenStatic, db::kLockOptimistic);
+        });
+        const QString columnHead = statements::columnHead(tableName_);
+        p_.step(166, [&] { statement_ = columnHead; });
+        if (p_.test(168, [&] { return ctx_.form2.check15.value() == 1; })) {
+            if (!customize()) return false;
+            if (p_.test(194, [&] { return statement_ == columnHead; })) {
+                p_.step(196, [&] { numericList_.clear(); });
+                buildColumnList(kCustomizationLineOffset);
+            }
+        } else {
+            p_.step(250, [&] { numericList_.clear(); });
+            buildColumnList(0);
+        }
+
+        if (p_.test(304, [&] { return answer == kAnswerYes; })) {
+            // Once a statement has failed no table is created again: keep the old one.
+            if (success_)
+                p_.step(306, [&] {
+                    existing(postgres_).execute(statements::dropStatement(tableName_));
+                });
+            p_.step(308, [&] { listRemove(list2, tableName_.toLower()); });
+        }
+        if (p_.test(310, [&] { return success_; }))
+            p_.step(314,
+                    [&] { success_ = executeSql(ctx_.platform, existing(postgres_), statement_); });
+
+        sendRows();
+
+        p_.step(396, [&] { ctx_.form2.pointer.setPointer(MousePointer::Default); });
+        p_.step(398, [&] { transfer_steps::resetProgress(ctx_.form2.progressBar1); });
+        p_.step(400, [&] {
+            if (existing(source_).state() != db::kStateClosed) source_->close();
+        });
+        p_.step(402, [&] { list2.add(tableName_.toLower()); });
+        return true;
+    }
+
+    // Lines 170 to 192: false when the user cancelled and the run has ended.
+    bool customize() {
+        CustomizationMembers& form3 = ctx_.form3.members();
+        p_.step(170, [&] { ctx_.customizationCancelled = true; });
+        p_.step(172, [&] { form3.mNumeric.clear(); });
+        p_.step(174, [&] { form3.mType = QStringLiteral("Postgre"); });
+        p_.step(176, [&] { form3.mSQL = statement_; });
+        p_.step(178, [&] { form3.mTableName = tableName_; });
+        p_.step(180, [&] { ctx_.form3.showModal(); });
+        if (p_.test(182, [&] { return ctx_.customizationCancelled; })) {
+            p_.step(184, [&] { transfer_steps::closeIfOpen(postgres_); });
+            p_.step(186, [&] { transfer_steps::closeIfOpen(mssql_); });
+            p_.step(188, [&] { ctx_.form2.pointer.setPointer(MousePointer::Default); });
+            return false;
+        }
+        p_.step(190, [&] { statement_ = form3.mSQL; });
+        p_.step(192, [&] { numericList_ = form3.mNumeric; });
+        return true;
+    }
+
+    // Lines 254 to 302, or 200 to 248 on the customization side.
+    void buildColumnList(int lineOffset) {
+        const int at = -lineOffset;
+        int fieldCount = 0;
+        p_.step(252 + at, [&] { fieldCount = existing(source_).fieldCount(); });
+        for (int i = 0; i < fieldCount; ++i) {
+            p_.step(254 + at, [&] { yield_.whenDue(); });
+            QString fieldName;
+            p_.step(256 + at, [&] { fieldName = source_->field(i).name; });
+            QString typeName;
+            p_.step(258 + at, [&] { typeName = adoTypeName(source_->field(i).adoType).toLower(); });
+            const statements::ColumnRule* chosen = &statements::fallbackRule();
+            for (const statements::ColumnRule& rule : statements::columnRules()) {
+                if (p_.test(rule.testLine + at,
+                            [&] { return typeName.contains(QStringView(rule.contained)); })) {
+                    chosen = &rule;
+                    break;
+                }
+            }
+            p_.step(chosen->appendLine + at,
+                    [&] { statements::appendColumn(statement_, fieldName, *chosen); });
+            if (chosen->numeric)
+                p_.step(chosen->appendLine + 2 + at,
+                        [&] { statements::appendNumericIndex(numericList_, i); });
+            p_.step(298 + at, [] {});
+        }
+        p_.step(300 + at, [&] { statement_.chop(1); });
+        p_.step(302 + at, [&] { statement_ += u')'; });
+    }
+
+    // Lines 322 to 394.
+    void sendRows() {
+        std::int64_t rows = 0;
+        p_.step(322, [&] { rows = existing(source_).recordCount(); });
+        // The numeric column list is walked in step with the fields (lines 330, 344, 356);
+        // the walk is the same for every row, so it is made once here.
+        std::vector<bool> unquoted;
+        p_.step(324, [&] {
+            unquoted = statements::unquotedColumns(numericList_, existing(source_).fieldCount());
+        });
+        db::Value value;
+        for (std::int64_t r = 0; r < rows; ++r) {
+            p_.step(328, [&] { yield_.whenDue(); });
+            p_.step(332, [&] {
+                ctx_.form2.progressBar1.setValue(transfer_steps::progressPercent(r, rows));
+            });
+            p_.step(334, [&] { statements::startInsert(statement_, tableName_); });
+            int fieldCount = 0;
+            p_.step(336, [&] { fieldCount = source_->fieldCount(); });
+            for (int j = 0; j < fieldCount; ++j) {
+                p_.step(338, [&] { yield_.whenDue(); });
+                p_.step(340, [&] { value = source_->value(j); });
+                const bool unquotedColumn = j < static_cast<int>(unquoted.size()) && unquoted[j];
+                p_.step(342, [&] {
+                    statements::appendValue(statement_, value, unquotedColumn, j == 0);
+                });
+                p_.step(382, [] {});
+            }
+            p_.step(384, [&] { statements::closeInsert(statement_); });
+            if (p_.test(388, [&] { return success_; }))
+                p_.step(392, [&] {
+                    success_ = executeSql(ctx_.platform, existing(postgres_), statement_);
+                });
+            p_.step(394, [&] { source_->moveNext(); });
+        }
+    }
+
+    CommandContext& ctx_;
+    Procedure p_;
+    EventYield yield_;
+    std::unique_ptr<db::Connection> mssql_;
+    std::unique_ptr<db::Recordset> source_;
+    std::unique_ptr<db::Connection> postgres_;
+    bool success_ = false;
+    QString statement_;
+    QString numericList_;
+    QString tableName_;
+};
+
+}  // namespace
+
+void sendTablesToPostgres(CommandContext& context, YieldPolicy policy) {
+    TransferToPostgres(context, policy).run();
+}
+
+}  // namespace dorvane

@@ -1,0 +1,47 @@
+#pragma once
+// Steps the two transfers take alike, each with the line numbers its caller gives.
+
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+
+#include "app/controls.h"
+#include "app/platform.h"
+#include "app/procedure.h"
+#include "db/connection.h"
+#include "db/connection_strings.h"
+
+namespace dorvane::transfer_steps {
+
+// The object a step works on; a step whose creation failed left none.
+template <class T>
+T& existing(const std::unique_ptr<T>& object) {
+    if (!object) throw std::runtime_error("Object variable or With block variable not set");
+    return *object;
+}
+
+// Lines first, +2, +4: cursor location and both time-outs; +6: open.
+void openPostgres(Procedure& p, const std::unique_ptr<db::Connection>& connection,
+                  int cursorLocation, const db::ProfileSource& profiles, int firstLine);
+// Lines first, +2, +4: cursor location and both time-outs; +6: "Local Connection"
+// ticked?; +8: open without port; +10: open with port.
+void openMssql(Procedure& p, const std::unique_ptr<db::Connection>& connection, int cursorLocation,
+               const db::ProfileSource& profiles, int firstLine);
+
+// Lines first to first+6: every entry of the list that equals the name ignoring case
+// gives the name its own spelling; the last such entry wins.
+void adoptListedSpelling(Procedure& p, const ListBox& list, QString& tableName, int firstLine);
+
+int askOverwrite(Platform& platform, const QString& tableName);
+
+// The bar's value after row `row` (from 0) of `rows`: the last row gives exactly 100.
+inline double progressPercent(std::int64_t row, std::int64_t rows) {
+    return static_cast<double>(row + 1) / static_cast<double>(rows) * 100.0;
+}
+
+void resetProgress(ProgressBar& bar);
+
+void closeIfOpen(const std::unique_ptr<db::Connection>& connection);
+
+}  // namespace dorvane::transfer_steps

@@ -1,0 +1,110 @@
+#include "transfer/value_text.h"
+
+#include <chrono>
+#include <stdexcept>
+
+namespace dorvane {
+
+void appendWithQuotesDoubled(QString& sql, QStringView text) {
+    if (!text.contains(u'\'')) {
+        sql += text;
+        return;
+    }
+    for (QChar c : text) {
+        sql += c;
+        if (c == u'\'') sql += c;
+    }
+}
+
+void appendWithQuotesAndBackslashesDoubled(QString& sql, QStringView text) {
+    if (!text.contains(u'\\')) {
+        appendWithQuotesDoubled(sql, text);
+        return;
+    }
+    for (QChar c : text) {
+        sql += c;
+        if (c == u'\'' || c == u'\\') sql += c;
+    }
+}
+
+void appendPostgresLiteral(QString& sql, QStringView text) {
+    if (text.contains(u'\\')) {
+        sql += u"E'";
+        appendWithQuotesAndBackslashesDoubled(sql, text);
+    } else {
+        sql += u'\'';
+        appendWithQuotesDoubled(sql, text);
+    }
+    sql += u'\'';
+}
+
+bool isAscii(QStringView text) {
+    for (QChar c : text)
+        if (c.unicode() > 0x7f) return false;
+    return true;
+}
+
+QString sqlServerTimestampText(const db::DateTimeParts& parts) {
+    using namespace std::chrono;
+    const sys_days day{year{parts.year} / month{static_cast<unsigned>(parts.month)} /
+                       std::chrono::day{static_cast<unsigned>(parts.day)}};
+    const nanoseconds sinceMidnight = hours{parts.hour} + minutes{parts.minute} +
+                                      seconds{parts.second} + nanoseconds{parts.nanosecond};
+    // Half a millisecond and up rounds up.
+    const sys_time<milliseconds> rounded =
+        floor<milliseconds>(day + sinceMidnight + microseconds{500});
+
+    const sys_days roundedDay = floor<days>(rounded);
+    const year_month_day ymd{roundedDay};
+    const hh_mm_ss<milliseconds> time{rounded - roundedDay};
+
+    QString text = QString::asprintf(
+        "%04d-%02u-%02uT%02d:%02d:%02d", static_cast<int>(ymd.year()),
+        static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()),
+        static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count()),
+        static_cast<int>(time.seconds().count()));
+    if (const auto ms = time.subseconds().count(); ms != 0)
+        text += QString::asprintf(".%03d", static_cast<int>(ms));
+    return text;
+}
+
+QString sqlServerValueText(const db::Value& value) {
+    if (value.kind() == db::Value::Kind::Timestamp)
+        return sqlServerTimestampText(value.asDateTime());
+    return value.toText();
+}
+
+void checkExactValueFits(const db::Value& value, ExactSize size) {
+    if (value.kind() != db::Value::Kind::Decimal) return;
+    const QString& digits = value.asString();
+    qsizetype i = 0;
+    if (i < digits.size() && (digits[i] == u'-' || digits[i] == u'+')) ++i;
+    while (i < digits.size() && digits[i] == u'0') ++i;
+    int integerDigits = 0;
+    for (; i < digits.size() && digits[i].isDigit(); ++i) ++integerDigits;
+    int fractionDigits = 0;
+    if (i < digits.size() && digits[i] == u'.') {
+        ++i;
+        int pendingZeros = 0;
+        for (; i < digits.size() && digits[i].isDigit(); ++i) {
+            if (digits[i] == u'0') {
+                ++pendingZeros;
+            } else {
+                fractionDigits += pendingZeros + 1;
+                pendingZeros = 0;
+            }
+        }
+    }
+    // Anything else (NaN, an exponent) is left for the server to judge.
+    if (i != digits.size()) return;
+    if (integerDigits > size.precision - size.scale || fractionDigits > size.scale)
+        throw std::runtime_error(
+            QStringLiteral(
+                "The value %1 has more digits than a column of precision %2 and scale %3 holds.")
+                .arg(digits)
+                .arg(size.precision)
+                .arg(size.scale)
+                .toStdString());
+}
+
+}  // namespace dorvane

@@ -1,0 +1,40 @@
+#pragma once
+// Field values written into statements. The text forms do not depend on the user's
+// locale; the general form is db::Value::toText, this adds what each target needs.
+
+#include <QString>
+#include <QStringView>
+
+#include "db/value.h"
+
+namespace dorvane {
+
+// A literal PostgreSQL reads back as the text itself: '...' with quotes doubled, or,
+// when the text holds a backslash, E'...' with quotes and backslashes doubled (plain
+// literals keep backslashes as they are).
+void appendPostgresLiteral(QString& sql, QStringView text);
+
+// Quotes doubled, then backslashes doubled.
+void appendWithQuotesAndBackslashesDoubled(QString& sql, QStringView text);
+void appendWithQuotesDoubled(QString& sql, QStringView text);
+
+// True when every character is ASCII; other text needs a national literal on SQL Server.
+bool isAscii(QStringView text);
+
+// 'YYYY-MM-DDThh:mm:ss[.fff]': DATETIME takes at most three fractional digits, so the
+// time is rounded to the millisecond, carrying into the seconds, minutes, ... and date.
+QString sqlServerTimestampText(const db::DateTimeParts& parts);
+// The text of a value for a statement towards SQL Server.
+QString sqlServerValueText(const db::Value& value);
+
+// Digits of an exact number column on SQL Server.
+struct ExactSize {
+    int precision = 0;
+    int scale = 0;
+    friend bool operator==(const ExactSize&, const ExactSize&) = default;
+};
+// Throws when an exact value has more integer or fractional digits than the column
+// holds: the server would round the fraction away silently.
+void checkExactValueFits(const db::Value& value, ExactSize size);
+
+}  // namespace dorvane

@@ -1,0 +1,124 @@
+#include "ui/customize_window.h"
+
+#include <QGroupBox>
+#include <QPushButton>
+#include <cmath>
+
+#include "ui/form_layout.h"
+
+namespace dorvane::ui {
+namespace {
+
+int pixels(int twips) {
+    return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel));
+}
+
+// Creates a control placed in twips, as the design gives them.
+template <class Control, class... Args>
+Control* placeInTwips(QWidget* parent, const char* name, int left, int top, int width, int height,
+                      Args&&... args) {
+    return placeControl<Control>(parent, name, pixels(left), pixels(top), pixels(width),
+                                 pixels(height), std::forward<Args>(args)...);
+}
+
+QPushButton* button(QWidget* parent, const char* name, const char* caption, int left, int top,
+                    int width, int height) {
+    auto* b = placeInTwips<QPushButton>(parent, name, left, top, width, height,
+                                        QString::fromLatin1(caption));
+    b->setFont(arialBold(kButtonFontPoints));
+    return b;
+}
+
+QGroupBox* frame(QWidget* parent, const char* name, const char* caption, int left, int top,
+                 int width, int height) {
+    return placeInTwips<QGroupBox>(parent, name, left, top, width, height,
+                                   QString::fromLatin1(caption));
+}
+
+// The columns keep the source's field order.
+QListWidget* list(QWidget* frame, const char* name, int left, int top, int width, int height) {
+    auto* l = placeInTwips<TableListWidget>(frame, name, left, top, width, height);
+    l->setSelectionMode(QAbstractItemView::SingleSelection);
+    return l;
+}
+
+}  // namespace
+
+CustomizeWindow::CustomizeWindow(Platform& platform, const db::ProfileSource& profiles,
+                                 bool& customizationCancelled)
+    : form_(kClientWidth, kClientHeight), mouseMoves_(new MouseMoveHooks(form_.widget())) {
+    build();
+    fields_ = std::make_unique<WidgetListBox>(list1_, false);
+    dataTypes_ = std::make_unique<WidgetListBox>(list2_, false);
+    typeText_ = std::make_unique<WidgetTextField>(text1_);
+    logic_ = std::make_unique<CustomizeDialogLogic>(
+        platform, profiles, customizationCancelled,
+        CustomizeDialogControls{*fields_, *dataTypes_, *typeText_, form_},
+        static_cast<CustomizeWindowActions&>(*this));
+    connectEvents();
+}
+
+void CustomizeWindow::build() {
+    QWidget* window = form_.widget();
+    window->setObjectName(QStringLiteral("Form3"));
+    window->setWindowTitle(QStringLiteral("Data Type Customization"));
+    window->setFont(arialBold(kFormFontPoints));
+
+    // clang-format off
+    //      control                 caption                          left  top   width height
+    button(window, "PushButton3", "Help",                            120,  120,  7800, 405);
+    QGroupBox* frame1 = frame(window, "Frame1", "Fields",            120,  570,  3840, 3660);
+    list1_ = list(frame1, "List1",                                   255,  300,  3330, 3210);
+    QGroupBox* frame2 = frame(window, "Frame2", "Data Type",         4080, 570,  3840, 3660);
+    list2_ = list(frame2, "List2",                                   255,  300,  3330, 3210);
+    QGroupBox* frame3 = frame(window, "Frame3", "Change selected data type to",
+                                                                     120,  4305, 7800, 870);
+    text1_ = placeInTwips<QLineEdit>(frame3, "Text1",                240,  300,  5820, 400);
+    button(frame3, "PushButton1", "Change",                          6120, 300,  1440, 405);
+    button(window, "PushButton2", "OK",                              120,  5310, 3840, 405);
+    button(window, "PushButton4", "Cancel",                          4080, 5310, 3840, 405);
+    // clang-format on
+}
+
+void CustomizeWindow::connectEvents() {
+    QWidget* window = form_.widget();
+    CustomizeDialogLogic& logic = *logic_;
+
+    form_.setLoadStep([&logic] { logic.Form_Load(); });
+    form_.setQueryUnload([&logic] {
+        bool cancel = false;
+        logic.Form_QueryUnload(cancel);
+        return cancel;
+    });
+
+    // A click on the current row, or a row reached by the keyboard, is a click as well.
+    auto onClick = [&](QListWidget* list, void (CustomizeDialogLogic::*handler)()) {
+        QObject::connect(list, &QListWidget::currentRowChanged, window,
+                         [&logic, handler] { (logic.*handler)(); });
+        QObject::connect(list, &QListWidget::itemClicked, window,
+                         [&logic, handler] { (logic.*handler)(); });
+    };
+    onClick(list1_, &CustomizeDialogLogic::List1_Click);
+    onClick(list2_, &CustomizeDialogLogic::List2_Click);
+
+    auto onButton = [&](const char* name, void (CustomizeDialogLogic::*handler)()) {
+        auto* b = window->findChild<QPushButton*>(QString::fromLatin1(name));
+        QObject::connect(b, &QPushButton::clicked, window,
+                         [&logic, handler] { (logic.*handler)(); });
+        mouseMoves_->watch(b, [&logic] { logic.pushButtonMouseMove(); });
+    };
+    onButton("PushButton1", &CustomizeDialogLogic::PushButton1_Click);
+    onButton("PushButton2", &CustomizeDialogLogic::PushButton2_Click);
+    onButton("PushButton3", &CustomizeDialogLogic::PushButton3_Click);
+    onButton("PushButton4", &CustomizeDialogLogic::PushButton4_Click);
+
+    mouseMoves_->watch(window, [&logic] { logic.surfaceMouseMove(); });
+    for (const char* name : {"Frame1", "Frame2", "Frame3"})
+        mouseMoves_->watch(window->findChild<QWidget*>(QString::fromLatin1(name)),
+                           [&logic] { logic.surfaceMouseMove(); });
+    for (QListWidget* l : {list1_, list2_})
+        mouseMoves_->watch(l->viewport(), [&logic] { logic.surfaceMouseMove(); });
+    mouseMoves_->watch(text1_, [&logic] { logic.surfaceMouseMove(); });
+}
+
+}  // namespace dorvane::ui

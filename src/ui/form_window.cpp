@@ -1,0 +1,170 @@
+#include "ui/form_window.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QGroupBox>
+#include <QIcon>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QRadioButton>
+#include <QScreen>
+#include <cmath>
+#include <stdexcept>
+
+#include "app/cursor_file.h"
+
+namespace dorvane::ui {
+
+void FormWidget::closeEvent(QCloseEvent* event) {
+    if (queryUnload && queryUnload()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    if (unloaded) unloaded();
+}
+
+QIcon applicationIcon() {
+    return QIcon(QStringLiteral(":/dorvane/dorvane.png"));
+}
+
+FormWindow::FormWindow(int clientWidth, int clientHeight)
+    : widget_(std::make_unique<FormWidget>()), outerHeightTwips_(clientHeight * kTwipsPerPixel) {
+    widget_->setFixedSize(clientWidth, clientHeight);
+    widget_->setMouseTracking(true);
+    widget_->unloaded = [this] { onUnloaded(); };
+}
+
+FormWindow::~FormWindow() = default;
+
+QCursor FormWindow::cursorFor(MousePointer pointer) const {
+    switch (pointer) {
+        case MousePointer::Busy:
+            return QCursor(Qt::WaitCursor);
+        case MousePointer::Custom:
+            // Without a cursor file the custom pointer looks like the default one.
+            return customCursor_ ? *customCursor_ : QCursor(Qt::ArrowCursor);
+        case MousePointer::Default:
+            break;
+    }
+    return QCursor(Qt::ArrowCursor);
+}
+
+// Text fields keep their I-beam, except that the busy pointer shows over them too.
+void FormWindow::setPointer(MousePointer pointer) {
+    pointer_ = pointer;
+    widget_->setCursor(cursorFor(pointer));
+    for (QLineEdit* edit : widget_->findChildren<QLineEdit*>()) {
+        edit->setCursor(pointer == MousePointer::Busy ? QCursor(Qt::WaitCursor)
+                                                      : QCursor(Qt::IBeamCursor));
+    }
+}
+
+QString FormWindow::caption() const {
+    return widget_->windowTitle();
+}
+
+void FormWindow::setCaption(const QString& caption) {
+    widget_->setWindowTitle(caption);
+}
+
+void FormWindow::setAppIcon() {
+    widget_->setWindowIcon(applicationIcon());
+}
+
+void FormWindow::loadCustomPointer(const QString& path) {
+    const CursorFile file = readCursorFile(path);
+    QBuffer buffer;
+    buffer.setData(file.bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "cur");
+    const QImage image = reader.read();
+    if (image.isNull()) throw std::runtime_error("Invalid picture");
+    customCursor_ = QCursor(QPixmap::fromImage(image), file.hotspotX, file.hotspotY);
+    if (pointer_ == MousePointer::Custom) setPointer(pointer_);
+}
+
+void FormWindow::applyFormColors() {
+    const QColor buttonFace = QApplication::palette().color(QPalette::Button);
+    auto paint = [&](QWidget* w) {
+        QPalette palette = w->palette();
+        palette.setColor(QPalette::Window, buttonFace);
+        w->setPalette(palette);
+        w->setAutoFillBackground(true);
+    };
+    paint(widget_.get());
+    for (QWidget* child : widget_->findChildren<QWidget*>()) {
+        if (qobject_cast<QGroupBox*>(child) || qobject_cast<QCheckBox*>(child) ||
+            qobject_cast<QLabel*>(child) || qobject_cast<QRadioButton*>(child)) {
+            paint(child);
+        }
+    }
+}
+
+void FormWindow::ensureLoaded() {
+    if (loaded_) return;
+    loaded_ = true;
+    if (loadStep_) loadStep_();
+}
+
+void FormWindow::show() {
+    ensureLoaded();
+    const bool firstShowing = !shownBefore_;
+    shownBefore_ = true;
+    widget_->show();
+    // The borders are known once the window is shown: the outer height counts them.
+    if (firstShowing && outerHeightSet_) setOuterHeightTwips(outerHeightTwips_);
+    if (firstShowing && centreOnFirstShow_) {
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            QRect frame = widget_->frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            widget_->move(frame.topLeft());
+        }
+    }
+    widget_->raise();
+    widget_->activateWindow();
+}
+
+void FormWindow::hide() {
+    widget_->hide();
+}
+
+bool FormWindow::visible() const {
+    return widget_->isVisible();
+}
+
+// The outer height counts the title bar and borders; the client area gets the rest.
+void FormWindow::setOuterHeightTwips(int twips) {
+    outerHeightTwips_ = twips;
+    outerHeightSet_ = true;
+    const int outer = static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel));
+    const int decoration = widget_->frameGeometry().height() - widget_->height();
+    widget_->setFixedHeight(std::max(0, outer - decoration));
+}
+
+void FormWindow::showModal() {
+    widget_->setWindowModality(Qt::ApplicationModal);
+    show();
+    QEventLoop loop;
+    modalLoop_ = &loop;
+    if (widget_->isVisible()) loop.exec();
+    modalLoop_ = nullptr;
+    widget_->setWindowModality(Qt::NonModal);
+}
+
+void FormWindow::unload() {
+    widget_->close();
+}
+
+void FormWindow::onUnloaded() {
+    loaded_ = false;
+    if (modalLoop_) modalLoop_->quit();
+    if (unloadHandler_) unloadHandler_();
+}
+
+}  // namespace dorvane::ui

@@ -1,0 +1,24 @@
+#include <QApplication>
+
+#include "app/database_gateway.h"
+#include "app/settings_store.h"
+#include "ui/program.h"
+#include "ui/qt_platform.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    // "Next >" hides one window after showing the other; only closing one ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // The user's own store, or the file DORVANE_SETTINGS_FILE names (demos, screenshots).
+    const QString settingsFile = qEnvironmentVariable("DORVANE_SETTINGS_FILE");
+    dorvane::FileSettingsStore settings = settingsFile.isEmpty()
+                                              ? dorvane::FileSettingsStore()
+                                              : dorvane::FileSettingsStore(settingsFile);
+
+    dorvane::ui::QtPlatform platform;
+    dorvane::OdbcDatabaseGateway databases;
+    dorvane::ui::Program program(platform, settings, databases);
+    program.start();
+    return QApplication::exec();
+}

@@ -1,0 +1,17 @@
+#include "ui/program.h"
+
+namespace dorvane::ui {
+
+Program::Program(Platform& platform, SettingsStore& settings, DatabaseGateway& databases,
+                 const CustomizationWindowFactory& makeCustomization)
+    : app_{platform, settings, commands_, databases},
+      connectionScreen_(app_, connectionWindow_.controls()),
+      customization_(makeCustomization(platform, connectionScreen_, customizationCancelled_)),
+      transferScreen_(app_, transferWindow_.form(), transferWindow_.controls(), connectionScreen_,
+                      *customization_, customizationCancelled_) {
+    connectionScreen_.attachTransferScreen(transferScreen_);
+    connectionWindow_.connectTo(connectionScreen_);
+    transferWindow_.connectTo(transferScreen_);
+}
+
+}  // namespace dorvane::ui

@@ -1,0 +1,28 @@
+#pragma once
+// The desktop as Qt Widgets offers it.
+
+#include "app/platform.h"
+
+namespace dorvane::ui {
+
+class QtPlatform : public Platform {
+  public:
+    int messageBox(const QString& text, MsgButtons buttons = MsgButtons::Ok,
+                   MsgIcon icon = MsgIcon::None, const QString& title = QString()) override;
+    QString inputBox(const QString& prompt, const QString& defaultText) override;
+    void processEvents() override;
+    void shellOpen(const QString& target) override;
+    QString programFolder() const override;
+    QString appTitle() const override { return appTitle_; }
+    void setAppTitle(const QString& title) override { appTitle_ = title; }
+    // Ends the process on the spot, so no step of a running handler carries on.
+    [[noreturn]] void endProgram() override;
+
+  private:
+    QString appTitle_;
+};
+
+// Message texts break lines with CR or CR LF; a label breaks them with LF.
+QString displayedMessageText(const QString& text);
+
+}  // namespace dorvane::ui

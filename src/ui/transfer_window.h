@@ -1,0 +1,51 @@
+#pragma once
+// The transfer screen's window (Form2): the designed controls, their adapters and the
+// wiring of their events to the screen's logic.
+
+#include <QCheckBox>
+#include <QProgressBar>
+#include <memory>
+
+#include "app/transfer_screen.h"
+#include "ui/form_window.h"
+#include "ui/widget_controls.h"
+#include "ui/widget_events.h"
+
+namespace dorvane::ui {
+
+class TransferWindow {
+  public:
+    TransferWindow();
+
+    FormWindow& form() { return form_; }
+    QWidget* widget() const { return form_.widget(); }
+    TransferScreenControls& controls() { return *controls_; }
+    TableListWidget* mssqlList() const { return list1_; }
+    TableListWidget* postgresList() const { return list2_; }
+
+    // Routes the window's events to the screen.
+    void connectTo(TransferScreen& screen);
+
+  private:
+    void build();
+
+    // The designed client area, 8040 x 5970 twips.
+    static constexpr int kClientWidth = 536;
+    static constexpr int kClientHeight = 398;
+
+    FormWindow form_;
+    TableListWidget* list1_ = nullptr;
+    TableListWidget* list2_ = nullptr;
+    QCheckBox* check15_ = nullptr;
+    QCheckBox* check16_ = nullptr;
+    QProgressBar* progressBar1_ = nullptr;
+    MouseMoveHooks* mouseMoves_;
+    std::unique_ptr<WidgetListBox> mssqlTables_;
+    std::unique_ptr<WidgetListBox> postgresTables_;
+    std::unique_ptr<WidgetCheckBox> customizeToPostgres_;
+    std::unique_ptr<WidgetCheckBox> customizeToSqlServer_;
+    std::unique_ptr<WidgetProgressBar> progress_;
+    std::unique_ptr<TransferScreenControls> controls_;
+};
+
+}  // namespace dorvane::ui

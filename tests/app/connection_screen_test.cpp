@@ -1,0 +1,109 @@
+// The connection screen's small behaviours: the help messages, the pointer rules, the
+// profiles read from the fields, closing the window.
+#include <gtest/gtest.h>
+
+#include "screens_harness.h"
+
+namespace dorvane::testing {
+namespace {
+
+TEST(PostgresHelp, ShowsBothSentencesWithoutABreakAndTheAddress) {
+    ScreensHarness h;
+    h.form1.showPostgresHelp();
+    ASSERT_EQ(h.platform.messages.size(), 1u);
+    const ShownMessage& m = h.platform.messages.front();
+    EXPECT_EQ(m.text,
+              "If you can not connect, please try downloading pgAdmin III. If you can not connect "
+              "with that software, you know the login information you are providing here is "
+              "incorrect.\r\n\r\nhttps://www.pgadmin.org/download/");
+    EXPECT_EQ(m.buttons, MsgButtons::Ok);
+    EXPECT_EQ(m.icon, MsgIcon::None);
+}
+
+TEST(SqlServerHelp, AnsweringNoEndsTheHelp) {
+    ScreensHarness h;
+    h.platform.answers = {kAnswerNo};
+    h.form1.showMssqlHelp();
+    ASSERT_EQ(h.platform.messages.size(), 2u);
+    const QString& text = h.platform.messages[0].text;
+    EXPECT_TRUE(text.startsWith(
+        "If you cannot establish connection to your MS SQL Server database with this program, "
+        "please go to: \r\rhttps://"));
+    EXPECT_TRUE(text.endsWith(
+        "Download and install the EMS SQL Manager 2005 Lite for SQL Server. Try to connect to the "
+        "same database (with the same login information you are using here). This will determine "
+        "if the login you are using is correct.\r\rIf you are using Microsoft SQL Server Express "
+        "Edition and connecting locally, you may need to use\r\rlocalhost\\SQLEXPRESS\r\rfor "
+        "example, for Server."));
+    EXPECT_EQ(h.platform.messages[1].text,
+              "Would you like to see an image of how I connect locally?");
+    EXPECT_EQ(h.platform.messages[1].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(h.platform.messages[1].icon, MsgIcon::None);
+    EXPECT_TRUE(h.platform.shellTargets.empty());
+}
+
+TEST(SqlServerHelp, AnsweringYesOpensThePictureBesideTheProgram) {
+    ScreensHarness h;
+    h.platform.answers = {kAnswerYes};
+    h.form1.showMssqlHelp();
+    EXPECT_EQ(
+        h.platform.shellTargets,
+        std::vector<QString>{h.folder.filePath(QStringLiteral("local-connection-example.jpg"))});
+    EXPECT_TRUE(h.platform.errorReports().empty());
+}
+
+TEST(SqlServerHelp, AViewerThatCannotStartIsReportedAtLine118) {
+    ScreensHarness h;
+    h.platform.answers = {kAnswerYes};
+    h.platform.shellFails = true;
+    h.form1.showMssqlHelp();
+    ASSERT_EQ(h.platform.errorReports().size(), 1u);
+    EXPECT_TRUE(h.platform.errorReports().front().contains(
+        QStringLiteral("in Ambrelin2021/08/31.Form1.PushButton4_Click at line 118")));
+}
+
+TEST(PointerRules, BusyPointerStaysExceptOverThePostgresPassword) {
+    ScreensHarness h;
+    MemoryWindow& w = h.form1Window;
+    h.form1.mouseOverCommand();
+    EXPECT_EQ(w.pointer(), MousePointer::Custom);
+    h.form1.mouseOverPlainArea();
+    EXPECT_EQ(w.pointer(), MousePointer::Default);
+
+    w.setPointer(MousePointer::Busy);
+    h.form1.mouseOverCommand();
+    h.form1.mouseOverPlainArea();
+    EXPECT_EQ(w.pointer(), MousePointer::Busy);
+    h.form1.mouseOverPostgresPassword();
+    EXPECT_EQ(w.pointer(), MousePointer::Default);
+}
+
+TEST(Profiles, AreReadFromTheFieldsAtTheMomentOfUse) {
+    ScreensHarness h;
+    for (int number = 1; number <= 10; ++number)
+        h.typeInto(number, QStringLiteral("t%1").arg(number));
+    const db::PostgresProfile pg = h.form1.postgres();
+    EXPECT_EQ(pg.server, "t1");
+    EXPECT_EQ(pg.port, "t2");
+    EXPECT_EQ(pg.user, "t3");
+    EXPECT_EQ(pg.password, "t4");
+    EXPECT_EQ(pg.database, "t5");
+    db::MssqlProfile ms = h.form1.mssql();
+    EXPECT_EQ(ms.server, "t6");
+    EXPECT_EQ(ms.user, "t7");
+    EXPECT_EQ(ms.password, "t8");
+    EXPECT_EQ(ms.database, "t9");
+    EXPECT_EQ(ms.port, "t10");
+    EXPECT_FALSE(ms.localConnection);
+    h.check6.setValue(1);
+    EXPECT_TRUE(h.form1.mssql().localConnection);
+}
+
+TEST(ConnectionScreenUnload, EndsTheProgram) {
+    ScreensHarness h;
+    h.form1.unloaded();
+    EXPECT_EQ(h.platform.endProgramCalls, 1);
+}
+
+}  // namespace
+}  // namespace dorvane::testing

@@ -1,0 +1,83 @@
+#include "screens_harness.h"
+
+#include <gtest/gtest.h>
+
+#include "db/db_error.h"
+#include "test_servers.h"
+
+namespace dorvane::testing {
+
+bool RecordingGateway::openPostgresSucceeds(const db::PostgresProfile& profile) {
+    calls.push_back(QStringLiteral("openPostgres"));
+    return real_.openPostgresSucceeds(profile);
+}
+
+bool RecordingGateway::openMssqlSucceeds(const db::MssqlProfile& profile) {
+    calls.push_back(QStringLiteral("openMssql"));
+    return real_.openMssqlSucceeds(profile);
+}
+
+void RecordingGateway::listMssqlTables(const db::MssqlProfile& profile, ListBox& list,
+                                       Platform& platform) {
+    calls.push_back(QStringLiteral("listMssql"));
+    if (failMssqlCatalogue) throw db::DbError(QStringLiteral("Catalogue unavailable"));
+    real_.listMssqlTables(profile, list, platform);
+}
+
+void RecordingGateway::listPostgresTables(const db::PostgresProfile& profile, ListBox& list,
+                                          Platform& platform) {
+    calls.push_back(QStringLiteral("listPostgres"));
+    if (failPostgresCatalogue) throw db::DbError(QStringLiteral("Catalogue unavailable"));
+    real_.listPostgresTables(profile, list, platform);
+}
+
+ScreensHarness::ScreensHarness(const QString& settingsFile)
+    : store(std::make_unique<FileSettingsStore>(
+          settingsFile.isEmpty() ? folder.filePath(QStringLiteral("Quenlor.ini")) : settingsFile)),
+      app{platform, *store, commands, databases},
+      form1Controls{form1Window,
+                    {&texts[0], &texts[1], &texts[2], &texts[3], &texts[4], &texts[5], &texts[6],
+                     &texts[7], &texts[8], &texts[9]},
+                    check6},
+      form2Controls{list1, list2, check15, check16, progressBar1, form2Window},
+      form1(app, form1Controls),
+      form2(app, form2Window, form2Controls, form1, form3, customizationCancelled) {
+    platform.setProgramFolder(folder.path());
+    form1.attachTransferScreen(form2);
+    // The windows raise these events; here the memory controls do.
+    for (int number = 1; number <= 10; ++number) {
+        texts[number - 1].onChange = [this, number](const QString&) { form1.textChanged(number); };
+    }
+    check6.onClick = [this] { form1.localConnectionClicked(); };
+    check15.onClick = [this] { form2.customizationBoxClicked(TableSide::SqlServer); };
+    check16.onClick = [this] { form2.customizationBoxClicked(TableSide::Postgres); };
+}
+
+void ScreensHarness::storeServerProfiles() {
+    const db::PostgresProfile pg = postgresProfile();
+    const db::MssqlProfile ms = mssqlProfile();
+    store->save(QStringLiteral("PostgreSQLServer"), pg.server);
+    store->save(QStringLiteral("PostgreSQLPort"), pg.port);
+    store->save(QStringLiteral("PostgreSQLUser"), pg.user);
+    store->save(QStringLiteral("PostgreSQLPassword"), pg.password);
+    store->save(QStringLiteral("PostgreSQLDatabase"), pg.database);
+    store->save(QStringLiteral("MSSQLServer"), ms.server);
+    store->save(QStringLiteral("MSSQLPort"), ms.port);
+    store->save(QStringLiteral("MSSQLUser"), ms.user);
+    store->save(QStringLiteral("MSSQLPassword"), ms.password);
+    store->save(QStringLiteral("MSSQLDatabase"), ms.database);
+    store->save(QStringLiteral("Local Connection"), QStringLiteral("0"));
+}
+
+QString ScreensHarness::stored(const char* key) const {
+    // A marker no test stores, so an absent key shows as absent.
+    return store->get(QString::fromLatin1(key), QStringLiteral("<absent>"));
+}
+
+int occurrences(const ListBox& list, const QString& text) {
+    int found = 0;
+    for (int i = 0; i < list.count(); ++i) found += list.text(i) == text ? 1 : 0;
+    return found;
+}
+
+}  // namespace dorvane::testing

@@ -1,0 +1,243 @@
+// "Test Connection", "Next >" and the automatic advance against the test servers.
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "screens_harness.h"
+#include "test_servers.h"
+
+namespace dorvane::testing {
+namespace {
+
+const QString kSucceeded = QStringLiteral("Connection successful.");
+const QString kFailed = QStringLiteral("Could not connect. Please check with your administrator.");
+
+// A loopback port with nothing listening on it.
+QString closedPort() {
+    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ::bind(probe, reinterpret_cast<sockaddr*>(&address), length);
+    ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
+    ::close(probe);
+    return QString::number(ntohs(address.sin_port));
+}
+
+class ServerScreens : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        h.storeServerProfiles();
+        // Start-up advances by itself here; these tests press the buttons themselves.
+        h.settings().save(QStringLiteral("MSSQLServer"), QString());
+        h.form1.startUp();
+        h.typeInto(6, mssqlProfile().server);
+        h.databases.calls.clear();
+        h.platform.messages.clear();
+        // The pointer while a message is up, to see it restored only after it.
+        h.platform.onMessage = [this](const ShownMessage&) {
+            pointersDuringMessages.push_back(h.form1Window.pointer());
+        };
+    }
+
+    void expectOnly(const QString& message) {
+        EXPECT_EQ(h.platform.messageTexts(), std::vector<QString>{message});
+        EXPECT_TRUE(h.platform.errorReports().empty());
+        ASSERT_EQ(h.platform.messages.size(), 1u);
+        EXPECT_EQ(h.platform.messages[0].buttons, MsgButtons::Ok);
+        EXPECT_EQ(h.platform.messages[0].icon, MsgIcon::None);
+        EXPECT_EQ(h.platform.messages[0].title, "Dorvane");
+        EXPECT_EQ(pointersDuringMessages, std::vector<MousePointer>{MousePointer::Busy});
+        EXPECT_EQ(h.form1Window.pointer(), MousePointer::Default);
+    }
+
+    ScreensHarness h;
+    std::vector<MousePointer> pointersDuringMessages;
+};
+
+TEST_F(ServerScreens, PostgresTestConnectionSucceeds) {
+    h.form1.testPostgresConnection();
+    expectOnly(kSucceeded);
+}
+
+TEST_F(ServerScreens, PostgresTestConnectionWithAWrongPasswordFails) {
+    h.typeInto(4, QStringLiteral("wrong-password"));
+    h.form1.testPostgresConnection();
+    expectOnly(kFailed);
+}
+
+TEST_F(ServerScreens, PostgresTestConnectionWithNothingListeningFails) {
+    h.typeInto(2, closedPort());
+    h.form1.testPostgresConnection();
+    expectOnly(kFailed);
+}
+
+TEST_F(ServerScreens, SqlServerTestConnectionSucceeds) {
+    h.form1.testMssqlConnection();
+    expectOnly(kSucceeded);
+}
+
+TEST_F(ServerScreens, SqlServerTestConnectionWithAWrongPasswordFails) {
+    h.typeInto(8, QStringLiteral("wrong-password"));
+    h.form1.testMssqlConnection();
+    expectOnly(kFailed);
+}
+
+TEST_F(ServerScreens, SqlServerTestConnectionWithNothingListeningFails) {
+    h.typeInto(10, closedPort());
+    h.form1.testMssqlConnection();
+    expectOnly(kFailed);
+}
+
+// Ticked, the port field is not used: the stand-in, which is not on the default port,
+// is then out of reach although the field holds its port.
+TEST_F(ServerScreens, SqlServerLocalConnectionLeavesThePortOut) {
+    h.check6.setValue(1);
+    h.form1.testMssqlConnection();
+    expectOnly(kFailed);
+}
+
+TEST_F(ServerScreens, NextWithAWrongPostgresPasswordShowsNothingAndSkipsSqlServer) {
+    h.typeInto(4, QStringLiteral("wrong-password"));
+    h.form1.next();
+    EXPECT_EQ(h.databases.calls, std::vector<QString>{"openPostgres"});
+    EXPECT_TRUE(h.platform.messages.empty());
+    EXPECT_EQ(h.form1Window.pointer(), MousePointer::Default);
+    EXPECT_TRUE(h.form1Window.visible());
+    EXPECT_FALSE(h.form2.loaded());
+}
+
+TEST_F(ServerScreens, NextWithAWrongSqlServerPasswordShowsNothing) {
+    h.typeInto(8, QStringLiteral("wrong-password"));
+    h.form1.next();
+    EXPECT_EQ(h.databases.calls, (std::vector<QString>{"openPostgres", "openMssql"}));
+    EXPECT_TRUE(h.platform.messages.empty());
+    EXPECT_TRUE(h.form1Window.visible());
+    EXPECT_FALSE(h.form2Window.visible());
+}
+
+TEST_F(ServerScreens, NextFillsBothListsAndSwapsTheWindows) {
+    const QString pgTable = uniqueName(QStringLiteral("pg_side"));
+    const QString msTable = uniqueName(QStringLiteral("Ms_Side"));
+    execPostgres(QStringLiteral("CREATE TABLE %1 (id int)").arg(pgTable));
+    execMssql(QStringLiteral("CREATE TABLE [%1] (id int)").arg(msTable));
+
+    h.form1.next();
+    EXPECT_TRUE(h.platform.messages.empty());
+    EXPECT_EQ(occurrences(h.list1, msTable), 1);
+    EXPECT_EQ(occurrences(h.list2, pgTable), 1);
+    EXPECT_EQ(occurrences(h.list2, QStringLiteral("pg_class")), 1);  // system tables too
+    EXPECT_TRUE(h.form2Window.visible());
+    EXPECT_FALSE(h.form1Window.visible());
+    EXPECT_EQ(h.form1Window.pointer(), MousePointer::Default);
+    EXPECT_EQ(h.form2Window.caption(), "Dorvane");  // loaded before the lists were filled
+
+    // Back and forward again: the lists are refilled, not added to.
+    h.form2.back();
+    h.form1.next();
+    EXPECT_EQ(occurrences(h.list1, msTable), 1);
+    EXPECT_EQ(occurrences(h.list2, pgTable), 1);
+    EXPECT_EQ(h.form2Window.appIconCount, 1);
+    EXPECT_EQ(h.form2Window.showCount, 2);
+
+    execPostgres(QStringLiteral("DROP TABLE %1").arg(pgTable));
+    execMssql(QStringLiteral("DROP TABLE [%1]").arg(msTable));
+}
+
+TEST_F(ServerScreens, NextRestoresTheCustomizationBoxesEachTime) {
+    h.settings().save(QStringLiteral("With Data Type Change 1"), QStringLiteral("1"));
+    h.form1.next();
+    EXPECT_EQ(h.check15.value(), 1);
+    EXPECT_EQ(h.check16.value(), 0);
+
+    h.check15.setValue(0);  // the user unticks it: stored at once
+    h.settings().save(QStringLiteral("With Data Type Change 2"), QStringLiteral("anything"));
+    h.form2.back();
+    h.form1.next();
+    EXPECT_EQ(h.check15.value(), 0);
+    EXPECT_EQ(h.check16.value(), 1);
+    EXPECT_EQ(h.stored("With Data Type Change 2"), "1");  // restoring raised the box's click
+}
+
+class CatalogueFailure : public ServerScreens, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(CatalogueFailure, IsReportedAsNextAndTheOtherListIsStillFilled) {
+    const bool sqlServerFails = GetParam();
+    const QString table = uniqueName(QStringLiteral("listed"));
+    execPostgres(QStringLiteral("CREATE TABLE %1 (id int)").arg(table));
+    execMssql(QStringLiteral("CREATE TABLE [%1] (id int)").arg(table));
+    h.databases.failMssqlCatalogue = sqlServerFails;
+    h.databases.failPostgresCatalogue = !sqlServerFails;
+
+    h.form1.next();
+    ASSERT_EQ(h.platform.errorReports().size(), 1u);
+    const QString line = sqlServerFails ? QStringLiteral("106") : QStringLiteral("108");
+    EXPECT_TRUE(
+        h.platform.errorReports().front().startsWith(QStringLiteral("Catalogue unavailable\r\n")));
+    EXPECT_TRUE(h.platform.errorReports().front().contains(
+        QStringLiteral("in Ambrelin2021/08/31.Form1.PushButton2_Click at line ") + line));
+    EXPECT_EQ(occurrences(sqlServerFails ? h.list2 : h.list1, table), 1);
+    EXPECT_EQ(occurrences(sqlServerFails ? h.list1 : h.list2, table), 0);
+    EXPECT_TRUE(h.form2Window.visible());
+    EXPECT_EQ(h.form1Window.pointer(), MousePointer::Default);
+    execPostgres(QStringLiteral("DROP TABLE %1").arg(table));
+    execMssql(QStringLiteral("DROP TABLE [%1]").arg(table));
+}
+
+INSTANTIATE_TEST_SUITE_P(EitherServer, CatalogueFailure, ::testing::Values(true, false));
+
+TEST_F(ServerScreens, ASecondNextWhileTheListsFillIsIgnored) {
+    // The stand-in's catalogue has at least one table for the yield to happen in.
+    const QString msTable = uniqueName(QStringLiteral("guarded"));
+    execMssql(QStringLiteral("CREATE TABLE [%1] (id int)").arg(msTable));
+    int nested = 0;
+    h.platform.onProcessEvents = [&] {
+        if (nested++ == 0) {
+            h.form1.next();
+            h.form2.back();
+        }
+    };
+    h.form1.next();
+    EXPECT_GT(nested, 0);
+    EXPECT_EQ(h.databases.calls,
+              (std::vector<QString>{"openPostgres", "openMssql", "listMssql", "listPostgres"}));
+    EXPECT_EQ(occurrences(h.list1, msTable), 1);
+    EXPECT_TRUE(h.form2Window.visible());
+    execMssql(QStringLiteral("DROP TABLE [%1]").arg(msTable));
+}
+
+TEST(AutomaticAdvance, BothProfilesWorkingOpenTheTransferScreen) {
+    ScreensHarness h;
+    h.storeServerProfiles();
+    h.form1.startUp();
+    EXPECT_TRUE(h.platform.messages.empty());
+    EXPECT_TRUE(h.form2Window.visible());
+    EXPECT_FALSE(h.form1Window.visible());
+    EXPECT_GT(h.list2.count(), 0);
+    // Tested once by the start-up and once more by "Next >".
+    EXPECT_EQ(h.databases.calls, (std::vector<QString>{"openPostgres", "openMssql", "openPostgres",
+                                                       "openMssql", "listMssql", "listPostgres"}));
+}
+
+class AutomaticAdvanceFailure : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(AutomaticAdvanceFailure, LeavesTheConnectionScreenWithoutAMessage) {
+    ScreensHarness h;
+    h.storeServerProfiles();
+    h.settings().save(QString::fromLatin1(GetParam()), QStringLiteral("wrong-password"));
+    h.form1.startUp();
+    EXPECT_TRUE(h.platform.messages.empty());
+    EXPECT_TRUE(h.form1Window.visible());
+    EXPECT_FALSE(h.form2.loaded());
+    EXPECT_EQ(h.texts[7].text(), h.stored("MSSQLPassword"));
+}
+
+INSTANTIATE_TEST_SUITE_P(EitherServer, AutomaticAdvanceFailure,
+                         ::testing::Values("PostgreSQLPassword", "MSSQLPassword"));
+
+}  // namespace
+}  // namespace dorvane::testing

@@ -1,0 +1,150 @@
+// Connections that cannot be made fail with the driver's text, and in bounded time.
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QElapsedTimer>
+
+#include "db/connection.h"
+#include "db/connection_checks.h"
+#include "db/db_error.h"
+#include "server_fixture.h"
+#include "test_servers.h"
+
+namespace dorvane::testing {
+namespace {
+
+// A loopback TCP socket bound to a free port; listening, it completes connections
+// (the kernel accepts them) but never says a word.
+class LoopbackSocket {
+  public:
+    explicit LoopbackSocket(bool listening) : fd_(::socket(AF_INET, SOCK_STREAM, 0)) {
+        if (fd_ < 0) throw std::runtime_error("socket failed");
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+            ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length) != 0 ||
+            (listening && ::listen(fd_, 16) != 0)) {
+            ::close(fd_);
+            throw std::runtime_error("cannot bind a loopback socket");
+        }
+        port_ = ntohs(address.sin_port);
+    }
+    ~LoopbackSocket() { ::close(fd_); }
+    LoopbackSocket(const LoopbackSocket&) = delete;
+    LoopbackSocket& operator=(const LoopbackSocket&) = delete;
+    QString port() const { return QString::number(port_); }
+
+  private:
+    int fd_;
+    int port_ = 0;
+};
+
+QString stringFor(DbServer server, const QString& port) {
+    if (server == DbServer::Postgres) {
+        return db::postgresConnectionString({QStringLiteral("127.0.0.1"), port, QStringLiteral("u"),
+                                             QStringLiteral("p"), QStringLiteral("d")});
+    }
+    return db::mssqlConnectionString({QStringLiteral("127.0.0.1"), port, QStringLiteral("u"),
+                                      QStringLiteral("p"), QStringLiteral("d")});
+}
+
+// These need no server of either kind: each driver is tried against loopback sockets.
+class DbConnectFailure : public ::testing::TestWithParam<DbServer> {};
+
+TEST_P(DbConnectFailure, NothingListeningFailsFast) {
+    QString port;
+    {
+        LoopbackSocket bound(false);  // bound, not listening: connections are refused
+        port = bound.port();
+        db::Connection c;
+        QElapsedTimer timer;
+        timer.start();
+        try {
+            c.open(stringFor(GetParam(), port));
+            FAIL() << "opened";
+        } catch (const db::DbError& e) {
+            EXPECT_FALSE(e.description().isEmpty());
+        }
+        EXPECT_LT(timer.elapsed(), 5000);
+        EXPECT_EQ(c.state(), db::kStateClosed);
+    }
+}
+
+TEST_P(DbConnectFailure, SilentServerFailsWithinTheTimeOut) {
+    LoopbackSocket silent(true);
+    db::Connection c;
+    c.setConnectionTimeout(2);
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_THROW(c.open(stringFor(GetParam(), silent.port())), db::DbError);
+    EXPECT_GE(timer.elapsed(), 1500);
+    EXPECT_LT(timer.elapsed(), 8000);
+}
+
+TEST_P(DbConnectFailure, ConnectionCheckSaysFalse) {
+    LoopbackSocket bound(false);
+    const QString port = bound.port();
+    if (GetParam() == DbServer::Postgres) {
+        EXPECT_FALSE(
+            db::openPostgresSucceeds({QStringLiteral("127.0.0.1"), port, QStringLiteral("u"),
+                                      QStringLiteral("p"), QStringLiteral("d")}));
+    } else {
+        EXPECT_FALSE(db::openMssqlSucceeds({QStringLiteral("127.0.0.1"), port, QStringLiteral("u"),
+                                            QStringLiteral("p"), QStringLiteral("d")}));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Drivers, DbConnectFailure,
+                         ::testing::Values(DbServer::Postgres, DbServer::Mssql), serverLabel);
+
+class DbLogin : public DbServerTest {};
+
+INSTANTIATE_TEST_SUITE_P(Servers, DbLogin, ::testing::Values(DbServer::Postgres, DbServer::Mssql),
+                         serverLabel);
+
+TEST_P(DbLogin, RightPasswordOpensAndWrongOneFails) {
+    if (isPostgres()) {
+        db::PostgresProfile p = postgresProfile();
+        EXPECT_TRUE(db::openPostgresSucceeds(p));
+        p.password += QStringLiteral("-wrong");
+        EXPECT_FALSE(db::openPostgresSucceeds(p));
+        db::Connection c;
+        try {
+            c.open(db::postgresConnectionString(p));
+            FAIL() << "opened";
+        } catch (const db::DbError& e) {
+            EXPECT_TRUE(e.description().contains(QStringLiteral("password"))) << e.what();
+        }
+    } else {
+        db::MssqlProfile p = mssqlProfile();
+        EXPECT_TRUE(db::openMssqlSucceeds(p));
+        p.password += QStringLiteral("-wrong");
+        EXPECT_FALSE(db::openMssqlSucceeds(p));
+        db::Connection c;
+        try {
+            c.open(db::mssqlConnectionString(p));
+            FAIL() << "opened";
+        } catch (const db::DbError& e) {
+            EXPECT_TRUE(e.description().contains(QStringLiteral("Login failed"))) << e.what();
+        }
+    }
+}
+
+TEST_P(DbLogin, OpenCloseAndStates) {
+    db::Connection c;
+    c.setCursorLocation(db::kUseClient);
+    c.open(connectionString());
+    EXPECT_EQ(c.state(), db::kStateOpen);
+    EXPECT_THROW(c.open(connectionString()), db::DbError);
+    c.close();
+    EXPECT_EQ(c.state(), db::kStateClosed);
+    EXPECT_THROW(c.execute(QStringLiteral("SELECT 1")), db::DbError);
+}
+
+}  // namespace
+}  // namespace dorvane::testing

@@ -1,0 +1,130 @@
+// The serialized row store: values come back exactly, in memory and spilled to a file,
+// and the file goes with the buffer.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <stdexcept>
+
+#include "db/row_buffer.h"
+
+namespace dorvane::db {
+namespace {
+
+constexpr int kColumns = 6;
+
+// Row r of a table whose values change kind, length and nullness from row to row.
+std::vector<Value> sampleRow(int r) {
+    const QString text = QString(r % 7 * 40, QChar(u'a' + r % 26)) + QStringLiteral("αβ😀");
+    std::vector<Value> row;
+    row.push_back(r % 5 == 0 ? Value() : Value::integer(std::int64_t{r} * -1000003));
+    row.push_back(r % 3 == 0 ? Value::text(QString()) : Value::text(text));
+    row.push_back(r % 4 == 0 ? Value::single(r / 8.0f) : Value::dbl(r / 3.0));
+    row.push_back(Value::timestamp(
+        {2000 + r % 30, 1 + r % 12, 1 + r % 28, r % 24, r % 60, r % 60, r * 1000 % 1000000000}));
+    row.push_back(r % 2 ? Value::binary(QByteArray(r % 300, static_cast<char>(r)))
+                        : Value::boolean(r % 4 == 0));
+    row.push_back(r % 6 == 0 ? Value::decimal(QString::number(r) + QStringLiteral(".50"))
+                             : Value::time({0, 0, 0, r % 24, 59, 1, 0}));
+    return row;
+}
+
+void writeRows(RowBuffer& buffer, int rows) {
+    for (int r = 0; r < rows; ++r) {
+        for (const Value& v : sampleRow(r)) buffer.append(v);
+        buffer.endRow();
+    }
+}
+
+class DbRowBuffer : public ::testing::TestWithParam<std::size_t> {};
+
+TEST_P(DbRowBuffer, GivesEveryRowBackExactly) {
+    constexpr int kRows = 3000;
+    RowBuffer buffer(GetParam());
+    writeRows(buffer, kRows);
+    ASSERT_EQ(buffer.rowCount(), kRows);
+    buffer.startReading();
+    std::vector<Value> row(kColumns);
+    for (int r = 0; r < kRows; ++r) {
+        buffer.readRow(row);
+        ASSERT_EQ(row, sampleRow(r)) << "row " << r;
+    }
+}
+
+TEST_P(DbRowBuffer, KeepsAValueLargerThanTheReadWindow) {
+    RowBuffer buffer(GetParam());
+    const QString big(3 << 20, QChar(u'ж'));
+    buffer.append(Value::text(QStringLiteral("before")));
+    buffer.endRow();
+    buffer.append(Value::text(big));
+    buffer.endRow();
+    buffer.append(Value());
+    buffer.endRow();
+    buffer.startReading();
+    std::vector<Value> row(1);
+    buffer.readRow(row);
+    EXPECT_EQ(row[0], Value::text(QStringLiteral("before")));
+    buffer.readRow(row);
+    EXPECT_EQ(row[0], Value::text(big));
+    buffer.readRow(row);
+    EXPECT_TRUE(row[0].isNull());
+}
+
+TEST_P(DbRowBuffer, SpillsOnlyPastTheBound) {
+    RowBuffer buffer(GetParam());
+    writeRows(buffer, 200);
+    EXPECT_EQ(buffer.spillFileName().isEmpty(), GetParam() == kDefaultRowMemoryBound);
+}
+
+INSTANTIATE_TEST_SUITE_P(Bounds, DbRowBuffer,
+                         ::testing::Values(kDefaultRowMemoryBound, std::size_t{1},
+                                           std::size_t{4096}),
+                         [](const auto& info) { return "bound_" + std::to_string(info.param); });
+
+TEST(DbRowBuffer, RowsHeldByTheCallerStayAsTheyWere) {
+    RowBuffer buffer;
+    writeRows(buffer, 3);
+    buffer.startReading();
+    std::vector<Value> row(kColumns);
+    buffer.readRow(row);
+    const std::vector<Value> kept = row;  // shares the strings the next row reuses
+    buffer.readRow(row);
+    EXPECT_EQ(kept, sampleRow(0));
+    EXPECT_EQ(row, sampleRow(1));
+}
+
+TEST(DbRowBuffer, RemovesItsFileWhenDestroyed) {
+    QString fileName;
+    {
+        RowBuffer buffer(1);
+        writeRows(buffer, 10);
+        fileName = buffer.spillFileName();
+        ASSERT_FALSE(fileName.isEmpty());
+        EXPECT_TRUE(QFile::exists(fileName));
+    }
+    EXPECT_FALSE(QFile::exists(fileName));
+}
+
+TEST(DbRowBuffer, RemovesItsFileWhenReadingIsAbandonedByAnError) {
+    QString fileName;
+    EXPECT_THROW(
+        {
+            RowBuffer buffer(1);
+            writeRows(buffer, 10);
+            fileName = buffer.spillFileName();
+            buffer.startReading();
+            throw std::runtime_error("failure while reading");
+        },
+        std::runtime_error);
+    ASSERT_FALSE(fileName.isEmpty());
+    EXPECT_FALSE(QFile::exists(fileName));
+}
+
+TEST(DbRowBuffer, KeepsMemoryNearTheBoundWhenSpilling) {
+    constexpr std::size_t kBound = 256 * 1024;
+    RowBuffer buffer(kBound);
+    writeRows(buffer, 20000);  // several megabytes
+    EXPECT_LT(buffer.memoryBytes(), 4 * kBound);
+}
+
+}  // namespace
+}  // namespace dorvane::db

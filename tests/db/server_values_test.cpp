@@ -1,0 +1,185 @@
+// Values, long values, errors and the row count, the same on both servers.
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "db/db_error.h"
+#include "db/recordset.h"
+#include "server_fixture.h"
+
+namespace dorvane::testing {
+namespace {
+
+using db::DbError;
+using db::Value;
+
+// Points the process's temporary folder elsewhere for one test.
+class TempDirOverride {
+  public:
+    explicit TempDirOverride(const QString& path)
+        : had_(qEnvironmentVariableIsSet("TMPDIR")), saved_(qgetenv("TMPDIR")) {
+        qputenv("TMPDIR", path.toLocal8Bit());
+    }
+    ~TempDirOverride() {
+        if (had_)
+            qputenv("TMPDIR", saved_);
+        else
+            qunsetenv("TMPDIR");
+    }
+
+  private:
+    bool had_;
+    QByteArray saved_;
+};
+
+INSTANTIATE_TEST_SUITE_P(Servers, DbServerTest,
+                         ::testing::Values(DbServer::Postgres, DbServer::Mssql), serverLabel);
+
+// Files this process holds open in the folder, named or not (unnamed ones show as
+// "<folder>/#inode (deleted)").
+int openFilesUnder(const QString& folder) {
+    int count = 0;
+    const QDir fds(QStringLiteral("/proc/self/fd"));
+    for (const QString& fd : fds.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
+        if (QFile::symLinkTarget(fds.filePath(fd)).startsWith(folder + u'/')) ++count;
+    }
+    return count;
+}
+
+TEST_P(DbServerTest, NullStaysApartFromEmptyText) {
+    const QString t =
+        createTable(QStringLiteral("nulls"), QStringLiteral("id int, t ") + longTextType());
+    exec(QStringLiteral("INSERT INTO %1 VALUES (1, NULL), (2, '')").arg(t));
+    db::Connection c = connect();
+    db::Recordset rs = c.query(selectAll(t));
+    ASSERT_EQ(rs.recordCount(), 2);
+    EXPECT_TRUE(rs.value(1).isNull());
+    rs.moveNext();
+    EXPECT_EQ(rs.value(1), Value::text(QString()));
+}
+
+TEST_P(DbServerTest, LongTextComesBackWhole) {
+    // 18 UTF-16 units with a surrogate pair, so pieces of any even size split it somewhere.
+    const QString chunk = QStringLiteral("αβγ中文😀0123456789-");
+    const int repeats = 10 * 1024 * 1024 / chunk.size();
+    const QString t =
+        createTable(QStringLiteral("longtext"), QStringLiteral("t ") + longTextType());
+    exec(QStringLiteral("INSERT INTO %1 VALUES (%2)")
+             .arg(t, unicodeLiteral(chunk.repeated(repeats))));
+    db::Connection c = connect();
+    db::Recordset rs = c.query(selectAll(t));
+    ASSERT_FALSE(rs.eof());
+    const QString got = rs.value(0).asString();
+    ASSERT_EQ(got.size(), chunk.size() * repeats);
+    EXPECT_TRUE(got == chunk.repeated(repeats));
+}
+
+TEST_P(DbServerTest, LongBinaryComesBackWhole) {
+    QByteArray bytes(1024 * 1024 + 7, '\0');
+    for (int i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>((i * 7919) % 251);
+    const QString t =
+        createTable(QStringLiteral("longbin"), QStringLiteral("b ") + longBinaryType());
+    exec(QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(t, binaryLiteral(bytes)));
+    db::Connection c = connect();
+    db::Recordset rs = c.query(selectAll(t));
+    ASSERT_FALSE(rs.eof());
+    ASSERT_EQ(rs.value(0).kind(), Value::Kind::Binary);
+    EXPECT_EQ(rs.value(0).asBinary().size(), bytes.size());
+    EXPECT_TRUE(rs.value(0).asBinary() == bytes);
+}
+
+TEST_P(DbServerTest, UnicodeTextComesBackIntact) {
+    const QString text = QStringLiteral("Ελληνικά · 中文字符 · 😀🎉𝄞 · ñ «»");
+    const QString t =
+        createTable(QStringLiteral("unicode"),
+                    QStringLiteral("t ") + (isPostgres() ? QStringLiteral("varchar(60)")
+                                                         : QStringLiteral("nvarchar(60)")));
+    exec(QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(t, unicodeLiteral(text)));
+    db::Connection c = connect();
+    db::Recordset rs = c.query(selectAll(t));
+    ASSERT_FALSE(rs.eof());
+    EXPECT_EQ(rs.value(QStringLiteral("T")), Value::text(text));
+}
+
+TEST_P(DbServerTest, RecordCountIsExactBeforeTheFirstRow) {
+    constexpr int kRows = 250;
+    const QString t = createTable(QStringLiteral("counted"), QStringLiteral("id int"));
+    QStringList values;
+    for (int i = 1; i <= kRows; ++i) values << QStringLiteral("(%1)").arg(i);
+    exec(QStringLiteral("INSERT INTO %1 VALUES %2").arg(t, values.join(u',')));
+    db::Connection c = connect();
+    db::Recordset rs;
+    rs.open(selectAll(t), c, db::kOpenStatic, db::kLockOptimistic);
+    ASSERT_EQ(rs.recordCount(), kRows);
+    std::int64_t sum = 0;
+    for (int i = 0; i < kRows; ++i) {
+        sum += rs.value(QStringLiteral("ID")).asInteger();
+        rs.moveNext();
+    }
+    EXPECT_TRUE(rs.eof());
+    EXPECT_EQ(sum, kRows * (kRows + 1) / 2);
+    EXPECT_THROW(rs.value(0), DbError);
+    EXPECT_THROW(rs.moveNext(), DbError);
+    EXPECT_EQ(rs.recordCount(), kRows);
+}
+
+TEST_P(DbServerTest, RejectedStatementThrowsTheServersText) {
+    db::Connection c = connect();
+    try {
+        c.execute(QStringLiteral("SELECT * FROM dorvane_no_such_table"));
+        FAIL() << "no error";
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.sqlState(), isPostgres() ? QStringLiteral("42P01") : QStringLiteral("42S02"));
+        EXPECT_TRUE(e.description().contains(QStringLiteral("dorvane_no_such_table"))) << e.what();
+    }
+    EXPECT_EQ(c.state(), db::kStateOpen);
+}
+
+TEST_P(DbServerTest, ErrorInALaterResultSurfaces) {
+    db::Connection c = connect();
+    const QString t = createTable(QStringLiteral("first"), QStringLiteral("id int"));
+    const QString batch = selectAll(t) + QStringLiteral("; SELECT * FROM dorvane_no_such_table");
+    EXPECT_THROW(c.execute(batch), DbError);
+    EXPECT_THROW(c.query(batch), DbError);
+}
+
+TEST_P(DbServerTest, CommandTimeOutStopsALongStatement) {
+    if (!isPostgres() && mssqlIsStandIn()) GTEST_SKIP() << "the stand-in has no WAITFOR";
+    db::Connection c = connect();
+    c.setCommandTimeout(1);
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_THROW(c.execute(isPostgres() ? QStringLiteral("SELECT pg_sleep(20)")
+                                        : QStringLiteral("WAITFOR DELAY '00:00:20'")),
+                 DbError);
+    EXPECT_LT(timer.elapsed(), 10000);
+}
+
+TEST_P(DbServerTest, SpilledRowsReadBackAndTheirFileGoesOnClose) {
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const TempDirOverride useTmp(tmp.path());
+    const QString t =
+        createTable(QStringLiteral("spill"), QStringLiteral("id int, t ") + longTextType());
+    QStringList values;
+    for (int i = 0; i < 300; ++i)
+        values << QStringLiteral("(%1, '%2')").arg(i).arg(QString(i, u'x'));
+    exec(QStringLiteral("INSERT INTO %1 VALUES %2").arg(t, values.join(u',')));
+    db::Connection c = connect();
+    c.setRowMemoryBound(1024);
+    db::Recordset rs = c.query(selectAll(t));
+    EXPECT_EQ(openFilesUnder(tmp.path()), 1);
+    int row = 0;
+    for (; !rs.eof(); rs.moveNext(), ++row) {
+        ASSERT_EQ(rs.value(0), Value::integer(row));
+        ASSERT_EQ(rs.value(1), Value::text(QString(row, u'x')));
+    }
+    EXPECT_EQ(row, 300);
+    rs.close();
+    EXPECT_EQ(openFilesUnder(tmp.path()), 0);
+    EXPECT_TRUE(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+}  // namespace
+}  // namespace dorvane::testing

@@ -1,0 +1,73 @@
+// The general text form of each value kind.
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "db/value.h"
+
+namespace dorvane::db {
+namespace {
+
+struct TextRow {
+    const char* label;
+    Value value;
+    const char* expected;
+};
+
+void PrintTo(const TextRow& row, std::ostream* os) {
+    *os << row.label;
+}
+
+DateTimeParts ymd(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ns = 0) {
+    return {y, mo, d, h, mi, s, ns};
+}
+
+const TextRow kRows[] = {
+    {"null", Value(), ""},
+    {"empty_text", Value::text(QString()), ""},
+    {"text", Value::text(QStringLiteral("Ωmega 中")), "Ωmega 中"},
+    {"integer_min", Value::integer(std::numeric_limits<std::int64_t>::min()),
+     "-9223372036854775808"},
+    {"integer", Value::integer(42), "42"},
+    {"decimal_as_given", Value::decimal(QStringLiteral("-12.3400")), "-12.3400"},
+    {"single_shortest", Value::single(0.1f), "0.1"},
+    {"single_large", Value::single(3.4028235e38f), "3.4028235e+38"},
+    {"double_shortest", Value::dbl(0.1), "0.1"},
+    {"double_full", Value::dbl(1.0 / 3.0), "0.3333333333333333"},
+    {"double_whole", Value::dbl(-2.0), "-2"},
+    {"double_inf", Value::dbl(std::numeric_limits<double>::infinity()), "Infinity"},
+    {"single_minus_inf", Value::single(-std::numeric_limits<float>::infinity()), "-Infinity"},
+    {"double_nan", Value::dbl(std::numeric_limits<double>::quiet_NaN()), "NaN"},
+    {"date", Value::date(ymd(2024, 2, 29)), "2024-02-29"},
+    {"date_early", Value::date(ymd(33, 1, 2)), "0033-01-02"},
+    {"time", Value::time(ymd(0, 0, 0, 7, 8, 9)), "07:08:09"},
+    {"time_micro", Value::time(ymd(0, 0, 0, 7, 8, 9, 120000)), "07:08:09.000120"},
+    {"time_seven_digits", Value::time(ymd(0, 0, 0, 7, 8, 9, 123456700)), "07:08:09.1234567"},
+    {"timestamp", Value::timestamp(ymd(1999, 12, 31, 23, 59, 59)), "1999-12-31 23:59:59"},
+    {"timestamp_fraction", Value::timestamp(ymd(2000, 1, 1, 0, 0, 0, 500000000)),
+     "2000-01-01 00:00:00.500000"},
+    {"true", Value::boolean(true), "True"},
+    {"false", Value::boolean(false), "False"},
+    {"binary", Value::binary(QByteArray("\x00\xff\x1a", 3)), "\\x00ff1a"},
+    {"binary_empty", Value::binary(QByteArray()), "\\x"},
+    {"guid", Value::guid(QStringLiteral("6F9619FF-8B86-D011-B42D-00C04FC964FF")),
+     "6F9619FF-8B86-D011-B42D-00C04FC964FF"},
+};
+
+class DbValueText : public ::testing::TestWithParam<TextRow> {};
+
+TEST_P(DbValueText, HasItsGeneralForm) {
+    EXPECT_EQ(GetParam().value.toText(), QString::fromUtf8(GetParam().expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, DbValueText, ::testing::ValuesIn(kRows),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+TEST(DbValueText, NullDiffersFromEmptyText) {
+    EXPECT_NE(Value(), Value::text(QString()));
+    EXPECT_TRUE(Value().isNull());
+    EXPECT_FALSE(Value::text(QString()).isNull());
+}
+
+}  // namespace
+}  // namespace dorvane::db

@@ -1,0 +1,151 @@
+// The customization hand-off of both transfers, with a scripted dialog.
+
+#include <gtest/gtest.h>
+
+#include "db/ado_types.h"
+#include "transfer/send_tables.h"
+#include "transfer/sql_quoting.h"
+#include "transfer_harness.h"
+
+namespace dorvane::testing {
+namespace {
+
+using db::Value;
+
+class TransferCustomization : public ::testing::Test {
+  protected:
+    TransferHarness h;
+};
+
+TEST_F(TransferCustomization, ToPostgresCancelOnTheSecondTableEndsTheRun) {
+    const QString stem = uniqueName(QStringLiteral("cancel"));
+    const QString first = stem + "_c", second = stem + "_b", third = stem + "_a";
+    for (const QString& t : {first, second, third}) {
+        execMssql(QStringLiteral("CREATE TABLE [%1]([n] INT)").arg(t));
+        execMssql(QStringLiteral("INSERT INTO [%1] VALUES(4)").arg(t));
+    }
+    execPostgres(QStringLiteral("CREATE TABLE \"%1\"(old TEXT)").arg(second));
+    h.select(h.list1, {third, second, first});
+    h.list2.add(second);
+    h.check15.setValue(1);
+    h.platform.answers = {kAnswerYes};
+    h.form3.answers = {ScriptedDialog::okUnchanged(), ScriptedDialog::cancel()};
+
+    sendTablesToPostgres(h.context);
+
+    ASSERT_EQ(h.form3.shown.size(), 2u);
+    EXPECT_EQ(h.form3.shown[0].mType, "Postgre");
+    EXPECT_EQ(h.form3.shown[0].mTableName, first);
+    EXPECT_EQ(h.form3.shown[0].mSQL, "CREATE TABLE \"" + first + "\"(");
+    EXPECT_EQ(h.form3.shown[0].mNumeric, "");
+    EXPECT_EQ(h.form3.shown[1].mTableName, second);
+    EXPECT_TRUE(h.customizationCancelled);
+
+    EXPECT_EQ(postgresRows("SELECT * FROM \"" + first + "\""), (Rows{{Value::decimal("4")}}));
+    EXPECT_EQ(postgresColumns(second), QStringList{"old text"});  // not dropped
+    EXPECT_FALSE(postgresTableExists(third));
+    EXPECT_EQ(h.list2.texts(), (std::vector<QString>{second, first}));
+    EXPECT_EQ(h.pointer.pointer(), MousePointer::Default);
+}
+
+TEST_F(TransferCustomization, ToPostgresUnchangedHeadIsTheAutomaticCopy) {
+    const QString t = uniqueName(QStringLiteral("same"));
+    execMssql(QStringLiteral("CREATE TABLE [%1]([s] NVARCHAR(10), [n] INT)").arg(t));
+    execMssql(QStringLiteral("INSERT INTO [%1] VALUES(N'1+1', 5)").arg(t));
+    h.select(h.list1, {t});
+    h.check15.setValue(1);
+    // A stray numeric list must not count when the head comes back unchanged.
+    h.form3.answers = {ScriptedDialog::ok("CREATE TABLE \"" + t + "\"(", "0,")};
+
+    sendTablesToPostgres(h.context);
+
+    EXPECT_TRUE(h.platform.messages.empty()) << h.platform.messages.front().text.toStdString();
+    EXPECT_EQ(postgresColumns(t), (QStringList{"s text", "n numeric"}));
+    EXPECT_EQ(postgresRows("SELECT * FROM \"" + t + "\""),
+              (Rows{{Value::text("1+1"), Value::decimal("5")}}));
+}
+
+TEST_F(TransferCustomization, ToPostgresReturnedStatementAndNumericListAreUsed) {
+    const QString t = uniqueName(QStringLiteral("typed"));
+    execMssql(
+        QStringLiteral("CREATE TABLE [%1]([id] INT, [expr] NVARCHAR(10), [name] NVARCHAR(10))")
+            .arg(t));
+    execMssql(QStringLiteral("INSERT INTO [%1] VALUES(1, N'6*7', N'abc')").arg(t));
+    h.select(h.list1, {t});
+    h.check15.setValue(1);
+    const QString statement =
+        "CREATE TABLE \"" + t + "\"(\"id\" INT,\"expr\" INT,\"name\" VARCHAR(5))";
+    // Column 1 named as numeric: its value goes in without quotes and is evaluated.
+    h.form3.answers = {ScriptedDialog::ok(statement, "0,1,")};
+
+    sendTablesToPostgres(h.context);
+
+    EXPECT_TRUE(h.platform.messages.empty()) << h.platform.messages.front().text.toStdString();
+    EXPECT_EQ(postgresColumns(t),
+              (QStringList{"id integer", "expr integer", "name character varying"}));
+    EXPECT_EQ(postgresRows("SELECT * FROM \"" + t + "\""),
+              (Rows{{Value::integer(1), Value::integer(42), Value::text("abc")}}));
+}
+
+TEST_F(TransferCustomization, ToSqlServerCancelOnTheSecondTableEndsTheRun) {
+    const QString stem = uniqueName(QStringLiteral("cancel"));
+    const QString first = stem + "_c", second = stem + "_b", third = stem + "_a";
+    for (const QString& t : {first, second, third}) {
+        execPostgres(QStringLiteral("CREATE TABLE \"%1\"(s TEXT)").arg(t));
+        execPostgres(QStringLiteral("INSERT INTO \"%1\" VALUES('new')").arg(t));
+    }
+    execMssql(QStringLiteral("CREATE TABLE [%1]([old] VARCHAR(5))").arg(second));
+    h.select(h.list2, {third, second, first});
+    h.list1.add(second);
+    h.check16.setValue(1);
+    h.platform.answers = {kAnswerYes};
+    h.form3.answers = {ScriptedDialog::okUnchanged(), ScriptedDialog::cancel()};
+    h.form3.members().mNumeric = "untouched";
+
+    sendTablesToSqlServer(h.context);
+
+    ASSERT_EQ(h.form3.shown.size(), 2u);
+    EXPECT_EQ(h.form3.shown[0].mType, "MSSQL");
+    EXPECT_EQ(h.form3.shown[0].mTableName, first);
+    EXPECT_EQ(h.form3.shown[0].mSQL, "CREATE TABLE [" + first + "](");
+    EXPECT_EQ(h.form3.shown[0].mNumeric, "untouched");
+    EXPECT_EQ(mssqlRows("SELECT * FROM [" + first + "]"), (Rows{{Value::text("new")}}));
+    EXPECT_EQ(mssqlRowCount(second), 0);  // the old table, not dropped
+    EXPECT_FALSE(mssqlTableExists(third));
+    EXPECT_EQ(h.list1.texts(), (std::vector<QString>{second, first}));
+}
+
+TEST_F(TransferCustomization, ToSqlServerUnchangedHeadIsTheAutomaticCopy) {
+    const QString t = uniqueName(QStringLiteral("same"));
+    execPostgres(QStringLiteral("CREATE TABLE \"%1\"(n INT4, s TEXT)").arg(t));
+    execPostgres(QStringLiteral("INSERT INTO \"%1\" VALUES(5, 'x')").arg(t));
+    h.select(h.list2, {t});
+    h.check16.setValue(1);
+    h.form3.answers = {ScriptedDialog::okUnchanged()};
+
+    sendTablesToSqlServer(h.context);
+
+    EXPECT_TRUE(h.platform.messages.empty()) << h.platform.messages.front().text.toStdString();
+    EXPECT_EQ(mssqlRows("SELECT * FROM [" + t + "]"), (Rows{{Value::dbl(5), Value::text("x")}}));
+}
+
+TEST_F(TransferCustomization, ToSqlServerReturnedStatementIsSentUnchanged) {
+    const QString t = uniqueName(QStringLiteral("typed"));
+    execPostgres(QStringLiteral("CREATE TABLE \"%1\"(n INT4, s TEXT)").arg(t));
+    execPostgres(
+        QStringLiteral("INSERT INTO \"%1\" VALUES(5, '%2')").arg(t, QString::fromUtf8("Αθήνα")));
+    h.select(h.list2, {t});
+    h.check16.setValue(1);
+    h.form3.answers = {
+        ScriptedDialog::ok("CREATE TABLE \"" + t + "\"(\"n\" INT,\"s\" NVARCHAR(20))", "")};
+
+    sendTablesToSqlServer(h.context);
+
+    EXPECT_TRUE(h.platform.messages.empty()) << h.platform.messages.front().text.toStdString();
+    // The national column keeps the Greek text the automatic varchar column could not.
+    EXPECT_EQ(mssqlRows("SELECT * FROM [" + t + "]"),
+              (Rows{{Value::integer(5), Value::text(QString::fromUtf8("Αθήνα"))}}));
+}
+
+}  // namespace
+}  // namespace dorvane::testing

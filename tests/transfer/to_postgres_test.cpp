@@ -1,0 +1,300 @@
+// The copy from SQL Server to PostgreSQL against both test servers.
+
+#include <gtest/gtest.h>
+
+#include "transfer/send_tables.h"
+#include "transfer/sql_quoting.h"
+#include "transfer_harness.h"
+
+namespace dorvane::testing {
+namespace {
+
+using db::Value;
+
+QString utf8(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+class TransferToPostgres : public ::testing::Test {
+  protected:
+    TransferHarness h;
+    void send() { sendTablesToPostgres(h.context, YieldPolicy::everyCall()); }
+    static Rows pgRows(const QString& table, const QString& orderBy = QStringLiteral("1")) {
+        return postgresRows(QStringLiteral("SELECT * FROM ") + doubleQuotedName(table) +
+                            QStringLiteral(" ORDER BY ") + orderBy);
+    }
+};
+
+TEST_F(TransferToPostgres, SevenColumnTableGetsTheAutomaticTypesAndItsRows) {
+    const QString t = uniqueName(QStringLiteral("seven"));
+    execMssql(QStringLiteral("CREATE TABLE [%1]([id] INT, [name] NVARCHAR(40), [born] DATETIME, "
+                             "[ok] BIT, [price] MONEY, [day] DATE, [score] FLOAT)")
+                  .arg(t));
+    execMssql(QStringLiteral("INSERT INTO [%1] VALUES(7, N'O''Brien', '2024-01-02T03:04:05.123', "
+                             "1, 12.5, '2024-02-29', 0.1)")
+                  .arg(t));
+    execMssql(
+        QStringLiteral("INSERT INTO [%1] VALUES(8, '', NULL, 0, -1234.5678, NULL, NULL)").arg(t));
+    h.select(h.list1, {t});
+
+    send();
+
+    EXPECT_TRUE(h.platform.messages.empty()) << h.platform.messages.front().text.toStdString();
+    EXPECT_EQ(postgresColumns(t),
+              (QStringList{"id numeric", "name text", "born timestamp without time zone",
+                           "ok boolean", "price numeric", "day date", "score text"}));
+    const Rows rows = pgRows(t);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0][0].toText(), "7");
+    EXPECT_EQ(rows[0][1].toText(), "O'Brien");
+    EXPECT_EQ(rows[0][2].toText(), "2024-01-02 03:04:05.123000");
+    EXPECT_EQ(rows[0][3], Value::boolean(true));
+    EXPECT_EQ(rows[0][4].toText(), "12.5000");
+    EXPECT_EQ(rows[0][5].toText(), "2024-02-29");
+    EXPECT_EQ(rows[0][6].toText(), "0.1");
+    // An empty text stays a text; nulls stay nulls.
+    EXPECT_EQ(rows[1][1], Value::text(""));
+    EXPECT_TRUE(rows[1][2].isNull());
+    EXPECT_EQ(rows[1][3], Value::boolean(false));
+    EXPECT_EQ(rows[1][4].toText(), "-1234.5678");
+    EXPECT_TRUE(rows[1][6].isNull());
+
+    EXPECT_EQ(h.list2.texts(), (std::vector<QString>{t.toLower()}));
+    EXPECT_EQ(h.progressBar.value(), 0);
+    EXPECT_EQ(h.progressBar.text(), "Progress Bar");
+    EXPECT_EQ(h.pointer.pointer(), MousePointer::Default);
+}
+
+TEST_F(TransferToPostgres, OverwriteUsesTheSpellingListedOnThePostgresSide) {
+    const QString base = uniqueName(QStringLiteral("customers"));
+    const QString upper = base.toUpper();
+    const QString listed = QStringLiteral("Customers") + base.mid(9);
+    execMssql(QStringLiteral("CREATE TABLE [%1]([n] INT)").arg(upper));
+    execMssql(QStringLiteral("INSERT INTO [%1] VALUES(1)").arg(upper));
+    execPostgres(QStringLiteral("CREATE TABLE \"%1\"(old TEXT)").arg(listed));
+    execPostgres(QStringLiteral("INSERT INTO \"%1\" VALUES('old')").arg(listed));
+    h.select(h.list1, {upper});
+    h.list2.add(listed);
+    h.platform.answers = {kAnswerYes};
+
+    send();
+
+    ASSERT_EQ(h.platform.messages.size(), 1u);
+    EXPECT_EQ(h.platform.messages[0].text, "Would you like to overwrite " + listed + "?");
+    EXPECT_EQ(h.platform.messages[0].title, "Overwrite?");
+    EXPECT_EQ(h.platform.messages[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(h.platform.messages[0].icon, MsgIcon::None);
+    EXPECT_EQ(postgresColumns(listed), QStringList{"n numeric"});
+    EXPECT_EQ(pgRows(listed), (Rows{{Value::decimal("1")}}));
+    EXPECT_FALSE(postgresTableExists(base.toLower()));
+    EXPECT_EQ(h.list2.texts(), (std::vector<QString>{listed, listed.toLower()}));
+}
+
+TEST_F(TransferToPostgres, OverwriteNoLeavesTheTableAndTheListAlone) {
+    const QString t = uniqueName(QStringLiteral("keep"));
+    execMssql(QStringLiteral("CREATE TABLE [%1]([n] INT)").arg(t));
+    execMssql(QStringLiteral("INSERT INTO [%1] VALUES(1)").arg(t));
+    execPostgres(QStringLiteral("CREATE TABLE \"%1\"(old TEXT)").arg(t));
+    execPostgres(QStringLiteral("INSERT INTO \"%1\" VALUES('old')").arg(t));
+    h.select(h.list1, {t});
+    h.list2.add(t);
+    h.platform.answers = {kAnswerNo};
+
+    send();
+
+    EXPECT_EQ(h.platform.messages.size(), 1u);
+    EXPECT_EQ(pgRows(t), (Rows{{Value::text("old")}}));
+    EXPECT_EQ(h.list2.texts(), (std::vector<QString>{t}));
+}
+
+TEST_F(TransferToPostgres, SelectedTablesAreVisitedFromTheBottomUp) {
+    h.select(h.list1, {"order_a", "order_c", "order_b"});
+    h.list1.add("order_unselected");
+    for (const char* t : {"order_a", "order_b", "order_c", "order_unselected"}) h.list2.add(t);
+    h.platform.answers = {kAnswerNo, kAnswerNo, kAnswerNo};
+
+    send();
+
+    EXPECT_EQ(h.platform.messageTexts(),
+              (std::vector<QString>{"Would you like to overwrite order_c?",
+                                    "Would you like to overwrite order_b?",
+                                    "Would you like to overwrite order_a?"}));
+}
+
+TEST_F(TransferToPostgres, EmptySourceTableIsCreatedAndListed) {
+    const QString t = uniqueName(QStringLiteral("Empty"));
+    execMssql(QStringLiteral("CREATE TABLE [%1]([n] INT, [s] VARCHAR(5))").arg(t));
+    h.select(h.list1, {t});
+    int progressMoves = 0;
+    h.platform.onProcessEvents = [&] { progressMoves += h.progressBar.value() != 0; };
+
+    send();
+
+    EXPECT_TRUE(h.platform.messages.empty());
+    EXPECT_EQ(postgresColumns(t), (QStringList{"n numeric", "s text"}));
+    EXPECT_EQ(postgresRowCount(t), 0);
+    EXPECT_EQ(progressMoves, 0);
+    EXPECT_EQ(h.list2.texts(), (std::vector<QString>{t.toLower()}));
+}
+
+TEST_F(TransferToPostgres, AFailedCreateStopsEveryLaterCreateInsertAndDrop) {
+    // Processed in this order: the unlisted table that already exists (its CREATE fails),
+    // then a listed one the user agrees to overwrite, then a fresh one.
+    const QString stem = uniqueName(QStringLiteral("gate"));
+    const QString exists = stem + "_c", overwrite = stem + "_b", fresh = stem + "_a";
+    for (const QString& t : {exists, overwrite, fresh}) {
+        execMssql(QStringLiteral("CREATE TABLE [%1]([n] INT)").arg(t));
+        execMssql(QStringLiteral("INSERT INTO [%1] VALUES(5)").arg(t));
+    }
+    // Same shape as the source, so an INSERT that got through would succeed.
+    for (const QString& t : {exists, overwrite}) {
+        execPostgres(QStringLiteral("CREATE TABLE \"%1\"(n NUMERIC)").arg(t));
+        execPostgres(QStringLiteral("INSERT INTO \"%1\" VALUES(1)").arg(t));
+    }
+    h.select(h.list1, {fresh, overwrite, exists});
+    h.list2.add(overwrite);
+    h.platform.answers = {kAnswerYes};
+
+    send();
+
+    const auto reports = h.platform.errorReports();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_TRUE(reports[0].contains("in Ambrelin2021/08/31.Main.ExecuteSQL at line 100"));
+    EXPECT_EQ(pgRows(exists), (Rows{{Value::decimal("1")}}));
+    EXPECT_EQ(pgRows(overwrite), (Rows{{Value::decimal("1")}}));  // not dropped
+    EXPECT_FALSE(postgresTableExists(fresh));
+    EXPECT_EQ(h.list2.texts(), (std::vector<QString>{fresh, overwrite, exists}));
+}
+
+TEST_F(TransferToPostgres, WithoutACurrentEntryOnlyTheMessageIsShown) {
+    h.list1.add("anything");
+    h.list1.setSelected(0, true);
+
+    send();
+
+    ASSERT_EQ(h.platform.messages.size(), 1u);
+    EXPECT_EQ(h.platform.messages[0].text, "Please select a table");
+    EXPECT_EQ(h.platform.messages[0].buttons, MsgButtons::Ok);
+    EXPECT_EQ(h.platform.messages[0].icon, MsgIcon::None);
+    EXPECT_EQ(h.platform.messages[0].title, h.platform.appTitle());
+    EXPECT_EQ(h.pointer.pointer(), MousePointer::Default);
+    EXPECT_TRUE(h.list2.texts().empty());
+}
+
+TEST_F(TransferToPostgres, ACurrentEntryWithNothingSelectedDoesNothingVisible) {
+    h.list1.add("first");
+    h.list1.add("second");
+    h.list1.setCurrentIndex(1);
+
+    send();
+
+    EXPECT_TRUE(h.platform.messages.empty());
+    EXPECT_TRUE(h.list2.texts().empty());
+    EXPECT_EQ(h.pointer.pointer(), MousePointer::Default);
+}
+
+TEST_F(TransferToPostgres, QuotesAndBackslashesInNamesAndValuesArriveIntact) {
+    const QString t = uniqueName(QStringLiteral("we\"ird"));
+    execMssql(QStringLiteral("CREATE TABLE [%1]([col\"x] NVARCHAR(40), [n] INT)").arg(t));
+    execMssql(QStringLiteral("INSERT INTO [%1] VALUES(N'C:\\data', 1)").arg(t));
+    execMssql(QStringLiteral("INSERT INTO [%1] VALUES(N'it''s \\''quoted\\''', 2)").arg(t));
+    execMssql(QStringLiteral("INSERT INTO [%1] VALUES(N'plain', 3)").arg(t));
+    h.select(h.list1, {t});
+
+    send();
+
+    EXPECT_TRUE(h.platform.messages.empty());
+    EXPECT_EQ(postgresColumns(t), (QStringList{"col\"x text", "n numeric"}));
+    const Rows rows = pgRows(t, QStringLiteral("2"));
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[0][0].toText(), "C:\\data");
+    EXPECT_EQ(rows[1][0].toText(), "it's \\'quoted\\'");
+    EXPECT_EQ(rows[2][0].toText(), "plain");
+}
+
+TEST_F(TransferToPostgres, EveryKindOfValueArrivesAsFarAsTheTargetTypesHoldIt) {
+    const QString t = uniqueName(QStringLiteral("kinds"));
+    execMssql(
+        QStringLiteral("CREATE TABLE [%1]([k] INT, [big] BIGINT, [small] SMALLINT, [tiny] TINYINT, "
+                       "[flag] BIT, [dec] DECIMAL(28,13), [cash] MONEY, [f] FLOAT, [r] REAL, "
+                       "[at] DATETIME, [d] DATE, [c] CHAR(5), [vc] VARCHAR(20), [nv] NVARCHAR(40), "
+                       "[long] TEXT, [bin] VARBINARY(10), [id] UNIQUEIDENTIFIER)")
+            .arg(t));
+    const QString longText = QString(120 * 1024, u'x') + QStringLiteral("end");
+    execMssql(QStringLiteral("INSERT INTO [%1] VALUES(1, 9007199254740993, -32768, 255, 1, "
+                             "123456789012345.1234567890123, 922337203685477.5807, "
+                             "-2.5E-7, 0.1, '1999-12-31T23:59:59.997', '0001-01-01', 'ab', "
+                             "'x''y', N'%2', '%3', 0x01AB00, "
+                             "'6F9619FF-8B86-D011-B42D-00C04FC964FF')")
+                  .arg(t, utf8("Αθήνα 中文 😀"), longText));
+    execMssql(QStringLiteral("INSERT INTO [%1] VALUES(2, NULL, NULL, NULL, NULL, NULL, NULL, "
+                             "NULL, NULL, NULL, NULL, '', '', N'', '', 0x, NULL)")
+                  .arg(t));
+    execMssql(QStringLiteral("INSERT INTO [%1]([k]) VALUES(3)").arg(t));
+    h.select(h.list1, {t});
+
+    send();
+
+    EXPECT_TRUE(h.platform.messages.empty()) << h.platform.messages.front().text.toStdString();
+    const Rows rows = pgRows(t);
+    ASSERT_EQ(rows.size(), 3u);
+    const auto& full = rows[0];
+    EXPECT_EQ(full[1].toText(), "9007199254740993");
+    EXPECT_EQ(full[2].toText(), "-32768");
+    EXPECT_EQ(full[3].toText(), "255");
+    EXPECT_EQ(full[4], Value::boolean(true));
+    EXPECT_EQ(full[5].toText(), "123456789012345.1234567890123");
+    EXPECT_EQ(full[6].toText(), "922337203685477.5807");
+    EXPECT_EQ(full[7].toText(), "-2.5e-07");
+    EXPECT_EQ(full[8].toText(), "0.1");
+    EXPECT_EQ(full[9].toText(), "1999-12-31 23:59:59.997000");
+    EXPECT_EQ(full[10].toText(), "0001-01-01");
+    EXPECT_EQ(full[11].toText(), "ab   ");
+    EXPECT_EQ(full[12].toText(), "x'y");
+    EXPECT_EQ(full[13].toText(), utf8("Αθήνα 中文 😀"));
+    EXPECT_EQ(full[14].toText(), longText);
+    EXPECT_EQ(full[15].toText(), "\\x01ab00");
+    EXPECT_EQ(full[16].toText().toUpper(), "6F9619FF-8B86-D011-B42D-00C04FC964FF");
+
+    // The empty texts of the second row stay empty texts, its nulls stay nulls.
+    const auto& empties = rows[1];
+    for (int i = 1; i <= 10; ++i) EXPECT_TRUE(empties[i].isNull()) << i;
+    EXPECT_EQ(empties[11].toText(), "     ");
+    for (int i = 12; i <= 14; ++i) EXPECT_EQ(empties[i], Value::text("")) << i;
+    EXPECT_EQ(empties[15].toText(), "\\x");
+    EXPECT_TRUE(empties[16].isNull());
+    for (int i = 1; i < 17; ++i) EXPECT_TRUE(rows[2][i].isNull()) << i;
+}
+
+TEST_F(TransferToPostgres, HandlersRunningInsideTheCopyCannotRedirectIt) {
+    const QString stem = uniqueName(QStringLiteral("busy"));
+    const QString first = stem + "_b", second = stem + "_a";
+    for (const QString& t : {first, second}) {
+        execMssql(QStringLiteral("CREATE TABLE [%1]([n] INT)").arg(t));
+        for (int i = 1; i <= 3; ++i)
+            execMssql(QStringLiteral("INSERT INTO [%1] VALUES(%2)").arg(t).arg(i));
+    }
+    h.select(h.list1, {second, first});
+    h.list1.add(stem + "_z_other");
+    // Mid-copy the user clicks another entry, then the list is emptied by another handler.
+    int yields = 0;
+    h.platform.onProcessEvents = [&] {
+        ++yields;
+        if (h.progressBar.value() > 0 && h.list1.count() == 3)
+            h.list1.click(2);
+        else if (h.progressBar.value() >= 100 && h.list1.count() > 0)
+            h.list1.clear();
+    };
+
+    send();
+
+    EXPECT_TRUE(h.platform.messages.empty());
+    EXPECT_EQ(pgRows(first).size(), 3u);
+    EXPECT_FALSE(postgresTableExists(second));
+    EXPECT_FALSE(postgresTableExists((stem + "_z_other").toLower()));
+    EXPECT_EQ(h.list2.texts(), (std::vector<QString>{first.toLower()}));
+    EXPECT_GT(yields, 3);
+}
+
+}  // namespace
+}  // namespace dorvane::testing

@@ -1,0 +1,296 @@
+// The copy from PostgreSQL to SQL Server against both test servers.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "db/ado.h"
+#include "db/ado_types.h"
+#include "db/connection.h"
+#include "transfer/send_tables.h"
+#include "transfer/sql_quoting.h"
+#include "transfer_harness.h"
+
+namespace dorvane::testing {
+namespace {
+
+using db::Value;
+
+QString utf8(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+struct Column {
+    QString name;
+    std::int16_t adoType;
+    int precision;
+    int scale;
+    friend bool operator==(const Column&, const Column&) = default;
+    friend std::ostream& operator<<(std::ostream& os, const Column& c) {
+        return os << c.name.toStdString() << ' ' << c.adoType << '(' << c.precision << ','
+                  << c.scale << ')';
+    }
+};
+
+class TransferToSqlServer : public ::testing::Test {
+  protected:
+    TransferHarness h;
+    void send() { sendTablesToSqlServer(h.context, YieldPolicy::everyCall()); }
+    // Sorted on the first column here: the stand-in takes no ORDER BY.
+    static Rows msRows(const QString& table) {
+        Rows rows = mssqlRows(QStringLiteral("SELECT * FROM ") + bracketedName(table));
+        std::stable_sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
+            const db::Value &x = a[0], &y = b[0];
+            if (x.kind() == db::Value::Kind::Double) return x.asDouble() < y.asDouble();
+            if (x.kind() == db::Value::Kind::Integer) return x.asInteger() < y.asInteger();
+            return x.toText() < y.toText();
+        });
+        return rows;
+    }
+    // The target's columns as the driver describes them: what the CREATE TABLE made.
+    static std::vector<Column> msColumns(const QString& table) {
+        db::Connection c;
+        c.open(db::mssqlConnectionString(mssqlProfile()));
+        db::Recordset rs;
+        rs.open(QStringLiteral("SELECT * FROM ") + bracketedName(table), c);
+        std::vector<Column> columns;
+        for (int i = 0; i < rs.fieldCount(); ++i) {
+            const db::FieldInfo& f = rs.field(i);
+            const bool exact = f.adoType == db::ado::kNumeric;
+            columns.push_back({f.name, f.adoType,
+                               exact || f.adoType == db::ado::kVarChar ? f.precision : 0,
+                               exact ? f.scale : 0});
+        }
+        return columns;
+    }
+};
+
+namespace ado = db::ado;
+
+TEST_F(TransferToSqlServer, TwoColumnTableGetsFloatAndVarchar) {
+    const QString t = uniqueName(QStringLiteral("two"));
+    execPostgres(QStringLiteral("CREATE TABLE \"%1\"(id INT4, name TEXT)").arg(t));
+    execPostgres(
+        QStringLiteral("INSERT INTO \"%1\" VALUES(1, 'a'), (2, NULL), (3, 'O''Brien'), (4, '')")
+            .arg(t));
+    h.select(h.list2, {t});
+
+    send();
+
+    EXPECT_TRUE(h.platform.messages.empty()) << h.platform.messages.front().text.toStdString();
+    EXPECT_EQ(msColumns(t),
+              (std::vector<Column>{{"id", ado::kDouble, 0, 0}, {"name", ado::kVarChar, 8000, 0}}));
+    EXPECT_EQ(msRows(t), (Rows{{Value::dbl(1), Value::text("a")},
+                               {Value::dbl(2), Value()},
+                               {Value::dbl(3), Value::text("O'Brien")},
+                               {Value::dbl(4), Value::text("")}}));
+    EXPECT_EQ(h.list1.texts(), (std::vector<QString>{t}));
+    EXPECT_EQ(h.progressBar.value(), 0);
+    EXPECT_EQ(h.progressBar.text(), "Progress Bar");
+    EXPECT_EQ(h.pointer.pointer(), MousePointer::Default);
+}
+
+TEST_F(TransferToSqlServer, OverwriteKeepsThePostgresSpelling) {
+    const QString lower = uniqueName(QStringLiteral("customers"));
+    const QString upper = lower.toUpper();
+    execPostgres(QStringLiteral("CREATE TABLE \"%1\"(n INT8)").arg(lower));
+    execPostgres(QStringLiteral("INSERT INTO \"%1\" VALUES(1)").arg(lower));
+    execMssql(QStringLiteral("CREATE TABLE [%1]([old] VARCHAR(5))").arg(upper));
+    h.select(h.list2, {lower});
+    h.list1.add(upper);
+    h.platform.answers = {kAnswerYes};
+
+    send();
+
+    ASSERT_EQ(h.platform.messages.size(), 1u);
+    EXPECT_EQ(h.platform.messages[0].text, "Would you like to overwrite " + lower + "?");
+    EXPECT_EQ(h.platform.messages[0].title, "Overwrite?");
+    EXPECT_EQ(msColumns(lower), (std::vector<Column>{{"n", ado::kBigInt, 0, 0}}));
+    EXPECT_EQ(msRows(lower), (Rows{{Value::integer(1)}}));
+    EXPECT_EQ(h.list1.texts(), (std::vector<QString>{upper, lower}));
+}
+
+TEST_F(TransferToSqlServer, OverwriteNoLeavesTheTableAndTheListAlone) {
+    const QString t = uniqueName(QStringLiteral("keep"));
+    execPostgres(QStringLiteral("CREATE TABLE \"%1\"(n INT4)").arg(t));
+    execMssql(QStringLiteral("CREATE TABLE [%1]([old] VARCHAR(5))").arg(t));
+    execMssql(QStringLiteral("INSERT INTO [%1] VALUES('old')").arg(t));
+    h.select(h.list2, {t});
+    h.list1.add(t);
+    h.platform.answers = {kAnswerNo};
+
+    send();
+
+    EXPECT_EQ(h.platform.messages.size(), 1u);
+    EXPECT_EQ(msRows(t), (Rows{{Value::text("old")}}));
+    EXPECT_EQ(h.list1.texts(), (std::vector<QString>{t}));
+}
+
+TEST_F(TransferToSqlServer, SelectedTablesAreVisitedFromTheBottomUp) {
+    h.select(h.list2, {"order_b", "order_a", "order_c"});
+    for (const char* t : {"order_a", "order_b", "order_c"}) h.list1.add(t);
+    h.platform.answers = {kAnswerNo, kAnswerNo, kAnswerNo};
+
+    send();
+
+    EXPECT_EQ(h.platform.messageTexts(),
+              (std::vector<QString>{"Would you like to overwrite order_c?",
+                                    "Would you like to overwrite order_b?",
+                                    "Would you like to overwrite order_a?"}));
+}
+
+TEST_F(TransferToSqlServer, EmptySourceTableIsCreatedAndListed) {
+    const QString t = uniqueName(QStringLiteral("empty"));
+    execPostgres(QStringLiteral("CREATE TABLE \"%1\"(n INT4, s TEXT)").arg(t));
+    h.select(h.list2, {t});
+
+    send();
+
+    EXPECT_TRUE(h.platform.messages.empty());
+    EXPECT_EQ(mssqlRowCount(t), 0);
+    EXPECT_EQ(h.list1.texts(), (std::vector<QString>{t}));
+}
+
+TEST_F(TransferToSqlServer, AFailedCreateStopsEveryLaterCreateInsertAndDrop) {
+    const QString stem = uniqueName(QStringLiteral("gate"));
+    const QString blob = stem + "_c", overwrite = stem + "_b", fresh = stem + "_a";
+    execPostgres(QStringLiteral("CREATE TABLE \"%1\"(b BYTEA)").arg(blob));
+    execPostgres(QStringLiteral("INSERT INTO \"%1\" VALUES('\\x01')").arg(blob));
+    for (const QString& t : {overwrite, fresh}) {
+        execPostgres(QStringLiteral("CREATE TABLE \"%1\"(s TEXT)").arg(t));
+        execPostgres(QStringLiteral("INSERT INTO \"%1\" VALUES('new')").arg(t));
+    }
+    execMssql(QStringLiteral("CREATE TABLE [%1]([s] VARCHAR(8000))").arg(overwrite));
+    execMssql(QStringLiteral("INSERT INTO [%1] VALUES('old')").arg(overwrite));
+    h.select(h.list2, {fresh, overwrite, blob});
+    h.list1.add(overwrite);
+    h.platform.answers = {kAnswerYes};
+
+    send();
+
+    const auto reports = h.platform.errorReports();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_TRUE(reports[0].contains("in Ambrelin2021/08/31.Main.ExecuteSQL at line 100"));
+    EXPECT_FALSE(mssqlTableExists(blob));
+    EXPECT_EQ(msRows(overwrite), (Rows{{Value::text("old")}}));  // not dropped
+    EXPECT_FALSE(mssqlTableExists(fresh));
+    EXPECT_EQ(h.list1.texts(), (std::vector<QString>{fresh, overwrite, blob}));
+}
+
+TEST_F(TransferToSqlServer, WithoutACurrentEntryOnlyTheMessageIsShown) {
+    h.list2.add("anything");
+    h.list2.setSelected(0, true);
+
+    send();
+
+    ASSERT_EQ(h.platform.messages.size(), 1u);
+    EXPECT_EQ(h.platform.messages[0].text, "Please select a table to send.");
+    EXPECT_EQ(h.platform.messages[0].buttons, MsgButtons::Ok);
+    EXPECT_EQ(h.platform.messages[0].icon, MsgIcon::None);
+    EXPECT_EQ(h.pointer.pointer(), MousePointer::Default);
+}
+
+TEST_F(TransferToSqlServer, ACurrentEntryWithNothingSelectedDoesNothingVisible) {
+    h.list2.add("first");
+    h.list2.setCurrentIndex(0);
+
+    send();
+
+    EXPECT_TRUE(h.platform.messages.empty());
+    EXPECT_TRUE(h.list1.texts().empty());
+    EXPECT_EQ(h.pointer.pointer(), MousePointer::Default);
+}
+
+TEST_F(TransferToSqlServer, BracketsAndQuotesInNamesArriveIntact) {
+    const QString t = uniqueName(QStringLiteral("a]b\"c"));
+    execPostgres(QStringLiteral("CREATE TABLE %1(\"x]y\" TEXT)").arg(doubleQuotedName(t)));
+    execPostgres(QStringLiteral("INSERT INTO %1 VALUES('v')").arg(doubleQuotedName(t)));
+    h.select(h.list2, {t});
+
+    send();
+
+    EXPECT_TRUE(h.platform.messages.empty()) << h.platform.messages.front().text.toStdString();
+    EXPECT_EQ(msColumns(t), (std::vector<Column>{{"x]y", ado::kVarChar, 8000, 0}}));
+    EXPECT_EQ(msRows(t), (Rows{{Value::text("v")}}));
+}
+
+TEST_F(TransferToSqlServer, EveryKindOfValueArrivesAsFarAsTheTargetTypesHoldIt) {
+    const QString t = uniqueName(QStringLiteral("kinds"));
+    execPostgres(QStringLiteral(
+                     "CREATE TABLE \"%1\"(k INT4, s INT2, big INT8, price NUMERIC(10,2), f FLOAT8, "
+                     "flag BOOL, txt TEXT, vc VARCHAR(20), d DATE, at TIMESTAMP, cash MONEY)")
+                     .arg(t));
+    execPostgres(
+        QStringLiteral("INSERT INTO \"%1\" VALUES(1, -32768, 9007199254740993, 12.99, 0.1, "
+                       "true, '%2', 'x''y\\z', '2024-02-29', '2024-02-29 13:05:09.123456', "
+                       "'-1234.56')")
+            .arg(t, utf8("Αθήνα 中文 😀 été")));
+    execPostgres(
+        QStringLiteral("INSERT INTO \"%1\" VALUES(2, NULL, -9223372036854775808, -99999999.99, "
+                       "-2.5e-7, false, '', '', NULL, '1999-12-31 23:59:59.9996', NULL)")
+            .arg(t));
+    execPostgres(QStringLiteral("INSERT INTO \"%1\"(k) VALUES(3)").arg(t));
+    h.select(h.list2, {t});
+
+    send();
+
+    EXPECT_TRUE(h.platform.messages.empty()) << h.platform.messages.front().text.toStdString();
+    EXPECT_EQ(msColumns(t), (std::vector<Column>{{"k", ado::kDouble, 0, 0},
+                                                 {"s", ado::kDouble, 0, 0},
+                                                 {"big", ado::kBigInt, 0, 0},
+                                                 {"price", ado::kNumeric, 10, 2},
+                                                 {"f", ado::kDouble, 0, 0},
+                                                 {"flag", ado::kVarChar, 8000, 0},
+                                                 {"txt", ado::kVarChar, 8000, 0},
+                                                 {"vc", ado::kVarChar, 8000, 0},
+                                                 {"d", ado::kDBTimeStamp, 0, 0},
+                                                 {"at", ado::kDBTimeStamp, 0, 0},
+                                                 {"cash", ado::kVarChar, 8000, 0}}));
+    const Rows rows = msRows(t);
+    ASSERT_EQ(rows.size(), 3u);
+    // A varchar column keeps code page 1252: what it lacks becomes '?', per UTF-16 unit.
+    EXPECT_EQ(rows[0],
+              (std::vector<Value>{
+                  Value::dbl(1), Value::dbl(-32768), Value::integer(9007199254740993),
+                  Value::decimal("12.99"), Value::dbl(0.1), Value::text("True"),
+                  Value::text(utf8("????? ?? ?? été")), Value::text("x'y\\z"),
+                  Value::timestamp({2024, 2, 29, 0, 0, 0, 0}),
+                  Value::timestamp({2024, 2, 29, 13, 5, 9, 123000000}), Value::text("-1234.56")}));
+    EXPECT_EQ(rows[1][2], Value::integer(INT64_MIN));
+    EXPECT_EQ(rows[1][3], Value::decimal("-99999999.99"));
+    EXPECT_EQ(rows[1][4], Value::dbl(-2.5e-7));
+    EXPECT_EQ(rows[1][5], Value::text("False"));
+    EXPECT_EQ(rows[1][6], Value::text(""));
+    EXPECT_EQ(rows[1][7], Value::text(""));
+    EXPECT_EQ(rows[1][9], Value::timestamp({2000, 1, 1, 0, 0, 0, 0}));
+    for (int i = 1; i < 11; ++i) EXPECT_TRUE(rows[2][i].isNull()) << i;
+}
+
+TEST_F(TransferToSqlServer, NumericWithoutPrecisionLosesNoDigitSilently) {
+    const QString t = uniqueName(QStringLiteral("wide"));
+    execPostgres(QStringLiteral("CREATE TABLE \"%1\"(k INT4, n NUMERIC)").arg(t));
+    execPostgres(QStringLiteral("INSERT INTO \"%1\" VALUES(1, 1234567890123456789012.5), "
+                                "(2, -0.1234567890123456), (3, 0.000000000123456789), (4, 7)")
+                     .arg(t));
+    h.select(h.list2, {t});
+
+    send();
+
+    EXPECT_EQ(msColumns(t),
+              (std::vector<Column>{{"k", ado::kDouble, 0, 0}, {"n", ado::kNumeric, 38, 16}}));
+    // What fits arrives with every digit; the first value that does not is refused
+    // aloud and the copy sends nothing more.
+    const Rows rows = msRows(t);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0][1], Value::decimal("1234567890123456789012.5000000000000000"));
+    EXPECT_EQ(rows[1][1], Value::decimal("-0.1234567890123456"));
+    const auto reports = h.platform.errorReports();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_TRUE(reports[0].startsWith(
+        "The value 0.000000000123456789 has more digits than a column of precision 38 and "
+        "scale 16 holds.\r\nin Ambrelin2021/08/31.Form2.PushButton4_Click at line 330"))
+        << reports[0].toStdString();
+}
+
+}  // namespace
+}  // namespace dorvane::testing

@@ -1,0 +1,68 @@
+#pragma once
+// Everything a transfer command needs, in memory, against the test servers: the
+// scripted platform, the transfer screen's controls, a scripted customization dialog,
+// and ways to read what arrived.
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include "app/memory_controls.h"
+#include "db/recordset.h"
+#include "db/value.h"
+#include "scripted_platform.h"
+#include "test_servers.h"
+#include "transfer/command_context.h"
+
+namespace dorvane::testing {
+
+// The dialog as a transfer sees it; each showing runs the next scripted answer.
+class ScriptedDialog : public CustomizationDialog {
+  public:
+    explicit ScriptedDialog(bool& cancelled) : cancelled_(cancelled) {}
+    CustomizationMembers& members() override { return members_; }
+    void showModal() override;
+
+    using Answer = std::function<void(CustomizationMembers&, bool& cancelled)>;
+    static Answer cancel();
+    static Answer okUnchanged();
+    static Answer ok(QString sql, QString numeric);
+
+    std::deque<Answer> answers;
+    // The members as they were when each showing began.
+    std::vector<CustomizationMembers> shown;
+
+  private:
+    bool& cancelled_;
+    CustomizationMembers members_;
+};
+
+struct TransferHarness {
+    ScriptedPlatform platform;
+    EnvProfiles profiles;
+    MemoryListBox list1;  // SQL Server tables
+    MemoryListBox list2;  // PostgreSQL tables
+    MemoryCheckBox check15, check16;
+    MemoryProgressBar progressBar;
+    MemoryPointer pointer;
+    TransferScreenControls form2{list1, list2, check15, check16, progressBar, pointer};
+    bool customizationCancelled = false;
+    ScriptedDialog form3{customizationCancelled};
+    CommandContext context{platform, profiles, form2, form3, customizationCancelled};
+
+    // Adds the names to the list, selects them, and makes the last one current.
+    static void select(MemoryListBox& list, const QStringList& names);
+};
+
+using Rows = std::vector<std::vector<db::Value>>;
+Rows postgresRows(const QString& sql);
+Rows mssqlRows(const QString& sql);
+// Field descriptions of a statement's result.
+std::vector<db::FieldInfo> postgresFields(const QString& sql);
+
+// "name type" per column of a PostgreSQL table, in column order (information_schema).
+QStringList postgresColumns(const QString& table);
+
+}  // namespace dorvane::testing

@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include "transfer/value_text.h"
+
+namespace dorvane {
+namespace {
+
+QString timestampText(int y, int mo, int d, int h, int mi, int s, int ns) {
+    return sqlServerTimestampText({y, mo, d, h, mi, s, ns});
+}
+
+TEST(TransferValueText, SqlServerTimestampsRoundToTheMillisecondAndCarry) {
+    EXPECT_EQ(timestampText(2024, 3, 5, 7, 8, 9, 0), "2024-03-05T07:08:09");
+    EXPECT_EQ(timestampText(2024, 3, 5, 7, 8, 9, 123456000), "2024-03-05T07:08:09.123");
+    EXPECT_EQ(timestampText(2024, 3, 5, 7, 8, 9, 123500000), "2024-03-05T07:08:09.124");
+    EXPECT_EQ(timestampText(2024, 3, 5, 7, 8, 9, 499999), "2024-03-05T07:08:09");
+    EXPECT_EQ(timestampText(2024, 3, 5, 7, 8, 9, 500000), "2024-03-05T07:08:09.001");
+    EXPECT_EQ(timestampText(2024, 3, 5, 7, 8, 59, 999600000), "2024-03-05T07:09:00");
+    EXPECT_EQ(timestampText(1999, 12, 31, 23, 59, 59, 999999999), "2000-01-01T00:00:00");
+    EXPECT_EQ(timestampText(2024, 2, 28, 23, 59, 59, 999500000), "2024-02-29T00:00:00");
+    EXPECT_EQ(timestampText(2023, 2, 28, 23, 59, 59, 999500000), "2023-03-01T00:00:00");
+    EXPECT_EQ(timestampText(1753, 1, 1, 0, 0, 0, 10000000), "1753-01-01T00:00:00.010");
+}
+
+TEST(TransferValueText, SqlServerTextOfOtherKindsIsTheGeneralForm) {
+    EXPECT_EQ(sqlServerValueText(db::Value::date({2020, 1, 2})), "2020-01-02");
+    EXPECT_EQ(sqlServerValueText(db::Value::single(0.1f)), "0.1");
+    EXPECT_EQ(sqlServerValueText(db::Value::integer(-42)), "-42");
+}
+
+TEST(TransferValueText, PostgresLiteralsEscapeOnlyWhatNeedsIt) {
+    auto literal = [](const char* text) {
+        QString sql;
+        appendPostgresLiteral(sql, QString::fromUtf8(text));
+        return sql;
+    };
+    EXPECT_EQ(literal("plain"), "'plain'");
+    EXPECT_EQ(literal(""), "''");
+    EXPECT_EQ(literal("O'Brien"), "'O''Brien'");
+    EXPECT_EQ(literal(R"(C:\data)"), R"(E'C:\\data')");
+    EXPECT_EQ(literal(R"(\'\)"), R"(E'\\''\\')");
+}
+
+TEST(TransferValueText, AsciiTest) {
+    EXPECT_TRUE(isAscii(u"abc ~\x7f"));
+    EXPECT_TRUE(isAscii(u""));
+    EXPECT_FALSE(isAscii(u"caf\u00e9"));
+    EXPECT_FALSE(isAscii(QString::fromUtf8("\xF0\x9F\x98\x80")));
+}
+
+TEST(TransferValueText, ExactValuesThatWouldBeRoundedAreRefused) {
+    const ExactSize size{10, 2};
+    auto fits = [&](const char* digits) {
+        try {
+            checkExactValueFits(db::Value::decimal(QString::fromLatin1(digits)), size);
+            return true;
+        } catch (const std::exception&) {
+            return false;
+        }
+    };
+    EXPECT_TRUE(fits("12345678.99"));
+    EXPECT_TRUE(fits("-12345678.99"));
+    EXPECT_TRUE(fits("0.10000"));  // trailing zeros lose nothing
+    EXPECT_TRUE(fits("00000012.5"));
+    EXPECT_TRUE(fits("0"));
+    EXPECT_FALSE(fits("123456789.5"));
+    EXPECT_FALSE(fits("1.001"));
+    EXPECT_FALSE(fits("-0.005"));
+    EXPECT_TRUE(fits("NaN"));  // the server decides
+    EXPECT_NO_THROW(checkExactValueFits(db::Value::text("1.23456"), size));
+}
+
+}  // namespace
+}  // namespace dorvane

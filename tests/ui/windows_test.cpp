@@ -1,0 +1,207 @@
+// Both windows against their layout tables, and the program's wiring of their events.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include "app/settings_store.h"
+#include "scripted_platform.h"
+#include "ui/program.h"
+
+namespace dorvane::testing {
+namespace {
+
+class NoDatabases : public DatabaseGateway {
+  public:
+    bool openPostgresSucceeds(const db::PostgresProfile&) override { return false; }
+    bool openMssqlSucceeds(const db::MssqlProfile&) override { return false; }
+    void listMssqlTables(const db::MssqlProfile&, ListBox&, Platform&) override {}
+    void listPostgresTables(const db::PostgresProfile&, ListBox&, Platform&) override {}
+};
+
+class Windows : public ::testing::Test {
+  protected:
+    QWidget* form1() { return program.connectionWindow().widget(); }
+    QWidget* form2() { return program.transferWindow().widget(); }
+    template <class W = QWidget>
+    W* control(QWidget* form, const char* controlName) {
+        W* w = form->findChild<W*>(QString::fromLatin1(controlName));
+        EXPECT_NE(w, nullptr) << controlName;
+        return w;
+    }
+    // Focusable controls in the order the Tab key visits them, from the first one.
+    std::vector<QString> tabOrder(QWidget* first, int count) {
+        std::vector<QString> order;
+        QWidget* w = first;
+        while (static_cast<int>(order.size()) < count) {
+            if (w->focusPolicy() & Qt::TabFocus) order.push_back(w->objectName());
+            w = w->nextInFocusChain();
+        }
+        return order;
+    }
+
+    QTemporaryDir folder;
+    ScriptedPlatform platform;
+    FileSettingsStore settings{folder.filePath(QStringLiteral("Quenlor.ini"))};
+    NoDatabases databases;
+    ui::Program program{platform, settings, databases};
+};
+
+TEST_F(Windows, ConnectionScreenFollowsItsLayoutTable) {
+    EXPECT_EQ(form1()->size(), QSize(536, 460));
+    struct Row {
+        const char* name;
+        QRect geometry;
+    };
+    for (const Row& row :
+         {Row{"Frame1", {8, 8, 520, 193}}, Row{"Text1", {88, 24, 305, 23}},
+          Row{"Label3", {400, 27, 33, 17}}, Row{"Text2", {432, 24, 73, 23}},
+          Row{"PushButton5", {264, 152, 240, 27}}, Row{"Frame2", {8, 206, 520, 212}},
+          Row{"Text10", {440, 24, 65, 23}}, Row{"Label8", {16, 123, 65, 17}},
+          Row{"Check6", {87, 150, 130, 17}}, Row{"PushButton1", {16, 174, 240, 27}},
+          Row{"PushButton2", {8, 426, 520, 27}}}) {
+        EXPECT_EQ(control(form1(), row.name)->geometry(), row.geometry) << row.name;
+    }
+    EXPECT_EQ(control<QLineEdit>(form1(), "Text6")->parentWidget()->objectName(), "Frame2");
+    EXPECT_EQ(control<QGroupBox>(form1(), "Frame1")->title(), "PostgreSQL Database");
+    EXPECT_EQ(control<QGroupBox>(form1(), "Frame2")->title(), "MS SQL Server Login");
+    EXPECT_EQ(control<QLabel>(form1(), "Label1")->text(), "Username:");
+    EXPECT_EQ(control<QCheckBox>(form1(), "Check6")->text(), "Local Connection");
+    EXPECT_EQ(control<QPushButton>(form1(), "PushButton3")->text(), "Test Connection");
+    EXPECT_EQ(control<QPushButton>(form1(), "PushButton2")->text(), "Next >");
+
+    EXPECT_EQ(tabOrder(control(form1(), "Text1"), 16),
+              (std::vector<QString>{"Text1", "Text2", "Text3", "Text4", "Text5", "PushButton3",
+                                    "PushButton5", "Text6", "Text10", "Text7", "Text8", "Text9",
+                                    "Check6", "PushButton1", "PushButton4", "PushButton2"}));
+}
+
+TEST_F(Windows, FontsAreArialBoldInTheDesignedSizes) {
+    const QFont field = control(form1(), "Text7")->font();
+    const QFont button = control(form1(), "PushButton4")->font();
+    EXPECT_EQ(QFontInfo(field).family(), "Liberation Sans");
+    EXPECT_TRUE(field.bold());
+    EXPECT_DOUBLE_EQ(field.pointSizeF(), 9);
+    EXPECT_DOUBLE_EQ(control(form1(), "Label5")->font().pointSizeF(), 9);
+    EXPECT_DOUBLE_EQ(button.pointSizeF(), 11.25);
+    EXPECT_TRUE(button.bold());
+    EXPECT_DOUBLE_EQ(control(form2(), "List2")->font().pointSizeF(), 9);
+    EXPECT_DOUBLE_EQ(control(form2(), "PushButton12")->font().pointSizeF(), 11.25);
+}
+
+TEST_F(Windows, PasswordsShowStarsAndFocusSelectsTheWholeText) {
+    auto* password = control<QLineEdit>(form1(), "Text8");
+    password->setText(QStringLiteral("s3cr;t"));
+    EXPECT_EQ(password->displayText(), "******");
+    EXPECT_EQ(control<QLineEdit>(form1(), "Text3")->echoMode(), QLineEdit::Normal);
+
+    form1()->show();
+    auto* server = control<QLineEdit>(form1(), "Text6");
+    server->setText(QStringLiteral("db01"));
+    server->setCursorPosition(2);
+    QFocusEvent tabbedInto(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(server, &tabbedInto);
+    QApplication::processEvents();
+    EXPECT_EQ(server->selectedText(), "db01");
+    EXPECT_EQ(server->selectionStart(), 0);
+    form1()->hide();
+}
+
+TEST_F(Windows, TypingIsStoredAndStartUpRestores) {
+    program.start();
+    EXPECT_EQ(control<QLineEdit>(form1(), "Text1")->text(), "localhost");
+    EXPECT_EQ(form1()->windowTitle(), "Dorvane");
+    EXPECT_TRUE(form1()->isVisible());
+    control<QLineEdit>(form1(), "Text3")->insert(QStringLiteral("u"));
+    EXPECT_EQ(settings.get(QStringLiteral("PostgreSQLUser"), QString()), "u");
+    control<QCheckBox>(form1(), "Check6")->click();
+    EXPECT_EQ(settings.get(QStringLiteral("Local Connection"), QString()), "1");
+}
+
+TEST_F(Windows, TransferScreenFollowsItsLayoutTable) {
+    struct Row {
+        const char* name;
+        QRect geometry;
+    };
+    for (const Row& row :
+         {Row{"Frame2", {8, 8, 256, 313}}, Row{"List1", {16, 24, 222, 109}},
+          Row{"PushButton11", {131, 140, 107, 27}}, Row{"Check15", {16, 207, 222, 27}},
+          Row{"PushButton6", {16, 273, 222, 27}}, Row{"Frame1", {272, 8, 256, 313}},
+          Row{"PushButton4", {16, 173, 222, 27}}, Row{"ProgressBar1", {8, 329, 520, 27}},
+          Row{"PushButton2", {8, 364, 256, 27}}, Row{"PushButton12", {272, 364, 256, 27}}}) {
+        EXPECT_EQ(control(form2(), row.name)->geometry(), row.geometry) << row.name;
+    }
+    EXPECT_EQ(control<QGroupBox>(form2(), "Frame2")->title(), "MS SQL Server Tables");
+    EXPECT_EQ(control<QPushButton>(form2(), "PushButton3")->text(), "Send Table/s To PostgreSQL");
+    EXPECT_EQ(control<QCheckBox>(form2(), "Check16")->text(), "Send with data type customization");
+    EXPECT_EQ(control<QListWidget>(form2(), "List1")->selectionMode(),
+              QAbstractItemView::ExtendedSelection);
+    EXPECT_EQ(control<QProgressBar>(form2(), "ProgressBar1")->text(), "Progress Bar");
+    EXPECT_EQ(tabOrder(control(form2(), "List1"), 16),
+              (std::vector<QString>{"List1", "List2", "PushButton10", "PushButton11", "PushButton3",
+                                    "PushButton1", "PushButton6", "PushButton8", "PushButton9",
+                                    "PushButton4", "PushButton5", "PushButton7", "PushButton2",
+                                    "Check15", "Check16", "PushButton12"}));
+}
+
+TEST_F(Windows, TransferScreenLoadsOnFirstShowingAndCentres) {
+    program.transferScreen().show();
+    EXPECT_EQ(form2()->windowTitle(), "Dorvane");
+    EXPECT_EQ(form2()->frameGeometry().height(), 430);  // 6445 twips, rounded
+    const QPoint offCentre = form2()->frameGeometry().center() -
+                             QGuiApplication::primaryScreen()->availableGeometry().center();
+    EXPECT_LE(offCentre.manhattanLength(), 2);
+    // Button-face colours on the frames after the load step.
+    EXPECT_EQ(control(form2(), "Frame1")->palette().color(QPalette::Window),
+              QApplication::palette().color(QPalette::Button));
+    form2()->hide();
+}
+
+TEST_F(Windows, ThePointerReadsBackAndTheCursorFileGivesTheCustomOne) {
+    ui::FormWindow& form = program.transferWindow().form();
+    form.setPointer(MousePointer::Busy);
+    EXPECT_EQ(form.pointer(), MousePointer::Busy);
+    EXPECT_EQ(form.shownCursor().shape(), Qt::WaitCursor);
+    form.loadCustomPointer(QStringLiteral(DORVANE_ASSETS_DIR "/HAND-M.CUR"));
+    form.setPointer(MousePointer::Custom);
+    EXPECT_EQ(form.shownCursor().shape(), Qt::BitmapCursor);
+    EXPECT_EQ(form.shownCursor().hotSpot(), QPoint(6, 0));
+    EXPECT_THROW(form.loadCustomPointer(folder.filePath(QStringLiteral("missing.cur"))),
+                 std::runtime_error);
+}
+
+TEST_F(Windows, ClosingEitherWindowEndsTheProgram) {
+    program.start();
+    form1()->close();
+    EXPECT_EQ(platform.endProgramCalls, 1);
+    program.transferScreen().show();
+    form2()->close();
+    EXPECT_EQ(platform.endProgramCalls, 2);
+}
+
+TEST_F(Windows, ModalShowingReturnsOnceUnloadedAndQueryUnloadCanCancel) {
+    ui::FormWindow dialog(100, 100);
+    int loads = 0, asked = 0;
+    dialog.setLoadStep([&] { ++loads; });
+    dialog.setQueryUnload([&] { return ++asked == 1; });  // the first close is cancelled
+    QTimer::singleShot(0, [&] {
+        dialog.unload();
+        EXPECT_TRUE(dialog.visible());
+        dialog.unload();
+    });
+    dialog.showModal();
+    EXPECT_FALSE(dialog.visible());
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(loads, 1);
+}
+
+}  // namespace
+}  // namespace dorvane::testing
