@@ -7,5 +7,5 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 bash scripts/install-deps.sh
-bash scripts/build.sh
+bash scripts/build.sh dorvane dorvane-tds-standin
 exec bash scripts/with-servers.sh bash scripts/demo/start-demo.sh

@@ -9,4 +9,7 @@ bash scripts/build.sh
 status=0
 bash scripts/with-servers.sh ctest --test-dir "${DORVANE_BUILD_DIR:-$root/build}" \
   --output-on-failure -j 2 --timeout 600 || status=$?
+if [ -z "${DORVANE_SKIP_SANITIZE:-}" ]; then
+  bash scripts/test-sanitized.sh || status=$?
+fi
 exit $status

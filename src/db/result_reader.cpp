@@ -102,10 +102,10 @@ std::unique_ptr<RowSource> readRows(SQLHSTMT statement, DescribedColumns columns
 }
 
 void executeDirect(SQLHSTMT statement, const QString& sql) {
-    std::u16string text = sql.toStdU16String();
-    checkOdbc(SQLExecDirectW(statement, reinterpret_cast<SQLWCHAR*>(text.data()),
-                             static_cast<SQLINTEGER>(text.size())),
-              SQL_HANDLE_STMT, statement, "SQLExecDirect");
+    // The driver only reads the text, so it gets the string's own buffer, not a copy.
+    auto* text = const_cast<SQLWCHAR*>(reinterpret_cast<const SQLWCHAR*>(sql.utf16()));
+    checkOdbc(SQLExecDirectW(statement, text, static_cast<SQLINTEGER>(sql.size())), SQL_HANDLE_STMT,
+              statement, "SQLExecDirect");
 }
 
 }  // namespace

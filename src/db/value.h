@@ -62,6 +62,8 @@ class Value {
     // 'YYYY-MM-DD HH:MM:SS[.ffffff]', True/False, binary as \x and lowercase hex.
     // Null gives the empty text.
     QString toText() const;
+    // Appends the same text to `out`, without a string of its own for numbers and times.
+    void appendText(QString& out) const;
 
     friend bool operator==(const Value&, const Value&) = default;
 

@@ -95,7 +95,9 @@ void appendValue(QString& sql, const db::Value& value, bool unquoted, bool first
         // The blank after the previous comma goes: the NULL joins it directly.
         if (!firstColumn) sql.chop(1);
         sql += u"NULL, ";
-    } else if (unquoted) {
+    } else if (unquoted && readsAsSqlNumber(text)) {
+        // Anything else goes in quotes below: a value must never be read as SQL, and
+        // the server then judges the text against the column type.
         appendWithQuotesAndBackslashesDoubled(sql, text);
         sql += u", ";
     } else {

@@ -44,7 +44,8 @@ std::vector<bool> unquotedColumns(QStringView numericList, int fieldCount);
 
 void startInsert(QString& sql, const QString& table);
 // Appends one value and ", ". A database null is NULL; an empty text is NULL in an
-// unquoted column (no number reads as empty) and '' in a quoted one.
+// unquoted column (no number reads as empty) and '' in a quoted one. A value of an
+// unquoted column that is not a number is quoted after all.
 void appendValue(QString& sql, const db::Value& value, bool unquoted, bool firstColumn);
 // Replaces the ", " after the last value by ")".
 void closeInsert(QString& sql);

@@ -14,6 +14,7 @@
 #include "transfer/send_tables.h"
 #include "transfer/transfer_steps.h"
 #include "transfer/type_names.h"
+#include "transfer/value_text.h"
 
 namespace dorvane {
 namespace {
@@ -177,11 +178,10 @@ class TransferToPostgres {
         std::int64_t rows = 0;
         p_.step(322, [&] { rows = existing(source_).recordCount(); });
         // The numeric column list is walked in step with the fields (lines 330, 344, 356);
-        // the walk is the same for every row, so it is made once here.
+        // the walk is the same for every row, so it is made once, with the first row.
         std::vector<bool> unquoted;
-        p_.step(324, [&] {
-            unquoted = statements::unquotedColumns(numericList_, existing(source_).fieldCount());
-        });
+        bool walked = false;
+        p_.step(324, [&] { walked = false; });
         db::Value value;
         for (std::int64_t r = 0; r < rows; ++r) {
             p_.step(328, [&] { yield_.whenDue(); });
@@ -190,10 +190,17 @@ class TransferToPostgres {
             });
             p_.step(334, [&] { statements::startInsert(statement_, tableName_); });
             int fieldCount = 0;
-            p_.step(336, [&] { fieldCount = source_->fieldCount(); });
+            p_.step(336, [&] {
+                fieldCount = source_->fieldCount();
+                if (!walked) unquoted = statements::unquotedColumns(numericList_, fieldCount);
+                walked = true;
+            });
             for (int j = 0; j < fieldCount; ++j) {
                 p_.step(338, [&] { yield_.whenDue(); });
                 p_.step(340, [&] { value = source_->value(j); });
+                // A value PostgreSQL cannot hold is refused like a statement the server
+                // refuses: reported, and nothing more is sent.
+                if (!p_.step(340, [&] { checkPostgresCanHold(value); })) success_ = false;
                 const bool unquotedColumn = j < static_cast<int>(unquoted.size()) && unquoted[j];
                 p_.step(342, [&] {
                     statements::appendValue(statement_, value, unquotedColumn, j == 0);

@@ -38,6 +38,28 @@ void appendPostgresLiteral(QString& sql, QStringView text) {
     sql += u'\'';
 }
 
+bool readsAsSqlNumber(QStringView text) {
+    const auto digitsFrom = [&](qsizetype& i) {
+        const qsizetype start = i;
+        while (i < text.size() && text[i] >= u'0' && text[i] <= u'9') ++i;
+        return i - start;
+    };
+    qsizetype i = 0;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) ++i;
+    qsizetype mantissa = digitsFrom(i);
+    if (i < text.size() && text[i] == u'.') {
+        ++i;
+        mantissa += digitsFrom(i);
+    }
+    if (mantissa == 0) return false;
+    if (i < text.size() && (text[i] == u'e' || text[i] == u'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) ++i;
+        if (digitsFrom(i) == 0) return false;
+    }
+    return i == text.size();
+}
+
 bool isAscii(QStringView text) {
     for (QChar c : text)
         if (c.unicode() > 0x7f) return false;
@@ -48,11 +70,12 @@ QString sqlServerTimestampText(const db::DateTimeParts& parts) {
     using namespace std::chrono;
     const sys_days day{year{parts.year} / month{static_cast<unsigned>(parts.month)} /
                        std::chrono::day{static_cast<unsigned>(parts.day)}};
-    const nanoseconds sinceMidnight = hours{parts.hour} + minutes{parts.minute} +
-                                      seconds{parts.second} + nanoseconds{parts.nanosecond};
-    // Half a millisecond and up rounds up.
+    // Half a millisecond and up rounds up. The sum is counted in milliseconds: in
+    // nanoseconds it would overflow for years before 1678 and after 2262.
+    const milliseconds fraction =
+        floor<milliseconds>(nanoseconds{parts.nanosecond} + microseconds{500});
     const sys_time<milliseconds> rounded =
-        floor<milliseconds>(day + sinceMidnight + microseconds{500});
+        day + hours{parts.hour} + minutes{parts.minute} + seconds{parts.second} + fraction;
 
     const sys_days roundedDay = floor<days>(rounded);
     const year_month_day ymd{roundedDay};
@@ -72,6 +95,13 @@ QString sqlServerValueText(const db::Value& value) {
     if (value.kind() == db::Value::Kind::Timestamp)
         return sqlServerTimestampText(value.asDateTime());
     return value.toText();
+}
+
+void checkPostgresCanHold(const db::Value& value) {
+    if (value.kind() != db::Value::Kind::Text && value.kind() != db::Value::Kind::Guid) return;
+    if (value.asString().contains(QChar(u'\0')))
+        throw std::runtime_error(
+            "The value holds a NUL character, which PostgreSQL text cannot store.");
 }
 
 void checkExactValueFits(const db::Value& value, ExactSize size) {

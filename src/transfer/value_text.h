@@ -18,6 +18,9 @@ void appendPostgresLiteral(QString& sql, QStringView text);
 void appendWithQuotesAndBackslashesDoubled(QString& sql, QStringView text);
 void appendWithQuotesDoubled(QString& sql, QStringView text);
 
+// True for an SQL numeric constant with an optional sign: 12, -1.5, .5, 5., 1e-3.
+bool readsAsSqlNumber(QStringView text);
+
 // True when every character is ASCII; other text needs a national literal on SQL Server.
 bool isAscii(QStringView text);
 
@@ -26,6 +29,10 @@ bool isAscii(QStringView text);
 QString sqlServerTimestampText(const db::DateTimeParts& parts);
 // The text of a value for a statement towards SQL Server.
 QString sqlServerValueText(const db::Value& value);
+
+// Throws when a text holds a NUL character: PostgreSQL text cannot store one, and the
+// statement would be cut at it.
+void checkPostgresCanHold(const db::Value& value);
 
 // Digits of an exact number column on SQL Server.
 struct ExactSize {

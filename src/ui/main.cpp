@@ -4,9 +4,11 @@
 #include "app/settings_store.h"
 #include "ui/program.h"
 #include "ui/qt_platform.h"
+#include "ui/startup_report.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    dorvane::ui::reportStartupWhenAsked(application);
     // "Next >" hides one window after showing the other; only closing one ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 

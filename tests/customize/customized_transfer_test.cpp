@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "copy_check.h"
 #include "db/ado_types.h"
 #include "db/connection.h"
 #include "qstring_printer.h"
@@ -81,6 +82,7 @@ TEST_F(CustomizedTransfer, AChangedTypeReachesThePostgresTable) {
     EXPECT_EQ(form3.members().mTableName, t);
     EXPECT_EQ(form3.members().mNumeric, "0,");
     EXPECT_TRUE(platform.messages.empty()) << platform.messages.front().text.toStdString();
+    EXPECT_TRUE(copiedToPostgres(t, t));
     EXPECT_EQ(postgresColumns(t), (QStringList{"id integer", "name text", "price numeric"}));
     const Rows rows = postgresRows(QStringLiteral("SELECT id, name, price::text FROM ") +
                                    doubleQuotedName(t) + QStringLiteral(" ORDER BY id"));
@@ -111,6 +113,7 @@ TEST_F(CustomizedTransfer, ProposalsTowardsSqlServerKeepFractionsAndAChangedType
     sendToSqlServer();
 
     EXPECT_TRUE(platform.messages.empty()) << platform.messages.front().text.toStdString();
+    EXPECT_TRUE(copiedToSqlServer(t, t));
     const auto fields = mssqlFields(t);
     ASSERT_EQ(fields.size(), 3u);
     EXPECT_EQ(fields[1].adoType, db::ado::kNumeric);

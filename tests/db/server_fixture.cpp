@@ -17,10 +17,6 @@ QString selectAllSql(DbServer server, const QString& table) {
                                         : QStringLiteral("SELECT * FROM ") + table;
 }
 
-bool mssqlIsStandIn() {
-    return std::getenv("DORVANE_STANDIN_LOG") != nullptr;
-}
-
 bool mssqlAvailable() {
     const char* host = std::getenv("DORVANE_MSSQL_HOST");
     return !(host && QString::fromUtf8(host) == u"none");

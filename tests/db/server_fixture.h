@@ -21,9 +21,6 @@ QString connectionStringFor(DbServer server);
 // only the plain "SELECT * FROM" form, and returns rows as inserted.
 QString selectAllSql(DbServer server, const QString& table);
 
-// True when SQL Server is the stand-in (it runs only the statements the program sends).
-bool mssqlIsStandIn();
-
 // A table with a name unique to this run, dropped again through the same connection.
 class ScratchTable {
   public:

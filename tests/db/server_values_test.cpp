@@ -77,7 +77,7 @@ TEST_P(DbServerTest, LongTextComesBackWhole) {
 
 TEST_P(DbServerTest, LongBinaryComesBackWhole) {
     QByteArray bytes(1024 * 1024 + 7, '\0');
-    for (int i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>((i * 7919) % 251);
+    for (int i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>((i * 7919LL) % 251);
     const QString t =
         createTable(QStringLiteral("longbin"), QStringLiteral("b ") + longBinaryType());
     exec(QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(t, binaryLiteral(bytes)));
@@ -145,7 +145,6 @@ TEST_P(DbServerTest, ErrorInALaterResultSurfaces) {
 }
 
 TEST_P(DbServerTest, CommandTimeOutStopsALongStatement) {
-    if (!isPostgres() && mssqlIsStandIn()) GTEST_SKIP() << "the stand-in has no WAITFOR";
     db::Connection c = connect();
     c.setCommandTimeout(1);
     QElapsedTimer timer;

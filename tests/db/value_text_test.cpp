@@ -60,8 +60,26 @@ TEST_P(DbValueText, HasItsGeneralForm) {
     EXPECT_EQ(GetParam().value.toText(), QString::fromUtf8(GetParam().expected));
 }
 
+// Statements are built by appending; what is already there must stay.
+TEST_P(DbValueText, AppendsTheSameAfterWhatIsThere) {
+    QString sql = QStringLiteral("VALUES(");
+    GetParam().value.appendText(sql);
+    EXPECT_EQ(sql, QStringLiteral("VALUES(") + QString::fromUtf8(GetParam().expected));
+}
+
 INSTANTIATE_TEST_SUITE_P(Rows, DbValueText, ::testing::ValuesIn(kRows),
                          [](const auto& info) { return std::string(info.param.label); });
+
+TEST(DbValueText, ExtremeTimePartsAreWrittenWhole) {
+    constexpr int kMin = std::numeric_limits<int>::min();
+    const Value v = Value::timestamp(ymd(kMin, kMin, kMin, kMin, kMin, kMin, 1));
+    const QString part = QString::number(kMin);
+    const QString expected = QStringLiteral("%1-%1-%1 %1:%1:%1.0000000").arg(part);
+    EXPECT_EQ(v.toText(), expected);
+    QString appended = QStringLiteral("x");
+    v.appendText(appended);
+    EXPECT_EQ(appended, u'x' + expected);
+}
 
 TEST(DbValueText, NullDiffersFromEmptyText) {
     EXPECT_NE(Value(), Value::text(QString()));

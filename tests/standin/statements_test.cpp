@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <map>
 
 using namespace standin_test;
@@ -181,4 +182,48 @@ TEST_F(StandinStatements, TablesAndViewsAreListedBySqlTables) {
 
     conn->exec("DROP VIEW [" + view + "]");
     conn->exec("DROP TABLE [" + table + "]");
+}
+
+TEST_F(StandinStatements, WaitForDelayPausesAndReturnsNothing) {
+    Statement s(*conn);
+    auto start = std::chrono::steady_clock::now();
+    s.execute("WAITFOR DELAY '00:00:00.200'");
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
+    EXPECT_TRUE(s.columns().empty());
+    EXPECT_EQ(s.rowCount(), -1);
+}
+
+TEST_F(StandinStatements, QueryTimeoutCancelsAWaitAndTheConnectionGoesOn) {
+    auto start = std::chrono::steady_clock::now();
+    {
+        Statement s(*conn, 1);
+        try {
+            s.execute("WAITFOR DELAY '00:00:30'");
+            ADD_FAILURE() << "the wait was not cancelled";
+        } catch (const OdbcError& e) {
+            EXPECT_EQ(e.first().sqlState, "HYT00") << e.first().message;
+        }
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+
+    std::string t = fresh("st_after_wait");
+    conn->exec("CREATE TABLE " + t + "([a] INT)");
+    conn->exec("INSERT INTO " + t + " VALUES(1)");
+    auto rows = conn->query("SELECT * FROM " + t);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0], (Row{"1"}));
+    conn->exec("DROP TABLE " + t);
+}
+
+TEST_F(StandinStatements, MalformedWaitForDelayIsRefused) {
+    auto start = std::chrono::steady_clock::now();
+    Diagnostic d = failure("WAITFOR DELAY 'half a second'");
+    EXPECT_EQ(d.nativeError, 148);
+    EXPECT_NE(
+        d.message.find("Incorrect time syntax in time string 'half a second' used with WAITFOR."),
+        std::string::npos)
+        << d.message;
+    d = failure("WAITFOR DELAY '24:00:00'");
+    EXPECT_EQ(d.nativeError, 148);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 
+#include "copy_check.h"
 #include "transfer/send_tables.h"
 #include "transfer_harness.h"
 
@@ -50,6 +51,7 @@ TEST(TransferBulkCopy, HundredThousandRowsEachWay) {
     const double outSeconds = std::chrono::duration<double>(Clock::now() - started).count();
     EXPECT_TRUE(toSqlServer.platform.messages.empty());
     EXPECT_EQ(mssqlRowCount(t), kRows);
+    EXPECT_TRUE(copiedToSqlServer(t, t));
 
     // And back, under a new name on the PostgreSQL side.
     const QString back = t + QStringLiteral("_back");
@@ -63,6 +65,7 @@ TEST(TransferBulkCopy, HundredThousandRowsEachWay) {
     const double inSeconds = std::chrono::duration<double>(Clock::now() - started).count();
     EXPECT_TRUE(toPostgres.platform.messages.empty());
     EXPECT_EQ(postgresRowCount(back), kRows);
+    EXPECT_TRUE(copiedToPostgres(back, back));
     const Rows sums = postgresRows(
         QStringLiteral(
             "SELECT count(DISTINCT id), sum(id::numeric), sum(amount::numeric) FROM \"%1\"")

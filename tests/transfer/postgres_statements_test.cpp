@@ -131,10 +131,12 @@ TEST(TransferToPostgresStatements, NumericListIsWalkedInStepWithTheFields) {
     EXPECT_EQ(unquotedColumns(u"x,1,", 3), (std::vector<bool>{false, false, false}));
 }
 
+// Quotes and backslashes make a value no number: in a numeric column it still goes in
+// quotes, doubled, so it can never end up read as SQL.
 TEST(TransferToPostgresStatements, QuotesAndBackslashesAreDoubledInUnquotedColumnsToo) {
     const std::vector<Value> row{Value::text(R"(1'\)")};
     EXPECT_EQ(insertStatement(QStringLiteral("t"), row, unquotedColumns(u"0,", 1)),
-              R"(INSERT INTO "t" VALUES(1''\\))");
+              R"(INSERT INTO "t" VALUES(E'1''\\'))");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "copy_check.h"
 #include "transfer/send_tables.h"
 #include "transfer/sql_quoting.h"
 #include "transfer_harness.h"
@@ -40,6 +41,7 @@ TEST_F(TransferToPostgres, SevenColumnTableGetsTheAutomaticTypesAndItsRows) {
     send();
 
     EXPECT_TRUE(h.platform.messages.empty()) << h.platform.messages.front().text.toStdString();
+    EXPECT_TRUE(copiedToPostgres(t, t));
     EXPECT_EQ(postgresColumns(t),
               (QStringList{"id numeric", "name text", "born timestamp without time zone",
                            "ok boolean", "price numeric", "day date", "score text"}));
@@ -78,6 +80,7 @@ TEST_F(TransferToPostgres, OverwriteUsesTheSpellingListedOnThePostgresSide) {
     h.platform.answers = {kAnswerYes};
 
     send();
+    EXPECT_TRUE(copiedToPostgres(upper, listed));
 
     ASSERT_EQ(h.platform.messages.size(), 1u);
     EXPECT_EQ(h.platform.messages[0].text, "Would you like to overwrite " + listed + "?");
@@ -131,6 +134,7 @@ TEST_F(TransferToPostgres, EmptySourceTableIsCreatedAndListed) {
     send();
 
     EXPECT_TRUE(h.platform.messages.empty());
+    EXPECT_TRUE(copiedToPostgres(t, t));
     EXPECT_EQ(postgresColumns(t), (QStringList{"n numeric", "s text"}));
     EXPECT_EQ(postgresRowCount(t), 0);
     EXPECT_EQ(progressMoves, 0);
@@ -193,6 +197,28 @@ TEST_F(TransferToPostgres, ACurrentEntryWithNothingSelectedDoesNothingVisible) {
     EXPECT_EQ(h.pointer.pointer(), MousePointer::Default);
 }
 
+// A source table that is gone by the time it is copied: each step that needs it is
+// reported once, and the name is still listed.
+TEST_F(TransferToPostgres, AMissingSourceTableIsReportedStepByStep) {
+    const QString gone = uniqueName(QStringLiteral("gone"));
+    TransferHarness::select(h.list1, {gone});
+
+    send();
+
+    std::vector<QString> lines;
+    for (const QString& report : h.platform.errorReports()) {
+        const auto at = report.indexOf(QStringLiteral(" at line "));
+        const auto end = report.indexOf(u'\r', at);
+        lines.push_back(report.mid(at + 9, end - at - 9) +
+                        (report.contains(QStringLiteral("Main.ExecuteSQL")) ? "/ExecuteSQL" : ""));
+    }
+    EXPECT_EQ(lines, (std::vector<QString>{"164", "252", "100/ExecuteSQL", "322"}));
+    EXPECT_EQ(h.list2.texts(), std::vector<QString>{gone.toLower()});
+    EXPECT_EQ(h.progressBar.value(), 0);
+    EXPECT_EQ(h.progressBar.text(), QStringLiteral("Progress Bar"));
+    EXPECT_EQ(h.pointer.pointer(), MousePointer::Default);
+}
+
 TEST_F(TransferToPostgres, QuotesAndBackslashesInNamesAndValuesArriveIntact) {
     const QString t = uniqueName(QStringLiteral("we\"ird"));
     execMssql(QStringLiteral("CREATE TABLE [%1]([col\"x] NVARCHAR(40), [n] INT)").arg(t));
@@ -204,6 +230,7 @@ TEST_F(TransferToPostgres, QuotesAndBackslashesInNamesAndValuesArriveIntact) {
     send();
 
     EXPECT_TRUE(h.platform.messages.empty());
+    EXPECT_TRUE(copiedToPostgres(t, t));
     EXPECT_EQ(postgresColumns(t), (QStringList{"col\"x text", "n numeric"}));
     const Rows rows = pgRows(t, QStringLiteral("2"));
     ASSERT_EQ(rows.size(), 3u);
@@ -236,6 +263,7 @@ TEST_F(TransferToPostgres, EveryKindOfValueArrivesAsFarAsTheTargetTypesHoldIt) {
     send();
 
     EXPECT_TRUE(h.platform.messages.empty()) << h.platform.messages.front().text.toStdString();
+    EXPECT_TRUE(copiedToPostgres(t, t));
     const Rows rows = pgRows(t);
     ASSERT_EQ(rows.size(), 3u);
     const auto& full = rows[0];
@@ -289,6 +317,7 @@ TEST_F(TransferToPostgres, HandlersRunningInsideTheCopyCannotRedirectIt) {
     send();
 
     EXPECT_TRUE(h.platform.messages.empty());
+    EXPECT_TRUE(copiedToPostgres(first, first));
     EXPECT_EQ(pgRows(first).size(), 3u);
     EXPECT_FALSE(postgresTableExists(second));
     EXPECT_FALSE(postgresTableExists((stem + "_z_other").toLower()));

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "copy_check.h"
 #include "db/ado.h"
 #include "db/ado_types.h"
 #include "db/connection.h"
@@ -78,6 +79,7 @@ TEST_F(TransferToSqlServer, TwoColumnTableGetsFloatAndVarchar) {
     send();
 
     EXPECT_TRUE(h.platform.messages.empty()) << h.platform.messages.front().text.toStdString();
+    EXPECT_TRUE(copiedToSqlServer(t, t));
     EXPECT_EQ(msColumns(t),
               (std::vector<Column>{{"id", ado::kDouble, 0, 0}, {"name", ado::kVarChar, 8000, 0}}));
     EXPECT_EQ(msRows(t), (Rows{{Value::dbl(1), Value::text("a")},
@@ -101,6 +103,7 @@ TEST_F(TransferToSqlServer, OverwriteKeepsThePostgresSpelling) {
     h.platform.answers = {kAnswerYes};
 
     send();
+    EXPECT_TRUE(copiedToSqlServer(lower, lower));
 
     ASSERT_EQ(h.platform.messages.size(), 1u);
     EXPECT_EQ(h.platform.messages[0].text, "Would you like to overwrite " + lower + "?");
@@ -147,6 +150,7 @@ TEST_F(TransferToSqlServer, EmptySourceTableIsCreatedAndListed) {
     send();
 
     EXPECT_TRUE(h.platform.messages.empty());
+    EXPECT_TRUE(copiedToSqlServer(t, t));
     EXPECT_EQ(mssqlRowCount(t), 0);
     EXPECT_EQ(h.list1.texts(), (std::vector<QString>{t}));
 }
@@ -210,6 +214,7 @@ TEST_F(TransferToSqlServer, BracketsAndQuotesInNamesArriveIntact) {
     send();
 
     EXPECT_TRUE(h.platform.messages.empty()) << h.platform.messages.front().text.toStdString();
+    EXPECT_TRUE(copiedToSqlServer(t, t));
     EXPECT_EQ(msColumns(t), (std::vector<Column>{{"x]y", ado::kVarChar, 8000, 0}}));
     EXPECT_EQ(msRows(t), (Rows{{Value::text("v")}}));
 }
@@ -235,6 +240,7 @@ TEST_F(TransferToSqlServer, EveryKindOfValueArrivesAsFarAsTheTargetTypesHoldIt) 
     send();
 
     EXPECT_TRUE(h.platform.messages.empty()) << h.platform.messages.front().text.toStdString();
+    EXPECT_TRUE(copiedToSqlServer(t, t));
     EXPECT_EQ(msColumns(t), (std::vector<Column>{{"k", ado::kDouble, 0, 0},
                                                  {"s", ado::kDouble, 0, 0},
                                                  {"big", ado::kBigInt, 0, 0},

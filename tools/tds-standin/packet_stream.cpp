@@ -1,5 +1,7 @@
 #include "packet_stream.hpp"
 
+#include <thread>
+
 namespace standin {
 namespace {
 constexpr size_t kHeaderSize = 8;
@@ -59,6 +61,23 @@ void PacketStream::sendMessage(uint8_t type, const Bytes& payload) {
 bool PacketStream::attentionWaiting() {
     uint8_t type = 0;
     return peekByte(fd_, type) && type == packet_type::kAttention;
+}
+
+bool PacketStream::attentionWithin(std::chrono::milliseconds slice) {
+    uint8_t type = 0;
+    switch (peekByteWithin(fd_, type, static_cast<int>(slice.count()))) {
+        case PeekResult::Nothing:
+            return false;
+        case PeekResult::Closed:
+            throw ProtocolError("connection closed during a statement");
+        case PeekResult::Byte:
+            break;
+    }
+    if (type == packet_type::kAttention) return true;
+    // Anything else may not arrive before the response ends; it waits its turn, and the
+    // slice passes without spinning on it.
+    std::this_thread::sleep_for(slice);
+    return false;
 }
 
 void PacketStream::sendPacket(uint8_t type, const uint8_t* data, size_t n, bool last) {

@@ -3,6 +3,7 @@
 #include "byte_buffer.hpp"
 #include "socket.hpp"
 
+#include <chrono>
 #include <optional>
 
 namespace standin {
@@ -37,6 +38,9 @@ public:
 
     // True when the client has sent an attention (cancel) packet not yet read.
     bool attentionWaiting();
+    // Like attentionWaiting, but waits up to `slice` for one to arrive. Throws
+    // ProtocolError when the client closes the connection meanwhile.
+    bool attentionWithin(std::chrono::milliseconds slice);
 
     void setPacketSize(size_t size) { packetSize_ = size; }
     size_t packetSize() const { return packetSize_; }

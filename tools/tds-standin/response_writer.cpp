@@ -11,6 +11,11 @@ bool ResponseWriter::cancelled() {
     return cancelled_;
 }
 
+bool ResponseWriter::cancelledWithin(std::chrono::milliseconds slice) {
+    if (!cancelled_ && stream_.attentionWithin(slice)) cancelled_ = true;
+    return cancelled_;
+}
+
 void ResponseWriter::done(uint8_t token, uint16_t status, uint16_t command, uint64_t rows) {
     tokens::done(tokens_, token, status, command, rows);
 }

@@ -16,6 +16,8 @@ public:
     void flushIfLarge();
     // True once an attention has arrived; checked between rows.
     bool cancelled();
+    // Like cancelled, but waits up to `slice` for an attention to arrive.
+    bool cancelledWithin(std::chrono::milliseconds slice);
     // Writes a DONE (or DONEPROC/DONEINPROC) token.
     void done(uint8_t token, uint16_t status, uint16_t command, uint64_t rows);
     // Ends the response; a cancelled one ends with the DONE that acknowledges the attention.

@@ -3,13 +3,14 @@
 #include "server_error.hpp"
 
 #include <arpa/inet.h>
-#include <cerrno>
-#include <cstring>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
-#include <stdexcept>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
 
 namespace standin {
 namespace {
@@ -85,6 +86,21 @@ void writeFully(int fd, const uint8_t* data, size_t n) {
 bool peekByte(int fd, uint8_t& byte) {
     ssize_t got = ::recv(fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
     return got == 1;
+}
+
+PeekResult peekByteWithin(int fd, uint8_t& byte, int timeoutMs) {
+    pollfd p{fd, POLLIN, 0};
+    int ready = ::poll(&p, 1, timeoutMs);
+    if (ready < 0) {
+        if (errno == EINTR) return PeekResult::Nothing;
+        throw ProtocolError(std::string("poll: ") + std::strerror(errno));
+    }
+    if (ready == 0) return PeekResult::Nothing;
+    ssize_t got = ::recv(fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
+    if (got == 1) return PeekResult::Byte;
+    if (got == 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR))
+        return PeekResult::Closed;
+    return PeekResult::Nothing;
 }
 
 }  // namespace standin

@@ -34,4 +34,9 @@ void writeFully(int fd, const uint8_t* data, size_t n);
 // Whether at least one byte is waiting, without consuming it; the first byte is stored.
 bool peekByte(int fd, uint8_t& byte);
 
+enum class PeekResult { Nothing, Byte, Closed };
+// Waits up to timeoutMs for a byte to arrive and stores it without consuming it; tells
+// whether one came or the peer closed the connection.
+PeekResult peekByteWithin(int fd, uint8_t& byte, int timeoutMs);
+
 }  // namespace standin

@@ -4,6 +4,9 @@
 #include "sql_lexer.hpp"
 #include "text_encoding.hpp"
 
+#include <cctype>
+#include <optional>
+
 namespace standin {
 
 std::string ObjectName::written() const {
@@ -16,6 +19,42 @@ namespace {
 
 constexpr size_t kMaxIdentifier = 128;
 constexpr size_t kMaxInsertRows = 1000;
+
+// Reads the digits at `at` into `value`: at least one and at most maxDigits of them.
+bool digits(const std::string& text, size_t& at, size_t maxDigits, int& value,
+            size_t* count = nullptr) {
+    size_t start = at;
+    value = 0;
+    while (at < text.size() && at - start < maxDigits &&
+           std::isdigit(static_cast<unsigned char>(text[at]))) {
+        value = value * 10 + (text[at++] - '0');
+    }
+    if (count) *count = at - start;
+    return at > start && (at >= text.size() || !std::isdigit(static_cast<unsigned char>(text[at])));
+}
+
+// A WAITFOR DELAY time, hh:mm[:ss[.fff]] below 24 hours; nothing when malformed.
+std::optional<std::chrono::milliseconds> waitDelay(const std::string& text) {
+    size_t begin = text.find_first_not_of(' ');
+    size_t end = text.find_last_not_of(' ');
+    if (begin == std::string::npos) return std::nullopt;
+    std::string t = text.substr(begin, end - begin + 1);
+    size_t at = 0;
+    int hours = 0, minutes = 0, seconds = 0, fraction = 0;
+    size_t fractionDigits = 0;
+    if (!digits(t, at, 2, hours) || at >= t.size() || t[at++] != ':') return std::nullopt;
+    if (!digits(t, at, 2, minutes)) return std::nullopt;
+    if (at < t.size()) {
+        if (t[at++] != ':' || !digits(t, at, 2, seconds)) return std::nullopt;
+        if (at < t.size()) {
+            if (t[at++] != '.' || !digits(t, at, 3, fraction, &fractionDigits)) return std::nullopt;
+        }
+    }
+    if (at != t.size() || hours > 23 || minutes > 59 || seconds > 59) return std::nullopt;
+    for (size_t d = fractionDigits; d < 3; ++d) fraction *= 10;
+    return std::chrono::hours(hours) + std::chrono::minutes(minutes) +
+           std::chrono::seconds(seconds) + std::chrono::milliseconds(fraction);
+}
 
 class Parser {
 public:
@@ -119,6 +158,7 @@ private:
         if (acceptKeyword("insert")) return insert();
         if (acceptKeyword("set")) return set();
         if (acceptKeyword("exec") || acceptKeyword("execute")) return procedureCall();
+        if (acceptKeyword("waitfor")) return waitFor();
         // A procedure may be called without EXEC as the first statement of a batch.
         if (firstInBatch && peek().kind == SqlToken::Kind::Word &&
             (foldCase(peek().text).rfind("sp_", 0) == 0)) {
@@ -252,6 +292,21 @@ private:
             call.arguments.push_back(std::move(argument));
         } while (acceptSymbol(","));
         return call;
+    }
+
+    WaitForStatement waitFor() {
+        if (acceptKeyword("time")) throw unsupported("WAITFOR TIME");
+        expectKeyword("delay");
+        const SqlToken& t = peek();
+        if (t.kind != SqlToken::Kind::String && t.kind != SqlToken::Kind::NationalString) fail();
+        auto delay = waitDelay(t.text);
+        if (!delay) {
+            throw SqlError(
+                148, 15, 1,
+                "Incorrect time syntax in time string '" + t.text + "' used with WAITFOR.", true);
+        }
+        next();
+        return WaitForStatement{*delay};
     }
 
     SetStatement set() {

@@ -5,6 +5,8 @@
 #include "text_encoding.hpp"
 #include "value_encoding.hpp"
 
+#include <algorithm>
+#include <chrono>
 #include <map>
 #include <set>
 
@@ -12,6 +14,8 @@ namespace standin {
 namespace {
 
 constexpr size_t kRowsBetweenCancelChecks = 32;
+// How long a wait goes between looks for the client's cancel.
+constexpr std::chrono::milliseconds kCancelPollSlice{20};
 
 SqlError invalidObject(const ObjectName& name) {
     return SqlError(208, 16, 1, "Invalid object name '" + name.written() + "'.", true);
@@ -35,6 +39,8 @@ StatementOutcome StatementExecutor::execute(const Statement& statement) {
             else if constexpr (std::is_same_v<T, DropStatement>) return drop(s);
             else if constexpr (std::is_same_v<T, InsertStatement>) return insert(s);
             else if constexpr (std::is_same_v<T, SetStatement>) return set(s);
+            else if constexpr (std::is_same_v<T, WaitForStatement>)
+                return waitFor(s);
             else return call(s);
         },
         statement);
@@ -249,6 +255,16 @@ StatementOutcome StatementExecutor::set(const SetStatement& s) {
         } else {
             throw unsupported("SET " + option + " " + s.value);
         }
+    }
+    return {tokens::kDone, done_command::kNone, std::nullopt};
+}
+
+StatementOutcome StatementExecutor::waitFor(const WaitForStatement& s) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point until = Clock::now() + s.delay;
+    for (Clock::time_point now = Clock::now(); now < until; now = Clock::now()) {
+        auto left = std::chrono::ceil<std::chrono::milliseconds>(until - now);
+        if (out_.cancelledWithin(std::min(left, kCancelPollSlice))) break;
     }
     return {tokens::kDone, done_command::kNone, std::nullopt};
 }

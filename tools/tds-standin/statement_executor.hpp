@@ -34,6 +34,7 @@ private:
     StatementOutcome drop(const DropStatement& s);
     StatementOutcome insert(const InsertStatement& s);
     StatementOutcome set(const SetStatement& s);
+    StatementOutcome waitFor(const WaitForStatement& s);
     StatementOutcome rename(const ProcedureCall& c);
     StatementOutcome tables(const ProcedureCall& c);
 

@@ -3,6 +3,7 @@
 #include "literal.hpp"
 #include "sql_types.hpp"
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -66,7 +67,12 @@ struct SetStatement {
     std::string value;                 // lower case: "on", "off" or a number
 };
 
-using Statement = std::variant<SelectStatement, CreateTableStatement, CreateViewStatement,
-                               DropStatement, InsertStatement, ProcedureCall, SetStatement>;
+struct WaitForStatement {
+    std::chrono::milliseconds delay{0};
+};
+
+using Statement =
+    std::variant<SelectStatement, CreateTableStatement, CreateViewStatement, DropStatement,
+                 InsertStatement, ProcedureCall, SetStatement, WaitForStatement>;
 
 }  // namespace standin

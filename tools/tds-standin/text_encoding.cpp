@@ -68,18 +68,20 @@ using LocaleHandle = std::unique_ptr<std::remove_pointer_t<locale_t>, LocaleDele
 }  // namespace
 
 std::u16string utf8ToUtf16(std::string_view utf8) {
-    std::u16string out;
-    out.reserve(utf8.size());
+    // Written by index into room for the longest result: a push_back per unit is a call.
+    std::u16string out(utf8.size(), u'\0');
+    size_t n = 0;
     for (size_t i = 0; i < utf8.size();) {
         char32_t cp = nextCodePoint(utf8, i);
         if (cp >= 0x10000) {
             cp -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+            out[n++] = static_cast<char16_t>(0xD800 + (cp >> 10));
+            out[n++] = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
         } else {
-            out.push_back(static_cast<char16_t>(cp));
+            out[n++] = static_cast<char16_t>(cp);
         }
     }
+    out.resize(n);
     return out;
 }
 
@@ -101,18 +103,18 @@ std::string utf16ToUtf8(std::u16string_view utf16) {
 }
 
 std::string utf16ToCp1252(std::u16string_view utf16) {
-    std::string out;
-    out.reserve(utf16.size());
-    for (char16_t c : utf16) {
+    std::string out(utf16.size(), '\0');  // one byte a unit, written by index
+    for (size_t i = 0; i < utf16.size(); ++i) {
+        const char16_t c = utf16[i];
         if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-            out.push_back(static_cast<char>(c));
+            out[i] = static_cast<char>(c);
             continue;
         }
         char mapped = '?';
         for (size_t k = 0; k < kCp1252High.size(); ++k) {
             if (kCp1252High[k] == c) mapped = static_cast<char>(0x80 + k);
         }
-        out.push_back(mapped);
+        out[i] = mapped;
     }
     return out;
 }

@@ -4,6 +4,7 @@
 #include "server_error.hpp"
 #include "text_encoding.hpp"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -76,6 +77,16 @@ Bytes truncate(Bytes data, size_t textSize) {
 }
 
 Bytes characterBytes(const DeclaredType& t, const char* text) {
+    // ASCII is the same in every encoding here: long texts skip the conversions.
+    const std::string_view utf8(text);
+    if (std::all_of(utf8.begin(), utf8.end(), [](char c) { return (c & 0x80) == 0; })) {
+        if (!isUnicodeType(t.type) && t.type != SqlType::Xml) {
+            return Bytes(utf8.begin(), utf8.end());
+        }
+        Bytes out(utf8.size() * 2, 0);
+        for (size_t i = 0; i < utf8.size(); ++i) out[2 * i] = static_cast<uint8_t>(utf8[i]);
+        return out;
+    }
     std::u16string units = utf8ToUtf16(text);
     if (isUnicodeType(t.type) || t.type == SqlType::Xml) return utf16leBytes(units);
     std::string narrow = utf16ToCp1252(units);
@@ -131,8 +142,10 @@ void writeColumnValue(ByteWriter& out, const DeclaredType& t, const char* text, 
     case SqlType::SmallMoney: {
         if (isNull) return out.u8(0);
         bool negative = false;
-        auto value = static_cast<int64_t>(scaledInteger(text, negative));
-        if (negative) value = -value;
+        // Negated while still wide: the smallest money value has no positive int64.
+        __int128 scaled = scaledInteger(text, negative);
+        if (negative) scaled = -scaled;
+        const auto value = static_cast<int64_t>(scaled);
         if (t.type == SqlType::SmallMoney) {
             out.u8(4);
             out.u32(static_cast<uint32_t>(value));

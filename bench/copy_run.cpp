@@ -1,0 +1,78 @@
+#include "copy_run.h"
+
+#include "app/memory_controls.h"
+#include "process_stats.h"
+#include "transfer/command_context.h"
+#include "transfer/send_tables.h"
+
+namespace dorvane::bench {
+namespace {
+
+// Never shown: the customization boxes stay unticked.
+class NoDialog : public CustomizationDialog {
+  public:
+    explicit NoDialog(BenchPlatform& platform) : platform_(platform) {}
+    CustomizationMembers& members() override { return members_; }
+    void showModal() override {
+        platform_.messageBox(QStringLiteral("the customization dialog was shown"), MsgButtons::Ok,
+                             MsgIcon::None, QString());
+    }
+
+  private:
+    BenchPlatform& platform_;
+    CustomizationMembers members_;
+};
+
+struct Screen {
+    explicit Screen(const EnvProfiles& p) : profiles(p) {}
+    BenchPlatform platform;
+    const EnvProfiles& profiles;
+    MemoryListBox list1, list2;
+    MemoryCheckBox check15, check16;
+    MemoryProgressBar progressBar;
+    MemoryPointer pointer;
+    NoDialog form3{platform};
+    bool customizationCancelled = false;
+    TransferScreenControls form2{list1, list2, check15, check16, progressBar, pointer};
+    CommandContext context{platform, profiles, form2, form3, customizationCancelled};
+};
+
+void selectOnly(MemoryListBox& list, const QString& name) {
+    list.add(name);
+    list.setSelected(0, true);
+    list.setCurrentIndex(0);
+}
+
+}  // namespace
+
+CopyFigures runCopy(Direction direction, const EnvProfiles& profiles, const QString& table,
+                    long rows) {
+    Screen screen(profiles);
+    selectOnly(direction == Direction::ToSqlServer ? screen.list2 : screen.list1, table);
+
+    screen.platform.describe = [&screen] {
+        return QStringLiteral("progress %1%, pointer %2")
+            .arg(screen.progressBar.value())
+            .arg(screen.pointer.pointer() == MousePointer::Busy ? "busy" : "default");
+    };
+    resetPeakResident();
+    const double cpuBefore = cpuSeconds();
+    const Clock::duration waitBefore = statementTime();
+    const Clock::time_point started = Clock::now();
+    screen.platform.begin();
+    if (direction == Direction::ToSqlServer)
+        sendTablesToSqlServer(screen.context);
+    else
+        sendTablesToPostgres(screen.context);
+    CopyFigures figures;
+    figures.stalls = screen.platform.end();
+    figures.seconds = std::chrono::duration<double>(Clock::now() - started).count();
+    figures.cpuShare = (cpuSeconds() - cpuBefore) / figures.seconds;
+    figures.waitSeconds = std::chrono::duration<double>(statementTime() - waitBefore).count();
+    figures.peakMiB = peakResidentMiB();
+    figures.rows = rows;
+    figures.messages = screen.platform.messages();
+    return figures;
+}
+
+}  // namespace dorvane::bench

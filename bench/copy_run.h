@@ -1,0 +1,30 @@
+#pragma once
+// One copy through the real command code: sendTablesToSqlServer or sendTablesToPostgres
+// on in-memory controls, with the table selected in its list and the benchmark's
+// platform watching the event loop.
+
+#include <QString>
+#include <vector>
+
+#include "bench_platform.h"
+#include "bench_servers.h"
+
+namespace dorvane::bench {
+
+enum class Direction { ToSqlServer, ToPostgres };
+
+struct CopyFigures {
+    long rows = 0;
+    double seconds = 0;
+    double cpuShare = 0;     // this process's CPU time over wall time
+    double waitSeconds = 0;  // waiting on a server: statements in flight and connecting
+    double peakMiB = 0;
+    StallFigures stalls;
+    std::vector<QString> messages;  // anything shown means the copy failed
+};
+
+// Copies `table` from one server to the other under the same name.
+CopyFigures runCopy(Direction direction, const EnvProfiles& profiles, const QString& table,
+                    long rows);
+
+}  // namespace dorvane::bench

@@ -1,0 +1,55 @@
+#include "options.h"
+
+#include <cstdio>
+
+namespace dorvane::bench {
+namespace {
+
+void printUsage() {
+    std::fputs(
+        "usage: dorvane_bench [--scale F] [--repeat N] [--shapes narrow,wide,text] [--no-copy]\n"
+        "                     [--memory-rows N] [--mssql-memory-rows N]\n"
+        "  --scale F             rows of each copy times F (0.1 for a quick try)\n"
+        "  --repeat N            run each copy N times and keep the fastest (default 1)\n"
+        "  --shapes LIST         which copies to run (default: all)\n"
+        "  --no-copy             run no copies\n"
+        "  --memory-rows N       read an N-row table through a recordset on each server\n"
+        "  --mssql-memory-rows N the SQL Server table's rows, when they should differ\n",
+        stderr);
+}
+
+}  // namespace
+
+std::optional<Options> parseOptions(const QStringList& arguments) {
+    Options options;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& name = arguments[i];
+        const bool hasValue = i + 1 < arguments.size();
+        bool ok = true;
+        if (name == u"--no-copy") {
+            options.copies = false;
+        } else if (name == u"--scale" && hasValue) {
+            options.scale = arguments[++i].toDouble(&ok);
+            ok = ok && options.scale > 0;
+        } else if (name == u"--repeat" && hasValue) {
+            options.repeats = arguments[++i].toInt(&ok);
+            ok = ok && options.repeats > 0;
+        } else if (name == u"--shapes" && hasValue) {
+            options.shapes = arguments[++i].split(u',', Qt::SkipEmptyParts);
+        } else if (name == u"--memory-rows" && hasValue) {
+            options.memoryRows = arguments[++i].toLong(&ok);
+        } else if (name == u"--mssql-memory-rows" && hasValue) {
+            options.mssqlMemoryRows = arguments[++i].toLong(&ok);
+        } else {
+            ok = false;
+        }
+        if (!ok) {
+            printUsage();
+            return std::nullopt;
+        }
+    }
+    if (options.mssqlMemoryRows < 0) options.mssqlMemoryRows = options.memoryRows;
+    return options;
+}
+
+}  // namespace dorvane::bench

@@ -1,0 +1,21 @@
+#pragma once
+// The benchmark's command line.
+
+#include <QStringList>
+#include <optional>
+
+namespace dorvane::bench {
+
+struct Options {
+    double scale = 1.0;         // rows of every copy shape times this
+    QStringList shapes;         // empty: all
+    bool copies = true;         // --no-copy skips them
+    int repeats = 1;            // each copy and bare loop runs this often; the fastest counts
+    long memoryRows = 0;        // rows of the large-table read; 0 skips it
+    long mssqlMemoryRows = -1;  // the same for SQL Server; -1: as memoryRows
+};
+
+// std::nullopt after printing the usage (for --help or a wrong argument).
+std::optional<Options> parseOptions(const QStringList& arguments);
+
+}  // namespace dorvane::bench

@@ -1,0 +1,90 @@
+// The statements of a copy towards PostgreSQL, for random names, types, numeric column
+// lists (the customization dialog may hand back any text) and values.
+
+#include <QRegularExpression>
+
+#include "db/recordset.h"
+#include "fuzz_check.h"
+#include "fuzz_input.h"
+#include "transfer/postgres_statements.h"
+#include "transfer/type_names.h"
+
+using namespace dorvane;
+using namespace dorvane::fuzz;
+
+namespace {
+
+bool isSqlNumber(const QString& text) {
+    static const QRegularExpression number(
+        QStringLiteral("^[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eE][+-]?[0-9]+)?$"));
+    return number.match(text).hasMatch();
+}
+
+void expectValue(std::vector<Token>& out, const db::Value& v, bool unquoted) {
+    const QString text = v.isNull() ? QString() : v.toText();
+    if (v.isNull() || (unquoted && text.isEmpty())) {
+        out.push_back(word(QStringLiteral("NULL")));
+    } else if (unquoted && isSqlNumber(text)) {
+        QString digits = text;
+        if (digits.startsWith(u'-') || digits.startsWith(u'+')) {
+            out.push_back(punct(digits[0].unicode()));
+            digits.remove(0, 1);
+        }
+        out.push_back(number(digits));
+    } else {
+        out.push_back(literal(text, text.contains(u'\\')));
+    }
+}
+
+QString typeWord(std::int16_t code) {
+    const auto& rule = to_postgres::ruleFor(adoTypeName(code).toLower());
+    return QString::fromUtf16(rule.fragment).remove(u',').trimmed();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider in(data, size);
+    const QString table = text(in, 130);
+    std::vector<db::FieldInfo> fields(in.ConsumeIntegralInRange(1, 6));
+    for (db::FieldInfo& f : fields) {
+        f.name = text(in, 130);
+        f.adoType = adoType(in);
+    }
+
+    requireTokens(
+        to_postgres::selectStatement(table), Dialect::Postgres,
+        {word(QStringLiteral("SELECT")), punct(u'*'), word(QStringLiteral("FROM")), name(table)});
+    requireTokens(to_postgres::dropStatement(table), Dialect::Postgres,
+                  {word(QStringLiteral("DROP")), word(QStringLiteral("TABLE")), name(table)});
+
+    const auto create = to_postgres::createTableStatement(table, fields);
+    std::vector<Token> expected{word(QStringLiteral("CREATE")), word(QStringLiteral("TABLE")),
+                                name(table), punct(u'(')};
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) expected.push_back(punct(u','));
+        expected.push_back(name(fields[i].name));
+        expected.push_back(word(typeWord(fields[i].adoType)));
+    }
+    expected.push_back(punct(u')'));
+    requireTokens(create.sql, Dialect::Postgres, expected);
+
+    // The dialog may return any list; the automatic one most of the time.
+    const QString numericList =
+        in.ConsumeIntegralInRange(0, 3) == 0 ? text(in, 20) : create.numericList;
+    const int fieldCount = static_cast<int>(fields.size());
+    const std::vector<bool> unquoted = to_postgres::unquotedColumns(numericList, fieldCount);
+    require(unquoted.size() == fields.size(), "one flag per field");
+
+    std::vector<db::Value> row;
+    for (int i = 0; i < fieldCount; ++i) row.push_back(value(in));
+    expected = {word(QStringLiteral("INSERT")), word(QStringLiteral("INTO")), name(table),
+                word(QStringLiteral("VALUES")), punct(u'(')};
+    for (int i = 0; i < fieldCount; ++i) {
+        if (i > 0) expected.push_back(punct(u','));
+        expectValue(expected, row[i], unquoted[i]);
+    }
+    expected.push_back(punct(u')'));
+    requireTokens(to_postgres::insertStatement(table, row, unquoted), Dialect::Postgres, expected);
+    return 0;
+}

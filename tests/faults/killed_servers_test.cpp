@@ -1,0 +1,145 @@
+// A server that goes away in the middle of a copy, in both directions: the target's
+// session ended by PostgreSQL, a private stand-in killed. The failure is reported, no
+// further statement is sent, nothing hangs, and the screen is left at rest.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "copy_check.h"
+#include "db/connection.h"
+#include "private_standin.h"
+#include "transfer/send_tables.h"
+#include "transfer/sql_quoting.h"
+#include "transfer_harness.h"
+
+namespace dorvane::testing {
+namespace {
+
+constexpr int kRows = 60;
+
+class KilledServers : public ::testing::Test {
+  protected:
+    TransferHarness h;
+
+    // Runs `kill` once, after the copy has yielded this many times.
+    void killAfter(int yields, std::function<void()> kill) {
+        h.platform.onProcessEvents = [this, yields, kill = std::move(kill)] {
+            if (h.platform.processEventsCalls == yields) kill();
+        };
+    }
+    void expectAtRest() {
+        EXPECT_EQ(h.progressBar.value(), 0);
+        EXPECT_EQ(h.progressBar.text(), "Progress Bar");
+        EXPECT_EQ(h.pointer.pointer(), MousePointer::Default);
+    }
+};
+
+QString rowsOfNumbers() {
+    QString values;
+    for (int i = 1; i <= kRows; ++i)
+        values += QStringLiteral("%1(%2)").arg(i > 1 ? "," : "").arg(i);
+    return values;
+}
+
+TEST_F(KilledServers, PostgresEndingTheTargetSessionStopsTheCopyAloud) {
+    const QString t = uniqueName(QStringLiteral("cut_pg"));
+    execMssql(QStringLiteral("CREATE TABLE [%1]([n] INT)").arg(t));
+    execMssql(QStringLiteral("INSERT INTO [%1] VALUES%2").arg(t, rowsOfNumbers()));
+    h.select(h.list1, {t});
+    std::size_t ended = 0;
+    killAfter(40, [&] {
+        ended = postgresRows(QStringLiteral("SELECT pg_terminate_backend(pid) FROM "
+                                            "pg_stat_activity WHERE pid <> pg_backend_pid() "
+                                            "AND query LIKE ") +
+                             singleQuotedText(QStringLiteral("%INSERT INTO \"") + t + u'%'))
+                    .size();
+    });
+
+    sendTablesToPostgres(h.context, YieldPolicy::everyCall());
+
+    EXPECT_EQ(ended, 1u);
+    const auto reports = h.platform.errorReports();
+    ASSERT_FALSE(reports.empty());
+    EXPECT_TRUE(reports[0].contains(QStringLiteral("Main.ExecuteSQL at line 100")))
+        << reports[0].toStdString();
+    const long long arrived = postgresRowCount(t);
+    EXPECT_GT(arrived, 0);
+    EXPECT_LT(arrived, kRows);
+    EXPECT_EQ(h.list2.texts(), (std::vector<QString>{t.toLower()}));
+    expectAtRest();
+}
+
+TEST_F(KilledServers, StandinKilledAsTargetStopsTheCopyAloud) {
+    PrivateStandin standin;
+    const QString t = uniqueName(QStringLiteral("cut_ms"));
+    execPostgres(QStringLiteral("CREATE TABLE \"%1\"(n INT4)").arg(t));
+    execPostgres(QStringLiteral("INSERT INTO \"%1\" VALUES%2").arg(t, rowsOfNumbers()));
+    h.profiles.ms = standin.profile();
+    h.select(h.list2, {t});
+    killAfter(40, [&] { standin.kill(); });
+
+    sendTablesToSqlServer(h.context, YieldPolicy::everyCall());
+
+    EXPECT_FALSE(standin.running());
+    ASSERT_FALSE(h.platform.errorReports().empty());
+    const long long arrived = mssqlRowCount(t);  // through the shared stand-in
+    EXPECT_GT(arrived, 0);
+    EXPECT_LT(arrived, kRows);
+    expectAtRest();
+}
+
+TEST_F(KilledServers, StandinKilledAsSourceAfterReadingLosesNoRow) {
+    // The source's rows are all read when its recordset opens.
+    PrivateStandin standin;
+    const QString t = uniqueName(QStringLiteral("src_gone"));
+    execMssql(QStringLiteral("CREATE TABLE [%1]([n] INT)").arg(t));
+    execMssql(QStringLiteral("INSERT INTO [%1] VALUES%2").arg(t, rowsOfNumbers()));
+    h.profiles.ms = standin.profile();
+    h.select(h.list1, {t});
+    killAfter(40, [&] { standin.kill(); });
+
+    sendTablesToPostgres(h.context, YieldPolicy::everyCall());
+
+    EXPECT_TRUE(copiedToPostgres(t, t));
+    // Only closing the dead connection may fail, and that is shown.
+    for (const QString& report : h.platform.errorReports())
+        EXPECT_TRUE(report.contains(QStringLiteral("at line 412"))) << report.toStdString();
+    expectAtRest();
+}
+
+TEST_F(KilledServers, PostgresEndingTheSourceSessionAfterReadingLosesNoRow) {
+    // The source lives in a database of its own, so the only session there to end is
+    // the copy's.
+    const QString database = uniqueName(QStringLiteral("src_db")).toLower();
+    execPostgres(QStringLiteral("CREATE DATABASE \"%1\"").arg(database));
+    h.profiles.pg.database = database;
+    const QString t = uniqueName(QStringLiteral("pg_src_gone"));
+    {
+        db::Connection c;
+        c.open(db::postgresConnectionString(h.profiles.pg));
+        c.execute(QStringLiteral("CREATE TABLE \"%1\"(n INT4)").arg(t));
+        c.execute(QStringLiteral("INSERT INTO \"%1\" VALUES%2").arg(t, rowsOfNumbers()));
+    }
+    h.select(h.list2, {t});
+    std::size_t ended = 0;
+    killAfter(40, [&] {
+        ended = postgresRows(QStringLiteral("SELECT pg_terminate_backend(pid) FROM "
+                                            "pg_stat_activity WHERE pid <> pg_backend_pid() "
+                                            "AND datname = ") +
+                             singleQuotedText(database))
+                    .size();
+    });
+
+    sendTablesToSqlServer(h.context, YieldPolicy::everyCall());
+
+    EXPECT_EQ(ended, 1u);
+    EXPECT_EQ(mssqlRowCount(t), kRows);
+    for (const QString& report : h.platform.errorReports())
+        EXPECT_TRUE(report.contains(QStringLiteral("PushButton4_Click"))) << report.toStdString();
+    expectAtRest();
+    execPostgres(QStringLiteral("DROP DATABASE \"%1\" WITH (FORCE)").arg(database));
+}
+
+}  // namespace
+}  // namespace dorvane::testing

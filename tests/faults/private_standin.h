@@ -1,0 +1,31 @@
+#pragma once
+// A SQL Server stand-in of the test's own, on its own port and over the shared backend,
+// so a test can kill it without taking the shared test servers down.
+
+#include <QProcess>
+#include <QString>
+
+#include "db/connection_strings.h"
+
+namespace dorvane::testing {
+
+class PrivateStandin {
+  public:
+    PrivateStandin();   // started and listening, or the test has failed
+    ~PrivateStandin();  // killed if still running
+    PrivateStandin(const PrivateStandin&) = delete;
+    PrivateStandin& operator=(const PrivateStandin&) = delete;
+
+    db::MssqlProfile profile() const;
+    bool running() const { return process_.state() != QProcess::NotRunning; }
+    void kill();
+
+  private:
+    QProcess process_;
+    QString port_;
+};
+
+// A loopback port nothing listens on.
+QString closedPort();
+
+}  // namespace dorvane::testing

@@ -1,0 +1,103 @@
+// Table and column names that hold every character with a meaning in SQL, copied in
+// both directions through the real commands: each arrives under its own name, with
+// every value, and no statement breaks out of its quoting.
+
+#include <gtest/gtest.h>
+
+#include "copy_check.h"
+#include "transfer/send_tables.h"
+#include "transfer/sql_quoting.h"
+#include "transfer_harness.h"
+
+namespace dorvane::testing {
+namespace {
+
+// Stems of the names; each test makes them unique. PostgreSQL keeps 63 bytes of a name,
+// so the names copied there stay within that.
+QStringList hostileStems() {
+    return {QStringLiteral("dq\"x\"\"y"),  QStringLiteral("br]x[y]]"),
+            QStringLiteral("ap'x''y"),     QStringLiteral("semi;drop table x;"),
+            QStringLiteral("two  words"),  QStringLiteral("--dash/*c*/"),
+            QStringLiteral("back\\slash"), QString::fromUtf8("Ωμέγα表😀")};
+}
+
+QString sqlServerLiteral(const QString& text) {
+    return u'N' + singleQuotedText(text);
+}
+
+class HostileNames : public ::testing::Test {
+  protected:
+    TransferHarness h;
+
+    void expectNoReports() {
+        const auto reports = h.platform.errorReports();
+        EXPECT_TRUE(reports.empty()) << reports.front().toStdString();
+    }
+};
+
+TEST_F(HostileNames, EveryNameArrivesOnPostgresWithItsRows) {
+    for (const QString& stem : hostileStems()) {
+        SCOPED_TRACE(stem.toStdString());
+        TransferHarness fresh;
+        const QString t = uniqueName(stem);
+        const QString column = stem + QStringLiteral("_col");
+        execMssql(QStringLiteral("CREATE TABLE %1(%2 NVARCHAR(60), [n] INT)")
+                      .arg(bracketedName(t), bracketedName(column)));
+        execMssql(QStringLiteral("INSERT INTO %1 VALUES(%2, 1), (NULL, NULL)")
+                      .arg(bracketedName(t), sqlServerLiteral(stem)));
+        fresh.select(fresh.list1, {t});
+
+        sendTablesToPostgres(fresh.context, YieldPolicy::everyCall());
+
+        const auto reports = fresh.platform.errorReports();
+        EXPECT_TRUE(reports.empty()) << reports.front().toStdString();
+        EXPECT_TRUE(postgresTableExists(t));
+        EXPECT_EQ(postgresColumns(t).value(0), column + QStringLiteral(" text"));
+        EXPECT_TRUE(copiedToPostgres(t, t));
+        EXPECT_EQ(fresh.list2.texts(), (std::vector<QString>{t.toLower()}));
+    }
+}
+
+TEST_F(HostileNames, EveryNameArrivesOnSqlServerWithItsRows) {
+    for (const QString& stem : hostileStems()) {
+        SCOPED_TRACE(stem.toStdString());
+        TransferHarness fresh;
+        const QString t = uniqueName(stem);
+        const QString column = stem + QStringLiteral("_col");
+        execPostgres(QStringLiteral("CREATE TABLE %1(%2 TEXT, n INT4)")
+                         .arg(doubleQuotedName(t), doubleQuotedName(column)));
+        execPostgres(QStringLiteral("INSERT INTO %1 VALUES(%2, 1), (NULL, NULL)")
+                         .arg(doubleQuotedName(t), singleQuotedText(stem)));
+        fresh.select(fresh.list2, {t});
+
+        sendTablesToSqlServer(fresh.context, YieldPolicy::everyCall());
+
+        const auto reports = fresh.platform.errorReports();
+        EXPECT_TRUE(reports.empty()) << reports.front().toStdString();
+        EXPECT_TRUE(mssqlTableExists(t));
+        EXPECT_TRUE(copiedToSqlServer(t, t));
+        EXPECT_EQ(fresh.list1.texts(), (std::vector<QString>{t}));
+    }
+}
+
+TEST_F(HostileNames, NamesOf128CharactersReachPostgresCutToItsLimitConsistently) {
+    // SQL Server allows 128 characters; PostgreSQL keeps the first 63 bytes of every
+    // name, in the CREATE TABLE and the INSERTs alike, so the rows still arrive.
+    QString t = uniqueName(QStringLiteral("long"));
+    t += QString(128 - t.size(), u'L');
+    const QString column = QString(120, u'c') + QStringLiteral("'\"];x");
+    ASSERT_EQ(t.size(), 128);
+    execMssql(
+        QStringLiteral("CREATE TABLE %1(%2 INT)").arg(bracketedName(t), bracketedName(column)));
+    execMssql(QStringLiteral("INSERT INTO %1 VALUES(42)").arg(bracketedName(t)));
+    h.select(h.list1, {t});
+
+    sendTablesToPostgres(h.context, YieldPolicy::everyCall());
+
+    expectNoReports();
+    EXPECT_TRUE(postgresTableExists(t.left(63)));
+    EXPECT_TRUE(copiedToPostgres(t, t));
+}
+
+}  // namespace
+}  // namespace dorvane::testing
