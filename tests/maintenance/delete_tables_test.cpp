@@ -1,20 +1,33 @@
 #include <gtest/gtest.h>
 
-#include "command_fixture.h"
+#include "transfer_harness.h"
 #include "maintenance/table_maintenance.h"
 
 namespace dorvane::testing {
 namespace {
 
+// Adds a table name to a list and selects it, without making it current.
+void addSelected(MemoryListBox& list, const QString& name) {
+    list.add(name);
+    for (int i = 0; i < list.count(); ++i)
+        if (list.text(i) == name) list.setSelected(i, true);
+}
+
+int indexOf(const MemoryListBox& list, const QString& name) {
+    for (int i = 0; i < list.count(); ++i)
+        if (list.text(i) == name) return i;
+    return -1;
+}
+
 class DeleteTables : public ::testing::Test {
 protected:
-    CommandFixture f;
+    TransferHarness f;
 };
 
 TEST_F(DeleteTables, MssqlWithoutCurrentEntryOnlyAsksForASelection) {
     const QString t = uniqueName(QStringLiteral("keep"));
     execMssql(QStringLiteral("CREATE TABLE [%1]([id] INT)").arg(t));
-    CommandFixture::addSelected(f.list1, t);  // selected but not current
+    addSelected(f.list1, t);  // selected but not current
 
     deleteMssqlTables(f.context);
 
@@ -55,7 +68,7 @@ TEST_F(DeleteTables, MssqlDropsEverySelectedTableBottomUp) {
         execMssql(QStringLiteral("CREATE TABLE [%1]([id] INT)").arg(t));
         f.list1.add(t);
     }
-    for (const QString& t : drop) f.list1.setSelected(CommandFixture::indexOf(f.list1, t), true);
+    for (const QString& t : drop) f.list1.setSelected(indexOf(f.list1, t), true);
     f.list1.setCurrentIndex(0);
     std::vector<QString> yieldsSeenWith;
     f.platform.onProcessEvents = [&] { yieldsSeenWith.push_back(QString::number(f.list1.count())); };
@@ -76,7 +89,7 @@ TEST_F(DeleteTables, PostgresDropsEverySelectedTable) {
                            uniqueName(QStringLiteral("p3"))};
     for (const QString& t : drop) {
         execPostgres(QStringLiteral("CREATE TABLE \"%1\"(id int)").arg(t));
-        CommandFixture::addSelected(f.list2, t);
+        addSelected(f.list2, t);
     }
     f.list2.setCurrentIndex(1);
 
@@ -89,7 +102,7 @@ TEST_F(DeleteTables, PostgresDropsEverySelectedTable) {
 
 TEST_F(DeleteTables, FailingDropIsReportedAndTheEntryStillGoes) {
     const QString gone = uniqueName(QStringLiteral("gone"));
-    CommandFixture::addSelected(f.list2, gone);
+    addSelected(f.list2, gone);
     f.list2.setCurrentIndex(0);
     deletePostgresTables(f.context);
     ASSERT_EQ(f.platform.errorReports().size(), 1u);
@@ -98,7 +111,7 @@ TEST_F(DeleteTables, FailingDropIsReportedAndTheEntryStillGoes) {
     EXPECT_FALSE(f.platform.errorReports()[0].contains(QStringLiteral("sql: ")));
     EXPECT_EQ(f.list2.count(), 0);
 
-    CommandFixture::addSelected(f.list1, gone);
+    addSelected(f.list1, gone);
     f.list1.setCurrentIndex(0);
     deleteMssqlTables(f.context);
     ASSERT_EQ(f.platform.errorReports().size(), 2u);
@@ -109,8 +122,8 @@ TEST_F(DeleteTables, FailingDropIsReportedAndTheEntryStillGoes) {
 
 TEST_F(DeleteTables, UnreachableServerReportsEachStepAndStillPrunesTheList) {
     f.profiles.pg.port = QStringLiteral("1");  // nothing listens there
-    CommandFixture::addSelected(f.list2, QStringLiteral("one"));
-    CommandFixture::addSelected(f.list2, QStringLiteral("two"));
+    addSelected(f.list2, QStringLiteral("one"));
+    addSelected(f.list2, QStringLiteral("two"));
     f.list2.setCurrentIndex(0);
     deletePostgresTables(f.context);
     const auto reports = f.platform.errorReports();
@@ -128,7 +141,7 @@ TEST_F(DeleteTables, HostileNamesDropOnlyTheNamedTable) {
     execPostgres(QStringLiteral("CREATE TABLE \"%1\"(id int)").arg(victim));
     const QString hostilePg = QStringLiteral("x\"; DROP TABLE \"%1\"; --").arg(victim);
     execPostgres(QStringLiteral("CREATE TABLE \"%1\"(id int)").arg(QString(hostilePg).replace("\"", "\"\"")));
-    CommandFixture::addSelected(f.list2, hostilePg);
+    addSelected(f.list2, hostilePg);
     f.list2.setCurrentIndex(0);
     deletePostgresTables(f.context);
     EXPECT_TRUE(f.platform.errorReports().empty());
@@ -139,7 +152,7 @@ TEST_F(DeleteTables, HostileNamesDropOnlyTheNamedTable) {
     execMssql(QStringLiteral("CREATE TABLE [%1]([id] INT)").arg(msVictim));
     const QString hostileMs = QStringLiteral("y]; DROP TABLE [%1]; --").arg(msVictim);
     execMssql(QStringLiteral("CREATE TABLE [%1]([id] INT)").arg(QString(hostileMs).replace("]", "]]")));
-    CommandFixture::addSelected(f.list1, hostileMs);
+    addSelected(f.list1, hostileMs);
     f.list1.setCurrentIndex(0);
     deleteMssqlTables(f.context);
     EXPECT_TRUE(f.platform.errorReports().empty());

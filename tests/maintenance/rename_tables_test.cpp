@@ -1,14 +1,27 @@
 #include <gtest/gtest.h>
 
-#include "command_fixture.h"
+#include "transfer_harness.h"
 #include "maintenance/table_maintenance.h"
 
 namespace dorvane::testing {
 namespace {
 
+// Adds a table name to a list and selects it, without making it current.
+void addSelected(MemoryListBox& list, const QString& name) {
+    list.add(name);
+    for (int i = 0; i < list.count(); ++i)
+        if (list.text(i) == name) list.setSelected(i, true);
+}
+
+int indexOf(const MemoryListBox& list, const QString& name) {
+    for (int i = 0; i < list.count(); ++i)
+        if (list.text(i) == name) return i;
+    return -1;
+}
+
 class RenameTables : public ::testing::Test {
 protected:
-    CommandFixture f;
+    TransferHarness f;
 };
 
 TEST_F(RenameTables, NoCurrentEntryMessagesDifferBySide) {
@@ -25,8 +38,8 @@ TEST_F(RenameTables, NoCurrentEntryMessagesDifferBySide) {
 
 TEST_F(RenameTables, NotExactlyOneSelectedEntry) {
     for (auto* list : {&f.list1, &f.list2}) {
-        CommandFixture::addSelected(*list, QStringLiteral("a"));
-        CommandFixture::addSelected(*list, QStringLiteral("b"));
+        addSelected(*list, QStringLiteral("a"));
+        addSelected(*list, QStringLiteral("b"));
         list->setCurrentIndex(0);
     }
     renameMssqlTable(f.context);
@@ -49,7 +62,7 @@ TEST_F(RenameTables, MssqlRenamesAndReplacesTheEntry) {
     execMssql(QStringLiteral("CREATE TABLE [%1]([id] INT)").arg(oldName));
     f.list1.add(QStringLiteral("zzz"));
     f.list1.add(oldName);
-    f.list1.click(CommandFixture::indexOf(f.list1, oldName));
+    f.list1.click(indexOf(f.list1, oldName));
     f.platform.typed.push_back(newName);
 
     renameMssqlTable(f.context);
@@ -70,7 +83,7 @@ TEST_F(RenameTables, PostgresRenamesAndMakesTheFirstEntryCurrent) {
     execPostgres(QStringLiteral("CREATE TABLE \"%1\"(id int)").arg(oldName));
     f.list2.add(QStringLiteral("aaa"));
     f.list2.add(oldName);
-    f.list2.click(CommandFixture::indexOf(f.list2, oldName));
+    f.list2.click(indexOf(f.list2, oldName));
     f.platform.typed.push_back(newName);
 
     renamePostgresTable(f.context);
@@ -83,9 +96,9 @@ TEST_F(RenameTables, PostgresRenamesAndMakesTheFirstEntryCurrent) {
 }
 
 TEST_F(RenameTables, CancelledInputChangesNothing) {
-    CommandFixture::addSelected(f.list1, QStringLiteral("t1"));
+    addSelected(f.list1, QStringLiteral("t1"));
     f.list1.setCurrentIndex(0);
-    CommandFixture::addSelected(f.list2, QStringLiteral("t2"));
+    addSelected(f.list2, QStringLiteral("t2"));
     f.list2.setCurrentIndex(0);
     f.platform.typed = {QString(), QString()};
     renameMssqlTable(f.context);
@@ -99,7 +112,7 @@ TEST_F(RenameTables, CancelledInputChangesNothing) {
 TEST_F(RenameTables, UnchangedNameIsStillSentAndTheServerDecides) {
     const QString name = uniqueName(QStringLiteral("same"));
     execPostgres(QStringLiteral("CREATE TABLE \"%1\"(id int)").arg(name));
-    CommandFixture::addSelected(f.list2, name);
+    addSelected(f.list2, name);
     f.list2.setCurrentIndex(0);
     f.platform.typed.push_back(name);
     renamePostgresTable(f.context);
@@ -113,7 +126,7 @@ TEST_F(RenameTables, UnchangedNameIsStillSentAndTheServerDecides) {
 
 TEST_F(RenameTables, RefusedRenameStillReplacesTheEntry) {
     const QString missing = uniqueName(QStringLiteral("missing"));
-    CommandFixture::addSelected(f.list1, missing);
+    addSelected(f.list1, missing);
     f.list1.setCurrentIndex(0);
     f.platform.typed.push_back(QStringLiteral("renamed"));
     renameMssqlTable(f.context);
@@ -127,7 +140,7 @@ TEST_F(RenameTables, HostileNamesOnBothServers) {
     const QString oldMs = uniqueName(QStringLiteral("it's; x"));
     const QString newMs = uniqueName(QStringLiteral("o'clock]'; DROP TABLE x; --"));
     execMssql(QStringLiteral("CREATE TABLE [%1]([id] INT)").arg(QString(oldMs).replace("]", "]]")));
-    CommandFixture::addSelected(f.list1, oldMs);
+    addSelected(f.list1, oldMs);
     f.list1.setCurrentIndex(0);
     f.platform.typed.push_back(newMs);
     renameMssqlTable(f.context);
@@ -138,7 +151,7 @@ TEST_F(RenameTables, HostileNamesOnBothServers) {
     const QString oldPg = uniqueName(QStringLiteral("say \"hi\""));
     const QString newPg = uniqueName(QStringLiteral("x\" RENAME TO \"y"));
     execPostgres(QStringLiteral("CREATE TABLE \"%1\"(id int)").arg(QString(oldPg).replace("\"", "\"\"")));
-    CommandFixture::addSelected(f.list2, oldPg);
+    addSelected(f.list2, oldPg);
     f.list2.setCurrentIndex(0);
     f.platform.typed.push_back(newPg);
     renamePostgresTable(f.context);
