@@ -30,6 +30,51 @@ PgResult PgConnection::exec(const std::string& sql, const PgParams& params) {
     return result;
 }
 
+PgRowStream::PgRowStream(PgConnection& conn, const std::string& sql) : conn_(conn) {
+    PGconn* c = conn_.get();
+    // The extended protocol without parameters, as exec sends a query.
+    if (!PQsendQueryParams(c, sql.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0)) {
+        throw BackendError(PQerrorMessage(c), "");
+    }
+    PQsetSingleRowMode(c);
+    // A failing query reports here, before any row is handed out.
+    row_ = take();
+    firstWaiting_ = row_ != nullptr;
+}
+
+PgRowStream::~PgRowStream() { drain(); }
+
+const PGresult* PgRowStream::next() {
+    if (firstWaiting_) {
+        firstWaiting_ = false;
+        return row_.get();
+    }
+    if (ended_) return nullptr;
+    row_ = take();
+    return row_.get();
+}
+
+PgResult PgRowStream::take() {
+    PgResult result(PQgetResult(conn_.get()));
+    ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_TUPLES_OK;
+    if (status == PGRES_SINGLE_TUPLE) return result;
+    if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK) {
+        drain();
+        return nullptr;
+    }
+    const char* state = PQresultErrorField(result.get(), PG_DIAG_SQLSTATE);
+    BackendError error(PQerrorMessage(conn_.get()), state ? state : "");
+    drain();
+    throw error;
+}
+
+void PgRowStream::drain() {
+    if (ended_) return;
+    while (PgResult rest{PQgetResult(conn_.get())}) {
+    }
+    ended_ = true;
+}
+
 PgTransaction::~PgTransaction() {
     if (!open_) return;
     try {

@@ -32,11 +32,38 @@ public:
 
     PgResult exec(const std::string& sql, const PgParams& params = {});
 
+    PGconn* get() { return conn_.get(); }
+
 private:
     struct ConnDeleter {
         void operator()(PGconn* c) const { PQfinish(c); }
     };
     std::unique_ptr<PGconn, ConnDeleter> conn_;
+};
+
+// The rows of one query, taken one at a time as the backend sends them (libpq single-row
+// mode): a large result is never held whole, and rows go on while the backend still sends.
+class PgRowStream {
+public:
+    // Throws BackendError when the query fails before its first row.
+    PgRowStream(PgConnection& conn, const std::string& sql);
+    PgRowStream(const PgRowStream&) = delete;
+    PgRowStream& operator=(const PgRowStream&) = delete;
+    // Reads what is left, so that the connection is ready for the next command.
+    ~PgRowStream();
+
+    // The next row (row 0 of the result), or null at the end; valid until the next call.
+    const PGresult* next();
+
+private:
+    // The next row's result, or null at the end; throws BackendError on failure.
+    PgResult take();
+    void drain();
+
+    PgConnection& conn_;
+    PgResult row_;
+    bool firstWaiting_ = false;
+    bool ended_ = false;
 };
 
 // Runs commands in a transaction that rolls back unless committed.

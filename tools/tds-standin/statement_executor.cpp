@@ -75,7 +75,7 @@ StatementOutcome StatementExecutor::select(const SelectStatement& s) {
     std::string sql = "SELECT " + columnList(object.columns.size()) + " FROM " +
                       quoteIdentifier(object.backendName()) + " ORDER BY standin_row";
     if (s.top) sql += " LIMIT " + std::to_string(*s.top);
-    PgResult rows = conn_.exec(sql);
+    PgRowStream rows(conn_, sql);
 
     std::vector<ResultColumn> columns;
     for (const auto& c : object.columns) columns.push_back({utf8ToUtf16(c.name), c.type, !c.notNull});
@@ -83,13 +83,14 @@ StatementOutcome StatementExecutor::select(const SelectStatement& s) {
     tokens::columnMetadata(out_.tokens(), columns, tableName);
 
     StatementOutcome outcome{tokens::kDone, done_command::kSelect, 0};
-    int count = PQntuples(rows.get());
-    for (int r = 0; r < count; ++r) {
+    for (size_t r = 0;; ++r) {
+        const PGresult* row = rows.next();
+        if (!row) break;
         if (r % kRowsBetweenCancelChecks == 0 && out_.cancelled()) break;
         out_.tokens().u8(tokens::kRow);
         for (size_t c = 0; c < columns.size(); ++c) {
             int field = static_cast<int>(c);
-            const char* text = PQgetisnull(rows.get(), r, field) ? nullptr : PQgetvalue(rows.get(), r, field);
+            const char* text = PQgetisnull(row, 0, field) ? nullptr : PQgetvalue(row, 0, field);
             writeColumnValue(out_.tokens(), columns[c].type, text, state_.textSize);
         }
         out_.flushIfLarge();
