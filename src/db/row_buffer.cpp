@@ -11,6 +11,15 @@ namespace {
 
 constexpr std::size_t kReadWindow = std::size_t{1} << 20;
 
+// Marks a text kept at one byte a character (every character below U+0100).
+constexpr unsigned char kByteWideText = 0x80;
+
+bool fitsInBytes(const char16_t* text, std::size_t length) {
+    char16_t any = 0;
+    for (std::size_t i = 0; i < length; ++i) any |= text[i];
+    return any < 0x100;
+}
+
 // Year, month, day, hour, minute, second, nanosecond: 2 + 5 + 4 bytes.
 constexpr std::size_t kDateTimeBytes = 11;
 
@@ -107,9 +116,19 @@ void RowBuffer::appendDateTime(Value::Kind kind, const DateTimeParts& parts) {
 }
 
 void RowBuffer::appendText(Value::Kind kind, const char16_t* text, std::size_t length) {
-    putTag(kind);
+    if (length == 0 || !fitsInBytes(text, length)) {
+        putTag(kind);
+        putLength(length);
+        putBytes(text, length * sizeof(char16_t));
+        return;
+    }
+    // Most text is ASCII: a byte a character halves the memory and the temporary file.
+    memory_.push_back(static_cast<char>(static_cast<unsigned char>(kind) | kByteWideText));
     putLength(length);
-    putBytes(text, length * sizeof(char16_t));
+    const std::size_t at = memory_.size();
+    memory_.resize(at + length);
+    char* out = memory_.data() + at;
+    for (std::size_t i = 0; i < length; ++i) out[i] = static_cast<char>(text[i]);
 }
 
 void RowBuffer::appendBinary(const char* bytes, std::size_t length) {
@@ -221,7 +240,14 @@ void RowBuffer::readRow(std::vector<Value>& row) {
 }
 
 void RowBuffer::decodeValue(Value& value) {
-    const auto kind = static_cast<Value::Kind>(*take(1));
+    const auto tag = static_cast<unsigned char>(*take(1));
+    if (tag & kByteWideText) {
+        const auto kind = static_cast<Value::Kind>(tag & ~kByteWideText);
+        decodeByteWideText(value, kind);
+        value.kind_ = kind;
+        return;
+    }
+    const auto kind = static_cast<Value::Kind>(tag);
     switch (kind) {
         case Value::Kind::Null:
             value.data_ = std::monostate();
@@ -271,6 +297,21 @@ void RowBuffer::decodeValue(Value& value) {
             throw DbError(QStringLiteral("The row buffer holds an unknown value kind."));
     }
     value.kind_ = kind;
+}
+
+void RowBuffer::decodeByteWideText(Value& value, Value::Kind kind) {
+    if (kind != Value::Kind::Text && kind != Value::Kind::Decimal && kind != Value::Kind::Guid)
+        throw DbError(QStringLiteral("The row buffer holds an unknown value kind."));
+    const auto length = static_cast<qsizetype>(takeLength());
+    const auto* bytes =
+        reinterpret_cast<const unsigned char*>(take(static_cast<std::size_t>(length)));
+    auto* s = std::get_if<QString>(&value.data_);
+    if (s)
+        s->resize(length);  // keeps the capacity this value had for the last row
+    else
+        s = &value.data_.emplace<QString>(length, Qt::Uninitialized);
+    auto* out = reinterpret_cast<char16_t*>(s->data());
+    for (qsizetype i = 0; i < length; ++i) out[i] = bytes[i];
 }
 
 QString RowBuffer::spillFileName() const {

@@ -1,6 +1,7 @@
 #pragma once
 // The rows of a result, kept as one serialized byte stream: per value a kind tag, a
-// length where the kind needs one, and the bytes. Past a memory bound the stream moves
+// length where the kind needs one, and the bytes (text at one byte a character when
+// every character fits). Past a memory bound the stream moves
 // on to a temporary file, removed when the buffer goes. (On Linux Qt opens it unnamed,
 // O_TMPFILE, unless its name is asked for, so it leaves nothing behind even after a crash.)
 
@@ -60,6 +61,7 @@ class RowBuffer {
     const char* take(std::size_t length);
     std::uint64_t takeLength();
     void decodeValue(Value& value);
+    void decodeByteWideText(Value& value, Value::Kind kind);
 
     std::size_t memoryBound_;
     std::vector<char> memory_;  // the stream, or its part not yet in the file

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <stdexcept>
 
 #include "db/row_buffer.h"
@@ -67,6 +68,44 @@ TEST_P(DbRowBuffer, KeepsAValueLargerThanTheReadWindow) {
     EXPECT_EQ(row[0], Value::text(big));
     buffer.readRow(row);
     EXPECT_TRUE(row[0].isNull());
+}
+
+// Texts whose characters all fit in a byte are stored narrower; they, texts just past
+// that range and other kinds take turns in the same columns.
+TEST_P(DbRowBuffer, GivesByteWideAndWideTextsBackExactly) {
+    const QString latin = QStringLiteral("caf\u00e9 \u00ff\x01 ") + QString(5000, QChar(u'x'));
+    const QString justWider = QStringLiteral("abc\u0100");
+    const QString big((3 << 20) + 7, QChar(u'\u00e4'));
+    const std::vector<std::vector<Value>> rows{
+        {Value::text(latin), Value::integer(1), Value::guid(QStringLiteral("AB-12"))},
+        {Value::text(justWider), Value::text(QStringLiteral("x")),
+         Value::decimal(QStringLiteral("-1.5"))},
+        {Value::text(QString()), Value::text(big), Value()},
+        {Value::text(latin.left(3)), Value::integer(2), Value::text(justWider)},
+    };
+    RowBuffer buffer(GetParam());
+    for (const auto& values : rows) {
+        for (const Value& v : values) buffer.append(v);
+        buffer.endRow();
+    }
+    buffer.startReading();
+    std::vector<Value> row(3);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        buffer.readRow(row);
+        ASSERT_EQ(row, rows[r]) << "row " << r;
+        for (std::size_t c = 0; c < row.size(); ++c) EXPECT_EQ(row[c].kind(), rows[r][c].kind());
+    }
+}
+
+TEST(DbRowBuffer, KeepsByteWideTextAtAByteACharacter) {
+    RowBuffer buffer(1);
+    for (int r = 0; r < 100; ++r) {
+        buffer.append(Value::text(QString(1000, QChar(u'a' + r % 26))));
+        buffer.endRow();
+    }
+    const QString fileName = buffer.spillFileName();
+    buffer.startReading();
+    EXPECT_LT(QFileInfo(fileName).size(), 100 * 1100);
 }
 
 TEST_P(DbRowBuffer, SpillsOnlyPastTheBound) {
