@@ -72,6 +72,7 @@ class RowBuffer {
     std::vector<char> window_;  // read from the file
     std::size_t readPos_ = 0;   // in memory_ or window_
     std::size_t windowEnd_ = 0;
+    qint64 released_ = 0;  // the start of the file given back to the system
 };
 
 }  // namespace dorvane::db

@@ -82,6 +82,9 @@ TEST_P(DbRowBuffer, GivesByteWideAndWideTextsBackExactly) {
          Value::decimal(QStringLiteral("-1.5"))},
         {Value::text(QString()), Value::text(big), Value()},
         {Value::text(latin.left(3)), Value::integer(2), Value::text(justWider)},
+        {Value::text(QString(37, QChar(u'a')) + QChar(u'\u0100') + QString(40, QChar(u'b'))),
+         Value::text(QString(24, QChar(u'c')) + QChar(u'\u4e2d') + QString(7, QChar(u'd'))),
+         Value::text(latin)},
     };
     RowBuffer buffer(GetParam());
     for (const auto& values : rows) {
@@ -94,6 +97,27 @@ TEST_P(DbRowBuffer, GivesByteWideAndWideTextsBackExactly) {
         buffer.readRow(row);
         ASSERT_EQ(row, rows[r]) << "row " << r;
         for (std::size_t c = 0; c < row.size(); ++c) EXPECT_EQ(row[c].kind(), rows[r][c].kind());
+    }
+}
+
+// Rows over a file many times the part of it that reading gives back to the system at once.
+TEST(DbRowBuffer, GivesBackRowsSpreadOverManyMegabytesOfFile) {
+    constexpr int kRows = 60;
+    auto valueOf = [](int r) {
+        return Value::text(QString((r % 3 + 1) << 17, QChar(r % 2 ? 0x416 : 'a' + r % 26)));
+    };
+    RowBuffer buffer(1);
+    for (int r = 0; r < kRows; ++r) {
+        buffer.append(Value::integer(r));
+        buffer.append(valueOf(r));
+        buffer.endRow();
+    }
+    buffer.startReading();
+    std::vector<Value> row(2);
+    for (int r = 0; r < kRows; ++r) {
+        buffer.readRow(row);
+        ASSERT_EQ(row[0], Value::integer(r)) << "row " << r;
+        ASSERT_EQ(row[1], valueOf(r)) << "row " << r;
     }
 }
 
