@@ -1,6 +1,8 @@
 #include "db/row_buffer.h"
 
+#ifdef __linux__
 #include <fcntl.h>
+#endif
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
