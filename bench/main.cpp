@@ -135,7 +135,7 @@ void benchShape(const EnvProfiles& profiles, const Shape& shape, long rows, int 
 
 void printRead(const char* server, const ReadFigures& f) {
     std::printf(
-        "%-11s %9ld rows  open %7.2f s  total %7.2f s  cpu %5.1f%%  peak %7.1f MiB  "
+        "%-22s %9ld rows  open %7.2f s  total %7.2f s  cpu %5.1f%%  peak %7.1f MiB  "
         "temporary file %7.1f MiB\n",
         server, f.rows, f.openSeconds, f.seconds, f.cpuShare * 100, f.peakMiB, f.spilledMiB);
     std::fflush(stdout);
@@ -150,14 +150,16 @@ void benchMemory(const EnvProfiles& profiles, long pgRows, long mssqlRows) {
         qPrintable(narrow.columns));
     dropPostgresTable(profiles, table);
     openPostgres(profiles).execute(createSourceStatement(narrow, table, pgRows));
-    {
+    for (const bool ahead : {false, true}) {
         db::Connection pg = openPostgres(profiles);
-        printRead("PostgreSQL", readThrough(pg, QStringLiteral("SELECT * FROM bench_memory")));
+        pg.setReadAhead(ahead);
+        printRead(ahead ? "PostgreSQL, read ahead" : "PostgreSQL",
+                  readThrough(pg, QStringLiteral("SELECT * FROM bench_memory")));
     }
     dropPostgresTable(profiles, table);
 
     if (!standinInUse()) {
-        std::printf("SQL Server  skipped: filling a large table needs the stand-in\n");
+        std::printf("SQL Server             skipped: filling a large table needs the stand-in\n");
         return;
     }
     makeMssqlTable(profiles, table,
@@ -165,15 +167,24 @@ void benchMemory(const EnvProfiles& profiles, long pgRows, long mssqlRows) {
                    QStringLiteral("g, 'row ' || g, timestamp '2024-01-01' + g * interval "
                                   "'1 second', g * 0.25"),
                    mssqlRows);
-    {
+    for (const bool ahead : {false, true}) {
         db::Connection ms = openMssql(profiles);
-        printRead("SQL Server", readThrough(ms, QStringLiteral("SELECT * FROM bench_memory")));
+        ms.setReadAhead(ahead);
+        printRead(ahead ? "SQL Server, read ahead" : "SQL Server",
+                  readThrough(ms, QStringLiteral("SELECT * FROM bench_memory")));
     }
     dropMssqlTable(profiles, table);
 }
 
 int run(const Options& options) {
     const EnvProfiles profiles;
+    // Copies from SQL Server overlap reading and sending only where the database allows
+    // snapshot isolation.
+    openMssql(profiles).execute(
+        QStringLiteral("ALTER DATABASE CURRENT SET ALLOW_SNAPSHOT_ISOLATION ") +
+        (options.mssqlSnapshots ? QStringLiteral("ON") : QStringLiteral("OFF")));
+    std::printf("SQL Server database: snapshot isolation %s\n\n",
+                options.mssqlSnapshots ? "allowed" : "not allowed");
     if (options.copies) {
         std::printf(
             "copies through the commands (scale %g, best of %d); bare: the same INSERTs alone;\n"

@@ -8,13 +8,15 @@ namespace {
 void printUsage() {
     std::fputs(
         "usage: dorvane_bench [--scale F] [--repeat N] [--shapes narrow,wide,text] [--no-copy]\n"
-        "                     [--memory-rows N] [--mssql-memory-rows N]\n"
+        "                     [--memory-rows N] [--mssql-memory-rows N] [--no-snapshot]\n"
         "  --scale F             rows of each copy times F (0.1 for a quick try)\n"
         "  --repeat N            run each copy N times and keep the fastest (default 1)\n"
         "  --shapes LIST         which copies to run (default: all)\n"
         "  --no-copy             run no copies\n"
         "  --memory-rows N       read an N-row table through a recordset on each server\n"
-        "  --mssql-memory-rows N the SQL Server table's rows, when they should differ\n",
+        "  --mssql-memory-rows N the SQL Server table's rows, when they should differ\n"
+        "  --no-snapshot         leave snapshot isolation off in the SQL Server database, so\n"
+        "                        copies from it read the whole table before the first INSERT\n",
         stderr);
 }
 
@@ -28,6 +30,8 @@ std::optional<Options> parseOptions(const QStringList& arguments) {
         bool ok = true;
         if (name == u"--no-copy") {
             options.copies = false;
+        } else if (name == u"--no-snapshot") {
+            options.mssqlSnapshots = false;
         } else if (name == u"--scale" && hasValue) {
             options.scale = arguments[++i].toDouble(&ok);
             ok = ok && options.scale > 0;

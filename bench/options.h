@@ -7,12 +7,13 @@
 namespace dorvane::bench {
 
 struct Options {
-    double scale = 1.0;         // rows of every copy shape times this
-    QStringList shapes;         // empty: all
-    bool copies = true;         // --no-copy skips them
-    int repeats = 1;            // each copy and bare loop runs this often; the fastest counts
-    long memoryRows = 0;        // rows of the large-table read; 0 skips it
-    long mssqlMemoryRows = -1;  // the same for SQL Server; -1: as memoryRows
+    double scale = 1.0;          // rows of every copy shape times this
+    QStringList shapes;          // empty: all
+    bool copies = true;          // --no-copy skips them
+    int repeats = 1;             // each copy and bare loop runs this often; the fastest counts
+    long memoryRows = 0;         // rows of the large-table read; 0 skips it
+    long mssqlMemoryRows = -1;   // the same for SQL Server; -1: as memoryRows
+    bool mssqlSnapshots = true;  // --no-snapshot: the SQL Server database does not allow them
 };
 
 // std::nullopt after printing the usage (for --help or a wrong argument).

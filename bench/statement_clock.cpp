@@ -3,6 +3,7 @@
 #include <sql.h>
 
 #include <algorithm>
+#include <mutex>
 
 extern "C" {
 SQLRETURN __real_SQLAllocHandle(SQLSMALLINT type, SQLHANDLE parent, SQLHANDLE* handle);
@@ -15,9 +16,10 @@ SQLRETURN __real_SQLDriverConnectW(SQLHDBC dbc, SQLHWND window, SQLWCHAR* in, SQ
 namespace dorvane::bench {
 namespace {
 
-// The wrapped ODBC entry points carry no context, so their clock lives here; the
-// benchmark runs statements on one thread only.
+// The wrapped ODBC entry points carry no context, so their clock lives here. Rows read
+// ahead are read, and their statement released, on a thread of their own.
 struct InFlight {
+    std::mutex mutex;
     int open = 0;
     Clock::time_point since{};
     Clock::duration total{};
@@ -31,11 +33,13 @@ InFlight& inFlight() {
 
 void started() {
     InFlight& s = inFlight();
+    std::lock_guard lock(s.mutex);
     if (s.open++ == 0) s.since = Clock::now();
 }
 
 void ended() {
     InFlight& s = inFlight();
+    std::lock_guard lock(s.mutex);
     if (s.open > 0 && --s.open == 0) {
         const Clock::duration spent = Clock::now() - s.since;
         s.total += spent;
@@ -46,15 +50,18 @@ void ended() {
 }  // namespace
 
 Clock::duration statementTime() {
-    const InFlight& s = inFlight();
+    InFlight& s = inFlight();
+    std::lock_guard lock(s.mutex);
     return s.total + (s.open > 0 ? Clock::now() - s.since : Clock::duration{});
 }
 
 Clock::duration longestStatement() {
+    std::lock_guard lock(inFlight().mutex);
     return inFlight().longest;
 }
 
 void resetLongestStatement() {
+    std::lock_guard lock(inFlight().mutex);
     inFlight().longest = {};
 }
 

@@ -1,5 +1,6 @@
 #include "db/connection.h"
 
+#include "db/counted_read.h"
 #include "db/db_error.h"
 #include "db/driver_connection_string.h"
 #include "db/error_texts.h"
@@ -11,9 +12,37 @@
 namespace dorvane::db {
 
 Connection::Connection() : rowMemoryBound_(kDefaultRowMemoryBound) {}
-Connection::~Connection() = default;
+Connection::~Connection() {
+    settleStream();
+}
+
 Connection::Connection(Connection&&) noexcept = default;
-Connection& Connection::operator=(Connection&&) noexcept = default;
+
+Connection& Connection::operator=(Connection&& other) noexcept {
+    if (this != &other) {
+        settleStream();
+        cursorLocation_ = other.cursorLocation_;
+        commandTimeout_ = other.commandTimeout_;
+        connectionTimeout_ = other.connectionTimeout_;
+        rowMemoryBound_ = other.rowMemoryBound_;
+        readAhead_ = other.readAhead_;
+        odbc_ = std::move(other.odbc_);
+        serverKind_ = std::move(other.serverKind_);
+        stream_ = std::move(other.stream_);
+    }
+    return *this;
+}
+
+void Connection::settleStream() noexcept {
+    if (!stream_) return;
+    stream_->settle();  // keeps its errors for the recordset that reads the rows
+    stream_.reset();
+}
+
+ServerKind Connection::serverKind() {
+    if (!serverKind_) serverKind_ = serverKindOf(odbc());
+    return *serverKind_;
+}
 
 void Connection::setCursorLocation(int location) {
     if (location != kUseServer && location != kUseClient)
@@ -48,22 +77,32 @@ OdbcConnection& Connection::odbc() {
 }
 
 void Connection::execute(const QString& sql) {
+    settleStream();
     executeDiscarding(odbc(), sql, commandTimeout_);
 }
 
 Recordset Connection::query(const QString& sql) {
+    settleStream();
+    if (readAhead_) {
+        if (auto rows =
+                openCounted(odbc(), serverKind(), sql, commandTimeout_, rowMemoryBound_, stream_))
+            return Recordset(std::move(rows));
+    }
     return Recordset(executeReading(odbc(), sql, commandTimeout_, rowMemoryBound_));
 }
 
 Recordset Connection::openSchema(int schema) {
     if (schema != kSchemaTables)
         throw DbError(QStringLiteral("Schema %1 is not supported.").arg(schema));
+    settleStream();
     return Recordset(readTablesCatalogue(odbc(), commandTimeout_, rowMemoryBound_));
 }
 
 void Connection::close() {
     if (!odbc_) throw DbError(kObjectClosed);
+    settleStream();
     odbc_.reset();
+    serverKind_.reset();
 }
 
 }  // namespace dorvane::db

@@ -5,13 +5,16 @@
 #include <QString>
 #include <cstddef>
 #include <memory>
+#include <optional>
 
 #include "db/ado.h"
+#include "db/snapshot_transaction.h"
 
 namespace dorvane::db {
 
 class Recordset;
 class OdbcConnection;
+class RowStream;
 
 class Connection {
   public:
@@ -33,6 +36,12 @@ class Connection {
     // Bytes of rows a recordset keeps in memory before it continues in a temporary file.
     std::size_t rowMemoryBound() const { return rowMemoryBound_; }
     void setRowMemoryBound(std::size_t bytes) { rowMemoryBound_ = bytes; }
+    // Off by default. When on, and the server can keep a snapshot, a query's rows are
+    // counted first and then read on a thread of their own while the caller works through
+    // them: the count is still exact before the first row, and the caller need not wait
+    // for the last. Anything else run on the connection meanwhile first reads the rest.
+    bool readAhead() const { return readAhead_; }
+    void setReadAhead(bool on) { readAhead_ = on; }
 
     void open(const QString& connectionString);
     int state() const;  // kStateClosed or kStateOpen
@@ -48,11 +57,18 @@ class Connection {
     OdbcConnection& odbc();
 
   private:
+    // Reads the rest of a query still being read, so the connection is free again.
+    void settleStream() noexcept;
+    ServerKind serverKind();
+
     int cursorLocation_ = kUseServer;
     int commandTimeout_ = kDefaultCommandTimeout;
     int connectionTimeout_ = kDefaultConnectionTimeout;
     std::size_t rowMemoryBound_;
+    bool readAhead_ = false;
     std::unique_ptr<OdbcConnection> odbc_;
+    std::optional<ServerKind> serverKind_;
+    std::shared_ptr<RowStream> stream_;  // the query being read ahead, if any
 };
 
 }  // namespace dorvane::db

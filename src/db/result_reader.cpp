@@ -12,11 +12,6 @@
 namespace dorvane::db {
 namespace {
 
-struct DescribedColumns {
-    std::vector<FieldInfo> fields;
-    std::vector<FetchKind> kinds;
-};
-
 QString columnName(SQLHSTMT statement, SQLUSMALLINT column, OdbcColumn& odbc) {
     std::vector<SQLWCHAR> name(256);
     SQLSMALLINT nameLength = 0, sqlType = 0, digits = 0, nullable = 0;
@@ -83,11 +78,6 @@ bool nextResult(SQLHSTMT statement) {
     return rc != SQL_NO_DATA;
 }
 
-void finishResults(SQLHSTMT statement) {
-    while (nextResult(statement)) {
-    }
-}
-
 std::unique_ptr<RowSource> readRows(SQLHSTMT statement, DescribedColumns columns,
                                     std::size_t rowMemoryBound) {
     RowBuffer rows(rowMemoryBound);
@@ -98,7 +88,7 @@ std::unique_ptr<RowSource> readRows(SQLHSTMT statement, DescribedColumns columns
         checkOdbc(rc, SQL_HANDLE_STMT, statement, "SQLFetch");
         fetcher.fetchRow(rows);
     }
-    return std::make_unique<RowSource>(std::move(columns.fields), std::move(rows));
+    return std::make_unique<BufferedRows>(std::move(columns.fields), std::move(rows));
 }
 
 void executeDirect(SQLHSTMT statement, const QString& sql) {
@@ -110,6 +100,22 @@ void executeDirect(SQLHSTMT statement, const QString& sql) {
 
 }  // namespace
 
+void finishResults(SQLHSTMT statement) {
+    while (nextResult(statement)) {
+    }
+}
+
+OdbcHandle executeForRows(OdbcConnection& connection, const QString& sql, int queryTimeoutSeconds,
+                          DescribedColumns& columns) {
+    OdbcHandle statement = connection.newStatement(queryTimeoutSeconds);
+    executeDirect(statement.get(), sql);
+    SQLSMALLINT count = resultColumns(statement.get());
+    // Row counts of statements before the query come as results without columns.
+    while (count == 0 && nextResult(statement.get())) count = resultColumns(statement.get());
+    columns = count == 0 ? DescribedColumns() : describeColumns(statement.get(), count);
+    return statement;
+}
+
 void executeDiscarding(OdbcConnection& connection, const QString& sql, int queryTimeoutSeconds) {
     OdbcHandle statement = connection.newStatement(queryTimeoutSeconds);
     executeDirect(statement.get(), sql);
@@ -118,15 +124,11 @@ void executeDiscarding(OdbcConnection& connection, const QString& sql, int query
 
 std::unique_ptr<RowSource> executeReading(OdbcConnection& connection, const QString& sql,
                                           int queryTimeoutSeconds, std::size_t rowMemoryBound) {
-    OdbcHandle statement = connection.newStatement(queryTimeoutSeconds);
-    executeDirect(statement.get(), sql);
-    SQLSMALLINT columns = resultColumns(statement.get());
-    // Row counts of statements before the query come as results without columns.
-    while (columns == 0 && nextResult(statement.get())) columns = resultColumns(statement.get());
-    if (columns == 0)
-        return std::make_unique<RowSource>(std::vector<FieldInfo>(), RowBuffer(rowMemoryBound));
-    auto rows =
-        readRows(statement.get(), describeColumns(statement.get(), columns), rowMemoryBound);
+    DescribedColumns columns;
+    OdbcHandle statement = executeForRows(connection, sql, queryTimeoutSeconds, columns);
+    if (columns.fields.empty())
+        return std::make_unique<BufferedRows>(std::vector<FieldInfo>(), RowBuffer(rowMemoryBound));
+    auto rows = readRows(statement.get(), std::move(columns), rowMemoryBound);
     finishResults(statement.get());
     return rows;
 }

@@ -5,11 +5,25 @@
 #include <cstddef>
 #include <memory>
 
+#include "db/ado_types.h"
+#include "db/odbc_handle.h"
 #include "db/row_source.h"
 
 namespace dorvane::db {
 
 class OdbcConnection;
+
+struct DescribedColumns {
+    std::vector<FieldInfo> fields;
+    std::vector<FetchKind> kinds;
+};
+
+// Runs the statement and moves to its first result that has columns, described in
+// `columns` (left empty when no result has any). The statement's rows are still to be read.
+OdbcHandle executeForRows(OdbcConnection& connection, const QString& sql, int queryTimeoutSeconds,
+                          DescribedColumns& columns);
+// Works through the statement's remaining results, so an error in any of them is thrown.
+void finishResults(SQLHSTMT statement);
 
 // Runs the statement and works through all its results, so an error in any of them
 // is thrown; rows are discarded.

@@ -51,6 +51,8 @@ class RowBuffer {
     // The temporary file, empty while everything is in memory.
     QString spillFileName() const;
     std::size_t memoryBytes() const { return memory_.capacity() + window_.capacity(); }
+    // Bytes of rows written and not yet in the temporary file.
+    std::size_t memoryUsed() const { return memory_.size(); }
 
   private:
     void putBytes(const void* data, std::size_t length);

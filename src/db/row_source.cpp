@@ -5,10 +5,14 @@
 
 namespace dorvane::db {
 
-RowSource::RowSource(std::vector<FieldInfo> fields, RowBuffer rows)
-    : fields_(std::move(fields)), rows_(std::move(rows)), current_(fields_.size()) {
-    rows_.startReading();
-    if (!eof()) rows_.readRow(current_);
+RowSource::RowSource(std::vector<FieldInfo> fields)
+    : fields_(std::move(fields)), current_(fields_.size()) {}
+
+RowSource::~RowSource() = default;
+
+void RowSource::start() {
+    position_ = -1;
+    advance();
 }
 
 const Value& RowSource::value(int index) const {
@@ -25,8 +29,27 @@ int RowSource::fieldIndex(const QString& name) const {
 
 void RowSource::moveNext() {
     if (eof()) throw DbError(kNoCurrentRecord);
+    advance();
+}
+
+void RowSource::advance() {
     ++position_;
-    if (!eof()) rows_.readRow(current_);
+    try {
+        if (eof())
+            checkEnd();
+        else
+            readRow(current_);
+    } catch (...) {
+        // Without its values the row cannot be current, nor can any after it.
+        position_ = recordCount();
+        throw;
+    }
+}
+
+BufferedRows::BufferedRows(std::vector<FieldInfo> fields, RowBuffer rows)
+    : RowSource(std::move(fields)), rows_(std::move(rows)) {
+    rows_.startReading();
+    start();
 }
 
 }  // namespace dorvane::db

@@ -84,6 +84,7 @@ class TransferToPostgres {
             if (existing(source_).state() != db::kStateClosed) source_->close();
         });
         p_.step(164, [&] {
+            transfer_steps::readSourceAhead(existing(mssql_));
             existing(source_).open(statements::selectStatement(sourceName), existing(mssql_),
                                    db::kOpenStatic, db::kLockOptimistic);
         });
@@ -213,6 +214,10 @@ class TransferToPostgres {
                     success_ = executeSql(ctx_.platform, existing(postgres_), statement_);
                 });
             p_.step(394, [&] { source_->moveNext(); });
+            if (transfer_steps::sourceEndedEarly(*source_, r, rows)) {
+                success_ = false;
+                break;
+            }
         }
     }
 

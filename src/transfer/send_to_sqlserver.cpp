@@ -82,6 +82,7 @@ class TransferToSqlServer {
         if (p_.test(156, [&] { return answer == kAnswerNo; })) return true;
 
         p_.step(158, [&] {
+            transfer_steps::readSourceAhead(existing(postgres_));
             existing(source_).open(statements::selectStatement(tableName_), existing(postgres_));
         });
         const QString columnHead = statements::columnHead(tableName_);
@@ -192,6 +193,10 @@ class TransferToSqlServer {
                     success_ = executeSql(ctx_.platform, existing(mssql_), statement_);
                 });
             p_.step(354, [&] { source_->moveNext(); });
+            if (transfer_steps::sourceEndedEarly(*source_, r, rows)) {
+                success_ = false;
+                break;
+            }
         }
     }
 

@@ -11,6 +11,7 @@
 #include "app/procedure.h"
 #include "db/connection.h"
 #include "db/connection_strings.h"
+#include "db/recordset.h"
 
 namespace dorvane::transfer_steps {
 
@@ -43,5 +44,16 @@ inline double progressPercent(std::int64_t row, std::int64_t rows) {
 void resetProgress(ProgressBar& bar);
 
 void closeIfOpen(const std::unique_ptr<db::Connection>& connection);
+
+// The source's rows are sent while later ones are still arriving.
+inline void readSourceAhead(db::Connection& source) {
+    source.setReadAhead(true);
+}
+
+// True when the source's rows ended before row `row` + 1 of `rows`: its server failed
+// while they were read, which has been reported, and nothing more can be sent.
+inline bool sourceEndedEarly(db::Recordset& source, std::int64_t row, std::int64_t rows) {
+    return row + 1 < rows && source.state() != db::kStateClosed && source.eof();
+}
 
 }  // namespace dorvane::transfer_steps

@@ -7,6 +7,7 @@ namespace standin {
 namespace {
 
 constexpr const char* kUniqueViolation = "23505";
+constexpr const char* kAllowSnapshot = "allow_snapshot_isolation";
 
 SqlError alreadyExists(const std::string& name) {
     return SqlError(2714, 16, 6, "There is already an object named '" + name + "' in the database.");
@@ -32,6 +33,8 @@ Catalogue::Catalogue(PgConnection& conn) : conn_(conn) {
         " ordinal int NOT NULL, name text NOT NULL, type_keyword text NOT NULL,"
         " length int NOT NULL, precision int NOT NULL, scale int NOT NULL,"
         " not_null boolean NOT NULL, PRIMARY KEY (object_id, ordinal))");
+    conn_.exec(
+        "CREATE TABLE IF NOT EXISTS standin_settings (name text PRIMARY KEY, value text NOT NULL)");
     tx.commit();
 }
 
@@ -125,6 +128,18 @@ bool Catalogue::rename(const CatalogueObject& object, const std::string& newName
         throw;
     }
     return true;
+}
+
+bool Catalogue::allowsSnapshotIsolation() {
+    auto r = conn_.exec("SELECT value FROM standin_settings WHERE name = $1", {kAllowSnapshot});
+    return PQntuples(r.get()) == 1 && std::string(PQgetvalue(r.get(), 0, 0)) == "on";
+}
+
+void Catalogue::setAllowsSnapshotIsolation(bool allow) {
+    conn_.exec(
+        "INSERT INTO standin_settings(name, value) VALUES ($1, $2)"
+        " ON CONFLICT (name) DO UPDATE SET value = EXCLUDED.value",
+        {kAllowSnapshot, allow ? "on" : "off"});
 }
 
 }  // namespace standin

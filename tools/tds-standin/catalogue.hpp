@@ -28,7 +28,7 @@ struct CatalogueObject {
 };
 
 // The side catalogue in each backend database: declared names and SQL Server types of
-// the tables and views created through the stand-in.
+// the tables and views created through the stand-in, and the database's settings.
 class Catalogue {
 public:
     explicit Catalogue(PgConnection& conn);
@@ -43,6 +43,10 @@ public:
     void remove(const CatalogueObject& object);
     // False when the new name is taken.
     bool rename(const CatalogueObject& object, const std::string& newName);
+
+    // The database's ALLOW_SNAPSHOT_ISOLATION, off until set as on SQL Server.
+    bool allowsSnapshotIsolation();
+    void setAllowsSnapshotIsolation(bool allow);
 
 private:
     CatalogueObject add(const std::string& name, bool isView, const std::vector<CatalogueColumn>& columns);

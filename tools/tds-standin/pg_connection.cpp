@@ -75,6 +75,12 @@ void PgRowStream::drain() {
     ended_ = true;
 }
 
+PgTransaction::PgTransaction(PgConnection& conn) : conn_(conn) {
+    if (PQtransactionStatus(conn_.get()) != PQTRANS_IDLE) return;
+    conn_.exec("BEGIN");
+    open_ = true;
+}
+
 PgTransaction::~PgTransaction() {
     if (!open_) return;
     try {
@@ -85,8 +91,33 @@ PgTransaction::~PgTransaction() {
 }
 
 void PgTransaction::commit() {
-    conn_.exec("COMMIT");
+    if (!open_) return;
     open_ = false;
+    conn_.exec("COMMIT");
+}
+
+namespace {
+// One name serves every statement: each savepoint is gone before the next is set.
+constexpr const char* kStatementSavepoint = "standin_statement";
+}  // namespace
+
+PgSavepoint::PgSavepoint(PgConnection& conn) : conn_(conn) {
+    conn_.exec(std::string("SAVEPOINT ") + kStatementSavepoint);
+}
+
+PgSavepoint::~PgSavepoint() {
+    if (!open_) return;
+    try {
+        conn_.exec(std::string("ROLLBACK TO SAVEPOINT ") + kStatementSavepoint);
+        conn_.exec(std::string("RELEASE SAVEPOINT ") + kStatementSavepoint);
+    } catch (const BackendError&) {
+        // The connection is unusable anyway; the next command reports it.
+    }
+}
+
+void PgSavepoint::release() {
+    open_ = false;
+    conn_.exec(std::string("RELEASE SAVEPOINT ") + kStatementSavepoint);
 }
 
 std::string conninfoValue(const std::string& value) {

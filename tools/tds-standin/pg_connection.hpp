@@ -66,14 +66,31 @@ private:
     bool ended_ = false;
 };
 
-// Runs commands in a transaction that rolls back unless committed.
+// Runs commands in a transaction that rolls back unless committed. On a connection already
+// inside a transaction (the client's own) it only joins that one: the savepoint around the
+// statement then undoes its part on failure.
 class PgTransaction {
 public:
-    explicit PgTransaction(PgConnection& conn) : conn_(conn) { conn_.exec("BEGIN"); }
+    explicit PgTransaction(PgConnection& conn);
     PgTransaction(const PgTransaction&) = delete;
     PgTransaction& operator=(const PgTransaction&) = delete;
     ~PgTransaction();
     void commit();
+
+private:
+    PgConnection& conn_;
+    bool open_ = false;
+};
+
+// A savepoint in the open transaction that is rolled back to unless released: one failing
+// statement is undone alone and the transaction stays usable.
+class PgSavepoint {
+public:
+    explicit PgSavepoint(PgConnection& conn);
+    PgSavepoint(const PgSavepoint&) = delete;
+    PgSavepoint& operator=(const PgSavepoint&) = delete;
+    ~PgSavepoint();
+    void release();
 
 private:
     PgConnection& conn_;

@@ -1,8 +1,15 @@
 #include "server_config.hpp"
 
+#include "pg_connection.hpp"
+#include "text_encoding.hpp"
+
 #include <stdexcept>
 
 namespace standin {
+
+std::string ServerConfig::conninfoFor(const std::string& database) const {
+    return backendConninfo + " dbname=" + conninfoValue(backendPrefix + foldCase(database));
+}
 
 ServerConfig parseCommandLine(int argc, char** argv) {
     const std::string usage =

@@ -12,6 +12,9 @@ struct ServerConfig {
     std::string backendPrefix = "standin_";
     std::string userName;
     std::string password;
+
+    // The libpq conninfo of the backend database behind a SQL Server database.
+    std::string conninfoFor(const std::string& database) const;
 };
 
 // Parses the command line; throws std::invalid_argument with a usage message.

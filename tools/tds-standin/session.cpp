@@ -77,6 +77,26 @@ void Session::run() {
     } catch (const std::exception& e) {
         log(std::string("session failed: ") + e.what());
     }
+    endOpenTransaction();
+}
+
+void Session::endOpenTransaction() {
+    if (!transaction_) return;
+    try {
+        if (transaction_->abandon()) log("open transaction rolled back as the session ended");
+    } catch (const std::exception& e) {
+        log(std::string("rolling back the open transaction failed: ") + e.what());
+    }
+}
+
+bool Session::abortTransaction(ResponseWriter& out) {
+    if (!state_.xactAbort || !transaction_->active()) return false;
+    try {
+        transaction_->rollback(out.tokens());
+    } catch (const std::exception& e) {
+        log(std::string("rolling back after an error failed: ") + e.what());
+    }
+    return true;
 }
 
 bool Session::login(const Message& message) {
@@ -103,9 +123,9 @@ bool Session::login(const Message& message) {
         return reject({loginFailed});
     }
     try {
-        backend_ = std::make_unique<PgConnection>(config_.backendConninfo + " dbname=" +
-                                                  conninfoValue(config_.backendPrefix + foldCase(database)));
+        backend_ = std::make_unique<PgConnection>(config_.conninfoFor(database));
         catalogue_ = std::make_unique<Catalogue>(*backend_);
+        transaction_ = std::make_unique<SessionTransaction>(*backend_);
     } catch (const BackendError& e) {
         if (e.sqlState != "3D000") log(std::string("backend connection failed: ") + e.what());
         return reject({SqlError(4060, 11, 1, "Cannot open database \"" + database +
@@ -114,6 +134,7 @@ bool Session::login(const Message& message) {
     }
     state_.database = database;
     state_.userName = request.userName;
+    state_.processId = sessionId_;
     size_t packetSize = request.packetSize >= 512 && request.packetSize <= 32767 ? request.packetSize : 4096;
 
     ByteWriter& t = out.tokens();
@@ -138,7 +159,7 @@ void Session::sqlBatch(const Message& message) {
     log("batch: " + (sql.size() > kLoggedSqlChars ? sql.substr(0, kLoggedSqlChars) + "..." : sql));
 
     ResponseWriter out(stream_);
-    StatementExecutor executor(*backend_, *catalogue_, state_, out);
+    StatementExecutor executor(*backend_, *catalogue_, *transaction_, state_, config_, out);
     std::vector<Statement> statements;
     try {
         statements = parseBatch(sql);
@@ -174,7 +195,7 @@ void Session::sqlBatch(const Message& message) {
             if (endsWithTerminationNote(statements[i], e)) {
                 tokens::info(out.tokens(), 3621, 0, 0, "The statement has been terminated.");
             }
-            bool stop = e.abortsBatch || last;
+            bool stop = abortTransaction(out) || e.abortsBatch || last;
             out.done(tokens::kDone, static_cast<uint16_t>(done_status::kError | (stop ? 0 : done_status::kMore)),
                      0, 0);
             if (stop) break;
@@ -189,7 +210,7 @@ void Session::sqlBatch(const Message& message) {
 
 void Session::rpc(const Message& message) {
     ResponseWriter out(stream_);
-    StatementExecutor executor(*backend_, *catalogue_, state_, out);
+    StatementExecutor executor(*backend_, *catalogue_, *transaction_, state_, config_, out);
     try {
         try {
             ProcedureCall call = parseRpcRequest(message.payload);
@@ -206,6 +227,7 @@ void Session::rpc(const Message& message) {
     } catch (const SqlError& e) {
         log("error " + std::to_string(e.number) + ": " + e.what());
         tokens::error(out.tokens(), e);
+        abortTransaction(out);
         tokens::returnStatus(out.tokens(), 1);
         out.done(tokens::kDoneProc, done_status::kError, 0, 0);
     }

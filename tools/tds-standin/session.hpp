@@ -4,8 +4,10 @@
 #include "logger.hpp"
 #include "packet_stream.hpp"
 #include "pg_connection.hpp"
+#include "response_writer.hpp"
 #include "server_config.hpp"
 #include "session_state.hpp"
+#include "session_transaction.hpp"
 
 #include <memory>
 
@@ -23,6 +25,10 @@ private:
     void rpc(const Message& message);
     void acknowledgeAttention();
     void refuse(const Message& message);
+    // After an error in an explicit transaction under XACT_ABORT: rolls it all back.
+    // True when the batch must end.
+    bool abortTransaction(ResponseWriter& out);
+    void endOpenTransaction();
     void log(const std::string& text);
 
     PacketStream stream_;
@@ -32,6 +38,7 @@ private:
     SessionState state_;
     std::unique_ptr<PgConnection> backend_;
     std::unique_ptr<Catalogue> catalogue_;
+    std::unique_ptr<SessionTransaction> transaction_;
 };
 
 }  // namespace standin

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "statements.hpp"
+
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace standin {
@@ -13,8 +16,12 @@ struct SessionState {
 
     std::string database;  // as the client named it
     std::string userName;
+    uint16_t processId = 0;  // @@SPID, as messages name the session
     size_t textSize = kUnlimitedTextSize;
     bool noCount = false;
+    // Any error rolls the whole explicit transaction back and ends the batch.
+    bool xactAbort = false;
+    IsolationLevel isolationLevel = IsolationLevel::ReadCommitted;
 };
 
 }  // namespace standin

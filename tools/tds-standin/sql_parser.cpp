@@ -142,7 +142,7 @@ private:
     }
 
     Statement statement(bool firstInBatch) {
-        if (acceptKeyword("select")) return select();
+        if (acceptKeyword("select")) return selectOrCount();
         if (acceptKeyword("create")) {
             if (acceptKeyword("table")) return createTable();
             if (acceptKeyword("view")) return createView();
@@ -156,7 +156,27 @@ private:
             return drop;
         }
         if (acceptKeyword("insert")) return insert();
-        if (acceptKeyword("set")) return set();
+        if (acceptKeyword("set")) {
+            if (acceptKeyword("transaction")) return isolationLevel();
+            return set();
+        }
+        if (acceptKeyword("begin")) {
+            // A bare BEGIN opens a block, which the stand-in does not run.
+            if (!acceptKeyword("tran")) expectKeyword("transaction");
+            return TransactionStatement{TransactionStatement::Kind::Begin};
+        }
+        if (acceptKeyword("commit")) {
+            acceptTransactionWord();
+            return TransactionStatement{TransactionStatement::Kind::Commit};
+        }
+        if (acceptKeyword("rollback")) {
+            acceptTransactionWord();
+            return TransactionStatement{TransactionStatement::Kind::Rollback};
+        }
+        if (acceptKeyword("alter")) {
+            expectKeyword("database");
+            return alterDatabase();
+        }
         if (acceptKeyword("exec") || acceptKeyword("execute")) return procedureCall();
         if (acceptKeyword("waitfor")) return waitFor();
         // A procedure may be called without EXEC as the first statement of a batch.
@@ -165,6 +185,32 @@ private:
             return procedureCall();
         }
         fail();
+    }
+
+    // After SELECT: a count of rows, or the rows themselves.
+    Statement selectOrCount() {
+        bool count = isKeyword(peek(), "count");
+        bool countBig = isKeyword(peek(), "count_big");
+        if (!(count || countBig) || peek(1).kind != SqlToken::Kind::Symbol || peek(1).text != "(") {
+            return select();
+        }
+        next();
+        next();
+        expectSymbol("*");
+        expectSymbol(")");
+        expectKeyword("from");
+        CountStatement c;
+        c.big = countBig;
+        if (acceptSymbol("(")) {
+            expectKeyword("select");
+            c.source = select();
+            expectSymbol(")");
+            acceptKeyword("as");
+            identifier();  // a derived table must be named, though nothing refers to it
+        } else {
+            c.source.table = objectName();
+        }
+        return c;
     }
 
     SelectStatement select() {
@@ -307,6 +353,48 @@ private:
         }
         next();
         return WaitForStatement{*delay};
+    }
+
+    void acceptTransactionWord() {
+        if (!acceptKeyword("tran") && !acceptKeyword("transaction")) acceptKeyword("work");
+    }
+
+    // After SET TRANSACTION.
+    SetIsolationStatement isolationLevel() {
+        expectKeyword("isolation");
+        expectKeyword("level");
+        if (acceptKeyword("read")) {
+            if (acceptKeyword("uncommitted")) return {IsolationLevel::ReadUncommitted};
+            expectKeyword("committed");
+            return {IsolationLevel::ReadCommitted};
+        }
+        if (acceptKeyword("repeatable")) {
+            expectKeyword("read");
+            return {IsolationLevel::RepeatableRead};
+        }
+        if (acceptKeyword("snapshot")) return {IsolationLevel::Snapshot};
+        expectKeyword("serializable");
+        return {IsolationLevel::Serializable};
+    }
+
+    // After ALTER DATABASE.
+    AlterDatabaseStatement alterDatabase() {
+        AlterDatabaseStatement a;
+        // Only the bare word means the session's database; [CURRENT] names one.
+        if (!acceptKeyword("current")) a.database = identifier();
+        expectKeyword("set");
+        if (!acceptKeyword("allow_snapshot_isolation")) {
+            if (peek().kind == SqlToken::Kind::Word) {
+                throw unsupported("ALTER DATABASE ... SET " + peek().text);
+            }
+            fail();
+        }
+        if (acceptKeyword("on")) {
+            a.allowSnapshotIsolation = true;
+        } else {
+            expectKeyword("off");
+        }
+        return a;
     }
 
     SetStatement set() {

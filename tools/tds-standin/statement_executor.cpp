@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <limits>
 #include <map>
+#include <memory>
 #include <set>
 
 namespace standin {
@@ -19,6 +21,20 @@ constexpr std::chrono::milliseconds kCancelPollSlice{20};
 
 SqlError invalidObject(const ObjectName& name) {
     return SqlError(208, 16, 1, "Invalid object name '" + name.written() + "'.", true);
+}
+
+// PostgreSQL's serialization failure and deadlock: SQL Server reports either as a deadlock
+// whose victim's transaction is gone.
+bool isConflict(const BackendError& e) {
+    return e.sqlState == "40001" || e.sqlState == "40P01";
+}
+
+SqlError deadlockVictim(uint16_t processId) {
+    return SqlError(1205, 13, 51,
+                    "Transaction (Process ID " + std::to_string(processId) +
+                        ") was deadlocked on lock resources with another process and has been "
+                        "chosen as the deadlock victim. Rerun the transaction.",
+                    true);
 }
 
 std::string columnList(size_t count) {
@@ -33,17 +49,75 @@ StatementOutcome StatementExecutor::execute(const Statement& statement) {
     return std::visit(
         [this](const auto& s) -> StatementOutcome {
             using T = std::decay_t<decltype(s)>;
-            if constexpr (std::is_same_v<T, SelectStatement>) return select(s);
-            else if constexpr (std::is_same_v<T, CreateTableStatement>) return createTable(s);
-            else if constexpr (std::is_same_v<T, CreateViewStatement>) return createView(s);
-            else if constexpr (std::is_same_v<T, DropStatement>) return drop(s);
-            else if constexpr (std::is_same_v<T, InsertStatement>) return insert(s);
+            if constexpr (std::is_same_v<T, SelectStatement>)
+                return accessDatabase([&] { return select(s); });
+            else if constexpr (std::is_same_v<T, CountStatement>)
+                return accessDatabase([&] { return count(s); });
+            else if constexpr (std::is_same_v<T, CreateTableStatement>)
+                return accessDatabase([&] { return createTable(s); });
+            else if constexpr (std::is_same_v<T, CreateViewStatement>)
+                return accessDatabase([&] { return createView(s); });
+            else if constexpr (std::is_same_v<T, DropStatement>)
+                return accessDatabase([&] { return drop(s); });
+            else if constexpr (std::is_same_v<T, InsertStatement>)
+                return accessDatabase([&] { return insert(s); });
             else if constexpr (std::is_same_v<T, SetStatement>) return set(s);
+            else if constexpr (std::is_same_v<T, SetIsolationStatement>)
+                return setIsolation(s);
+            else if constexpr (std::is_same_v<T, TransactionStatement>)
+                return transactionControl(s);
+            else if constexpr (std::is_same_v<T, AlterDatabaseStatement>)
+                return alterDatabase(s);
             else if constexpr (std::is_same_v<T, WaitForStatement>)
                 return waitFor(s);
             else return call(s);
         },
         statement);
+}
+
+StatementOutcome StatementExecutor::accessDatabase(const std::function<StatementOutcome()>& run) {
+    const IsolationLevel level = state_.isolationLevel;
+    const bool inTransaction = transaction_.active();
+    if (!inTransaction) {
+        if (level == IsolationLevel::Snapshot) requireSnapshotAllowed();
+    } else if (auto opened = transaction_.openedAt()) {
+        // The backend keeps the level it opened with; only a switch to SNAPSHOT matters,
+        // since SQL Server refuses it once the transaction has touched data.
+        if (level == IsolationLevel::Snapshot && *opened != IsolationLevel::Snapshot) {
+            transaction_.rollback(out_.tokens());
+            throw SqlError(3951, 16, 1,
+                           "Transaction failed in database '" + state_.database +
+                               "' because the statement was run under snapshot isolation but "
+                               "the transaction did not start in snapshot isolation. You cannot "
+                               "change the isolation level of the transaction to snapshot after "
+                               "the transaction has started unless the transaction was "
+                               "originally started under snapshot isolation level.");
+        }
+    } else {
+        // Checked before the backend transaction opens, so that a refused one has not begun.
+        if (level == IsolationLevel::Snapshot) requireSnapshotAllowed();
+        transaction_.openBackend(level);
+    }
+    std::optional<PgSavepoint> savepoint;
+    if (inTransaction) savepoint.emplace(conn_);
+    try {
+        StatementOutcome outcome = run();
+        if (savepoint) savepoint->release();
+        return outcome;
+    } catch (const BackendError& e) {
+        if (!isConflict(e)) throw;
+        savepoint.reset();
+        if (transaction_.active()) transaction_.rollback(out_.tokens());
+        throw deadlockVictim(state_.processId);
+    }
+}
+
+void StatementExecutor::requireSnapshotAllowed() {
+    if (catalogue_.allowsSnapshotIsolation()) return;
+    throw SqlError(3952, 16, 1,
+                   "Snapshot isolation transaction failed accessing database '" + state_.database +
+                       "' because snapshot isolation is not allowed in this database. Use ALTER "
+                       "DATABASE to allow snapshot isolation.");
 }
 
 std::string StatementExecutor::localName(const ObjectName& name, bool forCreate) {
@@ -97,6 +171,27 @@ StatementOutcome StatementExecutor::select(const SelectStatement& s) {
         ++*outcome.rowCount;
     }
     return outcome;
+}
+
+StatementOutcome StatementExecutor::count(const CountStatement& s) {
+    CatalogueObject object = resolve(s.source.table);
+    std::string relation = quoteIdentifier(object.backendName());
+    std::string sql = s.source.top ? "SELECT count(*) FROM (SELECT 1 FROM " + relation + " LIMIT " +
+                                         std::to_string(*s.source.top) + ") AS counted"
+                                   : "SELECT count(*) FROM " + relation;
+    auto result = conn_.exec(sql);
+    const char* value = PQgetvalue(result.get(), 0, 0);
+    if (!s.big && std::stoll(value) > std::numeric_limits<int32_t>::max()) {
+        throw SqlError(8115, 16, 2,
+                       "Arithmetic overflow error converting expression to data type int.");
+    }
+    // An expression's column: no name, and nullable as SQL Server describes aggregates.
+    std::vector<ResultColumn> columns = {
+        {u"", DeclaredType{s.big ? SqlType::BigInt : SqlType::Int}, true}};
+    tokens::columnMetadata(out_.tokens(), columns, u"");
+    out_.tokens().u8(tokens::kRow);
+    writeColumnValue(out_.tokens(), columns[0].type, value, state_.textSize);
+    return {tokens::kDone, done_command::kSelect, 1};
 }
 
 StatementOutcome StatementExecutor::createTable(const CreateTableStatement& s) {
@@ -237,8 +332,9 @@ StatementOutcome StatementExecutor::insert(const InsertStatement& s) {
 StatementOutcome StatementExecutor::set(const SetStatement& s) {
     // Options whose other setting would change what the stand-in does are refused.
     static const std::set<std::string> kHarmless = {
-        "ansi_nulls", "ansi_null_dflt_on", "concat_null_yields_null", "arithabort",
-        "numeric_roundabort", "xact_abort", "cursor_close_on_commit", "ansi_defaults"};
+        "ansi_nulls",   "ansi_null_dflt_on",  "concat_null_yields_null",
+        "arithabort",   "numeric_roundabort", "cursor_close_on_commit",
+        "ansi_defaults"};
     static const std::set<std::string> kMustBeOn = {"ansi_warnings", "ansi_padding", "quoted_identifier"};
     for (const auto& option : s.options) {
         if (option == "textsize") {
@@ -246,6 +342,8 @@ StatementOutcome StatementExecutor::set(const SetStatement& s) {
             state_.textSize = size <= 0 ? SessionState::kDefaultTextSize : static_cast<size_t>(size);
         } else if (option == "nocount" && (s.value == "on" || s.value == "off")) {
             state_.noCount = s.value == "on";
+        } else if (option == "xact_abort" && (s.value == "on" || s.value == "off")) {
+            state_.xactAbort = s.value == "on";
         } else if (option == "implicit_transactions" && s.value == "off") {
         } else if (option == "language" && s.value == "us_english") {
         } else if (option == "dateformat" && s.value == "mdy") {
@@ -267,6 +365,54 @@ StatementOutcome StatementExecutor::waitFor(const WaitForStatement& s) {
         auto left = std::chrono::ceil<std::chrono::milliseconds>(until - now);
         if (out_.cancelledWithin(std::min(left, kCancelPollSlice))) break;
     }
+    return {tokens::kDone, done_command::kNone, std::nullopt};
+}
+
+StatementOutcome StatementExecutor::setIsolation(const SetIsolationStatement& s) {
+    state_.isolationLevel = s.level;
+    return {tokens::kDone, done_command::kNone, std::nullopt};
+}
+
+StatementOutcome StatementExecutor::transactionControl(const TransactionStatement& s) {
+    switch (s.kind) {
+    case TransactionStatement::Kind::Begin:
+        transaction_.begin(out_.tokens());
+        break;
+    case TransactionStatement::Kind::Commit:
+        try {
+            transaction_.commit(out_.tokens());
+        } catch (const BackendError& e) {
+            // A serializable transaction may learn of its conflict only as it commits.
+            if (isConflict(e)) throw deadlockVictim(state_.processId);
+            throw;
+        }
+        break;
+    case TransactionStatement::Kind::Rollback:
+        transaction_.rollback(out_.tokens());
+        break;
+    }
+    return {tokens::kDone, done_command::kNone, std::nullopt};
+}
+
+StatementOutcome StatementExecutor::alterDatabase(const AlterDatabaseStatement& s) {
+    if (transaction_.active()) {
+        throw SqlError(226, 16, 6,
+                       "ALTER DATABASE statement not allowed within multi-statement transaction.");
+    }
+    if (!s.database || foldCase(*s.database) == foldCase(state_.database)) {
+        catalogue_.setAllowsSnapshotIsolation(s.allowSnapshotIsolation);
+        return {tokens::kDone, done_command::kNone, std::nullopt};
+    }
+    std::unique_ptr<PgConnection> other;
+    try {
+        other = std::make_unique<PgConnection>(config_.conninfoFor(*s.database));
+    } catch (const BackendError& e) {
+        if (e.sqlState != "3D000") throw;
+        throw SqlError(911, 16, 1,
+                       "Database '" + *s.database +
+                           "' does not exist. Make sure that the name is entered correctly.");
+    }
+    Catalogue(*other).setAllowsSnapshotIsolation(s.allowSnapshotIsolation);
     return {tokens::kDone, done_command::kNone, std::nullopt};
 }
 

@@ -3,8 +3,12 @@
 #include "catalogue.hpp"
 #include "pg_connection.hpp"
 #include "response_writer.hpp"
+#include "server_config.hpp"
 #include "session_state.hpp"
+#include "session_transaction.hpp"
 #include "statements.hpp"
+
+#include <functional>
 
 namespace standin {
 
@@ -19,22 +23,36 @@ struct StatementOutcome {
 // the final DONE, which the caller writes). Raises SqlError as SQL Server would.
 class StatementExecutor {
 public:
-    StatementExecutor(PgConnection& conn, Catalogue& catalogue, SessionState& state,
-                      ResponseWriter& out)
-        : conn_(conn), catalogue_(catalogue), state_(state), out_(out) {}
+    StatementExecutor(PgConnection& conn, Catalogue& catalogue, SessionTransaction& transaction,
+                      SessionState& state, const ServerConfig& config, ResponseWriter& out)
+        : conn_(conn),
+          catalogue_(catalogue),
+          transaction_(transaction),
+          state_(state),
+          config_(config),
+          out_(out) {}
 
     StatementOutcome execute(const Statement& statement);
     // A procedure called by RPC or EXEC.
     StatementOutcome call(const ProcedureCall& call);
 
 private:
+    // Runs a statement that reads or writes the database: checks the isolation level, and
+    // in an explicit transaction joins it under a savepoint of the statement's own.
+    StatementOutcome accessDatabase(const std::function<StatementOutcome()>& run);
+    void requireSnapshotAllowed();
+
     StatementOutcome select(const SelectStatement& s);
+    StatementOutcome count(const CountStatement& s);
     StatementOutcome createTable(const CreateTableStatement& s);
     StatementOutcome createView(const CreateViewStatement& s);
     StatementOutcome drop(const DropStatement& s);
     StatementOutcome insert(const InsertStatement& s);
     StatementOutcome set(const SetStatement& s);
     StatementOutcome waitFor(const WaitForStatement& s);
+    StatementOutcome setIsolation(const SetIsolationStatement& s);
+    StatementOutcome transactionControl(const TransactionStatement& s);
+    StatementOutcome alterDatabase(const AlterDatabaseStatement& s);
     StatementOutcome rename(const ProcedureCall& c);
     StatementOutcome tables(const ProcedureCall& c);
 
@@ -44,7 +62,9 @@ private:
 
     PgConnection& conn_;
     Catalogue& catalogue_;
+    SessionTransaction& transaction_;
     SessionState& state_;
+    const ServerConfig& config_;
     ResponseWriter& out_;
 };
 

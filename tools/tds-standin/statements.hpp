@@ -25,6 +25,12 @@ struct SelectStatement {
     std::optional<int64_t> top;
 };
 
+// SELECT COUNT(*) or COUNT_BIG(*) FROM (<select>) AS alias.
+struct CountStatement {
+    SelectStatement source;
+    bool big = false;  // COUNT_BIG: bigint rather than int
+};
+
 struct ColumnDefinition {
     std::string name;
     DeclaredType type;
@@ -71,8 +77,33 @@ struct WaitForStatement {
     std::chrono::milliseconds delay{0};
 };
 
+enum class IsolationLevel {
+    ReadUncommitted,
+    ReadCommitted,
+    RepeatableRead,
+    Snapshot,
+    Serializable
+};
+
+struct SetIsolationStatement {
+    IsolationLevel level = IsolationLevel::ReadCommitted;
+};
+
+// BEGIN TRAN, COMMIT or ROLLBACK.
+struct TransactionStatement {
+    enum class Kind { Begin, Commit, Rollback };
+    Kind kind = Kind::Begin;
+};
+
+// ALTER DATABASE ... SET ALLOW_SNAPSHOT_ISOLATION ON|OFF.
+struct AlterDatabaseStatement {
+    std::optional<std::string> database;  // nothing for CURRENT
+    bool allowSnapshotIsolation = false;
+};
+
 using Statement =
-    std::variant<SelectStatement, CreateTableStatement, CreateViewStatement, DropStatement,
-                 InsertStatement, ProcedureCall, SetStatement, WaitForStatement>;
+    std::variant<SelectStatement, CountStatement, CreateTableStatement, CreateViewStatement,
+                 DropStatement, InsertStatement, ProcedureCall, SetStatement, WaitForStatement,
+                 SetIsolationStatement, TransactionStatement, AlterDatabaseStatement>;
 
 }  // namespace standin

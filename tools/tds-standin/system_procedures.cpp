@@ -75,8 +75,8 @@ DeclaredType varcharOf(int n) { return DeclaredType{SqlType::VarChar, n, 0, 0}; 
 }  // namespace
 
 StatementOutcome StatementExecutor::call(const ProcedureCall& c) {
-    if (c.procedure == "sp_rename") return rename(c);
-    if (c.procedure == "sp_tables") return tables(c);
+    if (c.procedure == "sp_rename") return accessDatabase([&] { return rename(c); });
+    if (c.procedure == "sp_tables") return accessDatabase([&] { return tables(c); });
     throw SqlError(2812, 16, 62, "Could not find stored procedure '" + c.procedure + "'.");
 }
 

@@ -57,6 +57,20 @@ void collationChange(ByteWriter& out) {
     });
 }
 
+void transactionChange(ByteWriter& out, uint8_t type, uint64_t newDescriptor,
+                       uint64_t oldDescriptor) {
+    auto descriptor = [&](uint64_t d) {
+        if (d == 0) return out.u8(0);
+        out.u8(8);
+        out.u64(d);
+    };
+    withLength(out, kEnvChange, [&] {
+        out.u8(type);
+        descriptor(newDescriptor);
+        descriptor(oldDescriptor);
+    });
+}
+
 void info(ByteWriter& out, int32_t number, uint8_t severity, uint8_t state,
           const std::string& text) {
     message(out, kInfo, number, severity, state, text);

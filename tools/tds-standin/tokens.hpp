@@ -31,6 +31,9 @@ constexpr uint8_t kDatabase = 1;
 constexpr uint8_t kLanguage = 2;
 constexpr uint8_t kPacketSize = 4;
 constexpr uint8_t kCollation = 7;
+constexpr uint8_t kBeginTransaction = 8;
+constexpr uint8_t kCommitTransaction = 9;
+constexpr uint8_t kRollbackTransaction = 10;
 }  // namespace env_change
 
 struct ResultColumn {
@@ -50,6 +53,9 @@ constexpr uint8_t kRow = 0xD1;
 void envChange(ByteWriter& out, uint8_t type, const std::u16string& newValue,
                const std::u16string& oldValue);
 void collationChange(ByteWriter& out);
+// A transaction's begin, commit or rollback; a descriptor of 0 is sent as no value.
+void transactionChange(ByteWriter& out, uint8_t type, uint64_t newDescriptor,
+                       uint64_t oldDescriptor);
 void info(ByteWriter& out, int32_t number, uint8_t severity, uint8_t state,
           const std::string& text);
 void error(ByteWriter& out, const SqlError& e);

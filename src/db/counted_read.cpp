@@ -1,0 +1,69 @@
+#include "db/counted_read.h"
+
+#include "db/db_error.h"
+#include "db/result_reader.h"
+#include "db/streamed_rows.h"
+
+namespace dorvane::db {
+namespace {
+
+std::int64_t countIn(RowSource& counted) {
+    if (counted.fields().size() != 1 || counted.recordCount() != 1)
+        throw DbError(QStringLiteral("The row count came back in an unexpected shape."));
+    const Value& value = counted.value(0);
+    if (value.kind() == Value::Kind::Integer) return value.asInteger();
+    bool ok = false;
+    const qlonglong count = value.isNull() ? -1 : value.toText().toLongLong(&ok);
+    if (!ok || count < 0) throw DbError(QStringLiteral("The row count is not a number."));
+    return count;
+}
+
+}  // namespace
+
+std::unique_ptr<RowSource> openCounted(OdbcConnection& connection, ServerKind kind,
+                                       const QString& sql, int queryTimeoutSeconds,
+                                       std::size_t rowMemoryBound,
+                                       std::shared_ptr<RowStream>& stream) {
+    if (!offersSnapshots(kind)) return nullptr;
+    const auto rollBack = [&] {
+        try {
+            endSnapshot(connection, kind, queryTimeoutSeconds, false);
+        } catch (const DbError&) {  // reading the rows whole reports what matters
+        }
+    };
+    std::int64_t count = 0;
+    try {
+        beginSnapshot(connection, kind, queryTimeoutSeconds);
+        count = countIn(*executeReading(connection, countStatement(kind, sql), queryTimeoutSeconds,
+                                        rowMemoryBound));
+    } catch (const DbError&) {
+        rollBack();
+        return nullptr;
+    }
+
+    DescribedColumns columns;
+    OdbcHandle statement;
+    try {
+        statement = executeForRows(connection, sql, queryTimeoutSeconds, columns);
+        if (columns.fields.empty()) {
+            finishResults(statement.get());
+            statement = OdbcHandle();
+            endSnapshot(connection, kind, queryTimeoutSeconds, true);
+            return std::make_unique<BufferedRows>(std::vector<FieldInfo>(),
+                                                  RowBuffer(rowMemoryBound));
+        }
+    } catch (const DbError&) {
+        statement = OdbcHandle();
+        rollBack();
+        throw;
+    }
+    auto endTransaction = [&connection, kind, queryTimeoutSeconds](bool commit) {
+        endSnapshot(connection, kind, queryTimeoutSeconds, commit);
+    };
+    stream = std::make_shared<RowStream>(std::move(statement), std::move(columns.kinds), count,
+                                         std::move(endTransaction), rowMemoryBound);
+    stream->start();
+    return std::make_unique<StreamedRows>(std::move(columns.fields), count, stream);
+}
+
+}  // namespace dorvane::db

@@ -1,0 +1,190 @@
+#include "db/row_stream.h"
+
+#include <sqlext.h>
+
+#include <algorithm>
+
+#include "db/odbc_diagnostics.h"
+#include "db/result_reader.h"
+
+namespace dorvane::db {
+namespace {
+
+// Small first chunks let the caller start soon; later ones are larger to cost less.
+constexpr std::int64_t kFirstChunkRows = 16;
+constexpr std::int64_t kLargestChunkRows = 4096;
+constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
+
+const QString kRowsChanged =
+    QStringLiteral("The rows changed while they were read: their number is not the one counted.");
+
+}  // namespace
+
+RowStream::RowStream(OdbcHandle statement, std::vector<FetchKind> kinds, std::int64_t expectedRows,
+                     EndTransaction endTransaction, std::size_t memoryBound)
+    : kinds_(std::move(kinds)),
+      fetcher_(statement.get(), kinds_),
+      expectedRows_(expectedRows),
+      endTransaction_(std::move(endTransaction)),
+      memoryBound_(std::max<std::size_t>(memoryBound, kChunkBytes)),
+      statement_(std::move(statement)) {}
+
+RowStream::~RowStream() {
+    cancel();
+}
+
+void RowStream::start() {
+    thread_ = std::thread([this] { run(); });
+}
+
+void RowStream::run() {
+    try {
+        std::int64_t chunkRows = kFirstChunkRows;
+        for (;;) {
+            RowBuffer chunk(memoryBound_);
+            const bool more = fill(chunk, chunkRows, kChunkBytes);
+            if (!publish(std::move(chunk))) return;  // whoever stopped the thread goes on
+            if (!more) {
+                finish();
+                return;
+            }
+            chunkRows = std::min(chunkRows * 2, kLargestChunkRows);
+        }
+    } catch (const DbError& e) {
+        fail(e);
+    } catch (const std::exception& e) {
+        fail(DbError(QString::fromLocal8Bit(e.what())));
+    }
+}
+
+bool RowStream::fill(RowBuffer& chunk, std::int64_t rows, std::size_t bytes) {
+    while (chunk.rowCount() < rows && chunk.memoryUsed() < bytes) {
+        if (!fetchOne(chunk)) return false;
+        std::lock_guard lock(mutex_);
+        if (stopping_) break;
+    }
+    return true;
+}
+
+bool RowStream::fetchOne(RowBuffer& chunk) {
+    SQLHSTMT statement = statement_.get();
+    const SQLRETURN rc = SQLFetch(statement);
+    if (rc == SQL_NO_DATA) return false;
+    checkOdbc(rc, SQL_HANDLE_STMT, statement, "SQLFetch");
+    if (produced_ == expectedRows_) throw DbError(kRowsChanged);
+    fetcher_.fetchRow(chunk);
+    ++produced_;
+    return true;
+}
+
+bool RowStream::publish(RowBuffer chunk) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return stopping_ || queuedBytes_ < memoryBound_; });
+    // Rows taken from the driver are queued even when stopping: they cannot be read again.
+    if (chunk.rowCount() > 0) {
+        const std::size_t bytes = chunk.memoryUsed();
+        queue_.push_back(Chunk{std::move(chunk), bytes});
+        queuedBytes_ += bytes;
+        changed_.notify_all();
+    }
+    return !stopping_;
+}
+
+void RowStream::finish() {
+    finishResults(statement_.get());
+    {
+        std::lock_guard lock(mutex_);
+        statement_ = OdbcHandle();
+    }
+    transactionOpen_ = false;
+    endTransaction_(true);
+    if (produced_ != expectedRows_) throw DbError(kRowsChanged);
+    std::lock_guard lock(mutex_);
+    ended_ = true;
+    changed_.notify_all();
+}
+
+void RowStream::fail(const DbError& error) {
+    {
+        std::lock_guard lock(mutex_);
+        statement_ = OdbcHandle();
+    }
+    if (transactionOpen_) {
+        transactionOpen_ = false;
+        try {
+            endTransaction_(false);
+        } catch (...) {  // the error that ended the rows is the one to report
+        }
+    }
+    std::lock_guard lock(mutex_);
+    if (!error_) error_ = error;
+    ended_ = true;
+    changed_.notify_all();
+}
+
+RowBuffer RowStream::next() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return !queue_.empty() || ended_; });
+    if (queue_.empty()) throw error_ ? *error_ : DbError(kRowsChanged);
+    Chunk chunk = std::move(queue_.front());
+    queue_.pop_front();
+    queuedBytes_ -= chunk.bytes;
+    changed_.notify_all();
+    return std::move(chunk.rows);
+}
+
+void RowStream::waitForEnd() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return ended_; });
+    if (error_) throw *error_;
+    if (!queue_.empty()) throw DbError(kRowsChanged);
+}
+
+void RowStream::stopThread() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+        changed_.notify_all();
+    }
+    if (thread_.joinable()) thread_.join();
+}
+
+void RowStream::settle() {
+    stopThread();
+    if (ended_) return;
+    try {
+        RowBuffer rest(memoryBound_);
+        while (fetchOne(rest)) {
+        }
+        {
+            std::lock_guard lock(mutex_);
+            if (rest.rowCount() > 0) {
+                const std::size_t bytes = rest.memoryUsed();
+                queue_.push_back(Chunk{std::move(rest), bytes});
+                queuedBytes_ += bytes;
+            }
+        }
+        finish();
+    } catch (const DbError& e) {
+        fail(e);
+    } catch (const std::exception& e) {
+        fail(DbError(QString::fromLocal8Bit(e.what())));
+    }
+}
+
+void RowStream::cancel() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+        // A fetch waiting on the server returns at once.
+        if (!ended_ && statement_.get() != SQL_NULL_HANDLE) SQLCancel(statement_.get());
+        changed_.notify_all();
+    }
+    if (thread_.joinable()) thread_.join();
+    if (!ended_) fail(DbError(QStringLiteral("The rows were closed before they were read.")));
+    std::lock_guard lock(mutex_);
+    queue_.clear();
+    queuedBytes_ = 0;
+}
+
+}  // namespace dorvane::db

@@ -1,0 +1,90 @@
+#pragma once
+// A statement's rows read on a thread of their own while the caller works through the
+// rows read so far. Rows travel in chunks through a queue whose size is bounded: the
+// reading pauses while the queue is full, so memory stays flat however large the table.
+
+#include <sql.h>
+
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "db/ado_types.h"
+#include "db/column_fetcher.h"
+#include "db/db_error.h"
+#include "db/odbc_handle.h"
+#include "db/row_buffer.h"
+
+namespace dorvane::db {
+
+class RowStream {
+  public:
+    // Ends the transaction the rows are read in, committing or rolling back.
+    using EndTransaction = std::function<void(bool commit)>;
+
+    // `statement` has been executed and stands before its first row; exactly
+    // `expectedRows` rows must follow.
+    RowStream(OdbcHandle statement, std::vector<FetchKind> kinds, std::int64_t expectedRows,
+              EndTransaction endTransaction, std::size_t memoryBound);
+    ~RowStream();
+    RowStream(const RowStream&) = delete;
+    RowStream& operator=(const RowStream&) = delete;
+
+    void start();
+
+    // The reader's side: the next chunk of rows, waiting for it. Throws DbError when the
+    // rows ended early, with the error that ended them.
+    RowBuffer next();
+    // After the last expected row: waits until the statement is done; throws DbError
+    // when it failed or held more rows.
+    void waitForEnd();
+
+    // The connection's side, before it runs anything else: the rest of the rows are read
+    // on the calling thread (past the memory bound into a temporary file) and the
+    // transaction ends. Errors are kept for the reader.
+    void settle();
+    // The reader has gone: reading stops and the transaction is rolled back.
+    void cancel();
+
+  private:
+    struct Chunk {
+        RowBuffer rows;
+        std::size_t bytes = 0;
+    };
+
+    void run();
+    // Reads rows until the chunk is full; false when the statement has no more rows.
+    bool fill(RowBuffer& chunk, std::int64_t rows, std::size_t bytes);
+    bool fetchOne(RowBuffer& chunk);
+    // Waits for room unless stopping; false when stopping.
+    bool publish(RowBuffer chunk);
+    void finish();
+    void fail(const DbError& error);
+    void stopThread();
+
+    std::vector<FetchKind> kinds_;
+    ColumnFetcher fetcher_;
+    const std::int64_t expectedRows_;
+    EndTransaction endTransaction_;
+    const std::size_t memoryBound_;
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    OdbcHandle statement_;  // released once the rows are done
+    bool transactionOpen_ = true;
+    std::int64_t produced_ = 0;
+    std::deque<Chunk> queue_;
+    std::size_t queuedBytes_ = 0;
+    bool stopping_ = false;
+    bool ended_ = false;
+    std::optional<DbError> error_;
+    std::thread thread_;
+};
+
+}  // namespace dorvane::db

@@ -1,0 +1,196 @@
+// Rows counted in a snapshot and read while the caller works through them: the count,
+// the rows and their order must be those of one moment, and the connection must come
+// back to ordinary use however the reading ends.
+#include "db/db_error.h"
+#include "db/recordset.h"
+#include "server_fixture.h"
+
+namespace dorvane::testing {
+namespace {
+
+using db::DbError;
+
+// More rows than one chunk and more bytes than the reading may queue, so the reading
+// pauses while the test holds the recordset.
+constexpr int kRows = 6000;
+constexpr int kTextLength = 400;
+
+QString textOf(int id) {
+    return QStringLiteral("row %1 ").arg(id).leftJustified(kTextLength, u'x');
+}
+
+class ReadAheadTest : public DbServerTest {
+  protected:
+    void SetUp() override {
+        DbServerTest::SetUp();
+        if (IsSkipped()) return;
+        if (!isPostgres())
+            exec(QStringLiteral("ALTER DATABASE CURRENT SET ALLOW_SNAPSHOT_ISOLATION ON"));
+        table_ = createTable(QStringLiteral("ahead"),
+                             isPostgres() ? QStringLiteral("id INT, note TEXT")
+                                          : QStringLiteral("id INT, note VARCHAR(MAX)"));
+        fill(table_, 1, kRows);
+    }
+
+    // Rows `from` to `to`, every seventh note NULL.
+    void fill(const QString& table, int from, int to) {
+        db::Connection connection = connect();
+        for (int id = from; id <= to; id += 500) {
+            QString sql = QStringLiteral("INSERT INTO %1 VALUES ").arg(table);
+            for (int i = id; i < id + 500 && i <= to; ++i) {
+                if (i != id) sql += u',';
+                sql += QStringLiteral("(%1, %2)")
+                           .arg(i)
+                           .arg(i % 7 == 0 ? QStringLiteral("NULL") : u'\'' + textOf(i) + u'\'');
+            }
+            connection.execute(sql);
+        }
+    }
+
+    db::Connection readingConnection() {
+        db::Connection connection = connect();
+        connection.setReadAhead(true);
+        connection.setRowMemoryBound(std::size_t{1} << 20);
+        return connection;
+    }
+
+    // Reads every row, checking ids and notes in order; returns how many.
+    static int readAll(db::Recordset& rows, int firstId = 1) {
+        int id = firstId;
+        for (; !rows.eof(); rows.moveNext(), ++id) {
+            EXPECT_EQ(rows.value(0).toText(), QString::number(id));
+            if (id % 7 == 0)
+                EXPECT_TRUE(rows.value(1).isNull()) << id;
+            else
+                EXPECT_EQ(rows.value(1).toText(), textOf(id)) << id;
+            if (::testing::Test::HasFailure()) break;
+        }
+        return id - firstId;
+    }
+
+    QString table_;
+};
+
+INSTANTIATE_TEST_SUITE_P(Servers, ReadAheadTest,
+                         ::testing::Values(DbServer::Postgres, DbServer::Mssql), serverLabel);
+
+// Rows in the table as another connection sees them.
+std::int64_t rowsSeenElsewhere(db::Connection other, const QString& table) {
+    db::Recordset rows;
+    rows.open(QStringLiteral("SELECT COUNT(*) FROM ") + table, other);
+    return rows.value(0).toText().toLongLong();
+}
+
+TEST_P(ReadAheadTest, GivesEveryRowInOrderWithTheCountKnownFirst) {
+    db::Connection connection = readingConnection();
+    db::Recordset rows;
+    rows.open(selectAll(table_), connection);
+    EXPECT_EQ(rows.recordCount(), kRows);
+    EXPECT_EQ(rows.fieldCount(), 2);
+    EXPECT_EQ(readAll(rows), kRows);
+    EXPECT_THROW(rows.moveNext(), DbError);
+    rows.close();
+    // Back to a transaction per statement: another connection sees the row at once.
+    connection.execute(QStringLiteral("INSERT INTO %1 VALUES (0, NULL)").arg(table_));
+    EXPECT_EQ(rowsSeenElsewhere(connect(), table_), kRows + 1);
+}
+
+TEST_P(ReadAheadTest, CountAndRowsAreOfOneMomentWhileOthersWrite) {
+    db::Connection connection = readingConnection();
+    db::Recordset rows;
+    rows.open(selectAll(table_), connection);
+    fill(table_, kRows + 1, kRows + 700);
+    EXPECT_EQ(rows.recordCount(), kRows);
+    EXPECT_EQ(readAll(rows), kRows);
+    rows.close();
+    EXPECT_EQ(rowsSeenElsewhere(connect(), table_), kRows + 700);
+}
+
+TEST_P(ReadAheadTest, AnotherStatementMeanwhileKeepsTheRowsAndIsNotHeldBack) {
+    db::Connection connection = readingConnection();
+    db::Recordset rows;
+    rows.open(selectAll(table_), connection);
+    for (int i = 0; i < 5; ++i) rows.moveNext();
+    // The rest of the rows are read first; the statement is committed on its own.
+    connection.execute(QStringLiteral("INSERT INTO %1 VALUES (-1, NULL)").arg(table_));
+    EXPECT_EQ(rowsSeenElsewhere(connect(), table_), kRows + 1);
+    EXPECT_EQ(readAll(rows, 6), kRows - 5);
+}
+
+TEST_P(ReadAheadTest, ASecondQueryOnTheConnectionLeavesTheFirstWhole) {
+    db::Connection connection = readingConnection();
+    db::Recordset first;
+    first.open(selectAll(table_), connection);
+    db::Recordset second;
+    second.open(selectAll(table_), connection);
+    EXPECT_EQ(readAll(second), kRows);
+    EXPECT_EQ(readAll(first), kRows);
+}
+
+TEST_P(ReadAheadTest, ClosingEarlyOrClosingTheConnectionEndsTheReading) {
+    {
+        db::Connection connection = readingConnection();
+        db::Recordset rows;
+        rows.open(selectAll(table_), connection);
+        rows.moveNext();
+        rows.close();
+        connection.execute(QStringLiteral("INSERT INTO %1 VALUES (%2, '%3')")
+                               .arg(table_)
+                               .arg(kRows + 1)
+                               .arg(textOf(kRows + 1)));
+        EXPECT_EQ(rowsSeenElsewhere(connect(), table_), kRows + 1);
+    }
+    db::Recordset kept;
+    {
+        db::Connection connection = readingConnection();
+        kept.open(selectAll(table_), connection);
+        connection.close();  // the rows stay readable, as a client cursor's do
+    }
+    EXPECT_EQ(readAll(kept), kRows + 1);
+    if (isPostgres()) {
+        // No transaction was left holding the table: changing it needs every lock.
+        db::Connection other = connect();
+        other.execute(QStringLiteral("SET lock_timeout = '5s'"));
+        other.execute(QStringLiteral("ALTER TABLE %1 ADD COLUMN extra INT").arg(table_));
+    }
+}
+
+TEST_P(ReadAheadTest, EmptyTablesAndErrorsBehaveAsWithoutReadingAhead) {
+    const QString empty = createTable(QStringLiteral("ahead_empty"), QStringLiteral("id INT"));
+    db::Connection connection = readingConnection();
+    db::Recordset rows;
+    rows.open(selectAll(empty), connection);
+    EXPECT_EQ(rows.recordCount(), 0);
+    EXPECT_TRUE(rows.eof());
+    rows.close();
+    db::Recordset missing;
+    try {
+        missing.open(selectAll(QStringLiteral("no_such_table_here")), connection);
+        ADD_FAILURE() << "a missing table opened";
+    } catch (const DbError& e) {
+        EXPECT_TRUE(e.description().contains(QStringLiteral("no_such_table_here"))) << e.what();
+    }
+    // The failed count left no transaction behind.
+    connection.execute(QStringLiteral("INSERT INTO %1 VALUES (1)").arg(empty));
+    EXPECT_EQ(rowsSeenElsewhere(connect(), empty), 1);
+}
+
+// PostgreSQL always keeps a snapshot; a SQL Server database only when allowed to.
+class ReadAheadWithoutSnapshotsTest : public ReadAheadTest {};
+INSTANTIATE_TEST_SUITE_P(Servers, ReadAheadWithoutSnapshotsTest, ::testing::Values(DbServer::Mssql),
+                         serverLabel);
+
+TEST_P(ReadAheadWithoutSnapshotsTest,
+       TheRowsAreReadWholeAndStillExactTheRowsAreReadWholeAndStillExact) {
+    exec(QStringLiteral("ALTER DATABASE CURRENT SET ALLOW_SNAPSHOT_ISOLATION OFF"));
+    db::Connection connection = readingConnection();
+    db::Recordset rows;
+    rows.open(selectAll(table_), connection);
+    exec(QStringLiteral("ALTER DATABASE CURRENT SET ALLOW_SNAPSHOT_ISOLATION ON"));
+    fill(table_, kRows + 1, kRows + 10);
+    EXPECT_EQ(rows.recordCount(), kRows);
+    EXPECT_EQ(readAll(rows), kRows);
+}
+
+}  // namespace
+}  // namespace dorvane::testing
