@@ -14,6 +14,9 @@ namespace {
 constexpr std::int64_t kFirstChunkRows = 16;
 constexpr std::int64_t kLargestChunkRows = 4096;
 constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
+// Rows waiting for the caller. A few chunks keep it fed; reading further ahead would only
+// have the reading compete with the copy for the processor in one burst.
+constexpr std::size_t kQueueBytes = std::size_t{4} << 20;
 
 const QString kRowsChanged =
     QStringLiteral("The rows changed while they were read: their number is not the one counted.");
@@ -79,7 +82,9 @@ bool RowStream::fetchOne(RowBuffer& chunk) {
 
 bool RowStream::publish(RowBuffer chunk) {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return stopping_ || queuedBytes_ < memoryBound_; });
+    changed_.wait(lock, [&] {
+        return stopping_ || queuedBytes_ < std::min(memoryBound_, kQueueBytes);
+    });
     // Rows taken from the driver are queued even when stopping: they cannot be read again.
     if (chunk.rowCount() > 0) {
         const std::size_t bytes = chunk.memoryUsed();

@@ -208,7 +208,7 @@ StatementOutcome StatementExecutor::createTable(const CreateTableStatement& s) {
     }
     PgTransaction tx(conn_);
     CatalogueObject object = catalogue_.addTable(name, columns);
-    std::string ddl = "CREATE TABLE " + quoteIdentifier(object.backendName()) + " (standin_row bigserial";
+    std::string ddl = "CREATE TABLE " + quoteIdentifier(object.backendName()) + " (standin_row bigserial PRIMARY KEY";
     for (size_t i = 0; i < columns.size(); ++i) {
         ddl += ", " + CatalogueObject::backendColumn(i) + " " + backendStorageType(columns[i].type);
     }
