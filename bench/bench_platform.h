@@ -1,7 +1,7 @@
 #pragma once
 // A platform for the benchmark: answers nothing (a copy that asks or reports has
 // failed), and watches the event loop: the longest gap between two event processings,
-// and the longest once the time of statements in flight is taken out of each gap.
+// and the longest once the time spent waiting on a server is taken out of each gap.
 
 #include <QString>
 #include <functional>
@@ -14,8 +14,8 @@ namespace dorvane::bench {
 
 struct StallFigures {
     double longestMs = 0;            // between two processings, whatever ran
-    double longestOutsideSqlMs = 0;  // the same, less the time statements were in flight
-    double longestStatementMs = 0;   // the longest single statement meanwhile
+    double longestOutsideSqlMs = 0;  // the same, less the time waiting on a server
+    double longestStatementMs = 0;   // the longest single wait meanwhile
     long yields = 0;
     QString longestOutsideSqlWhere;  // what `describe` said at the end of that gap
 };

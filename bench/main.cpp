@@ -199,8 +199,10 @@ int run(const Options& options) {
     if (options.copies) {
         std::printf(
             "copies through the commands (scale %g, best of %d); bare: the same INSERTs alone;\n"
+            "ratio: of the fastest runs; median: of the turns' own ratios;\n"
             "stall: longest gap between event processings; non-wait: the same less the time\n"
-            "waiting on a server (statements in flight, connecting); wait: longest such wait\n",
+            "waiting on a server (inside the driver on the command's thread); wait: longest\n"
+            "such wait\n",
             options.scale, options.repeats);
         printCopyHeader();
         for (const Shape& shape : shapes()) {

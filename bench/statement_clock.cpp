@@ -1,91 +1,142 @@
 #include "statement_clock.h"
 
 #include <sql.h>
+#include <sqlext.h>
 
 #include <algorithm>
-#include <mutex>
-
-extern "C" {
-SQLRETURN __real_SQLAllocHandle(SQLSMALLINT type, SQLHANDLE parent, SQLHANDLE* handle);
-SQLRETURN __real_SQLFreeHandle(SQLSMALLINT type, SQLHANDLE handle);
-SQLRETURN __real_SQLDriverConnectW(SQLHDBC dbc, SQLHWND window, SQLWCHAR* in, SQLSMALLINT inLength,
-                                   SQLWCHAR* out, SQLSMALLINT outMax, SQLSMALLINT* outLength,
-                                   SQLUSMALLINT completion);
-}
+#include <atomic>
+#include <thread>
 
 namespace dorvane::bench {
 namespace {
 
-// The wrapped ODBC entry points carry no context, so their clock lives here. Rows read
-// ahead are read, and their statement released, on a thread of their own.
-struct InFlight {
-    std::mutex mutex;
-    int open = 0;
+// The wrapped entry points carry no context, so their clock lives here. Only the thread
+// that started the program (the one running the commands) touches it.
+struct Waiting {
+    std::thread::id commandThread = std::this_thread::get_id();
+    bool inside = false;
     Clock::time_point since{};
     Clock::duration total{};
     Clock::duration longest{};
 };
 
-InFlight& inFlight() {
-    static InFlight state;
+Waiting& waiting() {
+    static Waiting state;
     return state;
 }
 
-void started() {
-    InFlight& s = inFlight();
-    std::lock_guard lock(s.mutex);
-    if (s.open++ == 0) s.since = Clock::now();
-}
-
-void ended() {
-    InFlight& s = inFlight();
-    std::lock_guard lock(s.mutex);
-    if (s.open > 0 && --s.open == 0) {
-        const Clock::duration spent = Clock::now() - s.since;
-        s.total += spent;
-        s.longest = std::max(s.longest, spent);
+// Times one call when it is made on the command's thread.
+class CallTimer {
+  public:
+    CallTimer() {
+        Waiting& w = waiting();
+        counted_ = std::this_thread::get_id() == w.commandThread && !w.inside;
+        if (!counted_) return;
+        w.inside = true;
+        w.since = Clock::now();
     }
-}
+    ~CallTimer() {
+        if (!counted_) return;
+        Waiting& w = waiting();
+        const Clock::duration spent = Clock::now() - w.since;
+        w.total += spent;
+        w.longest = std::max(w.longest, spent);
+        w.inside = false;
+    }
+    CallTimer(const CallTimer&) = delete;
+    CallTimer& operator=(const CallTimer&) = delete;
+
+  private:
+    bool counted_ = false;
+};
 
 }  // namespace
 
 Clock::duration statementTime() {
-    InFlight& s = inFlight();
-    std::lock_guard lock(s.mutex);
-    return s.total + (s.open > 0 ? Clock::now() - s.since : Clock::duration{});
+    const Waiting& w = waiting();
+    return w.total + (w.inside ? Clock::now() - w.since : Clock::duration{});
 }
 
 Clock::duration longestStatement() {
-    std::lock_guard lock(inFlight().mutex);
-    return inFlight().longest;
+    return waiting().longest;
 }
 
 void resetLongestStatement() {
-    std::lock_guard lock(inFlight().mutex);
-    inFlight().longest = {};
+    waiting().longest = {};
 }
 
 }  // namespace dorvane::bench
 
-extern "C" SQLRETURN __wrap_SQLAllocHandle(SQLSMALLINT type, SQLHANDLE parent, SQLHANDLE* handle) {
-    const SQLRETURN rc = __real_SQLAllocHandle(type, parent, handle);
-    if (type == SQL_HANDLE_STMT && SQL_SUCCEEDED(rc)) dorvane::bench::started();
-    return rc;
+using dorvane::bench::CallTimer;
+
+extern "C" {
+SQLRETURN __real_SQLDriverConnectW(SQLHDBC, SQLHWND, SQLWCHAR*, SQLSMALLINT, SQLWCHAR*, SQLSMALLINT,
+                                   SQLSMALLINT*, SQLUSMALLINT);
+SQLRETURN __real_SQLDisconnect(SQLHDBC);
+SQLRETURN __real_SQLExecDirectW(SQLHSTMT, SQLWCHAR*, SQLINTEGER);
+SQLRETURN __real_SQLFetch(SQLHSTMT);
+SQLRETURN __real_SQLGetData(SQLHSTMT, SQLUSMALLINT, SQLSMALLINT, SQLPOINTER, SQLLEN, SQLLEN*);
+SQLRETURN __real_SQLMoreResults(SQLHSTMT);
+SQLRETURN __real_SQLFreeHandle(SQLSMALLINT, SQLHANDLE);
+SQLRETURN __real_SQLEndTran(SQLSMALLINT, SQLHANDLE, SQLSMALLINT);
+SQLRETURN __real_SQLSetConnectAttrW(SQLHDBC, SQLINTEGER, SQLPOINTER, SQLINTEGER);
+SQLRETURN __real_SQLTablesW(SQLHSTMT, SQLWCHAR*, SQLSMALLINT, SQLWCHAR*, SQLSMALLINT, SQLWCHAR*,
+                            SQLSMALLINT, SQLWCHAR*, SQLSMALLINT);
+
+SQLRETURN __wrap_SQLDriverConnectW(SQLHDBC dbc, SQLHWND window, SQLWCHAR* in, SQLSMALLINT inLength,
+                                   SQLWCHAR* out, SQLSMALLINT outMax, SQLSMALLINT* outLength,
+                                   SQLUSMALLINT completion) {
+    CallTimer timer;
+    return __real_SQLDriverConnectW(dbc, window, in, inLength, out, outMax, outLength, completion);
 }
 
-extern "C" SQLRETURN __wrap_SQLFreeHandle(SQLSMALLINT type, SQLHANDLE handle) {
-    const SQLRETURN rc = __real_SQLFreeHandle(type, handle);
-    if (type == SQL_HANDLE_STMT) dorvane::bench::ended();
-    return rc;
+SQLRETURN __wrap_SQLDisconnect(SQLHDBC dbc) {
+    CallTimer timer;
+    return __real_SQLDisconnect(dbc);
 }
 
-extern "C" SQLRETURN __wrap_SQLDriverConnectW(SQLHDBC dbc, SQLHWND window, SQLWCHAR* in,
-                                              SQLSMALLINT inLength, SQLWCHAR* out,
-                                              SQLSMALLINT outMax, SQLSMALLINT* outLength,
-                                              SQLUSMALLINT completion) {
-    dorvane::bench::started();
-    const SQLRETURN rc =
-        __real_SQLDriverConnectW(dbc, window, in, inLength, out, outMax, outLength, completion);
-    dorvane::bench::ended();
-    return rc;
+SQLRETURN __wrap_SQLExecDirectW(SQLHSTMT statement, SQLWCHAR* text, SQLINTEGER length) {
+    CallTimer timer;
+    return __real_SQLExecDirectW(statement, text, length);
+}
+
+SQLRETURN __wrap_SQLFetch(SQLHSTMT statement) {
+    CallTimer timer;
+    return __real_SQLFetch(statement);
+}
+
+SQLRETURN __wrap_SQLGetData(SQLHSTMT statement, SQLUSMALLINT column, SQLSMALLINT type,
+                            SQLPOINTER value, SQLLEN size, SQLLEN* length) {
+    CallTimer timer;
+    return __real_SQLGetData(statement, column, type, value, size, length);
+}
+
+SQLRETURN __wrap_SQLMoreResults(SQLHSTMT statement) {
+    CallTimer timer;
+    return __real_SQLMoreResults(statement);
+}
+
+SQLRETURN __wrap_SQLFreeHandle(SQLSMALLINT type, SQLHANDLE handle) {
+    CallTimer timer;
+    return __real_SQLFreeHandle(type, handle);
+}
+
+SQLRETURN __wrap_SQLEndTran(SQLSMALLINT type, SQLHANDLE handle, SQLSMALLINT completion) {
+    CallTimer timer;
+    return __real_SQLEndTran(type, handle, completion);
+}
+
+SQLRETURN __wrap_SQLSetConnectAttrW(SQLHDBC dbc, SQLINTEGER attribute, SQLPOINTER value,
+                                    SQLINTEGER length) {
+    CallTimer timer;
+    return __real_SQLSetConnectAttrW(dbc, attribute, value, length);
+}
+
+SQLRETURN __wrap_SQLTablesW(SQLHSTMT statement, SQLWCHAR* catalog, SQLSMALLINT catalogLength,
+                            SQLWCHAR* schema, SQLSMALLINT schemaLength, SQLWCHAR* table,
+                            SQLSMALLINT tableLength, SQLWCHAR* type, SQLSMALLINT typeLength) {
+    CallTimer timer;
+    return __real_SQLTablesW(statement, catalog, catalogLength, schema, schemaLength, table,
+                             tableLength, type, typeLength);
+}
 }

@@ -1,8 +1,9 @@
 #pragma once
-// Time spent waiting on a server: with an ODBC statement in flight, from its handle's
-// allocation to its release (running, and reading its rows when it has some), and
-// while connecting. The benchmark is linked with those calls wrapped (-Wl,--wrap), so
-// the database layer is measured as it is, unchanged.
+// Time the command's thread spends waiting on a server: inside the ODBC calls that can
+// wait on one (connecting, running a statement, fetching, reading a value, ending a
+// transaction, releasing a statement). Calls made on other threads, such as reading rows
+// ahead, do not count: the command's thread is free meanwhile. The benchmark is linked
+// with those calls wrapped (-Wl,--wrap), so the database layer is measured as it is.
 
 #include <chrono>
 
@@ -10,10 +11,10 @@ namespace dorvane::bench {
 
 using Clock = std::chrono::steady_clock;
 
-// Total time with a statement in flight since the program started, including the one
-// in flight now.
+// Total time inside such calls on the command's thread since the program started,
+// including a call under way.
 Clock::duration statementTime();
-// The longest single statement since the last reset.
+// The longest single call since the last reset.
 Clock::duration longestStatement();
 void resetLongestStatement();
 

@@ -7,7 +7,7 @@
 namespace dorvane::db {
 
 // psqlODBC fetches this many rows per round trip in its cursor mode.
-constexpr int kPostgresFetchRows = 2000;
+constexpr int kPostgresFetchRows = 256;
 
 // For {SQL Server} (FreeTDS) and the PostgreSQL drivers (psqlODBC); other strings are
 // returned as given.

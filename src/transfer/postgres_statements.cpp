@@ -89,21 +89,58 @@ void startInsert(QString& sql, const QString& table) {
     sql += u" VALUES(";
 }
 
+namespace {
+
+void appendNull(QString& sql, bool firstColumn) {
+    // The blank after the previous comma goes: the NULL joins it directly.
+    if (!firstColumn) sql.chop(1);
+    sql += u"NULL, ";
+}
+
+bool isTextKind(db::Value::Kind kind) {
+    return kind == db::Value::Kind::Text || kind == db::Value::Kind::Decimal ||
+           kind == db::Value::Kind::Guid;
+}
+
+}  // namespace
+
 void appendValue(QString& sql, const db::Value& value, bool unquoted, bool firstColumn) {
-    const QString text = value.isNull() ? QString() : value.toText();
-    if (value.isNull() || (unquoted && text.isEmpty())) {
-        // The blank after the previous comma goes: the NULL joins it directly.
-        if (!firstColumn) sql.chop(1);
-        sql += u"NULL, ";
-    } else if (unquoted && readsAsSqlNumber(text)) {
-        // Anything else goes in quotes below: a value must never be read as SQL, and
-        // the server then judges the text against the column type.
-        appendWithQuotesAndBackslashesDoubled(sql, text);
+    if (value.isNull()) return appendNull(sql, firstColumn);
+    if (isTextKind(value.kind())) {
+        const QString& text = value.asString();
+        if (unquoted && text.isEmpty()) return appendNull(sql, firstColumn);
+        if (unquoted && readsAsSqlNumber(text)) {
+            // Anything else goes in quotes below: a value must never be read as SQL, and
+            // the server then judges the text against the column type.
+            appendWithQuotesAndBackslashesDoubled(sql, text);
+        } else {
+            appendPostgresLiteral(sql, text);
+        }
         sql += u", ";
-    } else {
-        appendPostgresLiteral(sql, text);
-        sql += u", ";
+        return;
     }
+    // Numbers, times and the like are written straight into the statement and put in
+    // quotes there: no string of their own for every value of every row.
+    const qsizetype start = sql.size();
+    value.appendText(sql);
+    const QStringView text = QStringView(sql).sliced(start);
+    if (unquoted && text.isEmpty()) {
+        sql.truncate(start);
+        return appendNull(sql, firstColumn);
+    }
+    if (unquoted && readsAsSqlNumber(text)) {  // digits, a sign, a point: nothing to double
+        sql += u", ";
+        return;
+    }
+    if (text.contains(u'\\') || text.contains(u'\'')) {
+        const QString written = text.toString();
+        sql.truncate(start);
+        appendPostgresLiteral(sql, written);
+    } else {
+        sql.insert(start, u'\'');
+        sql += u'\'';
+    }
+    sql += u", ";
 }
 
 void closeInsert(QString& sql) {

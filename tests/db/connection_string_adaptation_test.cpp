@@ -35,7 +35,7 @@ const AdaptRow kRows[] = {
     {"psqlodbc_cursor_mode",
      "Driver={PostgreSQL Unicode};Server=h;Port=5432;Uid=u;Pwd={p;w};Database=d",
      "Driver={PostgreSQL Unicode};Server=h;Port=5432;Uid=u;Pwd={p;w};Database=d;"
-     "UseDeclareFetch=1;Fetch=2000;ConnSettings=SET lc_monetary TO 'C';"},
+     "UseDeclareFetch=1;Fetch=256;ConnSettings=SET lc_monetary TO 'C';"},
     {"psqlodbc_keeps_own_fetch", "Driver={PostgreSQL Unicode};Server=h;Fetch=50;usedeclarefetch=0;",
      "Driver={PostgreSQL Unicode};Server=h;Fetch=50;usedeclarefetch=0;"
      "ConnSettings=SET lc_monetary TO 'C';"},

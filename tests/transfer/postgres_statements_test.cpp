@@ -120,6 +120,16 @@ TEST(TransferToPostgresStatements, ValuesAreWrittenWithoutLocale) {
               R"('1999-12-31', 'False', E'\\x01ab'))");
 }
 
+// Values that are not text are written in place in the statement; in a column marked
+// numeric only what reads as a number goes without quotes.
+TEST(TransferToPostgresStatements, OtherValuesInNumericColumnsAreQuotedUnlessNumbers) {
+    db::DateTimeParts when{2024, 2, 29, 13, 5, 9, 0};
+    const std::vector<Value> row{Value::integer(-5), Value::timestamp(when), Value(),
+                                 Value::boolean(true), Value::dbl(1.5)};
+    EXPECT_EQ(insertStatement(QStringLiteral("t"), row, unquotedColumns(u"0,1,2,3,4,", 5)),
+              R"(INSERT INTO "t" VALUES(-5, '2024-02-29 13:05:09',NULL, 'True', 1.5))");
+}
+
 TEST(TransferToPostgresStatements, NumericListIsWalkedInStepWithTheFields) {
     EXPECT_EQ(unquotedColumns(u"0,4,", 6),
               (std::vector<bool>{true, false, false, false, true, false}));
