@@ -141,5 +141,45 @@ TEST_F(KilledServers, PostgresEndingTheSourceSessionAfterReadingLosesNoRow) {
     execPostgres(QStringLiteral("DROP DATABASE \"%1\" WITH (FORCE)").arg(database));
 }
 
+TEST_F(KilledServers, PostgresEndingTheSourceSessionWhileRowsArriveStopsTheCopyOnce) {
+    // More rows than the copy reads ahead, so most are still on the server when it goes.
+    constexpr int kLongRows = 3000;
+    const QString database = uniqueName(QStringLiteral("src_db")).toLower();
+    execPostgres(QStringLiteral("CREATE DATABASE \"%1\"").arg(database));
+    h.profiles.pg.database = database;
+    const QString t = uniqueName(QStringLiteral("pg_src_cut"));
+    {
+        db::Connection c;
+        c.open(db::postgresConnectionString(h.profiles.pg));
+        c.execute(QStringLiteral("CREATE TABLE \"%1\"(n INT4, note TEXT)").arg(t));
+        c.execute(QStringLiteral("INSERT INTO \"%1\" SELECT g, repeat('x', 4000) FROM "
+                                 "generate_series(1, %2) g")
+                      .arg(t)
+                      .arg(kLongRows));
+    }
+    h.select(h.list2, {t});
+    killAfter(40, [&] {
+        postgresRows(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                                    "WHERE pid <> pg_backend_pid() AND datname = ") +
+                     singleQuotedText(database));
+    });
+
+    sendTablesToSqlServer(h.context, YieldPolicy::everyCall());
+
+    // One report where the copy moves to the next row, not one for every value left;
+    // closing the dead connection may fail too, and that is shown.
+    const auto reports = h.platform.errorReports();
+    ASSERT_FALSE(reports.empty());
+    EXPECT_TRUE(reports[0].contains(QStringLiteral("PushButton4_Click at line 354")))
+        << reports[0].toStdString();
+    for (std::size_t i = 1; i < reports.size(); ++i)
+        EXPECT_TRUE(reports[i].contains(QStringLiteral("at line 376"))) << reports[i].toStdString();
+    const long long arrived = mssqlRowCount(t);
+    EXPECT_GT(arrived, 0);
+    EXPECT_LT(arrived, kLongRows);
+    expectAtRest();
+    execPostgres(QStringLiteral("DROP DATABASE \"%1\" WITH (FORCE)").arg(database));
+}
+
 }  // namespace
 }  // namespace dorvane::testing
