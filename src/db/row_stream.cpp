@@ -40,19 +40,10 @@ void RowStream::start() {
     thread_ = std::thread([this] { run(); });
 }
 
-void RowStream::run() {
+template <class Body>
+void RowStream::guardedRead(Body&& body) {
     try {
-        std::int64_t chunkRows = kFirstChunkRows;
-        for (;;) {
-            RowBuffer chunk(memoryBound_);
-            const bool more = fill(chunk, chunkRows, kChunkBytes);
-            if (!publish(std::move(chunk))) return;  // whoever stopped the thread goes on
-            if (!more) {
-                finish();
-                return;
-            }
-            chunkRows = std::min(chunkRows * 2, kLargestChunkRows);
-        }
+        body();
     } catch (const DbError& e) {
         fail(e);
     } catch (const std::exception& e) {
@@ -60,11 +51,23 @@ void RowStream::run() {
     }
 }
 
+void RowStream::run() {
+    guardedRead([this] {
+        std::int64_t chunkRows = kFirstChunkRows;
+        for (;;) {
+            RowBuffer chunk(memoryBound_);
+            const bool more = fill(chunk, chunkRows, kChunkBytes);
+            if (!publish(std::move(chunk))) return;  // whoever stopped the thread goes on
+            if (!more) return finish();
+            chunkRows = std::min(chunkRows * 2, kLargestChunkRows);
+        }
+    });
+}
+
 bool RowStream::fill(RowBuffer& chunk, std::int64_t rows, std::size_t bytes) {
     while (chunk.rowCount() < rows && chunk.memoryUsed() < bytes) {
         if (!fetchOne(chunk)) return false;
-        std::lock_guard lock(mutex_);
-        if (stopping_) break;
+        if (stopping_.load(std::memory_order_relaxed)) break;
     }
     return true;
 }
@@ -82,17 +85,19 @@ bool RowStream::fetchOne(RowBuffer& chunk) {
 
 bool RowStream::publish(RowBuffer chunk) {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] {
-        return stopping_ || queuedBytes_ < std::min(memoryBound_, kQueueBytes);
-    });
+    changed_.wait(lock,
+                  [&] { return stopping_ || queuedBytes_ < std::min(memoryBound_, kQueueBytes); });
     // Rows taken from the driver are queued even when stopping: they cannot be read again.
-    if (chunk.rowCount() > 0) {
-        const std::size_t bytes = chunk.memoryUsed();
-        queue_.push_back(Chunk{std::move(chunk), bytes});
-        queuedBytes_ += bytes;
-        changed_.notify_all();
-    }
+    enqueue(std::move(chunk));
     return !stopping_;
+}
+
+void RowStream::enqueue(RowBuffer rows) {
+    if (rows.rowCount() == 0) return;
+    const std::size_t bytes = rows.memoryUsed();
+    queue_.push_back(Chunk{std::move(rows), bytes});
+    queuedBytes_ += bytes;
+    changed_.notify_all();
 }
 
 void RowStream::finish() {
@@ -145,47 +150,34 @@ void RowStream::waitForEnd() {
     if (!queue_.empty()) throw DbError(kRowsChanged);
 }
 
-void RowStream::stopThread() {
+void RowStream::stopThread(bool cancelFetch) {
     {
         std::lock_guard lock(mutex_);
         stopping_ = true;
+        if (cancelFetch && !ended_ && statement_.get() != SQL_NULL_HANDLE)
+            SQLCancel(statement_.get());
         changed_.notify_all();
     }
     if (thread_.joinable()) thread_.join();
 }
 
 void RowStream::settle() {
-    stopThread();
+    stopThread(false);
     if (ended_) return;
-    try {
+    guardedRead([this] {
         RowBuffer rest(memoryBound_);
         while (fetchOne(rest)) {
         }
         {
             std::lock_guard lock(mutex_);
-            if (rest.rowCount() > 0) {
-                const std::size_t bytes = rest.memoryUsed();
-                queue_.push_back(Chunk{std::move(rest), bytes});
-                queuedBytes_ += bytes;
-            }
+            enqueue(std::move(rest));
         }
         finish();
-    } catch (const DbError& e) {
-        fail(e);
-    } catch (const std::exception& e) {
-        fail(DbError(QString::fromLocal8Bit(e.what())));
-    }
+    });
 }
 
 void RowStream::cancel() {
-    {
-        std::lock_guard lock(mutex_);
-        stopping_ = true;
-        // A fetch waiting on the server returns at once.
-        if (!ended_ && statement_.get() != SQL_NULL_HANDLE) SQLCancel(statement_.get());
-        changed_.notify_all();
-    }
-    if (thread_.joinable()) thread_.join();
+    stopThread(true);
     if (!ended_) fail(DbError(QStringLiteral("The rows were closed before they were read.")));
     std::lock_guard lock(mutex_);
     queue_.clear();

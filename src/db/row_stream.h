@@ -5,6 +5,7 @@
 
 #include <sql.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -64,9 +65,16 @@ class RowStream {
     bool fetchOne(RowBuffer& chunk);
     // Waits for room unless stopping; false when stopping.
     bool publish(RowBuffer chunk);
+    // Queues rows taken from the driver; the caller holds the mutex.
+    void enqueue(RowBuffer rows);
     void finish();
     void fail(const DbError& error);
-    void stopThread();
+    // Runs reading work; an error ends the rows with it.
+    template <class Body>
+    void guardedRead(Body&& body);
+    // Stops the reading thread and waits for it; `cancelFetch` also cuts short a fetch
+    // waiting on the server.
+    void stopThread(bool cancelFetch);
 
     std::vector<FetchKind> kinds_;
     ColumnFetcher fetcher_;
@@ -81,7 +89,7 @@ class RowStream {
     std::int64_t produced_ = 0;
     std::deque<Chunk> queue_;
     std::size_t queuedBytes_ = 0;
-    bool stopping_ = false;
+    std::atomic<bool> stopping_ = false;  // set under the mutex; read per row without it
     bool ended_ = false;
     std::optional<DbError> error_;
     std::thread thread_;

@@ -28,6 +28,27 @@ class KilledServers : public ::testing::Test {
             if (h.platform.processEventsCalls == yields) kill();
         };
     }
+    // The source lives in a database of its own, so the only session there to end is
+    // the copy's. Returns the database's name.
+    QString useOwnSourceDatabase() {
+        const QString database = uniqueName(QStringLiteral("src_db")).toLower();
+        execPostgres(QStringLiteral("CREATE DATABASE \"%1\"").arg(database));
+        h.profiles.pg.database = database;
+        return database;
+    }
+    void execInSource(const QString& sql) {
+        db::Connection c;
+        c.open(db::postgresConnectionString(h.profiles.pg));
+        c.execute(sql);
+    }
+    // Ends every other session in the database; returns how many.
+    static std::size_t endSessionsIn(const QString& database) {
+        return postgresRows(QStringLiteral("SELECT pg_terminate_backend(pid) FROM "
+                                           "pg_stat_activity WHERE pid <> pg_backend_pid() "
+                                           "AND datname = ") +
+                            singleQuotedText(database))
+            .size();
+    }
     void expectAtRest() {
         EXPECT_EQ(h.progressBar.value(), 0);
         EXPECT_EQ(h.progressBar.text(), "Progress Bar");
@@ -109,27 +130,13 @@ TEST_F(KilledServers, StandinKilledAsSourceAfterReadingLosesNoRow) {
 }
 
 TEST_F(KilledServers, PostgresEndingTheSourceSessionAfterReadingLosesNoRow) {
-    // The source lives in a database of its own, so the only session there to end is
-    // the copy's.
-    const QString database = uniqueName(QStringLiteral("src_db")).toLower();
-    execPostgres(QStringLiteral("CREATE DATABASE \"%1\"").arg(database));
-    h.profiles.pg.database = database;
+    const QString database = useOwnSourceDatabase();
     const QString t = uniqueName(QStringLiteral("pg_src_gone"));
-    {
-        db::Connection c;
-        c.open(db::postgresConnectionString(h.profiles.pg));
-        c.execute(QStringLiteral("CREATE TABLE \"%1\"(n INT4)").arg(t));
-        c.execute(QStringLiteral("INSERT INTO \"%1\" VALUES%2").arg(t, rowsOfNumbers()));
-    }
+    execInSource(QStringLiteral("CREATE TABLE \"%1\"(n INT4)").arg(t));
+    execInSource(QStringLiteral("INSERT INTO \"%1\" VALUES%2").arg(t, rowsOfNumbers()));
     h.select(h.list2, {t});
     std::size_t ended = 0;
-    killAfter(40, [&] {
-        ended = postgresRows(QStringLiteral("SELECT pg_terminate_backend(pid) FROM "
-                                            "pg_stat_activity WHERE pid <> pg_backend_pid() "
-                                            "AND datname = ") +
-                             singleQuotedText(database))
-                    .size();
-    });
+    killAfter(40, [&] { ended = endSessionsIn(database); });
 
     sendTablesToSqlServer(h.context, YieldPolicy::everyCall());
 
@@ -144,25 +151,15 @@ TEST_F(KilledServers, PostgresEndingTheSourceSessionAfterReadingLosesNoRow) {
 TEST_F(KilledServers, PostgresEndingTheSourceSessionWhileRowsArriveStopsTheCopyOnce) {
     // More rows than the copy reads ahead, so most are still on the server when it goes.
     constexpr int kLongRows = 3000;
-    const QString database = uniqueName(QStringLiteral("src_db")).toLower();
-    execPostgres(QStringLiteral("CREATE DATABASE \"%1\"").arg(database));
-    h.profiles.pg.database = database;
+    const QString database = useOwnSourceDatabase();
     const QString t = uniqueName(QStringLiteral("pg_src_cut"));
-    {
-        db::Connection c;
-        c.open(db::postgresConnectionString(h.profiles.pg));
-        c.execute(QStringLiteral("CREATE TABLE \"%1\"(n INT4, note TEXT)").arg(t));
-        c.execute(QStringLiteral("INSERT INTO \"%1\" SELECT g, repeat('x', 4000) FROM "
-                                 "generate_series(1, %2) g")
-                      .arg(t)
-                      .arg(kLongRows));
-    }
+    execInSource(QStringLiteral("CREATE TABLE \"%1\"(n INT4, note TEXT)").arg(t));
+    execInSource(QStringLiteral("INSERT INTO \"%1\" SELECT g, repeat('x', 4000) FROM "
+                                "generate_series(1, %2) g")
+                     .arg(t)
+                     .arg(kLongRows));
     h.select(h.list2, {t});
-    killAfter(40, [&] {
-        postgresRows(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
-                                    "WHERE pid <> pg_backend_pid() AND datname = ") +
-                     singleQuotedText(database));
-    });
+    killAfter(40, [&] { endSessionsIn(database); });
 
     sendTablesToSqlServer(h.context, YieldPolicy::everyCall());
 
