@@ -1,42 +1,54 @@
 #include "db/value.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <cstring>
+
+#include "db/padded_digits.h"
 
 namespace dorvane::db {
 namespace {
 
-template <class Float>
-QString floatText(Float v) {
-    if (std::isnan(v)) return QStringLiteral("NaN");
-    if (std::isinf(v)) return v < 0 ? QStringLiteral("-Infinity") : QStringLiteral("Infinity");
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, v);
-    return QString::fromLatin1(buffer, result.ptr - buffer);
-}
-
-// Room for any int parts: text from a hostile source must not overrun the buffer.
+// Room for any float and any int parts: a date needs at most 35 characters, a time 47,
+// so text from a hostile source cannot overrun the buffer.
 constexpr int kPartsTextSize = 64;
 
-// Write at most kPartsTextSize - 1 characters into `out`; give their number.
+template <class Float>
+int floatChars(Float v, char* out) {
+    const auto copy = [out](const char* text) {
+        const auto n = std::strlen(text);
+        std::memcpy(out, text, n);
+        return static_cast<int>(n);
+    };
+    if (std::isnan(v)) return copy("NaN");
+    if (std::isinf(v)) return copy(v < 0 ? "-Infinity" : "Infinity");
+    return static_cast<int>(std::to_chars(out, out + kPartsTextSize, v).ptr - out);
+}
+
 int dateChars(const DateTimeParts& p, char* out) {
-    const int n = std::snprintf(out, kPartsTextSize, "%04d-%02d-%02d", p.year, p.month, p.day);
-    return std::min(n, kPartsTextSize - 1);
+    char* at = writePadded(out, p.year, 4);
+    *at++ = '-';
+    at = writePadded(at, p.month, 2);
+    *at++ = '-';
+    at = writePadded(at, p.day, 2);
+    return static_cast<int>(at - out);
 }
 
 int timeChars(const DateTimeParts& p, char* out) {
-    int n = std::snprintf(out, kPartsTextSize, "%02d:%02d:%02d", p.hour, p.minute, p.second);
-    n = std::min(n, kPartsTextSize - 1);
+    char* at = writePadded(out, p.hour, 2);
+    *at++ = ':';
+    at = writePadded(at, p.minute, 2);
+    *at++ = ':';
+    at = writePadded(at, p.second, 2);
     if (p.nanosecond != 0) {
+        *at++ = '.';
         // Seven digits only when there is something below the microsecond to show.
         if (p.nanosecond % 1000 == 0)
-            n += std::snprintf(out + n, kPartsTextSize - n, ".%06d", p.nanosecond / 1000);
+            at = writePadded(at, p.nanosecond / 1000, 6);
         else
-            n += std::snprintf(out + n, kPartsTextSize - n, ".%07d", p.nanosecond / 100);
+            at = writePadded(at, p.nanosecond / 100, 7);
     }
-    return std::min(n, kPartsTextSize - 1);
+    return static_cast<int>(at - out);
 }
 
 QString binaryText(const QByteArray& bytes) {
@@ -77,10 +89,10 @@ void Value::appendText(QString& out) const {
             return;
         }
         case Kind::Single:
-            out += floatText(static_cast<float>(asDouble()));
+            out += QLatin1StringView(buffer, floatChars(static_cast<float>(asDouble()), buffer));
             return;
         case Kind::Double:
-            out += floatText(asDouble());
+            out += QLatin1StringView(buffer, floatChars(asDouble(), buffer));
             return;
         case Kind::Date:
             out += QLatin1StringView(buffer, dateChars(asDateTime(), buffer));

@@ -85,7 +85,7 @@ std::vector<bool> unquotedColumns(QStringView numericList, int fieldCount) {
 void startInsert(QString& sql, const QString& table) {
     sql.resize(0);  // keeps the capacity of earlier rows
     sql += u"INSERT INTO ";
-    sql += doubleQuotedName(table);
+    appendDoubleQuotedName(sql, table);
     sql += u" VALUES(";
 }
 

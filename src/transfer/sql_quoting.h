@@ -4,28 +4,49 @@
 // values come out exactly as they went in, between the delimiters.
 
 #include <QString>
+#include <QStringView>
 
 namespace dorvane {
 
+// `open` text `close` appended to `out`, with every `close` in the text doubled.
+inline void appendDelimited(QString& out, QStringView text, char16_t open, char16_t close) {
+    out += QChar(open);
+    if (text.contains(QChar(close))) {
+        for (QChar c : text) {
+            out += c;
+            if (c == close) out += c;
+        }
+    } else {
+        out += text;
+    }
+    out += QChar(close);
+}
+
+inline QString delimited(QStringView text, char16_t open, char16_t close) {
+    QString out;
+    appendDelimited(out, text, open, close);
+    return out;
+}
+
 // [name] with "]" doubled.
-inline QString bracketedName(const QString& name) {
-    QString inner = name;
-    inner.replace(QStringLiteral("]"), QStringLiteral("]]"));
-    return u'[' + inner + u']';
+inline void appendBracketedName(QString& out, QStringView name) {
+    appendDelimited(out, name, u'[', u']');
+}
+inline QString bracketedName(QStringView name) {
+    return delimited(name, u'[', u']');
 }
 
 // "name" with '"' doubled.
-inline QString doubleQuotedName(const QString& name) {
-    QString inner = name;
-    inner.replace(QStringLiteral("\""), QStringLiteral("\"\""));
-    return u'"' + inner + u'"';
+inline void appendDoubleQuotedName(QString& out, QStringView name) {
+    appendDelimited(out, name, u'"', u'"');
+}
+inline QString doubleQuotedName(QStringView name) {
+    return delimited(name, u'"', u'"');
 }
 
 // 'text' with "'" doubled.
-inline QString singleQuotedText(const QString& text) {
-    QString inner = text;
-    inner.replace(QStringLiteral("'"), QStringLiteral("''"));
-    return u'\'' + inner + u'\'';
+inline QString singleQuotedText(QStringView text) {
+    return delimited(text, u'\'', u'\'');
 }
 
 }  // namespace dorvane

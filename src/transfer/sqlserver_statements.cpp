@@ -87,7 +87,7 @@ QString dropStatement(const QString& table) {
 void startInsert(QString& sql, const QString& table) {
     sql.resize(0);  // keeps the capacity of earlier rows
     sql += u"INSERT INTO ";
-    sql += bracketedName(table);
+    appendBracketedName(sql, table);
     sql += u" VALUES('";
 }
 

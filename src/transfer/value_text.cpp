@@ -3,6 +3,8 @@
 #include <chrono>
 #include <stdexcept>
 
+#include "db/padded_digits.h"
+
 namespace dorvane {
 
 void appendWithQuotesDoubled(QString& sql, QStringView text) {
@@ -81,13 +83,23 @@ QString sqlServerTimestampText(const db::DateTimeParts& parts) {
     const year_month_day ymd{roundedDay};
     const hh_mm_ss<milliseconds> time{rounded - roundedDay};
 
-    QString text = QString::asprintf(
-        "%04d-%02u-%02uT%02d:%02d:%02d", static_cast<int>(ymd.year()),
-        static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()),
-        static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count()),
-        static_cast<int>(time.seconds().count()));
-    if (const auto ms = time.subseconds().count(); ms != 0)
-        text += QString::asprintf(".%03d", static_cast<int>(ms));
+    char buffer[64];  // 35 characters at most: a year needs no more than six
+    char* at = db::writePadded(buffer, static_cast<int>(ymd.year()), 4);
+    *at++ = '-';
+    at = db::writePadded(at, static_cast<unsigned>(ymd.month()), 2);
+    *at++ = '-';
+    at = db::writePadded(at, static_cast<unsigned>(ymd.day()), 2);
+    *at++ = 'T';
+    at = db::writePadded(at, time.hours().count(), 2);
+    *at++ = ':';
+    at = db::writePadded(at, time.minutes().count(), 2);
+    *at++ = ':';
+    at = db::writePadded(at, time.seconds().count(), 2);
+    if (const auto ms = time.subseconds().count(); ms != 0) {
+        *at++ = '.';
+        at = db::writePadded(at, ms, 3);
+    }
+    QString text = QString::fromLatin1(buffer, at - buffer);
     return text;
 }
 

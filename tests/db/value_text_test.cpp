@@ -1,8 +1,10 @@
 // The general text form of each value kind.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <limits>
 
+#include "db/padded_digits.h"
 #include "db/value.h"
 
 namespace dorvane::db {
@@ -40,6 +42,8 @@ const TextRow kRows[] = {
     {"double_nan", Value::dbl(std::numeric_limits<double>::quiet_NaN()), "NaN"},
     {"date", Value::date(ymd(2024, 2, 29)), "2024-02-29"},
     {"date_early", Value::date(ymd(33, 1, 2)), "0033-01-02"},
+    {"date_before_year_one", Value::date(ymd(-5, 1, 2)), "-005-01-02"},
+    {"date_far_future", Value::date(ymd(123456, 12, 31)), "123456-12-31"},
     {"time", Value::time(ymd(0, 0, 0, 7, 8, 9)), "07:08:09"},
     {"time_micro", Value::time(ymd(0, 0, 0, 7, 8, 9, 120000)), "07:08:09.000120"},
     {"time_seven_digits", Value::time(ymd(0, 0, 0, 7, 8, 9, 123456700)), "07:08:09.1234567"},
@@ -79,6 +83,34 @@ TEST(DbValueText, ExtremeTimePartsAreWrittenWhole) {
     QString appended = QStringLiteral("x");
     v.appendText(appended);
     EXPECT_EQ(appended, u'x' + expected);
+}
+
+// Dates and times are written digit by digit; they must read as printf's %0Nd would.
+TEST(DbValueText, PaddedDigitsMatchPrintf) {
+    const std::int64_t values[] = {0,
+                                   1,
+                                   -1,
+                                   7,
+                                   -7,
+                                   42,
+                                   -42,
+                                   999,
+                                   1000,
+                                   -1000,
+                                   123456789,
+                                   std::numeric_limits<int>::min(),
+                                   std::numeric_limits<std::int64_t>::min(),
+                                   std::numeric_limits<std::int64_t>::max()};
+    for (const std::int64_t v : values) {
+        for (int width : {0, 1, 2, 3, 4, 6, 7, 25}) {
+            char expected[64];
+            std::snprintf(expected, sizeof expected, "%0*lld", width, static_cast<long long>(v));
+            char written[64];
+            const char* end = writePadded(written, v, width);
+            EXPECT_EQ(std::string(static_cast<const char*>(written), end), std::string(expected))
+                << v << " width " << width;
+        }
+    }
 }
 
 TEST(DbValueText, NullDiffersFromEmptyText) {
