@@ -350,15 +350,13 @@ void RowBuffer::decodeByteWideText(Value& value, Value::Kind kind) {
     if (kind != Value::Kind::Text && kind != Value::Kind::Decimal && kind != Value::Kind::Guid)
         throw DbError(QStringLiteral("The row buffer holds an unknown value kind."));
     const auto length = static_cast<qsizetype>(takeLength());
-    const auto* bytes =
-        reinterpret_cast<const unsigned char*>(take(static_cast<std::size_t>(length)));
-    auto* s = std::get_if<QString>(&value.data_);
-    if (s)
-        s->resize(length);  // keeps the capacity this value had for the last row
-    else
-        s = &value.data_.emplace<QString>(length, Qt::Uninitialized);
-    auto* out = reinterpret_cast<char16_t*>(s->data());
-    for (qsizetype i = 0; i < length; ++i) out[i] = bytes[i];
+    const QLatin1StringView text(take(static_cast<std::size_t>(length)), length);
+    if (auto* s = std::get_if<QString>(&value.data_)) {
+        s->resize(0);  // keeps the capacity this value had for the last row
+        s->append(text);
+    } else {
+        value.data_.emplace<QString>(text);
+    }
 }
 
 QString RowBuffer::spillFileName() const {

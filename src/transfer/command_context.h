@@ -32,7 +32,7 @@ struct CustomizationMembers {
 
 // The data type customization dialog as a transfer sees it.
 class CustomizationDialog {
-public:
+  public:
     virtual ~CustomizationDialog() = default;
     virtual CustomizationMembers& members() = 0;
     // Loads and shows the window; returns once it has been unloaded.
@@ -42,9 +42,9 @@ public:
 // One command at a time: while a command that changes lists or databases runs (and
 // yields to the event loop), another such command is ignored.
 class CommandGuard {
-public:
+  public:
     class Scope {
-    public:
+      public:
         explicit Scope(CommandGuard& guard) : guard_(guard), entered_(!guard.running_) {
             if (entered_) guard_.running_ = true;
         }
@@ -56,13 +56,13 @@ public:
         // False when another command was already running: do nothing.
         bool entered() const { return entered_; }
 
-    private:
+      private:
         CommandGuard& guard_;
         bool entered_;
     };
     bool running() const { return running_; }
 
-private:
+  private:
     bool running_ = false;
 };
 

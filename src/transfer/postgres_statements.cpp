@@ -120,7 +120,14 @@ void appendValue(QString& sql, const db::Value& value, bool unquoted, bool first
         return;
     }
     // Numbers, times and the like are written straight into the statement and put in
-    // quotes there: no string of their own for every value of every row.
+    // quotes there: no string of their own for every value of every row. Only the
+    // text of binary values ("\\x...") holds a character a literal must escape.
+    if (!unquoted && value.kind() != db::Value::Kind::Binary) {
+        sql += u'\'';
+        value.appendText(sql);
+        sql += u"', ";
+        return;
+    }
     const qsizetype start = sql.size();
     value.appendText(sql);
     const QStringView text = QStringView(sql).sliced(start);

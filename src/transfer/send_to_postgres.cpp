@@ -7,6 +7,7 @@
 #include "db/ado.h"
 #include "db/connection.h"
 #include "db/recordset.h"
+#include "transfer/current_value.h"
 #include "transfer/event_yield.h"
 #include "transfer/execute_sql.h"
 #include "transfer/list_helpers.h"
@@ -183,7 +184,7 @@ class TransferToPostgres {
         std::vector<bool> unquoted;
         bool walked = false;
         p_.step(324, [&] { walked = false; });
-        db::Value value;
+        CurrentValue value;
         for (std::int64_t r = 0; r < rows; ++r) {
             p_.step(328, [&] { yield_.whenDue(); });
             p_.step(332, [&] {
@@ -198,13 +199,13 @@ class TransferToPostgres {
             });
             for (int j = 0; j < fieldCount; ++j) {
                 p_.step(338, [&] { yield_.whenDue(); });
-                p_.step(340, [&] { value = source_->value(j); });
+                p_.step(340, [&] { value.read(*source_, j); });
                 // A value PostgreSQL cannot hold is refused like a statement the server
                 // refuses: reported, and nothing more is sent.
-                if (!p_.step(340, [&] { checkPostgresCanHold(value); })) success_ = false;
+                if (!p_.step(340, [&] { checkPostgresCanHold(value.get()); })) success_ = false;
                 const bool unquotedColumn = j < static_cast<int>(unquoted.size()) && unquoted[j];
                 p_.step(342, [&] {
-                    statements::appendValue(statement_, value, unquotedColumn, j == 0);
+                    statements::appendValue(statement_, value.get(), unquotedColumn, j == 0);
                 });
                 p_.step(382, [] {});
             }
@@ -213,6 +214,7 @@ class TransferToPostgres {
                 p_.step(392, [&] {
                     success_ = executeSql(ctx_.platform, existing(postgres_), statement_);
                 });
+            value.keepBeforeMove();
             p_.step(394, [&] { source_->moveNext(); });
             if (transfer_steps::sourceEndedEarly(*source_, r, rows)) {
                 success_ = false;

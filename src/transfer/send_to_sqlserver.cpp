@@ -9,6 +9,7 @@
 #include "db/ado.h"
 #include "db/connection.h"
 #include "db/recordset.h"
+#include "transfer/current_value.h"
 #include "transfer/event_yield.h"
 #include "transfer/execute_sql.h"
 #include "transfer/list_helpers.h"
@@ -167,7 +168,7 @@ class TransferToSqlServer {
     void sendRows() {
         std::int64_t rows = 0;
         p_.step(316, [&] { rows = existing(source_).recordCount(); });
-        db::Value value;
+        CurrentValue value;
         for (std::int64_t r = 0; r < rows; ++r) {
             p_.step(320, [&] { yield_.whenDue(); });
             p_.step(322, [&] {
@@ -178,13 +179,13 @@ class TransferToSqlServer {
             p_.step(326, [&] { fieldCount = source_->fieldCount(); });
             for (int j = 0; j < fieldCount; ++j) {
                 p_.step(328, [&] { yield_.whenDue(); });
-                p_.step(330, [&] { value = source_->value(j); });
+                p_.step(330, [&] { value.read(*source_, j); });
                 // A value its column would round is refused like a statement the server
                 // refuses: reported, and nothing more is sent.
                 if (j < static_cast<int>(exactColumns_.size()) && exactColumns_[j] &&
-                    !p_.step(330, [&] { checkExactValueFits(value, *exactColumns_[j]); }))
+                    !p_.step(330, [&] { checkExactValueFits(value.get(), *exactColumns_[j]); }))
                     success_ = false;
-                p_.step(332, [&] { statements::appendValue(statement_, value); });
+                p_.step(332, [&] { statements::appendValue(statement_, value.get()); });
                 p_.step(342, [] {});
             }
             p_.step(344, [&] { statements::closeInsert(statement_); });
@@ -192,6 +193,7 @@ class TransferToSqlServer {
                 p_.step(352, [&] {
                     success_ = executeSql(ctx_.platform, existing(mssql_), statement_);
                 });
+            value.keepBeforeMove();
             p_.step(354, [&] { source_->moveNext(); });
             if (transfer_steps::sourceEndedEarly(*source_, r, rows)) {
                 success_ = false;

@@ -37,5 +37,19 @@ TEST(TransferEventYield, ProcessesAgainOnceTheIntervalHasPassed) {
     EXPECT_EQ(platform.processEventsCalls, 2);
 }
 
+// The default interval may be read off a coarse clock; its ticks must not hold
+// processing back for longer than one more interval.
+TEST(TransferEventYield, TheDefaultPolicyProcessesAgainWithinTwoIntervals) {
+    testing::ScriptedPlatform platform;
+    const YieldPolicy policy;
+    EventYield yield(platform, policy);
+    yield.whenDue();
+    std::this_thread::sleep_for(2 * policy.minInterval);
+    yield.whenDue();
+    EXPECT_EQ(platform.processEventsCalls, 2);
+    yield.whenDue();  // straight after processing: not due
+    EXPECT_EQ(platform.processEventsCalls, 2);
+}
+
 }  // namespace
 }  // namespace dorvane
