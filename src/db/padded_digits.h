@@ -25,4 +25,22 @@ inline char* writePadded(char* out, std::int64_t value, int width) {
     return out + count;
 }
 
+// YYYY-MM-DD, each part as wide as it needs beyond that.
+inline char* writeDate(char* out, std::int64_t year, std::int64_t month, std::int64_t day) {
+    out = writePadded(out, year, 4);
+    *out++ = '-';
+    out = writePadded(out, month, 2);
+    *out++ = '-';
+    return writePadded(out, day, 2);
+}
+
+// hh:mm:ss, each part as wide as it needs beyond that.
+inline char* writeClock(char* out, std::int64_t hour, std::int64_t minute, std::int64_t second) {
+    out = writePadded(out, hour, 2);
+    *out++ = ':';
+    out = writePadded(out, minute, 2);
+    *out++ = ':';
+    return writePadded(out, second, 2);
+}
+
 }  // namespace dorvane::db

@@ -26,20 +26,11 @@ int floatChars(Float v, char* out) {
 }
 
 int dateChars(const DateTimeParts& p, char* out) {
-    char* at = writePadded(out, p.year, 4);
-    *at++ = '-';
-    at = writePadded(at, p.month, 2);
-    *at++ = '-';
-    at = writePadded(at, p.day, 2);
-    return static_cast<int>(at - out);
+    return static_cast<int>(writeDate(out, p.year, p.month, p.day) - out);
 }
 
 int timeChars(const DateTimeParts& p, char* out) {
-    char* at = writePadded(out, p.hour, 2);
-    *at++ = ':';
-    at = writePadded(at, p.minute, 2);
-    *at++ = ':';
-    at = writePadded(at, p.second, 2);
+    char* at = writeClock(out, p.hour, p.minute, p.second);
     if (p.nanosecond != 0) {
         *at++ = '.';
         // Seven digits only when there is something below the microsecond to show.

@@ -8,17 +8,22 @@
 
 namespace dorvane {
 
+// `text` appended to `out` with every `doubled` character in it doubled.
+inline void appendDoubling(QString& out, QStringView text, char16_t doubled) {
+    if (!text.contains(QChar(doubled))) {
+        out += text;
+        return;
+    }
+    for (QChar c : text) {
+        out += c;
+        if (c == doubled) out += c;
+    }
+}
+
 // `open` text `close` appended to `out`, with every `close` in the text doubled.
 inline void appendDelimited(QString& out, QStringView text, char16_t open, char16_t close) {
     out += QChar(open);
-    if (text.contains(QChar(close))) {
-        for (QChar c : text) {
-            out += c;
-            if (c == close) out += c;
-        }
-    } else {
-        out += text;
-    }
+    appendDoubling(out, text, close);
     out += QChar(close);
 }
 

@@ -5,18 +5,12 @@
 #include <stdexcept>
 
 #include "db/padded_digits.h"
+#include "transfer/sql_quoting.h"
 
 namespace dorvane {
 
 void appendWithQuotesDoubled(QString& sql, QStringView text) {
-    if (!text.contains(u'\'')) {
-        sql += text;
-        return;
-    }
-    for (QChar c : text) {
-        sql += c;
-        if (c == u'\'') sql += c;
-    }
+    appendDoubling(sql, text, u'\'');
 }
 
 void appendWithQuotesAndBackslashesDoubled(QString& sql, QStringView text) {
@@ -83,23 +77,15 @@ QString sqlServerTimestampText(const db::DateTimeParts& parts) {
     const hh_mm_ss<milliseconds> time{rounded - roundedDay};
 
     char buffer[64];  // 35 characters at most: a year needs no more than six
-    char* at = db::writePadded(buffer, static_cast<int>(ymd.year()), 4);
-    *at++ = '-';
-    at = db::writePadded(at, static_cast<unsigned>(ymd.month()), 2);
-    *at++ = '-';
-    at = db::writePadded(at, static_cast<unsigned>(ymd.day()), 2);
+    char* at = db::writeDate(buffer, static_cast<int>(ymd.year()),
+                             static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()));
     *at++ = 'T';
-    at = db::writePadded(at, time.hours().count(), 2);
-    *at++ = ':';
-    at = db::writePadded(at, time.minutes().count(), 2);
-    *at++ = ':';
-    at = db::writePadded(at, time.seconds().count(), 2);
+    at = db::writeClock(at, time.hours().count(), time.minutes().count(), time.seconds().count());
     if (const auto ms = time.subseconds().count(); ms != 0) {
         *at++ = '.';
         at = db::writePadded(at, ms, 3);
     }
-    QString text = QString::fromLatin1(buffer, at - buffer);
-    return text;
+    return QString::fromLatin1(buffer, at - buffer);
 }
 
 QString sqlServerValueText(const db::Value& value) {
