@@ -19,12 +19,16 @@ QString failureDescription(const std::exception_ptr& failure) {
 }
 
 Procedure::Procedure(Platform& platform, const QString& module, const QString& name)
-    : platform_(platform), label_(locationLabel(module, name)) {}
+    : platform_(platform), module_(module), name_(name) {}
+
+QString Procedure::label() const {
+    return locationLabel(module_, name_);
+}
 
 void Procedure::report(const std::exception_ptr& failure) {
     std::optional<QString> statement;
     if (statement_) statement = *statement_;
-    const QString text = errorReportText(failureDescription(failure), label_, line_, statement);
+    const QString text = errorReportText(failureDescription(failure), label(), line_, statement);
     platform_.messageBox(text, MsgButtons::Ok, MsgIcon::Exclamation, kErrorReportTitle);
 }
 

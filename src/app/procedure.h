@@ -29,7 +29,7 @@ public:
     void showStatementInReport(const QString* statement) { statement_ = statement; }
 
     int line() const { return line_; }
-    const QString& label() const { return label_; }
+    QString label() const;
 
     // Runs the step numbered `line`; false when it failed (the report was shown).
     template <class Body>
@@ -73,7 +73,10 @@ private:
     }
 
     Platform& platform_;
-    QString label_;
+    // Kept apart and joined only for a report: procedures such as the one that runs each
+    // row's statement are made once per row.
+    QString module_;
+    QString name_;
     int line_ = 0;
     const QString* statement_ = nullptr;
 };

@@ -110,9 +110,10 @@ void appendValue(QString& sql, const db::Value& value, bool unquoted, bool first
         const QString& text = value.asString();
         if (unquoted && text.isEmpty()) return appendNull(sql, firstColumn);
         if (unquoted && readsAsSqlNumber(text)) {
-            // Anything else goes in quotes below: a value must never be read as SQL, and
-            // the server then judges the text against the column type.
-            appendWithQuotesAndBackslashesDoubled(sql, text);
+            // Digits, a sign, a point: nothing to double. Anything else goes in quotes
+            // below: a value must never be read as SQL, and the server then judges the
+            // text against the column type.
+            sql += text;
         } else {
             appendPostgresLiteral(sql, text);
         }

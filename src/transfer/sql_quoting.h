@@ -8,9 +8,19 @@
 
 namespace dorvane {
 
+// True when `text` holds `c`. Most values are short, and for them a plain loop costs
+// less than the call into Qt's vectorised search, which pays off on longer texts.
+inline bool containsChar(QStringView text, char16_t c) {
+    constexpr qsizetype kShortText = 64;
+    if (text.size() > kShortText) return text.contains(QChar(c));
+    for (const QChar ch : text)
+        if (ch.unicode() == c) return true;
+    return false;
+}
+
 // `text` appended to `out` with every `doubled` character in it doubled.
 inline void appendDoubling(QString& out, QStringView text, char16_t doubled) {
-    if (!text.contains(QChar(doubled))) {
+    if (!containsChar(text, doubled)) {
         out += text;
         return;
     }

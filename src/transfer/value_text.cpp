@@ -14,7 +14,7 @@ void appendWithQuotesDoubled(QString& sql, QStringView text) {
 }
 
 void appendWithQuotesAndBackslashesDoubled(QString& sql, QStringView text) {
-    if (!text.contains(u'\\')) {
+    if (!containsChar(text, u'\\')) {
         appendWithQuotesDoubled(sql, text);
         return;
     }
@@ -25,7 +25,7 @@ void appendWithQuotesAndBackslashesDoubled(QString& sql, QStringView text) {
 }
 
 void appendPostgresLiteral(QString& sql, QStringView text) {
-    if (text.contains(u'\\')) {
+    if (containsChar(text, u'\\')) {
         sql += u"E'";
         appendWithQuotesAndBackslashesDoubled(sql, text);
     } else {
@@ -96,7 +96,7 @@ QString sqlServerValueText(const db::Value& value) {
 
 void checkPostgresCanHold(const db::Value& value) {
     if (value.kind() != db::Value::Kind::Text && value.kind() != db::Value::Kind::Guid) return;
-    if (value.asString().contains(QChar(u'\0')))
+    if (containsChar(value.asString(), u'\0'))
         throw std::runtime_error(
             "The value holds a NUL character, which PostgreSQL text cannot store.");
 }

@@ -41,6 +41,27 @@ TEST(TransferValueText, PostgresLiteralsEscapeOnlyWhatNeedsIt) {
     EXPECT_EQ(literal(R"(\'\)"), R"(E'\\''\\')");
 }
 
+// Short and long texts are searched in two different ways; a quote, backslash or NUL
+// in the last place must be found by both.
+TEST(TransferValueText, CharactersToEscapeAreFoundAtAnyLength) {
+    for (const qsizetype length : {1, 63, 64, 65, 200, 100000}) {
+        const QString prefix(length - 1, u'a');
+        QString sql;
+        appendPostgresLiteral(sql, prefix + u'\'');
+        EXPECT_EQ(sql, QStringLiteral("'") + prefix + QStringLiteral("'''")) << length;
+        sql.clear();
+        appendPostgresLiteral(sql, prefix + u'\\');
+        EXPECT_EQ(sql, QStringLiteral("E'") + prefix + QStringLiteral("\\\\'")) << length;
+        sql.clear();
+        appendPostgresLiteral(sql, prefix + u'b');
+        EXPECT_EQ(sql, QStringLiteral("'") + prefix + QStringLiteral("b'")) << length;
+        EXPECT_THROW(checkPostgresCanHold(db::Value::text(prefix + QChar(u'\0'))),
+                     std::runtime_error)
+            << length;
+        EXPECT_NO_THROW(checkPostgresCanHold(db::Value::text(prefix + u'b'))) << length;
+    }
+}
+
 TEST(TransferValueText, AsciiTest) {
     EXPECT_TRUE(isAscii(u"abc ~\x7f"));
     EXPECT_TRUE(isAscii(u""));
