@@ -22,7 +22,7 @@ class Platform;
 QString failureDescription(const std::exception_ptr& failure);
 
 class Procedure {
-public:
+  public:
     Procedure(Platform& platform, const QString& module, const QString& name);
 
     // The two transfers show their current statement at the end of the report.
@@ -60,7 +60,7 @@ public:
     // Shows the error report for a failure at the current line.
     void report(const std::exception_ptr& failure);
 
-private:
+  private:
     template <class Body>
     bool guarded(Body&& body) {
         try {
