@@ -35,4 +35,7 @@ if [ "${DORVANE_BENCH_SKIP_STARTUP:-0}" != 1 ]; then
   fi
 fi
 
-"$root/scripts/with-servers.sh" "$build/bench/dorvane_bench" "$@"
+# No autovacuum: its analysis of a table being filled takes half a core for seconds, at
+# moments that fall on the copy in one turn and on the bare loop in the next.
+DORVANE_PG_EXTRA_OPTIONS="-c autovacuum=off" \
+  "$root/scripts/with-servers.sh" "$build/bench/dorvane_bench" "$@"

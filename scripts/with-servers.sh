@@ -3,7 +3,8 @@
 # exports their connection details, runs the given command, and stops both at exit.
 #
 # A real SQL Server is used instead of the stand-in when DORVANE_MSSQL_HOST is set
-# (with DORVANE_MSSQL_PORT, _USER, _PASSWORD and _DATABASE).
+# (with DORVANE_MSSQL_PORT, _USER, _PASSWORD and _DATABASE). DORVANE_PG_EXTRA_OPTIONS adds
+# server options to the cluster's start ("-c name=value ...").
 #
 # Exported for the tests:
 #   DORVANE_PG_HOST DORVANE_PG_PORT DORVANE_PG_USER DORVANE_PG_PASSWORD DORVANE_PG_DATABASE
@@ -61,7 +62,7 @@ chmod 644 "$work/pwfile"
   || { cat "$work/initdb.log" >&2; exit 1; }
 mkdir -p "$work/sock" && chown "$(stat -c %u "$work")" "$work/sock"
 "${runas[@]}" "$pg_bin/pg_ctl" -D "$work/pg" -l "$work/pg.log" -w -o \
-  "-c listen_addresses=127.0.0.1 -p $DORVANE_PG_PORT -k $work/sock -c fsync=off -c synchronous_commit=off -c full_page_writes=off -c max_connections=200" \
+  "-c listen_addresses=127.0.0.1 -p $DORVANE_PG_PORT -k $work/sock -c fsync=off -c synchronous_commit=off -c full_page_writes=off -c max_connections=200 ${DORVANE_PG_EXTRA_OPTIONS:-}" \
   start >/dev/null || { cat "$work/pg.log" >&2; exit 1; }
 
 export PGPASSWORD=$DORVANE_PG_PASSWORD
