@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <stdexcept>
+#include <utility>
 
 #include "app/error_report.h"
 #include "app/platform.h"
@@ -26,6 +27,11 @@ QString Procedure::label() const {
 }
 
 void Procedure::report(const std::exception_ptr& failure) {
+    if (beforeReport_) {
+        std::function<void()> hook = std::exchange(beforeReport_, nullptr);
+        hook();
+        beforeReport_ = std::move(hook);
+    }
     std::optional<QString> statement;
     if (statement_) statement = *statement_;
     const QString text = errorReportText(failureDescription(failure), label(), line_, statement);

@@ -12,6 +12,7 @@
 
 #include <QString>
 #include <exception>
+#include <functional>
 #include <utility>
 
 namespace dorvane {
@@ -27,6 +28,10 @@ class Procedure {
 
     // The two transfers show their current statement at the end of the report.
     void showStatementInReport(const QString* statement) { statement_ = statement; }
+
+    // Runs before each report this procedure shows, e.g. to show first what earlier work
+    // still has to report. Not run again from within itself.
+    void setBeforeReport(std::function<void()> hook) { beforeReport_ = std::move(hook); }
 
     int line() const { return line_; }
     QString label() const;
@@ -79,6 +84,7 @@ class Procedure {
     QString name_;
     int line_ = 0;
     const QString* statement_ = nullptr;
+    std::function<void()> beforeReport_;
 };
 
 }  // namespace dorvane

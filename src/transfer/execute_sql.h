@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <exception>
 
 #include "app/platform.h"
 #include "db/connection.h"
@@ -9,5 +10,8 @@ namespace dorvane {
 // Runs one statement as it stands. A refusal shows the error report of Main.ExecuteSQL
 // and gives false; the caller sees nothing else of the failure.
 bool executeSql(Platform& platform, db::Connection& connection, const QString& sql);
+
+// Shows the report executeSql shows for `failure`, a statement run elsewhere.
+void reportExecuteFailure(Platform& platform, const std::exception_ptr& failure);
 
 }  // namespace dorvane

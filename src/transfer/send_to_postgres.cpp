@@ -12,6 +12,7 @@
 #include "transfer/execute_sql.h"
 #include "transfer/list_helpers.h"
 #include "transfer/postgres_statements.h"
+#include "transfer/row_sender.h"
 #include "transfer/send_tables.h"
 #include "transfer/transfer_steps.h"
 #include "transfer/type_names.h"
@@ -185,7 +186,10 @@ class TransferToPostgres {
         bool walked = false;
         p_.step(324, [&] { walked = false; });
         CurrentValue value;
+        // Each row's statement runs while the next rows are built (see RowSender).
+        RowSender sends(p_, ctx_.platform, yield_, success_);
         for (std::int64_t r = 0; r < rows; ++r) {
+            sends.reportIfFailed();
             p_.step(328, [&] { yield_.whenDue(); });
             p_.step(332, [&] {
                 ctx_.form2.progressBar1.setValue(transfer_steps::progressPercent(r, rows));
@@ -211,9 +215,7 @@ class TransferToPostgres {
             }
             p_.step(384, [&] { statements::closeInsert(statement_); });
             if (p_.test(388, [&] { return success_; }))
-                p_.step(392, [&] {
-                    success_ = executeSql(ctx_.platform, existing(postgres_), statement_);
-                });
+                p_.step(392, [&] { sends.send(existing(postgres_), statement_); });
             value.keepBeforeMove();
             p_.step(394, [&] { source_->moveNext(); });
             if (transfer_steps::sourceEndedEarly(*source_, r, rows)) {
@@ -221,6 +223,7 @@ class TransferToPostgres {
                 break;
             }
         }
+        sends.settle();
     }
 
     CommandContext& ctx_;

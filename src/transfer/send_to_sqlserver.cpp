@@ -13,6 +13,7 @@
 #include "transfer/event_yield.h"
 #include "transfer/execute_sql.h"
 #include "transfer/list_helpers.h"
+#include "transfer/row_sender.h"
 #include "transfer/send_tables.h"
 #include "transfer/sqlserver_statements.h"
 #include "transfer/transfer_steps.h"
@@ -169,7 +170,10 @@ class TransferToSqlServer {
         std::int64_t rows = 0;
         p_.step(316, [&] { rows = existing(source_).recordCount(); });
         CurrentValue value;
+        // Each row's statement runs while the next rows are built (see RowSender).
+        RowSender sends(p_, ctx_.platform, yield_, success_);
         for (std::int64_t r = 0; r < rows; ++r) {
+            sends.reportIfFailed();
             p_.step(320, [&] { yield_.whenDue(); });
             p_.step(322, [&] {
                 ctx_.form2.progressBar1.setValue(transfer_steps::progressPercent(r, rows));
@@ -190,9 +194,7 @@ class TransferToSqlServer {
             }
             p_.step(344, [&] { statements::closeInsert(statement_); });
             if (p_.test(348, [&] { return success_; }))
-                p_.step(352, [&] {
-                    success_ = executeSql(ctx_.platform, existing(mssql_), statement_);
-                });
+                p_.step(352, [&] { sends.send(existing(mssql_), statement_); });
             value.keepBeforeMove();
             p_.step(354, [&] { source_->moveNext(); });
             if (transfer_steps::sourceEndedEarly(*source_, r, rows)) {
@@ -200,6 +202,7 @@ class TransferToSqlServer {
                 break;
             }
         }
+        sends.settle();
     }
 
     CommandContext& ctx_;

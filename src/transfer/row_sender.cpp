@@ -1,0 +1,27 @@
+#include "transfer/row_sender.h"
+
+#include "transfer/execute_sql.h"
+
+namespace dorvane {
+
+RowSender::RowSender(Procedure& procedure, Platform& platform, EventYield& yield, bool& success,
+                     StatementPipeline::Limits limits)
+    : procedure_(procedure),
+      platform_(platform),
+      success_(success),
+      pipeline_([&yield] { yield.whenDue(); }, limits) {
+    procedure_.setBeforeReport([this] { settle(); });
+}
+
+RowSender::~RowSender() {
+    procedure_.setBeforeReport(nullptr);
+}
+
+void RowSender::settle() {
+    if (std::exception_ptr failure = pipeline_.settle()) {
+        success_ = false;
+        reportExecuteFailure(platform_, failure);
+    }
+}
+
+}  // namespace dorvane

@@ -1,0 +1,41 @@
+#pragma once
+// The row loop's INSERT statements, sent by a StatementPipeline while the next rows are
+// built. What the user sees stays in the order of the rows: a statement that failed is
+// reported as executeSql reports it, and before any other report of the procedure, which
+// first waits for the statements sent before; and the copy's flag of success turns false
+// then, as it would have right after that statement.
+
+#include <QString>
+
+#include "app/platform.h"
+#include "app/procedure.h"
+#include "db/connection.h"
+#include "transfer/event_yield.h"
+#include "transfer/statement_pipeline.h"
+
+namespace dorvane {
+
+class RowSender {
+  public:
+    RowSender(Procedure& procedure, Platform& platform, EventYield& yield, bool& success,
+              StatementPipeline::Limits limits = {});
+    ~RowSender();
+    RowSender(const RowSender&) = delete;
+    RowSender& operator=(const RowSender&) = delete;
+
+    void send(db::Connection& target, const QString& sql) { pipeline_.send(target, sql); }
+    // Between rows: reports a failure that has come in meanwhile, without waiting.
+    void reportIfFailed() {
+        if (pipeline_.failed()) settle();
+    }
+    // After the last row: waits for every statement sent and reports a failure.
+    void settle();
+
+  private:
+    Procedure& procedure_;
+    Platform& platform_;
+    bool& success_;
+    StatementPipeline pipeline_;
+};
+
+}  // namespace dorvane
