@@ -46,6 +46,9 @@ void printCopy(const QString& shape, Direction d, const CopyFigures& copy, const
                 copy.stalls.longestStatementMs);
     std::printf("%-22s waiting on servers %.2f s of %.2f s; longest non-wait gap ended at %s\n", "",
                 copy.waitSeconds, copy.seconds, qPrintable(copy.stalls.longestOutsideSqlWhere));
+    std::printf("%-22s turns' ratios:", "");
+    for (double ratio : turnRatios) std::printf(" %.3f", ratio);
+    std::printf("\n");
     for (const QString& m : copy.messages) std::printf("  shown: %s\n", qPrintable(m));
     std::fflush(stdout);
 }
