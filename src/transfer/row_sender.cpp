@@ -5,7 +5,7 @@
 namespace dorvane {
 
 RowSender::RowSender(Procedure& procedure, Platform& platform, EventYield& yield, bool& success,
-                     StatementPipeline::Limits limits)
+                     PipelineLimits limits)
     : procedure_(procedure),
       platform_(platform),
       success_(success),

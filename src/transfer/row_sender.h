@@ -18,7 +18,7 @@ namespace dorvane {
 class RowSender {
   public:
     RowSender(Procedure& procedure, Platform& platform, EventYield& yield, bool& success,
-              StatementPipeline::Limits limits = {});
+              PipelineLimits limits = {});
     ~RowSender();
     RowSender(const RowSender&) = delete;
     RowSender& operator=(const RowSender&) = delete;

@@ -20,7 +20,7 @@ std::size_t heldBytes(const QString& sql) {
 
 }  // namespace
 
-StatementPipeline::StatementPipeline(std::function<void()> whileWaiting, Limits limits)
+StatementPipeline::StatementPipeline(std::function<void()> whileWaiting, PipelineLimits limits)
     : whileWaiting_(std::move(whileWaiting)), limits_(limits) {}
 
 StatementPipeline::~StatementPipeline() {

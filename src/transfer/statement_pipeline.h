@@ -28,10 +28,8 @@ struct PipelineLimits {
 
 class StatementPipeline {
   public:
-    using Limits = PipelineLimits;
-
     // `whileWaiting` runs every few milliseconds while the caller waits on the queue.
-    explicit StatementPipeline(std::function<void()> whileWaiting, Limits limits = {});
+    explicit StatementPipeline(std::function<void()> whileWaiting, PipelineLimits limits = {});
     // Runs what is still queued, then ends the thread.
     ~StatementPipeline();
     StatementPipeline(const StatementPipeline&) = delete;
@@ -61,7 +59,7 @@ class StatementPipeline {
     void keepSpareBuffer(QString&& buffer);
 
     const std::function<void()> whileWaiting_;
-    const Limits limits_;
+    const PipelineLimits limits_;
     db::Connection* target_ = nullptr;
 
     std::mutex mutex_;
