@@ -60,6 +60,7 @@ BareFigures runBareLoop(Direction direction, const EnvProfiles& profiles, const 
     std::vector<db::Value> row(static_cast<std::size_t>(rows.fieldCount()));
     std::vector<QString> chunk;
     Clock::duration sending{};
+    resetInsertTimeline();
     while (!rows.eof()) {
         chunk.clear();
         qsizetype chars = 0;
@@ -75,6 +76,13 @@ BareFigures runBareLoop(Direction direction, const EnvProfiles& profiles, const 
         figures.rows += static_cast<long>(chunk.size());
     }
     figures.seconds = std::chrono::duration<double>(sending).count();
+    const InsertTimeline inserts = insertTimeline();
+    if (inserts.count > 0) {
+        using Us = std::chrono::duration<double, std::micro>;
+        const auto count = static_cast<double>(inserts.count);
+        figures.insertMicros = Us(inserts.inside).count() / count;
+        figures.betweenMicros = Us(sending - inserts.inside).count() / count;
+    }
     return figures;
 }
 

@@ -58,6 +58,7 @@ CopyFigures runCopy(Direction direction, const EnvProfiles& profiles, const QStr
     resetPeakResident();
     const double cpuBefore = cpuSeconds();
     const Clock::duration waitBefore = statementTime();
+    resetInsertTimeline();
     const Clock::time_point started = Clock::now();
     screen.platform.begin();
     if (direction == Direction::ToSqlServer)
@@ -66,7 +67,19 @@ CopyFigures runCopy(Direction direction, const EnvProfiles& profiles, const QStr
         sendTablesToPostgres(screen.context);
     CopyFigures figures;
     figures.stalls = screen.platform.end();
-    figures.seconds = std::chrono::duration<double>(Clock::now() - started).count();
+    const Clock::time_point ended = Clock::now();
+    figures.seconds = std::chrono::duration<double>(ended - started).count();
+    const InsertTimeline inserts = insertTimeline();
+    if (inserts.count > 0) {
+        using Ms = std::chrono::duration<double, std::milli>;
+        using Us = std::chrono::duration<double, std::micro>;
+        figures.insertMicros = Us(inserts.inside).count() / static_cast<double>(inserts.count);
+        figures.beforeFirstMs = Ms(inserts.firstBegan - started).count();
+        figures.afterLastMs = Ms(ended - inserts.lastEnded).count();
+        figures.betweenMicros =
+            Us(inserts.lastEnded - inserts.firstBegan - inserts.inside).count() /
+            static_cast<double>(inserts.count);
+    }
     figures.cpuShare = (cpuSeconds() - cpuBefore) / figures.seconds;
     figures.waitSeconds = std::chrono::duration<double>(statementTime() - waitBefore).count();
     figures.peakMiB = peakResidentMiB();

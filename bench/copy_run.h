@@ -20,6 +20,10 @@ struct CopyFigures {
     double waitSeconds = 0;  // waiting on a server: statements in flight and connecting
     double peakMiB = 0;
     StallFigures stalls;
+    double insertMicros = 0;        // mean time of one INSERT inside the driver
+    double beforeFirstMs = 0;       // from the command's start to the first INSERT
+    double afterLastMs = 0;         // from the last INSERT's end to the command's end
+    double betweenMicros = 0;       // from one INSERT's end to the next one's start, on average
     std::vector<QString> messages;  // anything shown means the copy failed
 };
 

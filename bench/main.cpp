@@ -46,6 +46,11 @@ void printCopy(const QString& shape, Direction d, const CopyFigures& copy, const
                 copy.stalls.longestStatementMs);
     std::printf("%-22s waiting on servers %.2f s of %.2f s; longest non-wait gap ended at %s\n", "",
                 copy.waitSeconds, copy.seconds, qPrintable(copy.stalls.longestOutsideSqlWhere));
+    std::printf(
+        "%-22s one INSERT: %.0f us in the copy, %.0f us bare; between two: %.1f us, %.1f us "
+        "bare;\n%-22s before the first INSERT %.0f ms, after the last %.0f ms\n",
+        "", copy.insertMicros, bare.insertMicros, copy.betweenMicros, bare.betweenMicros, "",
+        copy.beforeFirstMs, copy.afterLastMs);
     std::printf("%-22s turns' ratios:", "");
     for (double ratio : turnRatios) std::printf(" %.3f", ratio);
     std::printf("\n");

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <mutex>
 #include <thread>
 
 namespace dorvane::bench {
@@ -50,7 +51,29 @@ class CallTimer {
     bool counted_ = false;
 };
 
+// Written by whichever thread sends the INSERTs (one at a time) and read between runs.
+std::mutex insertsLock;
+InsertTimeline inserts;
+
+bool isInsert(const SQLWCHAR* text, SQLINTEGER length) {
+    static constexpr char kInsert[] = "INSERT";
+    for (int i = 0; i < 6; ++i)
+        if ((length != SQL_NTS && i >= length) || text[i] != static_cast<SQLWCHAR>(kInsert[i]))
+            return false;
+    return true;
+}
+
 }  // namespace
+
+InsertTimeline insertTimeline() {
+    const std::lock_guard lock(insertsLock);
+    return inserts;
+}
+
+void resetInsertTimeline() {
+    const std::lock_guard lock(insertsLock);
+    inserts = {};
+}
 
 Clock::duration statementTime() {
     const Waiting& w = waiting();
@@ -96,8 +119,17 @@ SQLRETURN __wrap_SQLDisconnect(SQLHDBC dbc) {
 }
 
 SQLRETURN __wrap_SQLExecDirectW(SQLHSTMT statement, SQLWCHAR* text, SQLINTEGER length) {
+    using namespace dorvane::bench;
     CallTimer timer;
-    return __real_SQLExecDirectW(statement, text, length);
+    if (!isInsert(text, length)) return __real_SQLExecDirectW(statement, text, length);
+    const Clock::time_point began = Clock::now();
+    const SQLRETURN rc = __real_SQLExecDirectW(statement, text, length);
+    const Clock::time_point ended = Clock::now();
+    const std::lock_guard lock(insertsLock);
+    if (inserts.count++ == 0) inserts.firstBegan = began;
+    inserts.inside += ended - began;
+    inserts.lastEnded = ended;
+    return rc;
 }
 
 SQLRETURN __wrap_SQLFetch(SQLHSTMT statement) {

@@ -18,4 +18,15 @@ Clock::duration statementTime();
 Clock::duration longestStatement();
 void resetLongestStatement();
 
+// The INSERT statements run on any thread since the last reset: how many, their time
+// inside the driver, and when the first began and the last ended.
+struct InsertTimeline {
+    long count = 0;
+    Clock::duration inside{};
+    Clock::time_point firstBegan{};
+    Clock::time_point lastEnded{};
+};
+InsertTimeline insertTimeline();
+void resetInsertTimeline();
+
 }  // namespace dorvane::bench
