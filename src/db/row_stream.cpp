@@ -6,6 +6,7 @@
 
 #include "db/odbc_diagnostics.h"
 #include "db/result_reader.h"
+#include "db/thread_priority.h"
 
 namespace dorvane::db {
 namespace {
@@ -13,7 +14,11 @@ namespace {
 // Small first chunks let the caller start soon; later ones are larger to cost less.
 constexpr std::int64_t kFirstChunkRows = 16;
 constexpr std::int64_t kLargestChunkRows = 4096;
-constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
+// Small chunks keep the reading in short bursts, one as each chunk is taken, instead of
+// long ones that crowd the caller's own work (a copy's statements) off the processor.
+constexpr std::size_t kChunkBytes = std::size_t{64} << 10;
+// The smallest memory bound a stream works to: its rows are read in chunks held in memory.
+constexpr std::size_t kSmallestBound = std::size_t{1} << 20;
 // Rows waiting for the caller. A few chunks keep it fed; reading further ahead would only
 // have the reading compete with the copy for the processor in one burst.
 constexpr std::size_t kQueueBytes = std::size_t{4} << 20;
@@ -29,7 +34,7 @@ RowStream::RowStream(OdbcHandle statement, std::vector<FetchKind> kinds, std::in
       fetcher_(statement.get(), kinds_),
       expectedRows_(expectedRows),
       endTransaction_(std::move(endTransaction)),
-      memoryBound_(std::max<std::size_t>(memoryBound, kChunkBytes)),
+      memoryBound_(std::max<std::size_t>(memoryBound, kSmallestBound)),
       statement_(std::move(statement)) {}
 
 RowStream::~RowStream() {
@@ -52,6 +57,9 @@ void RowStream::guardedRead(Body&& body) {
 }
 
 void RowStream::run() {
+    // Reading ahead only prepares rows; what the caller does with them (waiting on a
+    // server for each) goes first when both want the processor.
+    lowerCurrentThreadPriority();
     guardedRead([this] {
         std::int64_t chunkRows = kFirstChunkRows;
         for (;;) {

@@ -1,6 +1,16 @@
 // Rows counted in a snapshot and read while the caller works through them: the count,
 // the rows and their order must be those of one moment, and the connection must come
 // back to ordinary use however the reading ends.
+#include <QDir>
+#include <QFile>
+#include <algorithm>
+#include <vector>
+
+#if defined(__linux__)
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
+
 #include "db/db_error.h"
 #include "db/recordset.h"
 #include "server_fixture.h"
@@ -154,6 +164,36 @@ TEST_P(ReadAheadTest, ClosingEarlyOrClosingTheConnectionEndsTheReading) {
         other.execute(QStringLiteral("ALTER TABLE %1 ADD COLUMN extra INT").arg(table_));
     }
 }
+
+#if defined(__linux__)
+// The niceness of each of this process's threads, from /proc.
+std::vector<int> threadNiceness() {
+    std::vector<int> found;
+    for (const QString& task : QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs)) {
+        QFile stat(QStringLiteral("/proc/self/task/%1/stat").arg(task));
+        if (!stat.open(QIODevice::ReadOnly)) continue;
+        const QByteArray line = stat.readAll();
+        // After the name in parentheses: state is the third field, niceness the 19th.
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 16) found.push_back(fields[16].toInt());
+    }
+    return found;
+}
+
+TEST_P(ReadAheadTest, TheReadingThreadGivesWayToTheCaller) {
+    const int own = getpriority(PRIO_PROCESS, static_cast<id_t>(gettid()));
+    const std::vector<int> before = threadNiceness();
+    const int usual = *std::max_element(before.begin(), before.end());
+    if (usual >= 19) GTEST_SKIP() << "already at the lowest priority";
+    db::Connection connection = readingConnection();
+    db::Recordset rows;
+    rows.open(selectAll(table_), connection);
+    const std::vector<int> reading = threadNiceness();
+    EXPECT_GT(*std::max_element(reading.begin(), reading.end()), usual);
+    EXPECT_EQ(readAll(rows), kRows);
+    EXPECT_EQ(getpriority(PRIO_PROCESS, static_cast<id_t>(gettid())), own);
+}
+#endif
 
 TEST_P(ReadAheadTest, EmptyTablesAndErrorsBehaveAsWithoutReadingAhead) {
     const QString empty = createTable(QStringLiteral("ahead_empty"), QStringLiteral("id INT"));
