@@ -26,6 +26,7 @@ Connection& Connection::operator=(Connection&& other) noexcept {
         connectionTimeout_ = other.connectionTimeout_;
         rowMemoryBound_ = other.rowMemoryBound_;
         readAhead_ = other.readAhead_;
+        whileWaitingForRows_ = std::move(other.whileWaitingForRows_);
         odbc_ = std::move(other.odbc_);
         serverKind_ = std::move(other.serverKind_);
         stream_ = std::move(other.stream_);
@@ -84,8 +85,8 @@ void Connection::execute(const QString& sql) {
 Recordset Connection::query(const QString& sql) {
     settleStream();
     if (readAhead_) {
-        if (auto rows =
-                openCounted(odbc(), serverKind(), sql, commandTimeout_, rowMemoryBound_, stream_))
+        if (auto rows = openCounted(odbc(), serverKind(), sql, commandTimeout_, rowMemoryBound_,
+                                    stream_, whileWaitingForRows_))
             return Recordset(std::move(rows));
     }
     return Recordset(executeReading(odbc(), sql, commandTimeout_, rowMemoryBound_));

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -42,6 +43,11 @@ class Connection {
     // for the last. Anything else run on the connection meanwhile first reads the rest.
     bool readAhead() const { return readAhead_; }
     void setReadAhead(bool on) { readAhead_ = on; }
+    // Called every few milliseconds while a recordset waits for rows still being read
+    // ahead (an event loop's turn, say); none by default.
+    void setWhileWaitingForRows(std::function<void()> whileWaiting) {
+        whileWaitingForRows_ = std::move(whileWaiting);
+    }
 
     void open(const QString& connectionString);
     int state() const;  // kStateClosed or kStateOpen
@@ -66,6 +72,7 @@ class Connection {
     int connectionTimeout_ = kDefaultConnectionTimeout;
     std::size_t rowMemoryBound_;
     bool readAhead_ = false;
+    std::function<void()> whileWaitingForRows_;
     std::unique_ptr<OdbcConnection> odbc_;
     std::optional<ServerKind> serverKind_;
     std::shared_ptr<RowStream> stream_;  // the query being read ahead, if any

@@ -3,6 +3,7 @@
 #include <sqlext.h>
 
 #include <algorithm>
+#include <chrono>
 
 #include "db/odbc_diagnostics.h"
 #include "db/result_reader.h"
@@ -22,6 +23,8 @@ constexpr std::size_t kSmallestBound = std::size_t{1} << 20;
 // Rows waiting for the caller. A few chunks keep it fed; reading further ahead would only
 // have the reading compete with the copy for the processor in one burst.
 constexpr std::size_t kQueueBytes = std::size_t{4} << 20;
+// Short enough that a reader waiting on rows keeps an event loop responsive.
+constexpr std::chrono::milliseconds kWaitSlice{4};
 
 const QString kRowsChanged =
     QStringLiteral("The rows changed while they were read: their number is not the one counted.");
@@ -140,9 +143,19 @@ void RowStream::fail(const DbError& error) {
     changed_.notify_all();
 }
 
+template <class Ready>
+void RowStream::waitOnReader(std::unique_lock<std::mutex>& lock, Ready ready) {
+    if (!whileWaiting_) return changed_.wait(lock, ready);
+    while (!changed_.wait_for(lock, kWaitSlice, ready)) {
+        lock.unlock();
+        whileWaiting_();
+        lock.lock();
+    }
+}
+
 RowBuffer RowStream::next() {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return !queue_.empty() || ended_; });
+    waitOnReader(lock, [&] { return !queue_.empty() || ended_; });
     if (queue_.empty()) throw error_ ? *error_ : DbError(kRowsChanged);
     Chunk chunk = std::move(queue_.front());
     queue_.pop_front();
@@ -153,7 +166,7 @@ RowBuffer RowStream::next() {
 
 void RowStream::waitForEnd() {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return ended_; });
+    waitOnReader(lock, [&] { return ended_; });
     if (error_) throw *error_;
     if (!queue_.empty()) throw DbError(kRowsChanged);
 }

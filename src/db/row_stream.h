@@ -38,6 +38,11 @@ class RowStream {
     RowStream& operator=(const RowStream&) = delete;
 
     void start();
+    // Called every few milliseconds while the reader's side waits for rows, so a caller
+    // with an event loop keeps it going. Set before `start`.
+    void setWhileWaiting(std::function<void()> whileWaiting) {
+        whileWaiting_ = std::move(whileWaiting);
+    }
 
     // The reader's side: the next chunk of rows, waiting for it. Throws DbError when the
     // rows ended early, with the error that ended them.
@@ -75,11 +80,15 @@ class RowStream {
     // Stops the reading thread and waits for it; `cancelFetch` also cuts short a fetch
     // waiting on the server.
     void stopThread(bool cancelFetch);
+    // Waits under `lock` until `ready`, in slices calling `whileWaiting_` when there is one.
+    template <class Ready>
+    void waitOnReader(std::unique_lock<std::mutex>& lock, Ready ready);
 
     std::vector<FetchKind> kinds_;
     ColumnFetcher fetcher_;
     const std::int64_t expectedRows_;
     EndTransaction endTransaction_;
+    std::function<void()> whileWaiting_;
     const std::size_t memoryBound_;
 
     std::mutex mutex_;

@@ -86,7 +86,7 @@ class TransferToPostgres {
             if (existing(source_).state() != db::kStateClosed) source_->close();
         });
         p_.step(164, [&] {
-            transfer_steps::readSourceAhead(existing(mssql_));
+            transfer_steps::readSourceAhead(existing(mssql_), yield_);
             existing(source_).open(statements::selectStatement(sourceName), existing(mssql_),
                                    db::kOpenStatic, db::kLockOptimistic);
         });

@@ -84,7 +84,7 @@ class TransferToSqlServer {
         if (p_.test(156, [&] { return answer == kAnswerNo; })) return true;
 
         p_.step(158, [&] {
-            transfer_steps::readSourceAhead(existing(postgres_));
+            transfer_steps::readSourceAhead(existing(postgres_), yield_);
             existing(source_).open(statements::selectStatement(tableName_), existing(postgres_));
         });
         const QString columnHead = statements::columnHead(tableName_);

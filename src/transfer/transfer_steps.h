@@ -12,6 +12,7 @@
 #include "db/connection.h"
 #include "db/connection_strings.h"
 #include "db/recordset.h"
+#include "transfer/event_yield.h"
 
 namespace dorvane::transfer_steps {
 
@@ -45,9 +46,11 @@ void resetProgress(ProgressBar& bar);
 
 void closeIfOpen(const std::unique_ptr<db::Connection>& connection);
 
-// The source's rows are sent while later ones are still arriving.
-inline void readSourceAhead(db::Connection& source) {
+// The source's rows are sent while later ones are still arriving; while the copy waits
+// for them, events go on being processed.
+inline void readSourceAhead(db::Connection& source, EventYield& yield) {
     source.setReadAhead(true);
+    source.setWhileWaitingForRows([&yield] { yield.whenDue(); });
 }
 
 // True when the source's rows ended before row `row` + 1 of `rows`: its server failed

@@ -195,6 +195,30 @@ TEST_P(ReadAheadTest, TheReadingThreadGivesWayToTheCaller) {
 }
 #endif
 
+TEST_P(ReadAheadTest, WaitingForSlowRowsCallsBackMeanwhile) {
+    if (!isPostgres()) GTEST_SKIP() << "needs a statement whose rows come slowly";
+    db::Connection connection = readingConnection();
+    int calls = 0;
+    connection.setWhileWaitingForRows([&] { ++calls; });
+    db::Recordset rows;
+    // The driver fetches 256 rows at a time; the next 40 come 10 ms apart.
+    rows.open(QStringLiteral("SELECT g AS id FROM generate_series(1, 296) g "
+                             "WHERE pg_sleep(CASE WHEN g > 256 THEN 0.01 ELSE 0 END) IS NOT NULL"),
+              connection);
+    int id = 1;
+    for (; !rows.eof(); rows.moveNext(), ++id)
+        EXPECT_EQ(rows.value(0).toText(), QString::number(id));
+    EXPECT_EQ(id, 297);
+    EXPECT_GE(calls, 10);
+    rows.close();
+
+    // Rows already there are handed over without calling back.
+    calls = 0;
+    rows.open(selectAll(table_), connection);
+    EXPECT_EQ(readAll(rows), kRows);
+    EXPECT_LT(calls, 50);
+}
+
 TEST_P(ReadAheadTest, EmptyTablesAndErrorsBehaveAsWithoutReadingAhead) {
     const QString empty = createTable(QStringLiteral("ahead_empty"), QStringLiteral("id INT"));
     db::Connection connection = readingConnection();
