@@ -1,5 +1,6 @@
 #include "db/connection.h"
 
+#include "db/connection_opening.h"
 #include "db/counted_read.h"
 #include "db/db_error.h"
 #include "db/driver_connection_string.h"
@@ -62,8 +63,12 @@ void Connection::setConnectionTimeout(int seconds) {
     connectionTimeout_ = seconds;
 }
 
-void Connection::open(const QString& connectionString) {
+void Connection::open(const QString& connectionString, ConnectionOpening* started) {
     if (odbc_) throw DbError(kObjectOpen);
+    if (started && started->opens(connectionString, connectionTimeout_)) {
+        odbc_ = started->take();
+        return;
+    }
     odbc_ = std::make_unique<OdbcConnection>(adaptConnectionString(connectionString),
                                              connectionTimeout_);
 }

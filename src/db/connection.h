@@ -14,6 +14,7 @@
 namespace dorvane::db {
 
 class Recordset;
+class ConnectionOpening;
 class OdbcConnection;
 class RowStream;
 
@@ -49,7 +50,9 @@ class Connection {
         whileWaitingForRows_ = std::move(whileWaiting);
     }
 
-    void open(const QString& connectionString);
+    // Takes the login `started` when it is the one this would make (same string, this
+    // connection's time-out); opens afresh otherwise.
+    void open(const QString& connectionString, ConnectionOpening* started = nullptr);
     int state() const;  // kStateClosed or kStateOpen
     // Runs one statement; any rows it returns are discarded.
     void execute(const QString& sql);

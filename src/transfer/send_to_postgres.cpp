@@ -48,8 +48,13 @@ class TransferToPostgres {
             return;
         }
         p_.step(112, [&] { ctx_.form2.pointer.setPointer(MousePointer::Busy); });
-        transfer_steps::openPostgres(p_, postgres_, db::kUseServer, ctx_.profiles, 118);
-        transfer_steps::openMssql(p_, mssql_, db::kUseClient, ctx_.profiles, 126);
+        {
+            // Both logins at once; each still reported, if it fails, at its own line.
+            const auto mssqlLogin = transfer_steps::startMssqlLogin(ctx_.profiles);
+            transfer_steps::openPostgres(p_, postgres_, db::kUseServer, ctx_.profiles, 118);
+            transfer_steps::openMssql(p_, mssql_, db::kUseClient, ctx_.profiles, 126,
+                                      mssqlLogin.get());
+        }
 
         int last = -1;
         p_.step(138, [&] { last = list1.count() - 1; });

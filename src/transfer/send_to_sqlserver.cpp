@@ -50,8 +50,13 @@ class TransferToSqlServer {
             return;
         }
         p_.step(114, [&] { ctx_.form2.pointer.setPointer(MousePointer::Busy); });
-        transfer_steps::openPostgres(p_, postgres_, db::kUseClient, ctx_.profiles, 116);
-        transfer_steps::openMssql(p_, mssql_, db::kUseServer, ctx_.profiles, 124);
+        {
+            // Both logins at once; each still reported, if it fails, at its own line.
+            const auto mssqlLogin = transfer_steps::startMssqlLogin(ctx_.profiles);
+            transfer_steps::openPostgres(p_, postgres_, db::kUseClient, ctx_.profiles, 116);
+            transfer_steps::openMssql(p_, mssql_, db::kUseServer, ctx_.profiles, 124,
+                                      mssqlLogin.get());
+        }
 
         int last = -1;
         p_.step(136, [&] { last = list2.count() - 1; });

@@ -5,9 +5,6 @@
 namespace dorvane::transfer_steps {
 namespace {
 
-// Both directions wait as long as a copy takes.
-constexpr int kTimeoutSeconds = 5000;
-
 void configure(Procedure& p, const std::unique_ptr<db::Connection>& connection, int cursorLocation,
                int firstLine) {
     p.step(firstLine, [&] { existing(connection).setCursorLocation(cursorLocation); });
@@ -24,16 +21,26 @@ void openPostgres(Procedure& p, const std::unique_ptr<db::Connection>& connectio
            [&] { existing(connection).open(db::postgresConnectionString(profiles.postgres())); });
 }
 
+std::unique_ptr<db::ConnectionOpening> startMssqlLogin(const db::ProfileSource& profiles) noexcept {
+    try {
+        return std::make_unique<db::ConnectionOpening>(db::mssqlConnectionString(profiles.mssql()),
+                                                       kTimeoutSeconds);
+    } catch (...) {
+        return nullptr;  // the open step then logs in by itself, and reports what fails
+    }
+}
+
 void openMssql(Procedure& p, const std::unique_ptr<db::Connection>& connection, int cursorLocation,
-               const db::ProfileSource& profiles, int firstLine) {
+               const db::ProfileSource& profiles, int firstLine, db::ConnectionOpening* started) {
     configure(p, connection, cursorLocation, firstLine);
     if (p.test(firstLine + 6, [&] { return profiles.mssql().localConnection; })) {
         p.step(firstLine + 8, [&] {
-            existing(connection).open(db::mssqlLocalConnectionString(profiles.mssql()));
+            existing(connection).open(db::mssqlLocalConnectionString(profiles.mssql()), started);
         });
     } else {
-        p.step(firstLine + 10,
-               [&] { existing(connection).open(db::mssqlPortConnectionString(profiles.mssql())); });
+        p.step(firstLine + 10, [&] {
+            existing(connection).open(db::mssqlPortConnectionString(profiles.mssql()), started);
+        });
     }
 }
 

@@ -10,6 +10,7 @@
 #include "app/platform.h"
 #include "app/procedure.h"
 #include "db/connection.h"
+#include "db/connection_opening.h"
 #include "db/connection_strings.h"
 #include "db/recordset.h"
 #include "transfer/event_yield.h"
@@ -23,13 +24,21 @@ T& existing(const std::unique_ptr<T>& object) {
     return *object;
 }
 
+// Both directions wait as long as a copy takes.
+constexpr int kTimeoutSeconds = 5000;
+
 // Lines first, +2, +4: cursor location and both time-outs; +6: open.
 void openPostgres(Procedure& p, const std::unique_ptr<db::Connection>& connection,
                   int cursorLocation, const db::ProfileSource& profiles, int firstLine);
+// The SQL Server login that openMssql's open step will make, begun now so that it runs
+// while the PostgreSQL connection opens; openMssql takes it. Null when it cannot begin.
+std::unique_ptr<db::ConnectionOpening> startMssqlLogin(const db::ProfileSource& profiles) noexcept;
 // Lines first, +2, +4: cursor location and both time-outs; +6: "Local Connection"
-// ticked?; +8: open without port; +10: open with port.
+// ticked?; +8: open without port; +10: open with port. The open step takes `started`
+// when it is that very login, and reports its failure.
 void openMssql(Procedure& p, const std::unique_ptr<db::Connection>& connection, int cursorLocation,
-               const db::ProfileSource& profiles, int firstLine);
+               const db::ProfileSource& profiles, int firstLine,
+               db::ConnectionOpening* started = nullptr);
 
 // Lines first to first+6: every entry of the list that equals the name ignoring case
 // gives the name its own spelling; the last such entry wins.

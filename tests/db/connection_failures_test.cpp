@@ -9,6 +9,7 @@
 
 #include "db/connection.h"
 #include "db/connection_checks.h"
+#include "db/connection_opening.h"
 #include "db/db_error.h"
 #include "server_fixture.h"
 #include "test_servers.h"
@@ -84,6 +85,21 @@ TEST_P(DbConnectFailure, SilentServerFailsWithinTheTimeOut) {
     EXPECT_THROW(c.open(stringFor(GetParam(), silent.port())), db::DbError);
     EXPECT_GE(timer.elapsed(), 1500);
     EXPECT_LT(timer.elapsed(), 8000);
+}
+
+TEST_P(DbConnectFailure, ALoginBegunAheadLeavesTheCallerFreeAndFailsAtTheOpen) {
+    LoopbackSocket silent(true);
+    const QString string = stringFor(GetParam(), silent.port());
+    QElapsedTimer timer;
+    timer.start();
+    db::ConnectionOpening started(string, 2);
+    EXPECT_LT(timer.elapsed(), 1000);  // the login waits on its own thread
+    db::Connection c;
+    c.setConnectionTimeout(2);
+    EXPECT_THROW(c.open(string, &started), db::DbError);
+    EXPECT_GE(timer.elapsed(), 1500);
+    EXPECT_LT(timer.elapsed(), 8000);
+    EXPECT_EQ(c.state(), db::kStateClosed);
 }
 
 TEST_P(DbConnectFailure, ConnectionCheckSaysFalse) {

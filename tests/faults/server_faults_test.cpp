@@ -91,6 +91,41 @@ TEST_F(ServerFaults, WrongPasswordsAreReportedInBothDirections) {
     EXPECT_EQ(other.progressBar.text(), "Progress Bar");
 }
 
+// The two logins run at once, yet each failure is reported at its own open, in the
+// order of the lines, with the server's own text.
+TEST_F(ServerFaults, BothLoginsFailingAreReportedEachAtItsOwnLine) {
+    const QString t = mssqlTable();
+    h.profiles.pg.password = QStringLiteral("not-the-password");
+    h.profiles.ms.password = QStringLiteral("not-the-password");
+    h.select(h.list1, {t});
+
+    toPostgres();
+
+    const auto reports = h.platform.errorReports();
+    ASSERT_GE(reports.size(), 2u);
+    EXPECT_TRUE(reports[0].contains(QStringLiteral("PushButton3_Click at line 124")))
+        << reports[0].toStdString();
+    EXPECT_TRUE(reports[0].contains(QStringLiteral("password"))) << reports[0].toStdString();
+    EXPECT_TRUE(reports[1].contains(QStringLiteral("PushButton3_Click at line 136")))
+        << reports[1].toStdString();
+    EXPECT_TRUE(reports[1].contains(QStringLiteral("Login failed"))) << reports[1].toStdString();
+    EXPECT_FALSE(postgresTableExists(t));
+    expectProgressAtRest();
+}
+
+TEST_F(ServerFaults, SqlServerLoginFailingIsReportedAtItsOpen) {
+    const QString t = postgresTable();
+    h.profiles.ms.password = QStringLiteral("not-the-password");
+    h.select(h.list2, {t});
+
+    toSqlServer();
+
+    expectReportAt(QStringLiteral("PushButton4_Click at line 134"));
+    const auto reports = h.platform.errorReports();
+    EXPECT_TRUE(reports[0].contains(QStringLiteral("Login failed"))) << reports[0].toStdString();
+    expectProgressAtRest();
+}
+
 TEST_F(ServerFaults, TableDroppedAfterListingIsReportedAndNothingIsCreated) {
     const QString t = mssqlTable();
     h.select(h.list1, {t});

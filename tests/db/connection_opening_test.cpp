@@ -1,0 +1,97 @@
+// A login begun on a thread of its own is taken by the open it was begun for: that open
+// gives a working connection, or fails with the login's own text; any other open logs
+// in afresh.
+#include <gtest/gtest.h>
+
+#include "db/connection.h"
+#include "db/connection_opening.h"
+#include "db/connection_strings.h"
+#include "db/db_error.h"
+#include "db/recordset.h"
+#include "server_fixture.h"
+#include "test_servers.h"
+
+namespace dorvane::testing {
+namespace {
+
+constexpr int kLoginSeconds = 30;
+
+class DbConnectionOpening : public DbServerTest {
+  protected:
+    QString wrongPasswordString() const {
+        if (isPostgres()) {
+            db::PostgresProfile p = postgresProfile();
+            p.password += QStringLiteral("-wrong");
+            return db::postgresConnectionString(p);
+        }
+        db::MssqlProfile p = mssqlProfile();
+        p.password += QStringLiteral("-wrong");
+        return db::mssqlConnectionString(p);
+    }
+    static db::Connection closedConnection() {
+        db::Connection c;
+        c.setConnectionTimeout(kLoginSeconds);
+        return c;
+    }
+    static QString openFailure(db::Connection& c, const QString& string,
+                               db::ConnectionOpening* started) {
+        try {
+            c.open(string, started);
+        } catch (const db::DbError& e) {
+            return e.description();
+        }
+        return QStringLiteral("(opened)");
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Servers, DbConnectionOpening,
+                         ::testing::Values(DbServer::Postgres, DbServer::Mssql), serverLabel);
+
+TEST_P(DbConnectionOpening, TheOpenItWasBegunForTakesIt) {
+    db::ConnectionOpening started(connectionString(), kLoginSeconds);
+    db::Connection c = closedConnection();
+    c.open(connectionString(), &started);
+    EXPECT_EQ(c.state(), db::kStateOpen);
+    EXPECT_FALSE(started.opens(connectionString(), kLoginSeconds));
+    {
+        ScratchTable table(c, QStringLiteral("opened_ahead"), QStringLiteral("n INT"));
+        c.execute(QStringLiteral("INSERT INTO %1 VALUES (42)").arg(table.name()));
+        db::Recordset rows = c.query(selectAll(table.name()));
+        ASSERT_FALSE(rows.eof());
+        EXPECT_EQ(rows.value(0).toText(), QStringLiteral("42"));
+    }
+
+    // Taken once: a second connection given the same opening logs in by itself.
+    db::Connection second = closedConnection();
+    second.open(connectionString(), &started);
+    EXPECT_EQ(second.state(), db::kStateOpen);
+}
+
+TEST_P(DbConnectionOpening, AFailedLoginFailsTheOpenWithItsOwnText) {
+    db::Connection direct = closedConnection();
+    const QString expected = openFailure(direct, wrongPasswordString(), nullptr);
+    ASSERT_NE(expected, QStringLiteral("(opened)"));
+
+    db::ConnectionOpening started(wrongPasswordString(), kLoginSeconds);
+    db::Connection c = closedConnection();
+    EXPECT_EQ(openFailure(c, wrongPasswordString(), &started), expected);
+    EXPECT_EQ(c.state(), db::kStateClosed);
+}
+
+TEST_P(DbConnectionOpening, AnotherLoginIsNotTaken) {
+    db::ConnectionOpening wrong(wrongPasswordString(), kLoginSeconds);
+    db::Connection c = closedConnection();
+    c.open(connectionString(), &wrong);
+    EXPECT_EQ(c.state(), db::kStateOpen);
+    EXPECT_TRUE(wrong.opens(wrongPasswordString(), kLoginSeconds));
+
+    // Nor one begun with another time-out than the connection's.
+    db::ConnectionOpening otherTimeout(connectionString(), kLoginSeconds + 1);
+    db::Connection d = closedConnection();
+    d.open(connectionString(), &otherTimeout);
+    EXPECT_EQ(d.state(), db::kStateOpen);
+    EXPECT_TRUE(otherTimeout.opens(connectionString(), kLoginSeconds + 1));
+}
+
+}  // namespace
+}  // namespace dorvane::testing
