@@ -32,6 +32,8 @@ void openPostgres(Procedure& p, const std::unique_ptr<db::Connection>& connectio
                   int cursorLocation, const db::ProfileSource& profiles, int firstLine);
 // The SQL Server login that openMssql's open step will make, begun now so that it runs
 // while the PostgreSQL connection opens; openMssql takes it. Null when it cannot begin.
+// This one goes ahead because psqlODBC sets the process's locale while it logs in, so
+// two of its logins should not overlap.
 std::unique_ptr<db::ConnectionOpening> startMssqlLogin(const db::ProfileSource& profiles) noexcept;
 // Lines first, +2, +4: cursor location and both time-outs; +6: "Local Connection"
 // ticked?; +8: open without port; +10: open with port. The open step takes `started`
