@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <exception>
 #include <functional>
 
 #include "copy_check.h"
@@ -98,15 +99,24 @@ TEST_F(KilledServers, StandinKilledAsTargetStopsTheCopyAloud) {
     execPostgres(QStringLiteral("INSERT INTO \"%1\" VALUES%2").arg(t, rowsOfNumbers(kManyRows)));
     h.profiles.ms = standin.profile();
     h.select(h.list2, {t});
-    // Statements run while later rows are built: wait until some have arrived.
+    // Statements run while later rows are built: wait until some have arrived. Events
+    // are processed before the table exists too, and counting then fails: that is no
+    // fault of the copy's, and must not reach it.
     h.platform.onProcessEvents = [&] {
-        if (standin.running() && mssqlRowCount(t) > 0) standin.kill();
+        if (!standin.running()) return;
+        try {
+            if (mssqlRowCount(t) > 0) standin.kill();
+        } catch (const std::exception&) {
+        }
     };
 
     sendTablesToSqlServer(h.context, YieldPolicy::everyCall());
 
     EXPECT_FALSE(standin.running());
-    ASSERT_FALSE(h.platform.errorReports().empty());
+    const auto reports = h.platform.errorReports();
+    ASSERT_FALSE(reports.empty());
+    EXPECT_TRUE(reports[0].contains(QStringLiteral("Main.ExecuteSQL at line 100")))
+        << reports[0].toStdString();
     const long long arrived = mssqlRowCount(t);  // through the shared stand-in
     EXPECT_GT(arrived, 0);
     EXPECT_LT(arrived, kManyRows);
