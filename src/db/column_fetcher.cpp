@@ -23,11 +23,15 @@ constexpr std::size_t terminatorUnits(SQLSMALLINT cType) {
 ColumnFetcher::ColumnFetcher(SQLHSTMT statement, std::vector<FetchKind> kinds)
     : statement_(statement), kinds_(std::move(kinds)) {}
 
-void ColumnFetcher::fetchRow(RowBuffer& out) {
+std::size_t ColumnFetcher::fetchRow(RowBuffer& out) {
+    // The buffer moves rows to its file only at the end of a row.
+    const std::size_t before = out.memoryUsed();
     // SQLGetData is called for the columns in ascending order, as every driver allows.
     for (std::size_t i = 0; i < kinds_.size(); ++i)
         fetchColumn(static_cast<SQLUSMALLINT>(i + 1), kinds_[i], out);
+    const std::size_t rowBytes = out.memoryUsed() - before;
     out.endRow();
+    return rowBytes;
 }
 
 template <class T>

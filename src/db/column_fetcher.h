@@ -15,7 +15,8 @@ namespace dorvane::db {
 class ColumnFetcher {
   public:
     ColumnFetcher(SQLHSTMT statement, std::vector<FetchKind> kinds);
-    void fetchRow(RowBuffer& out);
+    // Returns the row's size in the buffer.
+    std::size_t fetchRow(RowBuffer& out);
 
   private:
     void fetchColumn(SQLUSMALLINT column, FetchKind kind, RowBuffer& out);

@@ -1,6 +1,7 @@
 #include "db/counted_read.h"
 
 #include "db/db_error.h"
+#include "db/fetch_window.h"
 #include "db/result_reader.h"
 #include "db/streamed_rows.h"
 
@@ -42,6 +43,7 @@ std::unique_ptr<RowSource> openCounted(OdbcConnection& connection, ServerKind ki
         return nullptr;
     }
 
+    auto window = std::make_unique<FetchWindow>(connection);
     DescribedColumns columns;
     OdbcHandle statement;
     try {
@@ -61,8 +63,9 @@ std::unique_ptr<RowSource> openCounted(OdbcConnection& connection, ServerKind ki
     auto endTransaction = [&connection, kind, queryTimeoutSeconds](bool commit) {
         endSnapshot(connection, kind, queryTimeoutSeconds, commit);
     };
-    stream = std::make_shared<RowStream>(std::move(statement), std::move(columns.kinds), count,
-                                         std::move(endTransaction), rowMemoryBound);
+    stream =
+        std::make_shared<RowStream>(std::move(statement), std::move(columns.kinds), count,
+                                    std::move(endTransaction), rowMemoryBound, std::move(window));
     stream->setWhileWaiting(whileWaiting);
     stream->start();
     return std::make_unique<StreamedRows>(std::move(columns.fields), count, stream);

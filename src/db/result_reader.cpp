@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "db/column_fetcher.h"
+#include "db/fetch_window.h"
 #include "db/odbc_connection.h"
 #include "db/odbc_diagnostics.h"
 
@@ -79,14 +80,15 @@ bool nextResult(SQLHSTMT statement) {
 }
 
 std::unique_ptr<RowSource> readRows(SQLHSTMT statement, DescribedColumns columns,
-                                    std::size_t rowMemoryBound) {
+                                    std::size_t rowMemoryBound, FetchWindow* window = nullptr) {
     RowBuffer rows(rowMemoryBound);
     ColumnFetcher fetcher(statement, columns.kinds);
     for (;;) {
         const SQLRETURN rc = SQLFetch(statement);
         if (rc == SQL_NO_DATA) break;
         checkOdbc(rc, SQL_HANDLE_STMT, statement, "SQLFetch");
-        fetcher.fetchRow(rows);
+        const std::size_t rowBytes = fetcher.fetchRow(rows);
+        if (window) window->rowRead(rowBytes);
     }
     return std::make_unique<BufferedRows>(std::move(columns.fields), std::move(rows));
 }
@@ -124,11 +126,12 @@ void executeDiscarding(OdbcConnection& connection, const QString& sql, int query
 
 std::unique_ptr<RowSource> executeReading(OdbcConnection& connection, const QString& sql,
                                           int queryTimeoutSeconds, std::size_t rowMemoryBound) {
+    FetchWindow window(connection);
     DescribedColumns columns;
     OdbcHandle statement = executeForRows(connection, sql, queryTimeoutSeconds, columns);
     if (columns.fields.empty())
         return std::make_unique<BufferedRows>(std::vector<FieldInfo>(), RowBuffer(rowMemoryBound));
-    auto rows = readRows(statement.get(), std::move(columns), rowMemoryBound);
+    auto rows = readRows(statement.get(), std::move(columns), rowMemoryBound, &window);
     finishResults(statement.get());
     return rows;
 }

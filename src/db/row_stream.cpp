@@ -32,12 +32,14 @@ const QString kRowsChanged =
 }  // namespace
 
 RowStream::RowStream(OdbcHandle statement, std::vector<FetchKind> kinds, std::int64_t expectedRows,
-                     EndTransaction endTransaction, std::size_t memoryBound)
+                     EndTransaction endTransaction, std::size_t memoryBound,
+                     std::unique_ptr<FetchWindow> window)
     : kinds_(std::move(kinds)),
       fetcher_(statement.get(), kinds_),
       expectedRows_(expectedRows),
       endTransaction_(std::move(endTransaction)),
       memoryBound_(std::max<std::size_t>(memoryBound, kSmallestBound)),
+      window_(std::move(window)),
       statement_(std::move(statement)) {}
 
 RowStream::~RowStream() {
@@ -89,7 +91,8 @@ bool RowStream::fetchOne(RowBuffer& chunk) {
     if (rc == SQL_NO_DATA) return false;
     checkOdbc(rc, SQL_HANDLE_STMT, statement, "SQLFetch");
     if (produced_ == expectedRows_) throw DbError(kRowsChanged);
-    fetcher_.fetchRow(chunk);
+    const std::size_t rowBytes = fetcher_.fetchRow(chunk);
+    if (window_) window_->rowRead(rowBytes);
     ++produced_;
     return true;
 }
@@ -117,6 +120,7 @@ void RowStream::finish() {
         std::lock_guard lock(mutex_);
         statement_ = OdbcHandle();
     }
+    window_.reset();  // while the connection is surely there
     transactionOpen_ = false;
     endTransaction_(true);
     if (produced_ != expectedRows_) throw DbError(kRowsChanged);
@@ -130,6 +134,7 @@ void RowStream::fail(const DbError& error) {
         std::lock_guard lock(mutex_);
         statement_ = OdbcHandle();
     }
+    window_.reset();
     if (transactionOpen_) {
         transactionOpen_ = false;
         try {

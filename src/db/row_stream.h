@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -19,6 +20,7 @@
 #include "db/ado_types.h"
 #include "db/column_fetcher.h"
 #include "db/db_error.h"
+#include "db/fetch_window.h"
 #include "db/odbc_handle.h"
 #include "db/row_buffer.h"
 
@@ -32,7 +34,8 @@ class RowStream {
     // `statement` has been executed and stands before its first row; exactly
     // `expectedRows` rows must follow.
     RowStream(OdbcHandle statement, std::vector<FetchKind> kinds, std::int64_t expectedRows,
-              EndTransaction endTransaction, std::size_t memoryBound);
+              EndTransaction endTransaction, std::size_t memoryBound,
+              std::unique_ptr<FetchWindow> window = nullptr);
     ~RowStream();
     RowStream(const RowStream&) = delete;
     RowStream& operator=(const RowStream&) = delete;
@@ -90,6 +93,7 @@ class RowStream {
     EndTransaction endTransaction_;
     std::function<void()> whileWaiting_;
     const std::size_t memoryBound_;
+    std::unique_ptr<FetchWindow> window_;  // sized from the rows read; ended with them
 
     std::mutex mutex_;
     std::condition_variable changed_;
