@@ -81,6 +81,7 @@ BareFigures runBareLoop(Direction direction, const EnvProfiles& profiles, const 
         using Us = std::chrono::duration<double, std::micro>;
         const auto count = static_cast<double>(inserts.count);
         figures.insertMicros = Us(inserts.inside).count() / count;
+        figures.insertProcessorMicros = Us(inserts.processor).count() / count;
         figures.betweenMicros = Us(sending - inserts.inside).count() / count;
     }
     return figures;

@@ -13,9 +13,10 @@ namespace dorvane::bench {
 
 struct BareFigures {
     long rows = 0;
-    double seconds = 0;        // sending only
-    double insertMicros = 0;   // mean time of one INSERT inside the driver
-    double betweenMicros = 0;  // the rest of the sending time, per INSERT
+    double seconds = 0;                // sending only
+    double insertMicros = 0;           // mean time of one INSERT inside the driver
+    double insertProcessorMicros = 0;  // of that, the sending thread's own processor time
+    double betweenMicros = 0;          // the rest of the sending time, per INSERT
 };
 
 // Reads `source` from the direction's source server and inserts its rows into a new

@@ -74,6 +74,8 @@ CopyFigures runCopy(Direction direction, const EnvProfiles& profiles, const QStr
         using Ms = std::chrono::duration<double, std::milli>;
         using Us = std::chrono::duration<double, std::micro>;
         figures.insertMicros = Us(inserts.inside).count() / static_cast<double>(inserts.count);
+        figures.insertProcessorMicros =
+            Us(inserts.processor).count() / static_cast<double>(inserts.count);
         figures.beforeFirstMs = Ms(inserts.firstBegan - started).count();
         figures.afterLastMs = Ms(ended - inserts.lastEnded).count();
         figures.betweenMicros =

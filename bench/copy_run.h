@@ -20,11 +20,12 @@ struct CopyFigures {
     double waitSeconds = 0;  // waiting on a server: statements in flight and connecting
     double peakMiB = 0;
     StallFigures stalls;
-    double insertMicros = 0;        // mean time of one INSERT inside the driver
-    double beforeFirstMs = 0;       // from the command's start to the first INSERT
-    double afterLastMs = 0;         // from the last INSERT's end to the command's end
-    double betweenMicros = 0;       // from one INSERT's end to the next one's start, on average
-    std::vector<QString> messages;  // anything shown means the copy failed
+    double insertMicros = 0;           // mean time of one INSERT inside the driver
+    double insertProcessorMicros = 0;  // of that, the sending thread's own processor time
+    double beforeFirstMs = 0;          // from the command's start to the first INSERT
+    double afterLastMs = 0;            // from the last INSERT's end to the command's end
+    double betweenMicros = 0;          // from one INSERT's end to the next one's start, on average
+    std::vector<QString> messages;     // anything shown means the copy failed
 };
 
 // Copies `table` from one server to the other under the same name.

@@ -8,6 +8,8 @@
 #include <mutex>
 #include <thread>
 
+#include <ctime>
+
 namespace dorvane::bench {
 namespace {
 
@@ -50,6 +52,12 @@ class CallTimer {
   private:
     bool counted_ = false;
 };
+
+std::chrono::nanoseconds threadProcessorTime() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
+}
 
 // Written by whichever thread sends the INSERTs (one at a time) and read between runs.
 std::mutex insertsLock;
@@ -122,10 +130,13 @@ SQLRETURN __wrap_SQLExecDirectW(SQLHSTMT statement, SQLWCHAR* text, SQLINTEGER l
     using namespace dorvane::bench;
     CallTimer timer;
     if (!isInsert(text, length)) return __real_SQLExecDirectW(statement, text, length);
+    const std::chrono::nanoseconds processorBefore = threadProcessorTime();
     const Clock::time_point began = Clock::now();
     const SQLRETURN rc = __real_SQLExecDirectW(statement, text, length);
     const Clock::time_point ended = Clock::now();
+    const std::chrono::nanoseconds processor = threadProcessorTime() - processorBefore;
     const std::lock_guard lock(insertsLock);
+    inserts.processor += processor;
     if (inserts.count++ == 0) inserts.firstBegan = began;
     inserts.inside += ended - began;
     inserts.lastEnded = ended;

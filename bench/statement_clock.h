@@ -23,6 +23,9 @@ void resetLongestStatement();
 struct InsertTimeline {
     long count = 0;
     Clock::duration inside{};
+    // The sending threads' own processor time inside them: the driver's work on the
+    // statement, apart from the wait for the server.
+    std::chrono::nanoseconds processor{};
     Clock::time_point firstBegan{};
     Clock::time_point lastEnded{};
 };
