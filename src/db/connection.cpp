@@ -94,7 +94,7 @@ Recordset Connection::query(const QString& sql) {
                                     stream_, whileWaitingForRows_))
             return Recordset(std::move(rows));
     }
-    return Recordset(executeReading(odbc(), sql, commandTimeout_, rowMemoryBound_));
+    return Recordset(executeReading(odbc(), serverKind(), sql, commandTimeout_, rowMemoryBound_));
 }
 
 Recordset Connection::openSchema(int schema) {

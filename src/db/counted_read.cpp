@@ -36,14 +36,14 @@ std::unique_ptr<RowSource> openCounted(OdbcConnection& connection, ServerKind ki
     std::int64_t count = 0;
     try {
         beginSnapshot(connection, kind, queryTimeoutSeconds);
-        count = countIn(*executeReading(connection, countStatement(kind, sql), queryTimeoutSeconds,
-                                        rowMemoryBound));
+        count = countIn(*executeReading(connection, kind, countStatement(kind, sql),
+                                        queryTimeoutSeconds, rowMemoryBound));
     } catch (const DbError&) {
         rollBack();
         return nullptr;
     }
 
-    auto window = std::make_unique<FetchWindow>(connection);
+    auto window = std::make_unique<FetchWindow>(connection, kind);
     DescribedColumns columns;
     OdbcHandle statement;
     try {

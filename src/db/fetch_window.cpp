@@ -13,17 +13,6 @@ namespace {
 // psqlODBC's connection attribute for its window (SQL_ATTR_PGOPT_FETCH).
 constexpr SQLINTEGER kPsqlOdbcFetchRows = 65541;
 
-bool isPostgres(SQLHDBC connection) {
-    SQLWCHAR name[64] = {};
-    SQLSMALLINT bytes = 0;
-    if (!SQL_SUCCEEDED(SQLGetInfoW(connection, SQL_DBMS_NAME, name, sizeof name, &bytes)))
-        return false;
-    static constexpr char16_t kName[] = u"PostgreSQL";
-    for (std::size_t i = 0; i + 1 < sizeof kName / sizeof kName[0]; ++i)
-        if (static_cast<char16_t>(name[i]) != kName[i]) return false;
-    return true;
-}
-
 }  // namespace
 
 std::int32_t FetchWindow::rowsFor(std::size_t rowBytes) {
@@ -32,10 +21,10 @@ std::int32_t FetchWindow::rowsFor(std::size_t rowBytes) {
         std::clamp<std::size_t>(rows, 1, static_cast<std::size_t>(kPostgresFetchRows)));
 }
 
-FetchWindow::FetchWindow(OdbcConnection& connection) {
-    // Only psqlODBC is asked: another driver may give the same attribute number another
-    // meaning.
-    if (!isPostgres(connection.handle())) return;
+FetchWindow::FetchWindow(OdbcConnection& connection, ServerKind kind) {
+    // Only PostgreSQL's driver is asked: another driver may give the same attribute
+    // number another meaning.
+    if (kind != ServerKind::Postgres) return;
     SQLINTEGER current = 0;
     if (!SQL_SUCCEEDED(SQLGetConnectAttrW(connection.handle(), kPsqlOdbcFetchRows, &current,
                                           sizeof current, nullptr)) ||
@@ -59,19 +48,18 @@ void FetchWindow::rowRead(std::size_t rowBytes) {
     if (wanted < rows_ || (rowsSinceSet_ >= rows_ && wanted != rows_)) set(wanted);
 }
 
-bool FetchWindow::set(std::int32_t rows) {
+void FetchWindow::set(std::int32_t rows) {
     const SQLRETURN rc =
         SQLSetConnectAttrW(connection_, kPsqlOdbcFetchRows,
                            reinterpret_cast<SQLPOINTER>(static_cast<SQLLEN>(rows)), SQL_IS_INTEGER);
     if (!SQL_SUCCEEDED(rc)) {
         connection_ = SQL_NULL_HDBC;  // the driver's own window stays; nothing worse
         rows_ = 0;
-        return false;
+        return;
     }
     rows_ = rows;
     rowsSinceSet_ = 0;
     largestSinceSet_ = 0;
-    return true;
 }
 
 }  // namespace dorvane::db

@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "db/snapshot_transaction.h"
+
 namespace dorvane::db {
 
 class OdbcConnection;
@@ -23,8 +25,8 @@ class FetchWindow {
     static std::int32_t rowsFor(std::size_t rowBytes);
 
     // Sets the first, small window; call before the query runs, since the driver reads
-    // its first window when it runs it.
-    explicit FetchWindow(OdbcConnection& connection);
+    // its first window when it runs it. `kind` is the server the connection talks to.
+    FetchWindow(OdbcConnection& connection, ServerKind kind);
     // Gives the connection back its own window, for the statements that follow.
     ~FetchWindow();
     FetchWindow(const FetchWindow&) = delete;
@@ -35,7 +37,7 @@ class FetchWindow {
     std::int32_t rows() const { return rows_; }
 
   private:
-    bool set(std::int32_t rows);
+    void set(std::int32_t rows);
 
     SQLHDBC connection_ = SQL_NULL_HDBC;
     std::int32_t connectionRows_ = 0;

@@ -124,9 +124,10 @@ void executeDiscarding(OdbcConnection& connection, const QString& sql, int query
     finishResults(statement.get());
 }
 
-std::unique_ptr<RowSource> executeReading(OdbcConnection& connection, const QString& sql,
-                                          int queryTimeoutSeconds, std::size_t rowMemoryBound) {
-    FetchWindow window(connection);
+std::unique_ptr<RowSource> executeReading(OdbcConnection& connection, ServerKind kind,
+                                          const QString& sql, int queryTimeoutSeconds,
+                                          std::size_t rowMemoryBound) {
+    FetchWindow window(connection, kind);
     DescribedColumns columns;
     OdbcHandle statement = executeForRows(connection, sql, queryTimeoutSeconds, columns);
     if (columns.fields.empty())

@@ -8,6 +8,7 @@
 #include "db/ado_types.h"
 #include "db/odbc_handle.h"
 #include "db/row_source.h"
+#include "db/snapshot_transaction.h"
 
 namespace dorvane::db {
 
@@ -31,8 +32,10 @@ void executeDiscarding(OdbcConnection& connection, const QString& sql, int query
 
 // Runs the statement and reads every row of its first result that has columns; the
 // remaining results are worked through for their errors.
-std::unique_ptr<RowSource> executeReading(OdbcConnection& connection, const QString& sql,
-                                          int queryTimeoutSeconds, std::size_t rowMemoryBound);
+// `kind` is the server the connection talks to.
+std::unique_ptr<RowSource> executeReading(OdbcConnection& connection, ServerKind kind,
+                                          const QString& sql, int queryTimeoutSeconds,
+                                          std::size_t rowMemoryBound);
 
 // The tables catalogue (SQLTables without restrictions), read completely.
 std::unique_ptr<RowSource> readTablesCatalogue(OdbcConnection& connection, int queryTimeoutSeconds,
