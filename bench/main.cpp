@@ -70,16 +70,20 @@ struct Measured {
 // the fastest run is the one least disturbed, and taking turns spreads a disturbance
 // over both. Every other turn the bare loop goes first, so that neither side always
 // meets the server's after-work (autovacuum, freed pages) of the other. Stalls and
-// peaks are the worst of all runs.
-Measured bestOf(int repeats, const std::function<CopyFigures()>& copyOnce,
+// peaks are the worst of all runs. A short copy takes more turns, until its turns add up
+// to `minSeconds`: one slow second moves a one-second copy more than a minute-long one.
+Measured bestOf(int repeats, double minSeconds, const std::function<CopyFigures()>& copyOnce,
                 const std::function<BareFigures()>& bareOnce) {
+    constexpr int kMostTurns = 25;
     Measured best;
-    for (int i = 0; i < repeats; ++i) {
+    double copySeconds = 0;
+    for (int i = 0; i < repeats || (copySeconds < minSeconds && i < kMostTurns); ++i) {
         const bool bareFirst = i % 2 == 1;
         BareFigures bare;
         if (bareFirst) bare = bareOnce();
         CopyFigures copy = copyOnce();
         if (!bareFirst) bare = bareOnce();
+        copySeconds += copy.seconds;
         best.turnRatios.push_back((copy.rows / copy.seconds) / (bare.rows / bare.seconds));
         if (i == 0 || bare.seconds < best.bare.seconds) best.bare = bare;
         const StallFigures& was = best.copy.stalls;
@@ -110,7 +114,8 @@ void checkRows(const EnvProfiles& profiles, const QString& table, long rows) {
 // Source in PostgreSQL, copied to SQL Server, renamed there (or made there, for shapes
 // that say so), and copied back under the new name; each copy followed by its bare
 // loop into a table of its own.
-void benchShape(const EnvProfiles& profiles, const Shape& shape, long rows, int repeats) {
+void benchShape(const EnvProfiles& profiles, const Shape& shape, long rows,
+                const Options& options) {
     const QString table = QStringLiteral("bench_") + shape.name;
     const QString back = table + QStringLiteral("_back");
     const QString bareOut = table + QStringLiteral("_bare_out");
@@ -120,7 +125,7 @@ void benchShape(const EnvProfiles& profiles, const Shape& shape, long rows, int 
     openPostgres(profiles).execute(createSourceStatement(shape, table, rows));
 
     const Measured out = bestOf(
-        repeats,
+        options.repeats, options.minSeconds,
         [&] {
             dropMssqlTable(profiles, table);
             return runCopy(Direction::ToSqlServer, profiles, table, rows);
@@ -140,7 +145,7 @@ void benchShape(const EnvProfiles& profiles, const Shape& shape, long rows, int 
         makeMssqlTable(profiles, back, shape.mssqlColumns, shape.mssqlSelectList, rows);
     }
     const Measured in = bestOf(
-        repeats,
+        options.repeats, options.minSeconds,
         [&] {
             dropPostgresTable(profiles, back);
             CopyFigures copy = runCopy(Direction::ToPostgres, profiles, back, rows);
@@ -228,17 +233,18 @@ int run(const Options& options) {
                 options.mssqlSnapshots ? "allowed" : "not allowed");
     if (options.copies) {
         std::printf(
-            "copies through the commands (scale %g, best of %d); bare: the same INSERTs alone;\n"
+            "copies through the commands (scale %g, best of %d turns, more until a copy's turns\n"
+            "add up to %g s); bare: the same INSERTs alone;\n"
             "ratio: of the fastest runs; median: of the turns' own ratios;\n"
             "stall: longest gap between event processings; non-wait: the same less the time\n"
             "waiting on a server (inside the driver on the command's thread); wait: longest\n"
             "such wait\n",
-            options.scale, options.repeats);
+            options.scale, options.repeats, options.minSeconds);
         printCopyHeader();
         for (const Shape& shape : shapes()) {
             if (!options.shapes.isEmpty() && !options.shapes.contains(shape.name)) continue;
             const long rows = std::max(1L, static_cast<long>(shape.rows * options.scale));
-            benchShape(profiles, shape, rows, options.repeats);
+            benchShape(profiles, shape, rows, options);
         }
     }
     if (options.memoryRows > 0) benchMemory(profiles, options.memoryRows, options.mssqlMemoryRows);

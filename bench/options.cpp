@@ -7,10 +7,14 @@ namespace {
 
 void printUsage() {
     std::fputs(
-        "usage: dorvane_bench [--scale F] [--repeat N] [--shapes narrow,wide,text] [--no-copy]\n"
-        "                     [--memory-rows N] [--mssql-memory-rows N] [--no-snapshot]\n"
+        "usage: dorvane_bench [--scale F] [--repeat N] [--min-seconds S] [--shapes "
+        "narrow,wide,text]\n"
+        "                     [--no-copy] [--memory-rows N] [--mssql-memory-rows N] "
+        "[--no-snapshot]\n"
         "  --scale F             rows of each copy times F (0.1 for a quick try)\n"
         "  --repeat N            run each copy N times and keep the fastest (default 1)\n"
+        "  --min-seconds S       more turns for short copies, until a copy's turns add up to\n"
+        "                        S seconds (at most 25 turns; default 0)\n"
         "  --shapes LIST         which copies to run (default: all)\n"
         "  --no-copy             run no copies\n"
         "  --memory-rows N       read an N-row table through a recordset on each server\n"
@@ -38,6 +42,9 @@ std::optional<Options> parseOptions(const QStringList& arguments) {
         } else if (name == u"--repeat" && hasValue) {
             options.repeats = arguments[++i].toInt(&ok);
             ok = ok && options.repeats > 0;
+        } else if (name == u"--min-seconds" && hasValue) {
+            options.minSeconds = arguments[++i].toDouble(&ok);
+            ok = ok && options.minSeconds >= 0;
         } else if (name == u"--shapes" && hasValue) {
             options.shapes = arguments[++i].split(u',', Qt::SkipEmptyParts);
         } else if (name == u"--memory-rows" && hasValue) {

@@ -11,6 +11,7 @@ struct Options {
     QStringList shapes;          // empty: all
     bool copies = true;          // --no-copy skips them
     int repeats = 1;             // each copy and bare loop runs this often; the fastest counts
+    double minSeconds = 0;       // and more often, until the copies add up to this long
     long memoryRows = 0;         // rows of the large-table read; 0 skips it
     long mssqlMemoryRows = -1;   // the same for SQL Server; -1: as memoryRows
     bool mssqlSnapshots = true;  // --no-snapshot: the SQL Server database does not allow them
