@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "db/recordset.h"
+#include "process_stats.h"
 #include "statement_clock.h"
 #include "transfer/postgres_statements.h"
 #include "transfer/sql_quoting.h"
@@ -60,6 +61,7 @@ BareFigures runBareLoop(Direction direction, const EnvProfiles& profiles, const 
     std::vector<db::Value> row(static_cast<std::size_t>(rows.fieldCount()));
     std::vector<QString> chunk;
     Clock::duration sending{};
+    HostTicks sendingTicks;
     resetInsertTimeline();
     while (!rows.eof()) {
         chunk.clear();
@@ -70,12 +72,15 @@ BareFigures runBareLoop(Direction direction, const EnvProfiles& profiles, const 
             chars += chunk.back().size();
             rows.moveNext();
         }
+        const HostTicks ticksBefore = hostTicks();
         const Clock::time_point started = Clock::now();
         for (const QString& statement : chunk) to.execute(statement);
         sending += Clock::now() - started;
+        sendingTicks += hostTicks() - ticksBefore;
         figures.rows += static_cast<long>(chunk.size());
     }
     figures.seconds = std::chrono::duration<double>(sending).count();
+    figures.stolenShare = stolenShare(sendingTicks);
     const InsertTimeline inserts = insertTimeline();
     if (inserts.count > 0) {
         using Us = std::chrono::duration<double, std::micro>;

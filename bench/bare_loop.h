@@ -17,6 +17,7 @@ struct BareFigures {
     double insertMicros = 0;           // mean time of one INSERT inside the driver
     double insertProcessorMicros = 0;  // of that, the sending thread's own processor time
     double betweenMicros = 0;          // the rest of the sending time, per INSERT
+    double stolenShare = 0;            // of the machine's processor time while sending
 };
 
 // Reads `source` from the direction's source server and inserts its rows into a new

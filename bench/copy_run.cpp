@@ -59,6 +59,7 @@ CopyFigures runCopy(Direction direction, const EnvProfiles& profiles, const QStr
     const double cpuBefore = cpuSeconds();
     const Clock::duration waitBefore = statementTime();
     resetInsertTimeline();
+    const HostTicks ticksBefore = hostTicks();
     const Clock::time_point started = Clock::now();
     screen.platform.begin();
     if (direction == Direction::ToSqlServer)
@@ -68,6 +69,7 @@ CopyFigures runCopy(Direction direction, const EnvProfiles& profiles, const QStr
     CopyFigures figures;
     figures.stalls = screen.platform.end();
     const Clock::time_point ended = Clock::now();
+    figures.stolenShare = stolenShare(hostTicks() - ticksBefore);
     figures.seconds = std::chrono::duration<double>(ended - started).count();
     const InsertTimeline inserts = insertTimeline();
     if (inserts.count > 0) {

@@ -25,6 +25,7 @@ struct CopyFigures {
     double beforeFirstMs = 0;          // from the command's start to the first INSERT
     double afterLastMs = 0;            // from the last INSERT's end to the command's end
     double betweenMicros = 0;          // from one INSERT's end to the next one's start, on average
+    double stolenShare = 0;            // of the machine's processor time, taken by the hypervisor
     std::vector<QString> messages;     // anything shown means the copy failed
 };
 

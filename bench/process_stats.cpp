@@ -31,4 +31,33 @@ void resetPeakResident() {
     std::ofstream("/proc/self/clear_refs") << "5";
 }
 
+HostTicks& HostTicks::operator+=(const HostTicks& other) {
+    total += other.total;
+    stolen += other.stolen;
+    return *this;
+}
+
+HostTicks hostTicks() {
+    // "cpu  user nice system idle iowait irq softirq steal guest guest_nice"; guest time
+    // is counted in user and nice already.
+    std::ifstream stat("/proc/stat");
+    std::string name;
+    std::uint64_t fields[8] = {};
+    if (!(stat >> name) || name != "cpu") return {};
+    for (std::uint64_t& field : fields)
+        if (!(stat >> field)) return {};
+    HostTicks ticks;
+    for (const std::uint64_t field : fields) ticks.total += field;
+    ticks.stolen = fields[7];
+    return ticks;
+}
+
+HostTicks operator-(const HostTicks& later, const HostTicks& earlier) {
+    return {later.total - earlier.total, later.stolen - earlier.stolen};
+}
+
+double stolenShare(const HostTicks& span) {
+    return span.total == 0 ? 0 : double(span.stolen) / double(span.total);
+}
+
 }  // namespace dorvane::bench
