@@ -23,15 +23,15 @@ const char* directionName(Direction d) {
 }
 
 struct Turn {
-    double ratio = 0;     // copy rate over bare rate
-    double ownRatio = 0;  // the same, with the copy's INSERTs timed as the bare loop's
+    double ratio = 0;         // copy rate over bare rate
+    double ownSideRatio = 0;  // the same, with the copy's INSERTs timed as the bare loop's
     double copyStolen = 0, bareStolen = 0;
 };
 
 // The copy's rate had each of its INSERTs taken as long inside the driver as in the bare
 // loop: what the copy adds on its own side (connecting, reading, building, handing over),
 // without the server's answer time, which moves with whatever else the machine does.
-double ownRatio(const CopyFigures& copy, const BareFigures& bare) {
+double ownSideRatio(const CopyFigures& copy, const BareFigures& bare) {
     const double rows = static_cast<double>(copy.rows);
     const double outsideInserts = copy.seconds - rows * copy.insertMicros / 1e6;
     return bare.seconds / (outsideInserts + rows * bare.insertMicros / 1e6);
@@ -52,10 +52,10 @@ double medianOf(std::vector<double> values) {
 
 void printCopy(const QString& shape, Direction d, const CopyFigures& copy, const BareFigures& bare,
                const std::vector<Turn>& turns) {
-    std::vector<double> turnRatios, ownRatios;
+    std::vector<double> turnRatios, ownSideRatios;
     for (const Turn& turn : turns) {
         turnRatios.push_back(turn.ratio);
-        ownRatios.push_back(turn.ownRatio);
+        ownSideRatios.push_back(turn.ownSideRatio);
     }
     const double rate = copy.rows / copy.seconds;
     const double bareRate = bare.rows / bare.seconds;
@@ -75,11 +75,11 @@ void printCopy(const QString& shape, Direction d, const CopyFigures& copy, const
         copy.afterLastMs);
     std::printf("%-22s turns' ratios:", "");
     for (double ratio : turnRatios) std::printf(" %.3f", ratio);
+    std::printf("\n%-22s with the bare loop's INSERT times: median %.3f, turns", "",
+                medianOf(ownSideRatios));
+    for (double ratio : ownSideRatios) std::printf(" %.3f", ratio);
     // A turn whose copy and bare loop lost different shares to other guests on the host
     // says more about the host than about the copy.
-    std::printf("\n%-22s with the bare loop's INSERT times: median %.3f, turns", "",
-                medianOf(ownRatios));
-    for (double ratio : ownRatios) std::printf(" %.3f", ratio);
     std::printf("\n%-22s stolen by the host, copy/bare %%:", "");
     for (const Turn& turn : turns)
         std::printf(" %.0f/%.0f", turn.copyStolen * 100, turn.bareStolen * 100);
@@ -113,7 +113,7 @@ Measured bestOf(int repeats, double minSeconds, const std::function<CopyFigures(
         if (!bareFirst) bare = bareOnce();
         copySeconds += copy.seconds;
         best.turns.push_back({(copy.rows / copy.seconds) / (bare.rows / bare.seconds),
-                              ownRatio(copy, bare), copy.stolenShare, bare.stolenShare});
+                              ownSideRatio(copy, bare), copy.stolenShare, bare.stolenShare});
         if (i == 0 || bare.seconds < best.bare.seconds) best.bare = bare;
         const StallFigures& was = best.copy.stalls;
         const bool laterOutside =
