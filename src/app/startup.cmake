@@ -9,6 +9,7 @@ add_library(dorvane_app STATIC
   database_gateway.cpp
   memory_window.cpp
   next_command.cpp
+  settings_problem.cpp
   startup.cpp
   transfer_screen.cpp
 )

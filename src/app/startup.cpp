@@ -5,6 +5,7 @@
 #include "app/connection_screen.h"
 #include "app/connection_settings.h"
 #include "app/procedure.h"
+#include "app/settings_problem.h"
 #include "app/transfer_screen.h"
 
 namespace dorvane {
@@ -16,6 +17,8 @@ const QString kCursorFile = QStringLiteral("HAND-M.CUR");
 void ConnectionScreen::startUp() {
     load();
     if (!(transfer_ && transfer_->loaded() && transfer_->window().visible())) controls_.form.show();
+    // Once the first window is up: the fields are restored by then, whatever the file held.
+    tellSettingsProblem(app_.platform, app_.settings);
 }
 
 void ConnectionScreen::load() {

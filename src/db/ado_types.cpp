@@ -51,6 +51,8 @@ struct TypeRow {
 //    (psqlODBC says FLOAT, FreeTDS says DECIMAL and names a nullable smallmoney "money")
 //  bool                     Boolean (psqlODBC says VARCHAR, or BIT)              Boolean
 //  bytea                    LongVarBinary (psqlODBC says VARBINARY or LONGVARBINARY)
+//  bit strings              VarChar, no declared length                          Text
+//    (psqlODBC names bit and varbit "unknown", and says BIT for bit(5))
 constexpr std::array kTypeRows{
     TypeRow{SQL_BIT, ado::kBoolean, 0, 0, FetchKind::Boolean},
     TypeRow{SQL_TINYINT, ado::kTinyInt, ado::kUnsignedTinyInt, 0, FetchKind::Integer},
@@ -82,8 +84,15 @@ constexpr std::array kTypeRows{
     TypeRow{SQL_VARBINARY, ado::kVarBinary, 0, ado::kLongVarBinary, FetchKind::Binary},
     TypeRow{SQL_LONGVARBINARY, ado::kLongVarBinary, 0, 0, FetchKind::Binary},
     // datetimeoffset has no ADO date type: its text keeps the offset.
-    TypeRow{kSqlSsTimestampOffset, ado::kVarWChar, 0, 0, FetchKind::Text},
+    TypeRow{kSqlSsTimestampOffset, ado::kVarWChar, 0, 0, FetchKind::OffsetTimestamp},
 };
+
+// A PostgreSQL bit string: psqlODBC knows no name for bit and varbit ("unknown") and
+// reports bit(5) as BIT, whose values would read as booleans. A boolean is always named.
+bool isBitString(const QString& lowerName, int sqlType) {
+    return lowerName == u"varbit" || lowerName == u"bit varying" ||
+           (lowerName == u"unknown" && sqlType == SQL_BIT);
+}
 
 bool isExactNumber(FetchKind fetch) {
     return fetch == FetchKind::Decimal;
@@ -105,6 +114,7 @@ ColumnType translateColumnType(const OdbcColumn& column) {
     if (name == u"money") return {ado::kCurrency, 19, 4, FetchKind::Money};
     if (name == u"bool" || name == u"boolean") return {ado::kBoolean, 0, 0, FetchKind::Boolean};
     if (name == u"bytea") return {ado::kLongVarBinary, 0, 0, FetchKind::Binary};
+    if (isBitString(name, column.sqlType)) return {ado::kVarChar, 0, 0, FetchKind::Text};
 
     ColumnType result{ado::kVarWChar, 0, 0, FetchKind::Text};
     for (const TypeRow& row : kTypeRows) {

@@ -26,9 +26,16 @@ enum class FetchKind : std::uint8_t {
     Date,       // SQL_C_TYPE_DATE
     Time,       // text parsed into parts (keeps the fraction drivers drop from SQL_C_TYPE_TIME)
     Timestamp,  // SQL_C_TYPE_TIMESTAMP
-    Binary,     // SQL_C_BINARY
-    Guid,       // canonical text
-    Text,       // SQL_C_WCHAR
+    // PostgreSQL's own text of a date or timestamp, cast so by the query (see
+    // postgres_date_text.h): keeps what the driver's date structures lose.
+    PostgresDate,
+    PostgresTimestamp,
+    // SQL Server's datetimeoffset as text, its year made four digits at least: FreeTDS
+    // writes the year 1 as "1", which PostgreSQL would read as 2001.
+    OffsetTimestamp,
+    Binary,  // SQL_C_BINARY
+    Guid,    // canonical text
+    Text,    // SQL_C_WCHAR
 };
 
 // What the driver says about a result column.

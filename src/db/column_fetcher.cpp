@@ -7,6 +7,7 @@
 
 #include "db/money_text.h"
 #include "db/odbc_diagnostics.h"
+#include "db/postgres_date_text.h"
 #include "db/time_text.h"
 
 namespace dorvane::db {
@@ -129,12 +130,22 @@ void ColumnFetcher::fetchColumn(SQLUSMALLINT column, FetchKind kind, RowBuffer& 
             out.appendDateTime(Value::Kind::Timestamp, p);
             return;
         }
+        case FetchKind::PostgresDate:
+        case FetchKind::PostgresTimestamp:
         case FetchKind::Decimal:
         case FetchKind::Money:
         case FetchKind::Time:
         case FetchKind::Guid: {
             if (!readWhole(column, SQL_C_CHAR, narrow_, length)) return out.appendNull();
             const std::string_view text(narrow_.data(), length);
+            if (kind == FetchKind::PostgresTimestamp) {
+                out.appendDateTime(Value::Kind::Timestamp, parsePostgresTimestamp(text));
+                return;
+            }
+            if (kind == FetchKind::PostgresDate) {
+                out.appendDateTime(Value::Kind::Date, parsePostgresDate(text));
+                return;
+            }
             if (kind == FetchKind::Time) {
                 out.appendDateTime(Value::Kind::Time, parseTimeText(text));
                 return;
@@ -152,6 +163,13 @@ void ColumnFetcher::fetchColumn(SQLUSMALLINT column, FetchKind kind, RowBuffer& 
             converted_.assign(text.begin(), text.end());
             out.appendText(kind == FetchKind::Guid ? Value::Kind::Guid : Value::Kind::Decimal,
                            converted_.data(), converted_.size());
+            return;
+        }
+        case FetchKind::OffsetTimestamp: {
+            if (!readWhole(column, SQL_C_CHAR, narrow_, length)) return out.appendNull();
+            const std::string text = fourDigitYear(std::string_view(narrow_.data(), length));
+            converted_.assign(text.begin(), text.end());
+            out.appendText(Value::Kind::Text, converted_.data(), converted_.size());
             return;
         }
         case FetchKind::Binary:

@@ -9,6 +9,7 @@
 #include "db/recordset.h"
 #include "db/result_reader.h"
 #include "db/row_buffer.h"
+#include "db/transaction.h"
 
 namespace dorvane::db {
 
@@ -102,6 +103,16 @@ Recordset Connection::openSchema(int schema) {
         throw DbError(QStringLiteral("Schema %1 is not supported.").arg(schema));
     settleStream();
     return Recordset(readTablesCatalogue(odbc(), commandTimeout_, rowMemoryBound_));
+}
+
+void Connection::beginTransaction() {
+    settleStream();
+    db::beginTransaction(odbc(), serverKind(), commandTimeout_);
+}
+
+void Connection::endTransaction(bool commit) {
+    settleStream();
+    db::endTransaction(odbc(), serverKind(), commandTimeout_, commit);
 }
 
 void Connection::close() {

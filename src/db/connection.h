@@ -62,6 +62,11 @@ class Connection {
     Recordset openSchema(int schema);
     void close();
 
+    // From the begin, statements take effect together at endTransaction(true), or not
+    // at all; DDL included.
+    void beginTransaction();
+    void endTransaction(bool commit);
+
     // For Recordset: the open ODBC connection (throws when closed).
     OdbcConnection& odbc();
 

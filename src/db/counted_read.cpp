@@ -47,7 +47,7 @@ std::unique_ptr<RowSource> openCounted(OdbcConnection& connection, ServerKind ki
     DescribedColumns columns;
     OdbcHandle statement;
     try {
-        statement = executeForRows(connection, sql, queryTimeoutSeconds, columns);
+        statement = executeForRows(connection, kind, sql, queryTimeoutSeconds, columns);
         if (columns.fields.empty()) {
             finishResults(statement.get());
             statement = OdbcHandle();

@@ -20,6 +20,7 @@ struct FieldInfo {
     std::int16_t adoType = 0;  // an ADO DataTypeEnum code
     int precision = 0;         // exact numbers: digits in all; text: declared length (0 = max)
     int scale = 0;             // exact numbers: digits after the point
+    QString typeName;          // the server's own name of the type, as the driver gives it
 };
 
 class Recordset {

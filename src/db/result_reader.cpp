@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "db/column_fetcher.h"
+#include "db/db_error.h"
 #include "db/fetch_window.h"
 #include "db/odbc_connection.h"
 #include "db/odbc_diagnostics.h"
+#include "db/postgres_date_query.h"
 
 namespace dorvane::db {
 namespace {
@@ -56,6 +58,7 @@ DescribedColumns describeColumns(SQLHSTMT statement, SQLSMALLINT count) {
         field.name = columnName(statement, column, odbc);
         odbc.typeName = typeName(statement, column);
         odbc.isUnsigned = isUnsigned(statement, column);
+        field.typeName = odbc.typeName;
         const ColumnType type = translateColumnType(odbc);
         field.adoType = type.adoType;
         field.precision = type.precision;
@@ -107,8 +110,10 @@ void finishResults(SQLHSTMT statement) {
     }
 }
 
-OdbcHandle executeForRows(OdbcConnection& connection, const QString& sql, int queryTimeoutSeconds,
-                          DescribedColumns& columns) {
+namespace {
+
+OdbcHandle executeDescribed(OdbcConnection& connection, const QString& sql, int queryTimeoutSeconds,
+                            DescribedColumns& columns) {
     OdbcHandle statement = connection.newStatement(queryTimeoutSeconds);
     executeDirect(statement.get(), sql);
     SQLSMALLINT count = resultColumns(statement.get());
@@ -116,6 +121,50 @@ OdbcHandle executeForRows(OdbcConnection& connection, const QString& sql, int qu
     while (count == 0 && nextResult(statement.get())) count = resultColumns(statement.get());
     columns = count == 0 ? DescribedColumns() : describeColumns(statement.get(), count);
     return statement;
+}
+
+// The columns of a query PostgreSQL can run inside another, learnt without reading a
+// row; empty when it cannot, or the server refuses (the query itself then tells why).
+DescribedColumns describeOnly(OdbcConnection& connection, const QString& wrappable,
+                              int queryTimeoutSeconds) {
+    DescribedColumns columns;
+    try {
+        executeDescribed(connection, describingQuery(wrappable), queryTimeoutSeconds, columns);
+    } catch (const DbError&) {
+        return DescribedColumns();
+    }
+    return columns;
+}
+
+// Runs a PostgreSQL query with its dates and timestamps read as the server's own text,
+// described as the query describes them; a null handle when there are none to read so,
+// or the query cannot be wrapped.
+OdbcHandle executeWithDatesAsText(OdbcConnection& connection, const QString& sql,
+                                  int queryTimeoutSeconds, DescribedColumns& columns) {
+    const QString wrappable = wrappableQuery(sql);
+    if (wrappable.isEmpty()) return OdbcHandle();
+    DescribedColumns described = describeOnly(connection, wrappable, queryTimeoutSeconds);
+    if (!hasDateColumns(described.kinds)) return OdbcHandle();
+    const QString textQuery = datesAsTextQuery(wrappable, described.kinds);
+    OdbcHandle statement = connection.newStatement(queryTimeoutSeconds);
+    executeDirect(statement.get(), textQuery);
+    if (static_cast<std::size_t>(resultColumns(statement.get())) != described.fields.size())
+        throw DbError(QStringLiteral("The query's columns changed while it was read."));
+    columns = std::move(described);
+    return statement;
+}
+
+}  // namespace
+
+OdbcHandle executeForRows(OdbcConnection& connection, ServerKind kind, const QString& sql,
+                          int queryTimeoutSeconds, DescribedColumns& columns) {
+    if (kind == ServerKind::Postgres) {
+        if (OdbcHandle statement =
+                executeWithDatesAsText(connection, sql, queryTimeoutSeconds, columns);
+            statement.get() != SQL_NULL_HANDLE)
+            return statement;
+    }
+    return executeDescribed(connection, sql, queryTimeoutSeconds, columns);
 }
 
 void executeDiscarding(OdbcConnection& connection, const QString& sql, int queryTimeoutSeconds) {
@@ -129,7 +178,7 @@ std::unique_ptr<RowSource> executeReading(OdbcConnection& connection, ServerKind
                                           std::size_t rowMemoryBound) {
     FetchWindow window(connection, kind);
     DescribedColumns columns;
-    OdbcHandle statement = executeForRows(connection, sql, queryTimeoutSeconds, columns);
+    OdbcHandle statement = executeForRows(connection, kind, sql, queryTimeoutSeconds, columns);
     if (columns.fields.empty())
         return std::make_unique<BufferedRows>(std::vector<FieldInfo>(), RowBuffer(rowMemoryBound));
     auto rows = readRows(statement.get(), std::move(columns), rowMemoryBound, &window);

@@ -21,8 +21,10 @@ struct DescribedColumns {
 
 // Runs the statement and moves to its first result that has columns, described in
 // `columns` (left empty when no result has any). The statement's rows are still to be read.
-OdbcHandle executeForRows(OdbcConnection& connection, const QString& sql, int queryTimeoutSeconds,
-                          DescribedColumns& columns);
+// `kind` is the server the connection talks to: on PostgreSQL a single query's dates and
+// timestamps are read as the server's text (see postgres_date_query.h).
+OdbcHandle executeForRows(OdbcConnection& connection, ServerKind kind, const QString& sql,
+                          int queryTimeoutSeconds, DescribedColumns& columns);
 // Works through the statement's remaining results, so an error in any of them is thrown.
 void finishResults(SQLHSTMT statement);
 

@@ -9,7 +9,9 @@
 #endif
 
 #include <QDir>
+#include <QFileInfo>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "db/db_error.h"
@@ -63,32 +65,66 @@ bool narrowToBytes(const char16_t* in, std::size_t length, char* out) {
 
 // Year, month, day, hour, minute, second, nanosecond: 2 + 5 + 4 bytes.
 constexpr std::size_t kDateTimeBytes = 11;
+// Marks a date or time kept with a year of four bytes and an infinity byte after it,
+// for the values only PostgreSQL holds; the others keep the short form.
+constexpr unsigned char kWideDateTime = 0x40;
+constexpr std::size_t kWideDateTimeBytes = kDateTimeBytes + 3;
+
+bool needsWideDateTime(const DateTimeParts& p) {
+    return p.infinity != 0 || p.year < INT16_MIN || p.year > INT16_MAX;
+}
+
+// The parts after the year, from `out`: month, day, hour, minute, second, nanosecond.
+void encodeDayAndTime(const DateTimeParts& p, char* out) {
+    const auto nanosecond = static_cast<std::int32_t>(p.nanosecond);
+    out[0] = static_cast<char>(p.month);
+    out[1] = static_cast<char>(p.day);
+    out[2] = static_cast<char>(p.hour);
+    out[3] = static_cast<char>(p.minute);
+    out[4] = static_cast<char>(p.second);
+    std::memcpy(out + 5, &nanosecond, 4);
+}
+
+void decodeDayAndTime(const char* in, DateTimeParts& p) {
+    std::int32_t nanosecond;
+    std::memcpy(&nanosecond, in + 5, 4);
+    p.month = static_cast<unsigned char>(in[0]);
+    p.day = static_cast<unsigned char>(in[1]);
+    p.hour = static_cast<unsigned char>(in[2]);
+    p.minute = static_cast<unsigned char>(in[3]);
+    p.second = static_cast<unsigned char>(in[4]);
+    p.nanosecond = nanosecond;
+}
 
 void encodeDateTime(const DateTimeParts& p, char* out) {
     const auto year = static_cast<std::int16_t>(p.year);
-    const auto nanosecond = static_cast<std::int32_t>(p.nanosecond);
     std::memcpy(out, &year, 2);
-    out[2] = static_cast<char>(p.month);
-    out[3] = static_cast<char>(p.day);
-    out[4] = static_cast<char>(p.hour);
-    out[5] = static_cast<char>(p.minute);
-    out[6] = static_cast<char>(p.second);
-    std::memcpy(out + 7, &nanosecond, 4);
+    encodeDayAndTime(p, out + 2);
+}
+
+void encodeWideDateTime(const DateTimeParts& p, char* out) {
+    const auto year = static_cast<std::int32_t>(p.year);
+    std::memcpy(out, &year, 4);
+    out[4] = static_cast<char>(p.infinity);
+    encodeDayAndTime(p, out + 5);
 }
 
 DateTimeParts decodeDateTime(const char* in) {
     std::int16_t year;
-    std::int32_t nanosecond;
     std::memcpy(&year, in, 2);
-    std::memcpy(&nanosecond, in + 7, 4);
     DateTimeParts p;
     p.year = year;
-    p.month = static_cast<unsigned char>(in[2]);
-    p.day = static_cast<unsigned char>(in[3]);
-    p.hour = static_cast<unsigned char>(in[4]);
-    p.minute = static_cast<unsigned char>(in[5]);
-    p.second = static_cast<unsigned char>(in[6]);
-    p.nanosecond = nanosecond;
+    decodeDayAndTime(in + 2, p);
+    return p;
+}
+
+DateTimeParts decodeWideDateTime(const char* in) {
+    std::int32_t year;
+    std::memcpy(&year, in, 4);
+    DateTimeParts p;
+    p.year = year;
+    p.infinity = static_cast<signed char>(in[4]);
+    decodeDayAndTime(in + 5, p);
     return p;
 }
 
@@ -150,6 +186,13 @@ void RowBuffer::appendBoolean(bool v) {
 }
 
 void RowBuffer::appendDateTime(Value::Kind kind, const DateTimeParts& parts) {
+    if (needsWideDateTime(parts)) {
+        memory_.push_back(static_cast<char>(static_cast<unsigned char>(kind) | kWideDateTime));
+        char bytes[kWideDateTimeBytes];
+        encodeWideDateTime(parts, bytes);
+        putBytes(bytes, sizeof bytes);
+        return;
+    }
     putTag(kind);
     char bytes[kDateTimeBytes];
     encodeDateTime(parts, bytes);
@@ -209,19 +252,42 @@ void RowBuffer::endRow() {
     if (memory_.size() >= memoryBound_) spill();
 }
 
+namespace {
+
+// "<what> in <directory>: <reason>". The file has no name of its own on Linux (asking
+// for one would create it), so its directory says where. Qt keeps no reason when a
+// write stored part of its bytes before the system refused the rest, as a filling disk
+// does, and says "Unknown error": errno, read straight after the call, still has it.
+QString temporaryFileFailure(const QString& what, const QTemporaryFile& file, int error) {
+    return QStringLiteral("%1 in %2: %3")
+        .arg(what, QDir::toNativeSeparators(QFileInfo(file.fileTemplate()).absolutePath()),
+             error != 0 ? QString::fromLocal8Bit(std::strerror(error)) : file.errorString());
+}
+
+}  // namespace
+
 void RowBuffer::spill() {
     if (!file_) {
-        file_ = std::make_unique<QTemporaryFile>(QDir::tempPath() +
-                                                 QStringLiteral("/dorvane-rows-XXXXXX"));
-        if (!file_->open())
-            throw DbError(QStringLiteral("Cannot create a temporary file for rows: ") +
-                          file_->errorString());
+        auto file = std::make_unique<QTemporaryFile>(QDir::tempPath() +
+                                                     QStringLiteral("/dorvane-rows-XXXXXX"));
+        errno = 0;
+        if (!file->open())
+            throw DbError(temporaryFileFailure(
+                QStringLiteral("Cannot create a temporary file for rows"), *file, errno));
+        file_ = std::move(file);
     }
-    if (memory_.empty()) return;
-    const qint64 written = file_->write(memory_.data(), static_cast<qint64>(memory_.size()));
-    if (written != static_cast<qint64>(memory_.size()))
-        throw DbError(QStringLiteral("Cannot write rows to a temporary file: ") +
-                      file_->errorString());
+    // What a write leaves over is written again, so that a refusal comes with its reason.
+    const char* at = memory_.data();
+    auto left = static_cast<qint64>(memory_.size());
+    while (left > 0) {
+        errno = 0;
+        const qint64 written = file_->write(at, left);
+        if (written <= 0)
+            throw DbError(temporaryFileFailure(
+                QStringLiteral("Cannot write rows to a temporary file"), *file_, errno));
+        at += written;
+        left -= written;
+    }
     memory_.clear();
 }
 
@@ -231,9 +297,15 @@ void RowBuffer::startReading() {
     if (!file_) return;
     spill();
     std::vector<char>().swap(memory_);  // the file holds everything now
-    if (!file_->flush() || !file_->seek(0))
-        throw DbError(QStringLiteral("Cannot read rows back from a temporary file: ") +
-                      file_->errorString());
+    // Qt holds small writes back: the system may refuse them only now.
+    errno = 0;
+    if (!file_->flush())
+        throw DbError(temporaryFileFailure(QStringLiteral("Cannot write rows to a temporary file"),
+                                           *file_, errno));
+    errno = 0;
+    if (!file_->seek(0))
+        throw DbError(temporaryFileFailure(
+            QStringLiteral("Cannot read rows back from a temporary file"), *file_, errno));
     windowEnd_ = 0;
 }
 
@@ -291,6 +363,15 @@ void RowBuffer::decodeValue(Value& value) {
     if (tag & kByteWideText) {
         const auto kind = static_cast<Value::Kind>(tag & ~kByteWideText);
         decodeByteWideText(value, kind);
+        value.kind_ = kind;
+        return;
+    }
+    if (tag & kWideDateTime) {
+        const auto kind = static_cast<Value::Kind>(tag & ~kWideDateTime);
+        if (kind != Value::Kind::Date && kind != Value::Kind::Time &&
+            kind != Value::Kind::Timestamp)
+            throw DbError(QStringLiteral("The row buffer holds an unknown value kind."));
+        value.data_ = decodeWideDateTime(take(kWideDateTimeBytes));
         value.kind_ = kind;
         return;
     }

@@ -9,6 +9,7 @@
 #include "db/odbc_connection.h"
 #include "db/odbc_diagnostics.h"
 #include "db/result_reader.h"
+#include "db/transaction.h"
 
 namespace dorvane::db {
 namespace {
@@ -42,51 +43,31 @@ bool offersSnapshots(ServerKind kind) {
 void beginSnapshot(OdbcConnection& connection, ServerKind kind, int queryTimeoutSeconds) {
     switch (kind) {
         case ServerKind::SqlServer:
-            // Explicit statements: the driver's own transaction calls need requests a
-            // server may not take, and these work on every version.
             executeDiscarding(connection,
                               QStringLiteral("SET TRANSACTION ISOLATION LEVEL SNAPSHOT"),
                               queryTimeoutSeconds);
-            executeDiscarding(connection, QStringLiteral("BEGIN TRANSACTION"), queryTimeoutSeconds);
-            return;
+            break;
         case ServerKind::Postgres:
-            // Through the driver: psqlODBC ends a transaction begun by a statement as soon
-            // as its cursor closes, when it runs in autocommit mode.
             setConnectAttr(connection, SQL_ATTR_TXN_ISOLATION, SQL_TXN_REPEATABLE_READ,
                            "SQLSetConnectAttr(TXN_ISOLATION)");
-            setConnectAttr(connection, SQL_ATTR_AUTOCOMMIT, SQL_AUTOCOMMIT_OFF,
-                           "SQLSetConnectAttr(AUTOCOMMIT)");
-            return;
-        case ServerKind::Other:
             break;
+        case ServerKind::Other:
+            throw DbError(QStringLiteral("The server gives no snapshot transactions."));
     }
-    throw DbError(QStringLiteral("The server gives no snapshot transactions."));
+    beginTransaction(connection, kind, queryTimeoutSeconds);
 }
 
 void endSnapshot(OdbcConnection& connection, ServerKind kind, int queryTimeoutSeconds,
                  bool commit) {
-    switch (kind) {
-        case ServerKind::SqlServer:
-            executeDiscarding(connection,
-                              commit ? QStringLiteral("COMMIT TRANSACTION")
-                                     : QStringLiteral("ROLLBACK TRANSACTION"),
-                              queryTimeoutSeconds);
-            executeDiscarding(connection,
-                              QStringLiteral("SET TRANSACTION ISOLATION LEVEL READ COMMITTED"),
-                              queryTimeoutSeconds);
-            return;
-        case ServerKind::Postgres:
-            checkOdbc(
-                SQLEndTran(SQL_HANDLE_DBC, connection.handle(), commit ? SQL_COMMIT : SQL_ROLLBACK),
-                SQL_HANDLE_DBC, connection.handle(), "SQLEndTran");
-            setConnectAttr(connection, SQL_ATTR_AUTOCOMMIT, SQL_AUTOCOMMIT_ON,
-                           "SQLSetConnectAttr(AUTOCOMMIT)");
-            setConnectAttr(connection, SQL_ATTR_TXN_ISOLATION, SQL_TXN_READ_COMMITTED,
-                           "SQLSetConnectAttr(TXN_ISOLATION)");
-            return;
-        case ServerKind::Other:
-            return;
-    }
+    if (kind == ServerKind::Other) return;
+    endTransaction(connection, kind, queryTimeoutSeconds, commit);
+    if (kind == ServerKind::SqlServer)
+        executeDiscarding(connection,
+                          QStringLiteral("SET TRANSACTION ISOLATION LEVEL READ COMMITTED"),
+                          queryTimeoutSeconds);
+    else
+        setConnectAttr(connection, SQL_ATTR_TXN_ISOLATION, SQL_TXN_READ_COMMITTED,
+                       "SQLSetConnectAttr(TXN_ISOLATION)");
 }
 
 QString countStatement(ServerKind kind, const QString& query) {

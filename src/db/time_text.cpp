@@ -42,4 +42,13 @@ DateTimeParts parseTimeText(std::string_view text) {
     return p;
 }
 
+std::string fourDigitYear(std::string_view text) {
+    std::size_t digits = 0;
+    while (digits < text.size() && text[digits] >= '0' && text[digits] <= '9') ++digits;
+    constexpr std::size_t kYearDigits = 4;
+    if (digits == 0 || digits >= kYearDigits || digits == text.size() || text[digits] != '-')
+        return std::string(text);
+    return std::string(kYearDigits - digits, '0') + std::string(text);
+}
+
 }  // namespace dorvane::db

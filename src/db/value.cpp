@@ -9,8 +9,8 @@
 namespace dorvane::db {
 namespace {
 
-// Room for any float and any int parts: a date needs at most 35 characters, a time 47,
-// so text from a hostile source cannot overrun the buffer.
+// Room for any float and any int parts: a date needs at most 38 characters with its
+// era, a time 47, so text from a hostile source cannot overrun the buffer.
 constexpr int kPartsTextSize = 64;
 
 template <class Float>
@@ -26,7 +26,22 @@ int floatChars(Float v, char* out) {
 }
 
 int dateChars(const DateTimeParts& p, char* out) {
-    return static_cast<int>(writeDate(out, p.year, p.month, p.day) - out);
+    // PostgreSQL writes years before 1 AD counted back from 1 BC, with the era last.
+    const std::int64_t year = p.year > 0 ? p.year : 1 - std::int64_t{p.year};
+    return static_cast<int>(writeDate(out, year, p.month, p.day) - out);
+}
+
+int eraChars(const DateTimeParts& p, char* out) {
+    if (p.year > 0) return 0;
+    std::memcpy(out, " BC", 3);
+    return 3;
+}
+
+int infinityChars(const DateTimeParts& p, char* out) {
+    const char* text = p.infinity < 0 ? "-infinity" : "infinity";
+    const auto n = std::strlen(text);
+    std::memcpy(out, text, n);
+    return static_cast<int>(n);
 }
 
 int timeChars(const DateTimeParts& p, char* out) {
@@ -86,18 +101,24 @@ void Value::appendText(QString& out) const {
             out += QLatin1StringView(buffer, floatChars(asDouble(), buffer));
             return;
         case Kind::Date:
-            out += QLatin1StringView(buffer, dateChars(asDateTime(), buffer));
-            return;
-        case Kind::Time:
-            out += QLatin1StringView(buffer, timeChars(asDateTime(), buffer));
-            return;
         case Kind::Timestamp: {
-            int n = dateChars(asDateTime(), buffer);
-            buffer[n++] = ' ';
-            n += timeChars(asDateTime(), buffer + n);
+            const DateTimeParts& p = asDateTime();
+            if (p.isInfinite()) {
+                out += QLatin1StringView(buffer, infinityChars(p, buffer));
+                return;
+            }
+            int n = dateChars(p, buffer);
+            if (kind_ == Kind::Timestamp) {
+                buffer[n++] = ' ';
+                n += timeChars(p, buffer + n);
+            }
+            n += eraChars(p, buffer + n);
             out += QLatin1StringView(buffer, n);
             return;
         }
+        case Kind::Time:
+            out += QLatin1StringView(buffer, timeChars(asDateTime(), buffer));
+            return;
         case Kind::Boolean:
             out += asBoolean() ? u"True" : u"False";
             return;

@@ -10,9 +10,21 @@
 namespace dorvane::db {
 
 struct DateTimeParts {
+    // Years count as astronomers count them, 0 being 1 BC and -1 being 2 BC, and may
+    // pass 9999: PostgreSQL holds both.
     int year = 0, month = 0, day = 0;
     int hour = 0, minute = 0, second = 0;
     int nanosecond = 0;
+    // Dates and timestamps only: PostgreSQL's 'infinity' (1) and '-infinity' (-1), later
+    // and earlier than every other value. The other parts are then zero.
+    int infinity = 0;
+
+    static DateTimeParts infinite(int sign) {
+        DateTimeParts p;
+        p.infinity = sign < 0 ? -1 : 1;
+        return p;
+    }
+    bool isInfinite() const { return infinity != 0; }
     friend bool operator==(const DateTimeParts&, const DateTimeParts&) = default;
 };
 
@@ -60,6 +72,8 @@ class Value {
     // The general, locale-independent text form: integers in decimal, exact digits,
     // shortest round-trip floats, 'YYYY-MM-DD', 'HH:MM:SS[.ffffff]',
     // 'YYYY-MM-DD HH:MM:SS[.ffffff]', True/False, binary as \x and lowercase hex.
+    // Dates and timestamps PostgreSQL alone holds are written as it reads them back:
+    // 'infinity', '-infinity', '2000-01-01 BC', '12000-01-01'.
     // Null gives the empty text.
     QString toText() const;
     // Appends the same text to `out`, without a string of its own for numbers and times.

@@ -1,5 +1,7 @@
 #include "transfer/postgres_statements.h"
 
+#include <stdexcept>
+
 #include <QList>
 #include <array>
 
@@ -63,6 +65,21 @@ void closeColumnList(QString& sql) {
 
 QString dropStatement(const QString& table) {
     return QStringLiteral("DROP TABLE ") + doubleQuotedName(table);
+}
+
+QString countStatement(const QString& table) {
+    return QStringLiteral("SELECT count(*) FROM ") + doubleQuotedName(table);
+}
+
+void checkNameFits(QStringView name) {
+    const qsizetype bytes = name.toUtf8().size();
+    if (bytes <= kMaxNameBytes) return;
+    throw std::runtime_error(
+        QStringLiteral("The name %1 is %2 bytes long. PostgreSQL keeps only "
+                       "the first %3 bytes of a name, so the table is not "
+                       "created.")
+            .arg(name.toString(), QString::number(bytes), QString::number(kMaxNameBytes))
+            .toStdString());
 }
 
 std::vector<bool> unquotedColumns(QStringView numericList, int fieldCount) {

@@ -37,6 +37,13 @@ void appendNumericIndex(QString& numericList, int fieldIndex);
 // Replaces the comma after the last column by ")".
 void closeColumnList(QString& sql);
 QString dropStatement(const QString& table);
+// The rows the target table holds, to compare with the rows sent.
+QString countStatement(const QString& table);
+
+// PostgreSQL keeps only the first 63 bytes of a name and drops the rest silently.
+constexpr int kMaxNameBytes = 63;
+// Throws when `name` (of a table or a column) is longer than PostgreSQL keeps.
+void checkNameFits(QStringView name);
 
 // Which fields a numeric column list leaves unquoted. The list is read in step with the
 // fields: an index counts only when it is the next one the list names.

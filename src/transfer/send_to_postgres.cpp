@@ -12,10 +12,12 @@
 #include "transfer/execute_sql.h"
 #include "transfer/list_helpers.h"
 #include "transfer/postgres_statements.h"
+#include "transfer/refused_value.h"
 #include "transfer/row_sender.h"
 #include "transfer/send_tables.h"
 #include "transfer/transfer_steps.h"
 #include "transfer/type_names.h"
+#include "transfer/uncopied_tables.h"
 #include "transfer/value_text.h"
 
 namespace dorvane {
@@ -63,13 +65,17 @@ class TransferToPostgres {
             // Handlers that ran meanwhile may have shortened the list.
             if (index >= list1.count()) continue;
             if (p_.test(142, [&] { return list1.selected(index); })) {
-                if (!sendTable(index)) return;  // the customization was cancelled
+                if (!sendTable(index)) {  // the customization was cancelled
+                    uncopied_.tell(ctx_.platform);
+                    return;
+                }
             }
             p_.step(404, [] {});
         }
         p_.step(412, [&] { transfer_steps::closeIfOpen(mssql_); });
         p_.step(414, [&] { transfer_steps::closeIfOpen(postgres_); });
         p_.step(416, [&] { ctx_.form2.pointer.setPointer(MousePointer::Default); });
+        uncopied_.tell(ctx_.platform);
     }
 
   private:
@@ -90,15 +96,17 @@ class TransferToPostgres {
         p_.step(162, [&] {
             if (existing(source_).state() != db::kStateClosed) source_->close();
         });
-        p_.step(164, [&] {
+        const bool sourceRead = p_.step(164, [&] {
             transfer_steps::readSourceAhead(existing(mssql_), yield_);
             existing(source_).open(statements::selectStatement(sourceName), existing(mssql_),
                                    db::kOpenStatic, db::kLockOptimistic);
         });
         const QString columnHead = statements::columnHead(tableName_);
         p_.step(166, [&] { statement_ = columnHead; });
+        bool customized = false;
         if (p_.test(168, [&] { return ctx_.form2.check15.value() == 1; })) {
             if (!customize()) return false;
+            customized = statement_ != columnHead;
             if (p_.test(194, [&] { return statement_ == columnHead; })) {
                 p_.step(196, [&] { numericList_.clear(); });
                 buildColumnList(kCustomizationLineOffset);
@@ -107,28 +115,42 @@ class TransferToPostgres {
             p_.step(250, [&] { numericList_.clear(); });
             buildColumnList(0);
         }
+        // A name PostgreSQL would shorten is refused before anything is dropped or created.
+        if (success_ && sourceRead && !p_.step(314, [&] { checkNamesFit(customized); }))
+            success_ = false;
 
-        if (p_.test(304, [&] { return answer == kAnswerYes; })) {
-            // Once a statement has failed no table is created again: keep the old one.
-            if (success_)
-                p_.step(306, [&] {
-                    existing(postgres_).execute(statements::dropStatement(tableName_));
-                });
-            p_.step(308, [&] { listRemove(list2, tableName_.toLower()); });
-        }
-        if (p_.test(310, [&] { return success_; }))
-            p_.step(314,
-                    [&] { success_ = executeSql(ctx_.platform, existing(postgres_), statement_); });
+        const bool created = transfer_steps::createTargetTable(
+            p_, ctx_.platform, postgres_, list2, tableName_, answer, sourceRead,
+            statements::dropStatement(tableName_), statement_, success_, {304, 306, 308, 310, 314});
 
-        sendRows();
+        const std::int64_t rowsSent = sendRows();
+        bool complete = created && success_;
+        if (complete && !p_.step(394, [&] {
+                transfer_steps::checkRowsArrived(existing(postgres_), tableName_,
+                                                 statements::countStatement(tableName_), rowsSent);
+            }))
+            complete = success_ = false;
 
         p_.step(396, [&] { ctx_.form2.pointer.setPointer(MousePointer::Default); });
         p_.step(398, [&] { transfer_steps::resetProgress(ctx_.form2.progressBar1); });
         p_.step(400, [&] {
             if (existing(source_).state() != db::kStateClosed) source_->close();
         });
-        p_.step(402, [&] { list2.add(tableName_.toLower()); });
+        // The name as it was created: PostgreSQL keeps the case of a quoted name.
+        if (created) p_.step(402, [&] { list2.add(tableName_); });
+        if (!complete) uncopied_.add(tableName_);
         return true;
+    }
+
+    // Every name the CREATE TABLE will give PostgreSQL: the table's and the columns'. The
+    // dialog gives a column whose name reads as a number a short name of its own.
+    void checkNamesFit(bool customized) {
+        statements::checkNameFits(tableName_);
+        const db::Recordset& source = existing(source_);
+        for (int i = 0; i < source.fieldCount(); ++i) {
+            const QString& name = source.field(i).name;
+            if (!(customized && readsAsSqlNumber(name))) statements::checkNameFits(name);
+        }
     }
 
     // Lines 170 to 192: false when the user cancelled and the run has ended.
@@ -181,8 +203,8 @@ class TransferToPostgres {
         p_.step(302 + at, [&] { statement_ += u')'; });
     }
 
-    // Lines 322 to 394.
-    void sendRows() {
+    // Lines 322 to 394; gives the number of rows.
+    std::int64_t sendRows() {
         std::int64_t rows = 0;
         p_.step(322, [&] { rows = existing(source_).recordCount(); });
         // The numeric column list is walked in step with the fields (lines 330, 344, 356);
@@ -211,7 +233,11 @@ class TransferToPostgres {
                 p_.step(340, [&] { value.read(*source_, j); });
                 // A value PostgreSQL cannot hold is refused like a statement the server
                 // refuses: reported, and nothing more is sent.
-                if (!p_.step(340, [&] { checkPostgresCanHold(value.get()); })) success_ = false;
+                if (success_ && !p_.step(340, [&] {
+                        checkValueAt(tableName_, source_->field(j).name, r + 1,
+                                     [&] { checkPostgresCanHold(value.get()); });
+                    }))
+                    success_ = false;
                 const bool unquotedColumn = j < static_cast<int>(unquoted.size()) && unquoted[j];
                 p_.step(342, [&] {
                     statements::appendValue(statement_, value.get(), unquotedColumn, j == 0);
@@ -229,6 +255,7 @@ class TransferToPostgres {
             }
         }
         sends.settle();
+        return rows;
     }
 
     CommandContext& ctx_;
@@ -241,6 +268,7 @@ class TransferToPostgres {
     QString statement_;
     QString numericList_;
     QString tableName_;
+    UncopiedTables uncopied_;
 };
 
 }  // namespace

@@ -13,11 +13,15 @@
 #include "transfer/event_yield.h"
 #include "transfer/execute_sql.h"
 #include "transfer/list_helpers.h"
+#include "transfer/refused_value.h"
 #include "transfer/row_sender.h"
 #include "transfer/send_tables.h"
 #include "transfer/sqlserver_statements.h"
+#include "transfer/sqlserver_target_columns.h"
 #include "transfer/transfer_steps.h"
 #include "transfer/type_names.h"
+#include "transfer/uncopied_tables.h"
+#include "transfer/value_text.h"
 
 namespace dorvane {
 namespace {
@@ -64,13 +68,17 @@ class TransferToSqlServer {
             // Handlers that ran during the last table may have shortened the list.
             if (index >= list2.count()) continue;
             if (p_.test(138, [&] { return list2.selected(index); })) {
-                if (!sendTable(index)) return;  // the customization was cancelled
+                if (!sendTable(index)) {  // the customization was cancelled
+                    uncopied_.tell(ctx_.platform);
+                    return;
+                }
             }
             p_.step(364, [] {});
         }
         p_.step(372, [&] { ctx_.form2.pointer.setPointer(MousePointer::Default); });
         p_.step(374, [&] { existing(mssql_).close(); });
         p_.step(376, [&] { existing(postgres_).close(); });
+        uncopied_.tell(ctx_.platform);
     }
 
   private:
@@ -88,13 +96,14 @@ class TransferToSqlServer {
         }
         if (p_.test(156, [&] { return answer == kAnswerNo; })) return true;
 
-        p_.step(158, [&] {
+        const bool sourceRead = p_.step(158, [&] {
             transfer_steps::readSourceAhead(existing(postgres_), yield_);
             existing(source_).open(statements::selectStatement(tableName_), existing(postgres_));
         });
         const QString columnHead = statements::columnHead(tableName_);
         p_.step(160, [&] { statement_ = columnHead; });
         exactColumns_.clear();
+        targetColumns_.forget();
         if (p_.test(162, [&] { return ctx_.form2.check16.value() == 1; })) {
             if (!customize()) return false;
             if (p_.test(184, [&] { return statement_ == columnHead; }))
@@ -103,23 +112,26 @@ class TransferToSqlServer {
             buildColumnList(0);
         }
 
-        if (p_.test(298, [&] { return answer == kAnswerYes; })) {
-            // Once a statement has failed no table is created again: keep the old one.
-            if (success_)
-                p_.step(300,
-                        [&] { existing(mssql_).execute(statements::dropStatement(tableName_)); });
-            p_.step(302, [&] { listRemove(list1, tableName_); });
-        }
-        if (p_.test(304, [&] { return success_; }))
-            p_.step(308,
-                    [&] { success_ = executeSql(ctx_.platform, existing(mssql_), statement_); });
+        const bool created = transfer_steps::createTargetTable(
+            p_, ctx_.platform, mssql_, list1, tableName_, answer, sourceRead,
+            statements::dropStatement(tableName_), statement_, success_, {298, 300, 302, 304, 308});
+        // What the new columns can hold, so that no value is changed on the way in.
+        if (created && !p_.step(308, [&] { targetColumns_.learn(existing(mssql_), tableName_); }))
+            success_ = false;
 
-        sendRows();
+        const std::int64_t rowsSent = sendRows();
+        bool complete = created && success_;
+        if (complete && !p_.step(354, [&] {
+                transfer_steps::checkRowsArrived(existing(mssql_), tableName_,
+                                                 statements::countStatement(tableName_), rowsSent);
+            }))
+            complete = success_ = false;
 
         p_.step(356, [&] { ctx_.form2.pointer.setPointer(MousePointer::Default); });
         p_.step(358, [&] { transfer_steps::resetProgress(ctx_.form2.progressBar1); });
         p_.step(360, [&] { existing(source_).close(); });
-        p_.step(362, [&] { list1.add(tableName_); });
+        if (created) p_.step(362, [&] { list1.add(tableName_); });
+        if (!complete) uncopied_.add(tableName_);
         return true;
     }
 
@@ -170,8 +182,8 @@ class TransferToSqlServer {
         p_.step(296 + at, [&] { statement_ += QStringLiteral(");"); });
     }
 
-    // Lines 316 to 354.
-    void sendRows() {
+    // Lines 316 to 354; gives the number of rows.
+    std::int64_t sendRows() {
         std::int64_t rows = 0;
         p_.step(316, [&] { rows = existing(source_).recordCount(); });
         CurrentValue value;
@@ -189,12 +201,20 @@ class TransferToSqlServer {
             for (int j = 0; j < fieldCount; ++j) {
                 p_.step(328, [&] { yield_.whenDue(); });
                 p_.step(330, [&] { value.read(*source_, j); });
-                // A value its column would round is refused like a statement the server
+                // A value its column would change is refused like a statement the server
                 // refuses: reported, and nothing more is sent.
-                if (j < static_cast<int>(exactColumns_.size()) && exactColumns_[j] &&
-                    !p_.step(330, [&] { checkExactValueFits(value.get(), *exactColumns_[j]); }))
+                if (success_ && !p_.step(330, [&] {
+                        checkValueAt(tableName_, source_->field(j).name, r + 1,
+                                     [&] { checkTargetCanHold(j, value.get()); });
+                    }))
                     success_ = false;
-                p_.step(332, [&] { statements::appendValue(statement_, value.get()); });
+                p_.step(332, [&] {
+                    if (value.get().kind() == db::Value::Kind::Binary &&
+                        targetColumns_.holdsBytes(j))
+                        statements::appendBinaryConstant(statement_, value.get().asBinary());
+                    else
+                        statements::appendValue(statement_, value.get());
+                });
                 p_.step(342, [] {});
             }
             p_.step(344, [&] { statements::closeInsert(statement_); });
@@ -208,6 +228,13 @@ class TransferToSqlServer {
             }
         }
         sends.settle();
+        return rows;
+    }
+
+    void checkTargetCanHold(int column, const db::Value& value) {
+        if (column < static_cast<int>(exactColumns_.size()) && exactColumns_[column])
+            checkExactValueFits(value, *exactColumns_[column]);
+        targetColumns_.check(column, value);
     }
 
     CommandContext& ctx_;
@@ -221,6 +248,8 @@ class TransferToSqlServer {
     QString tableName_;
     // The size of each exact column the command created, to refuse values it would round.
     std::vector<std::optional<ExactSize>> exactColumns_;
+    SqlServerTargetColumns targetColumns_;
+    UncopiedTables uncopied_;
 };
 
 }  // namespace

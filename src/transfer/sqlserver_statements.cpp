@@ -19,7 +19,8 @@ constexpr std::array<ColumnRule, 11> kRules{{
     // 64-bit integers need all their digits; a FLOAT keeps only 53 bits.
     {u"bigint", u"] BIGINT,", false, 262, 264},
     {u"int", u"] FLOAT,", false, 262, 264},
-    {u"adlongvarbinary", u"] OLEOBJECT,", false, 266, 268},
+    // SQL Server has no OLEOBJECT type: a CREATE naming it could never succeed.
+    {u"adlongvarbinary", u"] VARBINARY(MAX),", false, 266, 268},
     {u"longvar", u"] MEMO,", false, 270, 272},
     {u"numeric", u"] NUMERIC", true, 274, 276},
     {u"date", u"] DATETIME,", false, 278, 280},
@@ -84,6 +85,20 @@ QString dropStatement(const QString& table) {
     return QStringLiteral("DROP TABLE ") + bracketedName(table);
 }
 
+QString countStatement(const QString& table) {
+    return QStringLiteral("SELECT COUNT_BIG(*) FROM ") + bracketedName(table);
+}
+
+QString columnsStatement(const QString& table) {
+    return QStringLiteral("SELECT * FROM ") + bracketedName(table) + QStringLiteral(" WHERE 1 = 0");
+}
+
+QString codePageStatement() {
+    return QStringLiteral(
+        "SELECT CONVERT(int, COLLATIONPROPERTY(CONVERT(nvarchar(128), "
+        "DATABASEPROPERTYEX(DB_NAME(), 'Collation')), 'CodePage'))");
+}
+
 void startInsert(QString& sql, const QString& table) {
     sql.resize(0);  // keeps the capacity of earlier rows
     sql += u"INSERT INTO ";
@@ -104,6 +119,13 @@ void appendValue(QString& sql, const db::Value& value) {
     }
     appendWithQuotesDoubled(sql, text);
     sql += u"', '";
+}
+
+void appendBinaryConstant(QString& sql, const QByteArray& bytes) {
+    sql.chop(1);  // the opening quote the previous value left
+    sql += u"0x";
+    sql += QLatin1StringView(bytes.toHex());
+    sql += u", '";
 }
 
 void closeInsert(QString& sql) {

@@ -43,12 +43,20 @@ std::optional<ExactSize> appendColumn(QString& sql, const db::FieldInfo& field,
 // Replaces the comma after the last column by ");".
 void closeColumnList(QString& sql);
 QString dropStatement(const QString& table);
+// The rows the target table holds, to compare with the rows sent.
+QString countStatement(const QString& table);
+// No rows, but the target table's columns as the server made them.
+QString columnsStatement(const QString& table);
+// The code page of the target database's char and varchar columns.
+QString codePageStatement();
 
 void startInsert(QString& sql, const QString& table);
 // Appends one quoted value and ", '". A database null is NULL; text with characters
 // beyond ASCII is a national literal N'...'.
 void appendValue(QString& sql, const db::Value& value);
 // Replaces the ", '" after the last value by ")".
+// Bytes for a binary column, as a constant: the server converts no text into bytes.
+void appendBinaryConstant(QString& sql, const QByteArray& bytes);
 void closeInsert(QString& sql);
 
 // Whole statements from the pieces above.

@@ -1,6 +1,9 @@
 #include "transfer/transfer_steps.h"
 
 #include "db/ado.h"
+#include "transfer/execute_sql.h"
+#include "transfer/list_helpers.h"
+#include "transfer/table_replacement.h"
 
 namespace dorvane::transfer_steps {
 namespace {
@@ -67,6 +70,49 @@ void resetProgress(ProgressBar& bar) {
 
 void closeIfOpen(const std::unique_ptr<db::Connection>& connection) {
     if (existing(connection).state() != db::kStateClosed) connection->close();
+}
+
+bool createTargetTable(Procedure& p, Platform& platform,
+                       const std::unique_ptr<db::Connection>& target, ListBox& list,
+                       const QString& table, int answer, bool sourceRead, const QString& dropSql,
+                       const QString& createSql, bool& success, const CreationLines& lines) {
+    std::unique_ptr<TableReplacement> replacement;
+    bool dropped = false;
+    if (p.test(lines.overwriteTest, [&] { return answer == kAnswerYes; }) && success &&
+        sourceRead) {
+        p.step(lines.drop, [&] {
+            replacement = std::make_unique<TableReplacement>(existing(target));
+            target->execute(dropSql);
+            dropped = true;
+        });
+        if (replacement) {
+            if (!dropped) p.unnumbered([&] { replacement->restart(); });
+            p.step(lines.listRemove, [&] { listRemove(list, table); });
+        }
+    }
+    bool created = false;
+    if (p.test(lines.successTest, [&] { return success; }))
+        p.step(lines.create,
+               [&] { created = success = executeSql(platform, existing(target), createSql); });
+    if (!replacement) return created;
+    if (created) {
+        if (!p.step(lines.create, [&] { replacement->commit(); })) created = success = false;
+    } else {
+        replacement->rollback();
+    }
+    if (!created && dropped) p.step(lines.listRemove, [&] { list.add(table); });  // back again
+    return created;
+}
+
+void checkRowsArrived(db::Connection& target, const QString& table, const QString& countSql,
+                      std::int64_t sent) {
+    db::Recordset counted = target.query(countSql);
+    const std::int64_t arrived = counted.value(0).toText().toLongLong();
+    if (arrived != sent)
+        throw std::runtime_error(
+            QStringLiteral("Table %1: %2 rows were sent, but the table holds %3.")
+                .arg(table, QString::number(sent), QString::number(arrived))
+                .toStdString());
 }
 
 }  // namespace dorvane::transfer_steps

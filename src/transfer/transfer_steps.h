@@ -57,6 +57,29 @@ void resetProgress(ProgressBar& bar);
 
 void closeIfOpen(const std::unique_ptr<db::Connection>& connection);
 
+// Line numbers of the steps that make the target table.
+struct CreationLines {
+    int overwriteTest;  // was the overwrite confirmed?
+    int drop;
+    int listRemove;
+    int successTest;  // has nothing failed yet?
+    int create;
+};
+
+// The target table made: after a confirmed overwrite (`answer`), the old table is dropped
+// in the same transaction that creates the new one, so it goes only when its replacement
+// is there; nothing is dropped once a statement has failed or when the source could not
+// be read. The list loses the old name with the DROP and gets it back when the DROP is
+// undone. `success` takes the result of the CREATE TABLE; true when the table was created.
+bool createTargetTable(Procedure& p, Platform& platform,
+                       const std::unique_ptr<db::Connection>& target, ListBox& list,
+                       const QString& table, int answer, bool sourceRead, const QString& dropSql,
+                       const QString& createSql, bool& success, const CreationLines& lines);
+
+// Throws when the target table, counted by `countSql`, does not hold the `sent` rows.
+void checkRowsArrived(db::Connection& target, const QString& table, const QString& countSql,
+                      std::int64_t sent);
+
 // The source's rows are sent while later ones are still arriving; while the copy waits
 // for them, events go on being processed.
 inline void readSourceAhead(db::Connection& source, EventYield& yield) {

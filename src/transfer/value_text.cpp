@@ -61,7 +61,12 @@ bool isAscii(QStringView text) {
     return QtPrivate::isAscii(text);  // Qt's own scan takes several characters at a time
 }
 
-QString sqlServerTimestampText(const db::DateTimeParts& parts) {
+namespace {
+
+using Millis = std::chrono::sys_time<std::chrono::milliseconds>;
+
+// The time the text sent to SQL Server names: rounded to the millisecond.
+Millis roundedToMillisecond(const db::DateTimeParts& parts) {
     using namespace std::chrono;
     const sys_days day{year{parts.year} / month{static_cast<unsigned>(parts.month)} /
                        std::chrono::day{static_cast<unsigned>(parts.day)}};
@@ -69,8 +74,14 @@ QString sqlServerTimestampText(const db::DateTimeParts& parts) {
     // nanoseconds it would overflow for years before 1678 and after 2262.
     const milliseconds fraction =
         floor<milliseconds>(nanoseconds{parts.nanosecond} + microseconds{500});
-    const sys_time<milliseconds> rounded =
-        day + hours{parts.hour} + minutes{parts.minute} + seconds{parts.second} + fraction;
+    return day + hours{parts.hour} + minutes{parts.minute} + seconds{parts.second} + fraction;
+}
+
+}  // namespace
+
+QString sqlServerTimestampText(const db::DateTimeParts& parts) {
+    using namespace std::chrono;
+    const Millis rounded = roundedToMillisecond(parts);
 
     const sys_days roundedDay = floor<days>(rounded);
     const year_month_day ymd{roundedDay};
@@ -89,9 +100,86 @@ QString sqlServerTimestampText(const db::DateTimeParts& parts) {
 }
 
 QString sqlServerValueText(const db::Value& value) {
-    if (value.kind() == db::Value::Kind::Timestamp)
+    if (value.kind() == db::Value::Kind::Timestamp && !value.asDateTime().isInfinite())
         return sqlServerTimestampText(value.asDateTime());
     return value.toText();
+}
+
+namespace {
+
+struct SqlServerDateRange {
+    const char16_t* typeName;
+    Millis first;
+    Millis last;
+    const char* text;
+    // The server rounds what it is sent to its own steps first.
+    Millis (*rounded)(Millis);
+};
+
+constexpr Millis at(int y, unsigned mo, unsigned d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
+    using namespace std::chrono;
+    return sys_days{year{y} / month{mo} / day{d}} + hours{h} + minutes{mi} + seconds{s} +
+           milliseconds{ms};
+}
+
+Millis asSent(Millis t) {
+    return t;
+}
+
+// datetime keeps 1/300 s, in steps written .xx0, .xx3 and .xx7: the last digit 0 and 1
+// go to 0, 2 to 4 to 3, 5 to 8 to 7, and 9 up to the next 0.
+Millis toDatetimeStep(Millis t) {
+    constexpr int kStepOf[10] = {0, 0, 3, 3, 3, 7, 7, 7, 7, 10};
+    const auto count = t.time_since_epoch().count();
+    const auto digit = static_cast<int>((count % 10 + 10) % 10);
+    return t + std::chrono::milliseconds{kStepOf[digit] - digit};
+}
+
+// smalldatetime keeps minutes: 29.999 seconds and more go up, less goes down.
+Millis toMinute(Millis t) {
+    using namespace std::chrono;
+    return floor<minutes>(t + milliseconds{30001});
+}
+
+const SqlServerDateRange kRanges[] = {
+    {u"datetime", at(1753, 1, 1), at(9999, 12, 31, 23, 59, 59, 997),
+     "1753-01-01 00:00:00 to 9999-12-31 23:59:59.997", toDatetimeStep},
+    {u"smalldatetime", at(1900, 1, 1), at(2079, 6, 6, 23, 59),
+     "1900-01-01 00:00 to 2079-06-06 23:59", toMinute},
+    {u"date", at(1, 1, 1), at(9999, 12, 31, 23, 59, 59, 999), "0001-01-01 to 9999-12-31", asSent},
+    {u"datetime2", at(1, 1, 1), at(9999, 12, 31, 23, 59, 59, 999), "0001-01-01 to 9999-12-31",
+     asSent},
+    {u"datetimeoffset", at(1, 1, 1), at(9999, 12, 31, 23, 59, 59, 999), "0001-01-01 to 9999-12-31",
+     asSent},
+};
+
+// Years std::chrono counts; the others are far outside every range anyway.
+bool chronoCanCount(const db::DateTimeParts& p) {
+    return p.year > -30000 && p.year < 30000;
+}
+
+[[noreturn]] void refuseDate(const db::Value& value, QStringView typeName, const char* range) {
+    throw std::runtime_error(
+        QStringLiteral("The value %1 cannot be held by a SQL Server %2 column, which holds %3.")
+            .arg(value.toText(), typeName.toString(), QLatin1StringView(range))
+            .toStdString());
+}
+
+}  // namespace
+
+void checkSqlServerCanHold(const db::Value& value, QStringView targetTypeName) {
+    if (value.kind() != db::Value::Kind::Date && value.kind() != db::Value::Kind::Timestamp) return;
+    const db::DateTimeParts& parts = value.asDateTime();
+    if (parts.isInfinite() && targetTypeName == u"time")
+        refuseDate(value, targetTypeName, "times of day only");
+    for (const SqlServerDateRange& range : kRanges) {
+        if (targetTypeName != QStringView(range.typeName)) continue;
+        if (parts.isInfinite() || !chronoCanCount(parts))
+            refuseDate(value, targetTypeName, range.text);
+        const Millis sent = range.rounded(roundedToMillisecond(parts));
+        if (sent < range.first || sent > range.last) refuseDate(value, targetTypeName, range.text);
+        return;
+    }
 }
 
 void checkPostgresCanHold(const db::Value& value) {

@@ -30,6 +30,13 @@ QString sqlServerTimestampText(const db::DateTimeParts& parts);
 // The text of a value for a statement towards SQL Server.
 QString sqlServerValueText(const db::Value& value);
 
+// Throws std::runtime_error, naming the value and the type's range, when a date or
+// timestamp cannot be held by a SQL Server column of the type `targetTypeName` (as the
+// driver names it, in lower case): infinities by no date or time type; datetime and
+// smalldatetime judged after the server's own rounding of the text sent (to 1/300 s, to
+// the minute). Text and other types refuse nothing here.
+void checkSqlServerCanHold(const db::Value& value, QStringView targetTypeName);
+
 // Throws when a text holds a NUL character: PostgreSQL text cannot store one, and the
 // statement would be cut at it.
 void checkPostgresCanHold(const db::Value& value);

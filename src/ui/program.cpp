@@ -4,7 +4,8 @@ namespace dorvane::ui {
 
 Program::Program(Platform& platform, SettingsStore& settings, DatabaseGateway& databases,
                  const CustomizationWindowFactory& makeCustomization)
-    : app_{platform, settings, commands_, databases},
+    : settings_(settings, platform),
+      app_{platform, settings_, commands_, databases},
       connectionScreen_(app_, connectionWindow_.controls()),
       customization_(makeCustomization(platform, connectionScreen_, customizationCancelled_)),
       transferScreen_(app_, transferWindow_.form(), transferWindow_.controls(), connectionScreen_,

@@ -6,6 +6,7 @@
 
 #include "app/app_context.h"
 #include "app/connection_screen.h"
+#include "app/settings_problem.h"
 #include "app/transfer_screen.h"
 #include "ui/connection_window.h"
 #include "ui/customization_window_factory.h"
@@ -30,6 +31,7 @@ class Program {
   private:
     CommandGuard commands_;
     bool customizationCancelled_ = false;
+    ProblemTellingStore settings_;
     AppContext app_;
     ConnectionWindow connectionWindow_;
     TransferWindow transferWindow_;

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 #include "screens_harness.h"
 
@@ -153,6 +154,30 @@ TEST(StartUp, SkinFileGivesTheButtonFaceColours) {
     h.form1.startUp();
     EXPECT_TRUE(h.form1Window.hasFormColors);
     EXPECT_TRUE(h.platform.messages.empty());
+}
+
+TEST(StartUp, SettingsFileThatCannotServeIsToldOnceWithTheWindowUp) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Quenlor.ini"));
+    ASSERT_TRUE(QDir().mkdir(path));
+    ScreensHarness h(path);
+    bool windowUp = false;
+    h.platform.onMessage = [&](const ShownMessage&) { windowUp = h.form1Window.visible(); };
+    h.form1.startUp();
+    h.typeInto(3, QStringLiteral("u"));
+
+    ASSERT_EQ(h.platform.messages.size(), 1u);
+    const ShownMessage& shown = h.platform.messages.front();
+    EXPECT_EQ(shown.text, QStringLiteral("The settings file ") + path +
+                              QStringLiteral(" is a folder, not a file.\r\n"
+                                             "Changes to the connection details are not saved."));
+    EXPECT_EQ(shown.buttons, MsgButtons::Ok);
+    EXPECT_EQ(shown.title, "Dorvane");
+    EXPECT_TRUE(windowUp);
+    // The defaults show and what is typed lasts the run.
+    EXPECT_EQ(h.texts[0].text(), "localhost");
+    EXPECT_EQ(h.stored("PostgreSQLUser"), "u");
+    EXPECT_TRUE(QFileInfo(path).isDir());
 }
 
 }  // namespace

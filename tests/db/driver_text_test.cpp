@@ -1,6 +1,8 @@
 // Money and time texts as the drivers hand them over.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "db/db_error.h"
 #include "db/money_text.h"
 #include "db/time_text.h"
@@ -50,6 +52,16 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(DbTimeText, RejectsWhatIsNoTime) {
     for (const char* bad : {"", "1:02:03", "12:34", "12:34:56.", "12:34:56+02", "ab:cd:ef"})
         EXPECT_THROW(parseTimeText(bad), DbError) << bad;
+}
+
+TEST(DbOffsetTimestampText, GetsAFourDigitYear) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"1-01-01 00:00:00.0000000 +00:00", "0001-01-01 00:00:00.0000000 +00:00"},
+        {"753-06-30 12:00:00 -05:30", "0753-06-30 12:00:00 -05:30"},
+        {"2024-06-30 12:00:00.5 +05:30", "2024-06-30 12:00:00.5 +05:30"},
+        {"", ""},
+        {"12:00", "12:00"}};
+    for (const auto& [given, expected] : rows) EXPECT_EQ(fourDigitYear(given), expected) << given;
 }
 
 }  // namespace

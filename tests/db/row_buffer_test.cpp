@@ -2,16 +2,26 @@
 // and the file goes with the buffer.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <cstring>
 #include <stdexcept>
 
+#ifdef __linux__
+#include <sys/resource.h>
+
+#include <csignal>
+#endif
+
+#include "db/db_error.h"
 #include "db/row_buffer.h"
 
 namespace dorvane::db {
 namespace {
 
-constexpr int kColumns = 6;
+constexpr int kColumns = 7;
 
 // Row r of a table whose values change kind, length and nullness from row to row.
 std::vector<Value> sampleRow(int r) {
@@ -26,6 +36,15 @@ std::vector<Value> sampleRow(int r) {
                         : Value::boolean(r % 4 == 0));
     row.push_back(r % 6 == 0 ? Value::decimal(QString::number(r) + QStringLiteral(".50"))
                              : Value::time({0, 0, 0, r % 24, 59, 1, 0}));
+    // Dates only PostgreSQL holds take a longer form than the others.
+    const DateTimeParts hostile[] = {DateTimeParts::infinite(1),
+                                     DateTimeParts::infinite(-1),
+                                     {-1999 - r, 1, 2},
+                                     {5874897, 12, 31},
+                                     {2024, 2, 29}};
+    const DateTimeParts& d = hostile[r % 5];
+    const DateTimeParts endOfDay{d.year, d.month, d.day, 23, 59, 59, 999999000};
+    row.push_back(r % 2 ? Value::date(d) : Value::timestamp(d.isInfinite() ? d : endOfDay));
     return row;
 }
 
@@ -187,6 +206,71 @@ TEST(DbRowBuffer, KeepsMemoryNearTheBoundWhenSpilling) {
     RowBuffer buffer(kBound);
     writeRows(buffer, 20000);  // several megabytes
     EXPECT_LT(buffer.memoryBytes(), 4 * kBound);
+}
+
+#ifdef __linux__
+// Caps the size of the files this process writes, which fails writes as a full disk does:
+// a write stores what fits, the next is refused. The signal that would end the process
+// past the cap is ignored meanwhile.
+class FileSizeCap {
+  public:
+    explicit FileSizeCap(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit capped = saved_;
+        capped.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &capped);
+    }
+    ~FileSizeCap() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+    FileSizeCap(const FileSizeCap&) = delete;
+    FileSizeCap& operator=(const FileSizeCap&) = delete;
+
+  private:
+    rlimit saved_{};
+    void (*previousHandler_)(int) = SIG_DFL;
+};
+#endif
+
+// The refusal shows at a write of rows Qt sends straight on, at one of small rows Qt held
+// back, or only when reading starts and Qt hands over what it held back.
+TEST(DbRowBuffer, ReportsTheSystemsReasonAndWhereWhenTheFileCannotBeWritten) {
+#ifndef __linux__
+    GTEST_SKIP() << "needs a cap on file sizes";
+#else
+    struct {
+        const char* when;
+        rlim_t cap;
+        int rows;
+        int rowCharacters;
+    } cases[] = {
+        {"large rows", 64 << 10, 10, 40 << 10},
+        {"small rows", 64 << 10, 2000, 100},
+        {"at the start of reading", 100, 10, 100},
+    };
+    const QString reason = QString::fromLocal8Bit(std::strerror(EFBIG));
+    const QString directory = QDir::toNativeSeparators(QDir::tempPath());
+    for (const auto& c : cases) {
+        QString description;
+        {
+            FileSizeCap cap(c.cap);
+            try {
+                RowBuffer buffer(1);
+                for (int r = 0; r < c.rows; ++r) {
+                    buffer.append(Value::text(QString(c.rowCharacters, QChar(u'a' + r % 26))));
+                    buffer.endRow();
+                }
+                buffer.startReading();
+            } catch (const DbError& e) {
+                description = e.description();
+            }
+        }
+        EXPECT_TRUE(description.contains(reason)) << c.when << ": " << description.toStdString();
+        EXPECT_TRUE(description.contains(directory)) << c.when << ": " << description.toStdString();
+    }
+#endif
 }
 
 }  // namespace

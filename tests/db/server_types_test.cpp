@@ -20,6 +20,7 @@ struct TypeCase {
     int precision;
     int scale;
     Value expected;
+    const char* typeName = nullptr;  // the driver's name of the type, where checked
 };
 
 void PrintTo(const TypeCase& c, std::ostream* os) {
@@ -47,7 +48,7 @@ constexpr DbServer MS = DbServer::Mssql;
 
 const TypeCase kCases[] = {
     {PG, "int2", "-32768", ado::kSmallInt, 0, 0, Value::integer(-32768)},
-    {PG, "int4", "2147483647", ado::kInteger, 0, 0, Value::integer(2147483647)},
+    {PG, "int4", "2147483647", ado::kInteger, 0, 0, Value::integer(2147483647), "int4"},
     {PG, "int8", "-9223372036854775807", ado::kBigInt, 0, 0, Value::integer(-9223372036854775807)},
     {PG, "numeric(10,2)", "-12345678.90", ado::kNumeric, 10, 2, digits("-12345678.90")},
     {PG, "float4", "0.1", ado::kSingle, 0, 0, Value::single(0.1f)},
@@ -55,21 +56,25 @@ const TypeCase kCases[] = {
     {PG, "money", "-1234567.89", ado::kCurrency, 19, 4, digits("-1234567.89")},
     {PG, "bool", "true", ado::kBoolean, 0, 0, Value::boolean(true)},
     {PG, "text", "'two\nlines'", ado::kLongVarWChar, 0, 0, text("two\nlines")},
-    {PG, "varchar(20)", "'abc'", ado::kVarWChar, 20, 0, text("abc")},
+    {PG, "varchar(20)", "'abc'", ado::kVarWChar, 20, 0, text("abc"), "varchar"},
     {PG, "bpchar(3)", "'ab'", ado::kWChar, 3, 0, text("ab ")},
     {PG, "bytea", "'\\x00ff10'", ado::kLongVarBinary, 0, 0, bytes("00ff10")},
-    {PG, "date", "'2024-02-29'", ado::kDBDate, 0, 0, Value::date(at(2024, 2, 29))},
+    {PG, "date", "'2024-02-29'", ado::kDBDate, 0, 0, Value::date(at(2024, 2, 29)), "date"},
     {PG, "time", "'13:14:15.123456'", ado::kDBTime, 0, 0,
      Value::time(clock(13, 14, 15, 123456000))},
     {PG, "timestamp", "'2024-02-29 13:14:15.123456'", ado::kDBTimeStamp, 0, 0,
      Value::timestamp(at(2024, 2, 29, 13, 14, 15, 123456000))},
     {PG, "timestamptz", "'2024-02-29 13:14:15.5'", ado::kDBTimeStamp, 0, 0,
-     Value::timestamp(at(2024, 2, 29, 13, 14, 15, 500000000))},
+     Value::timestamp(at(2024, 2, 29, 13, 14, 15, 500000000)), "timestamptz"},
+    // Bit strings have no counterpart: their text, never a boolean.
+    {PG, "bit(5)", "B'10000'", ado::kVarChar, 0, 0, text("10000")},
+    // varbit is one of the types psqlODBC names "unknown" and reports as text.
+    {PG, "varbit", "B'00001'", ado::kVarWChar, 255, 0, text("00001")},
     // psqlODBC writes uuids in upper case.
     {PG, "uuid", "'a0eebc99-9c0b-4ef8-bb6d-6bb9bd380a11'", ado::kGuid, 0, 0,
      Value::guid(QStringLiteral("A0EEBC99-9C0B-4EF8-BB6D-6BB9BD380A11"))},
 
-    {MS, "int", "-2147483648", ado::kInteger, 0, 0, Value::integer(-2147483647 - 1)},
+    {MS, "int", "-2147483648", ado::kInteger, 0, 0, Value::integer(-2147483647 - 1), "int"},
     {MS, "bigint", "9223372036854775807", ado::kBigInt, 0, 0, Value::integer(9223372036854775807)},
     {MS, "smallint", "-32768", ado::kSmallInt, 0, 0, Value::integer(-32768)},
     {MS, "tinyint", "255", ado::kUnsignedTinyInt, 0, 0, Value::integer(255)},
@@ -81,7 +86,7 @@ const TypeCase kCases[] = {
     {MS, "float", "0.1", ado::kDouble, 0, 0, Value::dbl(0.1)},
     {MS, "real", "0.1", ado::kSingle, 0, 0, Value::single(0.1f)},
     {MS, "datetime", "'2024-02-29T13:14:15.123'", ado::kDBTimeStamp, 0, 0,
-     Value::timestamp(at(2024, 2, 29, 13, 14, 15, 123000000))},
+     Value::timestamp(at(2024, 2, 29, 13, 14, 15, 123000000)), "datetime"},
     {MS, "smalldatetime", "'2024-02-29T13:14:00'", ado::kDBTimeStamp, 0, 0,
      Value::timestamp(at(2024, 2, 29, 13, 14, 0))},
     {MS, "datetime2", "'2024-02-29T13:14:15.1234567'", ado::kDBTimeStamp, 0, 0,
@@ -90,11 +95,11 @@ const TypeCase kCases[] = {
     {MS, "time", "'13:14:15.1234567'", ado::kDBTime, 0, 0,
      Value::time(clock(13, 14, 15, 123456700))},
     {MS, "char(4)", "'ab'", ado::kChar, 4, 0, text("ab  ")},
-    {MS, "varchar(10)", "'abc'", ado::kVarChar, 10, 0, text("abc")},
+    {MS, "varchar(10)", "'abc'", ado::kVarChar, 10, 0, text("abc"), "varchar"},
     {MS, "varchar(max)", "'abc'", ado::kLongVarChar, 0, 0, text("abc")},
     {MS, "text", "'abc'", ado::kLongVarChar, 0, 0, text("abc")},
     {MS, "nchar(3)", "N'Ωa'", ado::kWChar, 3, 0, text("Ωa ")},
-    {MS, "nvarchar(10)", "N'中文'", ado::kVarWChar, 10, 0, text("中文")},
+    {MS, "nvarchar(10)", "N'中文'", ado::kVarWChar, 10, 0, text("中文"), "nvarchar"},
     {MS, "nvarchar(max)", "N'😀'", ado::kLongVarWChar, 0, 0, text("😀")},
     {MS, "ntext", "N'Ω'", ado::kLongVarWChar, 0, 0, text("Ω")},
     {MS, "xml", "N'<a>x</a>'", ado::kLongVarWChar, 0, 0, text("<a>x</a>")},
@@ -123,6 +128,9 @@ TEST_P(DbColumnTypeCase, ReportsTypeAndReadsValueBack) {
     EXPECT_EQ(rs.field(1).adoType, c.adoType);
     EXPECT_EQ(rs.field(1).precision, c.precision);
     EXPECT_EQ(rs.field(1).scale, c.scale);
+    if (c.typeName) EXPECT_EQ(rs.field(1).typeName, QString::fromLatin1(c.typeName));
+    EXPECT_EQ(rs.field(0).typeName,
+              c.server == PG ? QStringLiteral("int4") : QStringLiteral("int"));
     ASSERT_EQ(rs.recordCount(), 2);
     EXPECT_EQ(rs.value(1), c.expected) << "read " << rs.value(1).toText().toStdString()
                                        << ", expected " << c.expected.toText().toStdString();

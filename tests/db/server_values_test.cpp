@@ -4,8 +4,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "db/ado_types.h"
 #include "db/db_error.h"
 #include "db/recordset.h"
+#include "db/row_buffer.h"
 #include "server_fixture.h"
 
 namespace dorvane::testing {
@@ -178,6 +180,89 @@ TEST_P(DbServerTest, SpilledRowsReadBackAndTheirFileGoesOnClose) {
     rs.close();
     EXPECT_EQ(openFilesUnder(tmp.path()), 0);
     EXPECT_TRUE(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+// Dates and timestamps only PostgreSQL holds, read for what they are on every path a row
+// takes (read whole, spilled to the temporary file, read ahead), and written back in a
+// text PostgreSQL reads as the same value.
+TEST(DbPostgresDates, OutOfTheOrdinaryValuesReadBackAsTheyAre) {
+    using P = db::DateTimeParts;
+    struct Case {
+        const char* literal;
+        P date, timestamp;
+        const char* dateText;
+        const char* timestampText;
+    };
+    const P inf = P::infinite(1), minusInf = P::infinite(-1);
+    const Case cases[] = {
+        {"infinity", inf, inf, "infinity", "infinity"},
+        {"-infinity", minusInf, minusInf, "-infinity", "-infinity"},
+        {"2000-01-01 12:34:56.789 BC",
+         {-1999, 1, 1},
+         {-1999, 1, 1, 12, 34, 56, 789000000},
+         "2000-01-01 BC",
+         "2000-01-01 12:34:56.789000 BC"},
+        {"0001-12-31 23:59:59.999999 BC",
+         {0, 12, 31},
+         {0, 12, 31, 23, 59, 59, 999999000},
+         "0001-12-31 BC",
+         "0001-12-31 23:59:59.999999 BC"},
+        {"19990-07-04 01:02:03",
+         {19990, 7, 4},
+         {19990, 7, 4, 1, 2, 3},
+         "19990-07-04",
+         "19990-07-04 01:02:03"},
+        {"12000-01-01", {12000, 1, 1}, {12000, 1, 1}, "12000-01-01", "12000-01-01 00:00:00"},
+        {"2024-02-29 13:14:15.000001",
+         {2024, 2, 29},
+         {2024, 2, 29, 13, 14, 15, 1000},
+         "2024-02-29",
+         "2024-02-29 13:14:15.000001"},
+    };
+    const DbServer pg = DbServer::Postgres;
+    db::Connection c;
+    c.open(connectionStringFor(pg));
+    const ScratchTable t(c, QStringLiteral("hostile_dates"),
+                         QStringLiteral("id int, d date, ts timestamp, tz timestamptz"));
+    QStringList rows;
+    for (int i = 0; i < std::ssize(cases); ++i)
+        rows
+            << QStringLiteral("(%1, '%2', '%2', '%2')").arg(i).arg(QLatin1String(cases[i].literal));
+    c.execute(QStringLiteral("SET TimeZone = 'UTC'; INSERT INTO %1 VALUES %2")
+                  .arg(t.name(), rows.join(u',')));
+
+    for (const bool ahead : {false, true}) {
+        for (const std::size_t bound : {db::kDefaultRowMemoryBound, std::size_t{16}}) {
+            SCOPED_TRACE(::testing::Message() << "ahead " << ahead << ", bound " << bound);
+            c.setReadAhead(ahead);
+            c.setRowMemoryBound(bound);
+            db::Recordset rs = c.query(selectAllSql(pg, t.name()));
+            ASSERT_EQ(rs.recordCount(), std::ssize(cases));
+            EXPECT_EQ(rs.field(1).adoType, db::ado::kDBDate);
+            EXPECT_EQ(rs.field(3).adoType, db::ado::kDBTimeStamp);
+            EXPECT_EQ(rs.field(3).typeName, QStringLiteral("timestamptz"));
+            for (const Case& k : cases) {
+                SCOPED_TRACE(k.literal);
+                ASSERT_FALSE(rs.eof());
+                EXPECT_EQ(rs.value(1), Value::date(k.date));
+                EXPECT_EQ(rs.value(2), Value::timestamp(k.timestamp));
+                EXPECT_EQ(rs.value(3), Value::timestamp(k.timestamp));
+                EXPECT_EQ(rs.value(1).toText(), QLatin1String(k.dateText));
+                EXPECT_EQ(rs.value(2).toText(), QLatin1String(k.timestampText));
+                rs.moveNext();
+            }
+        }
+    }
+    // Each text names the value it came from.
+    for (int i = 0; i < std::ssize(cases); ++i) {
+        db::Recordset same = c.query(
+            QStringLiteral("SELECT count(*) FROM %1 WHERE id = %2 AND d = '%3' AND ts = '%4' "
+                           "AND tz = '%4'")
+                .arg(t.name())
+                .arg(i)
+                .arg(QLatin1String(cases[i].dateText), QLatin1String(cases[i].timestampText)));
+        EXPECT_EQ(same.value(0), Value::integer(1)) << cases[i].literal;
+    }
 }
 
 }  // namespace

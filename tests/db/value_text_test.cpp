@@ -42,8 +42,16 @@ const TextRow kRows[] = {
     {"double_nan", Value::dbl(std::numeric_limits<double>::quiet_NaN()), "NaN"},
     {"date", Value::date(ymd(2024, 2, 29)), "2024-02-29"},
     {"date_early", Value::date(ymd(33, 1, 2)), "0033-01-02"},
-    {"date_before_year_one", Value::date(ymd(-5, 1, 2)), "-005-01-02"},
+    // Years before 1 AD in PostgreSQL's form: year 0 is 1 BC.
+    {"date_before_year_one", Value::date(ymd(-5, 1, 2)), "0006-01-02 BC"},
+    {"date_one_bc", Value::date(ymd(0, 12, 31)), "0001-12-31 BC"},
     {"date_far_future", Value::date(ymd(123456, 12, 31)), "123456-12-31"},
+    {"date_infinity", Value::date(DateTimeParts::infinite(1)), "infinity"},
+    {"date_minus_infinity", Value::date(DateTimeParts::infinite(-1)), "-infinity"},
+    {"timestamp_bc", Value::timestamp(ymd(-1999, 1, 1, 12, 34, 56, 789000000)),
+     "2000-01-01 12:34:56.789000 BC"},
+    {"timestamp_past_9999", Value::timestamp(ymd(12000, 1, 1)), "12000-01-01 00:00:00"},
+    {"timestamp_minus_infinity", Value::timestamp(DateTimeParts::infinite(-1)), "-infinity"},
     {"time", Value::time(ymd(0, 0, 0, 7, 8, 9)), "07:08:09"},
     {"time_micro", Value::time(ymd(0, 0, 0, 7, 8, 9, 120000)), "07:08:09.000120"},
     {"time_seven_digits", Value::time(ymd(0, 0, 0, 7, 8, 9, 123456700)), "07:08:09.1234567"},
@@ -78,7 +86,7 @@ TEST(DbValueText, ExtremeTimePartsAreWrittenWhole) {
     constexpr int kMin = std::numeric_limits<int>::min();
     const Value v = Value::timestamp(ymd(kMin, kMin, kMin, kMin, kMin, kMin, 1));
     const QString part = QString::number(kMin);
-    const QString expected = QStringLiteral("%1-%1-%1 %1:%1:%1.0000000").arg(part);
+    const QString expected = QStringLiteral("2147483649-%1-%1 %1:%1:%1.0000000 BC").arg(part);
     EXPECT_EQ(v.toText(), expected);
     QString appended = QStringLiteral("x");
     v.appendText(appended);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "copy_check.h"
 #include "transfer/send_tables.h"
 #include "transfer/sql_quoting.h"
@@ -28,6 +30,10 @@ const char* const kTexts[] = {"O'Brien ''",
                               "N'x'",
                               "$$ dollar $$",
                               "é\\x41\\101"};
+
+bool inLatin1(const QString& text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x100; });
+}
 
 class HostileValues : public ::testing::Test {
   protected:
@@ -91,10 +97,12 @@ TEST_F(HostileValues, ExtremesOfEveryTypeReachSqlServerUnchanged) {
                      .arg(t));
     int k = 10;
     for (const char* text : kTexts)
-        execPostgres(QStringLiteral("INSERT INTO \"%1\"(k, txt) VALUES(%2, E%3)")
-                         .arg(t)
-                         .arg(k++)
-                         .arg(singleQuotedText(utf8(text).replace(u'\\', QStringLiteral("\\\\")))));
+        if (inLatin1(utf8(text)))  // the varchar column refuses the others (type matrix)
+            execPostgres(
+                QStringLiteral("INSERT INTO \"%1\"(k, txt) VALUES(%2, E%3)")
+                    .arg(t)
+                    .arg(k++)
+                    .arg(singleQuotedText(utf8(text).replace(u'\\', QStringLiteral("\\\\")))));
     h.select(h.list2, {t});
 
     sendTablesToSqlServer(h.context, YieldPolicy::everyCall());
@@ -121,7 +129,7 @@ TEST_F(HostileValues, TenMegabytesOfTextReachPostgresWhole) {
 }
 
 TEST_F(HostileValues, DatesSqlServerCannotHoldAreReportedNotShifted) {
-    // DATETIME starts in 1753: an earlier date is refused by the server aloud, and
+    // DATETIME starts in 1753: an earlier date is refused aloud, where it sits, and
     // nothing arrives in its place.
     const QString t = uniqueName(QStringLiteral("early"));
     execPostgres(QStringLiteral("CREATE TABLE \"%1\"(d DATE)").arg(t));
@@ -131,8 +139,9 @@ TEST_F(HostileValues, DatesSqlServerCannotHoldAreReportedNotShifted) {
     sendTablesToSqlServer(h.context, YieldPolicy::everyCall());
 
     ASSERT_EQ(reports().size(), 1u);
-    EXPECT_TRUE(reports()[0].contains(QStringLiteral("out-of-range")) &&
-                reports()[0].contains(QStringLiteral("Main.ExecuteSQL at line 100")))
+    EXPECT_TRUE(reports()[0].startsWith("Table " + t +
+                                        ", column d, row 1: The value 0001-01-01 "
+                                        "cannot be held by a SQL Server datetime column"))
         << reports()[0].toStdString();
     EXPECT_EQ(mssqlRowCount(t), 0);
 }

@@ -7,16 +7,18 @@
 namespace standin_test {
 
 OdbcError::OdbcError(const std::string& call, std::vector<Diagnostic> r)
-    : std::runtime_error(call + " failed" + (r.empty() ? std::string() : ": [" + r[0].sqlState + "] " +
-                                                                          std::to_string(r[0].nativeError) + " " +
-                                                                          r[0].message)),
+    : std::runtime_error(call + " failed" +
+                         (r.empty() ? std::string()
+                                    : ": [" + r[0].sqlState + "] " +
+                                          std::to_string(r[0].nativeError) + " " + r[0].message)),
       records(std::move(r)) {}
 
 std::string utf16ToUtf8(const std::u16string& s) {
     std::string out;
     for (size_t i = 0; i < s.size(); ++i) {
         char32_t c = s[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < s.size()) c = 0x10000 + ((c - 0xD800) << 10) + (s[++i] - 0xDC00);
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < s.size())
+            c = 0x10000 + ((c - 0xD800) << 10) + (s[++i] - 0xDC00);
         if (c < 0x80) {
             out += static_cast<char>(c);
         } else if (c < 0x800) {
@@ -78,7 +80,8 @@ ConnectionDetails detailsFromEnvironment() {
     auto get = [](const char* name) {
         const char* v = std::getenv(name);
         if (!v || !*v) {
-            throw std::runtime_error(std::string(name) + " is not set: run the test under scripts/with-servers.sh");
+            throw std::runtime_error(std::string(name) +
+                                     " is not set: run the test under scripts/with-servers.sh");
         }
         return std::string(v);
     };
@@ -92,14 +95,18 @@ std::string connectionString(const ConnectionDetails& d) {
 }
 
 Connection::Connection(const ConnectionDetails& details, int timeoutSeconds) {
-    check(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env_), SQL_HANDLE_ENV, env_, "SQLAllocHandle(ENV)");
+    check(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env_), SQL_HANDLE_ENV, env_,
+          "SQLAllocHandle(ENV)");
     SQLSetEnvAttr(env_, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
     check(SQLAllocHandle(SQL_HANDLE_DBC, env_, &dbc_), SQL_HANDLE_ENV, env_, "SQLAllocHandle(DBC)");
-    SQLSetConnectAttrW(dbc_, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(static_cast<SQLLEN>(timeoutSeconds)), 0);
-    SQLSetConnectAttrW(dbc_, SQL_ATTR_CONNECTION_TIMEOUT, reinterpret_cast<SQLPOINTER>(static_cast<SQLLEN>(timeoutSeconds)), 0);
+    SQLSetConnectAttrW(dbc_, SQL_ATTR_LOGIN_TIMEOUT,
+                       reinterpret_cast<SQLPOINTER>(static_cast<SQLLEN>(timeoutSeconds)), 0);
+    SQLSetConnectAttrW(dbc_, SQL_ATTR_CONNECTION_TIMEOUT,
+                       reinterpret_cast<SQLPOINTER>(static_cast<SQLLEN>(timeoutSeconds)), 0);
     std::u16string text = utf8ToUtf16(connectionString(details));
     SQLRETURN rc = SQLDriverConnectW(dbc_, nullptr, reinterpret_cast<SQLWCHAR*>(text.data()),
-                                     static_cast<SQLSMALLINT>(text.size()), nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
+                                     static_cast<SQLSMALLINT>(text.size()), nullptr, 0, nullptr,
+                                     SQL_DRIVER_NOPROMPT);
     if (!SQL_SUCCEEDED(rc)) {
         OdbcError error("SQLDriverConnectW", diagnostics(SQL_HANDLE_DBC, dbc_));
         SQLFreeHandle(SQL_HANDLE_DBC, dbc_);
@@ -134,20 +141,35 @@ void Connection::dropTableIfExists(const std::string& name) {
     }
 }
 
-Statement::Statement(Connection& connection, int timeoutSeconds) {
-    check(SQLAllocHandle(SQL_HANDLE_STMT, connection.handle(), &stmt_), SQL_HANDLE_DBC, connection.handle(),
-          "SQLAllocHandle(STMT)");
-    SQLSetStmtAttrW(stmt_, SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(static_cast<SQLLEN>(timeoutSeconds)), 0);
+void Connection::setAutocommit(bool on) {
+    auto value = static_cast<SQLULEN>(on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF);
+    check(SQLSetConnectAttrW(dbc_, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(value), 0),
+          SQL_HANDLE_DBC, dbc_, "SQLSetConnectAttrW(SQL_ATTR_AUTOCOMMIT)");
 }
 
-Statement::~Statement() { SQLFreeHandle(SQL_HANDLE_STMT, stmt_); }
+void Connection::endTransaction(SQLSMALLINT completion) {
+    check(SQLEndTran(SQL_HANDLE_DBC, dbc_, completion), SQL_HANDLE_DBC, dbc_, "SQLEndTran");
+}
+
+Statement::Statement(Connection& connection, int timeoutSeconds) {
+    check(SQLAllocHandle(SQL_HANDLE_STMT, connection.handle(), &stmt_), SQL_HANDLE_DBC,
+          connection.handle(), "SQLAllocHandle(STMT)");
+    SQLSetStmtAttrW(stmt_, SQL_ATTR_QUERY_TIMEOUT,
+                    reinterpret_cast<SQLPOINTER>(static_cast<SQLLEN>(timeoutSeconds)), 0);
+}
+
+Statement::~Statement() {
+    SQLFreeHandle(SQL_HANDLE_STMT, stmt_);
+}
 
 std::vector<Diagnostic> Statement::execute(const std::string& sql) {
     std::u16string text = utf8ToUtf16(sql);
-    SQLRETURN rc = SQLExecDirectW(stmt_, reinterpret_cast<SQLWCHAR*>(text.data()), static_cast<SQLINTEGER>(text.size()));
+    SQLRETURN rc = SQLExecDirectW(stmt_, reinterpret_cast<SQLWCHAR*>(text.data()),
+                                  static_cast<SQLINTEGER>(text.size()));
     if (rc == SQL_NO_DATA) return {};
     check(rc, SQL_HANDLE_STMT, stmt_, "SQLExecDirectW");
-    return rc == SQL_SUCCESS_WITH_INFO ? diagnostics(SQL_HANDLE_STMT, stmt_) : std::vector<Diagnostic>{};
+    return rc == SQL_SUCCESS_WITH_INFO ? diagnostics(SQL_HANDLE_STMT, stmt_)
+                                       : std::vector<Diagnostic>{};
 }
 
 std::vector<ColumnInfo> Statement::columns() {
@@ -158,12 +180,21 @@ std::vector<ColumnInfo> Statement::columns() {
         SQLWCHAR name[512] = {};
         SQLSMALLINT nameLength = 0, nullable = 0;
         ColumnInfo c;
-        check(SQLDescribeColW(stmt_, i, name, 512, &nameLength, &c.sqlType, &c.size, &c.decimalDigits, &nullable),
+        check(SQLDescribeColW(stmt_, i, name, 512, &nameLength, &c.sqlType, &c.size,
+                              &c.decimalDigits, &nullable),
               SQL_HANDLE_STMT, stmt_, "SQLDescribeColW");
         c.name = utf16ToUtf8(std::u16string(reinterpret_cast<char16_t*>(name)));
         out.push_back(c);
     }
     return out;
+}
+
+std::string Statement::typeName(SQLUSMALLINT column) {
+    SQLWCHAR name[256] = {};
+    SQLSMALLINT length = 0;
+    check(SQLColAttributeW(stmt_, column, SQL_DESC_TYPE_NAME, name, sizeof name, &length, nullptr),
+          SQL_HANDLE_STMT, stmt_, "SQLColAttributeW(SQL_DESC_TYPE_NAME)");
+    return utf16ToUtf8(std::u16string(reinterpret_cast<char16_t*>(name)));
 }
 
 bool Statement::fetch() {
@@ -182,9 +213,10 @@ Cell Statement::text(SQLUSMALLINT column) {
         if (rc == SQL_NO_DATA) break;
         check(rc, SQL_HANDLE_STMT, stmt_, "SQLGetData");
         if (indicator == SQL_NULL_DATA) return std::nullopt;
-        size_t units = (indicator == SQL_NO_TOTAL || indicator >= static_cast<SQLLEN>(sizeof buffer))
-                           ? sizeof buffer / 2 - 1
-                           : static_cast<size_t>(indicator) / 2;
+        size_t units =
+            (indicator == SQL_NO_TOTAL || indicator >= static_cast<SQLLEN>(sizeof buffer))
+                ? sizeof buffer / 2 - 1
+                : static_cast<size_t>(indicator) / 2;
         value.append(buffer, units);
         if (rc == SQL_SUCCESS) break;
     }
@@ -200,8 +232,9 @@ Cell Statement::binary(SQLUSMALLINT column) {
         if (rc == SQL_NO_DATA) break;
         check(rc, SQL_HANDLE_STMT, stmt_, "SQLGetData");
         if (indicator == SQL_NULL_DATA) return std::nullopt;
-        size_t n = (indicator == SQL_NO_TOTAL || indicator > static_cast<SQLLEN>(sizeof buffer)) ? sizeof buffer
-                                                                                                : static_cast<size_t>(indicator);
+        size_t n = (indicator == SQL_NO_TOTAL || indicator > static_cast<SQLLEN>(sizeof buffer))
+                       ? sizeof buffer
+                       : static_cast<size_t>(indicator);
         value.append(buffer, n);
         if (rc == SQL_SUCCESS) break;
     }
@@ -225,6 +258,8 @@ SQLLEN Statement::rowCount() {
     return count;
 }
 
-std::string uniqueName(const std::string& stem) { return stem + "_" + std::to_string(::getpid()); }
+std::string uniqueName(const std::string& stem) {
+    return stem + "_" + std::to_string(::getpid());
+}
 
 }  // namespace standin_test

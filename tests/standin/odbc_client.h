@@ -45,7 +45,7 @@ struct ColumnInfo {
 class Statement;
 
 class Connection {
-public:
+  public:
     explicit Connection(const ConnectionDetails& details, int timeoutSeconds = 10);
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
@@ -58,15 +58,19 @@ public:
     std::vector<Row> query(const std::string& sql);
     // DROP TABLE that tolerates a missing table.
     void dropTableIfExists(const std::string& bracketedName);
+    // SQL_ATTR_AUTOCOMMIT: off, the driver keeps a transaction open until endTransaction.
+    void setAutocommit(bool on);
+    // SQLEndTran(SQL_COMMIT or SQL_ROLLBACK) on this connection.
+    void endTransaction(SQLSMALLINT completion);
 
-private:
+  private:
     SQLHENV env_ = SQL_NULL_HENV;
     SQLHDBC dbc_ = SQL_NULL_HDBC;
     bool connected_ = false;
 };
 
 class Statement {
-public:
+  public:
     explicit Statement(Connection& connection, int timeoutSeconds = 20);
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
@@ -75,6 +79,8 @@ public:
     SQLHSTMT handle() const { return stmt_; }
     std::vector<Diagnostic> execute(const std::string& sql);
     std::vector<ColumnInfo> columns();
+    // SQL_DESC_TYPE_NAME of a result column (1-based), as the driver names its type.
+    std::string typeName(SQLUSMALLINT column);
     bool fetch();
     // The current row's column (1-based) as UTF-8 via SQL_C_WCHAR, read in pieces.
     Cell text(SQLUSMALLINT column);
@@ -82,7 +88,7 @@ public:
     std::vector<Row> fetchAll();
     SQLLEN rowCount();
 
-private:
+  private:
     SQLHSTMT stmt_ = SQL_NULL_HSTMT;
 };
 

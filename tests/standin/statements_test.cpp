@@ -11,7 +11,7 @@ using namespace standin_test;
 namespace {
 
 class StandinStatements : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { conn = std::make_unique<Connection>(detailsFromEnvironment()); }
 
     // Runs sql expecting a failure; returns the first diagnostic.
@@ -80,7 +80,8 @@ TEST_F(StandinStatements, IdentifiersCompareCaseInsensitivelyAndKeepTheirSpellin
     Diagnostic d = failure("CREATE TABLE [" + lower + "]([x] INT)");
     EXPECT_EQ(d.nativeError, 2714);
     EXPECT_EQ(d.sqlState, "42S01");
-    EXPECT_NE(d.message.find("There is already an object named '" + lower + "' in the database."), std::string::npos)
+    EXPECT_NE(d.message.find("There is already an object named '" + lower + "' in the database."),
+              std::string::npos)
         << d.message;
     conn->exec("DROP TABLE [" + lower + "]");
 }
@@ -123,8 +124,9 @@ TEST_F(StandinStatements, RenameCautionsAndMovesTheTable) {
     bool caution = false;
     for (const auto& d : info) {
         caution |= d.nativeError == 15477 &&
-                   d.message.find("Caution: Changing any part of an object name could break scripts and stored procedures.") !=
-                       std::string::npos;
+                   d.message.find(
+                       "Caution: Changing any part of an object name could break scripts and "
+                       "stored procedures.") != std::string::npos;
     }
     EXPECT_TRUE(caution);
     EXPECT_EQ(conn->query("SELECT * FROM [" + to + "]").size(), 0u);
@@ -137,7 +139,8 @@ TEST_F(StandinStatements, ErrorsCarrySqlServerNumbersAndTexts) {
     Diagnostic d = failure("SELECT * FROM [" + missing + "]");
     EXPECT_EQ(d.nativeError, 208);
     EXPECT_EQ(d.sqlState, "42S02");
-    EXPECT_NE(d.message.find("Invalid object name '" + missing + "'."), std::string::npos) << d.message;
+    EXPECT_NE(d.message.find("Invalid object name '" + missing + "'."), std::string::npos)
+        << d.message;
 
     d = failure("DROP TABLE [" + missing + "]");
     EXPECT_EQ(d.nativeError, 3701);
@@ -150,7 +153,8 @@ TEST_F(StandinStatements, ErrorsCarrySqlServerNumbersAndTexts) {
     d = failure("CREATE TABLE [" + missing + "]([a] INT,[b] OLEOBJECT)");
     EXPECT_EQ(d.nativeError, 2715);
     EXPECT_EQ(d.sqlState, "42000");
-    EXPECT_NE(d.message.find("Column, parameter, or variable #2: Cannot find data type OLEOBJECT."), std::string::npos)
+    EXPECT_NE(d.message.find("Column, parameter, or variable #2: Cannot find data type OLEOBJECT."),
+              std::string::npos)
         << d.message;
     EXPECT_EQ(failure("CREATE TABLE [" + missing + "]([a] MEMO)").nativeError, 2715);
 
@@ -226,4 +230,23 @@ TEST_F(StandinStatements, MalformedWaitForDelayIsRefused) {
     d = failure("WAITFOR DELAY '24:00:00'");
     EXPECT_EQ(d.nativeError, 148);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+}
+
+// The program learns the code page of VARCHAR data from the database's collation.
+TEST_F(StandinStatements, TheDatabaseCodePageIsOneUnnamedIntAndItsFunctionsNeedConvert) {
+    const std::string collation = "DATABASEPROPERTYEX(DB_NAME(), 'Collation')";
+    {
+        Statement s(*conn);
+        s.execute("SELECT CONVERT(int, COLLATIONPROPERTY(CONVERT(nvarchar(128), " + collation +
+                  "), 'CodePage'))");
+        auto columns = s.columns();
+        ASSERT_EQ(columns.size(), 1u);
+        EXPECT_EQ(columns[0].name, "");
+        EXPECT_EQ(columns[0].sqlType, SQL_INTEGER);
+        EXPECT_EQ(s.fetchAll(), (std::vector<Row>{{"1252"}}));
+    }
+    // Both property functions return sql_variant, which is no name without CONVERT.
+    EXPECT_EQ(failure("SELECT CONVERT(int, COLLATIONPROPERTY(" + collation + ", 'CodePage'))")
+                  .nativeError,
+              257);
 }

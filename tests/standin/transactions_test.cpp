@@ -4,12 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <utility>
+
 using namespace standin_test;
 
 namespace {
 
 class StandinTransactions : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { conn = std::make_unique<Connection>(detailsFromEnvironment()); }
 
     static Diagnostic failure(Connection& c, const std::string& sql) {
@@ -219,4 +222,94 @@ TEST_F(StandinTransactions, SnapshotIsolationFollowsTheDatabaseSetting) {
     reader.exec("COMMIT");
     EXPECT_EQ(countOf(reader, t), "5");
     conn->exec("DROP TABLE " + t);
+}
+
+namespace {
+
+// Replacing a table with autocommit off, as the program does before a copy: DROP and
+// CREATE in one transaction that SQLEndTran commits or rolls back.
+struct ReplacementCase {
+    const char* name;
+    bool failedDropFirst;  // a DROP of a missing table, rolled back before the real work
+    std::string newColumns;
+    long createError;  // 0 when CREATE succeeds
+    SQLSMALLINT completion;
+    std::string columnAfter;
+    std::vector<Row> rowsAfter;
+};
+
+void PrintTo(const ReplacementCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class StandinAutocommit : public StandinTransactions,
+                          public ::testing::WithParamInterface<ReplacementCase> {};
+
+}  // namespace
+
+TEST_P(StandinAutocommit, DropAndCreateEndTogetherAndAutocommitResumes) {
+    const ReplacementCase& c = GetParam();
+    std::string t = fresh("tx_replace");
+    conn->exec("CREATE TABLE " + t + "([a] INT)");
+    conn->exec("INSERT INTO " + t + " VALUES(1),(2)");
+
+    conn->setAutocommit(false);
+    if (c.failedDropFirst) {
+        EXPECT_EQ(failure("DROP TABLE [" + uniqueName("tx_absent") + "]").nativeError, 3701);
+        conn->endTransaction(SQL_ROLLBACK);
+    }
+    conn->exec("DROP TABLE " + t);
+    std::string create = "CREATE TABLE " + t + c.newColumns + ";";
+    if (c.createError) {
+        EXPECT_EQ(failure(create).nativeError, c.createError);
+    } else {
+        conn->exec(create);
+    }
+    conn->endTransaction(c.completion);
+    conn->setAutocommit(true);
+
+    Connection other(detailsFromEnvironment());
+    {
+        Statement s(other);
+        s.execute("SELECT * FROM " + t);
+        ASSERT_EQ(s.columns().size(), 1u);
+        EXPECT_EQ(s.columns()[0].name, c.columnAfter);
+        EXPECT_EQ(s.fetchAll(), c.rowsAfter);
+    }
+    // Autocommit again: each statement is committed as it ends.
+    conn->exec("INSERT INTO " + t + " VALUES('7')");
+    EXPECT_EQ(countOf(other, t), std::to_string(c.rowsAfter.size() + 1));
+    conn->exec("DROP TABLE " + t);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Replacements, StandinAutocommit,
+    ::testing::Values(
+        ReplacementCase{"Commit", false, "([b] NVARCHAR(10))", 0, SQL_COMMIT, "b", {}},
+        ReplacementCase{"RollbackAfterFailedCreate",
+                        false,
+                        "([b] INT, [B] INT)",
+                        2705,
+                        SQL_ROLLBACK,
+                        "a",
+                        {{"1"}, {"2"}}},
+        ReplacementCase{
+            "CommitAfterFailedDropRolledBack", true, "([b] NVARCHAR(10))", 0, SQL_COMMIT, "b", {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A T-SQL COMMIT ends the driver's transaction behind its back; SQLEndTran then finds none.
+TEST_F(StandinTransactions, EndingATransactionThatIsGoneIsRefused) {
+    for (auto [completion, number] :
+         {std::pair<SQLSMALLINT, long>{SQL_COMMIT, 3902}, {SQL_ROLLBACK, 3903}}) {
+        SCOPED_TRACE(number);
+        Connection c(detailsFromEnvironment());
+        c.setAutocommit(false);
+        c.exec("COMMIT");
+        try {
+            c.endTransaction(completion);
+            ADD_FAILURE() << "SQLEndTran ended a transaction that was gone";
+        } catch (const OdbcError& e) {
+            EXPECT_EQ(e.first().nativeError, number) << e.what();
+        }
+    }
 }

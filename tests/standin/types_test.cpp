@@ -10,6 +10,7 @@ namespace {
 // SQL Server's driver-specific ODBC types, which FreeTDS reports too.
 constexpr SQLSMALLINT kSqlServerTime = -154;
 constexpr SQLSMALLINT kSqlServerXml = -152;
+constexpr SQLSMALLINT kSqlServerDateTimeOffset = -155;
 
 // FreeTDS reports the (max) types as their short kinds with column size 0.
 struct TypeCase {
@@ -20,7 +21,7 @@ struct TypeCase {
 };
 
 class StandinTypes : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { conn = std::make_unique<Connection>(detailsFromEnvironment()); }
 
     // Creates a one-column table of the type; returns its bracketed name.
@@ -59,8 +60,8 @@ TEST_F(StandinTypes, EachTypeReportsTheDriversSqlTypeAndRoundTrips) {
         {"bit", "'0'", "0", SQL_BIT},
         {"decimal", "'12.5'", "13", SQL_NUMERIC},
         {"decimal(18, 2)", "'-12.345'", "-12.35", SQL_NUMERIC},
-        {"numeric(38,10)", "'1234567890123456789012345678.0123456789'", "1234567890123456789012345678.0123456789",
-         SQL_NUMERIC},
+        {"numeric(38,10)", "'1234567890123456789012345678.0123456789'",
+         "1234567890123456789012345678.0123456789", SQL_NUMERIC},
         {"money", "'922337203685477.5807'", "922337203685477.5807", SQL_DECIMAL},
         {"smallmoney", "'-214748.3648'", "-214748.3648", SQL_DECIMAL},
         {"float", "'1.5e10'", "15000000000", SQL_DOUBLE},
@@ -69,7 +70,8 @@ TEST_F(StandinTypes, EachTypeReportsTheDriversSqlTypeAndRoundTrips) {
         {"datetime", "'2024-01-01 23:59:59.999'", "2024-01-02 00:00:00.000", SQL_TYPE_TIMESTAMP},
         {"datetime", "'2024-01-01 00:00:00.002'", "2024-01-01 00:00:00.003", SQL_TYPE_TIMESTAMP},
         {"smalldatetime", "'2024-05-06 07:08:31'", "2024-05-06 07:09:00", SQL_TYPE_TIMESTAMP},
-        {"datetime2", "'2024-05-06 07:08:09.1234567'", "2024-05-06 07:08:09.1234567", SQL_TYPE_TIMESTAMP},
+        {"datetime2", "'2024-05-06 07:08:09.1234567'", "2024-05-06 07:08:09.1234567",
+         SQL_TYPE_TIMESTAMP},
         {"date", "'2024-05-06'", "2024-05-06", SQL_TYPE_DATE},
         {"char(4)", "'ab'", "ab  ", SQL_CHAR},
         {"VarChar (50)", "'hello'", "hello", SQL_VARCHAR},
@@ -82,11 +84,16 @@ TEST_F(StandinTypes, EachTypeReportsTheDriversSqlTypeAndRoundTrips) {
         {"image", "0xBEEF", "beef", SQL_LONGVARBINARY},
         {"time", "'07:08:09.1234567'", "07:08:09.1234567", kSqlServerTime},
         {"time(0)", "'07:08:09.6'", "07:08:10", kSqlServerTime},
+        {"datetimeoffset", "'2024-05-06 07:08:09.1234567 +02:00'",
+         "2024-05-06 07:08:09.1234567 +02:00", kSqlServerDateTimeOffset},
+        {"datetimeoffset(0)", "'2024-12-31T23:59:59.6-05:30'", "2025-01-01 00:00:00 -05:30",
+         kSqlServerDateTimeOffset},
         {"varchar(max)", "'big'", "big", SQL_VARCHAR},
         {"nvarchar(max)", "N'ωbig'", "ωbig", SQL_WVARCHAR},
         {"varbinary(max)", "0x00ff", "00ff", SQL_VARBINARY},
         {"xml", "N'<a>ω</a>'", "<a>ω</a>", kSqlServerXml},
-        {"uniqueidentifier", "'6F9619FF-8B86-D011-B42D-00C04FC964FF'", "6F9619FF-8B86-D011-B42D-00C04FC964FF", SQL_GUID},
+        {"uniqueidentifier", "'6F9619FF-8B86-D011-B42D-00C04FC964FF'",
+         "6F9619FF-8B86-D011-B42D-00C04FC964FF", SQL_GUID},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.declared + " <- " + c.literal);
@@ -124,7 +131,8 @@ TEST_F(StandinTypes, IntegerConversionsFailAsSqlServerDoes) {
     EXPECT_EQ(insertFailure("int", "3000000000").nativeError, 8115);
     Diagnostic d = insertFailure("int", "'x1'");
     EXPECT_EQ(d.sqlState, "22018");
-    EXPECT_NE(d.message.find("Conversion failed when converting the varchar value 'x1' to data type int."),
+    EXPECT_NE(d.message.find(
+                  "Conversion failed when converting the varchar value 'x1' to data type int."),
               std::string::npos)
         << d.message;
 }
@@ -138,8 +146,9 @@ TEST_F(StandinTypes, OtherConversionsFailAsSqlServerDoes) {
     EXPECT_EQ(insertFailure("date", "'2024-13-01'").nativeError, 241);
     Diagnostic d = insertFailure("varbinary(10)", "'abc'");
     EXPECT_EQ(d.nativeError, 257);
-    EXPECT_NE(d.message.find("Implicit conversion from data type varchar to varbinary is not allowed."),
-              std::string::npos)
+    EXPECT_NE(
+        d.message.find("Implicit conversion from data type varchar to varbinary is not allowed."),
+        std::string::npos)
         << d.message;
     d = insertFailure("varchar(3)", "'abcd'");
     EXPECT_EQ(d.nativeError, 8152);
@@ -179,19 +188,23 @@ TEST_F(StandinTypes, EveryInsertErrorCarriesItsNativeNumberAndSqlState) {
     };
     // The SQLSTATEs are FreeTDS's mapping of SQL Server's message numbers.
     const std::vector<Case> cases = {
-        {"dt", "'bad'", 241, "22007"},   {"i", "'bad'", 245, "22018"},       {"d", "'bad'", 8114, "42000"},
-        {"d", "'12345'", 8115, "HY019"}, {"v", "'abc'", 8152, "22001"},      {"n", "NULL", 515, "23000"},
-        {"b", "'x'", 257, "22018"},      {"i", "'3000000000'", 248, "HY019"}, {"t", "'300'", 244, "HY019"},
-        {"t", "300", 220, "HY019"},      {"i", "3000000000", 8115, "HY019"}, {"f", "'x'", 8114, "42000"},
+        {"dt", "'bad'", 241, "22007"},      {"i", "'bad'", 245, "22018"},
+        {"d", "'bad'", 8114, "42000"},      {"d", "'12345'", 8115, "HY019"},
+        {"v", "'abc'", 8152, "22001"},      {"n", "NULL", 515, "23000"},
+        {"b", "'x'", 257, "22018"},         {"i", "'3000000000'", 248, "HY019"},
+        {"t", "'300'", 244, "HY019"},       {"t", "300", 220, "HY019"},
+        {"i", "3000000000", 8115, "HY019"}, {"f", "'x'", 8114, "42000"},
     };
     std::string t = "[" + uniqueName("ty_err") + "]";
     conn->dropTableIfExists(t);
     conn->exec("CREATE TABLE " + t +
-               "([i] INT,[d] DECIMAL(5,2),[dt] DATETIME,[v] VARCHAR(2),[b] VARBINARY(2),[n] INT NOT NULL,[t] TINYINT,[f] FLOAT)");
+               "([i] INT,[d] DECIMAL(5,2),[dt] DATETIME,[v] VARCHAR(2),[b] VARBINARY(2),[n] INT "
+               "NOT NULL,[t] TINYINT,[f] FLOAT)");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.column + " <- " + c.literal);
-        std::string sql = "INSERT INTO " + t + "([" + c.column + "]" + (c.column == "n" ? "" : ",[n]") + ") VALUES(" +
-                          c.literal + (c.column == "n" ? "" : ",1") + ")";
+        std::string sql = "INSERT INTO " + t + "([" + c.column + "]" +
+                          (c.column == "n" ? "" : ",[n]") + ") VALUES(" + c.literal +
+                          (c.column == "n" ? "" : ",1") + ")";
         try {
             conn->exec(sql);
             ADD_FAILURE() << "accepted: " << sql;
@@ -201,5 +214,61 @@ TEST_F(StandinTypes, EveryInsertErrorCarriesItsNativeNumberAndSqlState) {
         }
     }
     EXPECT_EQ(conn->query("SELECT * FROM " + t).size(), 0u);
+    conn->exec("DROP TABLE " + t);
+}
+
+// What the program asks of every table it has just created or filled: the driver's name for
+// each column's type (from a query without rows) and the row count as bigint.
+TEST_F(StandinTypes, AnEmptySelectNamesEachColumnTypeAndCountBigCountsRows) {
+    // FreeTDS names smalldatetime "datetime" (and smallmoney "money"), from SQL Server too.
+    const std::vector<std::pair<std::string, std::string>> columns = {
+        {"datetime", "datetime"},
+        {"smalldatetime", "datetime"},
+        {"date", "date"},
+        {"datetime2(3)", "datetime2"},
+        {"datetimeoffset", "datetimeoffset"},
+        {"time", "time"},
+        {"char(3)", "char"},
+        {"varchar(20)", "varchar"},
+        {"text", "text"},
+        {"nchar(2)", "nchar"},
+        {"nvarchar(20)", "nvarchar"},
+        {"ntext", "ntext"},
+        {"varchar(max)", "varchar"},
+        {"nvarchar(max)", "nvarchar"},
+        {"int", "int"},
+        {"bigint", "bigint"},
+        {"decimal(10,2)", "decimal"},
+        {"bit", "bit"},
+        {"float", "float"},
+        {"money", "money"},
+        {"varbinary(max)", "varbinary"},
+        {"uniqueidentifier", "uniqueidentifier"},
+    };
+    std::string t = "[" + uniqueName("ty_names") + "]";
+    conn->dropTableIfExists(t);
+    std::string create = "CREATE TABLE " + t + "(";
+    for (size_t i = 0; i < columns.size(); ++i) {
+        create += (i ? ",[c" : "[c") + std::to_string(i) + "] " + columns[i].first;
+    }
+    conn->exec(create + ");");
+    conn->exec("INSERT INTO " + t + "([c0]) VALUES('2024-01-02'),(NULL)");
+    {
+        Statement s(*conn);
+        s.execute("SELECT * FROM " + t + " WHERE 1 = 0");
+        ASSERT_EQ(s.columns().size(), columns.size());
+        for (size_t i = 0; i < columns.size(); ++i) {
+            EXPECT_EQ(s.typeName(static_cast<SQLUSMALLINT>(i + 1)), columns[i].second)
+                << columns[i].first;
+        }
+        EXPECT_FALSE(s.fetch());
+    }
+    {
+        Statement s(*conn);
+        s.execute("SELECT COUNT_BIG(*) FROM " + t);
+        EXPECT_EQ(s.columns().at(0).sqlType, SQL_BIGINT);
+        EXPECT_EQ(s.typeName(1), "bigint");
+        EXPECT_EQ(s.fetchAll(), (std::vector<Row>{{"2"}}));
+    }
     conn->exec("DROP TABLE " + t);
 }

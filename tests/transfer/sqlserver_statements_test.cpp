@@ -35,7 +35,7 @@ TEST(TransferToSqlServerStatements, TypeTestsChooseInTheirOrder) {
         {u"adunsignedbigint", u"] BIGINT,", false},
         {u"adinteger", u"] FLOAT,", false},
         {u"adunsignedtinyint", u"] FLOAT,", false},
-        {u"adlongvarbinary", u"] OLEOBJECT,", false},
+        {u"adlongvarbinary", u"] VARBINARY(MAX),", false},
         {u"adlongvarother", u"] MEMO,", false},
         {u"adnumeric", u"] NUMERIC", true},
         {u"advarnumeric", u"] NUMERIC", true},

@@ -91,5 +91,65 @@ TEST(TransferValueText, ExactValuesThatWouldBeRoundedAreRefused) {
     EXPECT_NO_THROW(checkExactValueFits(db::Value::text("1.23456"), size));
 }
 
+// Each SQL Server date and time type against the edges of its range, after the rounding
+// the server applies to the text it is sent.
+TEST(TransferValueText, SqlServerRefusesDatesOutsideTheTargetTypesRange) {
+    using P = db::DateTimeParts;
+    const auto ts = [](P p) { return db::Value::timestamp(p); };
+    const auto date = [](P p) { return db::Value::date(p); };
+    struct Row {
+        db::Value value;
+        const char16_t* typeName;
+        bool held;
+    };
+    const Row rows[] = {
+        {ts(P::infinite(1)), u"datetime2", false},
+        {date(P::infinite(-1)), u"date", false},
+        {ts(P::infinite(1)), u"time", false},
+        {ts(P::infinite(1)), u"nvarchar", true},  // text targets take the text as it is
+        {date({-1999, 1, 1}), u"varchar", true},
+        {ts({1753, 1, 1}), u"datetime", true},
+        {ts({1752, 12, 31, 23, 59, 59, 998000000}), u"datetime", false},
+        {ts({1752, 12, 31, 23, 59, 59, 999600000}), u"datetime", true},  // sent as 1753-01-01
+        {ts({9999, 12, 31, 23, 59, 59, 998000000}), u"datetime", true},  // held as .997
+        {ts({9999, 12, 31, 23, 59, 59, 999000000}), u"datetime", false},
+        {date({9999, 12, 31}), u"datetime", true},
+        {ts({1900, 1, 1}), u"smalldatetime", true},
+        {ts({1899, 12, 31, 23, 59, 29, 999000000}), u"smalldatetime", true},  // rounds up
+        {ts({1899, 12, 31, 23, 59, 29, 998000000}), u"smalldatetime", false},
+        {ts({2079, 6, 6, 23, 59, 29, 998000000}), u"smalldatetime", true},
+        {ts({2079, 6, 6, 23, 59, 29, 999000000}), u"smalldatetime", false},
+        {date({2079, 6, 7}), u"smalldatetime", false},
+        {date({1, 1, 1}), u"date", true},
+        {date({0, 12, 31}), u"date", false},  // 1 BC
+        {ts({-1999, 1, 1}), u"datetime2", false},
+        {ts({9999, 12, 31, 23, 59, 59, 999400000}), u"datetime2", true},
+        {ts({9999, 12, 31, 23, 59, 59, 999600000}), u"datetimeoffset", false},
+        {date({10000, 1, 1}), u"datetimeoffset", false},
+        {date({5874897, 1, 1}), u"date", false},
+        {ts({12000, 1, 1}), u"time", true},  // the server judges its own conversion
+    };
+    for (const Row& row : rows) {
+        const QStringView type(row.typeName);
+        try {
+            checkSqlServerCanHold(row.value, type);
+            EXPECT_TRUE(row.held) << row.value.toText().toStdString() << " into "
+                                  << type.toString().toStdString();
+        } catch (const std::runtime_error& e) {
+            EXPECT_FALSE(row.held) << e.what();
+            EXPECT_NE(std::string(e.what()).find(row.value.toText().toStdString()),
+                      std::string::npos)
+                << e.what();
+        }
+    }
+}
+
+TEST(TransferValueText, SqlServerTextOfHeldDatesIsUnchanged) {
+    EXPECT_EQ(sqlServerValueText(db::Value::timestamp({9999, 12, 31, 23, 59, 59, 998000000})),
+              "9999-12-31T23:59:59.998");
+    EXPECT_EQ(sqlServerValueText(db::Value::timestamp(db::DateTimeParts::infinite(-1))),
+              "-infinity");
+}
+
 }  // namespace
 }  // namespace dorvane

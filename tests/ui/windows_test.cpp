@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -201,6 +203,36 @@ TEST_F(Windows, ModalShowingReturnsOnceUnloadedAndQueryUnloadCanCancel) {
     EXPECT_FALSE(dialog.visible());
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(loads, 1);
+}
+
+TEST_F(Windows, SettingsProblemsAreToldOnceBackInTheEventLoop) {
+    QTemporaryDir other;
+    const QString folderInItsPlace = other.filePath(QStringLiteral("Quenlor.ini"));
+    ASSERT_TRUE(QDir().mkdir(folderInItsPlace));
+    FileSettingsStore unusable{folderInItsPlace};
+    ScriptedPlatform startPlatform;
+    ui::Program starting{startPlatform, unusable, databases};
+    starting.start();
+    QApplication::processEvents();
+    EXPECT_EQ(startPlatform.messageTexts().size(), 1u);
+    starting.connectionWindow().widget()->hide();
+
+    program.start();
+    const QString path = settings.filePath();
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QDir().mkdir(path));
+    control<QLineEdit>(form1(), "Text3")->insert(QStringLiteral("u"));
+    control<QLineEdit>(form1(), "Text4")->insert(QStringLiteral("p"));
+    EXPECT_TRUE(platform.messages.empty());  // not in the middle of a keystroke
+    QApplication::processEvents();
+    control<QLineEdit>(form1(), "Text5")->insert(QStringLiteral("d"));
+    QApplication::processEvents();
+    EXPECT_EQ(platform.messageTexts(),
+              std::vector<QString>{QStringLiteral("The settings file ") + path +
+                                   QStringLiteral(" cannot be written: Is a directory.\r\n"
+                                                  "Changes to the connection details are not "
+                                                  "saved.")});
+    form1()->hide();
 }
 
 }  // namespace

@@ -129,6 +129,32 @@ int64_t fractionTicks(const DateTimeText& t) {
     return value;
 }
 
+std::optional<OffsetText> splitOffset(std::string_view text) {
+    std::string_view s = trim(text);
+    if (!s.empty() && (s.back() == 'Z' || s.back() == 'z'))
+        return OffsetText{trim(s.substr(0, s.size() - 1)), 0};
+    size_t sign = s.find_last_of("+-");
+    if (sign == std::string_view::npos) return OffsetText{s, 0};
+    std::string_view tail = s.substr(sign + 1);
+    size_t i = 0;
+    int hours = 0, minutes = 0, digits = 0;
+    bool isOffset = readNumber(tail, i, 2, hours, digits) && i < tail.size() && tail[i] == ':' &&
+                    readNumber(tail, ++i, 2, minutes, digits) && digits == 2 && i == tail.size();
+    // A date's own dashes are no offset: 2024-05-06 ends with -06, not -hh:mm.
+    if (!isOffset) return OffsetText{s, 0};
+    int total = hours * 60 + minutes;
+    if (minutes > 59 || total > kMaxOffsetMinutes) return std::nullopt;
+    return OffsetText{trim(s.substr(0, sign)), s[sign] == '-' ? -total : total};
+}
+
+std::string formatOffset(int minutes) {
+    char buffer[16];
+    int magnitude = minutes < 0 ? -minutes : minutes;
+    std::snprintf(buffer, sizeof buffer, "%c%02d:%02d", minutes < 0 ? '-' : '+', magnitude / 60,
+                  magnitude % 60);
+    return buffer;
+}
+
 std::string formatInstant(const Instant& at, bool withDate, bool withTime, int fractionDigits) {
     char buffer[64];
     std::string out;

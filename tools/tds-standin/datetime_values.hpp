@@ -39,6 +39,19 @@ constexpr int64_t kTicksPerDay = 86'400 * kTicksPerSecond;
 // The fractional part of the text scaled to 100 ns units (digits beyond 7 are dropped).
 int64_t fractionTicks(const DateTimeText& t);
 
+// A datetimeoffset text: the local date and time, and how far east of UTC they are.
+struct OffsetText {
+    std::string_view local;
+    int minutes = 0;
+};
+constexpr int kMaxOffsetMinutes = 14 * 60;
+
+// Takes a trailing +hh:mm, -hh:mm or Z off the text; without one the offset is +00:00.
+// Nothing when the offset lies beyond 14 hours either way.
+std::optional<OffsetText> splitOffset(std::string_view text);
+// +hh:mm or -hh:mm.
+std::string formatOffset(int minutes);
+
 // yyyy-mm-dd hh:mm:ss.fffffff, the form the stand-in stores; fractionDigits limits the tail.
 std::string formatInstant(const Instant& at, bool withDate, bool withTime, int fractionDigits);
 

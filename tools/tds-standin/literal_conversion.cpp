@@ -28,14 +28,18 @@ bool isStringKind(const Literal& l) {
 // The data type SQL Server gives the literal, as its messages name it.
 std::string sourceTypeName(const Literal& l) {
     switch (l.kind) {
-    case Literal::Kind::NationalString: return "nvarchar";
-    case Literal::Kind::String: return "varchar";
-    case Literal::Kind::Hex: return "varbinary";
-    case Literal::Kind::Number:
-        return l.text.find_first_of("eE") != std::string::npos ? "float"
-               : l.text.find('.') != std::string::npos          ? "numeric"
-                                                                : "int";
-    default: return "NULL";
+        case Literal::Kind::NationalString:
+            return "nvarchar";
+        case Literal::Kind::String:
+            return "varchar";
+        case Literal::Kind::Hex:
+            return "varbinary";
+        case Literal::Kind::Number:
+            return l.text.find_first_of("eE") != std::string::npos ? "float"
+                   : l.text.find('.') != std::string::npos         ? "numeric"
+                                                                   : "int";
+        default:
+            return "NULL";
     }
 }
 
@@ -51,12 +55,14 @@ SqlError errorConverting(const Literal& l, const std::string& target) {
 }
 
 SqlError overflowConverting(const std::string& from, const std::string& target) {
-    return SqlError(8115, 16, 2,
-                    "Arithmetic overflow error converting " + from + " to data type " + target +
-                        ".");
+    return SqlError(
+        8115, 16, 2,
+        "Arithmetic overflow error converting " + from + " to data type " + target + ".");
 }
 
-SqlError truncated() { return SqlError(8152, 16, 14, "String or binary data would be truncated."); }
+SqlError truncated() {
+    return SqlError(8152, 16, 14, "String or binary data would be truncated.");
+}
 
 // Sign, integer digits and fraction digits of a plain decimal number.
 struct DecimalText {
@@ -87,8 +93,8 @@ std::optional<DecimalText> parseDecimalText(const std::string& text) {
 // Rounds half away from zero to `scale` digits; nothing when more than `precision` digits.
 std::optional<Int128> scaledValue(const DecimalText& d, int precision, int scale) {
     std::string fraction = d.fractionDigits;
-    bool roundUp = static_cast<int>(fraction.size()) > scale &&
-                   fraction[static_cast<size_t>(scale)] >= '5';
+    bool roundUp =
+        static_cast<int>(fraction.size()) > scale && fraction[static_cast<size_t>(scale)] >= '5';
     fraction.resize(static_cast<size_t>(scale), '0');
     std::string digits = d.integerDigits + fraction;
     size_t firstNonZero = digits.find_first_not_of('0');
@@ -131,10 +137,18 @@ std::string convertInteger(const Literal& l, const DeclaredType& column) {
     const std::string name = column.keyword();
     Int128 low = 0, high = 0;
     switch (column.type) {
-    case SqlType::TinyInt: low = 0, high = 255; break;
-    case SqlType::SmallInt: low = -32768, high = 32767; break;
-    case SqlType::Int: low = std::numeric_limits<int32_t>::min(), high = std::numeric_limits<int32_t>::max(); break;
-    default: low = std::numeric_limits<int64_t>::min(), high = std::numeric_limits<int64_t>::max(); break;
+        case SqlType::TinyInt:
+            low = 0, high = 255;
+            break;
+        case SqlType::SmallInt:
+            low = -32768, high = 32767;
+            break;
+        case SqlType::Int:
+            low = std::numeric_limits<int32_t>::min(), high = std::numeric_limits<int32_t>::max();
+            break;
+        default:
+            low = std::numeric_limits<int64_t>::min(), high = std::numeric_limits<int64_t>::max();
+            break;
     }
     if (isStringKind(l)) {
         std::string text = trimmed(l.text);
@@ -163,7 +177,8 @@ std::string convertInteger(const Literal& l, const DeclaredType& column) {
     if (l.kind != Literal::Kind::Number) {
         throw unsupported("converting " + sourceTypeName(l) + " to " + name);
     }
-    std::string text = l.text.find_first_of("eE") != std::string::npos ? plainDecimal(l.text) : l.text;
+    std::string text =
+        l.text.find_first_of("eE") != std::string::npos ? plainDecimal(l.text) : l.text;
     auto d = parseDecimalText(text);
     if (!d) throw conversionFailed(l, name);
     d->fractionDigits.clear();  // numeric to integer truncates
@@ -207,8 +222,9 @@ std::string convertMoney(const Literal& l, const DeclaredType& column) {
     }
     auto d = parseDecimalText(text);
     if (!d) {
-        throw SqlError(235, 16, 0,
-                       "Cannot convert a char value to money. The char value has incorrect syntax.");
+        throw SqlError(
+            235, 16, 0,
+            "Cannot convert a char value to money. The char value has incorrect syntax.");
     }
     auto value = scaledValue(*d, 38, 4);
     Int128 limit = small ? Int128(2147483647) : Int128(std::numeric_limits<int64_t>::max());
@@ -234,7 +250,8 @@ std::string convertFloat(const Literal& l, const DeclaredType& column) {
         if (std::fabs(value) > std::numeric_limits<float>::max()) {
             throw overflowConverting("expression", "real");
         }
-        std::snprintf(buffer, sizeof buffer, "%.9g", static_cast<double>(static_cast<float>(value)));
+        std::snprintf(buffer, sizeof buffer, "%.9g",
+                      static_cast<double>(static_cast<float>(value)));
     } else {
         std::snprintf(buffer, sizeof buffer, "%.17g", value);
     }
@@ -249,7 +266,8 @@ std::string convertBit(const Literal& l) {
     if (folded == "false" || text.empty()) return "false";
     auto d = parseDecimalText(text);
     if (!d || (isStringKind(l) && !d->fractionDigits.empty())) throw conversionFailed(l, "bit");
-    bool nonZero = (d->integerDigits + d->fractionDigits).find_first_not_of('0') != std::string::npos;
+    bool nonZero =
+        (d->integerDigits + d->fractionDigits).find_first_not_of('0') != std::string::npos;
     return nonZero ? "true" : "false";
 }
 
@@ -265,13 +283,23 @@ std::string convertDateTime(const Literal& l, const DeclaredType& column) {
     };
     auto failed = [&] {
         if (column.type == SqlType::SmallDateTime) {
-            return SqlError(295, 16, 3,
-                            "Conversion failed when converting character string to smalldatetime data type.");
+            return SqlError(
+                295, 16, 3,
+                "Conversion failed when converting character string to smalldatetime data type.");
         }
-        return SqlError(241, 16, 1,
-                        "Conversion failed when converting date and/or time from character string.");
+        return SqlError(
+            241, 16, 1,
+            "Conversion failed when converting date and/or time from character string.");
     };
-    auto parsed = parseDateTimeText(l.text);
+    std::string_view local = l.text;
+    int offsetMinutes = 0;
+    if (column.type == SqlType::DateTimeOffset) {
+        auto split = splitOffset(l.text);
+        if (!split) throw failed();
+        local = split->local;
+        offsetMinutes = split->minutes;
+    }
+    auto parsed = parseDateTimeText(local);
     if (!parsed) throw failed();
     const DateTimeText& t = *parsed;
     bool classic = column.type == SqlType::DateTime || column.type == SqlType::SmallDateTime;
@@ -288,25 +316,25 @@ std::string convertDateTime(const Literal& l, const DeclaredType& column) {
                ((t.hour * 60 + t.minute) * 60 + t.second) * kTicksPerSecond};
     int64_t fraction = fractionTicks(t);
     switch (column.type) {
-    case SqlType::DateTime: {
-        // datetime keeps steps of 1/300 s, written as .000, .003 and .007 milliseconds.
-        int64_t ms = fraction / 10'000;
-        int64_t threeHundredths = (ms * 3 + 5) / 10;
-        at.ticks += (threeHundredths * 10 + 1) / 3 * 10'000;
-        break;
-    }
-    case SqlType::SmallDateTime: {
-        int64_t secondsTicks = t.second * kTicksPerSecond + fraction;
-        at.ticks -= t.second * kTicksPerSecond;
-        if (secondsTicks >= 29'999 * 10'000) at.ticks += 60 * kTicksPerSecond;
-        break;
-    }
-    default: {
-        int64_t unit = 1;
-        for (int i = column.scale; i < 7; ++i) unit *= 10;
-        at.ticks += (fraction + unit / 2) / unit * unit;
-        break;
-    }
+        case SqlType::DateTime: {
+            // datetime keeps steps of 1/300 s, written as .000, .003 and .007 milliseconds.
+            int64_t ms = fraction / 10'000;
+            int64_t threeHundredths = (ms * 3 + 5) / 10;
+            at.ticks += (threeHundredths * 10 + 1) / 3 * 10'000;
+            break;
+        }
+        case SqlType::SmallDateTime: {
+            int64_t secondsTicks = t.second * kTicksPerSecond + fraction;
+            at.ticks -= t.second * kTicksPerSecond;
+            if (secondsTicks >= 29'999 * 10'000) at.ticks += 60 * kTicksPerSecond;
+            break;
+        }
+        default: {
+            int64_t unit = 1;
+            for (int i = column.scale; i < 7; ++i) unit *= 10;
+            at.ticks += (fraction + unit / 2) / unit * unit;
+            break;
+        }
     }
     if (at.ticks >= kTicksPerDay) {
         at.ticks -= kTicksPerDay;
@@ -321,17 +349,29 @@ std::string convertDateTime(const Literal& l, const DeclaredType& column) {
         if (classic) throw outOfRange();
         throw failed();
     }
+    if (column.type == SqlType::DateTimeOffset) {
+        // The value is kept as UTC, which must lie in the range too.
+        int64_t utc = at.days * kTicksPerDay + at.ticks - offsetMinutes * 60 * kTicksPerSecond;
+        if (utc < 0 || utc >= (last + 1) * kTicksPerDay) throw failed();
+        return formatInstant(at, true, true, 7) + " " + formatOffset(offsetMinutes);
+    }
     switch (column.type) {
-    case SqlType::Date: return formatInstant(at, true, false, 0);
-    case SqlType::Time: return formatInstant(at, false, true, 7);
-    case SqlType::SmallDateTime: return formatInstant(at, true, true, 0);
-    case SqlType::DateTime: return formatInstant(at, true, true, 3);
-    default: return formatInstant(at, true, true, 7);
+        case SqlType::Date:
+            return formatInstant(at, true, false, 0);
+        case SqlType::Time:
+            return formatInstant(at, false, true, 7);
+        case SqlType::SmallDateTime:
+            return formatInstant(at, true, true, 0);
+        case SqlType::DateTime:
+            return formatInstant(at, true, true, 3);
+        default:
+            return formatInstant(at, true, true, 7);
     }
 }
 
 std::string convertGuid(const Literal& l) {
-    if (!isStringKind(l)) throw unsupported("converting " + sourceTypeName(l) + " to uniqueidentifier");
+    if (!isStringKind(l))
+        throw unsupported("converting " + sourceTypeName(l) + " to uniqueidentifier");
     std::string text = trimmed(l.text);
     if (text.size() == 38 && text.front() == '{' && text.back() == '}') text = text.substr(1, 36);
     bool ok = text.size() == 36;
@@ -340,8 +380,9 @@ std::string convertGuid(const Literal& l) {
         ok = dash ? text[i] == '-' : std::isxdigit(static_cast<unsigned char>(text[i])) != 0;
     }
     if (!ok) {
-        throw SqlError(8169, 16, 2,
-                       "Conversion failed when converting from a character string to uniqueidentifier.");
+        throw SqlError(
+            8169, 16, 2,
+            "Conversion failed when converting from a character string to uniqueidentifier.");
     }
     return foldCase(text);
 }
@@ -359,7 +400,9 @@ std::string hexText(const std::string& bytes) {
 
 std::string convertBinary(const Literal& l, const DeclaredType& column) {
     if (isStringKind(l)) {
-        std::string target = column.type == SqlType::Image ? "image" : column.isMax() ? "varbinary(max)" : column.keyword();
+        std::string target = column.type == SqlType::Image ? "image"
+                             : column.isMax()              ? "varbinary(max)"
+                                                           : column.keyword();
         throw SqlError(257, 16, 3,
                        "Implicit conversion from data type " + sourceTypeName(l) + " to " + target +
                            " is not allowed. Use the CONVERT function to run this query.",
@@ -413,27 +456,37 @@ std::string convertCharacter(const Literal& l, const DeclaredType& column) {
 std::optional<std::string> convertLiteral(const Literal& literal, const DeclaredType& column) {
     if (literal.kind == Literal::Kind::Null) return std::nullopt;
     switch (column.type) {
-    case SqlType::TinyInt:
-    case SqlType::SmallInt:
-    case SqlType::Int:
-    case SqlType::BigInt: return convertInteger(literal, column);
-    case SqlType::Decimal:
-    case SqlType::Numeric: return convertDecimal(literal, column);
-    case SqlType::Money:
-    case SqlType::SmallMoney: return convertMoney(literal, column);
-    case SqlType::Float:
-    case SqlType::Real: return convertFloat(literal, column);
-    case SqlType::Bit: return convertBit(literal);
-    case SqlType::DateTime:
-    case SqlType::SmallDateTime:
-    case SqlType::DateTime2:
-    case SqlType::Date:
-    case SqlType::Time: return convertDateTime(literal, column);
-    case SqlType::UniqueIdentifier: return convertGuid(literal);
-    case SqlType::Binary:
-    case SqlType::VarBinary:
-    case SqlType::Image: return convertBinary(literal, column);
-    default: return convertCharacter(literal, column);
+        case SqlType::TinyInt:
+        case SqlType::SmallInt:
+        case SqlType::Int:
+        case SqlType::BigInt:
+            return convertInteger(literal, column);
+        case SqlType::Decimal:
+        case SqlType::Numeric:
+            return convertDecimal(literal, column);
+        case SqlType::Money:
+        case SqlType::SmallMoney:
+            return convertMoney(literal, column);
+        case SqlType::Float:
+        case SqlType::Real:
+            return convertFloat(literal, column);
+        case SqlType::Bit:
+            return convertBit(literal);
+        case SqlType::DateTime:
+        case SqlType::SmallDateTime:
+        case SqlType::DateTime2:
+        case SqlType::Date:
+        case SqlType::Time:
+        case SqlType::DateTimeOffset:
+            return convertDateTime(literal, column);
+        case SqlType::UniqueIdentifier:
+            return convertGuid(literal);
+        case SqlType::Binary:
+        case SqlType::VarBinary:
+        case SqlType::Image:
+            return convertBinary(literal, column);
+        default:
+            return convertCharacter(literal, column);
     }
 }
 

@@ -13,6 +13,7 @@ constexpr uint8_t kSqlBatch = 0x01;
 constexpr uint8_t kRpc = 0x03;
 constexpr uint8_t kTabularResult = 0x04;
 constexpr uint8_t kAttention = 0x06;
+constexpr uint8_t kTransactionManager = 0x0E;
 constexpr uint8_t kLogin7 = 0x10;
 constexpr uint8_t kPrelogin = 0x12;
 }  // namespace packet_type
@@ -24,7 +25,7 @@ struct Message {
 
 // Splits outgoing messages into TDS packets and joins incoming packets into messages.
 class PacketStream {
-public:
+  public:
     explicit PacketStream(int fd) : fd_(fd) {}
 
     // The next complete message, or nothing when the client closed the connection.
@@ -46,7 +47,7 @@ public:
     size_t packetSize() const { return packetSize_; }
     void setSessionId(uint16_t spid) { spid_ = spid; }
 
-private:
+  private:
     void sendPacket(uint8_t type, const uint8_t* data, size_t n, bool last);
 
     int fd_;

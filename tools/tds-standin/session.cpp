@@ -1,11 +1,13 @@
 #include "session.hpp"
 
 #include "login.hpp"
+#include "request_headers.hpp"
 #include "response_writer.hpp"
 #include "rpc_request.hpp"
 #include "sql_parser.hpp"
 #include "statement_executor.hpp"
 #include "text_encoding.hpp"
+#include "transaction_manager_request.hpp"
 
 #include <algorithm>
 #include <cstdio>
@@ -17,7 +19,8 @@ constexpr uint32_t kTds74 = 0x74000004;
 constexpr size_t kLoggedSqlChars = 400;
 
 SqlError backendFailure(const std::exception& e) {
-    return SqlError(50000, 16, 1, std::string("The SQL Server stand-in's backend failed: ") + e.what());
+    return SqlError(50000, 16, 1,
+                    std::string("The SQL Server stand-in's backend failed: ") + e.what());
 }
 
 // Writes the DONE that closes a statement; later statements need the MORE bit.
@@ -41,34 +44,42 @@ Session::Session(int fd, uint16_t sessionId, const ServerConfig& config, Logger&
     stream_.setSessionId(sessionId);
 }
 
-void Session::log(const std::string& text) { log_.line("[spid " + std::to_string(sessionId_) + "] " + text); }
+void Session::log(const std::string& text) {
+    log_.line("[spid " + std::to_string(sessionId_) + "] " + text);
+}
 
 void Session::run() {
     try {
         bool loggedIn = false;
         while (auto message = stream_.readMessage()) {
             switch (message->type) {
-            case packet_type::kPrelogin:
-                stream_.sendMessage(packet_type::kTabularResult, preloginResponse());
-                break;
-            case packet_type::kLogin7:
-                loggedIn = login(*message);
-                if (!loggedIn) return;
-                break;
-            case packet_type::kSqlBatch:
-                if (!loggedIn) throw ProtocolError("SQL batch before login");
-                sqlBatch(*message);
-                break;
-            case packet_type::kRpc:
-                if (!loggedIn) throw ProtocolError("RPC before login");
-                rpc(*message);
-                break;
-            case packet_type::kAttention:
-                acknowledgeAttention();
-                break;
-            default:
-                if (!loggedIn) throw ProtocolError("unexpected message type " + std::to_string(message->type));
-                refuse(*message);
+                case packet_type::kPrelogin:
+                    stream_.sendMessage(packet_type::kTabularResult, preloginResponse());
+                    break;
+                case packet_type::kLogin7:
+                    loggedIn = login(*message);
+                    if (!loggedIn) return;
+                    break;
+                case packet_type::kSqlBatch:
+                    if (!loggedIn) throw ProtocolError("SQL batch before login");
+                    sqlBatch(*message);
+                    break;
+                case packet_type::kRpc:
+                    if (!loggedIn) throw ProtocolError("RPC before login");
+                    rpc(*message);
+                    break;
+                case packet_type::kTransactionManager:
+                    if (!loggedIn) throw ProtocolError("transaction manager request before login");
+                    transactionManager(*message);
+                    break;
+                case packet_type::kAttention:
+                    acknowledgeAttention();
+                    break;
+                default:
+                    if (!loggedIn)
+                        throw ProtocolError("unexpected message type " +
+                                            std::to_string(message->type));
+                    refuse(*message);
             }
         }
         log("client closed the connection");
@@ -102,8 +113,13 @@ bool Session::abortTransaction(ResponseWriter& out) {
 bool Session::login(const Message& message) {
     LoginRequest request = parseLogin7(message.payload);
     std::string database = request.database.empty() ? "master" : request.database;
-    log("LOGIN7 user '" + request.userName + "' database '" + database + "' server '" + request.serverName +
-        "' TDS 0x" + [&] { char b[16]; std::snprintf(b, sizeof b, "%08x", request.tdsVersion); return std::string(b); }() +
+    log("LOGIN7 user '" + request.userName + "' database '" + database + "' server '" +
+        request.serverName + "' TDS 0x" +
+        [&] {
+            char b[16];
+            std::snprintf(b, sizeof b, "%08x", request.tdsVersion);
+            return std::string(b);
+        }() +
         " packet size " + std::to_string(request.packetSize));
     ResponseWriter out(stream_);
     auto reject = [&](const std::vector<SqlError>& errors) {
@@ -117,9 +133,11 @@ bool Session::login(const Message& message) {
     };
     SqlError loginFailed(18456, 14, 1, "Login failed for user '" + request.userName + "'.");
     if (request.tdsVersion < kTds74) {
-        return reject({SqlError(50000, 16, 1, "The SQL Server stand-in speaks TDS 7.4 only; use TDS_Version=7.4.")});
+        return reject({SqlError(
+            50000, 16, 1, "The SQL Server stand-in speaks TDS 7.4 only; use TDS_Version=7.4.")});
     }
-    if (foldCase(request.userName) != foldCase(config_.userName) || request.password != config_.password) {
+    if (foldCase(request.userName) != foldCase(config_.userName) ||
+        request.password != config_.password) {
         return reject({loginFailed});
     }
     try {
@@ -128,14 +146,16 @@ bool Session::login(const Message& message) {
         transaction_ = std::make_unique<SessionTransaction>(*backend_);
     } catch (const BackendError& e) {
         if (e.sqlState != "3D000") log(std::string("backend connection failed: ") + e.what());
-        return reject({SqlError(4060, 11, 1, "Cannot open database \"" + database +
-                                                  "\" requested by the login. The login failed."),
+        return reject({SqlError(4060, 11, 1,
+                                "Cannot open database \"" + database +
+                                    "\" requested by the login. The login failed."),
                        loginFailed});
     }
     state_.database = database;
     state_.userName = request.userName;
     state_.processId = sessionId_;
-    size_t packetSize = request.packetSize >= 512 && request.packetSize <= 32767 ? request.packetSize : 4096;
+    size_t packetSize =
+        request.packetSize >= 512 && request.packetSize <= 32767 ? request.packetSize : 4096;
 
     ByteWriter& t = out.tokens();
     tokens::envChange(t, env_change::kDatabase, utf8ToUtf16(database), u"master");
@@ -152,26 +172,70 @@ bool Session::login(const Message& message) {
     return true;
 }
 
+void Session::requireCurrentTransaction(ByteReader& reader) {
+    uint64_t named = readTransactionDescriptor(reader);
+    // Descriptor 0 runs in the session's transaction, if any, as without MARS.
+    if (named == 0 || named == transaction_->descriptor()) return;
+    char hex[24];
+    std::snprintf(hex, sizeof hex, "%llx", static_cast<unsigned long long>(named));
+    throw SqlError(3971, 16, 1,
+                   std::string("The server failed to resume the transaction. Desc:") + hex + ".");
+}
+
+void Session::reportError(ResponseWriter& out, const SqlError& e) {
+    log("error " + std::to_string(e.number) + ": " + e.what());
+    tokens::error(out.tokens(), e);
+    out.done(tokens::kDone, done_status::kError, 0, 0);
+}
+
+void Session::transactionManager(const Message& message) {
+    ResponseWriter out(stream_);
+    StatementExecutor executor(*backend_, *catalogue_, *transaction_, state_, config_, out);
+    try {
+        ByteReader reader(message.payload);
+        requireCurrentTransaction(reader);
+        TransactionStatement request = parseTransactionManagerRequest(reader);
+        static const char* const kNames[] = {"begin", "commit", "rollback"};
+        log(std::string("transaction manager: ") + kNames[static_cast<int>(request.kind)] +
+            (request.beginAfterwards ? " and begin" : ""));
+        try {
+            StatementOutcome outcome = executor.execute(request);
+            closeStatement(out, outcome, state_.noCount, true);
+        } catch (const BackendError& e) {
+            throw backendFailure(e);
+        }
+    } catch (const SqlError& e) {
+        reportError(out, e);
+    }
+    out.finish();
+}
+
 void Session::sqlBatch(const Message& message) {
     ByteReader reader(message.payload);
-    skipAllHeaders(reader);
+    ResponseWriter out(stream_);
+    try {
+        requireCurrentTransaction(reader);
+    } catch (const SqlError& e) {
+        reportError(out, e);
+        out.finish();
+        return;
+    }
     std::string sql = utf16ToUtf8(reader.utf16(reader.remaining() / 2));
     log("batch: " + (sql.size() > kLoggedSqlChars ? sql.substr(0, kLoggedSqlChars) + "..." : sql));
 
-    ResponseWriter out(stream_);
     StatementExecutor executor(*backend_, *catalogue_, *transaction_, state_, config_, out);
     std::vector<Statement> statements;
     try {
         statements = parseBatch(sql);
-        bool hasView = std::any_of(statements.begin(), statements.end(),
-                                   [](const auto& s) { return std::holds_alternative<CreateViewStatement>(s); });
+        bool hasView = std::any_of(statements.begin(), statements.end(), [](const auto& s) {
+            return std::holds_alternative<CreateViewStatement>(s);
+        });
         if (hasView && statements.size() > 1) {
-            throw SqlError(111, 15, 1, "'CREATE VIEW' must be the first statement in a query batch.", true);
+            throw SqlError(111, 15, 1,
+                           "'CREATE VIEW' must be the first statement in a query batch.", true);
         }
     } catch (const SqlError& e) {
-        log("error " + std::to_string(e.number) + ": " + e.what());
-        tokens::error(out.tokens(), e);
-        out.done(tokens::kDone, done_status::kError, 0, 0);
+        reportError(out, e);
         out.finish();
         return;
     }
@@ -196,7 +260,8 @@ void Session::sqlBatch(const Message& message) {
                 tokens::info(out.tokens(), 3621, 0, 0, "The statement has been terminated.");
             }
             bool stop = abortTransaction(out) || e.abortsBatch || last;
-            out.done(tokens::kDone, static_cast<uint16_t>(done_status::kError | (stop ? 0 : done_status::kMore)),
+            out.done(tokens::kDone,
+                     static_cast<uint16_t>(done_status::kError | (stop ? 0 : done_status::kMore)),
                      0, 0);
             if (stop) break;
         }
@@ -213,10 +278,13 @@ void Session::rpc(const Message& message) {
     StatementExecutor executor(*backend_, *catalogue_, *transaction_, state_, config_, out);
     try {
         try {
+            ByteReader headers(message.payload);
+            requireCurrentTransaction(headers);
             ProcedureCall call = parseRpcRequest(message.payload);
             std::string args;
             for (const auto& a : call.arguments) {
-                args += " " + a.name + "=" + (a.value.kind == Literal::Kind::Null ? "NULL" : "'" + a.value.text + "'");
+                args += " " + a.name + "=" +
+                        (a.value.kind == Literal::Kind::Null ? "NULL" : "'" + a.value.text + "'");
             }
             log("RPC " + call.procedure + args);
             StatementOutcome outcome = executor.call(call);
@@ -245,8 +313,8 @@ void Session::acknowledgeAttention() {
 void Session::refuse(const Message& message) {
     log("refused message type " + std::to_string(message.type));
     ResponseWriter out(stream_);
-    tokens::error(out.tokens(), unsupported("TDS message type " + std::to_string(message.type) +
-                                            " (transaction manager requests, bulk load)"));
+    tokens::error(out.tokens(),
+                  unsupported("TDS message type " + std::to_string(message.type) + " (bulk load)"));
     out.done(tokens::kDone, done_status::kError, 0, 0);
     out.finish();
 }

@@ -15,14 +15,19 @@ namespace standin {
 
 // One client connection: login, then requests until the client goes away.
 class Session {
-public:
+  public:
     Session(int fd, uint16_t sessionId, const ServerConfig& config, Logger& log);
     void run();
 
-private:
+  private:
     bool login(const Message& message);
     void sqlBatch(const Message& message);
     void rpc(const Message& message);
+    void transactionManager(const Message& message);
+    // Reads ALL_HEADERS; raises 3971 when they name a transaction other than the open one.
+    void requireCurrentTransaction(ByteReader& reader);
+    // Writes the error of a request that ended with it.
+    void reportError(ResponseWriter& out, const SqlError& e);
     void acknowledgeAttention();
     void refuse(const Message& message);
     // After an error in an explicit transaction under XACT_ABORT: rolls it all back.

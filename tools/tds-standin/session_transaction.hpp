@@ -13,11 +13,13 @@ namespace standin {
 // only count. The backend transaction opens at the first statement that touches the
 // database, so it gets the isolation level in force then, as SQL Server's does.
 class SessionTransaction {
-public:
+  public:
     explicit SessionTransaction(PgConnection& conn) : conn_(conn) {}
 
     // Inside BEGIN TRAN: @@TRANCOUNT above zero.
     bool active() const { return count_ > 0; }
+    // As the ENVCHANGE that began the transaction named it; 0 outside one.
+    uint64_t descriptor() const { return descriptor_; }
     // The level the backend transaction opened with; nothing before it has opened.
     std::optional<IsolationLevel> openedAt() const { return openedAt_; }
 
@@ -34,7 +36,7 @@ public:
     // Rolls back without telling the client, which has gone. True when one was open.
     bool abandon();
 
-private:
+  private:
     PgConnection& conn_;
     int count_ = 0;
     uint64_t descriptor_ = 0;

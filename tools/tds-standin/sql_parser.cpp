@@ -4,6 +4,7 @@
 #include "sql_lexer.hpp"
 #include "text_encoding.hpp"
 
+#include <algorithm>
 #include <cctype>
 #include <optional>
 
@@ -57,7 +58,7 @@ std::optional<std::chrono::milliseconds> waitDelay(const std::string& text) {
 }
 
 class Parser {
-public:
+  public:
     Parser(const std::string& sql, std::vector<SqlToken> tokens)
         : sql_(sql), tokens_(std::move(tokens)) {}
 
@@ -71,7 +72,7 @@ public:
         return statements;
     }
 
-private:
+  private:
     const SqlToken& peek(size_t ahead = 0) const {
         size_t i = pos_ + ahead;
         return tokens_[i < tokens_.size() ? i : tokens_.size() - 1];
@@ -104,12 +105,14 @@ private:
 
     [[noreturn]] void fail() const {
         // At the end of the text SQL Server names the last token it read.
-        const SqlToken& at = peek().kind == SqlToken::Kind::End && pos_ > 0 ? tokens_[pos_ - 1] : peek();
+        const SqlToken& at =
+            peek().kind == SqlToken::Kind::End && pos_ > 0 ? tokens_[pos_ - 1] : peek();
         std::string statement = sql_.substr(statementStart_);
         if (statement.size() > 2000) statement = statement.substr(0, 2000) + "...";
         throw SqlError(102, 15, 1,
                        "Incorrect syntax near '" + sql_.substr(at.offset, at.end - at.offset) +
-                           "'. (The SQL Server stand-in supports only the T-SQL its program sends; statement: " +
+                           "'. (The SQL Server stand-in supports only the T-SQL its program sends; "
+                           "statement: " +
                            statement + ")",
                        true);
     }
@@ -124,12 +127,13 @@ private:
                            true);
         }
         if (t.text.empty()) {
-            throw SqlError(1038, 15, 4,
-                           "An object or column name is missing or empty. For SELECT INTO statements, "
-                           "verify each column has a name. For other statements, look for empty alias "
-                           "names. Aliases defined as \"\" or [] are not allowed. Change the alias to a "
-                           "valid name.",
-                           true);
+            throw SqlError(
+                1038, 15, 4,
+                "An object or column name is missing or empty. For SELECT INTO statements, "
+                "verify each column has a name. For other statements, look for empty alias "
+                "names. Aliases defined as \"\" or [] are not allowed. Change the alias to a "
+                "valid name.",
+                true);
         }
         return next().text;
     }
@@ -150,8 +154,10 @@ private:
         }
         if (acceptKeyword("drop")) {
             DropStatement drop;
-            if (acceptKeyword("view")) drop.isView = true;
-            else expectKeyword("table");
+            if (acceptKeyword("view"))
+                drop.isView = true;
+            else
+                expectKeyword("table");
             drop.object = objectName();
             return drop;
         }
@@ -163,15 +169,15 @@ private:
         if (acceptKeyword("begin")) {
             // A bare BEGIN opens a block, which the stand-in does not run.
             if (!acceptKeyword("tran")) expectKeyword("transaction");
-            return TransactionStatement{TransactionStatement::Kind::Begin};
+            return transactionStatement(TransactionStatement::Kind::Begin);
         }
         if (acceptKeyword("commit")) {
             acceptTransactionWord();
-            return TransactionStatement{TransactionStatement::Kind::Commit};
+            return transactionStatement(TransactionStatement::Kind::Commit);
         }
         if (acceptKeyword("rollback")) {
             acceptTransactionWord();
-            return TransactionStatement{TransactionStatement::Kind::Rollback};
+            return transactionStatement(TransactionStatement::Kind::Rollback);
         }
         if (acceptKeyword("alter")) {
             expectKeyword("database");
@@ -187,13 +193,16 @@ private:
         fail();
     }
 
-    // After SELECT: a count of rows, or the rows themselves.
+    bool isSymbol(const SqlToken& t, const char* symbol) const {
+        return t.kind == SqlToken::Kind::Symbol && t.text == symbol;
+    }
+
+    // After SELECT: a count of rows, the rows themselves, or values computed without a table.
     Statement selectOrCount() {
         bool count = isKeyword(peek(), "count");
         bool countBig = isKeyword(peek(), "count_big");
-        if (!(count || countBig) || peek(1).kind != SqlToken::Kind::Symbol || peek(1).text != "(") {
-            return select();
-        }
+        if (isSymbol(peek(), "*") || isKeyword(peek(), "top")) return select();
+        if (!(count || countBig) || !isSymbol(peek(1), "(")) return selectValues();
         next();
         next();
         expectSymbol("*");
@@ -217,14 +226,107 @@ private:
         SelectStatement s;
         if (acceptKeyword("top")) {
             bool parenthesised = acceptSymbol("(");
-            if (peek().kind != SqlToken::Kind::Number || peek().text.find_first_not_of("0123456789") != std::string::npos) fail();
+            if (peek().kind != SqlToken::Kind::Number ||
+                peek().text.find_first_not_of("0123456789") != std::string::npos)
+                fail();
             s.top = std::stoll(next().text);
             if (parenthesised) expectSymbol(")");
         }
         expectSymbol("*");
         expectKeyword("from");
         s.table = objectName();
+        if (acceptKeyword("where")) s.excludesAllRows = !constantCondition();
         return s;
+    }
+
+    // A comparison of two integer constants, as in WHERE 1 = 0; whether it holds.
+    bool constantCondition() {
+        auto integer = [&] {
+            bool negative = acceptSymbol("-");
+            if (!negative) acceptSymbol("+");
+            const SqlToken& t = peek();
+            if (t.kind != SqlToken::Kind::Number) {
+                throw unsupported("WHERE conditions other than a comparison of two integers");
+            }
+            if (t.text.find_first_not_of("0123456789") != std::string::npos) fail();
+            std::string digits = next().text;
+            digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size() - 1));
+            return (negative && digits != "0" ? "-" : "") + digits;
+        };
+        std::string left = integer();
+        bool equal = true;
+        if (acceptSymbol("<")) {
+            expectSymbol(">");
+            equal = false;
+        } else if (acceptSymbol("!")) {
+            expectSymbol("=");
+            equal = false;
+        } else {
+            expectSymbol("=");
+        }
+        std::string right = integer();
+        return (left == right) == equal;
+    }
+
+    // SELECT expression [, expression ...] without FROM.
+    SelectValuesStatement selectValues() {
+        SelectValuesStatement s;
+        do s.values.push_back(expression());
+        while (acceptSymbol(","));
+        if (isKeyword(peek(), "from") || isKeyword(peek(), "as")) {
+            throw unsupported("SELECT of expressions with FROM or column aliases");
+        }
+        return s;
+    }
+
+    Expression expression() {
+        Expression e;
+        if (peek().kind == SqlToken::Kind::Word && isSymbol(peek(1), "(") &&
+            !isKeyword(peek(), "null")) {
+            e.function = foldCase(next().text);
+            next();
+            if (e.function == "convert") {
+                e.kind = Expression::Kind::Convert;
+                std::string typeName = identifier();
+                std::vector<int> args = typeArguments();
+                e.target = declareType(typeName, args, 1, "");
+                // CONVERT without a length gives 30 characters, not the 1 of a column.
+                bool characters =
+                    e.target.type == SqlType::Char || e.target.type == SqlType::VarChar ||
+                    e.target.type == SqlType::NChar || e.target.type == SqlType::NVarChar;
+                if (characters && args.empty()) e.target.length = 30;
+                expectSymbol(",");
+                e.arguments.push_back(expression());
+                if (acceptSymbol(",")) throw unsupported("CONVERT with a style");
+            } else {
+                e.kind = Expression::Kind::Function;
+                if (!isSymbol(peek(), ")")) {
+                    do e.arguments.push_back(expression());
+                    while (acceptSymbol(","));
+                }
+            }
+            expectSymbol(")");
+            return e;
+        }
+        e.constant = literal();
+        return e;
+    }
+
+    // The parenthesised arguments of a type name, "max" as DeclaredType::kMax; none if absent.
+    std::vector<int> typeArguments() {
+        std::vector<int> args;
+        if (!acceptSymbol("(")) return args;
+        do {
+            if (acceptKeyword("max")) {
+                args.push_back(DeclaredType::kMax);
+            } else if (peek().kind == SqlToken::Kind::Number) {
+                args.push_back(std::stoi(next().text));
+            } else {
+                fail();
+            }
+        } while (acceptSymbol(","));
+        expectSymbol(")");
+        return args;
     }
 
     CreateTableStatement createTable() {
@@ -235,20 +337,9 @@ private:
             ColumnDefinition column;
             column.name = identifier();
             std::string typeName = identifier();
-            std::vector<int> args;
-            if (acceptSymbol("(")) {
-                do {
-                    if (acceptKeyword("max")) {
-                        args.push_back(DeclaredType::kMax);
-                    } else if (peek().kind == SqlToken::Kind::Number) {
-                        args.push_back(std::stoi(next().text));
-                    } else {
-                        fail();
-                    }
-                } while (acceptSymbol(","));
-                expectSymbol(")");
-            }
-            column.type = declareType(typeName, args, static_cast<int>(c.columns.size()) + 1, column.name);
+            std::vector<int> args = typeArguments();
+            column.type =
+                declareType(typeName, args, static_cast<int>(c.columns.size()) + 1, column.name);
             if (acceptKeyword("not")) {
                 expectKeyword("null");
                 column.notNull = true;
@@ -289,10 +380,11 @@ private:
             s.rows.push_back(std::move(row));
         } while (acceptSymbol(","));
         if (s.rows.size() > kMaxInsertRows) {
-            throw SqlError(10738, 15, 1,
-                           "The number of row value expressions in the INSERT statement exceeds the maximum "
-                           "allowed number of 1000 row values.",
-                           true);
+            throw SqlError(
+                10738, 15, 1,
+                "The number of row value expressions in the INSERT statement exceeds the maximum "
+                "allowed number of 1000 row values.",
+                true);
         }
         return s;
     }
@@ -302,20 +394,29 @@ private:
         if (acceptKeyword("null")) return l;
         const SqlToken& t = peek();
         switch (t.kind) {
-        case SqlToken::Kind::String: l.kind = Literal::Kind::String; break;
-        case SqlToken::Kind::NationalString: l.kind = Literal::Kind::NationalString; break;
-        case SqlToken::Kind::Hex: l.kind = Literal::Kind::Hex; break;
-        case SqlToken::Kind::Number: l.kind = Literal::Kind::Number; break;
-        case SqlToken::Kind::Symbol:
-            if (t.text == "-" || t.text == "+") {
-                std::string sign = next().text;
-                if (peek().kind != SqlToken::Kind::Number) fail();
+            case SqlToken::Kind::String:
+                l.kind = Literal::Kind::String;
+                break;
+            case SqlToken::Kind::NationalString:
+                l.kind = Literal::Kind::NationalString;
+                break;
+            case SqlToken::Kind::Hex:
+                l.kind = Literal::Kind::Hex;
+                break;
+            case SqlToken::Kind::Number:
                 l.kind = Literal::Kind::Number;
-                l.text = (sign == "-" ? "-" : "") + next().text;
-                return l;
-            }
-            fail();
-        default: fail();
+                break;
+            case SqlToken::Kind::Symbol:
+                if (t.text == "-" || t.text == "+") {
+                    std::string sign = next().text;
+                    if (peek().kind != SqlToken::Kind::Number) fail();
+                    l.kind = Literal::Kind::Number;
+                    l.text = (sign == "-" ? "-" : "") + next().text;
+                    return l;
+                }
+                fail();
+            default:
+                fail();
         }
         l.text = next().text;
         return l;
@@ -325,7 +426,8 @@ private:
         ProcedureCall call;
         ObjectName name = objectName();
         call.procedure = foldCase(name.name());
-        if (peek().kind == SqlToken::Kind::End || (peek().kind == SqlToken::Kind::Symbol && peek().text == ";")) {
+        if (peek().kind == SqlToken::Kind::End ||
+            (peek().kind == SqlToken::Kind::Symbol && peek().text == ";")) {
             return call;
         }
         do {
@@ -353,6 +455,12 @@ private:
         }
         next();
         return WaitForStatement{*delay};
+    }
+
+    static TransactionStatement transactionStatement(TransactionStatement::Kind kind) {
+        TransactionStatement s;
+        s.kind = kind;
+        return s;
     }
 
     void acceptTransactionWord() {
@@ -406,7 +514,8 @@ private:
         const SqlToken& value = peek();
         if (value.kind == SqlToken::Kind::Word || value.kind == SqlToken::Kind::Number) {
             s.value = foldCase(next().text);
-        } else if (value.kind == SqlToken::Kind::Symbol && value.text == "-" && peek(1).kind == SqlToken::Kind::Number) {
+        } else if (value.kind == SqlToken::Kind::Symbol && value.text == "-" &&
+                   peek(1).kind == SqlToken::Kind::Number) {
             next();
             s.value = "-" + next().text;
         } else {
@@ -423,6 +532,8 @@ private:
 
 }  // namespace
 
-std::vector<Statement> parseBatch(const std::string& sql) { return Parser(sql, tokenize(sql)).run(); }
+std::vector<Statement> parseBatch(const std::string& sql) {
+    return Parser(sql, tokenize(sql)).run();
+}
 
 }  // namespace standin

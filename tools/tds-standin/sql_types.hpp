@@ -9,10 +9,34 @@
 namespace standin {
 
 enum class SqlType {
-    TinyInt, SmallInt, Int, BigInt, Bit, Decimal, Numeric, Money, SmallMoney, Float, Real,
-    DateTime, SmallDateTime, DateTime2, Date, Time,
-    Char, VarChar, Text, NChar, NVarChar, NText,
-    Binary, VarBinary, Image, UniqueIdentifier, Xml
+    TinyInt,
+    SmallInt,
+    Int,
+    BigInt,
+    Bit,
+    Decimal,
+    Numeric,
+    Money,
+    SmallMoney,
+    Float,
+    Real,
+    DateTime,
+    SmallDateTime,
+    DateTime2,
+    Date,
+    Time,
+    DateTimeOffset,
+    Char,
+    VarChar,
+    Text,
+    NChar,
+    NVarChar,
+    NText,
+    Binary,
+    VarBinary,
+    Image,
+    UniqueIdentifier,
+    Xml
 };
 
 // A column type as declared in CREATE TABLE; PostgreSQL cannot tell these apart, so the
@@ -46,7 +70,7 @@ std::string backendStorageType(const DeclaredType& t);
 // TYPE_INFO of COLMETADATA for the type; text types also name their table.
 void writeTypeInfo(ByteWriter& out, const DeclaredType& t, const std::u16string& tableName);
 
-// Latin1_General_CI_AS as the five bytes of a TDS collation.
+// The database collation as the five bytes of a TDS collation.
 const Bytes& collationBytes();
 
 }  // namespace standin

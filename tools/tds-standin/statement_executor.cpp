@@ -1,6 +1,7 @@
 #include "statement_executor.hpp"
 
 #include "literal_conversion.hpp"
+#include "scalar_expressions.hpp"
 #include "server_error.hpp"
 #include "text_encoding.hpp"
 #include "value_encoding.hpp"
@@ -37,6 +38,11 @@ SqlError deadlockVictim(uint16_t processId) {
                     true);
 }
 
+// The WHERE clause a SELECT keeps: only a constant false one is parsed.
+std::string rowFilter(const SelectStatement& s) {
+    return s.excludesAllRows ? " WHERE false" : "";
+}
+
 std::string columnList(size_t count) {
     std::string out;
     for (size_t i = 0; i < count; ++i) out += (i ? ", " : "") + CatalogueObject::backendColumn(i);
@@ -53,6 +59,8 @@ StatementOutcome StatementExecutor::execute(const Statement& statement) {
                 return accessDatabase([&] { return select(s); });
             else if constexpr (std::is_same_v<T, CountStatement>)
                 return accessDatabase([&] { return count(s); });
+            else if constexpr (std::is_same_v<T, SelectValuesStatement>)
+                return selectValues(s);
             else if constexpr (std::is_same_v<T, CreateTableStatement>)
                 return accessDatabase([&] { return createTable(s); });
             else if constexpr (std::is_same_v<T, CreateViewStatement>)
@@ -61,7 +69,8 @@ StatementOutcome StatementExecutor::execute(const Statement& statement) {
                 return accessDatabase([&] { return drop(s); });
             else if constexpr (std::is_same_v<T, InsertStatement>)
                 return accessDatabase([&] { return insert(s); });
-            else if constexpr (std::is_same_v<T, SetStatement>) return set(s);
+            else if constexpr (std::is_same_v<T, SetStatement>)
+                return set(s);
             else if constexpr (std::is_same_v<T, SetIsolationStatement>)
                 return setIsolation(s);
             else if constexpr (std::is_same_v<T, TransactionStatement>)
@@ -70,7 +79,8 @@ StatementOutcome StatementExecutor::execute(const Statement& statement) {
                 return alterDatabase(s);
             else if constexpr (std::is_same_v<T, WaitForStatement>)
                 return waitFor(s);
-            else return call(s);
+            else
+                return call(s);
         },
         statement);
 }
@@ -125,9 +135,10 @@ std::string StatementExecutor::localName(const ObjectName& name, bool forCreate)
         const std::string& schema = name.parts[name.parts.size() - 2];
         if (foldCase(schema) != "dbo") {
             if (forCreate) {
-                throw SqlError(2760, 16, 1,
-                               "The specified schema name \"" + schema +
-                                   "\" either does not exist or you do not have permission to use it.");
+                throw SqlError(
+                    2760, 16, 1,
+                    "The specified schema name \"" + schema +
+                        "\" either does not exist or you do not have permission to use it.");
             }
             throw invalidObject(name);
         }
@@ -147,12 +158,14 @@ CatalogueObject StatementExecutor::resolve(const ObjectName& name) {
 StatementOutcome StatementExecutor::select(const SelectStatement& s) {
     CatalogueObject object = resolve(s.table);
     std::string sql = "SELECT " + columnList(object.columns.size()) + " FROM " +
-                      quoteIdentifier(object.backendName()) + " ORDER BY standin_row";
+                      quoteIdentifier(object.backendName()) + rowFilter(s) +
+                      " ORDER BY standin_row";
     if (s.top) sql += " LIMIT " + std::to_string(*s.top);
     PgRowStream rows(conn_, sql);
 
     std::vector<ResultColumn> columns;
-    for (const auto& c : object.columns) columns.push_back({utf8ToUtf16(c.name), c.type, !c.notNull});
+    for (const auto& c : object.columns)
+        columns.push_back({utf8ToUtf16(c.name), c.type, !c.notNull});
     std::u16string tableName = utf8ToUtf16(object.name);
     tokens::columnMetadata(out_.tokens(), columns, tableName);
 
@@ -176,9 +189,10 @@ StatementOutcome StatementExecutor::select(const SelectStatement& s) {
 StatementOutcome StatementExecutor::count(const CountStatement& s) {
     CatalogueObject object = resolve(s.source.table);
     std::string relation = quoteIdentifier(object.backendName());
-    std::string sql = s.source.top ? "SELECT count(*) FROM (SELECT 1 FROM " + relation + " LIMIT " +
+    std::string sql = s.source.top ? "SELECT count(*) FROM (SELECT 1 FROM " + relation +
+                                         rowFilter(s.source) + " LIMIT " +
                                          std::to_string(*s.source.top) + ") AS counted"
-                                   : "SELECT count(*) FROM " + relation;
+                                   : "SELECT count(*) FROM " + relation + rowFilter(s.source);
     auto result = conn_.exec(sql);
     const char* value = PQgetvalue(result.get(), 0, 0);
     if (!s.big && std::stoll(value) > std::numeric_limits<int32_t>::max()) {
@@ -191,6 +205,26 @@ StatementOutcome StatementExecutor::count(const CountStatement& s) {
     tokens::columnMetadata(out_.tokens(), columns, u"");
     out_.tokens().u8(tokens::kRow);
     writeColumnValue(out_.tokens(), columns[0].type, value, state_.textSize);
+    return {tokens::kDone, done_command::kSelect, 1};
+}
+
+StatementOutcome StatementExecutor::selectValues(const SelectValuesStatement& s) {
+    std::vector<ScalarValue> values;
+    std::vector<ResultColumn> columns;
+    for (const auto& e : s.values) {
+        values.push_back(evaluate(e, state_.database));
+        if (values.back().isVariant)
+            throw unsupported("sql_variant results; CONVERT them to a type");
+        // An expression's column has no name.
+        columns.push_back({u"", values.back().type, true});
+    }
+    tokens::columnMetadata(out_.tokens(), columns, u"");
+    out_.tokens().u8(tokens::kRow);
+    for (size_t i = 0; i < values.size(); ++i) {
+        const auto& text = values[i].text;
+        writeColumnValue(out_.tokens(), columns[i].type, text ? text->c_str() : nullptr,
+                         state_.textSize);
+    }
     return {tokens::kDone, done_command::kSelect, 1};
 }
 
@@ -208,7 +242,8 @@ StatementOutcome StatementExecutor::createTable(const CreateTableStatement& s) {
     }
     PgTransaction tx(conn_);
     CatalogueObject object = catalogue_.addTable(name, columns);
-    std::string ddl = "CREATE TABLE " + quoteIdentifier(object.backendName()) + " (standin_row bigserial PRIMARY KEY";
+    std::string ddl = "CREATE TABLE " + quoteIdentifier(object.backendName()) +
+                      " (standin_row bigserial PRIMARY KEY";
     for (size_t i = 0; i < columns.size(); ++i) {
         ddl += ", " + CatalogueObject::backendColumn(i) + " " + backendStorageType(columns[i].type);
     }
@@ -223,7 +258,8 @@ StatementOutcome StatementExecutor::createView(const CreateViewStatement& s) {
     PgTransaction tx(conn_);
     CatalogueObject view = catalogue_.addView(name, base.columns);
     std::string sql = "CREATE VIEW " + quoteIdentifier(view.backendName()) + " AS SELECT * FROM " +
-                      quoteIdentifier(base.backendName()) + " ORDER BY standin_row";
+                      quoteIdentifier(base.backendName()) + rowFilter(s.select) +
+                      " ORDER BY standin_row";
     if (s.select.top) sql += " LIMIT " + std::to_string(*s.select.top);
     conn_.exec(sql);
     tx.commit();
@@ -259,7 +295,8 @@ StatementOutcome StatementExecutor::drop(const DropStatement& s) {
         conn_.exec(std::string("DROP ") + (s.isView ? "VIEW " : "TABLE ") +
                    quoteIdentifier(object->backendName()));
     } catch (const BackendError& e) {
-        if (e.sqlState == "2BP01") throw unsupported("dropping a table that a view still selects from");
+        if (e.sqlState == "2BP01")
+            throw unsupported("dropping a table that a view still selects from");
         throw;
     }
     tx.commit();
@@ -276,32 +313,36 @@ StatementOutcome StatementExecutor::insert(const InsertStatement& s) {
         for (size_t i = 0; i < object.columns.size(); ++i) targets.push_back(i);
     } else {
         std::map<std::string, size_t> byName;
-        for (size_t i = 0; i < object.columns.size(); ++i) byName[foldCase(object.columns[i].name)] = i;
+        for (size_t i = 0; i < object.columns.size(); ++i)
+            byName[foldCase(object.columns[i].name)] = i;
         for (const auto& c : s.columns) {
             auto it = byName.find(foldCase(c));
-            if (it == byName.end()) throw SqlError(207, 16, 1, "Invalid column name '" + c + "'.", true);
+            if (it == byName.end())
+                throw SqlError(207, 16, 1, "Invalid column name '" + c + "'.", true);
             targets.push_back(it->second);
         }
     }
     for (const auto& row : s.rows) {
         if (row.size() == targets.size()) continue;
         if (s.columns.empty()) {
-            throw SqlError(213, 16, 1,
-                           "Column name or number of supplied values does not match table definition.",
-                           true);
+            throw SqlError(
+                213, 16, 1,
+                "Column name or number of supplied values does not match table definition.", true);
         }
         if (row.size() > targets.size()) {
-            throw SqlError(110, 15, 1,
-                           "There are fewer columns in the INSERT statement than values specified in "
-                           "the VALUES clause. The number of values in the VALUES clause must match the "
-                           "number of columns specified in the INSERT statement.",
-                           true);
+            throw SqlError(
+                110, 15, 1,
+                "There are fewer columns in the INSERT statement than values specified in "
+                "the VALUES clause. The number of values in the VALUES clause must match the "
+                "number of columns specified in the INSERT statement.",
+                true);
         }
-        throw SqlError(109, 15, 1,
-                       "There are more columns in the INSERT statement than values specified in the "
-                       "VALUES clause. The number of values in the VALUES clause must match the number "
-                       "of columns specified in the INSERT statement.",
-                       true);
+        throw SqlError(
+            109, 15, 1,
+            "There are more columns in the INSERT statement than values specified in the "
+            "VALUES clause. The number of values in the VALUES clause must match the number "
+            "of columns specified in the INSERT statement.",
+            true);
     }
 
     PgParams params;
@@ -316,8 +357,9 @@ StatementOutcome StatementExecutor::insert(const InsertStatement& s) {
         for (size_t c = 0; c < values.size(); ++c) {
             if (!values[c] && object.columns[c].notNull) {
                 throw SqlError(515, 16, 2,
-                               "Cannot insert the value NULL into column '" + object.columns[c].name +
-                                   "', table '" + state_.database + ".dbo." + object.name +
+                               "Cannot insert the value NULL into column '" +
+                                   object.columns[c].name + "', table '" + state_.database +
+                                   ".dbo." + object.name +
                                    "'; column does not allow nulls. INSERT fails.");
             }
             params.push_back(std::move(values[c]));
@@ -335,11 +377,13 @@ StatementOutcome StatementExecutor::set(const SetStatement& s) {
         "ansi_nulls",   "ansi_null_dflt_on",  "concat_null_yields_null",
         "arithabort",   "numeric_roundabort", "cursor_close_on_commit",
         "ansi_defaults"};
-    static const std::set<std::string> kMustBeOn = {"ansi_warnings", "ansi_padding", "quoted_identifier"};
+    static const std::set<std::string> kMustBeOn = {"ansi_warnings", "ansi_padding",
+                                                    "quoted_identifier"};
     for (const auto& option : s.options) {
         if (option == "textsize") {
             long long size = std::stoll(s.value);
-            state_.textSize = size <= 0 ? SessionState::kDefaultTextSize : static_cast<size_t>(size);
+            state_.textSize =
+                size <= 0 ? SessionState::kDefaultTextSize : static_cast<size_t>(size);
         } else if (option == "nocount" && (s.value == "on" || s.value == "off")) {
             state_.noCount = s.value == "on";
         } else if (option == "xact_abort" && (s.value == "on" || s.value == "off")) {
@@ -374,23 +418,29 @@ StatementOutcome StatementExecutor::setIsolation(const SetIsolationStatement& s)
 }
 
 StatementOutcome StatementExecutor::transactionControl(const TransactionStatement& s) {
-    switch (s.kind) {
-    case TransactionStatement::Kind::Begin:
+    auto begin = [&] {
+        if (s.isolationLevel) state_.isolationLevel = *s.isolationLevel;
         transaction_.begin(out_.tokens());
-        break;
-    case TransactionStatement::Kind::Commit:
-        try {
-            transaction_.commit(out_.tokens());
-        } catch (const BackendError& e) {
-            // A serializable transaction may learn of its conflict only as it commits.
-            if (isConflict(e)) throw deadlockVictim(state_.processId);
-            throw;
-        }
-        break;
-    case TransactionStatement::Kind::Rollback:
-        transaction_.rollback(out_.tokens());
-        break;
+    };
+    switch (s.kind) {
+        case TransactionStatement::Kind::Begin:
+            begin();
+            break;
+        case TransactionStatement::Kind::Commit:
+            try {
+                transaction_.commit(out_.tokens());
+            } catch (const BackendError& e) {
+                // A serializable transaction may learn of its conflict only as it commits.
+                if (isConflict(e)) throw deadlockVictim(state_.processId);
+                throw;
+            }
+            break;
+        case TransactionStatement::Kind::Rollback:
+            transaction_.rollback(out_.tokens());
+            break;
     }
+    // After the end's ENVCHANGE, so that the client takes the new descriptor.
+    if (s.beginAfterwards) begin();
     return {tokens::kDone, done_command::kNone, std::nullopt};
 }
 

@@ -22,7 +22,7 @@ struct StatementOutcome {
 // Runs parsed statements against the backend and writes their result tokens (all but
 // the final DONE, which the caller writes). Raises SqlError as SQL Server would.
 class StatementExecutor {
-public:
+  public:
     StatementExecutor(PgConnection& conn, Catalogue& catalogue, SessionTransaction& transaction,
                       SessionState& state, const ServerConfig& config, ResponseWriter& out)
         : conn_(conn),
@@ -36,7 +36,7 @@ public:
     // A procedure called by RPC or EXEC.
     StatementOutcome call(const ProcedureCall& call);
 
-private:
+  private:
     // Runs a statement that reads or writes the database: checks the isolation level, and
     // in an explicit transaction joins it under a savepoint of the statement's own.
     StatementOutcome accessDatabase(const std::function<StatementOutcome()>& run);
@@ -44,6 +44,7 @@ private:
 
     StatementOutcome select(const SelectStatement& s);
     StatementOutcome count(const CountStatement& s);
+    StatementOutcome selectValues(const SelectValuesStatement& s);
     StatementOutcome createTable(const CreateTableStatement& s);
     StatementOutcome createView(const CreateViewStatement& s);
     StatementOutcome drop(const DropStatement& s);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "expression.hpp"
 #include "literal.hpp"
 #include "sql_types.hpp"
 
@@ -23,6 +24,8 @@ struct ObjectName {
 struct SelectStatement {
     ObjectName table;
     std::optional<int64_t> top;
+    // WHERE with a constant false condition (WHERE 1 = 0): the columns without any row.
+    bool excludesAllRows = false;
 };
 
 // SELECT COUNT(*) or COUNT_BIG(*) FROM (<select>) AS alias.
@@ -89,10 +92,14 @@ struct SetIsolationStatement {
     IsolationLevel level = IsolationLevel::ReadCommitted;
 };
 
-// BEGIN TRAN, COMMIT or ROLLBACK.
+// BEGIN TRAN, COMMIT or ROLLBACK, or a transaction manager request to the same effect.
 struct TransactionStatement {
     enum class Kind { Begin, Commit, Rollback };
     Kind kind = Kind::Begin;
+    // A transaction manager request may begin the next transaction once this one ends.
+    bool beginAfterwards = false;
+    // The session's level from here on, as a transaction manager request may set it.
+    std::optional<IsolationLevel> isolationLevel;
 };
 
 // ALTER DATABASE ... SET ALLOW_SNAPSHOT_ISOLATION ON|OFF.
@@ -101,9 +108,14 @@ struct AlterDatabaseStatement {
     bool allowSnapshotIsolation = false;
 };
 
-using Statement =
-    std::variant<SelectStatement, CountStatement, CreateTableStatement, CreateViewStatement,
-                 DropStatement, InsertStatement, ProcedureCall, SetStatement, WaitForStatement,
-                 SetIsolationStatement, TransactionStatement, AlterDatabaseStatement>;
+// SELECT of expressions without FROM, e.g. SELECT CONVERT(int, ...).
+struct SelectValuesStatement {
+    std::vector<Expression> values;
+};
+
+using Statement = std::variant<SelectStatement, CountStatement, SelectValuesStatement,
+                               CreateTableStatement, CreateViewStatement, DropStatement,
+                               InsertStatement, ProcedureCall, SetStatement, WaitForStatement,
+                               SetIsolationStatement, TransactionStatement, AlterDatabaseStatement>;
 
 }  // namespace standin

@@ -9,7 +9,7 @@ namespace standin {
 
 // Conversions between the encodings that meet in the stand-in: UTF-8 (PostgreSQL),
 // UTF-16LE (TDS text and nvarchar data) and Windows code page 1252 (varchar data of
-// the Latin1_General_CI_AS collation).
+// the database collation, see database_collation.hpp).
 std::u16string utf8ToUtf16(std::string_view utf8);
 std::string utf16ToUtf8(std::u16string_view utf16);
 

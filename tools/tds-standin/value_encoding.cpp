@@ -63,7 +63,9 @@ Instant parseStoredInstant(const char* text) {
                        fractionTicks(*parsed)};
 }
 
-int timeBytes(int scale) { return scale <= 2 ? 3 : scale <= 4 ? 4 : 5; }
+int timeBytes(int scale) {
+    return scale <= 2 ? 3 : scale <= 4 ? 4 : 5;
+}
 
 void writeTime(ByteWriter& out, int64_t ticks, int scale) {
     int64_t units = ticks;
@@ -112,141 +114,163 @@ void writeGuid(ByteWriter& out, const char* text) {
 void writeColumnValue(ByteWriter& out, const DeclaredType& t, const char* text, size_t textSize) {
     bool isNull = text == nullptr;
     switch (t.type) {
-    case SqlType::TinyInt:
-    case SqlType::SmallInt:
-    case SqlType::Int:
-    case SqlType::BigInt: {
-        int width = t.type == SqlType::TinyInt ? 1 : t.type == SqlType::SmallInt ? 2 : t.type == SqlType::Int ? 4 : 8;
-        if (isNull) return out.u8(0);
-        out.u8(static_cast<uint8_t>(width));
-        out.le(static_cast<uint64_t>(std::strtoll(text, nullptr, 10)), width);
-        return;
-    }
-    case SqlType::Bit:
-        if (isNull) return out.u8(0);
-        out.u8(1);
-        out.u8(text[0] == 't' ? 1 : 0);
-        return;
-    case SqlType::Decimal:
-    case SqlType::Numeric: {
-        if (isNull) return out.u8(0);
-        bool negative = false;
-        __int128 value = scaledInteger(text, negative);
-        int width = t.precision <= 9 ? 4 : t.precision <= 19 ? 8 : t.precision <= 28 ? 12 : 16;
-        out.u8(static_cast<uint8_t>(width + 1));
-        out.u8(negative ? 0 : 1);
-        for (int i = 0; i < width; ++i) out.u8(static_cast<uint8_t>(value >> (8 * i)));
-        return;
-    }
-    case SqlType::Money:
-    case SqlType::SmallMoney: {
-        if (isNull) return out.u8(0);
-        bool negative = false;
-        // Negated while still wide: the smallest money value has no positive int64.
-        __int128 scaled = scaledInteger(text, negative);
-        if (negative) scaled = -scaled;
-        const auto value = static_cast<int64_t>(scaled);
-        if (t.type == SqlType::SmallMoney) {
-            out.u8(4);
-            out.u32(static_cast<uint32_t>(value));
-        } else {
-            out.u8(8);
-            out.u32(static_cast<uint32_t>(static_cast<uint64_t>(value) >> 32));
-            out.u32(static_cast<uint32_t>(value));
+        case SqlType::TinyInt:
+        case SqlType::SmallInt:
+        case SqlType::Int:
+        case SqlType::BigInt: {
+            int width = t.type == SqlType::TinyInt    ? 1
+                        : t.type == SqlType::SmallInt ? 2
+                        : t.type == SqlType::Int      ? 4
+                                                      : 8;
+            if (isNull) return out.u8(0);
+            out.u8(static_cast<uint8_t>(width));
+            out.le(static_cast<uint64_t>(std::strtoll(text, nullptr, 10)), width);
+            return;
         }
-        return;
-    }
-    case SqlType::Float:
-    case SqlType::Real: {
-        if (isNull) return out.u8(0);
-        double value = std::strtod(text, nullptr);
-        if (t.type == SqlType::Real) {
-            float f = static_cast<float>(value);
-            uint32_t bits = 0;
-            std::memcpy(&bits, &f, sizeof bits);
-            out.u8(4);
-            out.u32(bits);
-        } else {
-            uint64_t bits = 0;
-            std::memcpy(&bits, &value, sizeof bits);
-            out.u8(8);
-            out.u64(bits);
+        case SqlType::Bit:
+            if (isNull) return out.u8(0);
+            out.u8(1);
+            out.u8(text[0] == 't' ? 1 : 0);
+            return;
+        case SqlType::Decimal:
+        case SqlType::Numeric: {
+            if (isNull) return out.u8(0);
+            bool negative = false;
+            __int128 value = scaledInteger(text, negative);
+            int width = t.precision <= 9 ? 4 : t.precision <= 19 ? 8 : t.precision <= 28 ? 12 : 16;
+            out.u8(static_cast<uint8_t>(width + 1));
+            out.u8(negative ? 0 : 1);
+            for (int i = 0; i < width; ++i) out.u8(static_cast<uint8_t>(value >> (8 * i)));
+            return;
         }
-        return;
-    }
-    case SqlType::DateTime:
-    case SqlType::SmallDateTime: {
-        if (isNull) return out.u8(0);
-        Instant at = parseStoredInstant(text);
-        int64_t days = at.days - daysSinceYearOne(1900, 1, 1);
-        if (t.type == SqlType::SmallDateTime) {
-            out.u8(4);
-            out.u16(static_cast<uint16_t>(days));
-            out.u16(static_cast<uint16_t>(at.ticks / (60 * kTicksPerSecond)));
-        } else {
-            int64_t ms = at.ticks / 10'000;
-            out.u8(8);
-            out.u32(static_cast<uint32_t>(days));
-            out.u32(static_cast<uint32_t>((ms * 3 + 5) / 10));
+        case SqlType::Money:
+        case SqlType::SmallMoney: {
+            if (isNull) return out.u8(0);
+            bool negative = false;
+            // Negated while still wide: the smallest money value has no positive int64.
+            __int128 scaled = scaledInteger(text, negative);
+            if (negative) scaled = -scaled;
+            const auto value = static_cast<int64_t>(scaled);
+            if (t.type == SqlType::SmallMoney) {
+                out.u8(4);
+                out.u32(static_cast<uint32_t>(value));
+            } else {
+                out.u8(8);
+                out.u32(static_cast<uint32_t>(static_cast<uint64_t>(value) >> 32));
+                out.u32(static_cast<uint32_t>(value));
+            }
+            return;
         }
-        return;
-    }
-    case SqlType::Date:
-        if (isNull) return out.u8(0);
-        out.u8(3);
-        out.le(static_cast<uint64_t>(parseStoredInstant(text).days), 3);
-        return;
-    case SqlType::Time:
-        if (isNull) return out.u8(0);
-        out.u8(static_cast<uint8_t>(timeBytes(t.scale)));
-        writeTime(out, parseStoredInstant(text).ticks, t.scale);
-        return;
-    case SqlType::DateTime2: {
-        if (isNull) return out.u8(0);
-        Instant at = parseStoredInstant(text);
-        out.u8(static_cast<uint8_t>(timeBytes(t.scale) + 3));
-        writeTime(out, at.ticks, t.scale);
-        out.le(static_cast<uint64_t>(at.days), 3);
-        return;
-    }
-    case SqlType::UniqueIdentifier:
-        if (isNull) return out.u8(0);
-        return writeGuid(out, text);
-    case SqlType::Text:
-    case SqlType::NText:
-    case SqlType::Image:
-        if (isNull) return out.u8(0);
-        return writeTextPointerValue(
-            out, truncate(t.type == SqlType::Image ? decodeBytea(text) : characterBytes(t, text),
-                          textSize));
-    case SqlType::Xml:
-        if (isNull) return out.u64(kPlpNull);
-        return writePlp(out, characterBytes(t, text));
-    case SqlType::Binary:
-    case SqlType::VarBinary:
-        if (t.isMax()) {
+        case SqlType::Float:
+        case SqlType::Real: {
+            if (isNull) return out.u8(0);
+            double value = std::strtod(text, nullptr);
+            if (t.type == SqlType::Real) {
+                float f = static_cast<float>(value);
+                uint32_t bits = 0;
+                std::memcpy(&bits, &f, sizeof bits);
+                out.u8(4);
+                out.u32(bits);
+            } else {
+                uint64_t bits = 0;
+                std::memcpy(&bits, &value, sizeof bits);
+                out.u8(8);
+                out.u64(bits);
+            }
+            return;
+        }
+        case SqlType::DateTime:
+        case SqlType::SmallDateTime: {
+            if (isNull) return out.u8(0);
+            Instant at = parseStoredInstant(text);
+            int64_t days = at.days - daysSinceYearOne(1900, 1, 1);
+            if (t.type == SqlType::SmallDateTime) {
+                out.u8(4);
+                out.u16(static_cast<uint16_t>(days));
+                out.u16(static_cast<uint16_t>(at.ticks / (60 * kTicksPerSecond)));
+            } else {
+                int64_t ms = at.ticks / 10'000;
+                out.u8(8);
+                out.u32(static_cast<uint32_t>(days));
+                out.u32(static_cast<uint32_t>((ms * 3 + 5) / 10));
+            }
+            return;
+        }
+        case SqlType::Date:
+            if (isNull) return out.u8(0);
+            out.u8(3);
+            out.le(static_cast<uint64_t>(parseStoredInstant(text).days), 3);
+            return;
+        case SqlType::Time:
+            if (isNull) return out.u8(0);
+            out.u8(static_cast<uint8_t>(timeBytes(t.scale)));
+            writeTime(out, parseStoredInstant(text).ticks, t.scale);
+            return;
+        case SqlType::DateTime2: {
+            if (isNull) return out.u8(0);
+            Instant at = parseStoredInstant(text);
+            out.u8(static_cast<uint8_t>(timeBytes(t.scale) + 3));
+            writeTime(out, at.ticks, t.scale);
+            out.le(static_cast<uint64_t>(at.days), 3);
+            return;
+        }
+        case SqlType::DateTimeOffset: {
+            if (isNull) return out.u8(0);
+            // Stored as local time and offset; sent as UTC and offset.
+            std::string_view stored = text;
+            size_t blank = stored.rfind(' ');
+            auto split =
+                blank == std::string_view::npos ? std::nullopt : splitOffset(stored.substr(blank));
+            if (!split)
+                throw std::runtime_error(std::string("backend datetimeoffset unreadable: ") + text);
+            Instant at = parseStoredInstant(std::string(stored.substr(0, blank)).c_str());
+            int64_t utc =
+                at.days * kTicksPerDay + at.ticks - int64_t{split->minutes} * 60 * kTicksPerSecond;
+            out.u8(static_cast<uint8_t>(timeBytes(t.scale) + 3 + 2));
+            writeTime(out, utc % kTicksPerDay, t.scale);
+            out.le(static_cast<uint64_t>(utc / kTicksPerDay), 3);
+            out.u16(static_cast<uint16_t>(static_cast<int16_t>(split->minutes)));
+            return;
+        }
+        case SqlType::UniqueIdentifier:
+            if (isNull) return out.u8(0);
+            return writeGuid(out, text);
+        case SqlType::Text:
+        case SqlType::NText:
+        case SqlType::Image:
+            if (isNull) return out.u8(0);
+            return writeTextPointerValue(
+                out,
+                truncate(t.type == SqlType::Image ? decodeBytea(text) : characterBytes(t, text),
+                         textSize));
+        case SqlType::Xml:
             if (isNull) return out.u64(kPlpNull);
-            return writePlp(out, truncate(decodeBytea(text), textSize));
-        }
-        if (isNull) return out.u16(kShortNull);
-        {
-            Bytes data = decodeBytea(text);
-            out.u16(static_cast<uint16_t>(data.size()));
-            out.bytes(data);
-        }
-        return;
-    default:  // char, varchar, nchar, nvarchar
-        if (t.isMax()) {
-            if (isNull) return out.u64(kPlpNull);
-            return writePlp(out, truncate(characterBytes(t, text), textSize));
-        }
-        if (isNull) return out.u16(kShortNull);
-        {
-            Bytes data = characterBytes(t, text);
-            out.u16(static_cast<uint16_t>(data.size()));
-            out.bytes(data);
-        }
-        return;
+            return writePlp(out, characterBytes(t, text));
+        case SqlType::Binary:
+        case SqlType::VarBinary:
+            if (t.isMax()) {
+                if (isNull) return out.u64(kPlpNull);
+                return writePlp(out, truncate(decodeBytea(text), textSize));
+            }
+            if (isNull) return out.u16(kShortNull);
+            {
+                Bytes data = decodeBytea(text);
+                out.u16(static_cast<uint16_t>(data.size()));
+                out.bytes(data);
+            }
+            return;
+        default:  // char, varchar, nchar, nvarchar
+            if (t.isMax()) {
+                if (isNull) return out.u64(kPlpNull);
+                return writePlp(out, truncate(characterBytes(t, text), textSize));
+            }
+            if (isNull) return out.u16(kShortNull);
+            {
+                Bytes data = characterBytes(t, text);
+                out.u16(static_cast<uint16_t>(data.size()));
+                out.bytes(data);
+            }
+            return;
     }
 }
 

@@ -1,0 +1,126 @@
+#include "transfer/sqlserver_target_columns.h"
+
+#include <cmath>
+#include <stdexcept>
+
+#include "db/recordset.h"
+#include "transfer/sqlserver_statements.h"
+#include "transfer/value_text.h"
+
+namespace dorvane {
+namespace {
+
+// The (max) types are reported with sizes of 2^30 and more: no limit worth checking.
+constexpr qint64 kUnlimited = qint64{1} << 30;
+constexpr int kUtf8CodePage = 65001;
+
+// Columns that keep text in the database's code page; the n-types keep Unicode.
+bool keepsCodePageText(const QString& typeName) {
+    return typeName == u"varchar" || typeName == u"char" || typeName == u"text";
+}
+
+bool keepsUnicodeText(const QString& typeName) {
+    return typeName == u"nvarchar" || typeName == u"nchar" || typeName == u"ntext";
+}
+
+bool keepsBytes(const QString& typeName) {
+    return typeName == u"varbinary" || typeName == u"binary" || typeName == u"image";
+}
+
+bool keepsNumbers(const QString& typeName) {
+    for (const char16_t* name : {u"float", u"real", u"decimal", u"numeric", u"money", u"smallmoney",
+                                 u"int", u"bigint", u"smallint", u"tinyint"})
+        if (typeName == QStringView(name)) return true;
+    return false;
+}
+
+bool isNonFinite(const db::Value& value) {
+    switch (value.kind()) {
+        case db::Value::Kind::Single:
+        case db::Value::Kind::Double:
+            return !std::isfinite(value.asDouble());
+        case db::Value::Kind::Decimal: {
+            const QString& digits = value.asString();
+            return digits.contains(u"NaN", Qt::CaseInsensitive) ||
+                   digits.contains(u"Infinity", Qt::CaseInsensitive);
+        }
+        default:
+            return false;
+    }
+}
+
+// Bytes of a varchar text on the server; the text fits the code page already.
+qint64 codePageBytes(QStringView text, int codePage) {
+    if (codePage == kUtf8CodePage) return text.toUtf8().size();
+    const bool doubleByte =
+        codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950;
+    if (!doubleByte) return text.size();
+    qint64 bytes = 0;
+    for (QChar c : text) bytes += c.unicode() < 0x80 ? 1 : 2;
+    return bytes;
+}
+
+}  // namespace
+
+void SqlServerTargetColumns::learn(db::Connection& target, const QString& table) {
+    columns_.clear();
+    if (!codePage_) {
+        db::Recordset answer = target.query(to_sqlserver::codePageStatement());
+        codePage_ = std::make_unique<CodePageFit>(answer.value(0).toText().toInt());
+    }
+    db::Recordset described = target.query(to_sqlserver::columnsStatement(table));
+    for (int i = 0; i < described.fieldCount(); ++i) {
+        const db::FieldInfo& field = described.field(i);
+        const qint64 length =
+            field.precision > 0 && field.precision < kUnlimited ? field.precision : 0;
+        columns_.push_back({field.typeName.toLower(), length});
+    }
+}
+
+bool SqlServerTargetColumns::holdsBytes(int index) const {
+    return index < static_cast<int>(columns_.size()) && keepsBytes(columns_[index].typeName);
+}
+
+void SqlServerTargetColumns::check(int index, const db::Value& value) {
+    if (index >= static_cast<int>(columns_.size()) || value.isNull()) return;
+    const Column& column = columns_[index];
+    checkSqlServerCanHold(value, column.typeName);
+    if (keepsNumbers(column.typeName) && isNonFinite(value))
+        throw std::runtime_error(
+            QStringLiteral("The value %1 cannot be held by a SQL Server %2 column, which holds "
+                           "no NaN and no infinity.")
+                .arg(value.toText(), column.typeName)
+                .toStdString());
+    if (value.kind() == db::Value::Kind::Text && keepsCodePageText(column.typeName))
+        codePage_->check(value.asString());
+    checkLength(column, value);
+}
+
+void SqlServerTargetColumns::checkLength(const Column& column, const db::Value& value) const {
+    if (column.length == 0) return;
+    qint64 length = -1;
+    const char* unit = "characters";
+    if (keepsBytes(column.typeName) && value.kind() == db::Value::Kind::Binary) {
+        length = value.asBinary().size();
+        unit = "bytes";
+    } else if (keepsCodePageText(column.typeName) || keepsUnicodeText(column.typeName)) {
+        // Numbers, dates and the like are written in far fewer characters than that.
+        constexpr qint64 kLongestShortText = 64;
+        const bool mayBeLong =
+            value.kind() == db::Value::Kind::Text || value.kind() == db::Value::Kind::Binary;
+        if (!mayBeLong && column.length >= kLongestShortText) return;
+        const QString text = sqlServerValueText(value);
+        // n-types count UTF-16 units, the others bytes of the code page.
+        length = keepsUnicodeText(column.typeName) ? text.size()
+                                                   : codePageBytes(text, codePage_->codePage());
+        unit = keepsUnicodeText(column.typeName) ? "UTF-16 units" : "bytes";
+    }
+    if (length > column.length)
+        throw std::runtime_error(QStringLiteral("The value is %1 %2 long, but the SQL Server %3 "
+                                                "column holds at most %4.")
+                                     .arg(QString::number(length), QLatin1StringView(unit),
+                                          column.typeName, QString::number(column.length))
+                                     .toStdString());
+}
+
+}  // namespace dorvane

@@ -1,0 +1,40 @@
+#pragma once
+// What the columns of a table created on SQL Server can hold, learnt from the server once
+// the table exists, so that the copy refuses a value the server would change or reject
+// row by row: a date outside its column's range, text outside the code page of a char or
+// varchar column (which the server would turn into '?' or a look-alike), text or bytes
+// longer than the column, or a NaN or infinity in a number column.
+
+#include <QString>
+#include <memory>
+#include <vector>
+
+#include "db/connection.h"
+#include "db/value.h"
+#include "transfer/code_page_fit.h"
+
+namespace dorvane {
+
+class SqlServerTargetColumns {
+  public:
+    // Reads the columns of `table`, and the database's code page the first time.
+    void learn(db::Connection& target, const QString& table);
+    // Before a table whose columns are not known: nothing is refused.
+    void forget() { columns_.clear(); }
+    // Throws when the column at `index` cannot hold `value` as it is.
+    void check(int index, const db::Value& value);
+    // True when the column at `index` keeps bytes, which are sent as a binary constant.
+    bool holdsBytes(int index) const;
+
+  private:
+    struct Column {
+        QString typeName;   // lower case, as the driver names it
+        qint64 length = 0;  // declared characters or bytes; 0 for no limit
+    };
+    void checkLength(const Column& column, const db::Value& value) const;
+
+    std::vector<Column> columns_;
+    std::unique_ptr<CodePageFit> codePage_;
+};
+
+}  // namespace dorvane

@@ -1,0 +1,177 @@
+// What a copy does to tables that already exist, and to tables it cannot make whole: an
+// old table is never lost to a copy that fails, the lists name only tables that exist,
+// and a table that is not copied completely is named.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "copy_check.h"
+#include "transfer/postgres_statements.h"
+#include "transfer/send_tables.h"
+#include "transfer/sql_quoting.h"
+#include "transfer/sqlserver_statements.h"
+#include "transfer_harness.h"
+
+namespace dorvane::testing {
+namespace {
+
+const QString kNotCopied = QStringLiteral("These tables were not copied, or not completely:");
+
+// One direction of the copy, as the tests need it.
+struct Direction {
+    const char* name;
+    std::function<void(const QString&)> execSource, execTarget;
+    std::function<QString(const QString&)> quoteSource, quoteTarget, columnHead;
+    std::function<bool(const QString&)> targetExists;
+    std::function<Rows(const QString&)> targetRows;
+    MemoryListBox TransferHarness::*sourceList;
+    MemoryListBox TransferHarness::*targetList;
+    MemoryCheckBox TransferHarness::*customizeBox;
+    void (*send)(CommandContext&, YieldPolicy);
+};
+
+QString bracketed(const QString& name) {
+    return bracketedName(name);
+}
+QString doubleQuoted(const QString& name) {
+    return doubleQuotedName(name);
+}
+
+const Direction kToPostgres{
+    "ToPostgres",
+    execMssql,
+    execPostgres,
+    bracketed,
+    doubleQuoted,
+    to_postgres::columnHead,
+    postgresTableExists,
+    [](const QString& t) { return postgresRows("SELECT * FROM " + doubleQuoted(t)); },
+    &TransferHarness::list1,
+    &TransferHarness::list2,
+    &TransferHarness::check15,
+    sendTablesToPostgres};
+
+const Direction kToSqlServer{
+    "ToSqlServer",
+    execPostgres,
+    execMssql,
+    doubleQuoted,
+    bracketed,
+    to_sqlserver::columnHead,
+    mssqlTableExists,
+    [](const QString& t) { return mssqlRows("SELECT * FROM " + bracketed(t)); },
+    &TransferHarness::list2,
+    &TransferHarness::list1,
+    &TransferHarness::check16,
+    sendTablesToSqlServer};
+
+class TableSafety : public ::testing::TestWithParam<Direction> {
+  protected:
+    TransferHarness h;
+    const Direction& d = GetParam();
+    MemoryListBox& sourceList() { return h.*d.sourceList; }
+    MemoryListBox& targetList() { return h.*d.targetList; }
+    void send() { d.send(h.context, YieldPolicy::everyCall()); }
+
+    // A source table of two rows, and a listed target table of the same name holding 'old'.
+    QString tablesOnBothSides(const char* stem) {
+        const QString t = uniqueName(QString::fromLatin1(stem));
+        d.execSource("CREATE TABLE " + d.quoteSource(t) + "(n INT)");
+        d.execSource("INSERT INTO " + d.quoteSource(t) + " VALUES(1)");
+        d.execSource("INSERT INTO " + d.quoteSource(t) + " VALUES(2)");
+        createOldTarget(t);
+        return t;
+    }
+    void createOldTarget(const QString& t) {
+        d.execTarget("CREATE TABLE " + d.quoteTarget(t) + "(old VARCHAR(10))");
+        d.execTarget("INSERT INTO " + d.quoteTarget(t) + " VALUES('old')");
+        targetList().add(t);
+    }
+    void expectOldTableKept(const QString& t) {
+        EXPECT_EQ(d.targetRows(t), (Rows{{db::Value::text("old")}}));
+        EXPECT_EQ(targetList().texts(), (std::vector<QString>{t}));
+        ASSERT_FALSE(h.platform.messages.empty());
+        EXPECT_EQ(h.platform.messages.back().text, kNotCopied + "\r\n\r\n" + t);
+    }
+};
+
+TEST_P(TableSafety, AnOverwriteWhoseCreateFailsKeepsTheOldTable) {
+    const QString t = tablesOnBothSides("refused_create");
+    TransferHarness::select(sourceList(), {t});
+    (h.*d.customizeBox).setValue(1);
+    h.form3.answers = {ScriptedDialog::ok(d.columnHead(t) + "n NO_SUCH_TYPE)", QString())};
+    h.platform.answers = {kAnswerYes};
+
+    send();
+
+    const auto reports = h.platform.errorReports();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_TRUE(reports[0].contains("Main.ExecuteSQL at line 100")) << reports[0].toStdString();
+    expectOldTableKept(t);
+}
+
+TEST_P(TableSafety, AnOverwriteWhoseSourceCannotBeReadDropsNothing) {
+    const QString t = uniqueName(QStringLiteral("unreadable"));
+    createOldTarget(t);
+    TransferHarness::select(sourceList(), {t});
+    h.platform.answers = {kAnswerYes};
+
+    send();
+
+    EXPECT_TRUE(d.targetExists(t));
+    expectOldTableKept(t);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothDirections, TableSafety, ::testing::Values(kToPostgres, kToSqlServer),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// PostgreSQL would keep only the first 63 bytes of a longer column name, silently.
+TEST(LongNamesTowardsPostgres, AColumnNameIsRefusedBeforeAnythingIsCreated) {
+    const QString t = uniqueName(QStringLiteral("long_column"));
+    execMssql("CREATE TABLE " + bracketedName(t) + "(" + bracketedName(QString(64, u'c')) +
+              " INT)");
+    execMssql("INSERT INTO " + bracketedName(t) + " VALUES(1)");
+    TransferHarness h;
+    TransferHarness::select(h.list1, {t});
+
+    sendTablesToPostgres(h.context, YieldPolicy::everyCall());
+
+    const auto reports = h.platform.errorReports();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_TRUE(reports[0].contains("first 63 bytes")) << reports[0].toStdString();
+    EXPECT_FALSE(postgresTableExists(t));
+    EXPECT_TRUE(h.list2.texts().empty());
+}
+
+// Rows the target swallows (here a trigger made while the copy runs) are found by the
+// count after the table.
+TEST(RowCountCheck, RowsThatDoNotArriveAreReported) {
+    const QString t = uniqueName(QStringLiteral("swallowed"));
+    execMssql("CREATE TABLE " + bracketedName(t) + "([n] INT)");
+    for (int i = 1; i <= 3; ++i) execMssql("INSERT INTO " + bracketedName(t) + " VALUES(1)");
+    execPostgres(
+        "CREATE OR REPLACE FUNCTION swallow_row() RETURNS trigger "
+        "LANGUAGE plpgsql AS $$BEGIN RETURN NULL; END$$");
+    TransferHarness h;
+    TransferHarness::select(h.list1, {t});
+    bool triggerMade = false;
+    h.platform.onProcessEvents = [&] {
+        if (triggerMade || !postgresTableExists(t)) return;
+        execPostgres("CREATE TRIGGER swallow BEFORE INSERT ON " + doubleQuotedName(t) +
+                     " FOR EACH ROW EXECUTE FUNCTION swallow_row()");
+        triggerMade = true;
+    };
+
+    sendTablesToPostgres(h.context, YieldPolicy::everyCall());
+
+    ASSERT_TRUE(triggerMade);
+    const auto reports = h.platform.errorReports();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_TRUE(reports[0].startsWith("Table " + t + ": 3 rows were sent, but the table holds 0."))
+        << reports[0].toStdString();
+    EXPECT_EQ(h.platform.messages.back().text, kNotCopied + "\r\n\r\n" + t);
+}
+
+}  // namespace
+}  // namespace dorvane::testing

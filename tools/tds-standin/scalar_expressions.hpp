@@ -1,0 +1,22 @@
+#pragma once
+
+#include "expression.hpp"
+#include "sql_types.hpp"
+
+#include <optional>
+#include <string>
+
+namespace standin {
+
+// The value of a SELECT list expression.
+struct ScalarValue {
+    DeclaredType type;  // for a sql_variant, the type of the value it holds
+    bool isVariant = false;
+    std::optional<std::string> text;  // as PostgreSQL writes the value; nothing for NULL
+};
+
+// Evaluates the built-in functions the stand-in knows (DB_NAME, DATABASEPROPERTYEX,
+// COLLATIONPROPERTY) and CONVERT, raising SQL Server's errors for misuse.
+ScalarValue evaluate(const Expression& e, const std::string& database);
+
+}  // namespace standin
