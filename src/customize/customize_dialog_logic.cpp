@@ -14,6 +14,64 @@ const QString kModule = QStringLiteral("Form3");
 const QString kTowardsPostgres = QStringLiteral("Postgre");
 const QString kTowardsSqlServer = QStringLiteral("MSSQL");
 
+// The numbered lines of each handler, in the order of their numbers.
+namespace form_load {
+enum Line : int {
+    ApplyColors = 100,
+    SetIcon = 102,
+    CursorFileCheck = 104,
+    LoadCursor = 106,
+    ForgetChange = 108,
+    TowardsPostgresCheck = 110,
+    LoadMssqlFields = 112,
+    TowardsSqlServerCheck = 114,
+    LoadPostgresFields = 116,
+};
+}  // namespace form_load
+
+namespace change_button {
+enum Line : int {
+    ValidTypeCheck = 100,
+    ChangeType = 102,
+    MarkChanged = 104,
+    RefuseType = 106,
+};
+}  // namespace change_button
+
+namespace ok_button {
+enum Line : int {
+    TowardsPostgresCheck = 100,
+    ClearNumericList = 102,
+    // 104 to 130: kPostgresOkLines; 132 to 154: kSqlServerOkLines.
+    ForgetChange = 156,
+    MarkAccepted = 158,
+    CloseWindow = 160,
+};
+}  // namespace ok_button
+
+namespace help_button {
+enum Line : int {
+    TowardsPostgresCheck = 100,
+    OpenPostgresTypes = 102,
+    TowardsSqlServerCheck = 104,
+    ListSqlServerTypes = 106,
+};
+}  // namespace help_button
+
+namespace cancel_button {
+enum Line : int {
+    CloseWindow = 100,
+};
+}  // namespace cancel_button
+
+namespace query_unload {
+enum Line : int {
+    ChangedCheck = 100,
+    AskToLeave = 102,
+    KeepOpen = 104,
+};
+}  // namespace query_unload
+
 }  // namespace
 
 // The numbered lines of OK's column loop, which has one copy per direction. The
@@ -45,6 +103,7 @@ CustomizeDialogLogic::CustomizeDialogLogic(Platform& platform, const db::Profile
 
 void CustomizeDialogLogic::Form_Load() {
     Procedure p(platform_, kModule, QStringLiteral("Form_Load"));
+    using enum form_load::Line;
     // The lists are the window's and start empty at every load.
     p.unnumbered([&] {
         controls_.list1.clear();
@@ -52,19 +111,19 @@ void CustomizeDialogLogic::Form_Load() {
         controls_.text1.setText(QString());
         controls_.pointer.setPointer(MousePointer::Default);
     });
-    p.step(100, [&] { window_.applyFormColors(); });
-    p.step(102, [&] { window_.setApplicationIcon(); });
+    p.step(ApplyColors, [&] { window_.applyFormColors(); });
+    p.step(SetIcon, [&] { window_.setApplicationIcon(); });
     const QString cursorFile = programFile(platform_.programFolder(), QStringLiteral("HAND-M.CUR"));
-    if (p.test(104, [&] { return fileFound(cursorFile); }))
-        p.step(106, [&] { window_.loadCustomPointer(cursorFile); });
-    p.step(108, [&] { mChanged = false; });
-    if (p.test(110, [&] { return members_.mType == kTowardsPostgres; })) {
-        p.step(112, [&] {
+    if (p.test(CursorFileCheck, [&] { return fileFound(cursorFile); }))
+        p.step(LoadCursor, [&] { window_.loadCustomPointer(cursorFile); });
+    p.step(ForgetChange, [&] { mChanged = false; });
+    if (p.test(TowardsPostgresCheck, [&] { return members_.mType == kTowardsPostgres; })) {
+        p.step(LoadMssqlFields, [&] {
             LoadMSSQLFields(profiles_.mssql(), members_.mTableName, controls_.list1,
                             controls_.list2);
         });
-    } else if (p.test(114, [&] { return members_.mType == kTowardsSqlServer; })) {
-        p.step(116, [&] {
+    } else if (p.test(TowardsSqlServerCheck, [&] { return members_.mType == kTowardsSqlServer; })) {
+        p.step(LoadPostgresFields, [&] {
             LoadPostgreSQLFields(profiles_.postgres(), members_.mTableName, controls_.list1,
                                  controls_.list2);
         });
@@ -94,15 +153,16 @@ void CustomizeDialogLogic::List2_Click() {
 
 void CustomizeDialogLogic::PushButton1_Click() {
     Procedure p(platform_, kModule, QStringLiteral("PushButton1_Click"));
-    if (p.test(100, [&] { return IsValidDataType(controls_.text1.text()); })) {
+    using enum change_button::Line;
+    if (p.test(ValidTypeCheck, [&] { return IsValidDataType(controls_.text1.text()); })) {
         // With no row selected there is nothing to change.
         if (controls_.list2.currentIndex() < 0) return;
-        p.step(102, [&] {
+        p.step(ChangeType, [&] {
             controls_.list2.setText(controls_.list2.currentIndex(), controls_.text1.text());
         });
-        p.step(104, [&] { mChanged = true; });
+        p.step(MarkChanged, [&] { mChanged = true; });
     } else {
-        p.step(106, [&] { platform_.messageBox(QStringLiteral("Invalid datatype.")); });
+        p.step(RefuseType, [&] { platform_.messageBox(QStringLiteral("Invalid datatype.")); });
     }
 }
 
@@ -164,23 +224,25 @@ void CustomizeDialogLogic::appendColumns(Procedure& p, const OkLoopLines& lines)
 
 void CustomizeDialogLogic::PushButton2_Click() {
     Procedure p(platform_, kModule, QStringLiteral("PushButton2_Click"));
-    if (p.test(100, [&] { return members_.mType == kTowardsPostgres; })) {
-        p.step(102, [&] { members_.mNumeric.clear(); });
+    using enum ok_button::Line;
+    if (p.test(TowardsPostgresCheck, [&] { return members_.mType == kTowardsPostgres; })) {
+        p.step(ClearNumericList, [&] { members_.mNumeric.clear(); });
         appendColumns(p, kPostgresOkLines);
     } else {
         appendColumns(p, kSqlServerOkLines);
     }
-    p.step(156, [&] { mChanged = false; });
-    p.step(158, [&] { customizationCancelled_ = false; });
-    p.step(160, [&] { window_.unload(); });
+    p.step(ForgetChange, [&] { mChanged = false; });
+    p.step(MarkAccepted, [&] { customizationCancelled_ = false; });
+    p.step(CloseWindow, [&] { window_.unload(); });
 }
 
 void CustomizeDialogLogic::PushButton3_Click() {
     Procedure p(platform_, kModule, QStringLiteral("PushButton3_Click"));
-    if (p.test(100, [&] { return members_.mType == kTowardsPostgres; })) {
-        p.step(102, [&] { platform_.shellOpen(kPostgresDataTypesAddress); });
-    } else if (p.test(104, [&] { return members_.mType == kTowardsSqlServer; })) {
-        p.step(106, [&] {
+    using enum help_button::Line;
+    if (p.test(TowardsPostgresCheck, [&] { return members_.mType == kTowardsPostgres; })) {
+        p.step(OpenPostgresTypes, [&] { platform_.shellOpen(kPostgresDataTypesAddress); });
+    } else if (p.test(TowardsSqlServerCheck, [&] { return members_.mType == kTowardsSqlServer; })) {
+        p.step(ListSqlServerTypes, [&] {
             platform_.messageBox(
                 QStringLiteral("The following are the Data Types of MS SQL Server: \r\n") +
                 helpTypeListText());
@@ -190,20 +252,21 @@ void CustomizeDialogLogic::PushButton3_Click() {
 
 void CustomizeDialogLogic::PushButton4_Click() {
     Procedure p(platform_, kModule, QStringLiteral("PushButton4_Click"));
-    p.step(100, [&] { window_.unload(); });
+    p.step(cancel_button::CloseWindow, [&] { window_.unload(); });
 }
 
 void CustomizeDialogLogic::Form_QueryUnload(bool& cancel) {
     Procedure p(platform_, kModule, QStringLiteral("Form_QueryUnload"));
-    if (p.test(100, [&] { return mChanged; })) {
+    using enum query_unload::Line;
+    if (p.test(ChangedCheck, [&] { return mChanged; })) {
         int answer = kAnswerYes;
-        p.step(102, [&] {
+        p.step(AskToLeave, [&] {
             answer = platform_.messageBox(
                 QStringLiteral(
                     "Data type has been change.\r\nDo you still want to exit without changes?"),
                 MsgButtons::YesNo);
         });
-        if (answer == kAnswerNo) p.step(104, [&] { cancel = true; });
+        if (answer == kAnswerNo) p.step(KeepOpen, [&] { cancel = true; });
     }
 }
 

@@ -9,64 +9,110 @@
 #include "transfer/sql_quoting.h"
 
 namespace dorvane {
+namespace {
+
+// The numbered lines of each command, in the order of their numbers.
+namespace mssql_delete {
+enum Line : int {
+    CreateConnection = 100,
+    NothingSelectedCheck = 102,
+    BusyPointer = 104,
+    CountEntries = 106,
+    LetEventsRun = 108,
+    EntrySelectedCheck = 110,
+    LocalConnectionCheck = 112,
+    OpenLocal = 114,
+    OpenWithPort = 116,
+    DropTable = 118,
+    CloseConnection = 120,
+    RemoveEntry = 122,
+    DefaultPointer = 126,
+    AskToSelectTable = 128,
+};
+}  // namespace mssql_delete
+
+namespace postgres_delete {
+enum Line : int {
+    CreateConnection = 100,
+    BusyPointer = 102,
+    OpenConnection = 104,
+    NothingSelectedCheck = 106,
+    CountEntries = 108,
+    EntrySelectedCheck = 110,
+    DropTable = 112,
+    RemoveEntry = 114,
+    AskToSelectTable = 118,
+    DefaultPointer = 120,
+};
+}  // namespace postgres_delete
+
+}  // namespace
 
 void deleteMssqlTables(CommandContext& context) {
     Procedure p(context.platform, QStringLiteral("Form2"), QStringLiteral("PushButton1_Click"));
     ListBox& list1 = context.form2.list1;
     std::optional<db::Connection> connection;
+    using enum mssql_delete::Line;
 
-    p.step(100, [&] { connection.emplace(); });
-    if (p.test(102, [&] { return list1.currentIndex() == -1; })) {
-        p.step(128, [&] { context.platform.messageBox(QStringLiteral("Please select a table")); });
+    p.step(CreateConnection, [&] { connection.emplace(); });
+    if (p.test(NothingSelectedCheck, [&] { return list1.currentIndex() == -1; })) {
+        p.step(AskToSelectTable,
+               [&] { context.platform.messageBox(QStringLiteral("Please select a table")); });
         return;
     }
-    p.step(104, [&] { context.form2.pointer.setPointer(MousePointer::Busy); });
+    p.step(BusyPointer, [&] { context.form2.pointer.setPointer(MousePointer::Busy); });
     int count = 0;
-    p.step(106, [&] { count = list1.count(); });
+    p.step(CountEntries, [&] { count = list1.count(); });
     for (int i = count - 1; i >= 0; --i) {
-        p.step(108, [&] { context.platform.processEvents(); });
-        if (p.test(110, [&] { return list1.selected(i); })) {
+        p.step(LetEventsRun, [&] { context.platform.processEvents(); });
+        if (p.test(EntrySelectedCheck, [&] { return list1.selected(i); })) {
             const db::MssqlProfile profile = context.profiles.mssql();
-            if (p.test(112, [&] { return profile.localConnection; })) {
-                p.step(114, [&] { connection->open(db::mssqlLocalConnectionString(profile)); });
+            if (p.test(LocalConnectionCheck, [&] { return profile.localConnection; })) {
+                p.step(OpenLocal,
+                       [&] { connection->open(db::mssqlLocalConnectionString(profile)); });
             } else {
-                p.step(116, [&] { connection->open(db::mssqlPortConnectionString(profile)); });
+                p.step(OpenWithPort,
+                       [&] { connection->open(db::mssqlPortConnectionString(profile)); });
             }
-            p.step(118, [&] {
+            p.step(DropTable, [&] {
                 connection->execute(QStringLiteral("DROP TABLE ") + bracketedName(list1.text(i)) +
                                     u';');
             });
-            p.step(120, [&] { connection->close(); });
-            p.step(122, [&] { list1.remove(i); });
+            p.step(CloseConnection, [&] { connection->close(); });
+            p.step(RemoveEntry, [&] { list1.remove(i); });
         }
     }
-    p.step(126, [&] { context.form2.pointer.setPointer(MousePointer::Default); });
+    p.step(DefaultPointer, [&] { context.form2.pointer.setPointer(MousePointer::Default); });
 }
 
 void deletePostgresTables(CommandContext& context) {
     Procedure p(context.platform, QStringLiteral("Form2"), QStringLiteral("PushButton5_Click"));
     ListBox& list2 = context.form2.list2;
     std::optional<db::Connection> connection;
+    using enum postgres_delete::Line;
 
-    p.step(100, [&] { connection.emplace(); });
-    p.step(102, [&] { context.form2.pointer.setPointer(MousePointer::Busy); });
-    p.step(104, [&] { connection->open(db::postgresConnectionString(context.profiles.postgres())); });
-    if (p.test(106, [&] { return list2.currentIndex() == -1; })) {
-        p.step(118, [&] { context.platform.messageBox(QStringLiteral("Please select a table")); });
-        p.step(120, [&] { context.form2.pointer.setPointer(MousePointer::Default); });
+    p.step(CreateConnection, [&] { connection.emplace(); });
+    p.step(BusyPointer, [&] { context.form2.pointer.setPointer(MousePointer::Busy); });
+    p.step(OpenConnection,
+           [&] { connection->open(db::postgresConnectionString(context.profiles.postgres())); });
+    if (p.test(NothingSelectedCheck, [&] { return list2.currentIndex() == -1; })) {
+        p.step(AskToSelectTable,
+               [&] { context.platform.messageBox(QStringLiteral("Please select a table")); });
+        p.step(DefaultPointer, [&] { context.form2.pointer.setPointer(MousePointer::Default); });
         return;
     }
     int count = 0;
-    p.step(108, [&] { count = list2.count(); });
+    p.step(CountEntries, [&] { count = list2.count(); });
     for (int i = count - 1; i >= 0; --i) {
-        if (p.test(110, [&] { return list2.selected(i); })) {
-            p.step(112, [&] {
-                connection->execute(QStringLiteral("DROP TABLE ") + doubleQuotedName(list2.text(i)));
+        if (p.test(EntrySelectedCheck, [&] { return list2.selected(i); })) {
+            p.step(DropTable, [&] {
+                connection->execute(QStringLiteral("DROP TABLE ") +
+                                    doubleQuotedName(list2.text(i)));
             });
-            p.step(114, [&] { list2.remove(i); });
+            p.step(RemoveEntry, [&] { list2.remove(i); });
         }
     }
-    p.step(120, [&] { context.form2.pointer.setPointer(MousePointer::Default); });
+    p.step(DefaultPointer, [&] { context.form2.pointer.setPointer(MousePointer::Default); });
 }
 
 }  // namespace dorvane

@@ -10,9 +10,61 @@
 
 namespace dorvane {
 namespace {
+
+// The numbered lines of each command, in the order of their numbers.
+namespace mssql_rename {
+enum Line : int {
+    CreateConnection = 100,
+    NothingSelectedCheck = 102,
+    CountEntries = 104,
+    EntrySelectedCheck = 106,
+    TakeOldName = 108,
+    TakeIndex = 110,
+    CountSelected = 112,
+    NotJustOneCheck = 116,
+    BusyPointer = 118,
+    AskNewName = 120,
+    NoNewNameCheck = 122,
+    DefaultPointerWithoutName = NoNewNameCheck,  // on the test's own line
+    LocalConnectionCheck = 124,
+    OpenLocal = 126,
+    OpenWithPort = 128,
+    RenameTable = 130,
+    CloseConnection = 132,
+    RemoveOldEntry = 134,
+    AddNewEntry = 136,
+    DefaultPointer = 138,
+    AskToSelectJustOne = 140,
+    AskToSelectTable = 142,
+};
+}  // namespace mssql_rename
+
+namespace postgres_rename {
+enum Line : int {
+    CreateConnection = 100,
+    BusyPointer = 102,
+    OpenConnection = 104,
+    NothingSelectedCheck = 106,
+    NotJustOneCheck = 108,
+    CountEntries = 110,
+    EntrySelectedCheck = 112,
+    TakeOldName = 114,
+    AskNewName = 116,
+    NoNewNameCheck = 118,
+    RenameTable = 120,
+    RemoveOldEntry = 122,
+    AddNewEntry = 124,
+    SelectFirstEntry = 126,
+    AskToSelectJustOne = 130,
+    AskToSelectTable = 132,
+    DefaultPointer = 134,
+};
+}  // namespace postgres_rename
+
 QString renamePrompt(const QString& oldName) {
     return QStringLiteral("Enter new name of ") + oldName + u':';
 }
+
 }  // namespace
 
 void renameMssqlTable(CommandContext& context) {
@@ -20,51 +72,54 @@ void renameMssqlTable(CommandContext& context) {
     ListBox& list1 = context.form2.list1;
     Platform& platform = context.platform;
     std::optional<db::Connection> connection;
+    using enum mssql_rename::Line;
 
-    p.step(100, [&] { connection.emplace(); });
-    if (p.test(102, [&] { return list1.currentIndex() == -1; })) {
-        p.step(142, [&] { platform.messageBox(QStringLiteral("Please select a table")); });
+    p.step(CreateConnection, [&] { connection.emplace(); });
+    if (p.test(NothingSelectedCheck, [&] { return list1.currentIndex() == -1; })) {
+        p.step(AskToSelectTable,
+               [&] { platform.messageBox(QStringLiteral("Please select a table")); });
         return;
     }
     QString oldName;
     int index = 0;
     std::int16_t selectedCount = 0;
     int count = 0;
-    p.step(104, [&] { count = list1.count(); });
+    p.step(CountEntries, [&] { count = list1.count(); });
     for (int i = 0; i < count; ++i) {
-        if (p.test(106, [&] { return list1.selected(i); })) {
-            p.step(108, [&] { oldName = list1.text(i); });
-            p.step(110, [&] { index = i; });
-            p.step(112, [&] { ++selectedCount; });
+        if (p.test(EntrySelectedCheck, [&] { return list1.selected(i); })) {
+            p.step(TakeOldName, [&] { oldName = list1.text(i); });
+            p.step(TakeIndex, [&] { index = i; });
+            p.step(CountSelected, [&] { ++selectedCount; });
         }
     }
-    if (p.test(116, [&] { return selectedCount != 1; })) {
-        p.step(140, [&] {
+    if (p.test(NotJustOneCheck, [&] { return selectedCount != 1; })) {
+        p.step(AskToSelectJustOne, [&] {
             platform.messageBox(QStringLiteral("Please select just one table to rename"));
         });
         return;
     }
-    p.step(118, [&] { context.form2.pointer.setPointer(MousePointer::Busy); });
+    p.step(BusyPointer, [&] { context.form2.pointer.setPointer(MousePointer::Busy); });
     QString newName;
-    p.step(120, [&] { newName = platform.inputBox(renamePrompt(oldName), oldName); });
-    if (p.test(122, [&] { return newName.isEmpty(); })) {
-        p.step(122, [&] { context.form2.pointer.setPointer(MousePointer::Default); });
+    p.step(AskNewName, [&] { newName = platform.inputBox(renamePrompt(oldName), oldName); });
+    if (p.test(NoNewNameCheck, [&] { return newName.isEmpty(); })) {
+        p.step(DefaultPointerWithoutName,
+               [&] { context.form2.pointer.setPointer(MousePointer::Default); });
         return;
     }
     const db::MssqlProfile profile = context.profiles.mssql();
-    if (p.test(124, [&] { return profile.localConnection; })) {
-        p.step(126, [&] { connection->open(db::mssqlLocalConnectionString(profile)); });
+    if (p.test(LocalConnectionCheck, [&] { return profile.localConnection; })) {
+        p.step(OpenLocal, [&] { connection->open(db::mssqlLocalConnectionString(profile)); });
     } else {
-        p.step(128, [&] { connection->open(db::mssqlPortConnectionString(profile)); });
+        p.step(OpenWithPort, [&] { connection->open(db::mssqlPortConnectionString(profile)); });
     }
-    p.step(130, [&] {
+    p.step(RenameTable, [&] {
         connection->execute(QStringLiteral("sp_rename ") + singleQuotedText(oldName) +
                             QStringLiteral(", ") + singleQuotedText(newName));
     });
-    p.step(132, [&] { connection->close(); });
-    p.step(134, [&] { list1.remove(index); });
-    p.step(136, [&] { list1.add(newName); });
-    p.step(138, [&] { context.form2.pointer.setPointer(MousePointer::Default); });
+    p.step(CloseConnection, [&] { connection->close(); });
+    p.step(RemoveOldEntry, [&] { list1.remove(index); });
+    p.step(AddNewEntry, [&] { list1.add(newName); });
+    p.step(DefaultPointer, [&] { context.form2.pointer.setPointer(MousePointer::Default); });
 }
 
 void renamePostgresTable(CommandContext& context) {
@@ -72,41 +127,44 @@ void renamePostgresTable(CommandContext& context) {
     ListBox& list2 = context.form2.list2;
     Platform& platform = context.platform;
     std::optional<db::Connection> connection;
+    using enum postgres_rename::Line;
 
-    p.step(100, [&] { connection.emplace(); });
-    p.step(102, [&] { context.form2.pointer.setPointer(MousePointer::Busy); });
-    p.step(104, [&] { connection->open(db::postgresConnectionString(context.profiles.postgres())); });
+    p.step(CreateConnection, [&] { connection.emplace(); });
+    p.step(BusyPointer, [&] { context.form2.pointer.setPointer(MousePointer::Busy); });
+    p.step(OpenConnection,
+           [&] { connection->open(db::postgresConnectionString(context.profiles.postgres())); });
     const auto restorePointer = [&] {
-        p.step(134, [&] { context.form2.pointer.setPointer(MousePointer::Default); });
+        p.step(DefaultPointer, [&] { context.form2.pointer.setPointer(MousePointer::Default); });
     };
-    if (p.test(106, [&] { return list2.currentIndex() == -1; })) {
-        p.step(132, [&] { platform.messageBox(QStringLiteral("Please select a table to rename.")); });
+    if (p.test(NothingSelectedCheck, [&] { return list2.currentIndex() == -1; })) {
+        p.step(AskToSelectTable,
+               [&] { platform.messageBox(QStringLiteral("Please select a table to rename.")); });
         restorePointer();
         return;
     }
-    if (p.test(108, [&] { return list2.selectedCount() != 1; })) {
-        p.step(130, [&] {
+    if (p.test(NotJustOneCheck, [&] { return list2.selectedCount() != 1; })) {
+        p.step(AskToSelectJustOne, [&] {
             platform.messageBox(QStringLiteral("Please select just one table to rename."));
         });
         restorePointer();
         return;
     }
     int count = 0;
-    p.step(110, [&] { count = list2.count(); });
+    p.step(CountEntries, [&] { count = list2.count(); });
     for (int i = count - 1; i >= 0; --i) {
-        if (!p.test(112, [&] { return list2.selected(i); })) continue;
+        if (!p.test(EntrySelectedCheck, [&] { return list2.selected(i); })) continue;
         QString oldName;
         QString newName;
-        p.step(114, [&] { oldName = list2.text(i); });
-        p.step(116, [&] { newName = platform.inputBox(renamePrompt(oldName), oldName); });
-        if (p.test(118, [&] { return newName.isEmpty(); })) continue;
-        p.step(120, [&] {
+        p.step(TakeOldName, [&] { oldName = list2.text(i); });
+        p.step(AskNewName, [&] { newName = platform.inputBox(renamePrompt(oldName), oldName); });
+        if (p.test(NoNewNameCheck, [&] { return newName.isEmpty(); })) continue;
+        p.step(RenameTable, [&] {
             connection->execute(QStringLiteral("ALTER TABLE ") + doubleQuotedName(oldName) +
                                 QStringLiteral(" RENAME TO ") + doubleQuotedName(newName) + u';');
         });
-        p.step(122, [&] { list2.remove(i); });
-        p.step(124, [&] { list2.add(newName); });
-        p.step(126, [&] {
+        p.step(RemoveOldEntry, [&] { list2.remove(i); });
+        p.step(AddNewEntry, [&] { list2.add(newName); });
+        p.step(SelectFirstEntry, [&] {
             if (list2.count() > 0) list2.setCurrentIndex(0);
         });
     }

@@ -13,16 +13,21 @@ namespace dorvane::to_postgres {
 namespace {
 
 // Floating and exact decimal types fall through to TEXT and keep all their digits.
+// clang-format off
+// The lines of each side: the test, the append and, for a numeric column, its index.
+//   contained      fragment        numeric automatic        customized
 constexpr std::array<ColumnRule, 7> kRules{{
-    {u"btimestamp", u" TIMESTAMP,", false, 260, 262},
-    {u"char", u" TEXT,", false, 264, 266},
-    {u"longvar", u" TEXT,", false, 272, 274},
-    {u"int", u" NUMERIC,", true, 276, 278},
-    {u"currency", u" NUMERIC,", true, 282, 284},
-    {u"date", u" DATE,", false, 288, 290},
-    {u"bool", u" BOOL,", false, 292, 294},
+    {u"btimestamp", u" TIMESTAMP,", false, {260, 262},      {206, 208}},
+    {u"char",       u" TEXT,",      false, {264, 266},      {210, 212}},
+    {u"longvar",    u" TEXT,",      false, {272, 274},      {218, 220}},
+    {u"int",        u" NUMERIC,",   true,  {276, 278, 280}, {222, 224, 226}},
+    {u"currency",   u" NUMERIC,",   true,  {282, 284, 286}, {228, 230, 232}},
+    {u"date",       u" DATE,",      false, {288, 290},      {234, 236}},
+    {u"bool",       u" BOOL,",      false, {292, 294},      {238, 240}},
 }};
-constexpr ColumnRule kFallback{nullptr, u" TEXT,", false, 296, 296};
+// Taken when no test holds; it has no test of its own.
+constexpr ColumnRule kFallback{nullptr, u" TEXT,", false, {296, 296}, {242, 242}};
+// clang-format on
 
 }  // namespace
 

@@ -26,8 +26,102 @@ namespace {
 using transfer_steps::existing;
 namespace statements = to_postgres;
 
-// The customization side numbers the column list 54 lines before the automatic side.
-constexpr int kCustomizationLineOffset = 54;
+// The numbered lines of the command, in the order of their numbers.
+enum Line : int {
+    CreateMssqlConnection = 100,
+    CreateSourceRecordset = 102,
+    CreatePostgresConnection = 104,
+    AssumeSuccess = 106,
+    NothingSelectedCheck = 110,
+    BusyPointer = 112,
+    OpenPostgres = 118,  // to 124 (transfer_steps::openPostgres)
+    OpenMssql = 126,     // to 136 (transfer_steps::openMssql)
+    FindLastEntry = 138,
+    LetEventsRun = 140,
+    EntrySelectedCheck = 142,
+    // One selected table (sendTable).
+    TakeTableName = 144,
+    AlreadyListedCheck = 146,
+    AdoptListedSpelling = 148,  // to 152 (transfer_steps::adoptListedSpelling)
+    AskOverwrite = 156,
+    NothingToOverwrite = 158,
+    OverwriteDeclinedCheck = 160,
+    CloseSourceBeforeReading = 162,
+    OpenSource = 164,
+    StartCreateTable = 166,
+    CustomizeTickedCheck = 168,
+    // The customization dialog (customize).
+    AssumeCancelled = 170,
+    ClearDialogNumericList = 172,
+    TellDialogDirection = 174,
+    GiveDialogStatement = 176,
+    GiveDialogTableName = 178,
+    ShowDialog = 180,
+    DialogCancelledCheck = 182,
+    ClosePostgresOnCancel = 184,
+    CloseMssqlOnCancel = 186,
+    DefaultPointerOnCancel = 188,
+    TakeDialogStatement = 190,
+    TakeDialogNumericList = 192,
+    StatementUnchangedCheck = 194,
+    ClearNumericListAfterDialog = 196,
+    // 198 to 248: kCustomizedColumnLines.
+    ClearNumericList = 250,
+    // 252 to 302: kAutomaticColumnLines.
+    OverwriteConfirmedCheck = 304,
+    DropOldTable = 306,
+    UnlistOldTable = 308,
+    NothingFailedBeforeCreateCheck = 310,
+    CreateTable = 314,
+    CheckNamesFit = CreateTable,  // refused on the line that would create them
+    // The rows (sendRows).
+    CountRows = 322,
+    ForgetNumericWalk = 324,
+    RowEvents = 328,
+    ShowProgress = 332,
+    StartInsert = 334,
+    CountFields = 336,
+    FieldEvents = 338,
+    ReadValue = 340,
+    CheckValueFits = ReadValue,  // the value just read
+    AppendValue = 342,
+    CloseInsert = 384,
+    NothingFailedBeforeSendCheck = 388,
+    SendInsert = 392,
+    NextRow = 394,
+    CheckRowsArrived = NextRow,  // after the last row, on its line
+    DefaultPointerAfterTable = 396,
+    ResetProgress = 398,
+    CloseSourceAfterTable = 400,
+    ListNewTable = 402,
+    // After the last table.
+    CloseMssql = 412,
+    ClosePostgres = 414,
+    DefaultPointer = 416,
+    AskToSelectTable = 418,
+};
+
+constexpr transfer_steps::CreationLines kCreationLines{
+    .overwriteTest = OverwriteConfirmedCheck,
+    .drop = DropOldTable,
+    .listRemove = UnlistOldTable,
+    .successTest = NothingFailedBeforeCreateCheck,
+    .create = CreateTable,
+};
+
+// The column list is built in two places with lines of their own: without the
+// customization dialog, and after the dialog left the statement as it was.
+struct ColumnListLines {
+    int fieldCount, events, fieldName, typeName, dropComma, close;
+    statements::RuleLines statements::ColumnRule::*ruleLines;  // each type rule's lines there
+};
+// clang-format off
+//                                               fields events name type drop-comma close
+constexpr ColumnListLines kCustomizedColumnLines{198,   200,   202, 204, 246,       248,
+                                                 &statements::ColumnRule::customized};
+constexpr ColumnListLines kAutomaticColumnLines {252,   254,   256, 258, 300,       302,
+                                                 &statements::ColumnRule::automatic};
+// clang-format on
 
 class TransferToPostgres {
   public:
@@ -40,41 +134,41 @@ class TransferToPostgres {
 
     void run() {
         auto& list1 = ctx_.form2.list1;
-        p_.step(100, [&] { mssql_ = std::make_unique<db::Connection>(); });
-        p_.step(102, [&] { source_ = std::make_unique<db::Recordset>(); });
-        p_.step(104, [&] { postgres_ = std::make_unique<db::Connection>(); });
-        p_.step(106, [&] { success_ = true; });
-        if (p_.test(110, [&] { return list1.currentIndex() == -1; })) {
-            p_.step(418,
+        p_.step(CreateMssqlConnection, [&] { mssql_ = std::make_unique<db::Connection>(); });
+        p_.step(CreateSourceRecordset, [&] { source_ = std::make_unique<db::Recordset>(); });
+        p_.step(CreatePostgresConnection, [&] { postgres_ = std::make_unique<db::Connection>(); });
+        p_.step(AssumeSuccess, [&] { success_ = true; });
+        if (p_.test(NothingSelectedCheck, [&] { return list1.currentIndex() == -1; })) {
+            p_.step(AskToSelectTable,
                     [&] { ctx_.platform.messageBox(QStringLiteral("Please select a table")); });
             return;
         }
-        p_.step(112, [&] { ctx_.form2.pointer.setPointer(MousePointer::Busy); });
+        p_.step(BusyPointer, [&] { ctx_.form2.pointer.setPointer(MousePointer::Busy); });
         {
             // Both logins at once; each still reported, if it fails, at its own line.
             const auto mssqlLogin = transfer_steps::startMssqlLogin(ctx_.profiles);
-            transfer_steps::openPostgres(p_, postgres_, db::kUseServer, ctx_.profiles, 118);
-            transfer_steps::openMssql(p_, mssql_, db::kUseClient, ctx_.profiles, 126,
+            transfer_steps::openPostgres(p_, postgres_, db::kUseServer, ctx_.profiles,
+                                         OpenPostgres);
+            transfer_steps::openMssql(p_, mssql_, db::kUseClient, ctx_.profiles, OpenMssql,
                                       mssqlLogin.get());
         }
 
         int last = -1;
-        p_.step(138, [&] { last = list1.count() - 1; });
+        p_.step(FindLastEntry, [&] { last = list1.count() - 1; });
         for (int index = last; index >= 0; --index) {
-            p_.step(140, [&] { yield_.now(); });
+            p_.step(LetEventsRun, [&] { yield_.now(); });
             // Handlers that ran meanwhile may have shortened the list.
             if (index >= list1.count()) continue;
-            if (p_.test(142, [&] { return list1.selected(index); })) {
+            if (p_.test(EntrySelectedCheck, [&] { return list1.selected(index); })) {
                 if (!sendTable(index)) {  // the customization was cancelled
                     uncopied_.tell(ctx_.platform);
                     return;
                 }
             }
-            p_.step(404, [] {});
         }
-        p_.step(412, [&] { transfer_steps::closeIfOpen(mssql_); });
-        p_.step(414, [&] { transfer_steps::closeIfOpen(postgres_); });
-        p_.step(416, [&] { ctx_.form2.pointer.setPointer(MousePointer::Default); });
+        p_.step(CloseMssql, [&] { transfer_steps::closeIfOpen(mssql_); });
+        p_.step(ClosePostgres, [&] { transfer_steps::closeIfOpen(postgres_); });
+        p_.step(DefaultPointer, [&] { ctx_.form2.pointer.setPointer(MousePointer::Default); });
         uncopied_.tell(ctx_.platform);
     }
 
@@ -83,61 +177,63 @@ class TransferToPostgres {
     bool sendTable(int index) {
         auto& list2 = ctx_.form2.list2;
         QString sourceName;
-        p_.step(144, [&] { tableName_ = sourceName = ctx_.form2.list1.text(index); });
+        p_.step(TakeTableName, [&] { tableName_ = sourceName = ctx_.form2.list1.text(index); });
         int answer = 0;
-        if (p_.test(146, [&] { return listContains(list2, tableName_); })) {
-            transfer_steps::adoptListedSpelling(p_, list2, tableName_, 148);
-            p_.step(156, [&] { answer = transfer_steps::askOverwrite(ctx_.platform, tableName_); });
+        if (p_.test(AlreadyListedCheck, [&] { return listContains(list2, tableName_); })) {
+            transfer_steps::adoptListedSpelling(p_, list2, tableName_, AdoptListedSpelling);
+            p_.step(AskOverwrite,
+                    [&] { answer = transfer_steps::askOverwrite(ctx_.platform, tableName_); });
         } else {
-            p_.step(158, [&] { answer = 0; });
+            p_.step(NothingToOverwrite, [&] { answer = 0; });
         }
-        if (p_.test(160, [&] { return answer == kAnswerNo; })) return true;
+        if (p_.test(OverwriteDeclinedCheck, [&] { return answer == kAnswerNo; })) return true;
 
-        p_.step(162, [&] {
+        p_.step(CloseSourceBeforeReading, [&] {
             if (existing(source_).state() != db::kStateClosed) source_->close();
         });
-        const bool sourceRead = p_.step(164, [&] {
+        const bool sourceRead = p_.step(OpenSource, [&] {
             transfer_steps::readSourceAhead(existing(mssql_), yield_);
             existing(source_).open(statements::selectStatement(sourceName), existing(mssql_),
                                    db::kOpenStatic, db::kLockOptimistic);
         });
         const QString columnHead = statements::columnHead(tableName_);
-        p_.step(166, [&] { statement_ = columnHead; });
+        p_.step(StartCreateTable, [&] { statement_ = columnHead; });
         bool customized = false;
-        if (p_.test(168, [&] { return ctx_.form2.check15.value() == 1; })) {
+        if (p_.test(CustomizeTickedCheck, [&] { return ctx_.form2.check15.value() == 1; })) {
             if (!customize()) return false;
             customized = statement_ != columnHead;
-            if (p_.test(194, [&] { return statement_ == columnHead; })) {
-                p_.step(196, [&] { numericList_.clear(); });
-                buildColumnList(kCustomizationLineOffset);
+            if (p_.test(StatementUnchangedCheck, [&] { return statement_ == columnHead; })) {
+                p_.step(ClearNumericListAfterDialog, [&] { numericList_.clear(); });
+                buildColumnList(kCustomizedColumnLines);
             }
         } else {
-            p_.step(250, [&] { numericList_.clear(); });
-            buildColumnList(0);
+            p_.step(ClearNumericList, [&] { numericList_.clear(); });
+            buildColumnList(kAutomaticColumnLines);
         }
         // A name PostgreSQL would shorten is refused before anything is dropped or created.
-        if (success_ && sourceRead && !p_.step(314, [&] { checkNamesFit(customized); }))
+        if (success_ && sourceRead && !p_.step(CheckNamesFit, [&] { checkNamesFit(customized); }))
             success_ = false;
 
         const bool created = transfer_steps::createTargetTable(
             p_, ctx_.platform, postgres_, list2, tableName_, answer, sourceRead,
-            statements::dropStatement(tableName_), statement_, success_, {304, 306, 308, 310, 314});
+            statements::dropStatement(tableName_), statement_, success_, kCreationLines);
 
         const std::int64_t rowsSent = sendRows();
         bool complete = created && success_;
-        if (complete && !p_.step(394, [&] {
+        if (complete && !p_.step(CheckRowsArrived, [&] {
                 transfer_steps::checkRowsArrived(existing(postgres_), tableName_,
                                                  statements::countStatement(tableName_), rowsSent);
             }))
             complete = success_ = false;
 
-        p_.step(396, [&] { ctx_.form2.pointer.setPointer(MousePointer::Default); });
-        p_.step(398, [&] { transfer_steps::resetProgress(ctx_.form2.progressBar1); });
-        p_.step(400, [&] {
+        p_.step(DefaultPointerAfterTable,
+                [&] { ctx_.form2.pointer.setPointer(MousePointer::Default); });
+        p_.step(ResetProgress, [&] { transfer_steps::resetProgress(ctx_.form2.progressBar1); });
+        p_.step(CloseSourceAfterTable, [&] {
             if (existing(source_).state() != db::kStateClosed) source_->close();
         });
         // The name as it was created: PostgreSQL keeps the case of a quoted name.
-        if (created) p_.step(402, [&] { list2.add(tableName_); });
+        if (created) p_.step(ListNewTable, [&] { list2.add(tableName_); });
         if (!complete) uncopied_.add(tableName_);
         return true;
     }
@@ -153,102 +249,101 @@ class TransferToPostgres {
         }
     }
 
-    // Lines 170 to 192: false when the user cancelled and the run has ended.
+    // False when the user cancelled and the run has ended.
     bool customize() {
         CustomizationMembers& form3 = ctx_.form3.members();
-        p_.step(170, [&] { ctx_.customizationCancelled = true; });
-        p_.step(172, [&] { form3.mNumeric.clear(); });
-        p_.step(174, [&] { form3.mType = QStringLiteral("Postgre"); });
-        p_.step(176, [&] { form3.mSQL = statement_; });
-        p_.step(178, [&] { form3.mTableName = tableName_; });
-        p_.step(180, [&] { ctx_.form3.showModal(); });
-        if (p_.test(182, [&] { return ctx_.customizationCancelled; })) {
-            p_.step(184, [&] { transfer_steps::closeIfOpen(postgres_); });
-            p_.step(186, [&] { transfer_steps::closeIfOpen(mssql_); });
-            p_.step(188, [&] { ctx_.form2.pointer.setPointer(MousePointer::Default); });
+        p_.step(AssumeCancelled, [&] { ctx_.customizationCancelled = true; });
+        p_.step(ClearDialogNumericList, [&] { form3.mNumeric.clear(); });
+        p_.step(TellDialogDirection, [&] { form3.mType = QStringLiteral("Postgre"); });
+        p_.step(GiveDialogStatement, [&] { form3.mSQL = statement_; });
+        p_.step(GiveDialogTableName, [&] { form3.mTableName = tableName_; });
+        p_.step(ShowDialog, [&] { ctx_.form3.showModal(); });
+        if (p_.test(DialogCancelledCheck, [&] { return ctx_.customizationCancelled; })) {
+            p_.step(ClosePostgresOnCancel, [&] { transfer_steps::closeIfOpen(postgres_); });
+            p_.step(CloseMssqlOnCancel, [&] { transfer_steps::closeIfOpen(mssql_); });
+            p_.step(DefaultPointerOnCancel,
+                    [&] { ctx_.form2.pointer.setPointer(MousePointer::Default); });
             return false;
         }
-        p_.step(190, [&] { statement_ = form3.mSQL; });
-        p_.step(192, [&] { numericList_ = form3.mNumeric; });
+        p_.step(TakeDialogStatement, [&] { statement_ = form3.mSQL; });
+        p_.step(TakeDialogNumericList, [&] { numericList_ = form3.mNumeric; });
         return true;
     }
 
-    // Lines 254 to 302, or 200 to 248 on the customization side.
-    void buildColumnList(int lineOffset) {
-        const int at = -lineOffset;
+    void buildColumnList(const ColumnListLines& lines) {
         int fieldCount = 0;
-        p_.step(252 + at, [&] { fieldCount = existing(source_).fieldCount(); });
+        p_.step(lines.fieldCount, [&] { fieldCount = existing(source_).fieldCount(); });
         for (int i = 0; i < fieldCount; ++i) {
-            p_.step(254 + at, [&] { yield_.whenDue(); });
+            p_.step(lines.events, [&] { yield_.whenDue(); });
             QString fieldName;
-            p_.step(256 + at, [&] { fieldName = source_->field(i).name; });
+            p_.step(lines.fieldName, [&] { fieldName = source_->field(i).name; });
             QString typeName;
-            p_.step(258 + at, [&] { typeName = adoTypeName(source_->field(i).adoType).toLower(); });
+            p_.step(lines.typeName,
+                    [&] { typeName = adoTypeName(source_->field(i).adoType).toLower(); });
             const statements::ColumnRule* chosen = &statements::fallbackRule();
             for (const statements::ColumnRule& rule : statements::columnRules()) {
-                if (p_.test(rule.testLine + at,
+                if (p_.test((rule.*lines.ruleLines).test,
                             [&] { return typeName.contains(QStringView(rule.contained)); })) {
                     chosen = &rule;
                     break;
                 }
             }
-            p_.step(chosen->appendLine + at,
+            const statements::RuleLines& chosenLines = chosen->*lines.ruleLines;
+            p_.step(chosenLines.append,
                     [&] { statements::appendColumn(statement_, fieldName, *chosen); });
             if (chosen->numeric)
-                p_.step(chosen->appendLine + 2 + at,
+                p_.step(chosenLines.numericIndex,
                         [&] { statements::appendNumericIndex(numericList_, i); });
-            p_.step(298 + at, [] {});
         }
-        p_.step(300 + at, [&] { statement_.chop(1); });
-        p_.step(302 + at, [&] { statement_ += u')'; });
+        p_.step(lines.dropComma, [&] { statement_.chop(1); });
+        p_.step(lines.close, [&] { statement_ += u')'; });
     }
 
-    // Lines 322 to 394; gives the number of rows.
+    // Gives the number of rows.
     std::int64_t sendRows() {
         std::int64_t rows = 0;
-        p_.step(322, [&] { rows = existing(source_).recordCount(); });
-        // The numeric column list is walked in step with the fields (lines 330, 344, 356);
-        // the walk is the same for every row, so it is made once, with the first row.
+        p_.step(CountRows, [&] { rows = existing(source_).recordCount(); });
+        // The numeric column list is walked in step with the fields; the walk is the same
+        // for every row, so it is made once, with the first row.
         std::vector<bool> unquoted;
         bool walked = false;
-        p_.step(324, [&] { walked = false; });
+        p_.step(ForgetNumericWalk, [&] { walked = false; });
         CurrentValue value;
         // Each row's statement runs while the next rows are built (see RowSender).
         RowSender sends(p_, ctx_.platform, yield_, success_);
         for (std::int64_t r = 0; r < rows; ++r) {
             sends.reportIfFailed();
-            p_.step(328, [&] { yield_.whenDue(); });
-            p_.step(332, [&] {
+            p_.step(RowEvents, [&] { yield_.whenDue(); });
+            p_.step(ShowProgress, [&] {
                 ctx_.form2.progressBar1.setValue(transfer_steps::progressPercent(r, rows));
             });
-            p_.step(334, [&] { statements::startInsert(statement_, tableName_); });
+            p_.step(StartInsert, [&] { statements::startInsert(statement_, tableName_); });
             int fieldCount = 0;
-            p_.step(336, [&] {
+            p_.step(CountFields, [&] {
                 fieldCount = source_->fieldCount();
                 if (!walked) unquoted = statements::unquotedColumns(numericList_, fieldCount);
                 walked = true;
             });
             for (int j = 0; j < fieldCount; ++j) {
-                p_.step(338, [&] { yield_.whenDue(); });
-                p_.step(340, [&] { value.read(*source_, j); });
+                p_.step(FieldEvents, [&] { yield_.whenDue(); });
+                p_.step(ReadValue, [&] { value.read(*source_, j); });
                 // A value PostgreSQL cannot hold is refused like a statement the server
                 // refuses: reported, and nothing more is sent.
-                if (success_ && !p_.step(340, [&] {
+                if (success_ && !p_.step(CheckValueFits, [&] {
                         checkValueAt(tableName_, source_->field(j).name, r + 1,
                                      [&] { checkPostgresCanHold(value.get()); });
                     }))
                     success_ = false;
                 const bool unquotedColumn = j < static_cast<int>(unquoted.size()) && unquoted[j];
-                p_.step(342, [&] {
+                p_.step(AppendValue, [&] {
                     statements::appendValue(statement_, value.get(), unquotedColumn, j == 0);
                 });
-                p_.step(382, [] {});
             }
-            p_.step(384, [&] { statements::closeInsert(statement_); });
-            if (p_.test(388, [&] { return success_; }))
-                p_.step(392, [&] { sends.send(existing(postgres_), statement_); });
+            p_.step(CloseInsert, [&] { statements::closeInsert(statement_); });
+            if (p_.test(NothingFailedBeforeSendCheck, [&] { return success_; }))
+                p_.step(SendInsert, [&] { sends.send(existing(postgres_), statement_); });
             value.keepBeforeMove();
-            p_.step(394, [&] { source_->moveNext(); });
+            p_.step(NextRow, [&] { source_->moveNext(); });
             if (transfer_steps::sourceEndedEarly(*source_, r, rows)) {
                 success_ = false;
                 break;

@@ -15,14 +15,22 @@
 
 namespace dorvane::to_sqlserver {
 
+// The lines of one type rule in one copy of the column list.
+struct RuleLines {
+    int test;
+    int append;
+};
+
 // One type test of the column list: the first rule whose text the lower-cased ADO type
-// name contains chooses the column type.
+// name contains chooses the column type. The command builds the column list in two
+// places, each with lines of its own: without the customization dialog, and after the
+// dialog left the statement as it was.
 struct ColumnRule {
     const char16_t* contained;  // null for the fallback
     const char16_t* fragment;   // appended after "[" and the column name
     bool exact;                 // the fragment is followed by "(precision,scale),"
-    int testLine;               // line numbers of the automatic side
-    int appendLine;
+    RuleLines automatic;
+    RuleLines customized;
 };
 
 // The tests in the order they are made.

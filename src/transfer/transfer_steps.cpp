@@ -53,7 +53,6 @@ void adoptListedSpelling(Procedure& p, const ListBox& list, QString& tableName, 
     for (int i = 0; i < count; ++i) {
         if (p.test(firstLine + 2, [&] { return list.text(i).toLower() == tableName.toLower(); }))
             p.step(firstLine + 4, [&] { tableName = list.text(i); });
-        p.step(firstLine + 6, [] {});
     }
 }
 

@@ -42,7 +42,7 @@ void openMssql(Procedure& p, const std::unique_ptr<db::Connection>& connection, 
                const db::ProfileSource& profiles, int firstLine,
                db::ConnectionOpening* started = nullptr);
 
-// Lines first to first+6: every entry of the list that equals the name ignoring case
+// Lines first, +2, +4: every entry of the list that equals the name ignoring case
 // gives the name its own spelling; the last such entry wins.
 void adoptListedSpelling(Procedure& p, const ListBox& list, QString& tableName, int firstLine);
 
