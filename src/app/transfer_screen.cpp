@@ -5,21 +5,13 @@
 #include "app/connection_settings.h"
 #include "app/pointer_rules.h"
 #include "app/procedure.h"
-#include "transfer/send_tables.h"
-#if DORVANE_HAVE_MAINTENANCE
 #include "maintenance/table_maintenance.h"
-#endif
+#include "transfer/send_tables.h"
 
 namespace dorvane {
 namespace {
 const QString kModule = QStringLiteral("Form2");
 const QString kCursorFile = QStringLiteral("HAND-M.CUR");
-
-#if !DORVANE_HAVE_SEND_TABLES || !DORVANE_HAVE_MAINTENANCE
-void reportMissingCommand(Platform& platform) {
-    platform.messageBox(QStringLiteral("This command is not part of this build."));
-}
-#endif
 }  // namespace
 
 TransferScreen::TransferScreen(AppContext& app, Window& form, TransferScreenControls& controls,
@@ -129,41 +121,23 @@ void TransferScreen::runExclusive(Command&& command) {
 }
 
 void TransferScreen::sendToPostgres() {
-#if DORVANE_HAVE_SEND_TABLES
     runExclusive([](CommandContext& c) { sendTablesToPostgres(c); });
-#else
-    reportMissingCommand(app_.platform);
-#endif
 }
 
 void TransferScreen::sendToSqlServer() {
-#if DORVANE_HAVE_SEND_TABLES
     runExclusive([](CommandContext& c) { sendTablesToSqlServer(c); });
-#else
-    reportMissingCommand(app_.platform);
-#endif
 }
 
 void TransferScreen::deleteTables(TableSide side) {
-#if DORVANE_HAVE_MAINTENANCE
     runExclusive([side](CommandContext& c) {
         side == TableSide::SqlServer ? deleteMssqlTables(c) : deletePostgresTables(c);
     });
-#else
-    (void)side;
-    reportMissingCommand(app_.platform);
-#endif
 }
 
 void TransferScreen::renameTable(TableSide side) {
-#if DORVANE_HAVE_MAINTENANCE
     runExclusive([side](CommandContext& c) {
         side == TableSide::SqlServer ? renameMssqlTable(c) : renamePostgresTable(c);
     });
-#else
-    (void)side;
-    reportMissingCommand(app_.platform);
-#endif
 }
 
 void TransferScreen::mouseOverPlainArea() {
