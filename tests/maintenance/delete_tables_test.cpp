@@ -1,126 +1,142 @@
 #include <gtest/gtest.h>
 
-#include "transfer_harness.h"
 #include "maintenance/table_maintenance.h"
+#include "server_lists.h"
+#include "transfer_harness.h"
 
 namespace dorvane::testing {
 namespace {
 
-// Adds a table name to a list and selects it, without making it current.
-void addSelected(MemoryListBox& list, const QString& name) {
-    list.add(name);
-    for (int i = 0; i < list.count(); ++i)
-        if (list.text(i) == name) list.setSelected(i, true);
-}
-
-int indexOf(const MemoryListBox& list, const QString& name) {
-    for (int i = 0; i < list.count(); ++i)
-        if (list.text(i) == name) return i;
-    return -1;
-}
-
-class DeleteTables : public ::testing::Test {
-protected:
-    TransferHarness f;
+// What differs between the two servers' "Delete Table/s".
+struct DeleteOn {
+    ServerSide server;
+    void (*deleteTables)(CommandContext&);
+    // Where the report of a DROP the server refuses points.
+    const char* failedDropAt;
+    // A table name that would end a naively quoted identifier early and drop %1.
+    const char* hostileName;
+    const char* victimStem;
+    // Only the SQL Server side lets events run while it walks the list.
+    bool yieldsPerEntry;
 };
 
-TEST_F(DeleteTables, MssqlWithoutCurrentEntryOnlyAsksForASelection) {
+void PrintTo(const DeleteOn& on, std::ostream* os) {
+    PrintTo(on.server, os);
+}
+
+const DeleteOn kOnSqlServer{
+    .server = kSqlServerSide,
+    .deleteTables = deleteMssqlTables,
+    .failedDropAt = "in Ambrelin2021/08/31.Form2.PushButton1_Click at line 118\r\r",
+    .hostileName = "y]; DROP TABLE [%1]; --",
+    .victimStem = "msvictim",
+    .yieldsPerEntry = true,
+};
+const DeleteOn kOnPostgres{
+    .server = kPostgresSide,
+    .deleteTables = deletePostgresTables,
+    .failedDropAt = "\r\nin Ambrelin2021/08/31.Form2.PushButton5_Click at line 112\r\r",
+    .hostileName = "x\"; DROP TABLE \"%1\"; --",
+    .victimStem = "victim",
+    .yieldsPerEntry = false,
+};
+
+class DeleteTables : public OnEachServer<DeleteOn> {
+  protected:
+    void deleteTables() { on.deleteTables(f.context); }
+};
+
+TEST_P(DeleteTables, WithoutCurrentEntryOnlyAsksForASelection) {
     const QString t = uniqueName(QStringLiteral("keep"));
-    execMssql(QStringLiteral("CREATE TABLE [%1]([id] INT)").arg(t));
-    addSelected(f.list1, t);  // selected but not current
+    createTable(t);
+    addSelected(list(), t);  // selected but not current
 
-    deleteMssqlTables(f.context);
+    deleteTables();
 
-    EXPECT_EQ(f.platform.messageTexts(), std::vector<QString>{QStringLiteral("Please select a table")});
+    // The same text on both servers.
+    EXPECT_EQ(f.platform.messageTexts(),
+              std::vector<QString>{QStringLiteral("Please select a table")});
     EXPECT_EQ(f.platform.messages[0].title, f.platform.appTitle());
     EXPECT_EQ(f.platform.messages[0].icon, MsgIcon::None);
-    EXPECT_TRUE(mssqlTableExists(t));
-    EXPECT_EQ(f.list1.count(), 1);
+    EXPECT_TRUE(on.server.exists(t));
+    EXPECT_EQ(list().count(), 1);
     EXPECT_EQ(f.pointer.pointer(), MousePointer::Default);
 }
 
-TEST_F(DeleteTables, PostgresWithoutCurrentEntryAsksWithTheSameText) {
-    f.list2.add(QStringLiteral("whatever"));
-    deletePostgresTables(f.context);
-    EXPECT_EQ(f.platform.messageTexts(), std::vector<QString>{QStringLiteral("Please select a table")});
-    EXPECT_EQ(f.pointer.pointer(), MousePointer::Default);
-    EXPECT_EQ(f.list2.count(), 1);
-}
-
-TEST_F(DeleteTables, CurrentEntryButNoSelectionDropsNothing) {
+TEST_P(DeleteTables, CurrentEntryButNoSelectionDropsNothing) {
     const QString t = uniqueName(QStringLiteral("unselected"));
-    execPostgres(QStringLiteral("CREATE TABLE \"%1\"(id int)").arg(t));
-    f.list2.add(t);
-    f.list2.setCurrentIndex(0);
+    createTable(t);
+    list().add(t);
+    list().setCurrentIndex(0);
 
-    deletePostgresTables(f.context);
+    deleteTables();
 
     EXPECT_TRUE(f.platform.messages.empty());
-    EXPECT_TRUE(postgresTableExists(t));
-    EXPECT_EQ(f.list2.count(), 1);
+    EXPECT_TRUE(on.server.exists(t));
+    EXPECT_EQ(list().count(), 1);
 }
 
-TEST_F(DeleteTables, MssqlDropsEverySelectedTableBottomUp) {
+TEST_P(DeleteTables, DropsEverySelectedTable) {
     const QString keep = uniqueName(QStringLiteral("b_keep"));
-    const QStringList drop{uniqueName(QStringLiteral("a_drop")), uniqueName(QStringLiteral("c_drop")),
+    const QStringList drop{uniqueName(QStringLiteral("a_drop")),
+                           uniqueName(QStringLiteral("c_drop")),
                            uniqueName(QStringLiteral("d_drop"))};
     for (const QString& t : drop + QStringList{keep}) {
-        execMssql(QStringLiteral("CREATE TABLE [%1]([id] INT)").arg(t));
-        f.list1.add(t);
+        createTable(t);
+        list().add(t);
     }
-    for (const QString& t : drop) f.list1.setSelected(indexOf(f.list1, t), true);
-    f.list1.setCurrentIndex(0);
-    std::vector<QString> yieldsSeenWith;
-    f.platform.onProcessEvents = [&] { yieldsSeenWith.push_back(QString::number(f.list1.count())); };
+    for (const QString& t : drop) list().setSelected(indexOf(list(), t), true);
+    list().setCurrentIndex(0);
+    int yields = 0;
+    f.platform.onProcessEvents = [&] { ++yields; };
 
-    deleteMssqlTables(f.context);
+    deleteTables();
 
     EXPECT_TRUE(f.platform.messages.empty());
-    for (const QString& t : drop) EXPECT_FALSE(mssqlTableExists(t)) << t.toStdString();
-    EXPECT_TRUE(mssqlTableExists(keep));
-    EXPECT_EQ(f.list1.texts(), std::vector<QString>{keep});
+    for (const QString& t : drop) EXPECT_FALSE(on.server.exists(t)) << t.toStdString();
+    EXPECT_TRUE(on.server.exists(keep));
+    EXPECT_EQ(list().texts(), std::vector<QString>{keep});
     // One yield per entry, selected or not.
-    EXPECT_EQ(yieldsSeenWith.size(), 4u);
+    if (on.yieldsPerEntry) {
+        EXPECT_EQ(yields, 4);
+    }
     EXPECT_EQ(f.pointer.pointer(), MousePointer::Default);
 }
 
-TEST_F(DeleteTables, PostgresDropsEverySelectedTable) {
-    const QStringList drop{uniqueName(QStringLiteral("p1")), uniqueName(QStringLiteral("p2")),
-                           uniqueName(QStringLiteral("p3"))};
-    for (const QString& t : drop) {
-        execPostgres(QStringLiteral("CREATE TABLE \"%1\"(id int)").arg(t));
-        addSelected(f.list2, t);
-    }
-    f.list2.setCurrentIndex(1);
-
-    deletePostgresTables(f.context);
-
-    EXPECT_TRUE(f.platform.messages.empty());
-    for (const QString& t : drop) EXPECT_FALSE(postgresTableExists(t));
-    EXPECT_EQ(f.list2.count(), 0);
-}
-
-TEST_F(DeleteTables, FailingDropIsReportedAndTheEntryStillGoes) {
+TEST_P(DeleteTables, FailingDropIsReportedAndTheEntryStillGoes) {
     const QString gone = uniqueName(QStringLiteral("gone"));
-    addSelected(f.list2, gone);
-    f.list2.setCurrentIndex(0);
-    deletePostgresTables(f.context);
-    ASSERT_EQ(f.platform.errorReports().size(), 1u);
-    EXPECT_TRUE(f.platform.errorReports()[0].contains(
-        QStringLiteral("\r\nin Ambrelin2021/08/31.Form2.PushButton5_Click at line 112\r\r")));
-    EXPECT_FALSE(f.platform.errorReports()[0].contains(QStringLiteral("sql: ")));
-    EXPECT_EQ(f.list2.count(), 0);
+    addSelected(list(), gone);
+    list().setCurrentIndex(0);
 
-    addSelected(f.list1, gone);
-    f.list1.setCurrentIndex(0);
-    deleteMssqlTables(f.context);
-    ASSERT_EQ(f.platform.errorReports().size(), 2u);
-    EXPECT_TRUE(f.platform.errorReports()[1].contains(
-        QStringLiteral("in Ambrelin2021/08/31.Form2.PushButton1_Click at line 118\r\r")));
-    EXPECT_EQ(f.list1.count(), 0);
+    deleteTables();
+
+    ASSERT_EQ(f.platform.errorReports().size(), 1u);
+    EXPECT_TRUE(f.platform.errorReports()[0].contains(QString::fromLatin1(on.failedDropAt)));
+    EXPECT_FALSE(f.platform.errorReports()[0].contains(QStringLiteral("sql: ")));
+    EXPECT_EQ(list().count(), 0);
 }
 
-TEST_F(DeleteTables, UnreachableServerReportsEachStepAndStillPrunesTheList) {
+// Names that would end their identifier early drop exactly the named table.
+TEST_P(DeleteTables, HostileNamesDropOnlyTheNamedTable) {
+    const QString victim = uniqueName(QString::fromLatin1(on.victimStem));
+    createTable(victim);
+    const QString hostile = QString::fromLatin1(on.hostileName).arg(victim);
+    createTable(hostile);
+    addSelected(list(), hostile);
+    list().setCurrentIndex(0);
+
+    deleteTables();
+
+    EXPECT_TRUE(f.platform.errorReports().empty());
+    EXPECT_FALSE(on.server.exists(hostile));
+    EXPECT_TRUE(on.server.exists(victim));
+}
+
+INSTANTIATE_TEST_SUITE_P(EachServer, DeleteTables, ::testing::Values(kOnSqlServer, kOnPostgres),
+                         ServerName());
+
+TEST(DeletePostgresTables, UnreachableServerReportsEachStepAndStillPrunesTheList) {
+    TransferHarness f;
     f.profiles.pg.port = QStringLiteral("1");  // nothing listens there
     addSelected(f.list2, QStringLiteral("one"));
     addSelected(f.list2, QStringLiteral("two"));
@@ -133,31 +149,6 @@ TEST_F(DeleteTables, UnreachableServerReportsEachStepAndStillPrunesTheList) {
     EXPECT_TRUE(reports[2].contains(QStringLiteral("at line 112")));
     EXPECT_EQ(f.list2.count(), 0);
     EXPECT_EQ(f.pointer.pointer(), MousePointer::Default);
-}
-
-// Names that would end their identifier early drop exactly the named table.
-TEST_F(DeleteTables, HostileNamesDropOnlyTheNamedTable) {
-    const QString victim = uniqueName(QStringLiteral("victim"));
-    execPostgres(QStringLiteral("CREATE TABLE \"%1\"(id int)").arg(victim));
-    const QString hostilePg = QStringLiteral("x\"; DROP TABLE \"%1\"; --").arg(victim);
-    execPostgres(QStringLiteral("CREATE TABLE \"%1\"(id int)").arg(QString(hostilePg).replace("\"", "\"\"")));
-    addSelected(f.list2, hostilePg);
-    f.list2.setCurrentIndex(0);
-    deletePostgresTables(f.context);
-    EXPECT_TRUE(f.platform.errorReports().empty());
-    EXPECT_FALSE(postgresTableExists(hostilePg));
-    EXPECT_TRUE(postgresTableExists(victim));
-
-    const QString msVictim = uniqueName(QStringLiteral("msvictim"));
-    execMssql(QStringLiteral("CREATE TABLE [%1]([id] INT)").arg(msVictim));
-    const QString hostileMs = QStringLiteral("y]; DROP TABLE [%1]; --").arg(msVictim);
-    execMssql(QStringLiteral("CREATE TABLE [%1]([id] INT)").arg(QString(hostileMs).replace("]", "]]")));
-    addSelected(f.list1, hostileMs);
-    f.list1.setCurrentIndex(0);
-    deleteMssqlTables(f.context);
-    EXPECT_TRUE(f.platform.errorReports().empty());
-    EXPECT_FALSE(mssqlTableExists(hostileMs));
-    EXPECT_TRUE(mssqlTableExists(msVictim));
 }
 
 }  // namespace

@@ -1,115 +1,133 @@
 #include <gtest/gtest.h>
 
-#include "transfer_harness.h"
 #include "maintenance/table_maintenance.h"
+#include "server_lists.h"
+#include "transfer_harness.h"
 
 namespace dorvane::testing {
 namespace {
 
-// Adds a table name to a list and selects it, without making it current.
-void addSelected(MemoryListBox& list, const QString& name) {
-    list.add(name);
-    for (int i = 0; i < list.count(); ++i)
-        if (list.text(i) == name) list.setSelected(i, true);
-}
-
-int indexOf(const MemoryListBox& list, const QString& name) {
-    for (int i = 0; i < list.count(); ++i)
-        if (list.text(i) == name) return i;
-    return -1;
-}
-
-class RenameTables : public ::testing::Test {
-protected:
-    TransferHarness f;
+// What differs between the two servers' "Rename Table".
+struct RenameOn {
+    ServerSide server;
+    void (*renameTable)(CommandContext&);
+    const char* selectATable;
+    const char* selectJustOne;
+    // Another entry of the list, sorting before or after the renamed one.
+    const char* otherEntry;
+    bool renamedSortsFirst;
+    int currentAfterRename;
+    // Old and new names that would end a naively quoted literal or identifier early.
+    const char* hostileOldStem;
+    const char* hostileNewStem;
 };
 
-TEST_F(RenameTables, NoCurrentEntryMessagesDifferBySide) {
-    f.list1.add(QStringLiteral("a"));
-    renameMssqlTable(f.context);
-    f.list2.add(QStringLiteral("a"));
-    renamePostgresTable(f.context);
+void PrintTo(const RenameOn& on, std::ostream* os) {
+    PrintTo(on.server, os);
+}
+
+const RenameOn kOnSqlServer{
+    .server = kSqlServerSide,
+    .renameTable = renameMssqlTable,
+    .selectATable = "Please select a table",
+    .selectJustOne = "Please select just one table to rename",
+    .otherEntry = "zzz",
+    .renamedSortsFirst = true,
+    .currentAfterRename = -1,  // the SQL Server side leaves no current entry
+    .hostileOldStem = "it's; x",
+    .hostileNewStem = "o'clock]'; DROP TABLE x; --",
+};
+const RenameOn kOnPostgres{
+    .server = kPostgresSide,
+    .renameTable = renamePostgresTable,
+    .selectATable = "Please select a table to rename.",
+    .selectJustOne = "Please select just one table to rename.",
+    .otherEntry = "aaa",
+    .renamedSortsFirst = false,
+    .currentAfterRename = 0,  // the first entry, whichever it is
+    .hostileOldStem = "say \"hi\"",
+    .hostileNewStem = "x\" RENAME TO \"y",
+};
+
+class RenameTables : public OnEachServer<RenameOn> {
+  protected:
+    void renameTable() { on.renameTable(f.context); }
+};
+
+TEST_P(RenameTables, NoCurrentEntryAsksForATable) {
+    list().add(QStringLiteral("a"));
+    renameTable();
     EXPECT_EQ(f.platform.messageTexts(),
-              (std::vector<QString>{QStringLiteral("Please select a table"),
-                                    QStringLiteral("Please select a table to rename.")}));
+              std::vector<QString>{QString::fromLatin1(on.selectATable)});
     EXPECT_TRUE(f.platform.inputPrompts.empty());
-    EXPECT_EQ(f.pointer.pointer(), MousePointer::Default);
 }
 
-TEST_F(RenameTables, NotExactlyOneSelectedEntry) {
-    for (auto* list : {&f.list1, &f.list2}) {
-        addSelected(*list, QStringLiteral("a"));
-        addSelected(*list, QStringLiteral("b"));
-        list->setCurrentIndex(0);
-    }
-    renameMssqlTable(f.context);
-    renamePostgresTable(f.context);
+TEST_P(RenameTables, NotExactlyOneSelectedEntry) {
+    addSelected(list(), QStringLiteral("a"));
+    addSelected(list(), QStringLiteral("b"));
+    list().setCurrentIndex(0);
+    renameTable();
     // A current entry with nothing selected gets the same answer.
-    for (auto* list : {&f.list1, &f.list2})
-        for (int i = 0; i < list->count(); ++i) list->setSelected(i, false);
-    renameMssqlTable(f.context);
-    renamePostgresTable(f.context);
-    const QString ms = QStringLiteral("Please select just one table to rename");
-    const QString pg = QStringLiteral("Please select just one table to rename.");
-    EXPECT_EQ(f.platform.messageTexts(), (std::vector<QString>{ms, pg, ms, pg}));
+    for (int i = 0; i < list().count(); ++i) list().setSelected(i, false);
+    renameTable();
+    const QString justOne = QString::fromLatin1(on.selectJustOne);
+    EXPECT_EQ(f.platform.messageTexts(), (std::vector<QString>{justOne, justOne}));
     EXPECT_TRUE(f.platform.inputPrompts.empty());
-    EXPECT_EQ(f.list1.texts(), (std::vector<QString>{"a", "b"}));
+    EXPECT_EQ(list().texts(), (std::vector<QString>{"a", "b"}));
 }
 
-TEST_F(RenameTables, MssqlRenamesAndReplacesTheEntry) {
+TEST_P(RenameTables, RenamesAndReplacesTheEntry) {
     const QString oldName = uniqueName(QStringLiteral("old"));
     const QString newName = uniqueName(QStringLiteral("new"));
-    execMssql(QStringLiteral("CREATE TABLE [%1]([id] INT)").arg(oldName));
-    f.list1.add(QStringLiteral("zzz"));
-    f.list1.add(oldName);
-    f.list1.click(indexOf(f.list1, oldName));
+    const QString other = QString::fromLatin1(on.otherEntry);
+    createTable(oldName);
+    list().add(other);
+    list().add(oldName);
+    list().click(indexOf(list(), oldName));
     f.platform.typed.push_back(newName);
 
-    renameMssqlTable(f.context);
+    renameTable();
 
     EXPECT_EQ(f.platform.inputPrompts, std::vector<QString>{"Enter new name of " + oldName + ":"});
     EXPECT_EQ(f.platform.inputDefaults, std::vector<QString>{oldName});
     EXPECT_TRUE(f.platform.errorReports().empty());
-    EXPECT_FALSE(mssqlTableExists(oldName));
-    EXPECT_TRUE(mssqlTableExists(newName));
-    EXPECT_EQ(f.list1.texts(), (std::vector<QString>{newName, QStringLiteral("zzz")}));
-    EXPECT_EQ(f.list1.currentIndex(), -1);  // the SQL Server side leaves no current entry
+    EXPECT_FALSE(on.server.exists(oldName));
+    EXPECT_TRUE(on.server.exists(newName));
+    EXPECT_EQ(list().texts(), on.renamedSortsFirst ? (std::vector<QString>{newName, other})
+                                                   : (std::vector<QString>{other, newName}));
+    EXPECT_EQ(list().currentIndex(), on.currentAfterRename);
     EXPECT_EQ(f.pointer.pointer(), MousePointer::Default);
 }
 
-TEST_F(RenameTables, PostgresRenamesAndMakesTheFirstEntryCurrent) {
-    const QString oldName = uniqueName(QStringLiteral("pold"));
-    const QString newName = uniqueName(QStringLiteral("pnew"));
-    execPostgres(QStringLiteral("CREATE TABLE \"%1\"(id int)").arg(oldName));
-    f.list2.add(QStringLiteral("aaa"));
-    f.list2.add(oldName);
-    f.list2.click(indexOf(f.list2, oldName));
-    f.platform.typed.push_back(newName);
-
-    renamePostgresTable(f.context);
-
-    EXPECT_TRUE(f.platform.errorReports().empty());
-    EXPECT_FALSE(postgresTableExists(oldName));
-    EXPECT_TRUE(postgresTableExists(newName));
-    EXPECT_EQ(f.list2.texts(), (std::vector<QString>{QStringLiteral("aaa"), newName}));
-    EXPECT_EQ(f.list2.currentIndex(), 0);
-}
-
-TEST_F(RenameTables, CancelledInputChangesNothing) {
-    addSelected(f.list1, QStringLiteral("t1"));
-    f.list1.setCurrentIndex(0);
-    addSelected(f.list2, QStringLiteral("t2"));
-    f.list2.setCurrentIndex(0);
-    f.platform.typed = {QString(), QString()};
-    renameMssqlTable(f.context);
-    renamePostgresTable(f.context);
+TEST_P(RenameTables, CancelledInputChangesNothing) {
+    addSelected(list(), QStringLiteral("t1"));
+    list().setCurrentIndex(0);
+    f.platform.typed = {QString()};
+    renameTable();
     EXPECT_TRUE(f.platform.messages.empty());
-    EXPECT_EQ(f.list1.texts(), std::vector<QString>{"t1"});
-    EXPECT_EQ(f.list2.texts(), std::vector<QString>{"t2"});
+    EXPECT_EQ(list().texts(), std::vector<QString>{"t1"});
     EXPECT_EQ(f.pointer.pointer(), MousePointer::Default);
 }
 
-TEST_F(RenameTables, UnchangedNameIsStillSentAndTheServerDecides) {
+// Quotes and brackets inside old or new names stay inside their literal or identifier.
+TEST_P(RenameTables, HostileNames) {
+    const QString oldName = uniqueName(QString::fromLatin1(on.hostileOldStem));
+    const QString newName = uniqueName(QString::fromLatin1(on.hostileNewStem));
+    createTable(oldName);
+    addSelected(list(), oldName);
+    list().setCurrentIndex(0);
+    f.platform.typed.push_back(newName);
+    renameTable();
+    EXPECT_EQ(f.platform.errorReports(), std::vector<QString>{});
+    EXPECT_TRUE(on.server.exists(newName));
+    EXPECT_FALSE(on.server.exists(oldName));
+}
+
+INSTANTIATE_TEST_SUITE_P(EachServer, RenameTables, ::testing::Values(kOnSqlServer, kOnPostgres),
+                         ServerName());
+
+TEST(RenamePostgresTable, UnchangedNameIsStillSentAndTheServerDecides) {
+    TransferHarness f;
     const QString name = uniqueName(QStringLiteral("same"));
     execPostgres(QStringLiteral("CREATE TABLE \"%1\"(id int)").arg(name));
     addSelected(f.list2, name);
@@ -124,40 +142,17 @@ TEST_F(RenameTables, UnchangedNameIsStillSentAndTheServerDecides) {
     EXPECT_TRUE(postgresTableExists(name));
 }
 
-TEST_F(RenameTables, RefusedRenameStillReplacesTheEntry) {
+TEST(RenameMssqlTable, RefusedRenameStillReplacesTheEntry) {
+    TransferHarness f;
     const QString missing = uniqueName(QStringLiteral("missing"));
     addSelected(f.list1, missing);
     f.list1.setCurrentIndex(0);
     f.platform.typed.push_back(QStringLiteral("renamed"));
     renameMssqlTable(f.context);
     ASSERT_EQ(f.platform.errorReports().size(), 1u);
-    EXPECT_TRUE(f.platform.errorReports()[0].contains(QStringLiteral("PushButton6_Click at line 130")));
+    EXPECT_TRUE(
+        f.platform.errorReports()[0].contains(QStringLiteral("PushButton6_Click at line 130")));
     EXPECT_EQ(f.list1.texts(), std::vector<QString>{"renamed"});
-}
-
-// Quotes and brackets inside old or new names stay inside their literal or identifier.
-TEST_F(RenameTables, HostileNamesOnBothServers) {
-    const QString oldMs = uniqueName(QStringLiteral("it's; x"));
-    const QString newMs = uniqueName(QStringLiteral("o'clock]'; DROP TABLE x; --"));
-    execMssql(QStringLiteral("CREATE TABLE [%1]([id] INT)").arg(QString(oldMs).replace("]", "]]")));
-    addSelected(f.list1, oldMs);
-    f.list1.setCurrentIndex(0);
-    f.platform.typed.push_back(newMs);
-    renameMssqlTable(f.context);
-    EXPECT_EQ(f.platform.errorReports(), std::vector<QString>{});
-    EXPECT_TRUE(mssqlTableExists(newMs));
-    EXPECT_FALSE(mssqlTableExists(oldMs));
-
-    const QString oldPg = uniqueName(QStringLiteral("say \"hi\""));
-    const QString newPg = uniqueName(QStringLiteral("x\" RENAME TO \"y"));
-    execPostgres(QStringLiteral("CREATE TABLE \"%1\"(id int)").arg(QString(oldPg).replace("\"", "\"\"")));
-    addSelected(f.list2, oldPg);
-    f.list2.setCurrentIndex(0);
-    f.platform.typed.push_back(newPg);
-    renamePostgresTable(f.context);
-    EXPECT_EQ(f.platform.errorReports(), std::vector<QString>{});
-    EXPECT_TRUE(postgresTableExists(newPg));
-    EXPECT_FALSE(postgresTableExists(oldPg));
 }
 
 }  // namespace

@@ -4,13 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "copy_check.h"
-#include "transfer/postgres_statements.h"
+#include "directions.h"
 #include "transfer/send_tables.h"
 #include "transfer/sql_quoting.h"
-#include "transfer/sqlserver_statements.h"
 #include "transfer_harness.h"
 
 namespace dorvane::testing {
@@ -18,78 +15,30 @@ namespace {
 
 const QString kNotCopied = QStringLiteral("These tables were not copied, or not completely:");
 
-// One direction of the copy, as the tests need it.
-struct Direction {
-    const char* name;
-    std::function<void(const QString&)> execSource, execTarget;
-    std::function<QString(const QString&)> quoteSource, quoteTarget, columnHead;
-    std::function<bool(const QString&)> targetExists;
-    std::function<Rows(const QString&)> targetRows;
-    MemoryListBox TransferHarness::*sourceList;
-    MemoryListBox TransferHarness::*targetList;
-    MemoryCheckBox TransferHarness::*customizeBox;
-    void (*send)(CommandContext&, YieldPolicy);
-};
-
-QString bracketed(const QString& name) {
-    return bracketedName(name);
-}
-QString doubleQuoted(const QString& name) {
-    return doubleQuotedName(name);
-}
-
-const Direction kToPostgres{
-    "ToPostgres",
-    execMssql,
-    execPostgres,
-    bracketed,
-    doubleQuoted,
-    to_postgres::columnHead,
-    postgresTableExists,
-    [](const QString& t) { return postgresRows("SELECT * FROM " + doubleQuoted(t)); },
-    &TransferHarness::list1,
-    &TransferHarness::list2,
-    &TransferHarness::check15,
-    sendTablesToPostgres};
-
-const Direction kToSqlServer{
-    "ToSqlServer",
-    execPostgres,
-    execMssql,
-    doubleQuoted,
-    bracketed,
-    to_sqlserver::columnHead,
-    mssqlTableExists,
-    [](const QString& t) { return mssqlRows("SELECT * FROM " + bracketed(t)); },
-    &TransferHarness::list2,
-    &TransferHarness::list1,
-    &TransferHarness::check16,
-    sendTablesToSqlServer};
-
 class TableSafety : public ::testing::TestWithParam<Direction> {
   protected:
     TransferHarness h;
     const Direction& d = GetParam();
-    MemoryListBox& sourceList() { return h.*d.sourceList; }
-    MemoryListBox& targetList() { return h.*d.targetList; }
+    MemoryListBox& sourceList() { return h.*d.source.list; }
+    MemoryListBox& targetList() { return h.*d.target.list; }
     void send() { d.send(h.context, YieldPolicy::everyCall()); }
 
     // A source table of two rows, and a listed target table of the same name holding 'old'.
     QString tablesOnBothSides(const char* stem) {
         const QString t = uniqueName(QString::fromLatin1(stem));
-        d.execSource("CREATE TABLE " + d.quoteSource(t) + "(n INT)");
-        d.execSource("INSERT INTO " + d.quoteSource(t) + " VALUES(1)");
-        d.execSource("INSERT INTO " + d.quoteSource(t) + " VALUES(2)");
+        d.source.exec("CREATE TABLE " + d.source.quote(t) + "(n INT)");
+        d.source.exec("INSERT INTO " + d.source.quote(t) + " VALUES(1)");
+        d.source.exec("INSERT INTO " + d.source.quote(t) + " VALUES(2)");
         createOldTarget(t);
         return t;
     }
     void createOldTarget(const QString& t) {
-        d.execTarget("CREATE TABLE " + d.quoteTarget(t) + "(old VARCHAR(10))");
-        d.execTarget("INSERT INTO " + d.quoteTarget(t) + " VALUES('old')");
+        d.target.exec("CREATE TABLE " + d.target.quote(t) + "(old VARCHAR(10))");
+        d.target.exec("INSERT INTO " + d.target.quote(t) + " VALUES('old')");
         targetList().add(t);
     }
     void expectOldTableKept(const QString& t) {
-        EXPECT_EQ(d.targetRows(t), (Rows{{db::Value::text("old")}}));
+        EXPECT_EQ(d.target.rows(t), (Rows{{db::Value::text("old")}}));
         EXPECT_EQ(targetList().texts(), (std::vector<QString>{t}));
         ASSERT_FALSE(h.platform.messages.empty());
         EXPECT_EQ(h.platform.messages.back().text, kNotCopied + "\r\n\r\n" + t);
@@ -119,7 +68,7 @@ TEST_P(TableSafety, AnOverwriteWhoseSourceCannotBeReadDropsNothing) {
 
     send();
 
-    EXPECT_TRUE(d.targetExists(t));
+    EXPECT_TRUE(d.target.exists(t));
     expectOldTableKept(t);
 }
 

@@ -1,4 +1,5 @@
-// The copy from SQL Server to PostgreSQL against both test servers.
+// What only the copy from SQL Server to PostgreSQL does, against both test servers (what
+// both directions do alike: either_direction_test.cpp).
 
 #include <gtest/gtest.h>
 
@@ -92,114 +93,6 @@ TEST_F(TransferToPostgres, OverwriteUsesTheSpellingListedOnThePostgresSide) {
     EXPECT_FALSE(postgresTableExists(base.toLower()));
     // Listed as it was created: a lower-cased entry would name no table.
     EXPECT_EQ(h.list2.texts(), (std::vector<QString>{listed}));
-}
-
-TEST_F(TransferToPostgres, OverwriteNoLeavesTheTableAndTheListAlone) {
-    const QString t = uniqueName(QStringLiteral("keep"));
-    execMssql(QStringLiteral("CREATE TABLE [%1]([n] INT)").arg(t));
-    execMssql(QStringLiteral("INSERT INTO [%1] VALUES(1)").arg(t));
-    execPostgres(QStringLiteral("CREATE TABLE \"%1\"(old TEXT)").arg(t));
-    execPostgres(QStringLiteral("INSERT INTO \"%1\" VALUES('old')").arg(t));
-    h.select(h.list1, {t});
-    h.list2.add(t);
-    h.platform.answers = {kAnswerNo};
-
-    send();
-
-    EXPECT_EQ(h.platform.messages.size(), 1u);
-    EXPECT_EQ(pgRows(t), (Rows{{Value::text("old")}}));
-    EXPECT_EQ(h.list2.texts(), (std::vector<QString>{t}));
-}
-
-TEST_F(TransferToPostgres, SelectedTablesAreVisitedFromTheBottomUp) {
-    h.select(h.list1, {"order_a", "order_c", "order_b"});
-    h.list1.add("order_unselected");
-    for (const char* t : {"order_a", "order_b", "order_c", "order_unselected"}) h.list2.add(t);
-    h.platform.answers = {kAnswerNo, kAnswerNo, kAnswerNo};
-
-    send();
-
-    EXPECT_EQ(h.platform.messageTexts(),
-              (std::vector<QString>{"Would you like to overwrite order_c?",
-                                    "Would you like to overwrite order_b?",
-                                    "Would you like to overwrite order_a?"}));
-}
-
-TEST_F(TransferToPostgres, EmptySourceTableIsCreatedAndListed) {
-    const QString t = uniqueName(QStringLiteral("Empty"));
-    execMssql(QStringLiteral("CREATE TABLE [%1]([n] INT, [s] VARCHAR(5))").arg(t));
-    h.select(h.list1, {t});
-    int progressMoves = 0;
-    h.platform.onProcessEvents = [&] { progressMoves += h.progressBar.value() != 0; };
-
-    send();
-
-    EXPECT_TRUE(h.platform.messages.empty());
-    EXPECT_TRUE(copiedToPostgres(t, t));
-    EXPECT_EQ(postgresColumns(t), (QStringList{"n numeric", "s text"}));
-    EXPECT_EQ(postgresRowCount(t), 0);
-    EXPECT_EQ(progressMoves, 0);
-    EXPECT_EQ(h.list2.texts(), (std::vector<QString>{t}));
-}
-
-TEST_F(TransferToPostgres, AFailedCreateStopsEveryLaterCreateInsertAndDrop) {
-    // Processed in this order: the unlisted table that already exists (its CREATE fails),
-    // then a listed one the user agrees to overwrite, then a fresh one.
-    const QString stem = uniqueName(QStringLiteral("gate"));
-    const QString exists = stem + "_c", overwrite = stem + "_b", fresh = stem + "_a";
-    for (const QString& t : {exists, overwrite, fresh}) {
-        execMssql(QStringLiteral("CREATE TABLE [%1]([n] INT)").arg(t));
-        execMssql(QStringLiteral("INSERT INTO [%1] VALUES(5)").arg(t));
-    }
-    // Same shape as the source, so an INSERT that got through would succeed.
-    for (const QString& t : {exists, overwrite}) {
-        execPostgres(QStringLiteral("CREATE TABLE \"%1\"(n NUMERIC)").arg(t));
-        execPostgres(QStringLiteral("INSERT INTO \"%1\" VALUES(1)").arg(t));
-    }
-    h.select(h.list1, {fresh, overwrite, exists});
-    h.list2.add(overwrite);
-    h.platform.answers = {kAnswerYes};
-
-    send();
-
-    const auto reports = h.platform.errorReports();
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_TRUE(reports[0].contains("in Ambrelin2021/08/31.Main.ExecuteSQL at line 100"));
-    EXPECT_EQ(pgRows(exists), (Rows{{Value::decimal("1")}}));
-    EXPECT_EQ(pgRows(overwrite), (Rows{{Value::decimal("1")}}));  // not dropped
-    EXPECT_FALSE(postgresTableExists(fresh));
-    // Only what exists stays listed, and the run ends naming what it did not copy.
-    EXPECT_EQ(h.list2.texts(), (std::vector<QString>{overwrite}));
-    EXPECT_EQ(h.platform.messages.back().text,
-              "These tables were not copied, or not completely:\r\n\r\n" + exists + "\r\n" +
-                  overwrite + "\r\n" + fresh);
-}
-
-TEST_F(TransferToPostgres, WithoutACurrentEntryOnlyTheMessageIsShown) {
-    h.list1.add("anything");
-    h.list1.setSelected(0, true);
-
-    send();
-
-    ASSERT_EQ(h.platform.messages.size(), 1u);
-    EXPECT_EQ(h.platform.messages[0].text, "Please select a table");
-    EXPECT_EQ(h.platform.messages[0].buttons, MsgButtons::Ok);
-    EXPECT_EQ(h.platform.messages[0].icon, MsgIcon::None);
-    EXPECT_EQ(h.platform.messages[0].title, h.platform.appTitle());
-    EXPECT_EQ(h.pointer.pointer(), MousePointer::Default);
-    EXPECT_TRUE(h.list2.texts().empty());
-}
-
-TEST_F(TransferToPostgres, ACurrentEntryWithNothingSelectedDoesNothingVisible) {
-    h.list1.add("first");
-    h.list1.add("second");
-    h.list1.setCurrentIndex(1);
-
-    send();
-
-    EXPECT_TRUE(h.platform.messages.empty());
-    EXPECT_TRUE(h.list2.texts().empty());
-    EXPECT_EQ(h.pointer.pointer(), MousePointer::Default);
 }
 
 // A source table that is gone by the time it is copied: each step that needs it is
