@@ -11,13 +11,19 @@ using namespace dorvane::fuzz;
 
 namespace {
 
-// A column definition: its name, one type word, and an optional "(n)" or "(p,s)".
+// A column definition: its name, one type word, and an optional "(n)", "(p,s)" or "(MAX)".
 bool readColumn(const std::vector<Token>& t, std::size_t& at, const QString& fieldName) {
     if (at + 1 >= t.size() || !(t[at] == name(fieldName)) || t[at + 1].kind != Token::Kind::Word)
         return false;
     at += 2;
     if (at < t.size() && t[at] == punct(u'(')) {
-        if (++at >= t.size() || t[at].kind != Token::Kind::Number) return false;
+        if (++at < t.size() && t[at] == word(QStringLiteral("MAX"))) {
+            ++at;
+            if (at >= t.size() || !(t[at] == punct(u')'))) return false;
+            ++at;
+            return true;
+        }
+        if (at >= t.size() || t[at].kind != Token::Kind::Number) return false;
         ++at;
         if (at + 1 < t.size() && t[at] == punct(u',') && t[at + 1].kind == Token::Kind::Number)
             at += 2;
