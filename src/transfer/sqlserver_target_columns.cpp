@@ -51,7 +51,13 @@ bool isNonFinite(const db::Value& value) {
 
 // Bytes of a varchar text on the server; the text fits the code page already.
 qint64 codePageBytes(QStringView text, int codePage) {
-    if (codePage == kUtf8CodePage) return text.toUtf8().size();
+    if (codePage == kUtf8CodePage) {
+        // Counted without a UTF-8 copy of every value: a surrogate pair is 4 bytes.
+        qint64 bytes = 0;
+        for (QChar c : text)
+            bytes += c.unicode() < 0x80 ? 1 : c.unicode() < 0x800 ? 2 : c.isSurrogate() ? 2 : 3;
+        return bytes;
+    }
     const bool doubleByte =
         codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950;
     if (!doubleByte) return text.size();
