@@ -5,9 +5,9 @@
 #include "db/recordset.h"
 #include "process_stats.h"
 #include "statement_clock.h"
-#include "transfer/postgres_statements.h"
-#include "transfer/sql_quoting.h"
-#include "transfer/sqlserver_statements.h"
+#include "sql/postgres_statements.h"
+#include "sql/sql_quoting.h"
+#include "sql/sqlserver_statements.h"
 
 namespace dorvane::bench {
 namespace {

@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/platform.h"
+#include "core/platform.h"
 #include "statement_clock.h"
 
 namespace dorvane::bench {

@@ -6,7 +6,7 @@
 
 #include "db/db_error.h"
 #include "db/recordset.h"
-#include "transfer/sql_quoting.h"
+#include "sql/sql_quoting.h"
 
 namespace dorvane::bench {
 namespace {

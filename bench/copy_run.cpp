@@ -1,6 +1,6 @@
 #include "copy_run.h"
 
-#include "app/memory_controls.h"
+#include "core/memory_controls.h"
 #include "process_stats.h"
 #include "transfer/command_context.h"
 #include "transfer/send_tables.h"

@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "db/recordset.h"
-#include "transfer/sql_quoting.h"
+#include "sql/sql_quoting.h"
 
 namespace dorvane::bench {
 

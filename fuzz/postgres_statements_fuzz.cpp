@@ -6,8 +6,8 @@
 #include "db/recordset.h"
 #include "fuzz_check.h"
 #include "fuzz_input.h"
-#include "transfer/postgres_statements.h"
-#include "transfer/type_names.h"
+#include "sql/postgres_statements.h"
+#include "sql/type_names.h"
 
 using namespace dorvane;
 using namespace dorvane::fuzz;

@@ -3,8 +3,8 @@
 #include "db/recordset.h"
 #include "fuzz_check.h"
 #include "fuzz_input.h"
-#include "transfer/sqlserver_statements.h"
-#include "transfer/value_text.h"
+#include "sql/sqlserver_statements.h"
+#include "sql/value_text.h"
 
 using namespace dorvane;
 using namespace dorvane::fuzz;

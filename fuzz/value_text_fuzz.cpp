@@ -8,7 +8,7 @@
 #include "db/time_text.h"
 #include "fuzz_check.h"
 #include "fuzz_input.h"
-#include "transfer/value_text.h"
+#include "sql/value_text.h"
 
 using namespace dorvane;
 using namespace dorvane::fuzz;

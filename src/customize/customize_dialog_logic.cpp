@@ -1,11 +1,11 @@
 #include "customize/customize_dialog_logic.h"
 
-#include "app/app_info.h"
-#include "app/procedure.h"
+#include "core/app_info.h"
+#include "core/procedure.h"
 #include "customize/data_type_check.h"
 #include "customize/field_discovery.h"
 #include "customize/number_text.h"
-#include "transfer/sql_quoting.h"
+#include "sql/sql_quoting.h"
 
 namespace dorvane {
 namespace {

@@ -6,8 +6,8 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/controls.h"
-#include "app/platform.h"
+#include "core/controls.h"
+#include "core/platform.h"
 #include "db/connection_strings.h"
 #include "transfer/command_context.h"
 

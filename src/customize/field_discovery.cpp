@@ -1,10 +1,10 @@
 #include "customize/field_discovery.h"
 
-#include "customize/type_proposals.h"
+#include "sql/type_proposals.h"
 #include "db/ado.h"
 #include "db/connection.h"
 #include "db/recordset.h"
-#include "transfer/sql_quoting.h"
+#include "sql/sql_quoting.h"
 
 namespace dorvane {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "app/controls.h"
+#include "core/controls.h"
 #include "db/connection_strings.h"
 
 namespace dorvane {

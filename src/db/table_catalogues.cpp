@@ -1,7 +1,7 @@
 #include "db/table_catalogues.h"
 
-#include "app/controls.h"
-#include "app/platform.h"
+#include "core/controls.h"
+#include "core/platform.h"
 #include "db/connection.h"
 #include "db/recordset.h"
 

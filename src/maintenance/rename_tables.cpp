@@ -3,10 +3,10 @@
 
 #include <optional>
 
-#include "app/procedure.h"
+#include "core/procedure.h"
 #include "db/connection.h"
 #include "maintenance/table_maintenance.h"
-#include "transfer/sql_quoting.h"
+#include "sql/sql_quoting.h"
 
 namespace dorvane {
 namespace {

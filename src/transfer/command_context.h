@@ -5,8 +5,8 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/controls.h"
-#include "app/platform.h"
+#include "core/controls.h"
+#include "core/platform.h"
 #include "db/connection_strings.h"
 
 namespace dorvane {
@@ -37,33 +37,6 @@ class CustomizationDialog {
     virtual CustomizationMembers& members() = 0;
     // Loads and shows the window; returns once it has been unloaded.
     virtual void showModal() = 0;
-};
-
-// One command at a time: while a command that changes lists or databases runs (and
-// yields to the event loop), another such command is ignored.
-class CommandGuard {
-  public:
-    class Scope {
-      public:
-        explicit Scope(CommandGuard& guard) : guard_(guard), entered_(!guard.running_) {
-            if (entered_) guard_.running_ = true;
-        }
-        ~Scope() {
-            if (entered_) guard_.running_ = false;
-        }
-        Scope(const Scope&) = delete;
-        Scope& operator=(const Scope&) = delete;
-        // False when another command was already running: do nothing.
-        bool entered() const { return entered_; }
-
-      private:
-        CommandGuard& guard_;
-        bool entered_;
-    };
-    bool running() const { return running_; }
-
-  private:
-    bool running_ = false;
 };
 
 struct CommandContext {

@@ -1,6 +1,6 @@
 #include "transfer/execute_sql.h"
 
-#include "app/procedure.h"
+#include "core/procedure.h"
 
 namespace dorvane {
 namespace {

@@ -2,7 +2,7 @@
 #include <QString>
 #include <exception>
 
-#include "app/platform.h"
+#include "core/platform.h"
 #include "db/connection.h"
 
 namespace dorvane {

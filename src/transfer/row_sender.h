@@ -7,10 +7,10 @@
 
 #include <QString>
 
-#include "app/platform.h"
-#include "app/procedure.h"
+#include "core/platform.h"
+#include "core/procedure.h"
 #include "db/connection.h"
-#include "transfer/event_yield.h"
+#include "core/event_yield.h"
 #include "transfer/statement_pipeline.h"
 
 namespace dorvane {

@@ -1,6 +1,6 @@
 #pragma once
 #include "transfer/command_context.h"
-#include "transfer/event_yield.h"
+#include "core/event_yield.h"
 
 namespace dorvane {
 

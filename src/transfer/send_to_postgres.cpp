@@ -3,22 +3,22 @@
 
 #include <memory>
 
-#include "app/procedure.h"
+#include "core/procedure.h"
 #include "db/ado.h"
 #include "db/connection.h"
 #include "db/recordset.h"
 #include "transfer/current_value.h"
-#include "transfer/event_yield.h"
+#include "core/event_yield.h"
 #include "transfer/execute_sql.h"
-#include "transfer/list_helpers.h"
-#include "transfer/postgres_statements.h"
-#include "transfer/refused_value.h"
+#include "core/list_helpers.h"
+#include "sql/postgres_statements.h"
+#include "sql/refused_value.h"
 #include "transfer/row_sender.h"
 #include "transfer/send_tables.h"
 #include "transfer/transfer_steps.h"
-#include "transfer/type_names.h"
+#include "sql/type_names.h"
 #include "transfer/uncopied_tables.h"
-#include "transfer/value_text.h"
+#include "sql/value_text.h"
 
 namespace dorvane {
 namespace {

@@ -4,8 +4,8 @@
 #include <stdexcept>
 
 #include "db/recordset.h"
-#include "transfer/sqlserver_statements.h"
-#include "transfer/value_text.h"
+#include "sql/sqlserver_statements.h"
+#include "sql/value_text.h"
 
 namespace dorvane {
 namespace {

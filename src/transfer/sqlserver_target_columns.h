@@ -11,7 +11,7 @@
 
 #include "db/connection.h"
 #include "db/value.h"
-#include "transfer/code_page_fit.h"
+#include "sql/code_page_fit.h"
 
 namespace dorvane {
 

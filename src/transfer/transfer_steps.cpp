@@ -2,7 +2,7 @@
 
 #include "db/ado.h"
 #include "transfer/execute_sql.h"
-#include "transfer/list_helpers.h"
+#include "core/list_helpers.h"
 #include "transfer/table_replacement.h"
 
 namespace dorvane::transfer_steps {

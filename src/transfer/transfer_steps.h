@@ -6,14 +6,14 @@
 #include <memory>
 #include <stdexcept>
 
-#include "app/controls.h"
-#include "app/platform.h"
-#include "app/procedure.h"
+#include "core/controls.h"
+#include "core/platform.h"
+#include "core/procedure.h"
 #include "db/connection.h"
 #include "db/connection_opening.h"
 #include "db/connection_strings.h"
 #include "db/recordset.h"
-#include "transfer/event_yield.h"
+#include "core/event_yield.h"
 
 namespace dorvane::transfer_steps {
 

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/platform.h"
+#include "core/platform.h"
 
 namespace dorvane {
 

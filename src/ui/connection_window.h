@@ -7,7 +7,7 @@
 #include <array>
 #include <memory>
 
-#include "app/connection_screen.h"
+#include "screens/connection_screen.h"
 #include "ui/form_window.h"
 #include "ui/widget_controls.h"
 #include "ui/widget_events.h"

@@ -4,7 +4,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/platform.h"
+#include "core/platform.h"
 #include "db/connection_strings.h"
 #include "transfer/command_context.h"
 

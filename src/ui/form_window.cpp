@@ -16,7 +16,7 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "app/cursor_file.h"
+#include "screens/cursor_file.h"
 
 namespace dorvane::ui {
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/window.h"
+#include "screens/window.h"
 
 class QEventLoop;
 

@@ -1,7 +1,7 @@
 #include <QApplication>
 
-#include "app/database_gateway.h"
-#include "app/settings_store.h"
+#include "screens/database_gateway.h"
+#include "core/settings_store.h"
 #include "ui/program.h"
 #include "ui/qt_platform.h"
 #include "ui/startup_report.h"

@@ -4,10 +4,10 @@
 
 #include <memory>
 
-#include "app/app_context.h"
-#include "app/connection_screen.h"
-#include "app/settings_problem.h"
-#include "app/transfer_screen.h"
+#include "screens/app_context.h"
+#include "screens/connection_screen.h"
+#include "screens/settings_problem.h"
+#include "screens/transfer_screen.h"
 #include "ui/connection_window.h"
 #include "ui/customization_window_factory.h"
 #include "ui/transfer_window.h"

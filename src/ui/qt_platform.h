@@ -1,7 +1,7 @@
 #pragma once
 // The desktop as Qt Widgets offers it.
 
-#include "app/platform.h"
+#include "core/platform.h"
 
 namespace dorvane::ui {
 

@@ -6,7 +6,7 @@
 #include <QProgressBar>
 #include <memory>
 
-#include "app/transfer_screen.h"
+#include "screens/transfer_screen.h"
 #include "ui/form_window.h"
 #include "ui/widget_controls.h"
 #include "ui/widget_events.h"

@@ -6,7 +6,7 @@
 #include <QProgressBar>
 #include <stdexcept>
 
-#include "app/list_order.h"
+#include "core/list_order.h"
 
 namespace dorvane::ui {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <QListWidget>
 
-#include "app/controls.h"
+#include "core/controls.h"
 
 class QCheckBox;
 class QLineEdit;

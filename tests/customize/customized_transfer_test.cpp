@@ -9,7 +9,7 @@
 #include "qstring_printer.h"
 #include "scripted_dialog_host.h"
 #include "transfer/send_tables.h"
-#include "transfer/sql_quoting.h"
+#include "sql/sql_quoting.h"
 #include "transfer_harness.h"
 
 namespace dorvane::testing {

@@ -3,13 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include "app/memory_controls.h"
+#include "core/memory_controls.h"
 #include "customize/field_discovery.h"
 #include "qstring_printer.h"
 #include "scripted_dialog_host.h"
 #include "scripted_platform.h"
 #include "test_servers.h"
-#include "transfer/sql_quoting.h"
+#include "sql/sql_quoting.h"
 
 namespace dorvane::testing {
 namespace {

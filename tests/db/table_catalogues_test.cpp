@@ -1,7 +1,7 @@
 // The table lists of the two servers, filled from their catalogues.
 #include <algorithm>
 
-#include "app/memory_controls.h"
+#include "core/memory_controls.h"
 #include "db/connection.h"
 #include "db/recordset.h"
 #include "db/table_catalogues.h"

@@ -11,7 +11,7 @@
 #include "db/connection.h"
 #include "private_standin.h"
 #include "transfer/send_tables.h"
-#include "transfer/sql_quoting.h"
+#include "sql/sql_quoting.h"
 #include "transfer_harness.h"
 
 namespace dorvane::testing {

@@ -6,8 +6,8 @@
 
 #include "copy_check.h"
 #include "transfer/send_tables.h"
-#include "transfer/sql_quoting.h"
-#include "transfer/value_text.h"
+#include "sql/sql_quoting.h"
+#include "sql/value_text.h"
 #include "transfer_harness.h"
 
 namespace dorvane::testing {

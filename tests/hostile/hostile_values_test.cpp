@@ -6,8 +6,8 @@
 #include <climits>
 #include <stdexcept>
 
-#include "transfer/postgres_statements.h"
-#include "transfer/value_text.h"
+#include "sql/postgres_statements.h"
+#include "sql/value_text.h"
 
 namespace dorvane {
 namespace {

@@ -9,7 +9,7 @@
 #include <optional>
 
 #include "transfer/send_tables.h"
-#include "transfer/sql_quoting.h"
+#include "sql/sql_quoting.h"
 #include "transfer_harness.h"
 
 namespace dorvane::testing {

@@ -10,7 +10,7 @@
 #include "db/connection.h"
 #include "db/recordset.h"
 #include "test_servers.h"
-#include "transfer/sql_quoting.h"
+#include "sql/sql_quoting.h"
 
 namespace dorvane::testing {
 namespace {

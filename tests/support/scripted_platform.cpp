@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "app/error_report.h"
+#include "core/error_report.h"
 
 namespace dorvane::testing {
 

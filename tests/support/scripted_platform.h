@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/platform.h"
+#include "core/platform.h"
 #include "qstring_printer.h"
 
 namespace dorvane::testing {

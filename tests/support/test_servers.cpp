@@ -9,7 +9,7 @@
 #include "db/connection.h"
 #include "db/db_error.h"
 #include "db/recordset.h"
-#include "transfer/sql_quoting.h"
+#include "sql/sql_quoting.h"
 
 namespace dorvane::testing {
 namespace {

@@ -9,10 +9,10 @@
 
 #include "copy_check.h"
 #include "test_servers.h"
-#include "transfer/postgres_statements.h"
+#include "sql/postgres_statements.h"
 #include "transfer/send_tables.h"
-#include "transfer/sql_quoting.h"
-#include "transfer/sqlserver_statements.h"
+#include "sql/sql_quoting.h"
+#include "sql/sqlserver_statements.h"
 #include "transfer_harness.h"
 
 namespace dorvane::testing {

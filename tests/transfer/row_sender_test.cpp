@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "../db/server_fixture.h"
-#include "app/procedure.h"
+#include "core/procedure.h"
 #include "db/recordset.h"
 #include "scripted_platform.h"
 #include "transfer/row_sender.h"

@@ -7,7 +7,7 @@
 #include "copy_check.h"
 #include "directions.h"
 #include "transfer/send_tables.h"
-#include "transfer/sql_quoting.h"
+#include "sql/sql_quoting.h"
 #include "transfer_harness.h"
 
 namespace dorvane::testing {

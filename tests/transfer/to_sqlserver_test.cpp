@@ -10,7 +10,7 @@
 #include "db/ado_types.h"
 #include "db/connection.h"
 #include "transfer/send_tables.h"
-#include "transfer/sql_quoting.h"
+#include "sql/sql_quoting.h"
 #include "transfer_harness.h"
 
 namespace dorvane::testing {

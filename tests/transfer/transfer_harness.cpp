@@ -4,7 +4,7 @@
 
 #include "db/ado.h"
 #include "db/connection.h"
-#include "transfer/sql_quoting.h"
+#include "sql/sql_quoting.h"
 
 namespace dorvane::testing {
 

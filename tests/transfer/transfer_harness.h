@@ -9,7 +9,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/memory_controls.h"
+#include "core/memory_controls.h"
 #include "db/recordset.h"
 #include "db/value.h"
 #include "scripted_platform.h"

@@ -2,7 +2,7 @@
 // would make, so that step takes it, and meets its failure, in either form of profile.
 #include <gtest/gtest.h>
 
-#include "app/procedure.h"
+#include "core/procedure.h"
 #include "db/connection_strings.h"
 #include "scripted_platform.h"
 #include "transfer/transfer_steps.h"

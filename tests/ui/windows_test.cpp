@@ -14,7 +14,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
-#include "app/settings_store.h"
+#include "core/settings_store.h"
 #include "scripted_platform.h"
 #include "ui/program.h"
 

@@ -1,0 +1,78 @@
+#pragma once
+// The connection screen (Form1): the two connection profiles, their tests, the help
+// messages, "Next >" and the start-up sequence, without any toolkit.
+
+#include <array>
+
+#include "screens/app_context.h"
+#include "screens/window.h"
+#include "db/connection_strings.h"
+
+namespace dorvane {
+
+class Procedure;
+class TransferScreen;
+
+struct ConnectionScreenControls {
+    Window& form;
+    std::array<TextField*, 10> texts;  // Text1 … Text10
+    CheckBox& check6;                  // "Local Connection"
+
+    TextField& text(int number) const { return *texts.at(number - 1); }
+};
+
+class ConnectionScreen : public db::ProfileSource {
+  public:
+    ConnectionScreen(AppContext& app, ConnectionScreenControls& controls);
+
+    // "Next >" fills and shows this screen.
+    void attachTransferScreen(TransferScreen& transfer) { transfer_ = &transfer; }
+    Window& window() { return controls_.form; }
+    const ConnectionScreenControls& controls() const { return controls_; }
+
+    // The profiles as the fields hold them now.
+    db::PostgresProfile postgres() const override;
+    db::MssqlProfile mssql() const override;
+
+    // Loads the screen and shows it, unless the automatic advance moved on already.
+    void startUp();
+    // Form_Load: prepares the window, restores the fields, advances when both connect.
+    void load();
+
+    // Text1_Change … Text10_Change: the field's whole text goes to the store.
+    void textChanged(int number);
+    // Check6_Click.
+    void localConnectionClicked();
+
+    // "Test Connection" of the SQL Server frame (PushButton1_Click).
+    void testMssqlConnection();
+    // "Test Connection" of the PostgreSQL frame (PushButton3_Click).
+    void testPostgresConnection();
+    // "Next >" (PushButton2_Click); ignored while another command runs.
+    void next();
+    // "Help" of the SQL Server frame (PushButton4_Click).
+    void showMssqlHelp();
+    // "Help" of the PostgreSQL frame (PushButton5_Click).
+    void showPostgresHelp();
+
+    // Mouse moves: the window, a frame or a field; Text4; Check6 or a push button.
+    void mouseOverPlainArea();
+    void mouseOverPostgresPassword();
+    void mouseOverCommand();
+
+    // The window was closed: the program ends.
+    void unloaded();
+
+  private:
+    void applySkin();
+    void restoreFields(Procedure& procedure);
+    void advanceWhenBothConnect(Procedure& procedure);
+    void runNext();
+    TransferScreen& form2();
+
+    AppContext& app_;
+    ConnectionScreenControls& controls_;
+    TransferScreen* transfer_ = nullptr;
+};
+
+}  // namespace dorvane

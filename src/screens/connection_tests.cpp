@@ -1,0 +1,75 @@
+// "Test Connection" of both frames. After the connection object exists, a second
+// handler takes over: any failure skips to the "Could not connect" message, with no
+// error report and without the driver's text.
+#include <optional>
+#include <stdexcept>
+
+#include "screens/connection_screen.h"
+#include "core/procedure.h"
+#include "db/connection.h"
+
+namespace dorvane {
+namespace {
+const QString kModule = QStringLiteral("Form1");
+const QString kSucceeded = QStringLiteral("Connection successful.");
+const QString kFailed = QStringLiteral("Could not connect. Please check with your administrator.");
+
+db::Connection& existing(std::optional<db::Connection>& connection) {
+    if (!connection) throw std::runtime_error("Object variable or With block variable not set");
+    return *connection;
+}
+
+// Steps after the second handler is armed: true when all of them ran.
+template <class Steps>
+bool runUntilFailure(Steps&& steps) {
+    try {
+        steps();
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+}  // namespace
+
+void ConnectionScreen::testMssqlConnection() {
+    Procedure p(app_.platform, kModule, QStringLiteral("PushButton1_Click"));
+    std::optional<db::Connection> connection;
+    p.step(100, [&] { connection.emplace(); });
+
+    Window& form = controls_.form;
+    const bool succeeded = runUntilFailure([&] {
+        form.setPointer(MousePointer::Busy);  // line 102
+        const db::MssqlProfile profile = mssql();
+        if (controls_.check6.value() == 1) {                                     // line 104
+            existing(connection).open(db::mssqlLocalConnectionString(profile));  // line 106
+        } else {
+            existing(connection).open(db::mssqlPortConnectionString(profile));  // line 108
+        }
+        app_.platform.messageBox(kSucceeded);    // line 110
+        form.setPointer(MousePointer::Default);  // line 112
+    });
+    if (!succeeded) {                            // line 114
+        app_.platform.messageBox(kFailed);       // line 116
+        form.setPointer(MousePointer::Default);  // line 118
+    }                                            // line 120: cleared
+}
+
+void ConnectionScreen::testPostgresConnection() {
+    Procedure p(app_.platform, kModule, QStringLiteral("PushButton3_Click"));
+    std::optional<db::Connection> connection;
+    p.step(100, [&] { connection.emplace(); });
+
+    Window& form = controls_.form;
+    const bool succeeded = runUntilFailure([&] {
+        form.setPointer(MousePointer::Busy);                                  // line 102
+        existing(connection).open(db::postgresConnectionString(postgres()));  // line 104
+        app_.platform.messageBox(kSucceeded);                                 // line 106
+        form.setPointer(MousePointer::Default);                               // line 108
+    });
+    if (!succeeded) {                            // line 110
+        app_.platform.messageBox(kFailed);       // line 112
+        form.setPointer(MousePointer::Default);  // line 114
+    }                                            // line 116: cleared
+}
+
+}  // namespace dorvane

@@ -1,0 +1,36 @@
+#pragma once
+// A window without a display, for tests and benchmarks of the screens' logic. Loading a
+// cursor file checks it as the real window does.
+
+#include "screens/window.h"
+
+namespace dorvane {
+
+class MemoryWindow : public Window {
+  public:
+    MousePointer pointer() const override { return pointer_; }
+    void setPointer(MousePointer pointer) override { pointer_ = pointer; }
+    QString caption() const override { return caption_; }
+    void setCaption(const QString& caption) override { caption_ = caption; }
+    void setAppIcon() override { ++appIconCount; }
+    void loadCustomPointer(const QString& path) override;
+    void applyFormColors() override { hasFormColors = true; }
+    void show() override;
+    void hide() override { visible_ = false; }
+    bool visible() const override { return visible_; }
+    int outerHeightTwips() const override { return outerHeightTwips_; }
+    void setOuterHeightTwips(int twips) override { outerHeightTwips_ = twips; }
+
+    int appIconCount = 0;
+    bool hasFormColors = false;
+    bool hasCustomPointer = false;
+    int showCount = 0;
+
+  private:
+    MousePointer pointer_ = MousePointer::Default;
+    QString caption_;
+    bool visible_ = false;
+    int outerHeightTwips_ = 0;
+};
+
+}  // namespace dorvane

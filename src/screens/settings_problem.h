@@ -1,0 +1,35 @@
+#pragma once
+// Telling the user, once, what went wrong with the settings store.
+
+#include <QObject>
+
+#include "core/platform.h"
+#include "core/settings_store.h"
+
+namespace dorvane {
+
+// Shows the store's untold problem, if any, in a message box with the application title.
+void tellSettingsProblem(Platform& platform, SettingsStore& settings);
+
+// The store as the running program writes to it: a problem a save runs into is told once
+// control is back in the event loop, not in the middle of the keystroke that saved.
+class ProblemTellingStore : public SettingsStore {
+  public:
+    ProblemTellingStore(SettingsStore& store, Platform& platform)
+        : store_(store), platform_(platform) {}
+
+    QString get(const QString& key, const QString& defaultValue) const override {
+        return store_.get(key, defaultValue);
+    }
+    void save(const QString& key, const QString& value) override;
+    QString untoldProblem() const override { return store_.untoldProblem(); }
+    void problemTold() override { store_.problemTold(); }
+
+  private:
+    SettingsStore& store_;
+    Platform& platform_;
+    QObject pending_;  // the queued telling dies with the store
+    bool queued_ = false;
+};
+
+}  // namespace dorvane

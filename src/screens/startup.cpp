@@ -1,0 +1,74 @@
+// The connection screen's load step: the program's start-up sequence.
+#include <QFileInfo>
+
+#include "core/app_info.h"
+#include "screens/connection_screen.h"
+#include "screens/connection_settings.h"
+#include "core/procedure.h"
+#include "screens/settings_problem.h"
+#include "screens/transfer_screen.h"
+
+namespace dorvane {
+namespace {
+const QString kSkinFile = QStringLiteral("x/o.cjs");
+const QString kCursorFile = QStringLiteral("HAND-M.CUR");
+}  // namespace
+
+void ConnectionScreen::startUp() {
+    load();
+    if (!(transfer_ && transfer_->loaded() && transfer_->window().visible())) controls_.form.show();
+    // Once the first window is up: the fields are restored by then, whatever the file held.
+    tellSettingsProblem(app_.platform, app_.settings);
+}
+
+void ConnectionScreen::load() {
+    Procedure p(app_.platform, QStringLiteral("Form1"), QStringLiteral("Form_Load"));
+    p.step(100, [&] { applySkin(); });
+    p.step(104, [&] {
+        controls_.form.setCaption(kDisplayName);
+        controls_.form.setAppIcon();
+        app_.platform.setAppTitle(shortenedAppTitle(kDisplayName));
+    });
+    p.step(124, [&] { app_.platform.processEvents(); });
+    const QString cursorFile = programFile(app_.platform.programFolder(), kCursorFile);
+    if (p.test(126, [&] { return fileFound(cursorFile); })) {
+        p.step(128, [&] { controls_.form.loadCustomPointer(cursorFile); });
+    }
+    restoreFields(p);
+    advanceWhenBothConnect(p);
+}
+
+// No skinning component is built in; only the colour half of the skin applies.
+void ConnectionScreen::applySkin() {
+    if (QFileInfo(programFile(app_.platform.programFolder(), kSkinFile)).isFile()) {
+        controls_.form.applyFormColors();
+    }
+}
+
+// Each assignment raises the field's change event, whose writer stores the value back.
+void ConnectionScreen::restoreFields(Procedure& p) {
+    for (const ConnectionSetting& setting : kConnectionSettings) {
+        p.step(setting.restoreLine, [&] {
+            const QString stored = app_.settings.get(QString::fromLatin1(setting.key),
+                                                     QString::fromLatin1(setting.defaultValue));
+            if (setting.field == kLocalConnectionBox) {
+                controls_.check6.setValue(boxValueFromSetting(stored));
+            } else {
+                controls_.text(setting.field).setText(stored);
+            }
+        });
+    }
+}
+
+void ConnectionScreen::advanceWhenBothConnect(Procedure& p) {
+    if (!p.test(152, [&] {
+            return !controls_.text(1).text().isEmpty() && !controls_.text(6).text().isEmpty();
+        })) {
+        return;
+    }
+    if (!p.test(154, [&] { return app_.databases.openPostgresSucceeds(postgres()); })) return;
+    if (!p.test(156, [&] { return app_.databases.openMssqlSucceeds(mssql()); })) return;
+    p.step(158, [&] { next(); });
+}
+
+}  // namespace dorvane

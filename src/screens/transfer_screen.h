@@ -1,0 +1,71 @@
+#pragma once
+// The transfer screen (Form2): both table lists and the commands that work on them,
+// without any toolkit. Its load step runs the first time the screen is used.
+
+#include "screens/app_context.h"
+#include "screens/window.h"
+#include "transfer/command_context.h"
+
+namespace dorvane {
+
+class ConnectionScreen;
+
+// The window's height below the "< Back" button, so the bottom row is not cut off.
+constexpr int kBackButtonTopPixels = 364;
+constexpr int kBackButtonHeightPixels = 27;
+constexpr int kMarginBelowBackButtonTwips = 580;
+
+inline const QString kContactAddress = QStringLiteral("https://www.quenlor.com/contact");
+
+enum class TableSide { SqlServer, Postgres };
+
+class TransferScreen {
+  public:
+    TransferScreen(AppContext& app, Window& form, TransferScreenControls& controls,
+                   ConnectionScreen& connectionScreen, CustomizationDialog& customization,
+                   bool& customizationCancelled);
+
+    // The controls and the window, loaded on first use.
+    TransferScreenControls& controls();
+    Window& window();
+    bool loaded() const { return loaded_; }
+    void show();
+
+    // "Select All" / "Deselect All" (PushButton10/11 for List1, PushButton8/9 for List2).
+    void selectAll(TableSide side);
+    void deselectAll(TableSide side);
+    // "< Back" (PushButton2_Click); ignored while another command runs.
+    void back();
+    // "Help" (PushButton12_Click).
+    void showHelp();
+    // Check15_Click / Check16_Click: the box's state goes to the store.
+    void customizationBoxClicked(TableSide side);
+
+    // The commands of both frames, one at a time.
+    void sendToPostgres();              // PushButton3
+    void sendToSqlServer();             // PushButton4
+    void deleteTables(TableSide side);  // PushButton1 / PushButton5
+    void renameTable(TableSide side);   // PushButton6 / PushButton7
+
+    void mouseOverPlainArea();
+    void mouseOverCommand();
+    // The window was closed: the program ends.
+    void unloaded();
+
+  private:
+    void load();
+    void setAllSelected(TableSide side, bool selected);
+    template <class Command>
+    void runExclusive(Command&& command);
+    CommandContext commandContext();
+
+    AppContext& app_;
+    Window& form_;
+    TransferScreenControls& controls_;
+    ConnectionScreen& connectionScreen_;
+    CustomizationDialog& customization_;
+    bool& customizationCancelled_;
+    bool loaded_ = false;
+};
+
+}  // namespace dorvane

@@ -1,0 +1,202 @@
+#include "sql/postgres_statements.h"
+
+#include <stdexcept>
+
+#include <QList>
+#include <array>
+
+#include "sql/sql_quoting.h"
+#include "sql/type_names.h"
+#include "sql/value_text.h"
+
+namespace dorvane::to_postgres {
+namespace {
+
+// Floating and exact decimal types fall through to TEXT and keep all their digits.
+// clang-format off
+// The lines of each side: the test, the append and, for a numeric column, its index.
+//   contained      fragment        numeric automatic        customized
+constexpr std::array<ColumnRule, 7> kRules{{
+    {u"btimestamp", u" TIMESTAMP,", false, {260, 262},      {206, 208}},
+    {u"char",       u" TEXT,",      false, {264, 266},      {210, 212}},
+    {u"longvar",    u" TEXT,",      false, {272, 274},      {218, 220}},
+    {u"int",        u" NUMERIC,",   true,  {276, 278, 280}, {222, 224, 226}},
+    {u"currency",   u" NUMERIC,",   true,  {282, 284, 286}, {228, 230, 232}},
+    {u"date",       u" DATE,",      false, {288, 290},      {234, 236}},
+    {u"bool",       u" BOOL,",      false, {292, 294},      {238, 240}},
+}};
+// Taken when no test holds; it has no test of its own.
+constexpr ColumnRule kFallback{nullptr, u" TEXT,", false, {296, 296}, {242, 242}};
+// clang-format on
+
+}  // namespace
+
+std::span<const ColumnRule> columnRules() {
+    return kRules;
+}
+
+const ColumnRule& fallbackRule() {
+    return kFallback;
+}
+
+const ColumnRule& ruleFor(QStringView lowerTypeName) {
+    for (const ColumnRule& rule : kRules)
+        if (lowerTypeName.contains(QStringView(rule.contained))) return rule;
+    return kFallback;
+}
+
+QString selectStatement(const QString& sourceTable) {
+    return QStringLiteral("SELECT * FROM ") + doubleQuotedName(sourceTable);
+}
+
+QString columnHead(const QString& table) {
+    return QStringLiteral("CREATE TABLE ") + doubleQuotedName(table) + u'(';
+}
+
+void appendColumn(QString& sql, const QString& fieldName, const ColumnRule& rule) {
+    sql += doubleQuotedName(fieldName);
+    sql += QStringView(rule.fragment);
+}
+
+void appendNumericIndex(QString& numericList, int fieldIndex) {
+    numericList += QString::number(fieldIndex);
+    numericList += u',';
+}
+
+void closeColumnList(QString& sql) {
+    sql.chop(1);
+    sql += u')';
+}
+
+QString dropStatement(const QString& table) {
+    return QStringLiteral("DROP TABLE ") + doubleQuotedName(table);
+}
+
+QString countStatement(const QString& table) {
+    return QStringLiteral("SELECT count(*) FROM ") + doubleQuotedName(table);
+}
+
+void checkNameFits(QStringView name) {
+    const qsizetype bytes = name.toUtf8().size();
+    if (bytes <= kMaxNameBytes) return;
+    throw std::runtime_error(
+        QStringLiteral("The name %1 is %2 bytes long. PostgreSQL keeps only "
+                       "the first %3 bytes of a name, so the table is not "
+                       "created.")
+            .arg(name.toString(), QString::number(bytes), QString::number(kMaxNameBytes))
+            .toStdString());
+}
+
+std::vector<bool> unquotedColumns(QStringView numericList, int fieldCount) {
+    std::vector<bool> unquoted(fieldCount > 0 ? fieldCount : 0, false);
+    const auto items = numericList.split(u',');
+    // A list without a comma names no column.
+    if (items.size() <= 1) return unquoted;
+    qsizetype position = 0;
+    for (int field = 0; field < fieldCount && position < items.size(); ++field) {
+        bool isNumber = false;
+        const int named = items[position].trimmed().toInt(&isNumber);
+        if (isNumber && named == field) {
+            unquoted[field] = true;
+            ++position;
+        }
+    }
+    return unquoted;
+}
+
+void startInsert(QString& sql, const QString& table) {
+    sql.resize(0);  // keeps the capacity of earlier rows
+    sql += u"INSERT INTO ";
+    appendDoubleQuotedName(sql, table);
+    sql += u" VALUES(";
+}
+
+namespace {
+
+void appendNull(QString& sql, bool firstColumn) {
+    // The blank after the previous comma goes: the NULL joins it directly.
+    if (!firstColumn) sql.chop(1);
+    sql += u"NULL, ";
+}
+
+bool isTextKind(db::Value::Kind kind) {
+    return kind == db::Value::Kind::Text || kind == db::Value::Kind::Decimal ||
+           kind == db::Value::Kind::Guid;
+}
+
+}  // namespace
+
+void appendValue(QString& sql, const db::Value& value, bool unquoted, bool firstColumn) {
+    if (value.isNull()) return appendNull(sql, firstColumn);
+    if (isTextKind(value.kind())) {
+        const QString& text = value.asString();
+        if (unquoted && text.isEmpty()) return appendNull(sql, firstColumn);
+        if (unquoted && readsAsSqlNumber(text)) {
+            // Digits, a sign, a point: nothing to double. Anything else goes in quotes
+            // below: a value must never be read as SQL, and the server then judges the
+            // text against the column type.
+            sql += text;
+        } else {
+            appendPostgresLiteral(sql, text);
+        }
+        sql += u", ";
+        return;
+    }
+    // Numbers, times and the like are written straight into the statement and put in
+    // quotes there: no string of their own for every value of every row. Only the
+    // text of binary values ("\\x...") holds a character a literal must escape.
+    if (!unquoted && value.kind() != db::Value::Kind::Binary) {
+        sql += u'\'';
+        value.appendText(sql);
+        sql += u"', ";
+        return;
+    }
+    const qsizetype start = sql.size();
+    value.appendText(sql);
+    const QStringView text = QStringView(sql).sliced(start);
+    if (unquoted && text.isEmpty()) {
+        sql.truncate(start);
+        return appendNull(sql, firstColumn);
+    }
+    if (unquoted && readsAsSqlNumber(text)) {  // digits, a sign, a point: nothing to double
+        sql += u", ";
+        return;
+    }
+    if (text.contains(u'\\') || text.contains(u'\'')) {
+        const QString written = text.toString();
+        sql.truncate(start);
+        appendPostgresLiteral(sql, written);
+    } else {
+        sql.insert(start, u'\'');
+        sql += u'\'';
+    }
+    sql += u", ";
+}
+
+void closeInsert(QString& sql) {
+    sql.chop(2);
+    sql += u')';
+}
+
+CreateTable createTableStatement(const QString& table, std::span<const db::FieldInfo> fields) {
+    CreateTable out{columnHead(table), QString()};
+    for (int i = 0; i < static_cast<int>(fields.size()); ++i) {
+        const ColumnRule& rule = ruleFor(adoTypeName(fields[i].adoType).toLower());
+        appendColumn(out.sql, fields[i].name, rule);
+        if (rule.numeric) appendNumericIndex(out.numericList, i);
+    }
+    closeColumnList(out.sql);
+    return out;
+}
+
+QString insertStatement(const QString& table, std::span<const db::Value> row,
+                        const std::vector<bool>& unquoted) {
+    QString sql;
+    startInsert(sql, table);
+    for (std::size_t j = 0; j < row.size(); ++j)
+        appendValue(sql, row[j], j < unquoted.size() && unquoted[j], j == 0);
+    closeInsert(sql);
+    return sql;
+}
+
+}  // namespace dorvane::to_postgres

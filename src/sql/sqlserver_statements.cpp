@@ -1,0 +1,157 @@
+#include "sql/sqlserver_statements.h"
+
+#include <algorithm>
+#include <array>
+
+#include "sql/sql_quoting.h"
+#include "sql/type_names.h"
+
+namespace dorvane::to_sqlserver {
+namespace {
+
+constexpr int kMaxPrecision = 38;
+constexpr ExactSize kUnknownSize{38, 16};
+
+// clang-format off
+// The lines of each side: the test and the append.
+//   contained           fragment              exact   automatic   customized
+constexpr std::array<ColumnRule, 11> kRules{{
+    {u"char",            u"] VARCHAR(8000),",  false, {250, 252}, {194, 196}},
+    {u"decimal",         u"] DECIMAL",         true,  {254, 256}, {198, 200}},
+    {u"single",          u"] FLOAT,",          false, {258, 260}, {202, 204}},
+    // 64-bit integers need all their digits; a FLOAT keeps only 53 bits.
+    {u"bigint",          u"] BIGINT,",         false, {262, 264}, {206, 208}},
+    {u"int",             u"] FLOAT,",          false, {262, 264}, {206, 208}},
+    // SQL Server has no OLEOBJECT type: a CREATE naming it could never succeed.
+    {u"adlongvarbinary", u"] VARBINARY(MAX),", false, {266, 268}, {210, 212}},
+    {u"longvar",         u"] MEMO,",           false, {270, 272}, {214, 216}},
+    {u"numeric",         u"] NUMERIC",         true,  {274, 276}, {218, 220}},
+    {u"date",            u"] DATETIME,",       false, {278, 280}, {222, 224}},
+    {u"timestamp",       u"] DATETIME,",       false, {282, 284}, {226, 228}},
+    {u"double",          u"] FLOAT,",          false, {286, 288}, {230, 232}},
+}};
+// Taken when no test holds; it has no test of its own.
+constexpr ColumnRule kFallback{nullptr, u"] VARCHAR(8000),", false, {290, 290}, {234, 234}};
+// clang-format on
+
+}  // namespace
+
+std::span<const ColumnRule> columnRules() {
+    return kRules;
+}
+
+const ColumnRule& fallbackRule() {
+    return kFallback;
+}
+
+const ColumnRule& ruleFor(QStringView lowerTypeName) {
+    for (const ColumnRule& rule : kRules)
+        if (lowerTypeName.contains(QStringView(rule.contained))) return rule;
+    return kFallback;
+}
+
+ExactSize exactSizeOf(const db::FieldInfo& field) {
+    // psqlODBC reports a numeric declared without precision as (28,6), and some drivers
+    // report no precision at all. Both get 22 integer and 16 fractional digits, which
+    // also hold every value of a column really declared (28,6). Values that still do not
+    // fit are refused row by row (checkExactValueFits), never rounded by the server.
+    const bool unknownSize = field.precision <= 0 || (field.precision == 28 && field.scale == 6);
+    if (unknownSize) return kUnknownSize;
+    const int precision = std::min(field.precision, kMaxPrecision);
+    return {precision, std::clamp(field.scale, 0, precision)};
+}
+
+QString selectStatement(const QString& sourceTable) {
+    return QStringLiteral("SELECT * FROM ") + doubleQuotedName(sourceTable);
+}
+
+QString columnHead(const QString& table) {
+    return QStringLiteral("CREATE TABLE ") + bracketedName(table) + u'(';
+}
+
+std::optional<ExactSize> appendColumn(QString& sql, const db::FieldInfo& field,
+                                      const ColumnRule& rule) {
+    QString name = bracketedName(field.name);
+    name.chop(1);  // the fragment brings the closing bracket
+    sql += name;
+    sql += QStringView(rule.fragment);
+    if (!rule.exact) return std::nullopt;
+    const ExactSize size = exactSizeOf(field);
+    sql += QStringLiteral("(%1,%2),").arg(size.precision).arg(size.scale);
+    return size;
+}
+
+void closeColumnList(QString& sql) {
+    sql.chop(1);
+    sql += u");";
+}
+
+QString dropStatement(const QString& table) {
+    return QStringLiteral("DROP TABLE ") + bracketedName(table);
+}
+
+QString countStatement(const QString& table) {
+    return QStringLiteral("SELECT COUNT_BIG(*) FROM ") + bracketedName(table);
+}
+
+QString columnsStatement(const QString& table) {
+    return QStringLiteral("SELECT * FROM ") + bracketedName(table) + QStringLiteral(" WHERE 1 = 0");
+}
+
+QString codePageStatement() {
+    return QStringLiteral(
+        "SELECT CONVERT(int, COLLATIONPROPERTY(CONVERT(nvarchar(128), "
+        "DATABASEPROPERTYEX(DB_NAME(), 'Collation')), 'CodePage'))");
+}
+
+void startInsert(QString& sql, const QString& table) {
+    sql.resize(0);  // keeps the capacity of earlier rows
+    sql += u"INSERT INTO ";
+    appendBracketedName(sql, table);
+    sql += u" VALUES('";
+}
+
+void appendValue(QString& sql, const db::Value& value) {
+    if (value.isNull()) {
+        sql.chop(1);  // the opening quote the previous value left
+        sql += u"NULL, '";
+        return;
+    }
+    const QString text = sqlServerValueText(value);
+    if (!isAscii(text)) {
+        sql.chop(1);
+        sql += u"N'";
+    }
+    appendWithQuotesDoubled(sql, text);
+    sql += u"', '";
+}
+
+void appendBinaryConstant(QString& sql, const QByteArray& bytes) {
+    sql.chop(1);  // the opening quote the previous value left
+    sql += u"0x";
+    sql += QLatin1StringView(bytes.toHex());
+    sql += u", '";
+}
+
+void closeInsert(QString& sql) {
+    sql.chop(3);
+    sql += u')';
+}
+
+QString createTableStatement(const QString& table, std::span<const db::FieldInfo> fields) {
+    QString sql = columnHead(table);
+    for (const db::FieldInfo& field : fields)
+        appendColumn(sql, field, ruleFor(adoTypeName(field.adoType).toLower()));
+    closeColumnList(sql);
+    return sql;
+}
+
+QString insertStatement(const QString& table, std::span<const db::Value> row) {
+    QString sql;
+    startInsert(sql, table);
+    for (const db::Value& value : row) appendValue(sql, value);
+    closeInsert(sql);
+    return sql;
+}
+
+}  // namespace dorvane::to_sqlserver

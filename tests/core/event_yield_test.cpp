@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "scripted_platform.h"
+#include "core/event_yield.h"
+
+namespace dorvane {
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(TransferEventYield, EveryCallPolicyProcessesEachTime) {
+    testing::ScriptedPlatform platform;
+    EventYield yield(platform, YieldPolicy::everyCall());
+    for (int i = 0; i < 5; ++i) yield.whenDue();
+    EXPECT_EQ(platform.processEventsCalls, 5);
+}
+
+TEST(TransferEventYield, CallsWithinTheIntervalAreCoalesced) {
+    testing::ScriptedPlatform platform;
+    EventYield yield(platform, YieldPolicy{std::chrono::microseconds(1h)});
+    yield.whenDue();  // the first call always processes
+    for (int i = 0; i < 1000; ++i) yield.whenDue();
+    EXPECT_EQ(platform.processEventsCalls, 1);
+    yield.now();
+    EXPECT_EQ(platform.processEventsCalls, 2);
+}
+
+TEST(TransferEventYield, ProcessesAgainOnceTheIntervalHasPassed) {
+    testing::ScriptedPlatform platform;
+    EventYield yield(platform, YieldPolicy{std::chrono::microseconds(2ms)});
+    yield.whenDue();
+    std::this_thread::sleep_for(3ms);
+    yield.whenDue();
+    yield.whenDue();
+    EXPECT_EQ(platform.processEventsCalls, 2);
+}
+
+// The default interval may be read off a coarse clock; its ticks must not hold
+// processing back for longer than one more interval.
+TEST(TransferEventYield, TheDefaultPolicyProcessesAgainWithinTwoIntervals) {
+    testing::ScriptedPlatform platform;
+    const YieldPolicy policy;
+    EventYield yield(platform, policy);
+    yield.whenDue();
+    std::this_thread::sleep_for(2 * policy.minInterval);
+    yield.whenDue();
+    EXPECT_EQ(platform.processEventsCalls, 2);
+    yield.whenDue();  // straight after processing: not due
+    EXPECT_EQ(platform.processEventsCalls, 2);
+}
+
+}  // namespace
+}  // namespace dorvane

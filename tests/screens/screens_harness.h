@@ -1,0 +1,86 @@
+#pragma once
+// Both screens on in-memory controls, with a scripted desktop, a settings store in a
+// temporary folder and the ODBC database work (which tests may make fail on purpose).
+
+#include <QTemporaryDir>
+#include <array>
+#include <memory>
+#include <ostream>
+#include <stdexcept>
+#include <vector>
+
+#include "screens/app_context.h"
+#include "screens/connection_screen.h"
+#include "core/memory_controls.h"
+#include "screens/memory_window.h"
+#include "screens/transfer_screen.h"
+#include "scripted_platform.h"
+
+namespace dorvane::testing {
+
+// The real database work, recorded, with a catalogue that can be made to fail.
+class RecordingGateway : public DatabaseGateway {
+  public:
+    bool openPostgresSucceeds(const db::PostgresProfile& profile) override;
+    bool openMssqlSucceeds(const db::MssqlProfile& profile) override;
+    void listMssqlTables(const db::MssqlProfile& profile, ListBox& list,
+                         Platform& platform) override;
+    void listPostgresTables(const db::PostgresProfile& profile, ListBox& list,
+                            Platform& platform) override;
+
+    std::vector<QString> calls;  // "openPostgres", "openMssql", "listMssql", "listPostgres"
+    bool failMssqlCatalogue = false;
+    bool failPostgresCatalogue = false;
+
+  private:
+    OdbcDatabaseGateway real_;
+};
+
+class NoCustomization : public CustomizationDialog {
+  public:
+    CustomizationMembers& members() override { return members_; }
+    void showModal() override { ++shown; }
+    int shown = 0;
+
+  private:
+    CustomizationMembers members_;
+};
+
+struct ScreensHarness {
+    // A fresh store in a temporary folder, or the given store file (a later run).
+    explicit ScreensHarness(const QString& settingsFile = QString());
+
+    // Stores a working profile of both test servers, as a user would have typed them.
+    void storeServerProfiles();
+    void typeInto(int field, const QString& text) { texts.at(field - 1).setText(text); }
+    QString stored(const char* key) const;
+    FileSettingsStore& settings() { return *store; }
+
+    QTemporaryDir folder;
+    ScriptedPlatform platform;
+    std::unique_ptr<FileSettingsStore> store;
+    CommandGuard commands;
+    RecordingGateway databases;
+    AppContext app;
+
+    MemoryWindow form1Window;
+    std::array<MemoryTextField, 10> texts;
+    MemoryCheckBox check6;
+    ConnectionScreenControls form1Controls;
+
+    MemoryWindow form2Window;
+    MemoryListBox list1, list2;
+    MemoryCheckBox check15, check16;
+    MemoryProgressBar progressBar1;
+    TransferScreenControls form2Controls;
+
+    NoCustomization form3;
+    bool customizationCancelled = false;
+    ConnectionScreen form1;
+    TransferScreen form2;
+};
+
+// How often the text occurs among the list's entries.
+int occurrences(const ListBox& list, const QString& text);
+
+}  // namespace dorvane::testing

@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "db/ado_types.h"
+#include "sql/postgres_statements.h"
+
+namespace dorvane::to_postgres {
+namespace {
+
+using db::Value;
+
+db::FieldInfo field(const char* name, std::int16_t adoType) {
+    return db::FieldInfo{QString::fromUtf8(name), adoType, 0, 0};
+}
+
+TEST(TransferToPostgresStatements, SevenColumnExampleGivesTypesAndNumericList) {
+    namespace ado = db::ado;
+    const std::vector<db::FieldInfo> fields{
+        field("id", ado::kInteger),       field("name", ado::kVarWChar),
+        field("born", ado::kDBTimeStamp), field("ok", ado::kBoolean),
+        field("price", ado::kCurrency),   field("day", 7 /* adDate */),
+        field("score", ado::kDouble)};
+    const CreateTable create = createTableStatement(QStringLiteral("t"), fields);
+    EXPECT_EQ(create.sql, R"(CREATE TABLE "t"("id" NUMERIC,"name" TEXT,"born" TIMESTAMP,"ok" BOOL,)"
+                          R"("price" NUMERIC,"day" DATE,"score" TEXT))");
+    EXPECT_EQ(create.numericList, "0,4,");
+}
+
+TEST(TransferToPostgresStatements, TypeTestsChooseInTheirOrder) {
+    struct Case {
+        const char16_t* typeName;
+        const char16_t* fragment;
+        bool numeric;
+    };
+    // Names that match several tests show which test comes first.
+    const Case cases[] = {
+        {u"addbtimestamp", u" TIMESTAMP,", false},
+        {u"adchar", u" TEXT,", false},
+        {u"adlongvarwchar", u" TEXT,", false},
+        {u"adlongvarbinary", u" TEXT,", false},
+        {u"adunsignedtinyint", u" NUMERIC,", true},
+        {u"adbigint", u" NUMERIC,", true},
+        {u"adcurrency", u" NUMERIC,", true},
+        {u"addbdate", u" DATE,", false},
+        {u"addate", u" DATE,", false},
+        {u"adboolean", u" BOOL,", false},
+        {u"addbtime", u" TEXT,", false},
+        {u"adnumeric", u" TEXT,", false},
+        {u"addecimal", u" TEXT,", false},
+        {u"adsingle", u" TEXT,", false},
+        {u"adguid", u" TEXT,", false},
+        {u"", u" TEXT,", false},
+    };
+    for (const Case& c : cases) {
+        const ColumnRule& rule = ruleFor(QStringView(c.typeName));
+        EXPECT_EQ(QStringView(rule.fragment), QStringView(c.fragment))
+            << QStringView(c.typeName).toString().toStdString();
+        EXPECT_EQ(rule.numeric, c.numeric) << QStringView(c.typeName).toString().toStdString();
+    }
+}
+
+TEST(TransferToPostgresStatements, NamesWithDoubleQuotesAreDoubledEverywhere) {
+    EXPECT_EQ(selectStatement(QStringLiteral("my\"tab")), R"(SELECT * FROM "my""tab")");
+    EXPECT_EQ(columnHead(QStringLiteral("my\"tab")), R"(CREATE TABLE "my""tab"()");
+    EXPECT_EQ(dropStatement(QStringLiteral("my\"tab")), R"(DROP TABLE "my""tab")");
+    const std::vector<db::FieldInfo> fields{field("a\"b", db::ado::kVarChar)};
+    EXPECT_EQ(createTableStatement(QStringLiteral("x"), fields).sql,
+              R"(CREATE TABLE "x"("a""b" TEXT))");
+    const std::vector<Value> row{Value::text("v")};
+    EXPECT_EQ(insertStatement(QStringLiteral("my\"tab"), row, {}),
+              R"(INSERT INTO "my""tab" VALUES('v'))");
+    // Ordinary names are untouched.
+    EXPECT_EQ(selectStatement(QStringLiteral("Orders")), R"(SELECT * FROM "Orders")");
+    EXPECT_EQ(dropStatement(QStringLiteral("Orders")), R"(DROP TABLE "Orders")");
+}
+
+TEST(TransferToPostgresStatements, InsertJoinsNullsAsTheCommandAlwaysHas) {
+    const std::vector<bool> firstNumeric = unquotedColumns(u"0,", 3);
+    const std::vector<Value> row1{Value::integer(7), Value::text("O'Brien"), Value()};
+    EXPECT_EQ(insertStatement(QStringLiteral("t"), row1, firstNumeric),
+              R"(INSERT INTO "t" VALUES(7, 'O''Brien',NULL))");
+
+    const std::vector<Value> row2{Value(), Value::text("x")};
+    EXPECT_EQ(insertStatement(QStringLiteral("t"), row2, {}),
+              R"(INSERT INTO "t" VALUES(NULL, 'x'))");
+
+    const std::vector<Value> allNull{Value(), Value(), Value()};
+    EXPECT_EQ(insertStatement(QStringLiteral("t"), allNull, {}),
+              R"(INSERT INTO "t" VALUES(NULL,NULL,NULL))");
+}
+
+TEST(TransferToPostgresStatements, EmptyTextIsNullOnlyWhereNoNumberCouldBeWritten) {
+    const std::vector<bool> unquoted = unquotedColumns(u"1,", 3);
+    const std::vector<Value> row{Value::text(""), Value::text(""), Value::text("")};
+    EXPECT_EQ(insertStatement(QStringLiteral("t"), row, unquoted),
+              R"(INSERT INTO "t" VALUES('',NULL, ''))");
+}
+
+TEST(TransferToPostgresStatements, BackslashesUseAnEscapeLiteral) {
+    const std::vector<Value> row{Value::text(R"(C:\data)"), Value::text("it's"),
+                                 Value::text(R"(a\'b)")};
+    EXPECT_EQ(insertStatement(QStringLiteral("t"), row, {}),
+              R"(INSERT INTO "t" VALUES(E'C:\\data', 'it''s', E'a\\''b'))");
+}
+
+TEST(TransferToPostgresStatements, ValuesAreWrittenWithoutLocale) {
+    db::DateTimeParts when{2024, 2, 29, 13, 5, 9, 123456000};
+    db::DateTimeParts day{1999, 12, 31};
+    const std::vector<Value> row{Value::decimal("12.9900"),
+                                 Value::single(0.1f),
+                                 Value::dbl(-2.5e-7),
+                                 Value::timestamp(when),
+                                 Value::date(day),
+                                 Value::boolean(false),
+                                 Value::binary(QByteArray("\x01\xab", 2))};
+    const std::vector<bool> unquoted = unquotedColumns(u"0,", 7);
+    EXPECT_EQ(insertStatement(QStringLiteral("t"), row, unquoted),
+              R"(INSERT INTO "t" VALUES(12.9900, '0.1', '-2.5e-07', '2024-02-29 13:05:09.123456', )"
+              R"('1999-12-31', 'False', E'\\x01ab'))");
+}
+
+// Values that are not text are written in place in the statement; in a column marked
+// numeric only what reads as a number goes without quotes.
+TEST(TransferToPostgresStatements, OtherValuesInNumericColumnsAreQuotedUnlessNumbers) {
+    db::DateTimeParts when{2024, 2, 29, 13, 5, 9, 0};
+    const std::vector<Value> row{Value::integer(-5), Value::timestamp(when), Value(),
+                                 Value::boolean(true), Value::dbl(1.5)};
+    EXPECT_EQ(insertStatement(QStringLiteral("t"), row, unquotedColumns(u"0,1,2,3,4,", 5)),
+              R"(INSERT INTO "t" VALUES(-5, '2024-02-29 13:05:09',NULL, 'True', 1.5))");
+}
+
+TEST(TransferToPostgresStatements, NumericListIsWalkedInStepWithTheFields) {
+    EXPECT_EQ(unquotedColumns(u"0,4,", 6),
+              (std::vector<bool>{true, false, false, false, true, false}));
+    EXPECT_EQ(unquotedColumns(u"", 3), (std::vector<bool>{false, false, false}));
+    // Without a comma the list names nothing.
+    EXPECT_EQ(unquotedColumns(u"1", 3), (std::vector<bool>{false, false, false}));
+    // The walk only moves on at the index it waits for: a later index blocks earlier ones.
+    EXPECT_EQ(unquotedColumns(u"2,0,", 3), (std::vector<bool>{false, false, true}));
+    EXPECT_EQ(unquotedColumns(u"x,1,", 3), (std::vector<bool>{false, false, false}));
+}
+
+// Quotes and backslashes make a value no number: in a numeric column it still goes in
+// quotes, doubled, so it can never end up read as SQL.
+TEST(TransferToPostgresStatements, QuotesAndBackslashesAreDoubledInUnquotedColumnsToo) {
+    const std::vector<Value> row{Value::text(R"(1'\)")};
+    EXPECT_EQ(insertStatement(QStringLiteral("t"), row, unquotedColumns(u"0,", 1)),
+              R"(INSERT INTO "t" VALUES(E'1''\\'))");
+}
+
+}  // namespace
+}  // namespace dorvane::to_postgres

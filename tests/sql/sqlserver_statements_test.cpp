@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "db/ado_types.h"
+#include "sql/sqlserver_statements.h"
+
+namespace dorvane::to_sqlserver {
+namespace {
+
+using db::Value;
+
+db::FieldInfo field(const char* name, std::int16_t adoType, int precision = 0, int scale = 0) {
+    return db::FieldInfo{QString::fromUtf8(name), adoType, precision, scale};
+}
+
+TEST(TransferToSqlServerStatements, TwoColumnExample) {
+    const std::vector<db::FieldInfo> fields{field("id", db::ado::kInteger),
+                                            field("name", db::ado::kVarWChar)};
+    EXPECT_EQ(createTableStatement(QStringLiteral("t"), fields),
+              "CREATE TABLE [t]([id] FLOAT,[name] VARCHAR(8000));");
+}
+
+TEST(TransferToSqlServerStatements, TypeTestsChooseInTheirOrder) {
+    struct Case {
+        const char16_t* typeName;
+        const char16_t* fragment;
+        bool exact;
+    };
+    const Case cases[] = {
+        {u"adlongvarwchar", u"] VARCHAR(8000),", false},  // "char" before "longvar"
+        {u"addecimal", u"] DECIMAL", true},
+        {u"adsingle", u"] FLOAT,", false},
+        {u"adbigint", u"] BIGINT,", false},
+        {u"adunsignedbigint", u"] BIGINT,", false},
+        {u"adinteger", u"] FLOAT,", false},
+        {u"adunsignedtinyint", u"] FLOAT,", false},
+        {u"adlongvarbinary", u"] VARBINARY(MAX),", false},
+        {u"adlongvarother", u"] MEMO,", false},
+        {u"adnumeric", u"] NUMERIC", true},
+        {u"advarnumeric", u"] NUMERIC", true},
+        {u"addbdate", u"] DATETIME,", false},
+        {u"addbtimestamp", u"] DATETIME,", false},
+        {u"adtimestamp", u"] DATETIME,", false},
+        {u"addouble", u"] FLOAT,", false},
+        {u"addbtime", u"] VARCHAR(8000),", false},
+        {u"adcurrency", u"] VARCHAR(8000),", false},
+        {u"adboolean", u"] VARCHAR(8000),", false},
+        {u"adguid", u"] VARCHAR(8000),", false},
+        {u"", u"] VARCHAR(8000),", false},
+    };
+    for (const Case& c : cases) {
+        const ColumnRule& rule = ruleFor(QStringView(c.typeName));
+        EXPECT_EQ(QStringView(rule.fragment), QStringView(c.fragment))
+            << QStringView(c.typeName).toString().toStdString();
+        EXPECT_EQ(rule.exact, c.exact) << QStringView(c.typeName).toString().toStdString();
+    }
+}
+
+TEST(TransferToSqlServerStatements, ExactColumnsKeepTheSourceDigits) {
+    const std::vector<db::FieldInfo> fields{
+        field("price", db::ado::kNumeric, 10, 2),  field("huge", db::ado::kNumeric, 1000, 20),
+        field("unknown", db::ado::kNumeric, 0, 6), field("undeclared", db::ado::kNumeric, 28, 6),
+        field("bad", db::ado::kNumeric, 5, 9),     field("n", db::ado::kBigInt)};
+    EXPECT_EQ(createTableStatement(QStringLiteral("t"), fields),
+              "CREATE TABLE [t]([price] NUMERIC(10,2),[huge] NUMERIC(38,20),"
+              "[unknown] NUMERIC(38,16),[undeclared] NUMERIC(38,16),[bad] NUMERIC(5,5),"
+              "[n] BIGINT);");
+}
+
+TEST(TransferToSqlServerStatements, ClosingBracketsInNamesAreDoubled) {
+    EXPECT_EQ(columnHead(QStringLiteral("a]b")), "CREATE TABLE [a]]b](");
+    EXPECT_EQ(dropStatement(QStringLiteral("a]b")), "DROP TABLE [a]]b]");
+    EXPECT_EQ(selectStatement(QStringLiteral("a\"b]")), R"(SELECT * FROM "a""b]")");
+    const std::vector<db::FieldInfo> fields{field("c]d", db::ado::kInteger)};
+    EXPECT_EQ(createTableStatement(QStringLiteral("x"), fields), "CREATE TABLE [x]([c]]d] FLOAT);");
+    const std::vector<Value> row{Value::text("v")};
+    EXPECT_EQ(insertStatement(QStringLiteral("a]b"), row), "INSERT INTO [a]]b] VALUES('v')");
+    EXPECT_EQ(dropStatement(QStringLiteral("Orders")), "DROP TABLE [Orders]");
+}
+
+TEST(TransferToSqlServerStatements, InsertExamples) {
+    const std::vector<Value> row1{Value::text("a"), Value(), Value::text("O'Brien")};
+    EXPECT_EQ(insertStatement(QStringLiteral("t"), row1),
+              "INSERT INTO [t] VALUES('a', NULL, 'O''Brien')");
+    const std::vector<Value> row2{Value(), Value()};
+    EXPECT_EQ(insertStatement(QStringLiteral("t"), row2), "INSERT INTO [t] VALUES(NULL, NULL)");
+    // Only a database null is NULL; an empty text stays a text.
+    const std::vector<Value> row3{Value::text(""), Value(), Value::text("")};
+    EXPECT_EQ(insertStatement(QStringLiteral("t"), row3), "INSERT INTO [t] VALUES('', NULL, '')");
+    // Backslashes mean nothing to SQL Server.
+    const std::vector<Value> row4{Value::text(R"(C:\data)")};
+    EXPECT_EQ(insertStatement(QStringLiteral("t"), row4), R"(INSERT INTO [t] VALUES('C:\data'))");
+}
+
+TEST(TransferToSqlServerStatements, TextBeyondAsciiIsNational) {
+    const std::vector<Value> row{Value::text(QString::fromUtf8("Αθήνα")), Value::text("plain"),
+                                 Value::text(QString::fromUtf8("l'été")), Value()};
+    EXPECT_EQ(insertStatement(QStringLiteral("t"), row),
+              QString::fromUtf8("INSERT INTO [t] VALUES(N'Αθήνα', 'plain', N'l''été', NULL)"));
+}
+
+TEST(TransferToSqlServerStatements, ValuesAreWrittenWithoutLocale) {
+    const std::vector<Value> row{
+        Value::integer(9007199254740993), Value::decimal("12.99"), Value::dbl(0.1),
+        Value::timestamp({2024, 2, 29, 13, 5, 9, 123456000}), Value::boolean(true)};
+    EXPECT_EQ(insertStatement(QStringLiteral("t"), row),
+              "INSERT INTO [t] VALUES('9007199254740993', '12.99', '0.1', "
+              "'2024-02-29T13:05:09.123', 'True')");
+}
+
+}  // namespace
+}  // namespace dorvane::to_sqlserver
