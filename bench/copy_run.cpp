@@ -27,14 +27,16 @@ struct Screen {
     explicit Screen(const EnvProfiles& p) : profiles(p) {}
     BenchPlatform platform;
     const EnvProfiles& profiles;
-    MemoryListBox list1, list2;
-    MemoryCheckBox check15, check16;
+    MemoryListBox mssqlTables, postgresTables;
+    MemoryCheckBox customizeToPostgres, customizeToSqlServer;
     MemoryProgressBar progressBar;
     MemoryPointer pointer;
-    NoDialog form3{platform};
+    NoDialog customizationDialog{platform};
     bool customizationCancelled = false;
-    TransferScreenControls form2{list1, list2, check15, check16, progressBar, pointer};
-    CommandContext context{platform, profiles, form2, form3, customizationCancelled};
+    TransferScreenControls transferScreen{mssqlTables,          postgresTables, customizeToPostgres,
+                                          customizeToSqlServer, progressBar,    pointer};
+    CommandContext context{platform, profiles, transferScreen, customizationDialog,
+                           customizationCancelled};
 };
 
 void selectOnly(MemoryListBox& list, const QString& name) {
@@ -48,7 +50,8 @@ void selectOnly(MemoryListBox& list, const QString& name) {
 CopyFigures runCopy(Direction direction, const EnvProfiles& profiles, const QString& table,
                     long rows) {
     Screen screen(profiles);
-    selectOnly(direction == Direction::ToSqlServer ? screen.list2 : screen.list1, table);
+    selectOnly(direction == Direction::ToSqlServer ? screen.postgresTables : screen.mssqlTables,
+               table);
 
     screen.platform.describe = [&screen] {
         return QStringLiteral("progress %1%, pointer %2")

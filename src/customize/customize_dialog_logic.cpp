@@ -11,8 +11,6 @@ namespace dorvane {
 namespace {
 
 const QString kModule = QStringLiteral("Form3");
-const QString kTowardsPostgres = QStringLiteral("Postgre");
-const QString kTowardsSqlServer = QStringLiteral("MSSQL");
 
 // The numbered lines of each handler, in the order of their numbers.
 namespace form_load {
@@ -101,14 +99,14 @@ CustomizeDialogLogic::CustomizeDialogLogic(Platform& platform, const db::Profile
       controls_(controls),
       window_(window) {}
 
-void CustomizeDialogLogic::Form_Load() {
+void CustomizeDialogLogic::load() {
     Procedure p(platform_, kModule, QStringLiteral("Form_Load"));
     using enum form_load::Line;
     // The lists are the window's and start empty at every load.
     p.unnumbered([&] {
-        controls_.list1.clear();
-        controls_.list2.clear();
-        controls_.text1.setText(QString());
+        controls_.fields.clear();
+        controls_.dataTypes.clear();
+        controls_.dataType.setText(QString());
         controls_.pointer.setPointer(MousePointer::Default);
     });
     p.step(ApplyColors, [&] { window_.applyFormColors(); });
@@ -116,16 +114,17 @@ void CustomizeDialogLogic::Form_Load() {
     const QString cursorFile = programFile(platform_.programFolder(), QStringLiteral("HAND-M.CUR"));
     if (p.test(CursorFileCheck, [&] { return fileFound(cursorFile); }))
         p.step(LoadCursor, [&] { window_.loadCustomPointer(cursorFile); });
-    p.step(ForgetChange, [&] { mChanged = false; });
-    if (p.test(TowardsPostgresCheck, [&] { return members_.mType == kTowardsPostgres; })) {
+    p.step(ForgetChange, [&] { changed_ = false; });
+    if (p.test(TowardsPostgresCheck, [&] { return members_.direction == Direction::ToPostgres; })) {
         p.step(LoadMssqlFields, [&] {
-            LoadMSSQLFields(profiles_.mssql(), members_.mTableName, controls_.list1,
-                            controls_.list2);
+            LoadMSSQLFields(profiles_.mssql(), members_.tableName, controls_.fields,
+                            controls_.dataTypes);
         });
-    } else if (p.test(TowardsSqlServerCheck, [&] { return members_.mType == kTowardsSqlServer; })) {
+    } else if (p.test(TowardsSqlServerCheck,
+                      [&] { return members_.direction == Direction::ToSqlServer; })) {
         p.step(LoadPostgresFields, [&] {
-            LoadPostgreSQLFields(profiles_.postgres(), members_.mTableName, controls_.list1,
-                                 controls_.list2);
+            LoadPostgreSQLFields(profiles_.postgres(), members_.tableName, controls_.fields,
+                                 controls_.dataTypes);
         });
     }
 }
@@ -140,34 +139,35 @@ void CustomizeDialogLogic::selectRowInStep(ListBox& clicked, ListBox& other) {
         for (int i = 0; i < other.count(); ++i) other.setSelected(i, i == row);
         other.setCurrentIndex(row);
     }
-    controls_.text1.setText(controls_.list2.text(row));
+    controls_.dataType.setText(controls_.dataTypes.text(row));
 }
 
-void CustomizeDialogLogic::List1_Click() {
-    selectRowInStep(controls_.list1, controls_.list2);
+void CustomizeDialogLogic::onFieldsClicked() {
+    selectRowInStep(controls_.fields, controls_.dataTypes);
 }
 
-void CustomizeDialogLogic::List2_Click() {
-    selectRowInStep(controls_.list2, controls_.list1);
+void CustomizeDialogLogic::onDataTypesClicked() {
+    selectRowInStep(controls_.dataTypes, controls_.fields);
 }
 
-void CustomizeDialogLogic::PushButton1_Click() {
+void CustomizeDialogLogic::onChangeClicked() {
     Procedure p(platform_, kModule, QStringLiteral("PushButton1_Click"));
     using enum change_button::Line;
-    if (p.test(ValidTypeCheck, [&] { return IsValidDataType(controls_.text1.text()); })) {
+    if (p.test(ValidTypeCheck, [&] { return IsValidDataType(controls_.dataType.text()); })) {
         // With no row selected there is nothing to change.
-        if (controls_.list2.currentIndex() < 0) return;
+        if (controls_.dataTypes.currentIndex() < 0) return;
         p.step(ChangeType, [&] {
-            controls_.list2.setText(controls_.list2.currentIndex(), controls_.text1.text());
+            controls_.dataTypes.setText(controls_.dataTypes.currentIndex(),
+                                        controls_.dataType.text());
         });
-        p.step(MarkChanged, [&] { mChanged = true; });
+        p.step(MarkChanged, [&] { changed_ = true; });
     } else {
         p.step(RefuseType, [&] { platform_.messageBox(QStringLiteral("Invalid datatype.")); });
     }
 }
 
-QString CustomizeDialogLogic::NewFieldName(const QStringList& generatedEarlier) const {
-    const ListBox& fields = controls_.list1;
+QString CustomizeDialogLogic::newFieldName(const QStringList& generatedEarlier) const {
+    const ListBox& fields = controls_.fields;
     const int fieldCount = fields.count();
     const auto nameAt = [&](int j) {
         return j < fieldCount ? fields.text(j) : generatedEarlier[j - fieldCount];
@@ -189,8 +189,8 @@ QString CustomizeDialogLogic::NewFieldName(const QStringList& generatedEarlier) 
 }
 
 void CustomizeDialogLogic::appendColumns(Procedure& p, const OkLoopLines& lines) {
-    ListBox& fields = controls_.list1;
-    ListBox& types = controls_.list2;
+    ListBox& fields = controls_.fields;
+    ListBox& types = controls_.dataTypes;
     QStringList generated;  // within this OK, so no two columns get the same name
     int count = 0;
     p.step(lines.loop, [&] { count = types.count(); });
@@ -199,11 +199,11 @@ void CustomizeDialogLogic::appendColumns(Procedure& p, const OkLoopLines& lines)
         p.step(lines.events, [&] { platform_.processEvents(); });
         if (p.test(lines.nameTest, [&] { return readsAsNumber(fields.text(i)); })) {
             QString name;
-            p.step(lines.newName, [&] { name = NewFieldName(generated); });
+            p.step(lines.newName, [&] { name = newFieldName(generated); });
             generated << name;
             p.step(lines.newColumn, [&] { column = doubleQuotedName(name); });
-            p.step(lines.oldNameAppend, [&] { members_.mOldFieldNames << fields.text(i); });
-            p.step(lines.newNameAppend, [&] { members_.mNewFieldNames << name; });
+            p.step(lines.oldNameAppend, [&] { members_.oldFieldNames << fields.text(i); });
+            p.step(lines.newNameAppend, [&] { members_.newFieldNames << name; });
         } else {
             p.step(lines.plainColumn, [&] { column = doubleQuotedName(fields.text(i)); });
         }
@@ -213,35 +213,37 @@ void CustomizeDialogLogic::appendColumns(Procedure& p, const OkLoopLines& lines)
                     return type == u"int" || type == u"currency";
                 })) {
                 p.step(lines.numericAppend,
-                       [&] { members_.mNumeric += QString::number(i) + u','; });
+                       [&] { members_.numericColumns += QString::number(i) + u','; });
             }
         }
-        p.step(lines.append, [&] { members_.mSQL += column + u' ' + types.text(i) + u','; });
+        p.step(lines.append,
+               [&] { members_.createTableSql += column + u' ' + types.text(i) + u','; });
     }
-    p.step(lines.dropComma, [&] { members_.mSQL.chop(1); });
-    p.step(lines.close, [&] { members_.mSQL += u')'; });
+    p.step(lines.dropComma, [&] { members_.createTableSql.chop(1); });
+    p.step(lines.close, [&] { members_.createTableSql += u')'; });
 }
 
-void CustomizeDialogLogic::PushButton2_Click() {
+void CustomizeDialogLogic::onOkClicked() {
     Procedure p(platform_, kModule, QStringLiteral("PushButton2_Click"));
     using enum ok_button::Line;
-    if (p.test(TowardsPostgresCheck, [&] { return members_.mType == kTowardsPostgres; })) {
-        p.step(ClearNumericList, [&] { members_.mNumeric.clear(); });
+    if (p.test(TowardsPostgresCheck, [&] { return members_.direction == Direction::ToPostgres; })) {
+        p.step(ClearNumericList, [&] { members_.numericColumns.clear(); });
         appendColumns(p, kPostgresOkLines);
     } else {
         appendColumns(p, kSqlServerOkLines);
     }
-    p.step(ForgetChange, [&] { mChanged = false; });
+    p.step(ForgetChange, [&] { changed_ = false; });
     p.step(MarkAccepted, [&] { customizationCancelled_ = false; });
     p.step(CloseWindow, [&] { window_.unload(); });
 }
 
-void CustomizeDialogLogic::PushButton3_Click() {
+void CustomizeDialogLogic::onHelpClicked() {
     Procedure p(platform_, kModule, QStringLiteral("PushButton3_Click"));
     using enum help_button::Line;
-    if (p.test(TowardsPostgresCheck, [&] { return members_.mType == kTowardsPostgres; })) {
+    if (p.test(TowardsPostgresCheck, [&] { return members_.direction == Direction::ToPostgres; })) {
         p.step(OpenPostgresTypes, [&] { platform_.shellOpen(kPostgresDataTypesAddress); });
-    } else if (p.test(TowardsSqlServerCheck, [&] { return members_.mType == kTowardsSqlServer; })) {
+    } else if (p.test(TowardsSqlServerCheck,
+                      [&] { return members_.direction == Direction::ToSqlServer; })) {
         p.step(ListSqlServerTypes, [&] {
             platform_.messageBox(
                 QStringLiteral("The following are the Data Types of MS SQL Server: \r\n") +
@@ -250,15 +252,15 @@ void CustomizeDialogLogic::PushButton3_Click() {
     }
 }
 
-void CustomizeDialogLogic::PushButton4_Click() {
+void CustomizeDialogLogic::onCancelClicked() {
     Procedure p(platform_, kModule, QStringLiteral("PushButton4_Click"));
     p.step(cancel_button::CloseWindow, [&] { window_.unload(); });
 }
 
-void CustomizeDialogLogic::Form_QueryUnload(bool& cancel) {
+void CustomizeDialogLogic::onQueryUnload(bool& cancel) {
     Procedure p(platform_, kModule, QStringLiteral("Form_QueryUnload"));
     using enum query_unload::Line;
-    if (p.test(ChangedCheck, [&] { return mChanged; })) {
+    if (p.test(ChangedCheck, [&] { return changed_; })) {
         int answer = kAnswerYes;
         p.step(AskToLeave, [&] {
             answer = platform_.messageBox(

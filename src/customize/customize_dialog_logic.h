@@ -17,9 +17,9 @@ class Procedure;
 struct OkLoopLines;
 
 struct CustomizeDialogControls {
-    ListBox& list1;  // Fields: the source column names
-    ListBox& list2;  // Data Type: one type per column, in step with list1
-    TextField& text1;
+    ListBox& fields;     // Fields: the source column names
+    ListBox& dataTypes;  // Data Type: one type per column, in step with list1
+    TextField& dataType;
     PointerSurface& pointer;
 };
 
@@ -47,17 +47,17 @@ class CustomizeDialogLogic {
     CustomizationMembers& members() { return members_; }
     const CustomizationMembers& members() const { return members_; }
     // True once a change was applied and not yet accepted.
-    bool changed() const { return mChanged; }
+    bool changed() const { return changed_; }
 
-    void Form_Load();
-    void List1_Click();
-    void List2_Click();
-    void PushButton1_Click();  // Change
-    void PushButton2_Click();  // OK
-    void PushButton3_Click();  // Help
-    void PushButton4_Click();  // Cancel
+    void load();
+    void onFieldsClicked();
+    void onDataTypesClicked();
+    void onChangeClicked();  // Change
+    void onOkClicked();      // OK
+    void onHelpClicked();    // Help
+    void onCancelClicked();  // Cancel
     // Setting `cancel` keeps the window open.
-    void Form_QueryUnload(bool& cancel);
+    void onQueryUnload(bool& cancel);
 
     // Mouse moves: over a push button, and over anything else of the window.
     void pushButtonMouseMove();
@@ -65,7 +65,7 @@ class CustomizeDialogLogic {
 
     // A name for a column whose name reads as a number: "newfieldname0", else tempid1,
     // tempid2, ..., unlike every Fields row and every name in `generatedEarlier`.
-    QString NewFieldName(const QStringList& generatedEarlier) const;
+    QString newFieldName(const QStringList& generatedEarlier) const;
 
   private:
     void appendColumns(Procedure& procedure, const OkLoopLines& lines);
@@ -77,7 +77,7 @@ class CustomizeDialogLogic {
     CustomizeDialogControls controls_;
     CustomizeWindowActions& window_;
     CustomizationMembers members_;
-    bool mChanged = false;
+    bool changed_ = false;
 };
 
 }  // namespace dorvane

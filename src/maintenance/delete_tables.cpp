@@ -50,22 +50,22 @@ enum Line : int {
 
 void deleteMssqlTables(CommandContext& context) {
     Procedure p(context.platform, QStringLiteral("Form2"), QStringLiteral("PushButton1_Click"));
-    ListBox& list1 = context.form2.list1;
+    ListBox& mssqlTables = context.transferScreen.mssqlTables;
     std::optional<db::Connection> connection;
     using enum mssql_delete::Line;
 
     p.step(CreateConnection, [&] { connection.emplace(); });
-    if (p.test(NothingSelectedCheck, [&] { return list1.currentIndex() == -1; })) {
+    if (p.test(NothingSelectedCheck, [&] { return mssqlTables.currentIndex() == -1; })) {
         p.step(AskToSelectTable,
                [&] { context.platform.messageBox(QStringLiteral("Please select a table")); });
         return;
     }
-    p.step(BusyPointer, [&] { context.form2.pointer.setPointer(MousePointer::Busy); });
+    p.step(BusyPointer, [&] { context.transferScreen.pointer.setPointer(MousePointer::Busy); });
     int count = 0;
-    p.step(CountEntries, [&] { count = list1.count(); });
+    p.step(CountEntries, [&] { count = mssqlTables.count(); });
     for (int i = count - 1; i >= 0; --i) {
         p.step(LetEventsRun, [&] { context.platform.processEvents(); });
-        if (p.test(EntrySelectedCheck, [&] { return list1.selected(i); })) {
+        if (p.test(EntrySelectedCheck, [&] { return mssqlTables.selected(i); })) {
             const db::MssqlProfile profile = context.profiles.mssql();
             if (p.test(LocalConnectionCheck, [&] { return profile.localConnection; })) {
                 p.step(OpenLocal,
@@ -75,44 +75,47 @@ void deleteMssqlTables(CommandContext& context) {
                        [&] { connection->open(db::mssqlPortConnectionString(profile)); });
             }
             p.step(DropTable, [&] {
-                connection->execute(QStringLiteral("DROP TABLE ") + bracketedName(list1.text(i)) +
-                                    u';');
+                connection->execute(QStringLiteral("DROP TABLE ") +
+                                    bracketedName(mssqlTables.text(i)) + u';');
             });
             p.step(CloseConnection, [&] { connection->close(); });
-            p.step(RemoveEntry, [&] { list1.remove(i); });
+            p.step(RemoveEntry, [&] { mssqlTables.remove(i); });
         }
     }
-    p.step(DefaultPointer, [&] { context.form2.pointer.setPointer(MousePointer::Default); });
+    p.step(DefaultPointer,
+           [&] { context.transferScreen.pointer.setPointer(MousePointer::Default); });
 }
 
 void deletePostgresTables(CommandContext& context) {
     Procedure p(context.platform, QStringLiteral("Form2"), QStringLiteral("PushButton5_Click"));
-    ListBox& list2 = context.form2.list2;
+    ListBox& postgresTables = context.transferScreen.postgresTables;
     std::optional<db::Connection> connection;
     using enum postgres_delete::Line;
 
     p.step(CreateConnection, [&] { connection.emplace(); });
-    p.step(BusyPointer, [&] { context.form2.pointer.setPointer(MousePointer::Busy); });
+    p.step(BusyPointer, [&] { context.transferScreen.pointer.setPointer(MousePointer::Busy); });
     p.step(OpenConnection,
            [&] { connection->open(db::postgresConnectionString(context.profiles.postgres())); });
-    if (p.test(NothingSelectedCheck, [&] { return list2.currentIndex() == -1; })) {
+    if (p.test(NothingSelectedCheck, [&] { return postgresTables.currentIndex() == -1; })) {
         p.step(AskToSelectTable,
                [&] { context.platform.messageBox(QStringLiteral("Please select a table")); });
-        p.step(DefaultPointer, [&] { context.form2.pointer.setPointer(MousePointer::Default); });
+        p.step(DefaultPointer,
+               [&] { context.transferScreen.pointer.setPointer(MousePointer::Default); });
         return;
     }
     int count = 0;
-    p.step(CountEntries, [&] { count = list2.count(); });
+    p.step(CountEntries, [&] { count = postgresTables.count(); });
     for (int i = count - 1; i >= 0; --i) {
-        if (p.test(EntrySelectedCheck, [&] { return list2.selected(i); })) {
+        if (p.test(EntrySelectedCheck, [&] { return postgresTables.selected(i); })) {
             p.step(DropTable, [&] {
                 connection->execute(QStringLiteral("DROP TABLE ") +
-                                    doubleQuotedName(list2.text(i)));
+                                    doubleQuotedName(postgresTables.text(i)));
             });
-            p.step(RemoveEntry, [&] { list2.remove(i); });
+            p.step(RemoveEntry, [&] { postgresTables.remove(i); });
         }
     }
-    p.step(DefaultPointer, [&] { context.form2.pointer.setPointer(MousePointer::Default); });
+    p.step(DefaultPointer,
+           [&] { context.transferScreen.pointer.setPointer(MousePointer::Default); });
 }
 
 }  // namespace dorvane

@@ -69,13 +69,13 @@ QString renamePrompt(const QString& oldName) {
 
 void renameMssqlTable(CommandContext& context) {
     Procedure p(context.platform, QStringLiteral("Form2"), QStringLiteral("PushButton6_Click"));
-    ListBox& list1 = context.form2.list1;
+    ListBox& mssqlTables = context.transferScreen.mssqlTables;
     Platform& platform = context.platform;
     std::optional<db::Connection> connection;
     using enum mssql_rename::Line;
 
     p.step(CreateConnection, [&] { connection.emplace(); });
-    if (p.test(NothingSelectedCheck, [&] { return list1.currentIndex() == -1; })) {
+    if (p.test(NothingSelectedCheck, [&] { return mssqlTables.currentIndex() == -1; })) {
         p.step(AskToSelectTable,
                [&] { platform.messageBox(QStringLiteral("Please select a table")); });
         return;
@@ -84,10 +84,10 @@ void renameMssqlTable(CommandContext& context) {
     int index = 0;
     std::int16_t selectedCount = 0;
     int count = 0;
-    p.step(CountEntries, [&] { count = list1.count(); });
+    p.step(CountEntries, [&] { count = mssqlTables.count(); });
     for (int i = 0; i < count; ++i) {
-        if (p.test(EntrySelectedCheck, [&] { return list1.selected(i); })) {
-            p.step(TakeOldName, [&] { oldName = list1.text(i); });
+        if (p.test(EntrySelectedCheck, [&] { return mssqlTables.selected(i); })) {
+            p.step(TakeOldName, [&] { oldName = mssqlTables.text(i); });
             p.step(TakeIndex, [&] { index = i; });
             p.step(CountSelected, [&] { ++selectedCount; });
         }
@@ -98,12 +98,12 @@ void renameMssqlTable(CommandContext& context) {
         });
         return;
     }
-    p.step(BusyPointer, [&] { context.form2.pointer.setPointer(MousePointer::Busy); });
+    p.step(BusyPointer, [&] { context.transferScreen.pointer.setPointer(MousePointer::Busy); });
     QString newName;
     p.step(AskNewName, [&] { newName = platform.inputBox(renamePrompt(oldName), oldName); });
     if (p.test(NoNewNameCheck, [&] { return newName.isEmpty(); })) {
         p.step(DefaultPointerWithoutName,
-               [&] { context.form2.pointer.setPointer(MousePointer::Default); });
+               [&] { context.transferScreen.pointer.setPointer(MousePointer::Default); });
         return;
     }
     const db::MssqlProfile profile = context.profiles.mssql();
@@ -117,32 +117,34 @@ void renameMssqlTable(CommandContext& context) {
                             QStringLiteral(", ") + singleQuotedText(newName));
     });
     p.step(CloseConnection, [&] { connection->close(); });
-    p.step(RemoveOldEntry, [&] { list1.remove(index); });
-    p.step(AddNewEntry, [&] { list1.add(newName); });
-    p.step(DefaultPointer, [&] { context.form2.pointer.setPointer(MousePointer::Default); });
+    p.step(RemoveOldEntry, [&] { mssqlTables.remove(index); });
+    p.step(AddNewEntry, [&] { mssqlTables.add(newName); });
+    p.step(DefaultPointer,
+           [&] { context.transferScreen.pointer.setPointer(MousePointer::Default); });
 }
 
 void renamePostgresTable(CommandContext& context) {
     Procedure p(context.platform, QStringLiteral("Form2"), QStringLiteral("PushButton7_Click"));
-    ListBox& list2 = context.form2.list2;
+    ListBox& postgresTables = context.transferScreen.postgresTables;
     Platform& platform = context.platform;
     std::optional<db::Connection> connection;
     using enum postgres_rename::Line;
 
     p.step(CreateConnection, [&] { connection.emplace(); });
-    p.step(BusyPointer, [&] { context.form2.pointer.setPointer(MousePointer::Busy); });
+    p.step(BusyPointer, [&] { context.transferScreen.pointer.setPointer(MousePointer::Busy); });
     p.step(OpenConnection,
            [&] { connection->open(db::postgresConnectionString(context.profiles.postgres())); });
     const auto restorePointer = [&] {
-        p.step(DefaultPointer, [&] { context.form2.pointer.setPointer(MousePointer::Default); });
+        p.step(DefaultPointer,
+               [&] { context.transferScreen.pointer.setPointer(MousePointer::Default); });
     };
-    if (p.test(NothingSelectedCheck, [&] { return list2.currentIndex() == -1; })) {
+    if (p.test(NothingSelectedCheck, [&] { return postgresTables.currentIndex() == -1; })) {
         p.step(AskToSelectTable,
                [&] { platform.messageBox(QStringLiteral("Please select a table to rename.")); });
         restorePointer();
         return;
     }
-    if (p.test(NotJustOneCheck, [&] { return list2.selectedCount() != 1; })) {
+    if (p.test(NotJustOneCheck, [&] { return postgresTables.selectedCount() != 1; })) {
         p.step(AskToSelectJustOne, [&] {
             platform.messageBox(QStringLiteral("Please select just one table to rename."));
         });
@@ -150,22 +152,22 @@ void renamePostgresTable(CommandContext& context) {
         return;
     }
     int count = 0;
-    p.step(CountEntries, [&] { count = list2.count(); });
+    p.step(CountEntries, [&] { count = postgresTables.count(); });
     for (int i = count - 1; i >= 0; --i) {
-        if (!p.test(EntrySelectedCheck, [&] { return list2.selected(i); })) continue;
+        if (!p.test(EntrySelectedCheck, [&] { return postgresTables.selected(i); })) continue;
         QString oldName;
         QString newName;
-        p.step(TakeOldName, [&] { oldName = list2.text(i); });
+        p.step(TakeOldName, [&] { oldName = postgresTables.text(i); });
         p.step(AskNewName, [&] { newName = platform.inputBox(renamePrompt(oldName), oldName); });
         if (p.test(NoNewNameCheck, [&] { return newName.isEmpty(); })) continue;
         p.step(RenameTable, [&] {
             connection->execute(QStringLiteral("ALTER TABLE ") + doubleQuotedName(oldName) +
                                 QStringLiteral(" RENAME TO ") + doubleQuotedName(newName) + u';');
         });
-        p.step(RemoveOldEntry, [&] { list2.remove(i); });
-        p.step(AddNewEntry, [&] { list2.add(newName); });
+        p.step(RemoveOldEntry, [&] { postgresTables.remove(i); });
+        p.step(AddNewEntry, [&] { postgresTables.add(newName); });
         p.step(SelectFirstEntry, [&] {
-            if (list2.count() > 0) list2.setCurrentIndex(0);
+            if (postgresTables.count() > 0) postgresTables.setCurrentIndex(0);
         });
     }
     restorePointer();

@@ -1,9 +1,9 @@
 #include "screens/connection_screen.h"
 
 #include "core/app_info.h"
+#include "core/procedure.h"
 #include "screens/connection_settings.h"
 #include "screens/pointer_rules.h"
-#include "core/procedure.h"
 
 namespace dorvane {
 namespace {
@@ -26,7 +26,7 @@ db::MssqlProfile ConnectionScreen::mssql() const {
     db::MssqlProfile profile{controls_.text(6).text(), controls_.text(10).text(),
                              controls_.text(7).text(), controls_.text(8).text(),
                              controls_.text(9).text()};
-    profile.localConnection = controls_.check6.value() == 1;
+    profile.localConnection = controls_.localConnection.value() == 1;
     return profile;
 }
 
@@ -37,7 +37,7 @@ void ConnectionScreen::textChanged(int number) {
 
 void ConnectionScreen::localConnectionClicked() {
     app_.settings.save(QString::fromLatin1(connectionSetting(kLocalConnectionBox).key),
-                       settingFromBoxValue(controls_.check6.value()));
+                       settingFromBoxValue(controls_.localConnection.value()));
 }
 
 void ConnectionScreen::showMssqlHelp() {

@@ -4,9 +4,9 @@
 
 #include <array>
 
+#include "db/connection_strings.h"
 #include "screens/app_context.h"
 #include "screens/window.h"
-#include "db/connection_strings.h"
 
 namespace dorvane {
 
@@ -16,7 +16,7 @@ class TransferScreen;
 struct ConnectionScreenControls {
     Window& form;
     std::array<TextField*, 10> texts;  // Text1 … Text10
-    CheckBox& check6;                  // "Local Connection"
+    CheckBox& localConnection;         // "Local Connection"
 
     TextField& text(int number) const { return *texts.at(number - 1); }
 };
@@ -68,7 +68,7 @@ class ConnectionScreen : public db::ProfileSource {
     void restoreFields(Procedure& procedure);
     void advanceWhenBothConnect(Procedure& procedure);
     void runNext();
-    TransferScreen& form2();
+    TransferScreen& transferScreen();
 
     AppContext& app_;
     ConnectionScreenControls& controls_;

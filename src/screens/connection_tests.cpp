@@ -4,9 +4,9 @@
 #include <optional>
 #include <stdexcept>
 
-#include "screens/connection_screen.h"
 #include "core/procedure.h"
 #include "db/connection.h"
+#include "screens/connection_screen.h"
 
 namespace dorvane {
 namespace {
@@ -40,7 +40,7 @@ void ConnectionScreen::testMssqlConnection() {
     const bool succeeded = runUntilFailure([&] {
         form.setPointer(MousePointer::Busy);  // line 102
         const db::MssqlProfile profile = mssql();
-        if (controls_.check6.value() == 1) {                                     // line 104
+        if (controls_.localConnection.value() == 1) {                            // line 104
             existing(connection).open(db::mssqlLocalConnectionString(profile));  // line 106
         } else {
             existing(connection).open(db::mssqlPortConnectionString(profile));  // line 108

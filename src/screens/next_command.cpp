@@ -1,15 +1,15 @@
 // "Next >": both connections must open; then both lists are filled from the
 // catalogues and the transfer screen takes over from the connection screen.
+#include "core/procedure.h"
 #include "screens/connection_screen.h"
 #include "screens/connection_settings.h"
-#include "core/procedure.h"
 #include "screens/transfer_screen.h"
 
 #include <stdexcept>
 
 namespace dorvane {
 
-TransferScreen& ConnectionScreen::form2() {
+TransferScreen& ConnectionScreen::transferScreen() {
     if (!transfer_) throw std::logic_error("The transfer screen is not attached");
     return *transfer_;
 }
@@ -29,20 +29,22 @@ void ConnectionScreen::runNext() {
         p.test(104, [&] { return app_.databases.openMssqlSucceeds(mssql()); })) {
         // The first use of the transfer screen runs its load step, before any list is filled.
         p.step(106, [&] {
-            app_.databases.listMssqlTables(mssql(), form2().controls().list1, app_.platform);
+            app_.databases.listMssqlTables(mssql(), transferScreen().controls().mssqlTables,
+                                           app_.platform);
         });
         p.step(108, [&] {
-            app_.databases.listPostgresTables(postgres(), form2().controls().list2, app_.platform);
+            app_.databases.listPostgresTables(
+                postgres(), transferScreen().controls().postgresTables, app_.platform);
         });
         p.step(110, [&] {
-            form2().controls().check15.setValue(
+            transferScreen().controls().customizeToPostgres.setValue(
                 boxValueFromSetting(app_.settings.get(kCustomizePostgresKey, kUnticked)));
         });
         p.step(112, [&] {
-            form2().controls().check16.setValue(
+            transferScreen().controls().customizeToSqlServer.setValue(
                 boxValueFromSetting(app_.settings.get(kCustomizeSqlServerKey, kUnticked)));
         });
-        p.step(114, [&] { form2().show(); });
+        p.step(114, [&] { transferScreen().show(); });
         p.step(116, [&] { form.hide(); });
     }
     p.step(118, [&] { form.setPointer(MousePointer::Default); });

@@ -2,9 +2,9 @@
 #include <QFileInfo>
 
 #include "core/app_info.h"
+#include "core/procedure.h"
 #include "screens/connection_screen.h"
 #include "screens/connection_settings.h"
-#include "core/procedure.h"
 #include "screens/settings_problem.h"
 #include "screens/transfer_screen.h"
 
@@ -52,7 +52,7 @@ void ConnectionScreen::restoreFields(Procedure& p) {
             const QString stored = app_.settings.get(QString::fromLatin1(setting.key),
                                                      QString::fromLatin1(setting.defaultValue));
             if (setting.field == kLocalConnectionBox) {
-                controls_.check6.setValue(boxValueFromSetting(stored));
+                controls_.localConnection.setValue(boxValueFromSetting(stored));
             } else {
                 controls_.text(setting.field).setText(stored);
             }

@@ -1,11 +1,11 @@
 #include "screens/transfer_screen.h"
 
 #include "core/app_info.h"
+#include "core/procedure.h"
+#include "maintenance/table_maintenance.h"
 #include "screens/connection_screen.h"
 #include "screens/connection_settings.h"
 #include "screens/pointer_rules.h"
-#include "core/procedure.h"
-#include "maintenance/table_maintenance.h"
 #include "transfer/send_tables.h"
 
 namespace dorvane {
@@ -62,7 +62,8 @@ void TransferScreen::setAllSelected(TableSide side, bool selected) {
         {QStringLiteral("PushButton9_Click"), QStringLiteral("PushButton8_Click")}};
     const int sideIndex = side == TableSide::SqlServer ? 0 : 1;
     Procedure p(app_.platform, kModule, kHandlers[sideIndex][selected ? 1 : 0]);
-    ListBox& list = side == TableSide::SqlServer ? controls().list1 : controls().list2;
+    ListBox& list =
+        side == TableSide::SqlServer ? controls().mssqlTables : controls().postgresTables;
     int count = 0;
     p.step(100, [&] { count = list.count(); });
     for (int i = 0; i < count; ++i) {
@@ -99,7 +100,8 @@ void TransferScreen::customizationBoxClicked(TableSide side) {
     Procedure p(app_.platform, kModule,
                 postgresSide ? QStringLiteral("Check16_Click") : QStringLiteral("Check15_Click"));
     p.step(100, [&] {
-        CheckBox& box = postgresSide ? controls().check16 : controls().check15;
+        CheckBox& box =
+            postgresSide ? controls().customizeToSqlServer : controls().customizeToPostgres;
         app_.settings.save(postgresSide ? kCustomizeSqlServerKey : kCustomizePostgresKey,
                            settingFromBoxValue(box.value()));
     });

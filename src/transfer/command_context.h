@@ -12,22 +12,25 @@
 namespace dorvane {
 
 struct TransferScreenControls {
-    ListBox& list1;  // SQL Server tables
-    ListBox& list2;  // PostgreSQL tables
-    CheckBox& check15;
-    CheckBox& check16;
-    ProgressBar& progressBar1;
+    ListBox& mssqlTables;     // SQL Server tables
+    ListBox& postgresTables;  // PostgreSQL tables
+    CheckBox& customizeToPostgres;
+    CheckBox& customizeToSqlServer;
+    ProgressBar& progressBar;
     PointerSurface& pointer;
 };
 
+// Which way the transfer that shows the customization dialog copies; None until one says.
+enum class Direction { None, ToPostgres, ToSqlServer };
+
 // The public members of the data type customization dialog, which outlive its window.
 struct CustomizationMembers {
-    QString mType;  // "Postgre" or "MSSQL"
-    QString mTableName;
-    QString mSQL;
-    QString mNumeric;
-    QStringList mOldFieldNames;
-    QStringList mNewFieldNames;
+    Direction direction = Direction::None;
+    QString tableName;
+    QString createTableSql;
+    QString numericColumns;
+    QStringList oldFieldNames;
+    QStringList newFieldNames;
 };
 
 // The data type customization dialog as a transfer sees it.
@@ -42,8 +45,8 @@ class CustomizationDialog {
 struct CommandContext {
     Platform& platform;
     const db::ProfileSource& profiles;
-    TransferScreenControls& form2;
-    CustomizationDialog& form3;
+    TransferScreenControls& transferScreen;
+    CustomizationDialog& customizationDialog;
     // Set by a transfer before it shows the dialog; only the dialog's OK clears it.
     bool& customizationCancelled;
 };

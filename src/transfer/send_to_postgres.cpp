@@ -3,22 +3,22 @@
 
 #include <memory>
 
+#include "core/event_yield.h"
+#include "core/list_helpers.h"
 #include "core/procedure.h"
 #include "db/ado.h"
 #include "db/connection.h"
 #include "db/recordset.h"
-#include "transfer/current_value.h"
-#include "core/event_yield.h"
-#include "transfer/execute_sql.h"
-#include "core/list_helpers.h"
 #include "sql/postgres_statements.h"
 #include "sql/refused_value.h"
+#include "sql/type_names.h"
+#include "sql/value_text.h"
+#include "transfer/current_value.h"
+#include "transfer/execute_sql.h"
 #include "transfer/row_sender.h"
 #include "transfer/send_tables.h"
 #include "transfer/transfer_steps.h"
-#include "sql/type_names.h"
 #include "transfer/uncopied_tables.h"
-#include "sql/value_text.h"
 
 namespace dorvane {
 namespace {
@@ -133,17 +133,17 @@ class TransferToPostgres {
     }
 
     void run() {
-        auto& list1 = ctx_.form2.list1;
+        auto& mssqlTables = ctx_.transferScreen.mssqlTables;
         p_.step(CreateMssqlConnection, [&] { mssql_ = std::make_unique<db::Connection>(); });
         p_.step(CreateSourceRecordset, [&] { source_ = std::make_unique<db::Recordset>(); });
         p_.step(CreatePostgresConnection, [&] { postgres_ = std::make_unique<db::Connection>(); });
         p_.step(AssumeSuccess, [&] { success_ = true; });
-        if (p_.test(NothingSelectedCheck, [&] { return list1.currentIndex() == -1; })) {
+        if (p_.test(NothingSelectedCheck, [&] { return mssqlTables.currentIndex() == -1; })) {
             p_.step(AskToSelectTable,
                     [&] { ctx_.platform.messageBox(QStringLiteral("Please select a table")); });
             return;
         }
-        p_.step(BusyPointer, [&] { ctx_.form2.pointer.setPointer(MousePointer::Busy); });
+        p_.step(BusyPointer, [&] { ctx_.transferScreen.pointer.setPointer(MousePointer::Busy); });
         {
             // Both logins at once; each still reported, if it fails, at its own line.
             const auto mssqlLogin = transfer_steps::startMssqlLogin(ctx_.profiles);
@@ -154,12 +154,12 @@ class TransferToPostgres {
         }
 
         int last = -1;
-        p_.step(FindLastEntry, [&] { last = list1.count() - 1; });
+        p_.step(FindLastEntry, [&] { last = mssqlTables.count() - 1; });
         for (int index = last; index >= 0; --index) {
             p_.step(LetEventsRun, [&] { yield_.now(); });
             // Handlers that ran meanwhile may have shortened the list.
-            if (index >= list1.count()) continue;
-            if (p_.test(EntrySelectedCheck, [&] { return list1.selected(index); })) {
+            if (index >= mssqlTables.count()) continue;
+            if (p_.test(EntrySelectedCheck, [&] { return mssqlTables.selected(index); })) {
                 if (!sendTable(index)) {  // the customization was cancelled
                     uncopied_.tell(ctx_.platform);
                     return;
@@ -168,19 +168,22 @@ class TransferToPostgres {
         }
         p_.step(CloseMssql, [&] { transfer_steps::closeIfOpen(mssql_); });
         p_.step(ClosePostgres, [&] { transfer_steps::closeIfOpen(postgres_); });
-        p_.step(DefaultPointer, [&] { ctx_.form2.pointer.setPointer(MousePointer::Default); });
+        p_.step(DefaultPointer,
+                [&] { ctx_.transferScreen.pointer.setPointer(MousePointer::Default); });
         uncopied_.tell(ctx_.platform);
     }
 
   private:
     // One selected table; false when the whole run has ended.
     bool sendTable(int index) {
-        auto& list2 = ctx_.form2.list2;
+        auto& postgresTables = ctx_.transferScreen.postgresTables;
         QString sourceName;
-        p_.step(TakeTableName, [&] { tableName_ = sourceName = ctx_.form2.list1.text(index); });
+        p_.step(TakeTableName,
+                [&] { tableName_ = sourceName = ctx_.transferScreen.mssqlTables.text(index); });
         int answer = 0;
-        if (p_.test(AlreadyListedCheck, [&] { return listContains(list2, tableName_); })) {
-            transfer_steps::adoptListedSpelling(p_, list2, tableName_, AdoptListedSpelling);
+        if (p_.test(AlreadyListedCheck, [&] { return listContains(postgresTables, tableName_); })) {
+            transfer_steps::adoptListedSpelling(p_, postgresTables, tableName_,
+                                                AdoptListedSpelling);
             p_.step(AskOverwrite,
                     [&] { answer = transfer_steps::askOverwrite(ctx_.platform, tableName_); });
         } else {
@@ -199,7 +202,8 @@ class TransferToPostgres {
         const QString columnHead = statements::columnHead(tableName_);
         p_.step(StartCreateTable, [&] { statement_ = columnHead; });
         bool customized = false;
-        if (p_.test(CustomizeTickedCheck, [&] { return ctx_.form2.check15.value() == 1; })) {
+        if (p_.test(CustomizeTickedCheck,
+                    [&] { return ctx_.transferScreen.customizeToPostgres.value() == 1; })) {
             if (!customize()) return false;
             customized = statement_ != columnHead;
             if (p_.test(StatementUnchangedCheck, [&] { return statement_ == columnHead; })) {
@@ -215,7 +219,7 @@ class TransferToPostgres {
             success_ = false;
 
         const bool created = transfer_steps::createTargetTable(
-            p_, ctx_.platform, postgres_, list2, tableName_, answer, sourceRead,
+            p_, ctx_.platform, postgres_, postgresTables, tableName_, answer, sourceRead,
             statements::dropStatement(tableName_), statement_, success_, kCreationLines);
 
         const std::int64_t rowsSent = sendRows();
@@ -227,13 +231,14 @@ class TransferToPostgres {
             complete = success_ = false;
 
         p_.step(DefaultPointerAfterTable,
-                [&] { ctx_.form2.pointer.setPointer(MousePointer::Default); });
-        p_.step(ResetProgress, [&] { transfer_steps::resetProgress(ctx_.form2.progressBar1); });
+                [&] { ctx_.transferScreen.pointer.setPointer(MousePointer::Default); });
+        p_.step(ResetProgress,
+                [&] { transfer_steps::resetProgress(ctx_.transferScreen.progressBar); });
         p_.step(CloseSourceAfterTable, [&] {
             if (existing(source_).state() != db::kStateClosed) source_->close();
         });
         // The name as it was created: PostgreSQL keeps the case of a quoted name.
-        if (created) p_.step(ListNewTable, [&] { list2.add(tableName_); });
+        if (created) p_.step(ListNewTable, [&] { postgresTables.add(tableName_); });
         if (!complete) uncopied_.add(tableName_);
         return true;
     }
@@ -251,22 +256,22 @@ class TransferToPostgres {
 
     // False when the user cancelled and the run has ended.
     bool customize() {
-        CustomizationMembers& form3 = ctx_.form3.members();
+        CustomizationMembers& dialog = ctx_.customizationDialog.members();
         p_.step(AssumeCancelled, [&] { ctx_.customizationCancelled = true; });
-        p_.step(ClearDialogNumericList, [&] { form3.mNumeric.clear(); });
-        p_.step(TellDialogDirection, [&] { form3.mType = QStringLiteral("Postgre"); });
-        p_.step(GiveDialogStatement, [&] { form3.mSQL = statement_; });
-        p_.step(GiveDialogTableName, [&] { form3.mTableName = tableName_; });
-        p_.step(ShowDialog, [&] { ctx_.form3.showModal(); });
+        p_.step(ClearDialogNumericList, [&] { dialog.numericColumns.clear(); });
+        p_.step(TellDialogDirection, [&] { dialog.direction = Direction::ToPostgres; });
+        p_.step(GiveDialogStatement, [&] { dialog.createTableSql = statement_; });
+        p_.step(GiveDialogTableName, [&] { dialog.tableName = tableName_; });
+        p_.step(ShowDialog, [&] { ctx_.customizationDialog.showModal(); });
         if (p_.test(DialogCancelledCheck, [&] { return ctx_.customizationCancelled; })) {
             p_.step(ClosePostgresOnCancel, [&] { transfer_steps::closeIfOpen(postgres_); });
             p_.step(CloseMssqlOnCancel, [&] { transfer_steps::closeIfOpen(mssql_); });
             p_.step(DefaultPointerOnCancel,
-                    [&] { ctx_.form2.pointer.setPointer(MousePointer::Default); });
+                    [&] { ctx_.transferScreen.pointer.setPointer(MousePointer::Default); });
             return false;
         }
-        p_.step(TakeDialogStatement, [&] { statement_ = form3.mSQL; });
-        p_.step(TakeDialogNumericList, [&] { numericList_ = form3.mNumeric; });
+        p_.step(TakeDialogStatement, [&] { statement_ = dialog.createTableSql; });
+        p_.step(TakeDialogNumericList, [&] { numericList_ = dialog.numericColumns; });
         return true;
     }
 
@@ -315,7 +320,7 @@ class TransferToPostgres {
             sends.reportIfFailed();
             p_.step(RowEvents, [&] { yield_.whenDue(); });
             p_.step(ShowProgress, [&] {
-                ctx_.form2.progressBar1.setValue(transfer_steps::progressPercent(r, rows));
+                ctx_.transferScreen.progressBar.setValue(transfer_steps::progressPercent(r, rows));
             });
             p_.step(StartInsert, [&] { statements::startInsert(statement_, tableName_); });
             int fieldCount = 0;

@@ -5,23 +5,23 @@
 #include <optional>
 #include <vector>
 
+#include "core/event_yield.h"
+#include "core/list_helpers.h"
 #include "core/procedure.h"
 #include "db/ado.h"
 #include "db/connection.h"
 #include "db/recordset.h"
-#include "transfer/current_value.h"
-#include "core/event_yield.h"
-#include "transfer/execute_sql.h"
-#include "core/list_helpers.h"
 #include "sql/refused_value.h"
+#include "sql/sqlserver_statements.h"
+#include "sql/type_names.h"
+#include "sql/value_text.h"
+#include "transfer/current_value.h"
+#include "transfer/execute_sql.h"
 #include "transfer/row_sender.h"
 #include "transfer/send_tables.h"
-#include "sql/sqlserver_statements.h"
 #include "transfer/sqlserver_target_columns.h"
 #include "transfer/transfer_steps.h"
-#include "sql/type_names.h"
 #include "transfer/uncopied_tables.h"
-#include "sql/value_text.h"
 
 namespace dorvane {
 namespace {
@@ -128,18 +128,18 @@ class TransferToSqlServer {
     }
 
     void run() {
-        auto& list2 = ctx_.form2.list2;
+        auto& postgresTables = ctx_.transferScreen.postgresTables;
         p_.step(CreateMssqlConnection, [&] { mssql_ = std::make_unique<db::Connection>(); });
         p_.step(CreatePostgresConnection, [&] { postgres_ = std::make_unique<db::Connection>(); });
         p_.step(CreateSourceRecordset, [&] { source_ = std::make_unique<db::Recordset>(); });
         p_.step(AssumeSuccess, [&] { success_ = true; });
-        if (p_.test(NothingSelectedCheck, [&] { return list2.currentIndex() == -1; })) {
+        if (p_.test(NothingSelectedCheck, [&] { return postgresTables.currentIndex() == -1; })) {
             p_.step(AskToSelectTable, [&] {
                 ctx_.platform.messageBox(QStringLiteral("Please select a table to send."));
             });
             return;
         }
-        p_.step(BusyPointer, [&] { ctx_.form2.pointer.setPointer(MousePointer::Busy); });
+        p_.step(BusyPointer, [&] { ctx_.transferScreen.pointer.setPointer(MousePointer::Busy); });
         {
             // Both logins at once; each still reported, if it fails, at its own line.
             const auto mssqlLogin = transfer_steps::startMssqlLogin(ctx_.profiles);
@@ -150,18 +150,19 @@ class TransferToSqlServer {
         }
 
         int last = -1;
-        p_.step(FindLastEntry, [&] { last = list2.count() - 1; });
+        p_.step(FindLastEntry, [&] { last = postgresTables.count() - 1; });
         for (int index = last; index >= 0; --index) {
             // Handlers that ran during the last table may have shortened the list.
-            if (index >= list2.count()) continue;
-            if (p_.test(EntrySelectedCheck, [&] { return list2.selected(index); })) {
+            if (index >= postgresTables.count()) continue;
+            if (p_.test(EntrySelectedCheck, [&] { return postgresTables.selected(index); })) {
                 if (!sendTable(index)) {  // the customization was cancelled
                     uncopied_.tell(ctx_.platform);
                     return;
                 }
             }
         }
-        p_.step(DefaultPointer, [&] { ctx_.form2.pointer.setPointer(MousePointer::Default); });
+        p_.step(DefaultPointer,
+                [&] { ctx_.transferScreen.pointer.setPointer(MousePointer::Default); });
         p_.step(CloseMssql, [&] { existing(mssql_).close(); });
         p_.step(ClosePostgres, [&] { existing(postgres_).close(); });
         uncopied_.tell(ctx_.platform);
@@ -170,12 +171,13 @@ class TransferToSqlServer {
   private:
     // One selected table; false when the whole run has ended.
     bool sendTable(int index) {
-        auto& list1 = ctx_.form2.list1;
-        auto& list2 = ctx_.form2.list2;
-        p_.step(TakeTableName, [&] { tableName_ = list2.text(index); });
+        auto& mssqlTables = ctx_.transferScreen.mssqlTables;
+        auto& postgresTables = ctx_.transferScreen.postgresTables;
+        p_.step(TakeTableName, [&] { tableName_ = postgresTables.text(index); });
         int answer = 0;
-        if (p_.test(AlreadyListedCheck, [&] { return listContains(list1, tableName_); })) {
-            transfer_steps::adoptListedSpelling(p_, list2, tableName_, AdoptListedSpelling);
+        if (p_.test(AlreadyListedCheck, [&] { return listContains(mssqlTables, tableName_); })) {
+            transfer_steps::adoptListedSpelling(p_, postgresTables, tableName_,
+                                                AdoptListedSpelling);
             p_.step(AskOverwrite,
                     [&] { answer = transfer_steps::askOverwrite(ctx_.platform, tableName_); });
         } else {
@@ -191,7 +193,8 @@ class TransferToSqlServer {
         p_.step(StartCreateTable, [&] { statement_ = columnHead; });
         exactColumns_.clear();
         targetColumns_.forget();
-        if (p_.test(CustomizeTickedCheck, [&] { return ctx_.form2.check16.value() == 1; })) {
+        if (p_.test(CustomizeTickedCheck,
+                    [&] { return ctx_.transferScreen.customizeToSqlServer.value() == 1; })) {
             if (!customize()) return false;
             if (p_.test(StatementUnchangedCheck, [&] { return statement_ == columnHead; }))
                 buildColumnList(kCustomizedColumnLines);
@@ -200,7 +203,7 @@ class TransferToSqlServer {
         }
 
         const bool created = transfer_steps::createTargetTable(
-            p_, ctx_.platform, mssql_, list1, tableName_, answer, sourceRead,
+            p_, ctx_.platform, mssql_, mssqlTables, tableName_, answer, sourceRead,
             statements::dropStatement(tableName_), statement_, success_, kCreationLines);
         // What the new columns can hold, so that no value is changed on the way in.
         if (created && !p_.step(LearnTargetColumns,
@@ -216,30 +219,31 @@ class TransferToSqlServer {
             complete = success_ = false;
 
         p_.step(DefaultPointerAfterTable,
-                [&] { ctx_.form2.pointer.setPointer(MousePointer::Default); });
-        p_.step(ResetProgress, [&] { transfer_steps::resetProgress(ctx_.form2.progressBar1); });
+                [&] { ctx_.transferScreen.pointer.setPointer(MousePointer::Default); });
+        p_.step(ResetProgress,
+                [&] { transfer_steps::resetProgress(ctx_.transferScreen.progressBar); });
         p_.step(CloseSourceAfterTable, [&] { existing(source_).close(); });
-        if (created) p_.step(ListNewTable, [&] { list1.add(tableName_); });
+        if (created) p_.step(ListNewTable, [&] { mssqlTables.add(tableName_); });
         if (!complete) uncopied_.add(tableName_);
         return true;
     }
 
     // False when the user cancelled and the run has ended.
     bool customize() {
-        CustomizationMembers& form3 = ctx_.form3.members();
+        CustomizationMembers& dialog = ctx_.customizationDialog.members();
         p_.step(AssumeCancelled, [&] { ctx_.customizationCancelled = true; });
-        p_.step(TellDialogDirection, [&] { form3.mType = QStringLiteral("MSSQL"); });
-        p_.step(GiveDialogStatement, [&] { form3.mSQL = statement_; });
-        p_.step(GiveDialogTableName, [&] { form3.mTableName = tableName_; });
-        p_.step(ShowDialog, [&] { ctx_.form3.showModal(); });
+        p_.step(TellDialogDirection, [&] { dialog.direction = Direction::ToSqlServer; });
+        p_.step(GiveDialogStatement, [&] { dialog.createTableSql = statement_; });
+        p_.step(GiveDialogTableName, [&] { dialog.tableName = tableName_; });
+        p_.step(ShowDialog, [&] { ctx_.customizationDialog.showModal(); });
         if (p_.test(DialogCancelledCheck, [&] { return ctx_.customizationCancelled; })) {
             p_.step(ClosePostgresOnCancel, [&] { transfer_steps::closeIfOpen(postgres_); });
             p_.step(CloseMssqlOnCancel, [&] { transfer_steps::closeIfOpen(mssql_); });
             p_.step(DefaultPointerOnCancel,
-                    [&] { ctx_.form2.pointer.setPointer(MousePointer::Default); });
+                    [&] { ctx_.transferScreen.pointer.setPointer(MousePointer::Default); });
             return false;
         }
-        p_.step(TakeDialogStatement, [&] { statement_ = form3.mSQL; });
+        p_.step(TakeDialogStatement, [&] { statement_ = dialog.createTableSql; });
         return true;
     }
 
@@ -280,7 +284,7 @@ class TransferToSqlServer {
             sends.reportIfFailed();
             p_.step(RowEvents, [&] { yield_.whenDue(); });
             p_.step(ShowProgress, [&] {
-                ctx_.form2.progressBar1.setValue(transfer_steps::progressPercent(r, rows));
+                ctx_.transferScreen.progressBar.setValue(transfer_steps::progressPercent(r, rows));
             });
             p_.step(StartInsert, [&] { statements::startInsert(statement_, tableName_); });
             int fieldCount = 0;

@@ -49,7 +49,7 @@ ConnectionWindow::ConnectionWindow()
       selectAllOnFocus_(new SelectAllOnFocus(form_.widget())) {
     build();
     for (int i = 0; i < 10; ++i) texts_[i] = std::make_unique<WidgetTextField>(edits_[i]);
-    localConnection_ = std::make_unique<WidgetCheckBox>(check6_);
+    localConnection_ = std::make_unique<WidgetCheckBox>(localConnectionBox_);
     std::array<TextField*, 10> fields{};
     for (int i = 0; i < 10; ++i) fields[i] = texts_[i].get();
     controls_ = std::make_unique<ConnectionScreenControls>(
@@ -98,9 +98,9 @@ void ConnectionWindow::build() {
     edit(frame2, 8, 88, 88, 417);
     label(frame2, "Label8", "Database:", 16, 123, 65);
     edit(frame2, 9, 88, 120, 417);
-    check6_ = placeControl<QCheckBox>(frame2, "Check6", 87, 150, 130, 17,
-                                      QStringLiteral("Local Connection"));
-    paintWhite(check6_);
+    localConnectionBox_ = placeControl<QCheckBox>(frame2, "Check6", 87, 150, 130, 17,
+                                                  QStringLiteral("Local Connection"));
+    paintWhite(localConnectionBox_);
     QPushButton* pushButton1 = button(frame2, "PushButton1", "Test Connection", 16, 174, 240);
     QPushButton* pushButton4 = button(frame2, "PushButton4", "Help", 264, 174, 240);
 
@@ -112,8 +112,8 @@ void ConnectionWindow::build() {
     }
 
     setTabOrder({edits_[0], edits_[1], edits_[2], edits_[3], edits_[4], pushButton3, pushButton5,
-                 edits_[5], edits_[9], edits_[6], edits_[7], edits_[8], check6_, pushButton1,
-                 pushButton4, pushButton2});
+                 edits_[5], edits_[9], edits_[6], edits_[7], edits_[8], localConnectionBox_,
+                 pushButton1, pushButton4, pushButton2});
     for (QLineEdit* e : edits_) selectAllOnFocus_->watch(e);
 }
 
@@ -123,7 +123,7 @@ void ConnectionWindow::connectTo(ConnectionScreen& screen) {
         QObject::connect(textField(number), &QLineEdit::textChanged, window,
                          [&screen, number] { screen.textChanged(number); });
     }
-    QObject::connect(check6_, &QCheckBox::toggled, window,
+    QObject::connect(localConnectionBox_, &QCheckBox::toggled, window,
                      [&screen] { screen.localConnectionClicked(); });
 
     auto onClick = [&](const char* name, void (ConnectionScreen::*handler)()) {
@@ -137,7 +137,7 @@ void ConnectionWindow::connectTo(ConnectionScreen& screen) {
     onClick("PushButton3", &ConnectionScreen::testPostgresConnection);
     onClick("PushButton4", &ConnectionScreen::showMssqlHelp);
     onClick("PushButton5", &ConnectionScreen::showPostgresHelp);
-    mouseMoves_->watch(check6_, [&screen] { screen.mouseOverCommand(); });
+    mouseMoves_->watch(localConnectionBox_, [&screen] { screen.mouseOverCommand(); });
 
     mouseMoves_->watch(window, [&screen] { screen.mouseOverPlainArea(); });
     for (const char* name : {"Frame1", "Frame2"}) {

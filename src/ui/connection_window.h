@@ -22,7 +22,7 @@ class ConnectionWindow {
     QWidget* widget() const { return form_.widget(); }
     ConnectionScreenControls& controls() { return *controls_; }
     QLineEdit* textField(int number) const { return edits_.at(number - 1); }
-    QCheckBox* localConnectionBox() const { return check6_; }
+    QCheckBox* localConnectionBox() const { return localConnectionBox_; }
 
     // Routes the window's events to the screen.
     void connectTo(ConnectionScreen& screen);
@@ -36,7 +36,7 @@ class ConnectionWindow {
 
     FormWindow form_;
     std::array<QLineEdit*, 10> edits_{};
-    QCheckBox* check6_ = nullptr;
+    QCheckBox* localConnectionBox_ = nullptr;
     std::array<std::unique_ptr<WidgetTextField>, 10> texts_;
     std::unique_ptr<WidgetCheckBox> localConnection_;
     std::unique_ptr<ConnectionScreenControls> controls_;

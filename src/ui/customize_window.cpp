@@ -48,9 +48,9 @@ CustomizeWindow::CustomizeWindow(Platform& platform, const db::ProfileSource& pr
                                  bool& customizationCancelled)
     : form_(kClientWidth, kClientHeight), mouseMoves_(new MouseMoveHooks(form_.widget())) {
     build();
-    fields_ = std::make_unique<WidgetListBox>(list1_, false);
-    dataTypes_ = std::make_unique<WidgetListBox>(list2_, false);
-    typeText_ = std::make_unique<WidgetTextField>(text1_);
+    fields_ = std::make_unique<WidgetListBox>(fieldsList_, false);
+    dataTypes_ = std::make_unique<WidgetListBox>(dataTypesList_, false);
+    typeText_ = std::make_unique<WidgetTextField>(dataTypeEdit_);
     logic_ = std::make_unique<CustomizeDialogLogic>(
         platform, profiles, customizationCancelled,
         CustomizeDialogControls{*fields_, *dataTypes_, *typeText_, form_},
@@ -68,12 +68,12 @@ void CustomizeWindow::build() {
     //      control                 caption                          left  top   width height
     button(window, "PushButton3", "Help",                            120,  120,  7800, 405);
     QGroupBox* frame1 = frame(window, "Frame1", "Fields",            120,  570,  3840, 3660);
-    list1_ = list(frame1, "List1",                                   255,  300,  3330, 3210);
+    fieldsList_ = list(frame1, "List1",                                   255,  300,  3330, 3210);
     QGroupBox* frame2 = frame(window, "Frame2", "Data Type",         4080, 570,  3840, 3660);
-    list2_ = list(frame2, "List2",                                   255,  300,  3330, 3210);
+    dataTypesList_ = list(frame2, "List2",                                   255,  300,  3330, 3210);
     QGroupBox* frame3 = frame(window, "Frame3", "Change selected data type to",
                                                                      120,  4305, 7800, 870);
-    text1_ = placeInTwips<QLineEdit>(frame3, "Text1",                240,  300,  5820, 400);
+    dataTypeEdit_ = placeInTwips<QLineEdit>(frame3, "Text1",                240,  300,  5820, 400);
     button(frame3, "PushButton1", "Change",                          6120, 300,  1440, 405);
     button(window, "PushButton2", "OK",                              120,  5310, 3840, 405);
     button(window, "PushButton4", "Cancel",                          4080, 5310, 3840, 405);
@@ -84,10 +84,10 @@ void CustomizeWindow::connectEvents() {
     QWidget* window = form_.widget();
     CustomizeDialogLogic& logic = *logic_;
 
-    form_.setLoadStep([&logic] { logic.Form_Load(); });
+    form_.setLoadStep([&logic] { logic.load(); });
     form_.setQueryUnload([&logic] {
         bool cancel = false;
-        logic.Form_QueryUnload(cancel);
+        logic.onQueryUnload(cancel);
         return cancel;
     });
 
@@ -98,8 +98,8 @@ void CustomizeWindow::connectEvents() {
         QObject::connect(list, &QListWidget::itemClicked, window,
                          [&logic, handler] { (logic.*handler)(); });
     };
-    onClick(list1_, &CustomizeDialogLogic::List1_Click);
-    onClick(list2_, &CustomizeDialogLogic::List2_Click);
+    onClick(fieldsList_, &CustomizeDialogLogic::onFieldsClicked);
+    onClick(dataTypesList_, &CustomizeDialogLogic::onDataTypesClicked);
 
     auto onButton = [&](const char* name, void (CustomizeDialogLogic::*handler)()) {
         auto* b = window->findChild<QPushButton*>(QString::fromLatin1(name));
@@ -107,18 +107,18 @@ void CustomizeWindow::connectEvents() {
                          [&logic, handler] { (logic.*handler)(); });
         mouseMoves_->watch(b, [&logic] { logic.pushButtonMouseMove(); });
     };
-    onButton("PushButton1", &CustomizeDialogLogic::PushButton1_Click);
-    onButton("PushButton2", &CustomizeDialogLogic::PushButton2_Click);
-    onButton("PushButton3", &CustomizeDialogLogic::PushButton3_Click);
-    onButton("PushButton4", &CustomizeDialogLogic::PushButton4_Click);
+    onButton("PushButton1", &CustomizeDialogLogic::onChangeClicked);
+    onButton("PushButton2", &CustomizeDialogLogic::onOkClicked);
+    onButton("PushButton3", &CustomizeDialogLogic::onHelpClicked);
+    onButton("PushButton4", &CustomizeDialogLogic::onCancelClicked);
 
     mouseMoves_->watch(window, [&logic] { logic.surfaceMouseMove(); });
     for (const char* name : {"Frame1", "Frame2", "Frame3"})
         mouseMoves_->watch(window->findChild<QWidget*>(QString::fromLatin1(name)),
                            [&logic] { logic.surfaceMouseMove(); });
-    for (QListWidget* l : {list1_, list2_})
+    for (QListWidget* l : {fieldsList_, dataTypesList_})
         mouseMoves_->watch(l->viewport(), [&logic] { logic.surfaceMouseMove(); });
-    mouseMoves_->watch(text1_, [&logic] { logic.surfaceMouseMove(); });
+    mouseMoves_->watch(dataTypeEdit_, [&logic] { logic.surfaceMouseMove(); });
 }
 
 }  // namespace dorvane::ui

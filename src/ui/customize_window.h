@@ -41,9 +41,9 @@ class CustomizeWindow : public CustomizationDialog, private CustomizeWindowActio
     void unload() override { form_.unload(); }
 
     FormWindow form_;
-    QListWidget* list1_ = nullptr;
-    QListWidget* list2_ = nullptr;
-    QLineEdit* text1_ = nullptr;
+    QListWidget* fieldsList_ = nullptr;
+    QListWidget* dataTypesList_ = nullptr;
+    QLineEdit* dataTypeEdit_ = nullptr;
     std::unique_ptr<WidgetListBox> fields_;
     std::unique_ptr<WidgetListBox> dataTypes_;
     std::unique_ptr<WidgetTextField> typeText_;

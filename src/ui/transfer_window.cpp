@@ -39,11 +39,11 @@ TransferWindow::TransferWindow()
     : form_(kClientWidth, kClientHeight), mouseMoves_(new MouseMoveHooks(form_.widget())) {
     build();
     form_.centreWhenFirstShown();
-    mssqlTables_ = std::make_unique<WidgetListBox>(list1_);
-    postgresTables_ = std::make_unique<WidgetListBox>(list2_);
-    customizeToPostgres_ = std::make_unique<WidgetCheckBox>(check15_);
-    customizeToSqlServer_ = std::make_unique<WidgetCheckBox>(check16_);
-    progress_ = std::make_unique<WidgetProgressBar>(progressBar1_);
+    mssqlTables_ = std::make_unique<WidgetListBox>(mssqlList_);
+    postgresTables_ = std::make_unique<WidgetListBox>(postgresList_);
+    customizeToPostgres_ = std::make_unique<WidgetCheckBox>(customizeToPostgresBox_);
+    customizeToSqlServer_ = std::make_unique<WidgetCheckBox>(customizeToSqlServerBox_);
+    progress_ = std::make_unique<WidgetProgressBar>(progressBar_);
     controls_ = std::make_unique<TransferScreenControls>(
         TransferScreenControls{*mssqlTables_, *postgresTables_, *customizeToPostgres_,
                                *customizeToSqlServer_, *progress_, form_});
@@ -56,33 +56,33 @@ void TransferWindow::build() {
 
     // SQL Server tables on the left; the PostgreSQL frame repeats its inner layout.
     QGroupBox* frame2 = frame(window, "Frame2", "MS SQL Server Tables", 8);
-    list1_ = tableList(frame2, "List1");
+    mssqlList_ = tableList(frame2, "List1");
     QPushButton* pushButton10 = button(frame2, "PushButton10", "Select All", 16, 140, 107);
     QPushButton* pushButton11 = button(frame2, "PushButton11", "Deselect All", 131, 140, 107);
     QPushButton* pushButton3 =
         button(frame2, "PushButton3", "Send Table/s To PostgreSQL", 16, 173, 222);
-    check15_ = customizationBox(frame2, "Check15");
+    customizeToPostgresBox_ = customizationBox(frame2, "Check15");
     QPushButton* pushButton1 = button(frame2, "PushButton1", "Delete Table/s", 16, 240, 222);
     QPushButton* pushButton6 = button(frame2, "PushButton6", "Rename Table", 16, 273, 222);
 
     QGroupBox* frame1 = frame(window, "Frame1", "PostgreSQL Tables", 272);
-    list2_ = tableList(frame1, "List2");
+    postgresList_ = tableList(frame1, "List2");
     QPushButton* pushButton8 = button(frame1, "PushButton8", "Select All", 16, 140, 107);
     QPushButton* pushButton9 = button(frame1, "PushButton9", "Deselect All", 131, 140, 107);
     QPushButton* pushButton4 =
         button(frame1, "PushButton4", "Send Table/s To SQL Server", 16, 173, 222);
-    check16_ = customizationBox(frame1, "Check16");
+    customizeToSqlServerBox_ = customizationBox(frame1, "Check16");
     QPushButton* pushButton5 = button(frame1, "PushButton5", "Delete Table/s", 16, 240, 222);
     QPushButton* pushButton7 = button(frame1, "PushButton7", "Rename Table", 16, 273, 222);
 
-    progressBar1_ = placeControl<QProgressBar>(window, "ProgressBar1", 8, 329, 520, 27);
+    progressBar_ = placeControl<QProgressBar>(window, "ProgressBar1", 8, 329, 520, 27);
     QPushButton* pushButton2 =
         button(window, "PushButton2", "< Back", 8, kBackButtonTopPixels, 256);
     QPushButton* pushButton12 = button(window, "PushButton12", "Help", 272, 364, 256);
 
-    setTabOrder({list1_, list2_, pushButton10, pushButton11, pushButton3, pushButton1, pushButton6,
-                 pushButton8, pushButton9, pushButton4, pushButton5, pushButton7, pushButton2,
-                 check15_, check16_, pushButton12});
+    setTabOrder({mssqlList_, postgresList_, pushButton10, pushButton11, pushButton3, pushButton1,
+                 pushButton6, pushButton8, pushButton9, pushButton4, pushButton5, pushButton7,
+                 pushButton2, customizeToPostgresBox_, customizeToSqlServerBox_, pushButton12});
 }
 
 void TransferWindow::connectTo(TransferScreen& screen) {
@@ -105,17 +105,17 @@ void TransferWindow::connectTo(TransferScreen& screen) {
     onClick("PushButton11", [&screen] { screen.deselectAll(TableSide::SqlServer); });
     onClick("PushButton12", [&screen] { screen.showHelp(); });
 
-    QObject::connect(check15_, &QCheckBox::toggled, window,
+    QObject::connect(customizeToPostgresBox_, &QCheckBox::toggled, window,
                      [&screen] { screen.customizationBoxClicked(TableSide::SqlServer); });
-    QObject::connect(check16_, &QCheckBox::toggled, window,
+    QObject::connect(customizeToSqlServerBox_, &QCheckBox::toggled, window,
                      [&screen] { screen.customizationBoxClicked(TableSide::Postgres); });
 
     auto plain = [&screen] { screen.mouseOverPlainArea(); };
     mouseMoves_->watch(window, plain);
     mouseMoves_->watch(window->findChild<QWidget*>(QStringLiteral("Frame1")), plain);
     mouseMoves_->watch(window->findChild<QWidget*>(QStringLiteral("Frame2")), plain);
-    mouseMoves_->watch(list1_->viewport(), plain);
-    mouseMoves_->watch(list2_->viewport(), plain);
+    mouseMoves_->watch(mssqlList_->viewport(), plain);
+    mouseMoves_->watch(postgresList_->viewport(), plain);
 
     form_.setUnloadHandler([&screen] { screen.unloaded(); });
 }

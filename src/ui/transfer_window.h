@@ -20,8 +20,8 @@ class TransferWindow {
     FormWindow& form() { return form_; }
     QWidget* widget() const { return form_.widget(); }
     TransferScreenControls& controls() { return *controls_; }
-    TableListWidget* mssqlList() const { return list1_; }
-    TableListWidget* postgresList() const { return list2_; }
+    TableListWidget* mssqlList() const { return mssqlList_; }
+    TableListWidget* postgresList() const { return postgresList_; }
 
     // Routes the window's events to the screen.
     void connectTo(TransferScreen& screen);
@@ -34,11 +34,11 @@ class TransferWindow {
     static constexpr int kClientHeight = 398;
 
     FormWindow form_;
-    TableListWidget* list1_ = nullptr;
-    TableListWidget* list2_ = nullptr;
-    QCheckBox* check15_ = nullptr;
-    QCheckBox* check16_ = nullptr;
-    QProgressBar* progressBar1_ = nullptr;
+    TableListWidget* mssqlList_ = nullptr;
+    TableListWidget* postgresList_ = nullptr;
+    QCheckBox* customizeToPostgresBox_ = nullptr;
+    QCheckBox* customizeToSqlServerBox_ = nullptr;
+    QProgressBar* progressBar_ = nullptr;
     MouseMoveHooks* mouseMoves_;
     std::unique_ptr<WidgetListBox> mssqlTables_;
     std::unique_ptr<WidgetListBox> postgresTables_;

@@ -27,17 +27,17 @@ class UnreachableProfiles : public db::ProfileSource {
 class CustomizeDialog : public ::testing::Test {
   protected:
     // Loads the dialog without a source table, then fills its lists as discovery would.
-    void loadWith(const QString& type, std::vector<std::pair<QString, QString>> columns,
+    void loadWith(Direction type, std::vector<std::pair<QString, QString>> columns,
                   const QString& head) {
-        host.members().mType = QString();
+        host.members().direction = Direction::None;
         host.open = true;
-        host.logic.Form_Load();
+        host.logic.load();
         for (const auto& [name, dataType] : columns) {
-            host.list1.add(name);
-            host.list2.add(dataType);
+            host.fields.add(name);
+            host.dataTypes.add(dataType);
         }
-        host.members().mType = type;
-        host.members().mSQL = head;
+        host.members().direction = type;
+        host.members().createTableSql = head;
         cancelled = true;
     }
     std::vector<QString> questions() const {
@@ -58,17 +58,17 @@ const QString kQuestion =
     QStringLiteral("Data type has been change.\r\nDo you still want to exit without changes?");
 
 TEST_F(CustomizeDialog, LoadPreparesTheWindowAndStartsEmptyEachTime) {
-    loadWith(QStringLiteral("Postgre"), {{"id", "INT"}}, kPgHead);
+    loadWith(Direction::ToPostgres, {{"id", "INT"}}, kPgHead);
     host.change(QStringLiteral("bigint"));  // no row selected: nothing
     host.clickField(0);
     host.change(QStringLiteral("bigint"));
     ASSERT_TRUE(host.logic.changed());
 
-    host.members().mType = QStringLiteral("other");
-    host.logic.Form_Load();
-    EXPECT_EQ(host.list1.count(), 0);
-    EXPECT_EQ(host.list2.count(), 0);
-    EXPECT_EQ(host.text1.text(), "");
+    host.members().direction = Direction::None;
+    host.logic.load();
+    EXPECT_EQ(host.fields.count(), 0);
+    EXPECT_EQ(host.dataTypes.count(), 0);
+    EXPECT_EQ(host.dataType.text(), "");
     EXPECT_FALSE(host.logic.changed());
     EXPECT_EQ(host.formColorCalls, 2);
     EXPECT_EQ(host.iconCalls, 2);
@@ -84,12 +84,12 @@ TEST_F(CustomizeDialog, LoadTakesTheCursorFileFromTheProgramFolderAndReportsAnUn
     cursor.close();
     platform.setProgramFolder(folder.path());
 
-    host.logic.Form_Load();
+    host.logic.load();
     EXPECT_EQ(host.customPointerFile, cursor.fileName());
     EXPECT_TRUE(platform.errorReports().empty());
 
     host.pointerFileUnreadable = true;
-    host.logic.Form_Load();
+    host.logic.load();
     ASSERT_EQ(platform.errorReports().size(), 1u);
     EXPECT_EQ(platform.errorReports()[0],
               "Invalid picture\r\nin Ambrelin2021/08/31.Form3.Form_Load at line 106\r\r"
@@ -97,12 +97,12 @@ TEST_F(CustomizeDialog, LoadTakesTheCursorFileFromTheProgramFolderAndReportsAnUn
 }
 
 TEST_F(CustomizeDialog, LoadReportsAnUnreachableSourceAtTheLineOfItsDirection) {
-    host.members().mType = QStringLiteral("Postgre");
-    host.logic.Form_Load();
-    host.members().mType = QStringLiteral("MSSQL");
-    host.logic.Form_Load();
-    host.members().mType = QStringLiteral("postgre");  // exact comparison: neither side
-    host.logic.Form_Load();
+    host.members().direction = Direction::ToPostgres;
+    host.logic.load();
+    host.members().direction = Direction::ToSqlServer;
+    host.logic.load();
+    host.members().direction = Direction::None;  // no transfer said which way: neither side
+    host.logic.load();
 
     const auto reports = platform.errorReports();
     ASSERT_EQ(reports.size(), 2u);
@@ -110,38 +110,38 @@ TEST_F(CustomizeDialog, LoadReportsAnUnreachableSourceAtTheLineOfItsDirection) {
         << reports[0].toStdString();
     EXPECT_TRUE(reports[1].contains("in Ambrelin2021/08/31.Form3.Form_Load at line 116\r\r"))
         << reports[1].toStdString();
-    EXPECT_EQ(host.list1.count(), 0);
-    EXPECT_EQ(host.list2.count(), 0);
+    EXPECT_EQ(host.fields.count(), 0);
+    EXPECT_EQ(host.dataTypes.count(), 0);
 }
 
 TEST_F(CustomizeDialog, ClickingEitherListSelectsTheSameRowInBothAndShowsItsType) {
-    loadWith(QStringLiteral("Postgre"), {{"a", "INT"}, {"b", "VARCHAR(3)"}, {"c", "timestamp"}},
+    loadWith(Direction::ToPostgres, {{"a", "INT"}, {"b", "VARCHAR(3)"}, {"c", "timestamp"}},
              kPgHead);
     host.clickField(2);
-    EXPECT_EQ(host.list2.currentIndex(), 2);
-    EXPECT_EQ(host.text1.text(), "timestamp");
+    EXPECT_EQ(host.dataTypes.currentIndex(), 2);
+    EXPECT_EQ(host.dataType.text(), "timestamp");
 
     host.clickDataType(1);
-    EXPECT_EQ(host.list1.currentIndex(), 1);
-    EXPECT_EQ(host.text1.text(), "VARCHAR(3)");
+    EXPECT_EQ(host.fields.currentIndex(), 1);
+    EXPECT_EQ(host.dataType.text(), "VARCHAR(3)");
 
     host.change(QStringLiteral("VarChar (50)"));
     host.clickField(0);
     host.clickField(1);
-    EXPECT_EQ(host.text1.text(), "VarChar (50)") << "the text box starts from the current type";
+    EXPECT_EQ(host.dataType.text(), "VarChar (50)") << "the text box starts from the current type";
 }
 
 TEST_F(CustomizeDialog, ChangeWritesAValidTypeExactlyAsTypedToTheSelectedRow) {
-    loadWith(QStringLiteral("Postgre"), {{"a", "INT"}, {"b", "VARCHAR(3)"}}, kPgHead);
+    loadWith(Direction::ToPostgres, {{"a", "INT"}, {"b", "VARCHAR(3)"}}, kPgHead);
     host.clickField(1);
     host.change(QStringLiteral(" nvarchar(20) "));
-    EXPECT_EQ(host.list2.texts(), (std::vector<QString>{"INT", " nvarchar(20) "}));
+    EXPECT_EQ(host.dataTypes.texts(), (std::vector<QString>{"INT", " nvarchar(20) "}));
     EXPECT_TRUE(host.logic.changed());
     EXPECT_TRUE(platform.messages.empty());
 }
 
 TEST_F(CustomizeDialog, ChangeRefusesAnUnknownTypeAndChangesNothing) {
-    loadWith(QStringLiteral("Postgre"), {{"flag", "bool"}}, kPgHead);
+    loadWith(Direction::ToPostgres, {{"flag", "bool"}}, kPgHead);
     host.clickField(0);
     host.change(QStringLiteral("bool"));  // the proposal itself does not pass the check
     host.change(QStringLiteral("double precision"));
@@ -150,27 +150,27 @@ TEST_F(CustomizeDialog, ChangeRefusesAnUnknownTypeAndChangesNothing) {
     EXPECT_EQ(platform.messages[0].buttons, MsgButtons::Ok);
     EXPECT_EQ(platform.messages[0].icon, MsgIcon::None);
     EXPECT_EQ(platform.messages[0].title, platform.appTitle());
-    EXPECT_EQ(host.list2.texts(), std::vector<QString>{"bool"});
+    EXPECT_EQ(host.dataTypes.texts(), std::vector<QString>{"bool"});
     EXPECT_FALSE(host.logic.changed());
 }
 
 TEST_F(CustomizeDialog, ChangeWithoutASelectedRowWritesNothingAndKeepsTheChangedFlag) {
-    loadWith(QStringLiteral("Postgre"), {{"a", "INT"}, {"b", "INT"}}, kPgHead);
+    loadWith(Direction::ToPostgres, {{"a", "INT"}, {"b", "INT"}}, kPgHead);
     host.change(QStringLiteral("bigint"));
-    EXPECT_EQ(host.list2.texts(), (std::vector<QString>{"INT", "INT"}));
+    EXPECT_EQ(host.dataTypes.texts(), (std::vector<QString>{"INT", "INT"}));
     EXPECT_FALSE(host.logic.changed());
 
     host.clickField(0);
     host.change(QStringLiteral("bigint"));
-    host.list2.setCurrentIndex(-1);
+    host.dataTypes.setCurrentIndex(-1);
     host.change(QStringLiteral("SmallInt"));
-    EXPECT_EQ(host.list2.texts(), (std::vector<QString>{"bigint", "INT"}));
+    EXPECT_EQ(host.dataTypes.texts(), (std::vector<QString>{"bigint", "INT"}));
     EXPECT_TRUE(host.logic.changed());
     EXPECT_TRUE(platform.messages.empty());
 }
 
 TEST_F(CustomizeDialog, OkTowardsPostgresBuildsTheStatementAndTheNumericColumns) {
-    loadWith(QStringLiteral("Postgre"),
+    loadWith(Direction::ToPostgres,
              {{"id", "INT"},
               {"name", "VARCHAR(5)"},
               {"big", "BIGINT"},
@@ -178,12 +178,12 @@ TEST_F(CustomizeDialog, OkTowardsPostgresBuildsTheStatementAndTheNumericColumns)
               {"small", "SMALLINT"},
               {"n", "int"}},
              kPgHead);
-    host.members().mNumeric = QStringLiteral("stale");
+    host.members().numericColumns = QStringLiteral("stale");
     host.ok();
-    EXPECT_EQ(host.members().mSQL,
+    EXPECT_EQ(host.members().createTableSql,
               "CREATE TABLE \"t\"(\"id\" INT,\"name\" VARCHAR(5),\"big\" BIGINT,"
               "\"price\" Currency,\"small\" SMALLINT,\"n\" int)");
-    EXPECT_EQ(host.members().mNumeric, "0,3,5,");
+    EXPECT_EQ(host.members().numericColumns, "0,3,5,");
     EXPECT_FALSE(cancelled);
     EXPECT_FALSE(host.open);
     EXPECT_EQ(platform.processEventsCalls, 6);
@@ -191,36 +191,37 @@ TEST_F(CustomizeDialog, OkTowardsPostgresBuildsTheStatementAndTheNumericColumns)
 }
 
 TEST_F(CustomizeDialog, OkTowardsSqlServerQuotesNamesTheSameWayAndLeavesNumericAlone) {
-    loadWith(QStringLiteral("MSSQL"), {{"id", "INT"}, {"say \"hi\"", "TEXT"}},
+    loadWith(Direction::ToSqlServer, {{"id", "INT"}, {"say \"hi\"", "TEXT"}},
              QStringLiteral("CREATE TABLE [t]("));
-    host.members().mNumeric = QStringLiteral("kept");
+    host.members().numericColumns = QStringLiteral("kept");
     host.ok();
-    EXPECT_EQ(host.members().mSQL, "CREATE TABLE [t](\"id\" INT,\"say \"\"hi\"\"\" TEXT)");
-    EXPECT_EQ(host.members().mNumeric, "kept");
+    EXPECT_EQ(host.members().createTableSql,
+              "CREATE TABLE [t](\"id\" INT,\"say \"\"hi\"\"\" TEXT)");
+    EXPECT_EQ(host.members().numericColumns, "kept");
     EXPECT_FALSE(cancelled);
     EXPECT_FALSE(host.open);
 }
 
 TEST_F(CustomizeDialog, OkWithNoColumnsClosesTheHead) {
-    loadWith(QStringLiteral("Postgre"), {}, kPgHead);
+    loadWith(Direction::ToPostgres, {}, kPgHead);
     host.ok();
-    EXPECT_EQ(host.members().mSQL, "CREATE TABLE \"t\")");
-    EXPECT_EQ(host.members().mNumeric, "");
+    EXPECT_EQ(host.members().createTableSql, "CREATE TABLE \"t\")");
+    EXPECT_EQ(host.members().numericColumns, "");
 }
 
 TEST_F(CustomizeDialog, OkAfterAChangeClosesWithoutAQuestion) {
-    loadWith(QStringLiteral("Postgre"), {{"id", "INT"}}, kPgHead);
+    loadWith(Direction::ToPostgres, {{"id", "INT"}}, kPgHead);
     host.clickField(0);
     host.change(QStringLiteral("bigint"));
     host.ok();
     EXPECT_TRUE(questions().empty());
     EXPECT_FALSE(host.open);
     EXPECT_FALSE(host.logic.changed());
-    EXPECT_EQ(host.members().mSQL, "CREATE TABLE \"t\"(\"id\" bigint)");
+    EXPECT_EQ(host.members().createTableSql, "CREATE TABLE \"t\"(\"id\" bigint)");
 }
 
 TEST_F(CustomizeDialog, NumericNamesGetGeneratedNamesUnlikeEveryOtherColumn) {
-    loadWith(QStringLiteral("Postgre"),
+    loadWith(Direction::ToPostgres,
              {{"42", "INT"},
               {"newfieldname0", "INT"},
               {" 3.5", "TEXT"},
@@ -228,31 +229,31 @@ TEST_F(CustomizeDialog, NumericNamesGetGeneratedNamesUnlikeEveryOtherColumn) {
               {"1e3", "INT"},
               {"x1", "INT"}},
              kPgHead);
-    host.members().mOldFieldNames = QStringList{"earlier"};
-    host.members().mNewFieldNames = QStringList{"earlier0"};
+    host.members().oldFieldNames = QStringList{"earlier"};
+    host.members().newFieldNames = QStringList{"earlier0"};
     host.ok();
-    EXPECT_EQ(host.members().mSQL,
+    EXPECT_EQ(host.members().createTableSql,
               "CREATE TABLE \"t\"(\"tempid2\" INT,\"newfieldname0\" INT,\"tempid3\" TEXT,"
               "\"tempid1\" INT,\"tempid4\" INT,\"x1\" INT)");
-    EXPECT_EQ(host.members().mOldFieldNames, (QStringList{"earlier", "42", " 3.5", "1e3"}));
-    EXPECT_EQ(host.members().mNewFieldNames,
+    EXPECT_EQ(host.members().oldFieldNames, (QStringList{"earlier", "42", " 3.5", "1e3"}));
+    EXPECT_EQ(host.members().newFieldNames,
               (QStringList{"earlier0", "tempid2", "tempid3", "tempid4"}));
 }
 
 TEST_F(CustomizeDialog, NewFieldNameStartsAtNewfieldname0AndRestartsItsSearchAfterAClash) {
-    loadWith(QStringLiteral("Postgre"), {{"42", "INT"}}, kPgHead);
-    EXPECT_EQ(host.logic.NewFieldName({}), "newfieldname0");
-    EXPECT_EQ(host.logic.NewFieldName({"newfieldname0"}), "tempid1");
+    loadWith(Direction::ToPostgres, {{"42", "INT"}}, kPgHead);
+    EXPECT_EQ(host.logic.newFieldName({}), "newfieldname0");
+    EXPECT_EQ(host.logic.newFieldName({"newfieldname0"}), "tempid1");
 
     // tempid1 is met before newfieldname0: only a fresh pass from the top finds it.
-    loadWith(QStringLiteral("Postgre"), {{"tempid1", "INT"}, {"newfieldname0", "INT"}}, kPgHead);
-    EXPECT_EQ(host.logic.NewFieldName({}), "tempid2");
-    EXPECT_EQ(host.logic.NewFieldName({"tempid2", "tempid3"}), "tempid4");
-    EXPECT_EQ(host.logic.NewFieldName({"Tempid2"}), "tempid2") << "compared with case";
+    loadWith(Direction::ToPostgres, {{"tempid1", "INT"}, {"newfieldname0", "INT"}}, kPgHead);
+    EXPECT_EQ(host.logic.newFieldName({}), "tempid2");
+    EXPECT_EQ(host.logic.newFieldName({"tempid2", "tempid3"}), "tempid4");
+    EXPECT_EQ(host.logic.newFieldName({"Tempid2"}), "tempid2") << "compared with case";
 }
 
 TEST_F(CustomizeDialog, HelpOpensThePostgresPageOrListsTheSqlServerTypes) {
-    loadWith(QStringLiteral("Postgre"), {}, kPgHead);
+    loadWith(Direction::ToPostgres, {}, kPgHead);
     host.help();
     EXPECT_EQ(platform.shellTargets,
               std::vector<QString>{"https://www.postgresql.org/docs/current/static/datatype.html"});
@@ -262,7 +263,7 @@ TEST_F(CustomizeDialog, HelpOpensThePostgresPageOrListsTheSqlServerTypes) {
     ASSERT_EQ(platform.errorReports().size(), 1u);
     EXPECT_TRUE(platform.errorReports()[0].contains("Form3.PushButton3_Click at line 102"));
 
-    host.members().mType = QStringLiteral("MSSQL");
+    host.members().direction = Direction::ToSqlServer;
     host.help();
     ASSERT_EQ(platform.messages.size(), 2u);
     const ShownMessage& shown = platform.messages[1];
@@ -274,24 +275,24 @@ TEST_F(CustomizeDialog, HelpOpensThePostgresPageOrListsTheSqlServerTypes) {
     EXPECT_EQ(shown.buttons, MsgButtons::Ok);
     EXPECT_EQ(shown.icon, MsgIcon::None);
 
-    host.members().mType = QString();
+    host.members().direction = Direction::None;
     host.help();
     EXPECT_EQ(platform.messages.size(), 2u);
     EXPECT_EQ(platform.shellTargets.size(), 1u);
 }
 
 TEST_F(CustomizeDialog, CancelWithoutChangesClosesAndHandsNothingBack) {
-    loadWith(QStringLiteral("Postgre"), {{"id", "INT"}}, kPgHead);
-    host.members().mNumeric = QString();
+    loadWith(Direction::ToPostgres, {{"id", "INT"}}, kPgHead);
+    host.members().numericColumns = QString();
     host.cancel();
     EXPECT_FALSE(host.open);
     EXPECT_TRUE(cancelled);
-    EXPECT_EQ(host.members().mSQL, kPgHead);
+    EXPECT_EQ(host.members().createTableSql, kPgHead);
     EXPECT_TRUE(platform.messages.empty());
 }
 
 TEST_F(CustomizeDialog, ClosingAfterAChangeAsksAndNoKeepsTheDialogWithTheChange) {
-    loadWith(QStringLiteral("Postgre"), {{"id", "INT"}}, kPgHead);
+    loadWith(Direction::ToPostgres, {{"id", "INT"}}, kPgHead);
     host.clickField(0);
     host.change(QStringLiteral("bigint"));
 
@@ -300,13 +301,13 @@ TEST_F(CustomizeDialog, ClosingAfterAChangeAsksAndNoKeepsTheDialogWithTheChange)
     EXPECT_TRUE(host.open);
     host.closeBox();
     EXPECT_TRUE(host.open);
-    EXPECT_EQ(host.list2.texts(), std::vector<QString>{"bigint"});
+    EXPECT_EQ(host.dataTypes.texts(), std::vector<QString>{"bigint"});
     host.closeBox();
     EXPECT_FALSE(host.open);
     EXPECT_EQ(questions(), (std::vector<QString>{kQuestion, kQuestion, kQuestion}));
     EXPECT_EQ(platform.messages[0].icon, MsgIcon::None);
     EXPECT_TRUE(cancelled) << "only OK clears the flag";
-    EXPECT_EQ(host.members().mSQL, kPgHead);
+    EXPECT_EQ(host.members().createTableSql, kPgHead);
 }
 
 TEST_F(CustomizeDialog, ThePointerFollowsButtonsUnlessBusy) {

@@ -83,8 +83,8 @@ TEST_F(CustomizeWindowTest, FontsAreArialBoldInTheDesignedSizes) {
 }
 
 TEST_F(CustomizeWindowTest, AModalShowingLoadsChangesAndReturnsAfterOk) {
-    window.members().mType = QStringLiteral("MSSQL-less");  // no discovery: lists filled below
-    window.members().mSQL = QStringLiteral("CREATE TABLE [t](");
+    window.members().direction = Direction::None;  // no discovery: lists filled below
+    window.members().createTableSql = QStringLiteral("CREATE TABLE [t](");
     showModalWhile([&] {
         EXPECT_TRUE(window.widget()->isVisible());
         addColumns({{"id", "INT"}, {"name", "VARCHAR(5)"}});
@@ -97,7 +97,8 @@ TEST_F(CustomizeWindowTest, AModalShowingLoadsChangesAndReturnsAfterOk) {
         child<QPushButton>("PushButton2")->click();
     });
     EXPECT_FALSE(window.widget()->isVisible());
-    EXPECT_EQ(window.members().mSQL, "CREATE TABLE [t](\"id\" INT,\"name\" nvarchar(40))");
+    EXPECT_EQ(window.members().createTableSql,
+              "CREATE TABLE [t](\"id\" INT,\"name\" nvarchar(40))");
     EXPECT_FALSE(cancelled);
 
     // The next showing loads afresh: the lists start empty again.

@@ -8,8 +8,8 @@
 #include "db/connection.h"
 #include "qstring_printer.h"
 #include "scripted_dialog_host.h"
-#include "transfer/send_tables.h"
 #include "sql/sql_quoting.h"
+#include "transfer/send_tables.h"
 #include "transfer_harness.h"
 
 namespace dorvane::testing {
@@ -32,7 +32,7 @@ class CustomizedTransfer : public ::testing::Test {
     void sendToSqlServer() { sendTablesToSqlServer(context, YieldPolicy::everyCall()); }
     // The n-th showing (from 0) plays `user`; a showing without a script fails the test.
     void script(std::vector<std::function<void(ScriptedDialogHost&)>> users) {
-        form3.onShow = [users = std::move(users)](ScriptedDialogHost& dialog) {
+        customizationDialog.onShow = [users = std::move(users)](ScriptedDialogHost& dialog) {
             const auto shown = static_cast<std::size_t>(dialog.showCount - 1);
             if (shown >= users.size()) {
                 ADD_FAILURE() << "unexpected showing " << dialog.showCount;
@@ -47,15 +47,17 @@ class CustomizedTransfer : public ::testing::Test {
 
     ScriptedPlatform platform;
     EnvProfiles profiles;
-    MemoryListBox list1;
-    MemoryListBox list2;
-    MemoryCheckBox check15, check16;
+    MemoryListBox mssqlTables;
+    MemoryListBox postgresTables;
+    MemoryCheckBox customizeToPostgres, customizeToSqlServer;
     MemoryProgressBar progressBar;
     MemoryPointer pointer;
-    TransferScreenControls form2{list1, list2, check15, check16, progressBar, pointer};
+    TransferScreenControls transferScreen{mssqlTables,          postgresTables, customizeToPostgres,
+                                          customizeToSqlServer, progressBar,    pointer};
     bool customizationCancelled = false;
-    ScriptedDialogHost form3{platform, profiles, customizationCancelled};
-    CommandContext context{platform, profiles, form2, form3, customizationCancelled};
+    ScriptedDialogHost customizationDialog{platform, profiles, customizationCancelled};
+    CommandContext context{platform, profiles, transferScreen, customizationDialog,
+                           customizationCancelled};
 };
 
 TEST_F(CustomizedTransfer, AChangedTypeReachesThePostgresTable) {
@@ -63,11 +65,11 @@ TEST_F(CustomizedTransfer, AChangedTypeReachesThePostgresTable) {
     execMssql(
         QStringLiteral("CREATE TABLE [%1](id INT, name NVARCHAR(40), price DECIMAL(10,2))").arg(t));
     execMssql(QStringLiteral("INSERT INTO [%1] VALUES (1, N'Ann', 2.5), (2, N'Bo', 3.25)").arg(t));
-    check15.setValue(1);
-    TransferHarness::select(list1, {t});
+    customizeToPostgres.setValue(1);
+    TransferHarness::select(mssqlTables, {t});
     script({[](ScriptedDialogHost& dialog) {
-        EXPECT_EQ(dialog.list1.texts(), (std::vector<QString>{"id", "name", "price"}));
-        EXPECT_EQ(dialog.list2.texts(), (std::vector<QString>{"INT", "VARCHAR(3)", "NUMERIC"}));
+        EXPECT_EQ(dialog.fields.texts(), (std::vector<QString>{"id", "name", "price"}));
+        EXPECT_EQ(dialog.dataTypes.texts(), (std::vector<QString>{"INT", "VARCHAR(3)", "NUMERIC"}));
         dialog.clickField(1);
         dialog.change(QStringLiteral("Text"));
         dialog.clickField(2);
@@ -77,10 +79,10 @@ TEST_F(CustomizedTransfer, AChangedTypeReachesThePostgresTable) {
 
     sendToPostgres();
 
-    EXPECT_EQ(form3.showCount, 1);
-    EXPECT_EQ(form3.members().mType, "Postgre");
-    EXPECT_EQ(form3.members().mTableName, t);
-    EXPECT_EQ(form3.members().mNumeric, "0,");
+    EXPECT_EQ(customizationDialog.showCount, 1);
+    EXPECT_EQ(customizationDialog.members().direction, Direction::ToPostgres);
+    EXPECT_EQ(customizationDialog.members().tableName, t);
+    EXPECT_EQ(customizationDialog.members().numericColumns, "0,");
     EXPECT_TRUE(platform.messages.empty()) << platform.messages.front().text.toStdString();
     EXPECT_TRUE(copiedToPostgres(t, t));
     EXPECT_EQ(postgresColumns(t), (QStringList{"id integer", "name text", "price numeric"}));
@@ -100,10 +102,10 @@ TEST_F(CustomizedTransfer, ProposalsTowardsSqlServerKeepFractionsAndAChangedType
             .arg(doubleQuotedName(t)));
     execPostgres(
         QStringLiteral("INSERT INTO %1 VALUES (1, 3.14159, 'pi')").arg(doubleQuotedName(t)));
-    check16.setValue(1);
-    TransferHarness::select(list2, {t});
+    customizeToSqlServer.setValue(1);
+    TransferHarness::select(postgresTables, {t});
     script({[](ScriptedDialogHost& dialog) {
-        EXPECT_EQ(dialog.list2.texts(),
+        EXPECT_EQ(dialog.dataTypes.texts(),
                   (std::vector<QString>{"INT", "NUMERIC(10,5)", "VARCHAR(2)"}));
         dialog.clickDataType(2);
         dialog.change(QStringLiteral("nvarchar(100)"));
@@ -141,15 +143,15 @@ TEST_F(CustomizedTransfer, CancellingTheSecondOfThreeTablesLeavesOnlyTheFirstCop
     // b is on PostgreSQL already, and the user agrees to overwrite it.
     execPostgres(QStringLiteral("CREATE TABLE %1(kept text)").arg(doubleQuotedName(b)));
     execPostgres(QStringLiteral("INSERT INTO %1 VALUES ('old')").arg(doubleQuotedName(b)));
-    list2.add(b);
+    postgresTables.add(b);
     platform.answers = {kAnswerYes};
-    check15.setValue(1);
-    TransferHarness::select(list1, {a, b, c});
+    customizeToPostgres.setValue(1);
+    TransferHarness::select(mssqlTables, {a, b, c});
     script({pressOk, pressCancel});
 
     sendToPostgres();
 
-    EXPECT_EQ(form3.showCount, 2);
+    EXPECT_EQ(customizationDialog.showCount, 2);
     EXPECT_TRUE(customizationCancelled);
     EXPECT_TRUE(platform.errorReports().empty());
     EXPECT_TRUE(postgresTableExists(c));
@@ -157,7 +159,7 @@ TEST_F(CustomizedTransfer, CancellingTheSecondOfThreeTablesLeavesOnlyTheFirstCop
     EXPECT_EQ(postgresColumns(b), QStringList{"kept text"}) << "nothing dropped for b";
     EXPECT_EQ(postgresRowCount(b), 1);
     EXPECT_FALSE(postgresTableExists(a));
-    EXPECT_EQ(list2.texts(), (std::vector<QString>{b, c}));
+    EXPECT_EQ(postgresTables.texts(), (std::vector<QString>{b, c}));
     for (const QString& name : {a, b, c}) execMssql(QStringLiteral("DROP TABLE [%1]").arg(name));
     for (const QString& name : {b, c})
         execPostgres(QStringLiteral("DROP TABLE ") + doubleQuotedName(name));
@@ -166,8 +168,8 @@ TEST_F(CustomizedTransfer, CancellingTheSecondOfThreeTablesLeavesOnlyTheFirstCop
 TEST_F(CustomizedTransfer, ClosingAfterAChangeAndAnsweringYesEndsTheRunWithNothingCreated) {
     const QString t = uniqueName(QStringLiteral("cust_close"));
     execPostgres(QStringLiteral("CREATE TABLE %1(id integer)").arg(doubleQuotedName(t)));
-    check16.setValue(1);
-    TransferHarness::select(list2, {t});
+    customizeToSqlServer.setValue(1);
+    TransferHarness::select(postgresTables, {t});
     platform.answers = {kAnswerNo, kAnswerYes};
     script({[](ScriptedDialogHost& dialog) {
         dialog.clickField(0);
@@ -179,23 +181,23 @@ TEST_F(CustomizedTransfer, ClosingAfterAChangeAndAnsweringYesEndsTheRunWithNothi
 
     sendToSqlServer();
 
-    EXPECT_EQ(form3.showCount, 1);
+    EXPECT_EQ(customizationDialog.showCount, 1);
     EXPECT_TRUE(customizationCancelled);
     EXPECT_FALSE(mssqlTableExists(t));
-    EXPECT_EQ(list1.count(), 0);
+    EXPECT_EQ(mssqlTables.count(), 0);
     execPostgres(QStringLiteral("DROP TABLE ") + doubleQuotedName(t));
 }
 
 TEST_F(CustomizedTransfer, WithTheBoxUntickedTheDialogIsNeverShown) {
     const QString t = uniqueName(QStringLiteral("cust_off"));
     execMssql(QStringLiteral("CREATE TABLE [%1](id INT)").arg(t));
-    TransferHarness::select(list1, {t});
-    form3.members().mSQL = QStringLiteral("untouched");
+    TransferHarness::select(mssqlTables, {t});
+    customizationDialog.members().createTableSql = QStringLiteral("untouched");
 
     sendToPostgres();
 
-    EXPECT_EQ(form3.showCount, 0);
-    EXPECT_EQ(form3.members().mSQL, "untouched");
+    EXPECT_EQ(customizationDialog.showCount, 0);
+    EXPECT_EQ(customizationDialog.members().createTableSql, "untouched");
     EXPECT_TRUE(postgresTableExists(t));
     execMssql(QStringLiteral("DROP TABLE [%1]").arg(t));
     execPostgres(QStringLiteral("DROP TABLE ") + doubleQuotedName(t));

@@ -8,8 +8,8 @@
 #include "qstring_printer.h"
 #include "scripted_dialog_host.h"
 #include "scripted_platform.h"
-#include "test_servers.h"
 #include "sql/sql_quoting.h"
+#include "test_servers.h"
 
 namespace dorvane::testing {
 namespace {
@@ -19,8 +19,8 @@ struct Side {
     void (*exec)(const QString&);
     QString (*quoted)(const QString&);
     void (*load)(const QString& table, ListBox& fields, ListBox& dataTypes);
-    const char* dialogType;  // the mType under which the dialog reads this side
-    int loadLine;            // the load step's line for this side
+    Direction dialogDirection;  // the direction under which the dialog reads this side
+    int loadLine;               // the load step's line for this side
     const char* longText;
     const char* booleanColumn;
     const char* booleanProposal;
@@ -35,7 +35,7 @@ const Side kSqlServerSource{
     .quoted = [](const QString& name) { return bracketedName(name); },
     .load = [](const QString& table, ListBox& f,
                ListBox& t) { LoadMSSQLFields(mssqlProfile(), table, f, t); },
-    .dialogType = "Postgre",
+    .dialogDirection = Direction::ToPostgres,
     .loadLine = 112,
     .longText = "MEMO",
     .booleanColumn = "BIT",
@@ -52,7 +52,7 @@ const Side kPostgresSource{
     .quoted = [](const QString& name) { return doubleQuotedName(name); },
     .load = [](const QString& table, ListBox& f,
                ListBox& t) { LoadPostgreSQLFields(postgresProfile(), table, f, t); },
-    .dialogType = "MSSQL",
+    .dialogDirection = Direction::ToSqlServer,
     .loadLine = 116,
     .longText = "TEXT",
     .booleanColumn = "boolean",
@@ -145,9 +145,9 @@ TEST_P(FieldDiscovery, ATableTheServerRefusesIsReportedByTheLoadStep) {
     EnvProfiles profiles;
     bool cancelled = true;
     ScriptedDialogHost host(platform, profiles, cancelled);
-    host.members().mType = QString::fromLatin1(side().dialogType);
-    host.members().mTableName = uniqueName(QStringLiteral("no]such\"table"));
-    host.logic.Form_Load();
+    host.members().direction = side().dialogDirection;
+    host.members().tableName = uniqueName(QStringLiteral("no]such\"table"));
+    host.logic.load();
 
     const auto reports = platform.errorReports();
     ASSERT_EQ(reports.size(), 1u);
@@ -155,8 +155,8 @@ TEST_P(FieldDiscovery, ATableTheServerRefusesIsReportedByTheLoadStep) {
         QStringLiteral("\r\nin Ambrelin2021/08/31.Form3.Form_Load at line %1\r\r")
             .arg(side().loadLine)))
         << reports[0].toStdString();
-    EXPECT_EQ(host.list1.count(), 0);
-    EXPECT_EQ(host.list2.count(), 0);
+    EXPECT_EQ(host.fields.count(), 0);
+    EXPECT_EQ(host.dataTypes.count(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothServers, FieldDiscovery,

@@ -17,14 +17,14 @@ class ScriptedDialogHost : public CustomizationDialog, public CustomizeWindowAct
   public:
     ScriptedDialogHost(Platform& platform, const db::ProfileSource& profiles,
                        bool& customizationCancelled)
-        : logic(platform, profiles, customizationCancelled, {list1, list2, text1, pointer}, *this) {
-    }
+        : logic(platform, profiles, customizationCancelled, {fields, dataTypes, dataType, pointer},
+                *this) {}
 
     CustomizationMembers& members() override { return logic.members(); }
     void showModal() override {
         ++showCount;
         open = true;
-        logic.Form_Load();
+        logic.load();
         if (onShow) onShow(*this);
         if (open) ADD_FAILURE() << "the script left the dialog open";
         open = false;
@@ -38,31 +38,31 @@ class ScriptedDialogHost : public CustomizationDialog, public CustomizeWindowAct
     }
     void unload() override {
         bool cancel = false;
-        logic.Form_QueryUnload(cancel);
+        logic.onQueryUnload(cancel);
         if (!cancel) open = false;
     }
 
     // The user's actions.
     void clickField(int row) {
-        list1.click(row);
-        logic.List1_Click();
+        fields.click(row);
+        logic.onFieldsClicked();
     }
     void clickDataType(int row) {
-        list2.click(row);
-        logic.List2_Click();
+        dataTypes.click(row);
+        logic.onDataTypesClicked();
     }
     void change(const QString& typed) {
-        text1.setText(typed);
-        logic.PushButton1_Click();
+        dataType.setText(typed);
+        logic.onChangeClicked();
     }
-    void ok() { logic.PushButton2_Click(); }
-    void help() { logic.PushButton3_Click(); }
-    void cancel() { logic.PushButton4_Click(); }
+    void ok() { logic.onOkClicked(); }
+    void help() { logic.onHelpClicked(); }
+    void cancel() { logic.onCancelClicked(); }
     void closeBox() { unload(); }
 
-    MemoryListBox list1{false};
-    MemoryListBox list2{false};
-    MemoryTextField text1;
+    MemoryListBox fields{false};
+    MemoryListBox dataTypes{false};
+    MemoryTextField dataType;
     MemoryPointer pointer;
     CustomizeDialogLogic logic;
 

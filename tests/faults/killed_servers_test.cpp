@@ -10,8 +10,8 @@
 #include "copy_check.h"
 #include "db/connection.h"
 #include "private_standin.h"
-#include "transfer/send_tables.h"
 #include "sql/sql_quoting.h"
+#include "transfer/send_tables.h"
 #include "transfer_harness.h"
 
 namespace dorvane::testing {
@@ -67,7 +67,7 @@ TEST_F(KilledServers, PostgresEndingTheTargetSessionStopsTheCopyAloud) {
     const QString t = uniqueName(QStringLiteral("cut_pg"));
     execMssql(QStringLiteral("CREATE TABLE [%1]([n] INT)").arg(t));
     execMssql(QStringLiteral("INSERT INTO [%1] VALUES%2").arg(t, rowsOfNumbers()));
-    h.select(h.list1, {t});
+    h.select(h.mssqlTables, {t});
     std::size_t ended = 0;
     killAfter(40, [&] {
         ended = postgresRows(QStringLiteral("SELECT pg_terminate_backend(pid) FROM "
@@ -87,7 +87,7 @@ TEST_F(KilledServers, PostgresEndingTheTargetSessionStopsTheCopyAloud) {
     const long long arrived = postgresRowCount(t);
     EXPECT_GT(arrived, 0);
     EXPECT_LT(arrived, kRows);
-    EXPECT_EQ(h.list2.texts(), (std::vector<QString>{t.toLower()}));
+    EXPECT_EQ(h.postgresTables.texts(), (std::vector<QString>{t.toLower()}));
     expectAtRest();
 }
 
@@ -98,7 +98,7 @@ TEST_F(KilledServers, StandinKilledAsTargetStopsTheCopyAloud) {
     execPostgres(QStringLiteral("CREATE TABLE \"%1\"(n INT4)").arg(t));
     execPostgres(QStringLiteral("INSERT INTO \"%1\" VALUES%2").arg(t, rowsOfNumbers(kManyRows)));
     h.profiles.ms = standin.profile();
-    h.select(h.list2, {t});
+    h.select(h.postgresTables, {t});
     // Statements run while later rows are built: wait until some have arrived. Events
     // are processed before the table exists too, and counting then fails: that is no
     // fault of the copy's, and must not reach it.
@@ -130,7 +130,7 @@ TEST_F(KilledServers, StandinKilledAsSourceAfterReadingLosesNoRow) {
     execMssql(QStringLiteral("CREATE TABLE [%1]([n] INT)").arg(t));
     execMssql(QStringLiteral("INSERT INTO [%1] VALUES%2").arg(t, rowsOfNumbers()));
     h.profiles.ms = standin.profile();
-    h.select(h.list1, {t});
+    h.select(h.mssqlTables, {t});
     killAfter(40, [&] { standin.kill(); });
 
     sendTablesToPostgres(h.context, YieldPolicy::everyCall());
@@ -147,7 +147,7 @@ TEST_F(KilledServers, PostgresEndingTheSourceSessionAfterReadingLosesNoRow) {
     const QString t = uniqueName(QStringLiteral("pg_src_gone"));
     execInSource(QStringLiteral("CREATE TABLE \"%1\"(n INT4)").arg(t));
     execInSource(QStringLiteral("INSERT INTO \"%1\" VALUES%2").arg(t, rowsOfNumbers()));
-    h.select(h.list2, {t});
+    h.select(h.postgresTables, {t});
     std::size_t ended = 0;
     killAfter(40, [&] { ended = endSessionsIn(database); });
 
@@ -171,7 +171,7 @@ TEST_F(KilledServers, PostgresEndingTheSourceSessionWhileRowsArriveStopsTheCopyO
                                 "generate_series(1, %2) g")
                      .arg(t)
                      .arg(kLongRows));
-    h.select(h.list2, {t});
+    h.select(h.postgresTables, {t});
     killAfter(40, [&] { endSessionsIn(database); });
 
     sendTablesToSqlServer(h.context, YieldPolicy::everyCall());

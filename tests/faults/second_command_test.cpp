@@ -17,38 +17,38 @@ TEST(SecondCommand, ClicksDuringACopyAreIgnoredAndTheCopyFinishes) {
 
     ScreensHarness h;
     h.storeServerProfiles();
-    h.form1.startUp();  // both connect: the transfer screen opens with both lists
-    ASSERT_TRUE(h.form2Window.visible());
+    h.connectionScreen.startUp();  // both connect: the transfer screen opens with both lists
+    ASSERT_TRUE(h.transferWindow.visible());
     int index = -1;
-    for (int i = 0; i < h.list1.count(); ++i)
-        if (h.list1.text(i) == t) index = i;
+    for (int i = 0; i < h.mssqlTables.count(); ++i)
+        if (h.mssqlTables.text(i) == t) index = i;
     ASSERT_GE(index, 0);
-    h.list1.setSelected(index, true);
-    h.list1.setCurrentIndex(index);
+    h.mssqlTables.setSelected(index, true);
+    h.mssqlTables.setCurrentIndex(index);
     h.platform.messages.clear();
 
     int clicks = 0;
     h.platform.onProcessEvents = [&] {
         if (clicks++ != 2) return;
-        h.form2.sendToPostgres();
-        h.form2.sendToSqlServer();
-        h.form2.deleteTables(TableSide::SqlServer);
-        h.form2.renameTable(TableSide::SqlServer);
-        h.form2.back();
+        h.transferScreen.sendToPostgres();
+        h.transferScreen.sendToSqlServer();
+        h.transferScreen.deleteTables(TableSide::SqlServer);
+        h.transferScreen.renameTable(TableSide::SqlServer);
+        h.transferScreen.back();
     };
 
-    h.form2.sendToPostgres();
+    h.transferScreen.sendToPostgres();
 
     EXPECT_GT(clicks, 2);
     EXPECT_TRUE(h.platform.messages.empty()) << h.platform.messages.front().text.toStdString();
     EXPECT_TRUE(h.platform.inputPrompts.empty());
-    EXPECT_TRUE(h.form2Window.visible());
+    EXPECT_TRUE(h.transferWindow.visible());
     EXPECT_TRUE(mssqlTableExists(t));
     EXPECT_TRUE(copiedToPostgres(t, t));
-    EXPECT_EQ(occurrences(h.list2, t.toLower()), 1);
-    EXPECT_EQ(occurrences(h.list1, t), 1);
-    EXPECT_EQ(h.progressBar1.value(), 0);
-    EXPECT_EQ(h.progressBar1.text(), "Progress Bar");
+    EXPECT_EQ(occurrences(h.postgresTables, t.toLower()), 1);
+    EXPECT_EQ(occurrences(h.mssqlTables, t), 1);
+    EXPECT_EQ(h.progressBar.value(), 0);
+    EXPECT_EQ(h.progressBar.text(), "Progress Bar");
 }
 
 }  // namespace

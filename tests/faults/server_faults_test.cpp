@@ -7,8 +7,8 @@
 #include "copy_check.h"
 #include "db/connection.h"
 #include "private_standin.h"
-#include "transfer/send_tables.h"
 #include "sql/sql_quoting.h"
+#include "transfer/send_tables.h"
 #include "transfer_harness.h"
 
 namespace dorvane::testing {
@@ -49,32 +49,32 @@ class ServerFaults : public ::testing::Test {
 TEST_F(ServerFaults, PostgresDownIsReportedWhereItIsOpened) {
     const QString t = mssqlTable();
     h.profiles.pg.port = closedPort();
-    h.select(h.list1, {t});
+    h.select(h.mssqlTables, {t});
 
     toPostgres();
 
     expectReportAt(QStringLiteral("PushButton3_Click at line 124"));
     expectProgressAtRest();
-    EXPECT_EQ(h.list1.texts(), (std::vector<QString>{t}));
+    EXPECT_EQ(h.mssqlTables.texts(), (std::vector<QString>{t}));
     EXPECT_FALSE(postgresTableExists(t));
 }
 
 TEST_F(ServerFaults, SqlServerDownIsReportedWhereItIsOpened) {
     const QString t = postgresTable();
     h.profiles.ms.port = closedPort();
-    h.select(h.list2, {t});
+    h.select(h.postgresTables, {t});
 
     toSqlServer();
 
     expectReportAt(QStringLiteral("PushButton4_Click at line"));
     expectProgressAtRest();
-    EXPECT_EQ(h.list2.texts(), (std::vector<QString>{t}));
+    EXPECT_EQ(h.postgresTables.texts(), (std::vector<QString>{t}));
 }
 
 TEST_F(ServerFaults, WrongPasswordsAreReportedInBothDirections) {
     const QString fromSqlServer = mssqlTable();
     h.profiles.pg.password = QStringLiteral("not-the-password");
-    h.select(h.list1, {fromSqlServer});
+    h.select(h.mssqlTables, {fromSqlServer});
     toPostgres();
     expectReportAt(QStringLiteral("PushButton3_Click at line 124"));
     EXPECT_FALSE(postgresTableExists(fromSqlServer));
@@ -82,7 +82,7 @@ TEST_F(ServerFaults, WrongPasswordsAreReportedInBothDirections) {
     TransferHarness other;
     const QString fromPostgres = postgresTable();
     other.profiles.ms.password = QStringLiteral("not-the-password");
-    other.select(other.list2, {fromPostgres});
+    other.select(other.postgresTables, {fromPostgres});
     sendTablesToSqlServer(other.context, YieldPolicy::everyCall());
     const auto reports = other.platform.errorReports();
     ASSERT_FALSE(reports.empty());
@@ -97,7 +97,7 @@ TEST_F(ServerFaults, BothLoginsFailingAreReportedEachAtItsOwnLine) {
     const QString t = mssqlTable();
     h.profiles.pg.password = QStringLiteral("not-the-password");
     h.profiles.ms.password = QStringLiteral("not-the-password");
-    h.select(h.list1, {t});
+    h.select(h.mssqlTables, {t});
 
     toPostgres();
 
@@ -116,7 +116,7 @@ TEST_F(ServerFaults, BothLoginsFailingAreReportedEachAtItsOwnLine) {
 TEST_F(ServerFaults, SqlServerLoginFailingIsReportedAtItsOpen) {
     const QString t = postgresTable();
     h.profiles.ms.password = QStringLiteral("not-the-password");
-    h.select(h.list2, {t});
+    h.select(h.postgresTables, {t});
 
     toSqlServer();
 
@@ -128,7 +128,7 @@ TEST_F(ServerFaults, SqlServerLoginFailingIsReportedAtItsOpen) {
 
 TEST_F(ServerFaults, TableDroppedAfterListingIsReportedAndNothingIsCreated) {
     const QString t = mssqlTable();
-    h.select(h.list1, {t});
+    h.select(h.mssqlTables, {t});
     execMssql(QStringLiteral("DROP TABLE [%1]").arg(t));
 
     toPostgres();
@@ -140,7 +140,7 @@ TEST_F(ServerFaults, TableDroppedAfterListingIsReportedAndNothingIsCreated) {
 
 TEST_F(ServerFaults, TableDroppedAfterListingOnPostgresIsReported) {
     const QString t = postgresTable();
-    h.select(h.list2, {t});
+    h.select(h.postgresTables, {t});
     execPostgres(QStringLiteral("DROP TABLE \"%1\"").arg(t));
 
     toSqlServer();
@@ -164,7 +164,7 @@ TEST_F(ServerFaults, StatementCancelledByTheServerIsReported) {
     holder.execute(QStringLiteral("INSERT INTO locked_source VALUES(1)"));
     holder.execute(QStringLiteral("BEGIN"));
     holder.execute(QStringLiteral("LOCK TABLE locked_source IN ACCESS EXCLUSIVE MODE"));
-    h.select(h.list2, {QStringLiteral("locked_source")});
+    h.select(h.postgresTables, {QStringLiteral("locked_source")});
 
     toSqlServer();
 

@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "copy_check.h"
-#include "transfer/send_tables.h"
 #include "sql/sql_quoting.h"
 #include "sql/value_text.h"
+#include "transfer/send_tables.h"
 #include "transfer_harness.h"
 
 namespace dorvane::testing {
@@ -46,7 +46,7 @@ TEST_F(HostileNames, EveryNameArrivesOnPostgresWithItsRows) {
                       .arg(bracketedName(t), bracketedName(column)));
         execMssql(QStringLiteral("INSERT INTO %1 VALUES(%2, 1), (NULL, NULL)")
                       .arg(bracketedName(t), sqlServerLiteral(stem)));
-        fresh.select(fresh.list1, {t});
+        fresh.select(fresh.mssqlTables, {t});
 
         sendTablesToPostgres(fresh.context, YieldPolicy::everyCall());
 
@@ -55,7 +55,7 @@ TEST_F(HostileNames, EveryNameArrivesOnPostgresWithItsRows) {
         EXPECT_TRUE(postgresTableExists(t));
         EXPECT_EQ(postgresColumns(t).value(0), column + QStringLiteral(" text"));
         EXPECT_TRUE(copiedToPostgres(t, t));
-        EXPECT_EQ(fresh.list2.texts(), (std::vector<QString>{t}));
+        EXPECT_EQ(fresh.postgresTables.texts(), (std::vector<QString>{t}));
     }
 }
 
@@ -71,7 +71,7 @@ TEST_F(HostileNames, EveryNameArrivesOnSqlServerWithItsRows) {
         const QString value = isAscii(stem) ? stem : QStringLiteral("x");
         execPostgres(QStringLiteral("INSERT INTO %1 VALUES(%2, 1), (NULL, NULL)")
                          .arg(doubleQuotedName(t), singleQuotedText(value)));
-        fresh.select(fresh.list2, {t});
+        fresh.select(fresh.postgresTables, {t});
 
         sendTablesToSqlServer(fresh.context, YieldPolicy::everyCall());
 
@@ -79,7 +79,7 @@ TEST_F(HostileNames, EveryNameArrivesOnSqlServerWithItsRows) {
         EXPECT_TRUE(reports.empty()) << reports.front().toStdString();
         EXPECT_TRUE(mssqlTableExists(t));
         EXPECT_TRUE(copiedToSqlServer(t, t));
-        EXPECT_EQ(fresh.list1.texts(), (std::vector<QString>{t}));
+        EXPECT_EQ(fresh.mssqlTables.texts(), (std::vector<QString>{t}));
     }
 }
 
@@ -93,7 +93,7 @@ TEST_F(HostileNames, NamesOf128CharactersAreRefusedByPostgres) {
     execMssql(
         QStringLiteral("CREATE TABLE %1(%2 INT)").arg(bracketedName(t), bracketedName(column)));
     execMssql(QStringLiteral("INSERT INTO %1 VALUES(42)").arg(bracketedName(t)));
-    h.select(h.list1, {t});
+    h.select(h.mssqlTables, {t});
 
     sendTablesToPostgres(h.context, YieldPolicy::everyCall());
 
@@ -101,7 +101,7 @@ TEST_F(HostileNames, NamesOf128CharactersAreRefusedByPostgres) {
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_TRUE(reports[0].contains("first 63 bytes")) << reports[0].toStdString();
     EXPECT_FALSE(postgresTableExists(t.left(63)));
-    EXPECT_TRUE(h.list2.texts().empty());
+    EXPECT_TRUE(h.postgresTables.texts().empty());
 }
 
 }  // namespace

@@ -6,8 +6,8 @@
 #include <algorithm>
 
 #include "copy_check.h"
-#include "transfer/send_tables.h"
 #include "sql/sql_quoting.h"
+#include "transfer/send_tables.h"
 #include "transfer_harness.h"
 
 namespace dorvane::testing {
@@ -68,7 +68,7 @@ TEST_F(HostileValues, ExtremesOfEveryTypeReachPostgresUnchanged) {
                       .arg(t)
                       .arg(k++)
                       .arg(singleQuotedText(utf8(text))));
-    h.select(h.list1, {t});
+    h.select(h.mssqlTables, {t});
 
     sendTablesToPostgres(h.context, YieldPolicy::everyCall());
 
@@ -103,7 +103,7 @@ TEST_F(HostileValues, ExtremesOfEveryTypeReachSqlServerUnchanged) {
                     .arg(t)
                     .arg(k++)
                     .arg(singleQuotedText(utf8(text).replace(u'\\', QStringLiteral("\\\\")))));
-    h.select(h.list2, {t});
+    h.select(h.postgresTables, {t});
 
     sendTablesToSqlServer(h.context, YieldPolicy::everyCall());
 
@@ -118,7 +118,7 @@ TEST_F(HostileValues, TenMegabytesOfTextReachPostgresWhole) {
     while (big.size() < 10 * 1024 * 1024) big += piece;
     execMssql(QStringLiteral("CREATE TABLE [%1]([v] NVARCHAR(MAX))").arg(t));
     execMssql(QStringLiteral("INSERT INTO [%1] VALUES(N%2)").arg(t, singleQuotedText(big)));
-    h.select(h.list1, {t});
+    h.select(h.mssqlTables, {t});
 
     sendTablesToPostgres(h.context, YieldPolicy::everyCall());
 
@@ -134,7 +134,7 @@ TEST_F(HostileValues, DatesSqlServerCannotHoldAreReportedNotShifted) {
     const QString t = uniqueName(QStringLiteral("early"));
     execPostgres(QStringLiteral("CREATE TABLE \"%1\"(d DATE)").arg(t));
     execPostgres(QStringLiteral("INSERT INTO \"%1\" VALUES('0001-01-01')").arg(t));
-    h.select(h.list2, {t});
+    h.select(h.postgresTables, {t});
 
     sendTablesToSqlServer(h.context, YieldPolicy::everyCall());
 

@@ -138,16 +138,16 @@ INSTANTIATE_TEST_SUITE_P(EachServer, DeleteTables, ::testing::Values(kOnSqlServe
 TEST(DeletePostgresTables, UnreachableServerReportsEachStepAndStillPrunesTheList) {
     TransferHarness f;
     f.profiles.pg.port = QStringLiteral("1");  // nothing listens there
-    addSelected(f.list2, QStringLiteral("one"));
-    addSelected(f.list2, QStringLiteral("two"));
-    f.list2.setCurrentIndex(0);
+    addSelected(f.postgresTables, QStringLiteral("one"));
+    addSelected(f.postgresTables, QStringLiteral("two"));
+    f.postgresTables.setCurrentIndex(0);
     deletePostgresTables(f.context);
     const auto reports = f.platform.errorReports();
     ASSERT_EQ(reports.size(), 3u);  // the open, then each DROP
     EXPECT_TRUE(reports[0].contains(QStringLiteral("at line 104")));
     EXPECT_TRUE(reports[1].contains(QStringLiteral("at line 112")));
     EXPECT_TRUE(reports[2].contains(QStringLiteral("at line 112")));
-    EXPECT_EQ(f.list2.count(), 0);
+    EXPECT_EQ(f.postgresTables.count(), 0);
     EXPECT_EQ(f.pointer.pointer(), MousePointer::Default);
 }
 

@@ -130,29 +130,29 @@ TEST(RenamePostgresTable, UnchangedNameIsStillSentAndTheServerDecides) {
     TransferHarness f;
     const QString name = uniqueName(QStringLiteral("same"));
     execPostgres(QStringLiteral("CREATE TABLE \"%1\"(id int)").arg(name));
-    addSelected(f.list2, name);
-    f.list2.setCurrentIndex(0);
+    addSelected(f.postgresTables, name);
+    f.postgresTables.setCurrentIndex(0);
     f.platform.typed.push_back(name);
     renamePostgresTable(f.context);
     // PostgreSQL refuses a rename onto the same name: reported at line 120, entry kept.
     ASSERT_EQ(f.platform.errorReports().size(), 1u);
     EXPECT_TRUE(f.platform.errorReports()[0].contains(
         QStringLiteral("in Ambrelin2021/08/31.Form2.PushButton7_Click at line 120")));
-    EXPECT_EQ(f.list2.texts(), std::vector<QString>{name});
+    EXPECT_EQ(f.postgresTables.texts(), std::vector<QString>{name});
     EXPECT_TRUE(postgresTableExists(name));
 }
 
 TEST(RenameMssqlTable, RefusedRenameStillReplacesTheEntry) {
     TransferHarness f;
     const QString missing = uniqueName(QStringLiteral("missing"));
-    addSelected(f.list1, missing);
-    f.list1.setCurrentIndex(0);
+    addSelected(f.mssqlTables, missing);
+    f.mssqlTables.setCurrentIndex(0);
     f.platform.typed.push_back(QStringLiteral("renamed"));
     renameMssqlTable(f.context);
     ASSERT_EQ(f.platform.errorReports().size(), 1u);
     EXPECT_TRUE(
         f.platform.errorReports()[0].contains(QStringLiteral("PushButton6_Click at line 130")));
-    EXPECT_EQ(f.list1.texts(), std::vector<QString>{"renamed"});
+    EXPECT_EQ(f.mssqlTables.texts(), std::vector<QString>{"renamed"});
 }
 
 }  // namespace

@@ -8,8 +8,8 @@
 #include <iostream>
 #include <optional>
 
-#include "transfer/send_tables.h"
 #include "sql/sql_quoting.h"
+#include "transfer/send_tables.h"
 #include "transfer_harness.h"
 
 namespace dorvane::testing {
@@ -52,10 +52,10 @@ void makeSource(Server from, const QString& table, const char* type,
 // Presses the button that sends the table away from `from`.
 void copyTable(TransferHarness& h, Server from, const QString& table) {
     if (from == Server::Postgres) {
-        h.select(h.list2, {table});
+        h.select(h.postgresTables, {table});
         sendTablesToSqlServer(h.context, YieldPolicy::everyCall());
     } else {
-        h.select(h.list1, {table});
+        h.select(h.mssqlTables, {table});
         sendTablesToPostgres(h.context, YieldPolicy::everyCall());
     }
 }

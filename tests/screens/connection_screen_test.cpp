@@ -9,7 +9,7 @@ namespace {
 
 TEST(PostgresHelp, ShowsBothSentencesWithoutABreakAndTheAddress) {
     ScreensHarness h;
-    h.form1.showPostgresHelp();
+    h.connectionScreen.showPostgresHelp();
     ASSERT_EQ(h.platform.messages.size(), 1u);
     const ShownMessage& m = h.platform.messages.front();
     EXPECT_EQ(m.text,
@@ -23,7 +23,7 @@ TEST(PostgresHelp, ShowsBothSentencesWithoutABreakAndTheAddress) {
 TEST(SqlServerHelp, AnsweringNoEndsTheHelp) {
     ScreensHarness h;
     h.platform.answers = {kAnswerNo};
-    h.form1.showMssqlHelp();
+    h.connectionScreen.showMssqlHelp();
     ASSERT_EQ(h.platform.messages.size(), 2u);
     const QString& text = h.platform.messages[0].text;
     EXPECT_TRUE(text.startsWith(
@@ -45,7 +45,7 @@ TEST(SqlServerHelp, AnsweringNoEndsTheHelp) {
 TEST(SqlServerHelp, AnsweringYesOpensThePictureBesideTheProgram) {
     ScreensHarness h;
     h.platform.answers = {kAnswerYes};
-    h.form1.showMssqlHelp();
+    h.connectionScreen.showMssqlHelp();
     EXPECT_EQ(
         h.platform.shellTargets,
         std::vector<QString>{h.folder.filePath(QStringLiteral("local-connection-example.jpg"))});
@@ -56,7 +56,7 @@ TEST(SqlServerHelp, AViewerThatCannotStartIsReportedAtLine118) {
     ScreensHarness h;
     h.platform.answers = {kAnswerYes};
     h.platform.shellFails = true;
-    h.form1.showMssqlHelp();
+    h.connectionScreen.showMssqlHelp();
     ASSERT_EQ(h.platform.errorReports().size(), 1u);
     EXPECT_TRUE(h.platform.errorReports().front().contains(
         QStringLiteral("in Ambrelin2021/08/31.Form1.PushButton4_Click at line 118")));
@@ -64,17 +64,17 @@ TEST(SqlServerHelp, AViewerThatCannotStartIsReportedAtLine118) {
 
 TEST(PointerRules, BusyPointerStaysExceptOverThePostgresPassword) {
     ScreensHarness h;
-    MemoryWindow& w = h.form1Window;
-    h.form1.mouseOverCommand();
+    MemoryWindow& w = h.connectionWindow;
+    h.connectionScreen.mouseOverCommand();
     EXPECT_EQ(w.pointer(), MousePointer::Custom);
-    h.form1.mouseOverPlainArea();
+    h.connectionScreen.mouseOverPlainArea();
     EXPECT_EQ(w.pointer(), MousePointer::Default);
 
     w.setPointer(MousePointer::Busy);
-    h.form1.mouseOverCommand();
-    h.form1.mouseOverPlainArea();
+    h.connectionScreen.mouseOverCommand();
+    h.connectionScreen.mouseOverPlainArea();
     EXPECT_EQ(w.pointer(), MousePointer::Busy);
-    h.form1.mouseOverPostgresPassword();
+    h.connectionScreen.mouseOverPostgresPassword();
     EXPECT_EQ(w.pointer(), MousePointer::Default);
 }
 
@@ -82,26 +82,26 @@ TEST(Profiles, AreReadFromTheFieldsAtTheMomentOfUse) {
     ScreensHarness h;
     for (int number = 1; number <= 10; ++number)
         h.typeInto(number, QStringLiteral("t%1").arg(number));
-    const db::PostgresProfile pg = h.form1.postgres();
+    const db::PostgresProfile pg = h.connectionScreen.postgres();
     EXPECT_EQ(pg.server, "t1");
     EXPECT_EQ(pg.port, "t2");
     EXPECT_EQ(pg.user, "t3");
     EXPECT_EQ(pg.password, "t4");
     EXPECT_EQ(pg.database, "t5");
-    db::MssqlProfile ms = h.form1.mssql();
+    db::MssqlProfile ms = h.connectionScreen.mssql();
     EXPECT_EQ(ms.server, "t6");
     EXPECT_EQ(ms.user, "t7");
     EXPECT_EQ(ms.password, "t8");
     EXPECT_EQ(ms.database, "t9");
     EXPECT_EQ(ms.port, "t10");
     EXPECT_FALSE(ms.localConnection);
-    h.check6.setValue(1);
-    EXPECT_TRUE(h.form1.mssql().localConnection);
+    h.localConnection.setValue(1);
+    EXPECT_TRUE(h.connectionScreen.mssql().localConnection);
 }
 
 TEST(ConnectionScreenUnload, EndsTheProgram) {
     ScreensHarness h;
-    h.form1.unloaded();
+    h.connectionScreen.unloaded();
     EXPECT_EQ(h.platform.endProgramCalls, 1);
 }
 

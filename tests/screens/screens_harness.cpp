@@ -35,22 +35,30 @@ ScreensHarness::ScreensHarness(const QString& settingsFile)
     : store(std::make_unique<FileSettingsStore>(
           settingsFile.isEmpty() ? folder.filePath(QStringLiteral("Quenlor.ini")) : settingsFile)),
       app{platform, *store, commands, databases},
-      form1Controls{form1Window,
-                    {&texts[0], &texts[1], &texts[2], &texts[3], &texts[4], &texts[5], &texts[6],
-                     &texts[7], &texts[8], &texts[9]},
-                    check6},
-      form2Controls{list1, list2, check15, check16, progressBar1, form2Window},
-      form1(app, form1Controls),
-      form2(app, form2Window, form2Controls, form1, form3, customizationCancelled) {
+      connectionControls{connectionWindow,
+                         {&texts[0], &texts[1], &texts[2], &texts[3], &texts[4], &texts[5],
+                          &texts[6], &texts[7], &texts[8], &texts[9]},
+                         localConnection},
+      transferControls{mssqlTables,          postgresTables, customizeToPostgres,
+                       customizeToSqlServer, progressBar,    transferWindow},
+      connectionScreen(app, connectionControls),
+      transferScreen(app, transferWindow, transferControls, connectionScreen, customizationDialog,
+                     customizationCancelled) {
     platform.setProgramFolder(folder.path());
-    form1.attachTransferScreen(form2);
+    connectionScreen.attachTransferScreen(transferScreen);
     // The windows raise these events; here the memory controls do.
     for (int number = 1; number <= 10; ++number) {
-        texts[number - 1].onChange = [this, number](const QString&) { form1.textChanged(number); };
+        texts[number - 1].onChange = [this, number](const QString&) {
+            connectionScreen.textChanged(number);
+        };
     }
-    check6.onClick = [this] { form1.localConnectionClicked(); };
-    check15.onClick = [this] { form2.customizationBoxClicked(TableSide::SqlServer); };
-    check16.onClick = [this] { form2.customizationBoxClicked(TableSide::Postgres); };
+    localConnection.onClick = [this] { connectionScreen.localConnectionClicked(); };
+    customizeToPostgres.onClick = [this] {
+        transferScreen.customizationBoxClicked(TableSide::SqlServer);
+    };
+    customizeToSqlServer.onClick = [this] {
+        transferScreen.customizationBoxClicked(TableSide::Postgres);
+    };
 }
 
 void ScreensHarness::storeServerProfiles() {

@@ -9,9 +9,9 @@
 #include <stdexcept>
 #include <vector>
 
+#include "core/memory_controls.h"
 #include "screens/app_context.h"
 #include "screens/connection_screen.h"
-#include "core/memory_controls.h"
 #include "screens/memory_window.h"
 #include "screens/transfer_screen.h"
 #include "scripted_platform.h"
@@ -63,21 +63,21 @@ struct ScreensHarness {
     RecordingGateway databases;
     AppContext app;
 
-    MemoryWindow form1Window;
+    MemoryWindow connectionWindow;
     std::array<MemoryTextField, 10> texts;
-    MemoryCheckBox check6;
-    ConnectionScreenControls form1Controls;
+    MemoryCheckBox localConnection;
+    ConnectionScreenControls connectionControls;
 
-    MemoryWindow form2Window;
-    MemoryListBox list1, list2;
-    MemoryCheckBox check15, check16;
-    MemoryProgressBar progressBar1;
-    TransferScreenControls form2Controls;
+    MemoryWindow transferWindow;
+    MemoryListBox mssqlTables, postgresTables;
+    MemoryCheckBox customizeToPostgres, customizeToSqlServer;
+    MemoryProgressBar progressBar;
+    TransferScreenControls transferControls;
 
-    NoCustomization form3;
+    NoCustomization customizationDialog;
     bool customizationCancelled = false;
-    ConnectionScreen form1;
-    TransferScreen form2;
+    ConnectionScreen connectionScreen;
+    TransferScreen transferScreen;
 };
 
 // How often the text occurs among the list's entries.

@@ -34,13 +34,13 @@ class ServerScreens : public ::testing::Test {
         h.storeServerProfiles();
         // Start-up advances by itself here; these tests press the buttons themselves.
         h.settings().save(QStringLiteral("MSSQLServer"), QString());
-        h.form1.startUp();
+        h.connectionScreen.startUp();
         h.typeInto(6, mssqlProfile().server);
         h.databases.calls.clear();
         h.platform.messages.clear();
         // The pointer while a message is up, to see it restored only after it.
         h.platform.onMessage = [this](const ShownMessage&) {
-            pointersDuringMessages.push_back(h.form1Window.pointer());
+            pointersDuringMessages.push_back(h.connectionWindow.pointer());
         };
     }
 
@@ -52,7 +52,7 @@ class ServerScreens : public ::testing::Test {
         EXPECT_EQ(h.platform.messages[0].icon, MsgIcon::None);
         EXPECT_EQ(h.platform.messages[0].title, "Dorvane");
         EXPECT_EQ(pointersDuringMessages, std::vector<MousePointer>{MousePointer::Busy});
-        EXPECT_EQ(h.form1Window.pointer(), MousePointer::Default);
+        EXPECT_EQ(h.connectionWindow.pointer(), MousePointer::Default);
     }
 
     ScreensHarness h;
@@ -60,64 +60,64 @@ class ServerScreens : public ::testing::Test {
 };
 
 TEST_F(ServerScreens, PostgresTestConnectionSucceeds) {
-    h.form1.testPostgresConnection();
+    h.connectionScreen.testPostgresConnection();
     expectOnly(kSucceeded);
 }
 
 TEST_F(ServerScreens, PostgresTestConnectionWithAWrongPasswordFails) {
     h.typeInto(4, QStringLiteral("wrong-password"));
-    h.form1.testPostgresConnection();
+    h.connectionScreen.testPostgresConnection();
     expectOnly(kFailed);
 }
 
 TEST_F(ServerScreens, PostgresTestConnectionWithNothingListeningFails) {
     h.typeInto(2, closedPort());
-    h.form1.testPostgresConnection();
+    h.connectionScreen.testPostgresConnection();
     expectOnly(kFailed);
 }
 
 TEST_F(ServerScreens, SqlServerTestConnectionSucceeds) {
-    h.form1.testMssqlConnection();
+    h.connectionScreen.testMssqlConnection();
     expectOnly(kSucceeded);
 }
 
 TEST_F(ServerScreens, SqlServerTestConnectionWithAWrongPasswordFails) {
     h.typeInto(8, QStringLiteral("wrong-password"));
-    h.form1.testMssqlConnection();
+    h.connectionScreen.testMssqlConnection();
     expectOnly(kFailed);
 }
 
 TEST_F(ServerScreens, SqlServerTestConnectionWithNothingListeningFails) {
     h.typeInto(10, closedPort());
-    h.form1.testMssqlConnection();
+    h.connectionScreen.testMssqlConnection();
     expectOnly(kFailed);
 }
 
 // Ticked, the port field is not used: the stand-in, which is not on the default port,
 // is then out of reach although the field holds its port.
 TEST_F(ServerScreens, SqlServerLocalConnectionLeavesThePortOut) {
-    h.check6.setValue(1);
-    h.form1.testMssqlConnection();
+    h.localConnection.setValue(1);
+    h.connectionScreen.testMssqlConnection();
     expectOnly(kFailed);
 }
 
 TEST_F(ServerScreens, NextWithAWrongPostgresPasswordShowsNothingAndSkipsSqlServer) {
     h.typeInto(4, QStringLiteral("wrong-password"));
-    h.form1.next();
+    h.connectionScreen.next();
     EXPECT_EQ(h.databases.calls, std::vector<QString>{"openPostgres"});
     EXPECT_TRUE(h.platform.messages.empty());
-    EXPECT_EQ(h.form1Window.pointer(), MousePointer::Default);
-    EXPECT_TRUE(h.form1Window.visible());
-    EXPECT_FALSE(h.form2.loaded());
+    EXPECT_EQ(h.connectionWindow.pointer(), MousePointer::Default);
+    EXPECT_TRUE(h.connectionWindow.visible());
+    EXPECT_FALSE(h.transferScreen.loaded());
 }
 
 TEST_F(ServerScreens, NextWithAWrongSqlServerPasswordShowsNothing) {
     h.typeInto(8, QStringLiteral("wrong-password"));
-    h.form1.next();
+    h.connectionScreen.next();
     EXPECT_EQ(h.databases.calls, (std::vector<QString>{"openPostgres", "openMssql"}));
     EXPECT_TRUE(h.platform.messages.empty());
-    EXPECT_TRUE(h.form1Window.visible());
-    EXPECT_FALSE(h.form2Window.visible());
+    EXPECT_TRUE(h.connectionWindow.visible());
+    EXPECT_FALSE(h.transferWindow.visible());
 }
 
 TEST_F(ServerScreens, NextFillsBothListsAndSwapsTheWindows) {
@@ -126,23 +126,23 @@ TEST_F(ServerScreens, NextFillsBothListsAndSwapsTheWindows) {
     execPostgres(QStringLiteral("CREATE TABLE %1 (id int)").arg(pgTable));
     execMssql(QStringLiteral("CREATE TABLE [%1] (id int)").arg(msTable));
 
-    h.form1.next();
+    h.connectionScreen.next();
     EXPECT_TRUE(h.platform.messages.empty());
-    EXPECT_EQ(occurrences(h.list1, msTable), 1);
-    EXPECT_EQ(occurrences(h.list2, pgTable), 1);
-    EXPECT_EQ(occurrences(h.list2, QStringLiteral("pg_class")), 1);  // system tables too
-    EXPECT_TRUE(h.form2Window.visible());
-    EXPECT_FALSE(h.form1Window.visible());
-    EXPECT_EQ(h.form1Window.pointer(), MousePointer::Default);
-    EXPECT_EQ(h.form2Window.caption(), "Dorvane");  // loaded before the lists were filled
+    EXPECT_EQ(occurrences(h.mssqlTables, msTable), 1);
+    EXPECT_EQ(occurrences(h.postgresTables, pgTable), 1);
+    EXPECT_EQ(occurrences(h.postgresTables, QStringLiteral("pg_class")), 1);  // system tables too
+    EXPECT_TRUE(h.transferWindow.visible());
+    EXPECT_FALSE(h.connectionWindow.visible());
+    EXPECT_EQ(h.connectionWindow.pointer(), MousePointer::Default);
+    EXPECT_EQ(h.transferWindow.caption(), "Dorvane");  // loaded before the lists were filled
 
     // Back and forward again: the lists are refilled, not added to.
-    h.form2.back();
-    h.form1.next();
-    EXPECT_EQ(occurrences(h.list1, msTable), 1);
-    EXPECT_EQ(occurrences(h.list2, pgTable), 1);
-    EXPECT_EQ(h.form2Window.appIconCount, 1);
-    EXPECT_EQ(h.form2Window.showCount, 2);
+    h.transferScreen.back();
+    h.connectionScreen.next();
+    EXPECT_EQ(occurrences(h.mssqlTables, msTable), 1);
+    EXPECT_EQ(occurrences(h.postgresTables, pgTable), 1);
+    EXPECT_EQ(h.transferWindow.appIconCount, 1);
+    EXPECT_EQ(h.transferWindow.showCount, 2);
 
     execPostgres(QStringLiteral("DROP TABLE %1").arg(pgTable));
     execMssql(QStringLiteral("DROP TABLE [%1]").arg(msTable));
@@ -150,16 +150,16 @@ TEST_F(ServerScreens, NextFillsBothListsAndSwapsTheWindows) {
 
 TEST_F(ServerScreens, NextRestoresTheCustomizationBoxesEachTime) {
     h.settings().save(QStringLiteral("With Data Type Change 1"), QStringLiteral("1"));
-    h.form1.next();
-    EXPECT_EQ(h.check15.value(), 1);
-    EXPECT_EQ(h.check16.value(), 0);
+    h.connectionScreen.next();
+    EXPECT_EQ(h.customizeToPostgres.value(), 1);
+    EXPECT_EQ(h.customizeToSqlServer.value(), 0);
 
-    h.check15.setValue(0);  // the user unticks it: stored at once
+    h.customizeToPostgres.setValue(0);  // the user unticks it: stored at once
     h.settings().save(QStringLiteral("With Data Type Change 2"), QStringLiteral("anything"));
-    h.form2.back();
-    h.form1.next();
-    EXPECT_EQ(h.check15.value(), 0);
-    EXPECT_EQ(h.check16.value(), 1);
+    h.transferScreen.back();
+    h.connectionScreen.next();
+    EXPECT_EQ(h.customizeToPostgres.value(), 0);
+    EXPECT_EQ(h.customizeToSqlServer.value(), 1);
     EXPECT_EQ(h.stored("With Data Type Change 2"), "1");  // restoring raised the box's click
 }
 
@@ -173,17 +173,17 @@ TEST_P(CatalogueFailure, IsReportedAsNextAndTheOtherListIsStillFilled) {
     h.databases.failMssqlCatalogue = sqlServerFails;
     h.databases.failPostgresCatalogue = !sqlServerFails;
 
-    h.form1.next();
+    h.connectionScreen.next();
     ASSERT_EQ(h.platform.errorReports().size(), 1u);
     const QString line = sqlServerFails ? QStringLiteral("106") : QStringLiteral("108");
     EXPECT_TRUE(
         h.platform.errorReports().front().startsWith(QStringLiteral("Catalogue unavailable\r\n")));
     EXPECT_TRUE(h.platform.errorReports().front().contains(
         QStringLiteral("in Ambrelin2021/08/31.Form1.PushButton2_Click at line ") + line));
-    EXPECT_EQ(occurrences(sqlServerFails ? h.list2 : h.list1, table), 1);
-    EXPECT_EQ(occurrences(sqlServerFails ? h.list1 : h.list2, table), 0);
-    EXPECT_TRUE(h.form2Window.visible());
-    EXPECT_EQ(h.form1Window.pointer(), MousePointer::Default);
+    EXPECT_EQ(occurrences(sqlServerFails ? h.postgresTables : h.mssqlTables, table), 1);
+    EXPECT_EQ(occurrences(sqlServerFails ? h.mssqlTables : h.postgresTables, table), 0);
+    EXPECT_TRUE(h.transferWindow.visible());
+    EXPECT_EQ(h.connectionWindow.pointer(), MousePointer::Default);
     execPostgres(QStringLiteral("DROP TABLE %1").arg(table));
     execMssql(QStringLiteral("DROP TABLE [%1]").arg(table));
 }
@@ -197,27 +197,27 @@ TEST_F(ServerScreens, ASecondNextWhileTheListsFillIsIgnored) {
     int nested = 0;
     h.platform.onProcessEvents = [&] {
         if (nested++ == 0) {
-            h.form1.next();
-            h.form2.back();
+            h.connectionScreen.next();
+            h.transferScreen.back();
         }
     };
-    h.form1.next();
+    h.connectionScreen.next();
     EXPECT_GT(nested, 0);
     EXPECT_EQ(h.databases.calls,
               (std::vector<QString>{"openPostgres", "openMssql", "listMssql", "listPostgres"}));
-    EXPECT_EQ(occurrences(h.list1, msTable), 1);
-    EXPECT_TRUE(h.form2Window.visible());
+    EXPECT_EQ(occurrences(h.mssqlTables, msTable), 1);
+    EXPECT_TRUE(h.transferWindow.visible());
     execMssql(QStringLiteral("DROP TABLE [%1]").arg(msTable));
 }
 
 TEST(AutomaticAdvance, BothProfilesWorkingOpenTheTransferScreen) {
     ScreensHarness h;
     h.storeServerProfiles();
-    h.form1.startUp();
+    h.connectionScreen.startUp();
     EXPECT_TRUE(h.platform.messages.empty());
-    EXPECT_TRUE(h.form2Window.visible());
-    EXPECT_FALSE(h.form1Window.visible());
-    EXPECT_GT(h.list2.count(), 0);
+    EXPECT_TRUE(h.transferWindow.visible());
+    EXPECT_FALSE(h.connectionWindow.visible());
+    EXPECT_GT(h.postgresTables.count(), 0);
     // Tested once by the start-up and once more by "Next >".
     EXPECT_EQ(h.databases.calls, (std::vector<QString>{"openPostgres", "openMssql", "openPostgres",
                                                        "openMssql", "listMssql", "listPostgres"}));
@@ -229,10 +229,10 @@ TEST_P(AutomaticAdvanceFailure, LeavesTheConnectionScreenWithoutAMessage) {
     ScreensHarness h;
     h.storeServerProfiles();
     h.settings().save(QString::fromLatin1(GetParam()), QStringLiteral("wrong-password"));
-    h.form1.startUp();
+    h.connectionScreen.startUp();
     EXPECT_TRUE(h.platform.messages.empty());
-    EXPECT_TRUE(h.form1Window.visible());
-    EXPECT_FALSE(h.form2.loaded());
+    EXPECT_TRUE(h.connectionWindow.visible());
+    EXPECT_FALSE(h.transferScreen.loaded());
     EXPECT_EQ(h.texts[7].text(), h.stored("MSSQLPassword"));
 }
 

@@ -20,12 +20,12 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 
 TEST(StartUp, FirstStartShowsTheDefaultsAndStoresThem) {
     ScreensHarness h;
-    h.form1.startUp();
+    h.connectionScreen.startUp();
 
     const std::vector<QString> expected = {"localhost", "5432", "", "", "", "", "", "", "", "1433"};
     for (int number = 1; number <= 10; ++number)
         EXPECT_EQ(h.texts[number - 1].text(), expected[number - 1]) << "Text" << number;
-    EXPECT_EQ(h.check6.value(), 0);
+    EXPECT_EQ(h.localConnection.value(), 0);
 
     // The change events of the three fields that got a text wrote them back.
     EXPECT_EQ(h.stored("PostgreSQLServer"), "localhost");
@@ -36,33 +36,33 @@ TEST(StartUp, FirstStartShowsTheDefaultsAndStoresThem) {
 
     // With no SQL Server named nothing is tried and the connection screen stays.
     EXPECT_TRUE(h.databases.calls.empty());
-    EXPECT_TRUE(h.form1Window.visible());
-    EXPECT_FALSE(h.form2.loaded());
+    EXPECT_TRUE(h.connectionWindow.visible());
+    EXPECT_FALSE(h.transferScreen.loaded());
     EXPECT_TRUE(h.platform.messages.empty());
 }
 
 TEST(StartUp, PreparesTheWindowAndTheApplicationTitle) {
     ScreensHarness h;
     h.platform.setAppTitle(QString());
-    h.form1.startUp();
-    EXPECT_EQ(h.form1Window.caption(), "Dorvane");
-    EXPECT_EQ(h.form1Window.appIconCount, 1);
+    h.connectionScreen.startUp();
+    EXPECT_EQ(h.connectionWindow.caption(), "Dorvane");
+    EXPECT_EQ(h.connectionWindow.appIconCount, 1);
     EXPECT_EQ(h.platform.appTitle(), "Dorvane");
     EXPECT_GE(h.platform.processEventsCalls, 1);
     // Without the skin file the designed colours stay; there is no cursor file either.
-    EXPECT_FALSE(h.form1Window.hasFormColors);
-    EXPECT_FALSE(h.form1Window.hasCustomPointer);
+    EXPECT_FALSE(h.connectionWindow.hasFormColors);
+    EXPECT_FALSE(h.connectionWindow.hasCustomPointer);
 }
 
 TEST(StartUp, ClearedFieldStaysEmptyAtTheNextStart) {
     ScreensHarness first;
-    first.form1.startUp();
+    first.connectionScreen.startUp();
     first.typeInto(1, QString());
     first.typeInto(10, QString());
     EXPECT_EQ(first.stored("PostgreSQLServer"), "");
 
     ScreensHarness second(first.store->filePath());
-    second.form1.startUp();
+    second.connectionScreen.startUp();
     EXPECT_EQ(second.texts[0].text(), "");
     EXPECT_EQ(second.texts[9].text(), "");
     EXPECT_EQ(second.texts[1].text(), "5432");
@@ -81,13 +81,13 @@ TEST(StartUp, RestoresEveryFieldFromItsOwnKey) {
     // A server that cannot be reached: the advance is tried and fails silently.
     h.settings().save(QStringLiteral("PostgreSQLServer"), QStringLiteral("127.0.0.1"));
     h.settings().save(QStringLiteral("PostgreSQLPort"), QStringLiteral("1"));
-    h.form1.startUp();
+    h.connectionScreen.startUp();
     for (int i = 2; i < 10; ++i)
         EXPECT_EQ(h.texts[fields[i] - 1].text(), QStringLiteral("v") + QString::number(fields[i]))
             << keys[i];
     EXPECT_EQ(h.databases.calls, std::vector<QString>{"openPostgres"});
     EXPECT_TRUE(h.platform.messages.empty());
-    EXPECT_TRUE(h.form1Window.visible());
+    EXPECT_TRUE(h.connectionWindow.visible());
 }
 
 class LocalConnectionSetting : public ::testing::TestWithParam<std::pair<const char*, int>> {};
@@ -95,9 +95,9 @@ class LocalConnectionSetting : public ::testing::TestWithParam<std::pair<const c
 TEST_P(LocalConnectionSetting, OnlyZeroLeavesTheBoxUnticked) {
     ScreensHarness h;
     h.settings().save(QStringLiteral("Local Connection"), QString::fromLatin1(GetParam().first));
-    h.form1.startUp();
-    EXPECT_EQ(h.check6.value(), GetParam().second);
-    EXPECT_EQ(h.form1.mssql().localConnection, GetParam().second == 1);
+    h.connectionScreen.startUp();
+    EXPECT_EQ(h.localConnection.value(), GetParam().second);
+    EXPECT_EQ(h.connectionScreen.mssql().localConnection, GetParam().second == 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(StoredTexts, LocalConnectionSetting,
@@ -107,7 +107,7 @@ INSTANTIATE_TEST_SUITE_P(StoredTexts, LocalConnectionSetting,
 
 TEST(Writers, EveryKeystrokeIsStoredAsTyped) {
     ScreensHarness h;
-    h.form1.startUp();
+    h.connectionScreen.startUp();
     for (const QString& state :
          {QStringLiteral("s"), QStringLiteral("s;"), QStringLiteral("s;}")}) {
         h.typeInto(4, state);
@@ -118,23 +118,23 @@ TEST(Writers, EveryKeystrokeIsStoredAsTyped) {
     EXPECT_EQ(h.stored("MSSQLPassword"), "pw");
     EXPECT_EQ(h.stored("MSSQLDatabase"), "sales");
 
-    h.check6.setValue(1);
+    h.localConnection.setValue(1);
     EXPECT_EQ(h.stored("Local Connection"), "1");
-    h.check6.setValue(0);
+    h.localConnection.setValue(0);
     EXPECT_EQ(h.stored("Local Connection"), "0");
 }
 
 TEST(StartUp, UnreadableCursorFileIsReportedAtLine128AndTheFieldsAreStillRestored) {
     ScreensHarness h;
     writeFile(h.folder.filePath(QStringLiteral("HAND-M.CUR")), "not a cursor");
-    h.form1.startUp();
+    h.connectionScreen.startUp();
 
     ASSERT_EQ(h.platform.errorReports().size(), 1u);
     const QString report = h.platform.errorReports().front();
     EXPECT_TRUE(report.startsWith(QStringLiteral("Invalid picture\r\n")));
     EXPECT_TRUE(
         report.contains(QStringLiteral("in Ambrelin2021/08/31.Form1.Form_Load at line 128\r\r")));
-    EXPECT_FALSE(h.form1Window.hasCustomPointer);
+    EXPECT_FALSE(h.connectionWindow.hasCustomPointer);
     EXPECT_EQ(h.texts[0].text(), "localhost");
     EXPECT_EQ(h.texts[9].text(), "1433");
 }
@@ -143,16 +143,16 @@ TEST(StartUp, ShippedCursorFileBecomesTheCustomPointer) {
     ScreensHarness h;
     ASSERT_TRUE(QFile::copy(QStringLiteral(DORVANE_ASSETS_DIR "/HAND-M.CUR"),
                             h.folder.filePath(QStringLiteral("HAND-M.CUR"))));
-    h.form1.startUp();
-    EXPECT_TRUE(h.form1Window.hasCustomPointer);
+    h.connectionScreen.startUp();
+    EXPECT_TRUE(h.connectionWindow.hasCustomPointer);
     EXPECT_TRUE(h.platform.messages.empty());
 }
 
 TEST(StartUp, SkinFileGivesTheButtonFaceColours) {
     ScreensHarness h;
     writeFile(h.folder.filePath(QStringLiteral("x/o.cjs")), "skin");
-    h.form1.startUp();
-    EXPECT_TRUE(h.form1Window.hasFormColors);
+    h.connectionScreen.startUp();
+    EXPECT_TRUE(h.connectionWindow.hasFormColors);
     EXPECT_TRUE(h.platform.messages.empty());
 }
 
@@ -162,8 +162,8 @@ TEST(StartUp, SettingsFileThatCannotServeIsToldOnceWithTheWindowUp) {
     ASSERT_TRUE(QDir().mkdir(path));
     ScreensHarness h(path);
     bool windowUp = false;
-    h.platform.onMessage = [&](const ShownMessage&) { windowUp = h.form1Window.visible(); };
-    h.form1.startUp();
+    h.platform.onMessage = [&](const ShownMessage&) { windowUp = h.connectionWindow.visible(); };
+    h.connectionScreen.startUp();
     h.typeInto(3, QStringLiteral("u"));
 
     ASSERT_EQ(h.platform.messages.size(), 1u);

@@ -15,18 +15,18 @@ void fill(MemoryListBox& list, std::initializer_list<const char*> names) {
 
 TEST(TransferScreenLoad, RunsOnceOnFirstUse) {
     ScreensHarness h;
-    EXPECT_FALSE(h.form2.loaded());
-    h.form2.controls();
-    EXPECT_TRUE(h.form2.loaded());
-    EXPECT_EQ(h.form2Window.caption(), "Dorvane");
-    EXPECT_TRUE(h.form2Window.hasFormColors);
-    EXPECT_EQ(h.form2Window.appIconCount, 1);
+    EXPECT_FALSE(h.transferScreen.loaded());
+    h.transferScreen.controls();
+    EXPECT_TRUE(h.transferScreen.loaded());
+    EXPECT_EQ(h.transferWindow.caption(), "Dorvane");
+    EXPECT_TRUE(h.transferWindow.hasFormColors);
+    EXPECT_EQ(h.transferWindow.appIconCount, 1);
     // Top of "< Back" (364 px) plus its height (27 px), in twips, plus 580 twips.
-    EXPECT_EQ(h.form2Window.outerHeightTwips(), (364 + 27) * 15 + 580);
+    EXPECT_EQ(h.transferWindow.outerHeightTwips(), (364 + 27) * 15 + 580);
 
-    h.form2.show();
-    h.form2.controls();
-    EXPECT_EQ(h.form2Window.appIconCount, 1);
+    h.transferScreen.show();
+    h.transferScreen.controls();
+    EXPECT_EQ(h.transferWindow.appIconCount, 1);
     EXPECT_TRUE(h.platform.messages.empty());
 }
 
@@ -37,65 +37,65 @@ TEST(TransferScreenLoad, UnreadableCursorFileIsReportedAtLine108AndTheRestStillR
     file.write(QByteArray(40, '\0'));
     file.close();
 
-    h.form2.show();
+    h.transferScreen.show();
     ASSERT_EQ(h.platform.errorReports().size(), 1u);
     EXPECT_TRUE(h.platform.errorReports().front().contains(
         QStringLiteral("in Ambrelin2021/08/31.Form2.Form_Load at line 108")));
-    EXPECT_EQ(h.form2Window.caption(), "Dorvane");
-    EXPECT_EQ(h.form2Window.outerHeightTwips(), 6445);
-    EXPECT_TRUE(h.form2Window.visible());
+    EXPECT_EQ(h.transferWindow.caption(), "Dorvane");
+    EXPECT_EQ(h.transferWindow.outerHeightTwips(), 6445);
+    EXPECT_TRUE(h.transferWindow.visible());
 }
 
 TEST(SelectionCommands, TouchOnlyTheirOwnList) {
     ScreensHarness h;
-    fill(h.list1, {"orders", "Customers", "items"});
-    fill(h.list2, {"a", "b"});
-    h.list2.setSelected(1, true);
+    fill(h.mssqlTables, {"orders", "Customers", "items"});
+    fill(h.postgresTables, {"a", "b"});
+    h.postgresTables.setSelected(1, true);
 
-    h.form2.selectAll(TableSide::SqlServer);
-    EXPECT_EQ(h.list1.selectedCount(), 3);
-    EXPECT_FALSE(h.list2.selected(0));
-    EXPECT_TRUE(h.list2.selected(1));
-    EXPECT_EQ(h.list1.currentIndex(), -1);
+    h.transferScreen.selectAll(TableSide::SqlServer);
+    EXPECT_EQ(h.mssqlTables.selectedCount(), 3);
+    EXPECT_FALSE(h.postgresTables.selected(0));
+    EXPECT_TRUE(h.postgresTables.selected(1));
+    EXPECT_EQ(h.mssqlTables.currentIndex(), -1);
 
-    h.form2.deselectAll(TableSide::Postgres);
-    EXPECT_EQ(h.list2.selectedCount(), 0);
-    EXPECT_EQ(h.list1.selectedCount(), 3);
+    h.transferScreen.deselectAll(TableSide::Postgres);
+    EXPECT_EQ(h.postgresTables.selectedCount(), 0);
+    EXPECT_EQ(h.mssqlTables.selectedCount(), 3);
 
-    h.form2.selectAll(TableSide::Postgres);
-    h.form2.deselectAll(TableSide::SqlServer);
-    EXPECT_EQ(h.list1.selectedCount(), 0);
-    EXPECT_EQ(h.list2.selectedCount(), 2);
+    h.transferScreen.selectAll(TableSide::Postgres);
+    h.transferScreen.deselectAll(TableSide::SqlServer);
+    EXPECT_EQ(h.mssqlTables.selectedCount(), 0);
+    EXPECT_EQ(h.postgresTables.selectedCount(), 2);
     // Entries and their order stay.
-    EXPECT_EQ(h.list1.texts(), (std::vector<QString>{"Customers", "items", "orders"}));
+    EXPECT_EQ(h.mssqlTables.texts(), (std::vector<QString>{"Customers", "items", "orders"}));
     EXPECT_TRUE(h.platform.messages.empty());
 }
 
 TEST(SelectionCommands, EmptyListShowsNothing) {
     ScreensHarness h;
-    h.form2.selectAll(TableSide::SqlServer);
-    h.form2.deselectAll(TableSide::Postgres);
-    EXPECT_EQ(h.list1.count(), 0);
+    h.transferScreen.selectAll(TableSide::SqlServer);
+    h.transferScreen.deselectAll(TableSide::Postgres);
+    EXPECT_EQ(h.mssqlTables.count(), 0);
     EXPECT_TRUE(h.platform.messages.empty());
 }
 
 TEST(BackAndHelp, BackSwapsTheWindowsAndKeepsTheLists) {
     ScreensHarness h;
-    fill(h.list1, {"orders"});
-    h.list1.click(0);
-    h.form2.show();
-    h.form1Window.hide();
+    fill(h.mssqlTables, {"orders"});
+    h.mssqlTables.click(0);
+    h.transferScreen.show();
+    h.connectionWindow.hide();
 
-    h.form2.back();
-    EXPECT_TRUE(h.form1Window.visible());
-    EXPECT_FALSE(h.form2Window.visible());
-    EXPECT_EQ(h.list1.count(), 1);
-    EXPECT_TRUE(h.list1.selected(0));
+    h.transferScreen.back();
+    EXPECT_TRUE(h.connectionWindow.visible());
+    EXPECT_FALSE(h.transferWindow.visible());
+    EXPECT_EQ(h.mssqlTables.count(), 1);
+    EXPECT_TRUE(h.mssqlTables.selected(0));
 }
 
 TEST(BackAndHelp, HelpNamesTheContactPage) {
     ScreensHarness h;
-    h.form2.showHelp();
+    h.transferScreen.showHelp();
     ASSERT_EQ(h.platform.messages.size(), 1u);
     const ShownMessage& m = h.platform.messages.front();
     EXPECT_EQ(m.text, "Questions? Please contact Team Quenlor at https://www.quenlor.com/contact");
@@ -106,49 +106,49 @@ TEST(BackAndHelp, HelpNamesTheContactPage) {
 
 TEST(CustomizationBoxes, ClicksStoreTheirOwnKeys) {
     ScreensHarness h;
-    h.check15.setValue(1);
+    h.customizeToPostgres.setValue(1);
     EXPECT_EQ(h.stored("With Data Type Change 1"), "1");
     EXPECT_EQ(h.stored("With Data Type Change 2"), "<absent>");
-    h.check16.setValue(1);
-    h.check15.setValue(0);
+    h.customizeToSqlServer.setValue(1);
+    h.customizeToPostgres.setValue(0);
     EXPECT_EQ(h.stored("With Data Type Change 1"), "0");
     EXPECT_EQ(h.stored("With Data Type Change 2"), "1");
 }
 
 TEST(OneCommandAtATime, CommandsAreIgnoredWhileAnotherRuns) {
     ScreensHarness h;
-    h.form2.show();
-    h.form1Window.hide();
-    fill(h.list1, {"orders"});
+    h.transferScreen.show();
+    h.connectionWindow.hide();
+    fill(h.mssqlTables, {"orders"});
     {
         CommandGuard::Scope running(h.commands);
-        h.form2.back();
-        h.form2.sendToPostgres();
-        h.form2.sendToSqlServer();
-        h.form2.deleteTables(TableSide::SqlServer);
-        h.form2.renameTable(TableSide::Postgres);
-        h.form1.next();
-        EXPECT_TRUE(h.form2Window.visible());
-        EXPECT_FALSE(h.form1Window.visible());
+        h.transferScreen.back();
+        h.transferScreen.sendToPostgres();
+        h.transferScreen.sendToSqlServer();
+        h.transferScreen.deleteTables(TableSide::SqlServer);
+        h.transferScreen.renameTable(TableSide::Postgres);
+        h.connectionScreen.next();
+        EXPECT_TRUE(h.transferWindow.visible());
+        EXPECT_FALSE(h.connectionWindow.visible());
         EXPECT_TRUE(h.databases.calls.empty());
         EXPECT_TRUE(h.platform.messages.empty());
 
         // Selection and help still run.
-        h.form2.selectAll(TableSide::SqlServer);
-        EXPECT_EQ(h.list1.selectedCount(), 1);
-        h.form2.showHelp();
+        h.transferScreen.selectAll(TableSide::SqlServer);
+        EXPECT_EQ(h.mssqlTables.selectedCount(), 1);
+        h.transferScreen.showHelp();
         EXPECT_EQ(h.platform.messages.size(), 1u);
     }
-    h.form2.back();
-    EXPECT_TRUE(h.form1Window.visible());
+    h.transferScreen.back();
+    EXPECT_TRUE(h.connectionWindow.visible());
 }
 
 // With nothing current, a command asks for a table before it opens anything.
 TEST(CommandDispatch, ButtonsReachTheirCommands) {
     ScreensHarness h;
-    h.form2.sendToPostgres();
-    h.form2.sendToSqlServer();
-    h.form2.deleteTables(TableSide::SqlServer);
+    h.transferScreen.sendToPostgres();
+    h.transferScreen.sendToSqlServer();
+    h.transferScreen.deleteTables(TableSide::SqlServer);
     ASSERT_EQ(h.platform.messages.size(), 3u);
     for (const QString& text : h.platform.messageTexts())
         EXPECT_TRUE(text.startsWith(QStringLiteral("Please select a table"))) << text.toStdString();
@@ -158,7 +158,7 @@ TEST(CommandDispatch, ButtonsReachTheirCommands) {
 
 TEST(TransferScreenUnload, EndsTheProgram) {
     ScreensHarness h;
-    h.form2.unloaded();
+    h.transferScreen.unloaded();
     EXPECT_EQ(h.platform.endProgramCalls, 1);
 }
 

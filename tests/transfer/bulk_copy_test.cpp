@@ -43,7 +43,7 @@ TEST(TransferBulkCopy, HundredThousandRowsEachWay) {
                      .arg(kRows));
 
     TransferHarness toSqlServer;
-    TransferHarness::select(toSqlServer.list2, {t});
+    TransferHarness::select(toSqlServer.postgresTables, {t});
     GapWatch out;
     out.attach(toSqlServer);
     auto started = Clock::now();
@@ -57,7 +57,7 @@ TEST(TransferBulkCopy, HundredThousandRowsEachWay) {
     const QString back = t + QStringLiteral("_back");
     execMssql(QStringLiteral("EXEC sp_rename '%1', '%2'").arg(t, back));
     TransferHarness toPostgres;
-    TransferHarness::select(toPostgres.list1, {back});
+    TransferHarness::select(toPostgres.mssqlTables, {back});
     GapWatch in;
     in.attach(toPostgres);
     started = Clock::now();

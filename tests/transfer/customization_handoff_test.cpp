@@ -4,8 +4,8 @@
 
 #include "copy_check.h"
 #include "db/ado_types.h"
-#include "transfer/send_tables.h"
 #include "sql/sql_quoting.h"
+#include "transfer/send_tables.h"
 #include "transfer_harness.h"
 
 namespace dorvane::testing {
@@ -26,26 +26,26 @@ TEST_F(TransferCustomization, ToPostgresCancelOnTheSecondTableEndsTheRun) {
         execMssql(QStringLiteral("INSERT INTO [%1] VALUES(4)").arg(t));
     }
     execPostgres(QStringLiteral("CREATE TABLE \"%1\"(old TEXT)").arg(second));
-    h.select(h.list1, {third, second, first});
-    h.list2.add(second);
-    h.check15.setValue(1);
+    h.select(h.mssqlTables, {third, second, first});
+    h.postgresTables.add(second);
+    h.customizeToPostgres.setValue(1);
     h.platform.answers = {kAnswerYes};
-    h.form3.answers = {ScriptedDialog::okUnchanged(), ScriptedDialog::cancel()};
+    h.customizationDialog.answers = {ScriptedDialog::okUnchanged(), ScriptedDialog::cancel()};
 
     sendTablesToPostgres(h.context);
 
-    ASSERT_EQ(h.form3.shown.size(), 2u);
-    EXPECT_EQ(h.form3.shown[0].mType, "Postgre");
-    EXPECT_EQ(h.form3.shown[0].mTableName, first);
-    EXPECT_EQ(h.form3.shown[0].mSQL, "CREATE TABLE \"" + first + "\"(");
-    EXPECT_EQ(h.form3.shown[0].mNumeric, "");
-    EXPECT_EQ(h.form3.shown[1].mTableName, second);
+    ASSERT_EQ(h.customizationDialog.shown.size(), 2u);
+    EXPECT_EQ(h.customizationDialog.shown[0].direction, Direction::ToPostgres);
+    EXPECT_EQ(h.customizationDialog.shown[0].tableName, first);
+    EXPECT_EQ(h.customizationDialog.shown[0].createTableSql, "CREATE TABLE \"" + first + "\"(");
+    EXPECT_EQ(h.customizationDialog.shown[0].numericColumns, "");
+    EXPECT_EQ(h.customizationDialog.shown[1].tableName, second);
     EXPECT_TRUE(h.customizationCancelled);
 
     EXPECT_EQ(postgresRows("SELECT * FROM \"" + first + "\""), (Rows{{Value::decimal("4")}}));
     EXPECT_EQ(postgresColumns(second), QStringList{"old text"});  // not dropped
     EXPECT_FALSE(postgresTableExists(third));
-    EXPECT_EQ(h.list2.texts(), (std::vector<QString>{second, first}));
+    EXPECT_EQ(h.postgresTables.texts(), (std::vector<QString>{second, first}));
     EXPECT_EQ(h.pointer.pointer(), MousePointer::Default);
 }
 
@@ -53,10 +53,10 @@ TEST_F(TransferCustomization, ToPostgresUnchangedHeadIsTheAutomaticCopy) {
     const QString t = uniqueName(QStringLiteral("same"));
     execMssql(QStringLiteral("CREATE TABLE [%1]([s] NVARCHAR(10), [n] INT)").arg(t));
     execMssql(QStringLiteral("INSERT INTO [%1] VALUES(N'1+1', 5)").arg(t));
-    h.select(h.list1, {t});
-    h.check15.setValue(1);
+    h.select(h.mssqlTables, {t});
+    h.customizeToPostgres.setValue(1);
     // A stray numeric list must not count when the head comes back unchanged.
-    h.form3.answers = {ScriptedDialog::ok("CREATE TABLE \"" + t + "\"(", "0,")};
+    h.customizationDialog.answers = {ScriptedDialog::ok("CREATE TABLE \"" + t + "\"(", "0,")};
 
     sendTablesToPostgres(h.context);
 
@@ -73,13 +73,13 @@ TEST_F(TransferCustomization, ToPostgresReturnedStatementAndNumericListAreUsed) 
         QStringLiteral("CREATE TABLE [%1]([id] INT, [expr] NVARCHAR(10), [name] NVARCHAR(10))")
             .arg(t));
     execMssql(QStringLiteral("INSERT INTO [%1] VALUES(1, N'6*7', N'abc')").arg(t));
-    h.select(h.list1, {t});
-    h.check15.setValue(1);
+    h.select(h.mssqlTables, {t});
+    h.customizeToPostgres.setValue(1);
     const QString statement =
         "CREATE TABLE \"" + t + "\"(\"id\" INT,\"expr\" INT,\"name\" VARCHAR(5))";
     // Column 1 named as numeric: a value that is no number is never read as SQL; it
     // goes in quotes and the INT column refuses it aloud.
-    h.form3.answers = {ScriptedDialog::ok(statement, "0,1,")};
+    h.customizationDialog.answers = {ScriptedDialog::ok(statement, "0,1,")};
 
     sendTablesToPostgres(h.context);
 
@@ -100,33 +100,33 @@ TEST_F(TransferCustomization, ToSqlServerCancelOnTheSecondTableEndsTheRun) {
         execPostgres(QStringLiteral("INSERT INTO \"%1\" VALUES('new')").arg(t));
     }
     execMssql(QStringLiteral("CREATE TABLE [%1]([old] VARCHAR(5))").arg(second));
-    h.select(h.list2, {third, second, first});
-    h.list1.add(second);
-    h.check16.setValue(1);
+    h.select(h.postgresTables, {third, second, first});
+    h.mssqlTables.add(second);
+    h.customizeToSqlServer.setValue(1);
     h.platform.answers = {kAnswerYes};
-    h.form3.answers = {ScriptedDialog::okUnchanged(), ScriptedDialog::cancel()};
-    h.form3.members().mNumeric = "untouched";
+    h.customizationDialog.answers = {ScriptedDialog::okUnchanged(), ScriptedDialog::cancel()};
+    h.customizationDialog.members().numericColumns = "untouched";
 
     sendTablesToSqlServer(h.context);
 
-    ASSERT_EQ(h.form3.shown.size(), 2u);
-    EXPECT_EQ(h.form3.shown[0].mType, "MSSQL");
-    EXPECT_EQ(h.form3.shown[0].mTableName, first);
-    EXPECT_EQ(h.form3.shown[0].mSQL, "CREATE TABLE [" + first + "](");
-    EXPECT_EQ(h.form3.shown[0].mNumeric, "untouched");
+    ASSERT_EQ(h.customizationDialog.shown.size(), 2u);
+    EXPECT_EQ(h.customizationDialog.shown[0].direction, Direction::ToSqlServer);
+    EXPECT_EQ(h.customizationDialog.shown[0].tableName, first);
+    EXPECT_EQ(h.customizationDialog.shown[0].createTableSql, "CREATE TABLE [" + first + "](");
+    EXPECT_EQ(h.customizationDialog.shown[0].numericColumns, "untouched");
     EXPECT_EQ(mssqlRows("SELECT * FROM [" + first + "]"), (Rows{{Value::text("new")}}));
     EXPECT_EQ(mssqlRowCount(second), 0);  // the old table, not dropped
     EXPECT_FALSE(mssqlTableExists(third));
-    EXPECT_EQ(h.list1.texts(), (std::vector<QString>{second, first}));
+    EXPECT_EQ(h.mssqlTables.texts(), (std::vector<QString>{second, first}));
 }
 
 TEST_F(TransferCustomization, ToSqlServerUnchangedHeadIsTheAutomaticCopy) {
     const QString t = uniqueName(QStringLiteral("same"));
     execPostgres(QStringLiteral("CREATE TABLE \"%1\"(n INT4, s TEXT)").arg(t));
     execPostgres(QStringLiteral("INSERT INTO \"%1\" VALUES(5, 'x')").arg(t));
-    h.select(h.list2, {t});
-    h.check16.setValue(1);
-    h.form3.answers = {ScriptedDialog::okUnchanged()};
+    h.select(h.postgresTables, {t});
+    h.customizeToSqlServer.setValue(1);
+    h.customizationDialog.answers = {ScriptedDialog::okUnchanged()};
 
     sendTablesToSqlServer(h.context);
 
@@ -140,9 +140,9 @@ TEST_F(TransferCustomization, ToSqlServerReturnedStatementIsSentUnchanged) {
     execPostgres(QStringLiteral("CREATE TABLE \"%1\"(n INT4, s TEXT)").arg(t));
     execPostgres(
         QStringLiteral("INSERT INTO \"%1\" VALUES(5, '%2')").arg(t, QString::fromUtf8("Αθήνα")));
-    h.select(h.list2, {t});
-    h.check16.setValue(1);
-    h.form3.answers = {
+    h.select(h.postgresTables, {t});
+    h.customizeToSqlServer.setValue(1);
+    h.customizationDialog.answers = {
         ScriptedDialog::ok("CREATE TABLE \"" + t + "\"(\"n\" INT,\"s\" NVARCHAR(20))", "")};
 
     sendTablesToSqlServer(h.context);

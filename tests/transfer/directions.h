@@ -8,11 +8,11 @@
 #include <ostream>
 
 #include "copy_check.h"
-#include "test_servers.h"
 #include "sql/postgres_statements.h"
-#include "transfer/send_tables.h"
 #include "sql/sql_quoting.h"
 #include "sql/sqlserver_statements.h"
+#include "test_servers.h"
+#include "transfer/send_tables.h"
 #include "transfer_harness.h"
 
 namespace dorvane::testing {
@@ -39,7 +39,7 @@ inline const ServerSide kSqlServerSide{
     mssqlTableExists,
     mssqlRowCount,
     [](const QString& t) { return mssqlRows("SELECT * FROM " + bracketedName(t)); },
-    &TransferHarness::list1};
+    &TransferHarness::mssqlTables};
 
 inline const ServerSide kPostgresSide{
     "Postgres",
@@ -49,7 +49,7 @@ inline const ServerSide kPostgresSide{
     postgresTableExists,
     postgresRowCount,
     [](const QString& t) { return postgresRows("SELECT * FROM " + doubleQuotedName(t)); },
-    &TransferHarness::list2};
+    &TransferHarness::postgresTables};
 
 // One direction of the copy.
 struct Direction {
@@ -69,7 +69,7 @@ inline const Direction kToPostgres{
     .target = kPostgresSide,
     .columnHead = to_postgres::columnHead,
     .copied = copiedToPostgres,
-    .customizeBox = &TransferHarness::check15,
+    .customizeBox = &TransferHarness::customizeToPostgres,
     .send = sendTablesToPostgres,
 };
 
@@ -79,7 +79,7 @@ inline const Direction kToSqlServer{
     .target = kSqlServerSide,
     .columnHead = to_sqlserver::columnHead,
     .copied = copiedToSqlServer,
-    .customizeBox = &TransferHarness::check16,
+    .customizeBox = &TransferHarness::customizeToSqlServer,
     .send = sendTablesToSqlServer,
 };
 

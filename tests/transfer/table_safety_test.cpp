@@ -6,8 +6,8 @@
 
 #include "copy_check.h"
 #include "directions.h"
-#include "transfer/send_tables.h"
 #include "sql/sql_quoting.h"
+#include "transfer/send_tables.h"
 #include "transfer_harness.h"
 
 namespace dorvane::testing {
@@ -49,7 +49,8 @@ TEST_P(TableSafety, AnOverwriteWhoseCreateFailsKeepsTheOldTable) {
     const QString t = tablesOnBothSides("refused_create");
     TransferHarness::select(sourceList(), {t});
     (h.*d.customizeBox).setValue(1);
-    h.form3.answers = {ScriptedDialog::ok(d.columnHead(t) + "n NO_SUCH_TYPE)", QString())};
+    h.customizationDialog.answers = {
+        ScriptedDialog::ok(d.columnHead(t) + "n NO_SUCH_TYPE)", QString())};
     h.platform.answers = {kAnswerYes};
 
     send();
@@ -82,7 +83,7 @@ TEST(LongNamesTowardsPostgres, AColumnNameIsRefusedBeforeAnythingIsCreated) {
               " INT)");
     execMssql("INSERT INTO " + bracketedName(t) + " VALUES(1)");
     TransferHarness h;
-    TransferHarness::select(h.list1, {t});
+    TransferHarness::select(h.mssqlTables, {t});
 
     sendTablesToPostgres(h.context, YieldPolicy::everyCall());
 
@@ -90,7 +91,7 @@ TEST(LongNamesTowardsPostgres, AColumnNameIsRefusedBeforeAnythingIsCreated) {
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_TRUE(reports[0].contains("first 63 bytes")) << reports[0].toStdString();
     EXPECT_FALSE(postgresTableExists(t));
-    EXPECT_TRUE(h.list2.texts().empty());
+    EXPECT_TRUE(h.postgresTables.texts().empty());
 }
 
 // Rows the target swallows (here a trigger made while the copy runs) are found by the
@@ -103,7 +104,7 @@ TEST(RowCountCheck, RowsThatDoNotArriveAreReported) {
         "CREATE OR REPLACE FUNCTION swallow_row() RETURNS trigger "
         "LANGUAGE plpgsql AS $$BEGIN RETURN NULL; END$$");
     TransferHarness h;
-    TransferHarness::select(h.list1, {t});
+    TransferHarness::select(h.mssqlTables, {t});
     bool triggerMade = false;
     h.platform.onProcessEvents = [&] {
         if (triggerMade || !postgresTableExists(t)) return;

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "copy_check.h"
-#include "transfer/send_tables.h"
 #include "sql/sql_quoting.h"
+#include "transfer/send_tables.h"
 #include "transfer_harness.h"
 
 namespace dorvane::testing {
@@ -37,7 +37,7 @@ TEST_F(TransferToPostgres, SevenColumnTableGetsTheAutomaticTypesAndItsRows) {
                   .arg(t));
     execMssql(
         QStringLiteral("INSERT INTO [%1] VALUES(8, '', NULL, 0, -1234.5678, NULL, NULL)").arg(t));
-    h.select(h.list1, {t});
+    h.select(h.mssqlTables, {t});
 
     send();
 
@@ -62,7 +62,7 @@ TEST_F(TransferToPostgres, SevenColumnTableGetsTheAutomaticTypesAndItsRows) {
     EXPECT_EQ(rows[1][4].toText(), "-1234.5678");
     EXPECT_TRUE(rows[1][6].isNull());
 
-    EXPECT_EQ(h.list2.texts(), (std::vector<QString>{t}));
+    EXPECT_EQ(h.postgresTables.texts(), (std::vector<QString>{t}));
     EXPECT_EQ(h.progressBar.value(), 0);
     EXPECT_EQ(h.progressBar.text(), "Progress Bar");
     EXPECT_EQ(h.pointer.pointer(), MousePointer::Default);
@@ -76,8 +76,8 @@ TEST_F(TransferToPostgres, OverwriteUsesTheSpellingListedOnThePostgresSide) {
     execMssql(QStringLiteral("INSERT INTO [%1] VALUES(1)").arg(upper));
     execPostgres(QStringLiteral("CREATE TABLE \"%1\"(old TEXT)").arg(listed));
     execPostgres(QStringLiteral("INSERT INTO \"%1\" VALUES('old')").arg(listed));
-    h.select(h.list1, {upper});
-    h.list2.add(listed);
+    h.select(h.mssqlTables, {upper});
+    h.postgresTables.add(listed);
     h.platform.answers = {kAnswerYes};
 
     send();
@@ -92,14 +92,14 @@ TEST_F(TransferToPostgres, OverwriteUsesTheSpellingListedOnThePostgresSide) {
     EXPECT_EQ(pgRows(listed), (Rows{{Value::decimal("1")}}));
     EXPECT_FALSE(postgresTableExists(base.toLower()));
     // Listed as it was created: a lower-cased entry would name no table.
-    EXPECT_EQ(h.list2.texts(), (std::vector<QString>{listed}));
+    EXPECT_EQ(h.postgresTables.texts(), (std::vector<QString>{listed}));
 }
 
 // A source table that is gone by the time it is copied: each step that needs it is
 // reported once, and nothing is listed.
 TEST_F(TransferToPostgres, AMissingSourceTableIsReportedStepByStep) {
     const QString gone = uniqueName(QStringLiteral("gone"));
-    TransferHarness::select(h.list1, {gone});
+    TransferHarness::select(h.mssqlTables, {gone});
 
     send();
 
@@ -111,7 +111,7 @@ TEST_F(TransferToPostgres, AMissingSourceTableIsReportedStepByStep) {
                         (report.contains(QStringLiteral("Main.ExecuteSQL")) ? "/ExecuteSQL" : ""));
     }
     EXPECT_EQ(lines, (std::vector<QString>{"164", "252", "100/ExecuteSQL", "322"}));
-    EXPECT_TRUE(h.list2.texts().empty());
+    EXPECT_TRUE(h.postgresTables.texts().empty());
     EXPECT_EQ(h.progressBar.value(), 0);
     EXPECT_EQ(h.progressBar.text(), QStringLiteral("Progress Bar"));
     EXPECT_EQ(h.pointer.pointer(), MousePointer::Default);
@@ -123,7 +123,7 @@ TEST_F(TransferToPostgres, QuotesAndBackslashesInNamesAndValuesArriveIntact) {
     execMssql(QStringLiteral("INSERT INTO [%1] VALUES(N'C:\\data', 1)").arg(t));
     execMssql(QStringLiteral("INSERT INTO [%1] VALUES(N'it''s \\''quoted\\''', 2)").arg(t));
     execMssql(QStringLiteral("INSERT INTO [%1] VALUES(N'plain', 3)").arg(t));
-    h.select(h.list1, {t});
+    h.select(h.mssqlTables, {t});
 
     send();
 
@@ -156,7 +156,7 @@ TEST_F(TransferToPostgres, EveryKindOfValueArrivesAsFarAsTheTargetTypesHoldIt) {
                              "NULL, NULL, NULL, NULL, '', '', N'', '', 0x, NULL)")
                   .arg(t));
     execMssql(QStringLiteral("INSERT INTO [%1]([k]) VALUES(3)").arg(t));
-    h.select(h.list1, {t});
+    h.select(h.mssqlTables, {t});
 
     send();
 
@@ -200,16 +200,16 @@ TEST_F(TransferToPostgres, HandlersRunningInsideTheCopyCannotRedirectIt) {
         for (int i = 1; i <= 3; ++i)
             execMssql(QStringLiteral("INSERT INTO [%1] VALUES(%2)").arg(t).arg(i));
     }
-    h.select(h.list1, {second, first});
-    h.list1.add(stem + "_z_other");
+    h.select(h.mssqlTables, {second, first});
+    h.mssqlTables.add(stem + "_z_other");
     // Mid-copy the user clicks another entry, then the list is emptied by another handler.
     int yields = 0;
     h.platform.onProcessEvents = [&] {
         ++yields;
-        if (h.progressBar.value() > 0 && h.list1.count() == 3)
-            h.list1.click(2);
-        else if (h.progressBar.value() >= 100 && h.list1.count() > 0)
-            h.list1.clear();
+        if (h.progressBar.value() > 0 && h.mssqlTables.count() == 3)
+            h.mssqlTables.click(2);
+        else if (h.progressBar.value() >= 100 && h.mssqlTables.count() > 0)
+            h.mssqlTables.clear();
     };
 
     send();
@@ -219,7 +219,7 @@ TEST_F(TransferToPostgres, HandlersRunningInsideTheCopyCannotRedirectIt) {
     EXPECT_EQ(pgRows(first).size(), 3u);
     EXPECT_FALSE(postgresTableExists(second));
     EXPECT_FALSE(postgresTableExists((stem + "_z_other").toLower()));
-    EXPECT_EQ(h.list2.texts(), (std::vector<QString>{first}));
+    EXPECT_EQ(h.postgresTables.texts(), (std::vector<QString>{first}));
     EXPECT_GT(yields, 3);
 }
 

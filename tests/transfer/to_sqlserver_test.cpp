@@ -9,8 +9,8 @@
 #include "db/ado.h"
 #include "db/ado_types.h"
 #include "db/connection.h"
-#include "transfer/send_tables.h"
 #include "sql/sql_quoting.h"
+#include "transfer/send_tables.h"
 #include "transfer_harness.h"
 
 namespace dorvane::testing {
@@ -75,7 +75,7 @@ TEST_F(TransferToSqlServer, TwoColumnTableGetsFloatAndVarchar) {
     execPostgres(
         QStringLiteral("INSERT INTO \"%1\" VALUES(1, 'a'), (2, NULL), (3, 'O''Brien'), (4, '')")
             .arg(t));
-    h.select(h.list2, {t});
+    h.select(h.postgresTables, {t});
 
     send();
 
@@ -87,7 +87,7 @@ TEST_F(TransferToSqlServer, TwoColumnTableGetsFloatAndVarchar) {
                                {Value::dbl(2), Value()},
                                {Value::dbl(3), Value::text("O'Brien")},
                                {Value::dbl(4), Value::text("")}}));
-    EXPECT_EQ(h.list1.texts(), (std::vector<QString>{t}));
+    EXPECT_EQ(h.mssqlTables.texts(), (std::vector<QString>{t}));
     EXPECT_EQ(h.progressBar.value(), 0);
     EXPECT_EQ(h.progressBar.text(), "Progress Bar");
     EXPECT_EQ(h.pointer.pointer(), MousePointer::Default);
@@ -99,8 +99,8 @@ TEST_F(TransferToSqlServer, OverwriteKeepsThePostgresSpelling) {
     execPostgres(QStringLiteral("CREATE TABLE \"%1\"(n INT8)").arg(lower));
     execPostgres(QStringLiteral("INSERT INTO \"%1\" VALUES(1)").arg(lower));
     execMssql(QStringLiteral("CREATE TABLE [%1]([old] VARCHAR(5))").arg(upper));
-    h.select(h.list2, {lower});
-    h.list1.add(upper);
+    h.select(h.postgresTables, {lower});
+    h.mssqlTables.add(upper);
     h.platform.answers = {kAnswerYes};
 
     send();
@@ -111,14 +111,14 @@ TEST_F(TransferToSqlServer, OverwriteKeepsThePostgresSpelling) {
     EXPECT_EQ(h.platform.messages[0].title, "Overwrite?");
     EXPECT_EQ(msColumns(lower), (std::vector<Column>{{"n", ado::kBigInt, 0, 0}}));
     EXPECT_EQ(msRows(lower), (Rows{{Value::integer(1)}}));
-    EXPECT_EQ(h.list1.texts(), (std::vector<QString>{upper, lower}));
+    EXPECT_EQ(h.mssqlTables.texts(), (std::vector<QString>{upper, lower}));
 }
 
 TEST_F(TransferToSqlServer, BracketsAndQuotesInNamesArriveIntact) {
     const QString t = uniqueName(QStringLiteral("a]b\"c"));
     execPostgres(QStringLiteral("CREATE TABLE %1(\"x]y\" TEXT)").arg(doubleQuotedName(t)));
     execPostgres(QStringLiteral("INSERT INTO %1 VALUES('v')").arg(doubleQuotedName(t)));
-    h.select(h.list2, {t});
+    h.select(h.postgresTables, {t});
 
     send();
 
@@ -144,7 +144,7 @@ TEST_F(TransferToSqlServer, EveryKindOfValueArrivesAsFarAsTheTargetTypesHoldIt) 
                        "-2.5e-7, false, '', '', NULL, '1999-12-31 23:59:59.9996', NULL)")
             .arg(t));
     execPostgres(QStringLiteral("INSERT INTO \"%1\"(k) VALUES(3)").arg(t));
-    h.select(h.list2, {t});
+    h.select(h.postgresTables, {t});
 
     send();
 
@@ -187,7 +187,7 @@ TEST_F(TransferToSqlServer, NumericWithoutPrecisionLosesNoDigitSilently) {
     execPostgres(QStringLiteral("INSERT INTO \"%1\" VALUES(1, 1234567890123456789012.5), "
                                 "(2, -0.1234567890123456), (3, 0.000000000123456789), (4, 7)")
                      .arg(t));
-    h.select(h.list2, {t});
+    h.select(h.postgresTables, {t});
 
     send();
 

@@ -11,8 +11,7 @@ namespace dorvane::testing {
 void ScriptedDialog::showModal() {
     shown.push_back(members_);
     if (answers.empty()) {
-        ADD_FAILURE() << "unexpected customization dialog for "
-                      << members_.mTableName.toStdString();
+        ADD_FAILURE() << "unexpected customization dialog for " << members_.tableName.toStdString();
         return;
     }
     Answer answer = std::move(answers.front());
@@ -30,8 +29,8 @@ ScriptedDialog::Answer ScriptedDialog::okUnchanged() {
 
 ScriptedDialog::Answer ScriptedDialog::ok(QString sql, QString numeric) {
     return [sql, numeric](CustomizationMembers& m, bool& cancelled) {
-        m.mSQL = sql;
-        m.mNumeric = numeric;
+        m.createTableSql = sql;
+        m.numericColumns = numeric;
         cancelled = false;
     };
 }

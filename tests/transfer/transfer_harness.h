@@ -42,15 +42,17 @@ class ScriptedDialog : public CustomizationDialog {
 struct TransferHarness {
     ScriptedPlatform platform;
     EnvProfiles profiles;
-    MemoryListBox list1;  // SQL Server tables
-    MemoryListBox list2;  // PostgreSQL tables
-    MemoryCheckBox check15, check16;
+    MemoryListBox mssqlTables;     // SQL Server tables
+    MemoryListBox postgresTables;  // PostgreSQL tables
+    MemoryCheckBox customizeToPostgres, customizeToSqlServer;
     MemoryProgressBar progressBar;
     MemoryPointer pointer;
-    TransferScreenControls form2{list1, list2, check15, check16, progressBar, pointer};
+    TransferScreenControls transferScreen{mssqlTables,          postgresTables, customizeToPostgres,
+                                          customizeToSqlServer, progressBar,    pointer};
     bool customizationCancelled = false;
-    ScriptedDialog form3{customizationCancelled};
-    CommandContext context{platform, profiles, form2, form3, customizationCancelled};
+    ScriptedDialog customizationDialog{customizationCancelled};
+    CommandContext context{platform, profiles, transferScreen, customizationDialog,
+                           customizationCancelled};
 
     // Adds the names to the list, selects them, and makes the last one current.
     static void select(MemoryListBox& list, const QStringList& names);

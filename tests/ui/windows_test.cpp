@@ -31,8 +31,8 @@ class NoDatabases : public DatabaseGateway {
 
 class Windows : public ::testing::Test {
   protected:
-    QWidget* form1() { return program.connectionWindow().widget(); }
-    QWidget* form2() { return program.transferWindow().widget(); }
+    QWidget* connectionScreen() { return program.connectionWindow().widget(); }
+    QWidget* transferScreen() { return program.transferWindow().widget(); }
     template <class W = QWidget>
     W* control(QWidget* form, const char* controlName) {
         W* w = form->findChild<W*>(QString::fromLatin1(controlName));
@@ -58,7 +58,7 @@ class Windows : public ::testing::Test {
 };
 
 TEST_F(Windows, ConnectionScreenFollowsItsLayoutTable) {
-    EXPECT_EQ(form1()->size(), QSize(536, 460));
+    EXPECT_EQ(connectionScreen()->size(), QSize(536, 460));
     struct Row {
         const char* name;
         QRect geometry;
@@ -70,43 +70,44 @@ TEST_F(Windows, ConnectionScreenFollowsItsLayoutTable) {
           Row{"Text10", {440, 24, 65, 23}}, Row{"Label8", {16, 123, 65, 17}},
           Row{"Check6", {87, 150, 130, 17}}, Row{"PushButton1", {16, 174, 240, 27}},
           Row{"PushButton2", {8, 426, 520, 27}}}) {
-        EXPECT_EQ(control(form1(), row.name)->geometry(), row.geometry) << row.name;
+        EXPECT_EQ(control(connectionScreen(), row.name)->geometry(), row.geometry) << row.name;
     }
-    EXPECT_EQ(control<QLineEdit>(form1(), "Text6")->parentWidget()->objectName(), "Frame2");
-    EXPECT_EQ(control<QGroupBox>(form1(), "Frame1")->title(), "PostgreSQL Database");
-    EXPECT_EQ(control<QGroupBox>(form1(), "Frame2")->title(), "MS SQL Server Login");
-    EXPECT_EQ(control<QLabel>(form1(), "Label1")->text(), "Username:");
-    EXPECT_EQ(control<QCheckBox>(form1(), "Check6")->text(), "Local Connection");
-    EXPECT_EQ(control<QPushButton>(form1(), "PushButton3")->text(), "Test Connection");
-    EXPECT_EQ(control<QPushButton>(form1(), "PushButton2")->text(), "Next >");
+    EXPECT_EQ(control<QLineEdit>(connectionScreen(), "Text6")->parentWidget()->objectName(),
+              "Frame2");
+    EXPECT_EQ(control<QGroupBox>(connectionScreen(), "Frame1")->title(), "PostgreSQL Database");
+    EXPECT_EQ(control<QGroupBox>(connectionScreen(), "Frame2")->title(), "MS SQL Server Login");
+    EXPECT_EQ(control<QLabel>(connectionScreen(), "Label1")->text(), "Username:");
+    EXPECT_EQ(control<QCheckBox>(connectionScreen(), "Check6")->text(), "Local Connection");
+    EXPECT_EQ(control<QPushButton>(connectionScreen(), "PushButton3")->text(), "Test Connection");
+    EXPECT_EQ(control<QPushButton>(connectionScreen(), "PushButton2")->text(), "Next >");
 
-    EXPECT_EQ(tabOrder(control(form1(), "Text1"), 16),
+    EXPECT_EQ(tabOrder(control(connectionScreen(), "Text1"), 16),
               (std::vector<QString>{"Text1", "Text2", "Text3", "Text4", "Text5", "PushButton3",
                                     "PushButton5", "Text6", "Text10", "Text7", "Text8", "Text9",
                                     "Check6", "PushButton1", "PushButton4", "PushButton2"}));
 }
 
 TEST_F(Windows, FontsAreArialBoldInTheDesignedSizes) {
-    const QFont field = control(form1(), "Text7")->font();
-    const QFont button = control(form1(), "PushButton4")->font();
+    const QFont field = control(connectionScreen(), "Text7")->font();
+    const QFont button = control(connectionScreen(), "PushButton4")->font();
     EXPECT_EQ(QFontInfo(field).family(), "Liberation Sans");
     EXPECT_TRUE(field.bold());
     EXPECT_DOUBLE_EQ(field.pointSizeF(), 9);
-    EXPECT_DOUBLE_EQ(control(form1(), "Label5")->font().pointSizeF(), 9);
+    EXPECT_DOUBLE_EQ(control(connectionScreen(), "Label5")->font().pointSizeF(), 9);
     EXPECT_DOUBLE_EQ(button.pointSizeF(), 11.25);
     EXPECT_TRUE(button.bold());
-    EXPECT_DOUBLE_EQ(control(form2(), "List2")->font().pointSizeF(), 9);
-    EXPECT_DOUBLE_EQ(control(form2(), "PushButton12")->font().pointSizeF(), 11.25);
+    EXPECT_DOUBLE_EQ(control(transferScreen(), "List2")->font().pointSizeF(), 9);
+    EXPECT_DOUBLE_EQ(control(transferScreen(), "PushButton12")->font().pointSizeF(), 11.25);
 }
 
 TEST_F(Windows, PasswordsShowStarsAndFocusSelectsTheWholeText) {
-    auto* password = control<QLineEdit>(form1(), "Text8");
+    auto* password = control<QLineEdit>(connectionScreen(), "Text8");
     password->setText(QStringLiteral("s3cr;t"));
     EXPECT_EQ(password->displayText(), "******");
-    EXPECT_EQ(control<QLineEdit>(form1(), "Text3")->echoMode(), QLineEdit::Normal);
+    EXPECT_EQ(control<QLineEdit>(connectionScreen(), "Text3")->echoMode(), QLineEdit::Normal);
 
-    form1()->show();
-    auto* server = control<QLineEdit>(form1(), "Text6");
+    connectionScreen()->show();
+    auto* server = control<QLineEdit>(connectionScreen(), "Text6");
     server->setText(QStringLiteral("db01"));
     server->setCursorPosition(2);
     QFocusEvent tabbedInto(QEvent::FocusIn, Qt::TabFocusReason);
@@ -114,17 +115,17 @@ TEST_F(Windows, PasswordsShowStarsAndFocusSelectsTheWholeText) {
     QApplication::processEvents();
     EXPECT_EQ(server->selectedText(), "db01");
     EXPECT_EQ(server->selectionStart(), 0);
-    form1()->hide();
+    connectionScreen()->hide();
 }
 
 TEST_F(Windows, TypingIsStoredAndStartUpRestores) {
     program.start();
-    EXPECT_EQ(control<QLineEdit>(form1(), "Text1")->text(), "localhost");
-    EXPECT_EQ(form1()->windowTitle(), "Dorvane");
-    EXPECT_TRUE(form1()->isVisible());
-    control<QLineEdit>(form1(), "Text3")->insert(QStringLiteral("u"));
+    EXPECT_EQ(control<QLineEdit>(connectionScreen(), "Text1")->text(), "localhost");
+    EXPECT_EQ(connectionScreen()->windowTitle(), "Dorvane");
+    EXPECT_TRUE(connectionScreen()->isVisible());
+    control<QLineEdit>(connectionScreen(), "Text3")->insert(QStringLiteral("u"));
     EXPECT_EQ(settings.get(QStringLiteral("PostgreSQLUser"), QString()), "u");
-    control<QCheckBox>(form1(), "Check6")->click();
+    control<QCheckBox>(connectionScreen(), "Check6")->click();
     EXPECT_EQ(settings.get(QStringLiteral("Local Connection"), QString()), "1");
 }
 
@@ -139,15 +140,17 @@ TEST_F(Windows, TransferScreenFollowsItsLayoutTable) {
           Row{"PushButton6", {16, 273, 222, 27}}, Row{"Frame1", {272, 8, 256, 313}},
           Row{"PushButton4", {16, 173, 222, 27}}, Row{"ProgressBar1", {8, 329, 520, 27}},
           Row{"PushButton2", {8, 364, 256, 27}}, Row{"PushButton12", {272, 364, 256, 27}}}) {
-        EXPECT_EQ(control(form2(), row.name)->geometry(), row.geometry) << row.name;
+        EXPECT_EQ(control(transferScreen(), row.name)->geometry(), row.geometry) << row.name;
     }
-    EXPECT_EQ(control<QGroupBox>(form2(), "Frame2")->title(), "MS SQL Server Tables");
-    EXPECT_EQ(control<QPushButton>(form2(), "PushButton3")->text(), "Send Table/s To PostgreSQL");
-    EXPECT_EQ(control<QCheckBox>(form2(), "Check16")->text(), "Send with data type customization");
-    EXPECT_EQ(control<QListWidget>(form2(), "List1")->selectionMode(),
+    EXPECT_EQ(control<QGroupBox>(transferScreen(), "Frame2")->title(), "MS SQL Server Tables");
+    EXPECT_EQ(control<QPushButton>(transferScreen(), "PushButton3")->text(),
+              "Send Table/s To PostgreSQL");
+    EXPECT_EQ(control<QCheckBox>(transferScreen(), "Check16")->text(),
+              "Send with data type customization");
+    EXPECT_EQ(control<QListWidget>(transferScreen(), "List1")->selectionMode(),
               QAbstractItemView::ExtendedSelection);
-    EXPECT_EQ(control<QProgressBar>(form2(), "ProgressBar1")->text(), "Progress Bar");
-    EXPECT_EQ(tabOrder(control(form2(), "List1"), 16),
+    EXPECT_EQ(control<QProgressBar>(transferScreen(), "ProgressBar1")->text(), "Progress Bar");
+    EXPECT_EQ(tabOrder(control(transferScreen(), "List1"), 16),
               (std::vector<QString>{"List1", "List2", "PushButton10", "PushButton11", "PushButton3",
                                     "PushButton1", "PushButton6", "PushButton8", "PushButton9",
                                     "PushButton4", "PushButton5", "PushButton7", "PushButton2",
@@ -156,15 +159,15 @@ TEST_F(Windows, TransferScreenFollowsItsLayoutTable) {
 
 TEST_F(Windows, TransferScreenLoadsOnFirstShowingAndCentres) {
     program.transferScreen().show();
-    EXPECT_EQ(form2()->windowTitle(), "Dorvane");
-    EXPECT_EQ(form2()->frameGeometry().height(), 430);  // 6445 twips, rounded
-    const QPoint offCentre = form2()->frameGeometry().center() -
+    EXPECT_EQ(transferScreen()->windowTitle(), "Dorvane");
+    EXPECT_EQ(transferScreen()->frameGeometry().height(), 430);  // 6445 twips, rounded
+    const QPoint offCentre = transferScreen()->frameGeometry().center() -
                              QGuiApplication::primaryScreen()->availableGeometry().center();
     EXPECT_LE(offCentre.manhattanLength(), 2);
     // Button-face colours on the frames after the load step.
-    EXPECT_EQ(control(form2(), "Frame1")->palette().color(QPalette::Window),
+    EXPECT_EQ(control(transferScreen(), "Frame1")->palette().color(QPalette::Window),
               QApplication::palette().color(QPalette::Button));
-    form2()->hide();
+    transferScreen()->hide();
 }
 
 TEST_F(Windows, ThePointerReadsBackAndTheCursorFileGivesTheCustomOne) {
@@ -182,10 +185,10 @@ TEST_F(Windows, ThePointerReadsBackAndTheCursorFileGivesTheCustomOne) {
 
 TEST_F(Windows, ClosingEitherWindowEndsTheProgram) {
     program.start();
-    form1()->close();
+    connectionScreen()->close();
     EXPECT_EQ(platform.endProgramCalls, 1);
     program.transferScreen().show();
-    form2()->close();
+    transferScreen()->close();
     EXPECT_EQ(platform.endProgramCalls, 2);
 }
 
@@ -221,18 +224,18 @@ TEST_F(Windows, SettingsProblemsAreToldOnceBackInTheEventLoop) {
     const QString path = settings.filePath();
     ASSERT_TRUE(QFile::remove(path));
     ASSERT_TRUE(QDir().mkdir(path));
-    control<QLineEdit>(form1(), "Text3")->insert(QStringLiteral("u"));
-    control<QLineEdit>(form1(), "Text4")->insert(QStringLiteral("p"));
+    control<QLineEdit>(connectionScreen(), "Text3")->insert(QStringLiteral("u"));
+    control<QLineEdit>(connectionScreen(), "Text4")->insert(QStringLiteral("p"));
     EXPECT_TRUE(platform.messages.empty());  // not in the middle of a keystroke
     QApplication::processEvents();
-    control<QLineEdit>(form1(), "Text5")->insert(QStringLiteral("d"));
+    control<QLineEdit>(connectionScreen(), "Text5")->insert(QStringLiteral("d"));
     QApplication::processEvents();
     EXPECT_EQ(platform.messageTexts(),
               std::vector<QString>{QStringLiteral("The settings file ") + path +
                                    QStringLiteral(" cannot be written: Is a directory.\r\n"
                                                   "Changes to the connection details are not "
                                                   "saved.")});
-    form1()->hide();
+    connectionScreen()->hide();
 }
 
 }  // namespace

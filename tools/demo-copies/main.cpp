@@ -1,0 +1,187 @@
+// Runs the demo's copies through the screens' own logic, without a display: both
+// profiles typed in from the DORVANE_* environment, "Next >", the demo tables sent each
+// way, then the first table of each way once more with the data type customization
+// confirmed as proposed. Every question is answered "Yes"; every message box's text is
+// printed, one line each, so that two runs can be compared.
+//
+//   dorvane-demo-copies SQLSERVER_TABLES POSTGRES_TABLES   (each comma-separated)
+
+#include <QStringList>
+#include <QTemporaryDir>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
+
+#include "core/memory_controls.h"
+#include "customize/customize_dialog_logic.h"
+#include "screens/app_context.h"
+#include "screens/connection_screen.h"
+#include "screens/memory_window.h"
+#include "screens/transfer_screen.h"
+
+namespace dorvane {
+namespace {
+
+// One line per message; CR and LF written out so a report stays on its line.
+void print(const QString& kind, const QString& title, const QString& text) {
+    QString line = kind + QStringLiteral(" [") + title + QStringLiteral("] ") + text;
+    line.replace(u'\r', QStringLiteral("\\r")).replace(u'\n', QStringLiteral("\\n"));
+    std::printf("%s\n", line.toUtf8().constData());
+    std::fflush(stdout);
+}
+
+class YesPlatform : public Platform {
+  public:
+    explicit YesPlatform(QString folder) : folder_(std::move(folder)) {}
+    int messageBox(const QString& text, MsgButtons buttons, MsgIcon,
+                   const QString& title) override {
+        const bool question = buttons == MsgButtons::YesNo;
+        print(question ? QStringLiteral("question") : QStringLiteral("message"),
+              title.isEmpty() ? title_ : title, text);
+        return question ? kAnswerYes : kAnswerOk;
+    }
+    QString inputBox(const QString& prompt, const QString&) override {
+        print(QStringLiteral("input"), title_, prompt);
+        return QString();  // cancelled: none of these copies asks for a name
+    }
+    void processEvents() override {}
+    void shellOpen(const QString&) override {}
+    QString programFolder() const override { return folder_; }
+    QString appTitle() const override { return title_; }
+    void setAppTitle(const QString& title) override { title_ = title; }
+    void endProgram() override {}
+
+  private:
+    QString folder_;
+    QString title_ = QStringLiteral("Dorvane");
+};
+
+// The customization dialog's logic on memory controls; the user presses OK at once.
+class ConfirmingDialog : public CustomizationDialog, public CustomizeWindowActions {
+  public:
+    ConfirmingDialog(Platform& platform, const db::ProfileSource& profiles, bool& cancelled)
+        : logic_(platform, profiles, cancelled, {fields_, types_, text_, pointer_}, *this) {}
+    CustomizationMembers& members() override { return logic_.members(); }
+    void showModal() override {
+        logic_.load();
+        logic_.onOkClicked();
+    }
+    void applyFormColors() override {}
+    void setApplicationIcon() override {}
+    void loadCustomPointer(const QString&) override {}
+    void unload() override {
+        bool keepOpen = false;
+        logic_.onQueryUnload(keepOpen);
+    }
+
+  private:
+    MemoryListBox fields_{false}, types_{false};
+    MemoryTextField text_;
+    MemoryPointer pointer_;
+    CustomizeDialogLogic logic_;
+};
+
+QString env(const char* name) {
+    return QString::fromUtf8(std::getenv(name) ? std::getenv(name) : "");
+}
+
+// Selects exactly the named entries, the last of them current; false when one is missing.
+bool selectOnly(ListBox& list, const QStringList& names) {
+    for (int i = 0; i < list.count(); ++i) list.setSelected(i, false);
+    for (const QString& name : names) {
+        int found = -1;
+        for (int i = 0; i < list.count() && found < 0; ++i)
+            if (list.text(i) == name) found = i;
+        if (found < 0) {
+            std::fprintf(stderr, "table %s is not listed\n", name.toUtf8().constData());
+            return false;
+        }
+        list.setSelected(found, true);
+        list.setCurrentIndex(found);
+    }
+    return true;
+}
+
+int run(const QStringList& mssqlNames, const QStringList& postgresNames) {
+    QTemporaryDir folder;
+    YesPlatform platform(folder.path());
+    FileSettingsStore store(folder.filePath(QStringLiteral("Quenlor.ini")));
+    CommandGuard commands;
+    OdbcDatabaseGateway databases;
+    AppContext app{platform, store, commands, databases};
+
+    MemoryWindow connectionWindow, transferWindow;
+    std::array<MemoryTextField, 10> texts;
+    MemoryCheckBox localConnection, customizeToPostgres, customizeToSqlServer;
+    ConnectionScreenControls connectionControls{connectionWindow, {}, localConnection};
+    for (int i = 0; i < 10; ++i) connectionControls.texts[i] = &texts[i];
+    MemoryListBox mssqlTables, postgresTables;
+    MemoryProgressBar progressBar;
+    TransferScreenControls transferControls{mssqlTables,         postgresTables,
+                                            customizeToPostgres, customizeToSqlServer,
+                                            progressBar,         transferWindow};
+
+    ConnectionScreen connectionScreen(app, connectionControls);
+    bool customizationCancelled = false;
+    ConfirmingDialog customizationDialog(platform, connectionScreen, customizationCancelled);
+    TransferScreen transferScreen(app, transferWindow, transferControls, connectionScreen,
+                                  customizationDialog, customizationCancelled);
+    connectionScreen.attachTransferScreen(transferScreen);
+    for (int number = 1; number <= 10; ++number)
+        texts[number - 1].onChange = [&connectionScreen, number](const QString&) {
+            connectionScreen.textChanged(number);
+        };
+    customizeToPostgres.onClick = [&] {
+        transferScreen.customizationBoxClicked(TableSide::SqlServer);
+    };
+    customizeToSqlServer.onClick = [&] {
+        transferScreen.customizationBoxClicked(TableSide::Postgres);
+    };
+
+    // Text1 to Text10 as the connection screen numbers them.
+    const std::array<const char*, 10> fields{"DORVANE_PG_HOST",        "DORVANE_PG_PORT",
+                                             "DORVANE_PG_USER",        "DORVANE_PG_PASSWORD",
+                                             "DORVANE_PG_DATABASE",    "DORVANE_MSSQL_HOST",
+                                             "DORVANE_MSSQL_USER",     "DORVANE_MSSQL_PASSWORD",
+                                             "DORVANE_MSSQL_DATABASE", "DORVANE_MSSQL_PORT"};
+    for (int i = 0; i < 10; ++i) texts[i].setText(env(fields[i]));
+
+    connectionScreen.next();
+    if (!transferScreen.loaded() || !transferWindow.visible()) {
+        std::fprintf(stderr, "the transfer screen was not reached\n");
+        return 1;
+    }
+
+    // (a) and (b): every demo table each way, without customization.
+    customizeToPostgres.setValue(0);
+    customizeToSqlServer.setValue(0);
+    if (!selectOnly(mssqlTables, mssqlNames)) return 1;
+    transferScreen.sendToPostgres();
+    if (!selectOnly(postgresTables, postgresNames)) return 1;
+    transferScreen.sendToSqlServer();
+
+    // (c): one table each way again (overwritten), through the customization dialog.
+    customizeToPostgres.setValue(1);
+    if (!selectOnly(mssqlTables, {mssqlNames.first()})) return 1;
+    transferScreen.sendToPostgres();
+    customizeToSqlServer.setValue(1);
+    if (!selectOnly(postgresTables, {postgresNames.first()})) return 1;
+    transferScreen.sendToSqlServer();
+    return 0;
+}
+
+}  // namespace
+}  // namespace dorvane
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s SQLSERVER_TABLES POSTGRES_TABLES (comma-separated)\n",
+                     argv[0]);
+        return 2;
+    }
+    const QStringList mssql = QString::fromUtf8(argv[1]).split(u',', Qt::SkipEmptyParts);
+    const QStringList postgres = QString::fromUtf8(argv[2]).split(u',', Qt::SkipEmptyParts);
+    if (mssql.isEmpty() || postgres.isEmpty()) return 2;
+    return dorvane::run(mssql, postgres);
+}
