@@ -1,7 +1,5 @@
 #include "db/table_catalogues.h"
 
-#include "core/controls.h"
-#include "core/platform.h"
 #include "db/connection.h"
 #include "db/recordset.h"
 
@@ -14,38 +12,38 @@ bool hasSystemLetters(const QString& upperName) {
 }
 }  // namespace
 
-void listMssqlTables(const MssqlProfile& profile, ListBox& list, Platform& platform) {
+QStringList mssqlTableNames(const MssqlProfile& profile) {
     Connection connection;
     connection.open(mssqlConnectionString(profile));
     Recordset tables = connection.openSchema(kSchemaTables);
-    list.clear();
+    QStringList names;
     while (!tables.eof()) {
         if (tables.value(QStringLiteral("TABLE_TYPE")).toText() == u"TABLE") {
-            platform.processEvents();
             const QString name = tables.value(QStringLiteral("TABLE_NAME")).toText();
-            if (!hasSystemLetters(name.toUpper())) list.add(name);
+            if (!hasSystemLetters(name.toUpper())) names.append(name);
         }
         tables.moveNext();
     }
     tables.close();
     connection.close();
+    return names;
 }
 
-void listPostgresTables(const PostgresProfile& profile, ListBox& list, Platform& platform) {
+QStringList postgresTableNames(const PostgresProfile& profile) {
     Connection connection;
     connection.setCursorLocation(kUseClient);
     connection.open(postgresConnectionString(profile));
     Recordset tables;
     tables.open(QStringLiteral("select tablename from pg_tables;"), connection);
-    list.clear();
+    QStringList names;
     const std::int64_t count = tables.recordCount();
     for (std::int64_t i = 0; i < count; ++i) {
-        platform.processEvents();
-        list.add(tables.value(0).toText());
+        names.append(tables.value(0).toText());
         tables.moveNext();
     }
     tables.close();
     connection.close();
+    return names;
 }
 
 }  // namespace dorvane::db

@@ -1,7 +1,7 @@
 #include "screens/database_gateway.h"
 
-#include "db/table_catalogues.h"
 #include "db/connection_checks.h"
+#include "db/table_catalogues.h"
 
 namespace dorvane {
 
@@ -13,14 +13,20 @@ bool OdbcDatabaseGateway::openMssqlSucceeds(const db::MssqlProfile& profile) {
     return db::openMssqlSucceeds(profile);
 }
 
-void OdbcDatabaseGateway::listMssqlTables(const db::MssqlProfile& profile, ListBox& list,
-                                          Platform& platform) {
-    db::listMssqlTables(profile, list, platform);
+QStringList OdbcDatabaseGateway::mssqlTableNames(const db::MssqlProfile& profile) {
+    return db::mssqlTableNames(profile);
 }
 
-void OdbcDatabaseGateway::listPostgresTables(const db::PostgresProfile& profile, ListBox& list,
-                                             Platform& platform) {
-    db::listPostgresTables(profile, list, platform);
+QStringList OdbcDatabaseGateway::postgresTableNames(const db::PostgresProfile& profile) {
+    return db::postgresTableNames(profile);
+}
+
+void showTableNames(ListBox& list, const QStringList& names, Platform& platform) {
+    list.clear();
+    for (const QString& name : names) {
+        platform.processEvents();
+        list.add(name);
+    }
 }
 
 }  // namespace dorvane

@@ -3,11 +3,31 @@
 #include "core/procedure.h"
 #include "screens/connection_screen.h"
 #include "screens/connection_settings.h"
+#include "screens/database_gateway.h"
 #include "screens/transfer_screen.h"
 
 #include <stdexcept>
 
 namespace dorvane {
+namespace {
+
+// The numbered lines of "Next >", in the order of their numbers.
+namespace next_button {
+enum Line : int {
+    BusyPointer = 100,
+    PostgresOpensCheck = 102,
+    MssqlOpensCheck = 104,
+    ListMssqlTables = 106,
+    ListPostgresTables = 108,
+    RestoreCustomizeToPostgres = 110,
+    RestoreCustomizeToSqlServer = 112,
+    ShowTransferScreen = 114,
+    HideConnectionScreen = 116,
+    DefaultPointer = 118,
+};
+}  // namespace next_button
+
+}  // namespace
 
 TransferScreen& ConnectionScreen::transferScreen() {
     if (!transfer_) throw std::logic_error("The transfer screen is not attached");
@@ -24,30 +44,32 @@ void ConnectionScreen::next() {
 void ConnectionScreen::runNext() {
     Procedure p(app_.platform, QStringLiteral("Form1"), QStringLiteral("PushButton2_Click"));
     Window& form = controls_.form;
-    p.step(100, [&] { form.setPointer(MousePointer::Busy); });
-    if (p.test(102, [&] { return app_.databases.openPostgresSucceeds(postgres()); }) &&
-        p.test(104, [&] { return app_.databases.openMssqlSucceeds(mssql()); })) {
+    using enum next_button::Line;
+    p.step(BusyPointer, [&] { form.setPointer(MousePointer::Busy); });
+    if (p.test(PostgresOpensCheck,
+               [&] { return app_.databases.openPostgresSucceeds(postgres()); }) &&
+        p.test(MssqlOpensCheck, [&] { return app_.databases.openMssqlSucceeds(mssql()); })) {
         // The first use of the transfer screen runs its load step, before any list is filled.
-        p.step(106, [&] {
-            app_.databases.listMssqlTables(mssql(), transferScreen().controls().mssqlTables,
-                                           app_.platform);
+        p.step(ListMssqlTables, [&] {
+            ListBox& list = transferScreen().controls().mssqlTables;
+            showTableNames(list, app_.databases.mssqlTableNames(mssql()), app_.platform);
         });
-        p.step(108, [&] {
-            app_.databases.listPostgresTables(
-                postgres(), transferScreen().controls().postgresTables, app_.platform);
+        p.step(ListPostgresTables, [&] {
+            ListBox& list = transferScreen().controls().postgresTables;
+            showTableNames(list, app_.databases.postgresTableNames(postgres()), app_.platform);
         });
-        p.step(110, [&] {
+        p.step(RestoreCustomizeToPostgres, [&] {
             transferScreen().controls().customizeToPostgres.setValue(
                 boxValueFromSetting(app_.settings.get(kCustomizePostgresKey, kUnticked)));
         });
-        p.step(112, [&] {
+        p.step(RestoreCustomizeToSqlServer, [&] {
             transferScreen().controls().customizeToSqlServer.setValue(
                 boxValueFromSetting(app_.settings.get(kCustomizeSqlServerKey, kUnticked)));
         });
-        p.step(114, [&] { transferScreen().show(); });
-        p.step(116, [&] { form.hide(); });
+        p.step(ShowTransferScreen, [&] { transferScreen().show(); });
+        p.step(HideConnectionScreen, [&] { form.hide(); });
     }
-    p.step(118, [&] { form.setPointer(MousePointer::Default); });
+    p.step(DefaultPointer, [&] { form.setPointer(MousePointer::Default); });
 }
 
 }  // namespace dorvane

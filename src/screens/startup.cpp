@@ -12,6 +12,23 @@ namespace dorvane {
 namespace {
 const QString kSkinFile = QStringLiteral("x/o.cjs");
 const QString kCursorFile = QStringLiteral("HAND-M.CUR");
+
+// The numbered lines of the load step, in the order of their numbers.
+namespace form_load {
+enum Line : int {
+    ApplySkin = 100,
+    SetCaptionAndIcon = 104,
+    LetEventsRun = 124,
+    CursorFileCheck = 126,
+    LoadCursor = 128,
+    // 130 to 150: each of kConnectionSettings' restoreLine.
+    BothServersGivenCheck = 152,
+    PostgresOpensCheck = 154,
+    MssqlOpensCheck = 156,
+    PressNext = 158,
+};
+}  // namespace form_load
+
 }  // namespace
 
 void ConnectionScreen::startUp() {
@@ -23,16 +40,17 @@ void ConnectionScreen::startUp() {
 
 void ConnectionScreen::load() {
     Procedure p(app_.platform, QStringLiteral("Form1"), QStringLiteral("Form_Load"));
-    p.step(100, [&] { applySkin(); });
-    p.step(104, [&] {
+    using enum form_load::Line;
+    p.step(ApplySkin, [&] { applySkin(); });
+    p.step(SetCaptionAndIcon, [&] {
         controls_.form.setCaption(kDisplayName);
         controls_.form.setAppIcon();
         app_.platform.setAppTitle(shortenedAppTitle(kDisplayName));
     });
-    p.step(124, [&] { app_.platform.processEvents(); });
+    p.step(LetEventsRun, [&] { app_.platform.processEvents(); });
     const QString cursorFile = programFile(app_.platform.programFolder(), kCursorFile);
-    if (p.test(126, [&] { return fileFound(cursorFile); })) {
-        p.step(128, [&] { controls_.form.loadCustomPointer(cursorFile); });
+    if (p.test(CursorFileCheck, [&] { return fileFound(cursorFile); })) {
+        p.step(LoadCursor, [&] { controls_.form.loadCustomPointer(cursorFile); });
     }
     restoreFields(p);
     advanceWhenBothConnect(p);
@@ -61,14 +79,18 @@ void ConnectionScreen::restoreFields(Procedure& p) {
 }
 
 void ConnectionScreen::advanceWhenBothConnect(Procedure& p) {
-    if (!p.test(152, [&] {
+    using enum form_load::Line;
+    if (!p.test(BothServersGivenCheck, [&] {
             return !controls_.text(1).text().isEmpty() && !controls_.text(6).text().isEmpty();
         })) {
         return;
     }
-    if (!p.test(154, [&] { return app_.databases.openPostgresSucceeds(postgres()); })) return;
-    if (!p.test(156, [&] { return app_.databases.openMssqlSucceeds(mssql()); })) return;
-    p.step(158, [&] { next(); });
+    if (!p.test(PostgresOpensCheck,
+                [&] { return app_.databases.openPostgresSucceeds(postgres()); })) {
+        return;
+    }
+    if (!p.test(MssqlOpensCheck, [&] { return app_.databases.openMssqlSucceeds(mssql()); })) return;
+    p.step(PressNext, [&] { next(); });
 }
 
 }  // namespace dorvane

@@ -123,31 +123,30 @@ class DbLogin : public DbServerTest {};
 INSTANTIATE_TEST_SUITE_P(Servers, DbLogin, ::testing::Values(DbServer::Postgres, DbServer::Mssql),
                          serverLabel);
 
+// The silent check passes with the right password and fails with a wrong one; opening
+// with the wrong one fails with the server's own words for it.
+template <class Profile>
+void expectPasswordChecked(Profile profile, bool (*opens)(const Profile&),
+                           QString (*connectionString)(const Profile&), const QString& refusal) {
+    EXPECT_TRUE(opens(profile));
+    profile.password += QStringLiteral("-wrong");
+    EXPECT_FALSE(opens(profile));
+    db::Connection c;
+    try {
+        c.open(connectionString(profile));
+        FAIL() << "opened";
+    } catch (const db::DbError& e) {
+        EXPECT_TRUE(e.description().contains(refusal)) << e.what();
+    }
+}
+
 TEST_P(DbLogin, RightPasswordOpensAndWrongOneFails) {
     if (isPostgres()) {
-        db::PostgresProfile p = postgresProfile();
-        EXPECT_TRUE(db::openPostgresSucceeds(p));
-        p.password += QStringLiteral("-wrong");
-        EXPECT_FALSE(db::openPostgresSucceeds(p));
-        db::Connection c;
-        try {
-            c.open(db::postgresConnectionString(p));
-            FAIL() << "opened";
-        } catch (const db::DbError& e) {
-            EXPECT_TRUE(e.description().contains(QStringLiteral("password"))) << e.what();
-        }
+        expectPasswordChecked(postgresProfile(), &db::openPostgresSucceeds,
+                              &db::postgresConnectionString, QStringLiteral("password"));
     } else {
-        db::MssqlProfile p = mssqlProfile();
-        EXPECT_TRUE(db::openMssqlSucceeds(p));
-        p.password += QStringLiteral("-wrong");
-        EXPECT_FALSE(db::openMssqlSucceeds(p));
-        db::Connection c;
-        try {
-            c.open(db::mssqlConnectionString(p));
-            FAIL() << "opened";
-        } catch (const db::DbError& e) {
-            EXPECT_TRUE(e.description().contains(QStringLiteral("Login failed"))) << e.what();
-        }
+        expectPasswordChecked(mssqlProfile(), &db::openMssqlSucceeds, &db::mssqlConnectionString,
+                              QStringLiteral("Login failed"));
     }
 }
 

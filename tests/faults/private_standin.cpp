@@ -1,43 +1,14 @@
 #include "private_standin.h"
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <QThread>
 #include <cstdlib>
 
+#include "loopback_ports.h"
 #include "test_servers.h"
 
 namespace dorvane::testing {
-
-namespace {
-bool listening(unsigned short port) {
-    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    address.sin_port = htons(port);
-    const bool connected =
-        ::connect(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-    ::close(probe);
-    return connected;
-}
-}  // namespace
-
-QString closedPort() {
-    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ::bind(probe, reinterpret_cast<sockaddr*>(&address), length);
-    ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(probe);
-    return QString::number(ntohs(address.sin_port));
-}
 
 PrivateStandin::PrivateStandin() : port_(closedPort()) {
     const char* backend = std::getenv("DORVANE_BACKEND_CONNINFO");

@@ -25,7 +25,4 @@ class PrivateStandin {
     QString port_;
 };
 
-// A loopback port nothing listens on.
-QString closedPort();
-
 }  // namespace dorvane::testing

@@ -6,6 +6,8 @@
 
 #include "copy_check.h"
 #include "db/connection.h"
+#include "directions.h"
+#include "loopback_ports.h"
 #include "private_standin.h"
 #include "sql/sql_quoting.h"
 #include "transfer/send_tables.h"
@@ -14,25 +16,26 @@
 namespace dorvane::testing {
 namespace {
 
+QString mssqlTable() {
+    const QString t = uniqueName(QStringLiteral("src"));
+    execMssql(QStringLiteral("CREATE TABLE [%1]([n] INT)").arg(t));
+    execMssql(QStringLiteral("INSERT INTO [%1] VALUES(1), (2)").arg(t));
+    return t;
+}
+
+QString postgresTable() {
+    const QString t = uniqueName(QStringLiteral("src"));
+    execPostgres(QStringLiteral("CREATE TABLE \"%1\"(n INT4)").arg(t));
+    execPostgres(QStringLiteral("INSERT INTO \"%1\" VALUES(1), (2)").arg(t));
+    return t;
+}
+
 class ServerFaults : public ::testing::Test {
   protected:
     TransferHarness h;
 
     void toPostgres() { sendTablesToPostgres(h.context, YieldPolicy::everyCall()); }
     void toSqlServer() { sendTablesToSqlServer(h.context, YieldPolicy::everyCall()); }
-
-    QString mssqlTable() {
-        const QString t = uniqueName(QStringLiteral("src"));
-        execMssql(QStringLiteral("CREATE TABLE [%1]([n] INT)").arg(t));
-        execMssql(QStringLiteral("INSERT INTO [%1] VALUES(1), (2)").arg(t));
-        return t;
-    }
-    QString postgresTable() {
-        const QString t = uniqueName(QStringLiteral("src"));
-        execPostgres(QStringLiteral("CREATE TABLE \"%1\"(n INT4)").arg(t));
-        execPostgres(QStringLiteral("INSERT INTO \"%1\" VALUES(1), (2)").arg(t));
-        return t;
-    }
 
     void expectReportAt(const QString& where) {
         const auto reports = h.platform.errorReports();
@@ -45,51 +48,6 @@ class ServerFaults : public ::testing::Test {
         EXPECT_EQ(h.pointer.pointer(), MousePointer::Default);
     }
 };
-
-TEST_F(ServerFaults, PostgresDownIsReportedWhereItIsOpened) {
-    const QString t = mssqlTable();
-    h.profiles.pg.port = closedPort();
-    h.select(h.mssqlTables, {t});
-
-    toPostgres();
-
-    expectReportAt(QStringLiteral("PushButton3_Click at line 124"));
-    expectProgressAtRest();
-    EXPECT_EQ(h.mssqlTables.texts(), (std::vector<QString>{t}));
-    EXPECT_FALSE(postgresTableExists(t));
-}
-
-TEST_F(ServerFaults, SqlServerDownIsReportedWhereItIsOpened) {
-    const QString t = postgresTable();
-    h.profiles.ms.port = closedPort();
-    h.select(h.postgresTables, {t});
-
-    toSqlServer();
-
-    expectReportAt(QStringLiteral("PushButton4_Click at line"));
-    expectProgressAtRest();
-    EXPECT_EQ(h.postgresTables.texts(), (std::vector<QString>{t}));
-}
-
-TEST_F(ServerFaults, WrongPasswordsAreReportedInBothDirections) {
-    const QString fromSqlServer = mssqlTable();
-    h.profiles.pg.password = QStringLiteral("not-the-password");
-    h.select(h.mssqlTables, {fromSqlServer});
-    toPostgres();
-    expectReportAt(QStringLiteral("PushButton3_Click at line 124"));
-    EXPECT_FALSE(postgresTableExists(fromSqlServer));
-
-    TransferHarness other;
-    const QString fromPostgres = postgresTable();
-    other.profiles.ms.password = QStringLiteral("not-the-password");
-    other.select(other.postgresTables, {fromPostgres});
-    sendTablesToSqlServer(other.context, YieldPolicy::everyCall());
-    const auto reports = other.platform.errorReports();
-    ASSERT_FALSE(reports.empty());
-    EXPECT_TRUE(reports[0].contains(QStringLiteral("PushButton4_Click")))
-        << reports[0].toStdString();
-    EXPECT_EQ(other.progressBar.text(), "Progress Bar");
-}
 
 // The two logins run at once, yet each failure is reported at its own open, in the
 // order of the lines, with the server's own text.
@@ -126,29 +84,77 @@ TEST_F(ServerFaults, SqlServerLoginFailingIsReportedAtItsOpen) {
     expectProgressAtRest();
 }
 
-TEST_F(ServerFaults, TableDroppedAfterListingIsReportedAndNothingIsCreated) {
-    const QString t = mssqlTable();
-    h.select(h.mssqlTables, {t});
-    execMssql(QStringLiteral("DROP TABLE [%1]").arg(t));
+// What each direction's faults look like: the source table it copies, the target's details
+// to spoil, and where the reports are labelled (empty: any report will do).
+struct DirectionFaults {
+    Direction d;
+    QString (*sourceTable)();
+    QString& (*targetPort)(EnvProfiles& profiles);
+    QString& (*targetPassword)(EnvProfiles& profiles);
+    const char* targetDownAt;
+    const char* loginRefusedAt;
+    const char* sourceDroppedAt;
+};
 
-    toPostgres();
+void PrintTo(const DirectionFaults& faults, std::ostream* out) {
+    *out << faults.d.name;
+}
 
-    expectReportAt(QStringLiteral("PushButton3_Click at line 164"));
-    EXPECT_FALSE(postgresTableExists(t));
+class EitherDirection : public ServerFaults, public ::testing::WithParamInterface<DirectionFaults> {
+  protected:
+    const Direction& d = GetParam().d;
+};
+
+TEST_P(EitherDirection, TargetDownIsReportedWhereItIsOpened) {
+    const QString t = GetParam().sourceTable();
+    GetParam().targetPort(h.profiles) = closedPort();
+    h.select(h.*d.source.list, {t});
+
+    d.send(h.context, YieldPolicy::everyCall());
+
+    expectReportAt(QString::fromLatin1(GetParam().targetDownAt));
+    expectProgressAtRest();
+    EXPECT_EQ((h.*d.source.list).texts(), (std::vector<QString>{t}));
+    EXPECT_FALSE(d.target.exists(t));
+}
+
+TEST_P(EitherDirection, WrongTargetPasswordIsReported) {
+    const QString t = GetParam().sourceTable();
+    GetParam().targetPassword(h.profiles) = QStringLiteral("not-the-password");
+    h.select(h.*d.source.list, {t});
+
+    d.send(h.context, YieldPolicy::everyCall());
+
+    expectReportAt(QString::fromLatin1(GetParam().loginRefusedAt));
+    EXPECT_FALSE(d.target.exists(t));
+    EXPECT_EQ(h.progressBar.text(), "Progress Bar");
+}
+
+TEST_P(EitherDirection, SourceDroppedAfterListingIsReportedAndNothingIsCreated) {
+    const QString t = GetParam().sourceTable();
+    h.select(h.*d.source.list, {t});
+    d.source.exec(QStringLiteral("DROP TABLE ") + d.source.quote(t));
+
+    d.send(h.context, YieldPolicy::everyCall());
+
+    expectReportAt(QString::fromLatin1(GetParam().sourceDroppedAt));
+    EXPECT_FALSE(d.target.exists(t));
     expectProgressAtRest();
 }
 
-TEST_F(ServerFaults, TableDroppedAfterListingOnPostgresIsReported) {
-    const QString t = postgresTable();
-    h.select(h.postgresTables, {t});
-    execPostgres(QStringLiteral("DROP TABLE \"%1\"").arg(t));
-
-    toSqlServer();
-
-    ASSERT_FALSE(h.platform.errorReports().empty());
-    EXPECT_FALSE(mssqlTableExists(t));
-    expectProgressAtRest();
-}
+INSTANTIATE_TEST_SUITE_P(
+    BothDirections, EitherDirection,
+    ::testing::Values(
+        DirectionFaults{kToPostgres, mssqlTable,
+                        [](EnvProfiles& profiles) -> QString& { return profiles.pg.port; },
+                        [](EnvProfiles& profiles) -> QString& { return profiles.pg.password; },
+                        "PushButton3_Click at line 124", "PushButton3_Click at line 124",
+                        "PushButton3_Click at line 164"},
+        DirectionFaults{kToSqlServer, postgresTable,
+                        [](EnvProfiles& profiles) -> QString& { return profiles.ms.port; },
+                        [](EnvProfiles& profiles) -> QString& { return profiles.ms.password; },
+                        "PushButton4_Click at line", "PushButton4_Click", ""}),
+    [](const auto& info) { return std::string(info.param.d.name); });
 
 TEST_F(ServerFaults, StatementCancelledByTheServerIsReported) {
     // The program's own command time-out is long (and the driver applies it to every

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "copy_check.h"
+#include "directions.h"
 #include "sql/sql_quoting.h"
 #include "sql/value_text.h"
 #include "transfer/send_tables.h"
@@ -36,52 +37,45 @@ class HostileNames : public ::testing::Test {
     }
 };
 
-TEST_F(HostileNames, EveryNameArrivesOnPostgresWithItsRows) {
+class HostileNameCopy : public ::testing::TestWithParam<Direction> {};
+
+TEST_P(HostileNameCopy, EveryNameArrivesWithItsRows) {
+    const Direction& d = GetParam();
+    const ServerSide& from = d.source;
+    const bool fromSqlServer = from.server == Server::SqlServer;
     for (const QString& stem : hostileStems()) {
         SCOPED_TRACE(stem.toStdString());
         TransferHarness fresh;
         const QString t = uniqueName(stem);
         const QString column = stem + QStringLiteral("_col");
-        execMssql(QStringLiteral("CREATE TABLE %1(%2 NVARCHAR(60), [n] INT)")
-                      .arg(bracketedName(t), bracketedName(column)));
-        execMssql(QStringLiteral("INSERT INTO %1 VALUES(%2, 1), (NULL, NULL)")
-                      .arg(bracketedName(t), sqlServerLiteral(stem)));
-        fresh.select(fresh.mssqlTables, {t});
-
-        sendTablesToPostgres(fresh.context, YieldPolicy::everyCall());
-
-        const auto reports = fresh.platform.errorReports();
-        EXPECT_TRUE(reports.empty()) << reports.front().toStdString();
-        EXPECT_TRUE(postgresTableExists(t));
-        EXPECT_EQ(postgresColumns(t).value(0), column + QStringLiteral(" text"));
-        EXPECT_TRUE(copiedToPostgres(t, t));
-        EXPECT_EQ(fresh.postgresTables.texts(), (std::vector<QString>{t}));
-    }
-}
-
-TEST_F(HostileNames, EveryNameArrivesOnSqlServerWithItsRows) {
-    for (const QString& stem : hostileStems()) {
-        SCOPED_TRACE(stem.toStdString());
-        TransferHarness fresh;
-        const QString t = uniqueName(stem);
-        const QString column = stem + QStringLiteral("_col");
-        execPostgres(QStringLiteral("CREATE TABLE %1(%2 TEXT, n INT4)")
-                         .arg(doubleQuotedName(t), doubleQuotedName(column)));
+        from.exec(QStringLiteral("CREATE TABLE %1(%2 %3)")
+                      .arg(from.quote(t), from.quote(column),
+                           fromSqlServer ? QStringLiteral("NVARCHAR(60), [n] INT")
+                                         : QStringLiteral("TEXT, n INT4")));
         // A varchar column takes no text outside its code page (see the type matrix).
-        const QString value = isAscii(stem) ? stem : QStringLiteral("x");
-        execPostgres(QStringLiteral("INSERT INTO %1 VALUES(%2, 1), (NULL, NULL)")
-                         .arg(doubleQuotedName(t), singleQuotedText(value)));
-        fresh.select(fresh.postgresTables, {t});
+        const QString value = fromSqlServer
+                                  ? sqlServerLiteral(stem)
+                                  : singleQuotedText(isAscii(stem) ? stem : QStringLiteral("x"));
+        from.exec(
+            QStringLiteral("INSERT INTO %1 VALUES(%2, 1), (NULL, NULL)").arg(from.quote(t), value));
+        fresh.select(fresh.*from.list, {t});
 
-        sendTablesToSqlServer(fresh.context, YieldPolicy::everyCall());
+        d.send(fresh.context, YieldPolicy::everyCall());
 
         const auto reports = fresh.platform.errorReports();
         EXPECT_TRUE(reports.empty()) << reports.front().toStdString();
-        EXPECT_TRUE(mssqlTableExists(t));
-        EXPECT_TRUE(copiedToSqlServer(t, t));
-        EXPECT_EQ(fresh.mssqlTables.texts(), (std::vector<QString>{t}));
+        EXPECT_TRUE(d.target.exists(t));
+        if (fromSqlServer) {
+            EXPECT_EQ(postgresColumns(t).value(0), column + QStringLiteral(" text"));
+        }
+        EXPECT_TRUE(d.copied(t, t));
+        EXPECT_EQ((fresh.*d.target.list).texts(), (std::vector<QString>{t}));
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(BothDirections, HostileNameCopy,
+                         ::testing::Values(kToPostgres, kToSqlServer),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(HostileNames, NamesOf128CharactersAreRefusedByPostgres) {
     // SQL Server allows 128 characters; PostgreSQL would keep only the first 63 bytes of

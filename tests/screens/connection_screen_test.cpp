@@ -1,5 +1,5 @@
 // The connection screen's small behaviours: the help messages, the pointer rules, the
-// profiles read from the fields, closing the window.
+// profiles read from the fields, closing either window.
 #include <gtest/gtest.h>
 
 #include "screens_harness.h"
@@ -99,11 +99,22 @@ TEST(Profiles, AreReadFromTheFieldsAtTheMomentOfUse) {
     EXPECT_TRUE(h.connectionScreen.mssql().localConnection);
 }
 
-TEST(ConnectionScreenUnload, EndsTheProgram) {
+class WindowClosed : public ::testing::TestWithParam<bool> {};
+
+TEST_P(WindowClosed, EndsTheProgram) {
     ScreensHarness h;
-    h.connectionScreen.unloaded();
+    const bool transferWindow = GetParam();
+    if (transferWindow) {
+        h.transferScreen.unloaded();
+    } else {
+        h.connectionScreen.unloaded();
+    }
     EXPECT_EQ(h.platform.endProgramCalls, 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(EitherScreen, WindowClosed, ::testing::Bool(), [](const auto& info) {
+    return std::string(info.param ? "Transfer" : "Connection");
+});
 
 }  // namespace
 }  // namespace dorvane::testing

@@ -17,18 +17,16 @@ bool RecordingGateway::openMssqlSucceeds(const db::MssqlProfile& profile) {
     return real_.openMssqlSucceeds(profile);
 }
 
-void RecordingGateway::listMssqlTables(const db::MssqlProfile& profile, ListBox& list,
-                                       Platform& platform) {
+QStringList RecordingGateway::mssqlTableNames(const db::MssqlProfile& profile) {
     calls.push_back(QStringLiteral("listMssql"));
     if (failMssqlCatalogue) throw db::DbError(QStringLiteral("Catalogue unavailable"));
-    real_.listMssqlTables(profile, list, platform);
+    return real_.mssqlTableNames(profile);
 }
 
-void RecordingGateway::listPostgresTables(const db::PostgresProfile& profile, ListBox& list,
-                                          Platform& platform) {
+QStringList RecordingGateway::postgresTableNames(const db::PostgresProfile& profile) {
     calls.push_back(QStringLiteral("listPostgres"));
     if (failPostgresCatalogue) throw db::DbError(QStringLiteral("Catalogue unavailable"));
-    real_.listPostgresTables(profile, list, platform);
+    return real_.postgresTableNames(profile);
 }
 
 ScreensHarness::ScreensHarness(const QString& settingsFile)

@@ -21,16 +21,16 @@ namespace dorvane::testing {
 // The real database work, recorded, with a catalogue that can be made to fail.
 class RecordingGateway : public DatabaseGateway {
   public:
+    std::vector<QString> calls;  // "openPostgres", "openMssql", "listMssql", "listPostgres"
+
     bool openPostgresSucceeds(const db::PostgresProfile& profile) override;
     bool openMssqlSucceeds(const db::MssqlProfile& profile) override;
-    void listMssqlTables(const db::MssqlProfile& profile, ListBox& list,
-                         Platform& platform) override;
-    void listPostgresTables(const db::PostgresProfile& profile, ListBox& list,
-                            Platform& platform) override;
 
-    std::vector<QString> calls;  // "openPostgres", "openMssql", "listMssql", "listPostgres"
+    // A failing catalogue throws before it reads anything.
     bool failMssqlCatalogue = false;
     bool failPostgresCatalogue = false;
+    QStringList mssqlTableNames(const db::MssqlProfile& profile) override;
+    QStringList postgresTableNames(const db::PostgresProfile& profile) override;
 
   private:
     OdbcDatabaseGateway real_;

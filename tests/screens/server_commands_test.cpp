@@ -1,11 +1,7 @@
 // "Test Connection", "Next >" and the automatic advance against the test servers.
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
+#include "loopback_ports.h"
 #include "screens_harness.h"
 #include "test_servers.h"
 
@@ -14,19 +10,6 @@ namespace {
 
 const QString kSucceeded = QStringLiteral("Connection successful.");
 const QString kFailed = QStringLiteral("Could not connect. Please check with your administrator.");
-
-// A loopback port with nothing listening on it.
-QString closedPort() {
-    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ::bind(probe, reinterpret_cast<sockaddr*>(&address), length);
-    ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length);
-    ::close(probe);
-    return QString::number(ntohs(address.sin_port));
-}
 
 class ServerScreens : public ::testing::Test {
   protected:
@@ -59,39 +42,46 @@ class ServerScreens : public ::testing::Test {
     std::vector<MousePointer> pointersDuringMessages;
 };
 
-TEST_F(ServerScreens, PostgresTestConnectionSucceeds) {
-    h.connectionScreen.testPostgresConnection();
+// Where each server's profile sits on the connection screen, and its "Test Connection".
+struct ServerFields {
+    const char* name;
+    int portField;
+    int passwordField;
+    void (ConnectionScreen::*testConnection)();
+};
+
+void PrintTo(const ServerFields& server, std::ostream* out) {
+    *out << server.name;
+}
+
+class TestConnectionButton : public ServerScreens,
+                             public ::testing::WithParamInterface<ServerFields> {
+  protected:
+    void press() { (h.connectionScreen.*GetParam().testConnection)(); }
+};
+
+TEST_P(TestConnectionButton, Succeeds) {
+    press();
     expectOnly(kSucceeded);
 }
 
-TEST_F(ServerScreens, PostgresTestConnectionWithAWrongPasswordFails) {
-    h.typeInto(4, QStringLiteral("wrong-password"));
-    h.connectionScreen.testPostgresConnection();
+TEST_P(TestConnectionButton, WithAWrongPasswordFails) {
+    h.typeInto(GetParam().passwordField, QStringLiteral("wrong-password"));
+    press();
     expectOnly(kFailed);
 }
 
-TEST_F(ServerScreens, PostgresTestConnectionWithNothingListeningFails) {
-    h.typeInto(2, closedPort());
-    h.connectionScreen.testPostgresConnection();
+TEST_P(TestConnectionButton, WithNothingListeningFails) {
+    h.typeInto(GetParam().portField, closedPort());
+    press();
     expectOnly(kFailed);
 }
 
-TEST_F(ServerScreens, SqlServerTestConnectionSucceeds) {
-    h.connectionScreen.testMssqlConnection();
-    expectOnly(kSucceeded);
-}
-
-TEST_F(ServerScreens, SqlServerTestConnectionWithAWrongPasswordFails) {
-    h.typeInto(8, QStringLiteral("wrong-password"));
-    h.connectionScreen.testMssqlConnection();
-    expectOnly(kFailed);
-}
-
-TEST_F(ServerScreens, SqlServerTestConnectionWithNothingListeningFails) {
-    h.typeInto(10, closedPort());
-    h.connectionScreen.testMssqlConnection();
-    expectOnly(kFailed);
-}
+INSTANTIATE_TEST_SUITE_P(
+    EitherServer, TestConnectionButton,
+    ::testing::Values(ServerFields{"Postgres", 2, 4, &ConnectionScreen::testPostgresConnection},
+                      ServerFields{"SqlServer", 10, 8, &ConnectionScreen::testMssqlConnection}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // Ticked, the port field is not used: the stand-in, which is not on the default port,
 // is then out of reach although the field holds its port.

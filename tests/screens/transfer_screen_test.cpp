@@ -156,11 +156,5 @@ TEST(CommandDispatch, ButtonsReachTheirCommands) {
     EXPECT_FALSE(h.commands.running());
 }
 
-TEST(TransferScreenUnload, EndsTheProgram) {
-    ScreensHarness h;
-    h.transferScreen.unloaded();
-    EXPECT_EQ(h.platform.endProgramCalls, 1);
-}
-
 }  // namespace
 }  // namespace dorvane::testing

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace standin_test {
@@ -204,41 +205,41 @@ bool Statement::fetch() {
     return true;
 }
 
-Cell Statement::text(SQLUSMALLINT column) {
-    std::u16string value;
+namespace {
+
+// A column read piece by piece until SQLGetData has given all of it; nothing for NULL.
+// A text piece ends in a terminator, so a full buffer holds one unit less.
+template <class Unit, size_t kUnits>
+std::optional<std::basic_string<Unit>> readInPieces(SQLHSTMT stmt, SQLUSMALLINT column,
+                                                    SQLSMALLINT cType, size_t terminatorUnits) {
+    std::basic_string<Unit> value;
     for (;;) {
-        char16_t buffer[2048];
+        Unit buffer[kUnits];
         SQLLEN indicator = 0;
-        SQLRETURN rc = SQLGetData(stmt_, column, SQL_C_WCHAR, buffer, sizeof buffer, &indicator);
+        SQLRETURN rc = SQLGetData(stmt, column, cType, buffer, sizeof buffer, &indicator);
         if (rc == SQL_NO_DATA) break;
-        check(rc, SQL_HANDLE_STMT, stmt_, "SQLGetData");
+        check(rc, SQL_HANDLE_STMT, stmt, "SQLGetData");
         if (indicator == SQL_NULL_DATA) return std::nullopt;
-        size_t units =
-            (indicator == SQL_NO_TOTAL || indicator >= static_cast<SQLLEN>(sizeof buffer))
-                ? sizeof buffer / 2 - 1
-                : static_cast<size_t>(indicator) / 2;
+        const size_t room = kUnits - terminatorUnits;
+        const size_t units = indicator == SQL_NO_TOTAL
+                                 ? room
+                                 : std::min(room, static_cast<size_t>(indicator) / sizeof(Unit));
         value.append(buffer, units);
         if (rc == SQL_SUCCESS) break;
     }
-    return utf16ToUtf8(value);
+    return value;
+}
+
+}  // namespace
+
+Cell Statement::text(SQLUSMALLINT column) {
+    const auto value = readInPieces<char16_t, 2048>(stmt_, column, SQL_C_WCHAR, 1);
+    if (!value) return std::nullopt;
+    return utf16ToUtf8(*value);
 }
 
 Cell Statement::binary(SQLUSMALLINT column) {
-    std::string value;
-    for (;;) {
-        char buffer[4096];
-        SQLLEN indicator = 0;
-        SQLRETURN rc = SQLGetData(stmt_, column, SQL_C_BINARY, buffer, sizeof buffer, &indicator);
-        if (rc == SQL_NO_DATA) break;
-        check(rc, SQL_HANDLE_STMT, stmt_, "SQLGetData");
-        if (indicator == SQL_NULL_DATA) return std::nullopt;
-        size_t n = (indicator == SQL_NO_TOTAL || indicator > static_cast<SQLLEN>(sizeof buffer))
-                       ? sizeof buffer
-                       : static_cast<size_t>(indicator);
-        value.append(buffer, n);
-        if (rc == SQL_SUCCESS) break;
-    }
-    return value;
+    return readInPieces<char, 4096>(stmt_, column, SQL_C_BINARY, 0);
 }
 
 std::vector<Row> Statement::fetchAll() {

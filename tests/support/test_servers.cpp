@@ -21,6 +21,16 @@ QString env(const char* name) {
     }
     return QString::fromUtf8(value);
 }
+
+// The rows a client-side cursor counts, given the table's name as the server quotes it.
+long long rowCount(const QString& connectionString, const QString& quotedTable) {
+    db::Connection c;
+    c.setCursorLocation(db::kUseClient);
+    c.open(connectionString);
+    db::Recordset rows;
+    rows.open(QStringLiteral("SELECT * FROM ") + quotedTable, c);
+    return rows.recordCount();
+}
 }  // namespace
 
 db::PostgresProfile postgresProfile() {
@@ -51,8 +61,9 @@ void execMssql(const QString& sql) {
 bool postgresTableExists(const QString& name) {
     db::Connection c;
     c.open(db::postgresConnectionString(postgresProfile()));
-    db::Recordset rows = c.query(QStringLiteral("select count(*) from pg_tables where tablename = ") +
-                                 singleQuotedText(name));
+    db::Recordset rows =
+        c.query(QStringLiteral("select count(*) from pg_tables where tablename = ") +
+                singleQuotedText(name));
     return rows.value(0).asInteger() > 0;
 }
 
@@ -70,21 +81,11 @@ bool mssqlTableExists(const QString& name) {
 }
 
 long long postgresRowCount(const QString& name) {
-    db::Connection c;
-    c.setCursorLocation(db::kUseClient);
-    c.open(db::postgresConnectionString(postgresProfile()));
-    db::Recordset rows;
-    rows.open(QStringLiteral("SELECT * FROM ") + doubleQuotedName(name), c);
-    return rows.recordCount();
+    return rowCount(db::postgresConnectionString(postgresProfile()), doubleQuotedName(name));
 }
 
 long long mssqlRowCount(const QString& name) {
-    db::Connection c;
-    c.setCursorLocation(db::kUseClient);
-    c.open(db::mssqlConnectionString(mssqlProfile()));
-    db::Recordset rows;
-    rows.open(QStringLiteral("SELECT * FROM ") + bracketedName(name), c);
-    return rows.recordCount();
+    return rowCount(db::mssqlConnectionString(mssqlProfile()), bracketedName(name));
 }
 
 QString uniqueName(const QString& stem) {

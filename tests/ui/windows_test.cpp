@@ -25,8 +25,8 @@ class NoDatabases : public DatabaseGateway {
   public:
     bool openPostgresSucceeds(const db::PostgresProfile&) override { return false; }
     bool openMssqlSucceeds(const db::MssqlProfile&) override { return false; }
-    void listMssqlTables(const db::MssqlProfile&, ListBox&, Platform&) override {}
-    void listPostgresTables(const db::PostgresProfile&, ListBox&, Platform&) override {}
+    QStringList mssqlTableNames(const db::MssqlProfile&) override { return {}; }
+    QStringList postgresTableNames(const db::PostgresProfile&) override { return {}; }
 };
 
 class Windows : public ::testing::Test {
@@ -38,6 +38,15 @@ class Windows : public ::testing::Test {
         W* w = form->findChild<W*>(QString::fromLatin1(controlName));
         EXPECT_NE(w, nullptr) << controlName;
         return w;
+    }
+    struct Placed {
+        const char* name;
+        QRect geometry;
+    };
+    void expectPlaced(QWidget* form, std::initializer_list<Placed> controls) {
+        for (const Placed& placed : controls) {
+            EXPECT_EQ(control(form, placed.name)->geometry(), placed.geometry) << placed.name;
+        }
     }
     // Focusable controls in the order the Tab key visits them, from the first one.
     std::vector<QString> tabOrder(QWidget* first, int count) {
@@ -59,19 +68,13 @@ class Windows : public ::testing::Test {
 
 TEST_F(Windows, ConnectionScreenFollowsItsLayoutTable) {
     EXPECT_EQ(connectionScreen()->size(), QSize(536, 460));
-    struct Row {
-        const char* name;
-        QRect geometry;
-    };
-    for (const Row& row :
-         {Row{"Frame1", {8, 8, 520, 193}}, Row{"Text1", {88, 24, 305, 23}},
-          Row{"Label3", {400, 27, 33, 17}}, Row{"Text2", {432, 24, 73, 23}},
-          Row{"PushButton5", {264, 152, 240, 27}}, Row{"Frame2", {8, 206, 520, 212}},
-          Row{"Text10", {440, 24, 65, 23}}, Row{"Label8", {16, 123, 65, 17}},
-          Row{"Check6", {87, 150, 130, 17}}, Row{"PushButton1", {16, 174, 240, 27}},
-          Row{"PushButton2", {8, 426, 520, 27}}}) {
-        EXPECT_EQ(control(connectionScreen(), row.name)->geometry(), row.geometry) << row.name;
-    }
+    expectPlaced(connectionScreen(),
+                 {Placed{"Frame1", {8, 8, 520, 193}}, Placed{"Text1", {88, 24, 305, 23}},
+                  Placed{"Label3", {400, 27, 33, 17}}, Placed{"Text2", {432, 24, 73, 23}},
+                  Placed{"PushButton5", {264, 152, 240, 27}}, Placed{"Frame2", {8, 206, 520, 212}},
+                  Placed{"Text10", {440, 24, 65, 23}}, Placed{"Label8", {16, 123, 65, 17}},
+                  Placed{"Check6", {87, 150, 130, 17}}, Placed{"PushButton1", {16, 174, 240, 27}},
+                  Placed{"PushButton2", {8, 426, 520, 27}}});
     EXPECT_EQ(control<QLineEdit>(connectionScreen(), "Text6")->parentWidget()->objectName(),
               "Frame2");
     EXPECT_EQ(control<QGroupBox>(connectionScreen(), "Frame1")->title(), "PostgreSQL Database");
@@ -130,18 +133,13 @@ TEST_F(Windows, TypingIsStoredAndStartUpRestores) {
 }
 
 TEST_F(Windows, TransferScreenFollowsItsLayoutTable) {
-    struct Row {
-        const char* name;
-        QRect geometry;
-    };
-    for (const Row& row :
-         {Row{"Frame2", {8, 8, 256, 313}}, Row{"List1", {16, 24, 222, 109}},
-          Row{"PushButton11", {131, 140, 107, 27}}, Row{"Check15", {16, 207, 222, 27}},
-          Row{"PushButton6", {16, 273, 222, 27}}, Row{"Frame1", {272, 8, 256, 313}},
-          Row{"PushButton4", {16, 173, 222, 27}}, Row{"ProgressBar1", {8, 329, 520, 27}},
-          Row{"PushButton2", {8, 364, 256, 27}}, Row{"PushButton12", {272, 364, 256, 27}}}) {
-        EXPECT_EQ(control(transferScreen(), row.name)->geometry(), row.geometry) << row.name;
-    }
+    expectPlaced(
+        transferScreen(),
+        {Placed{"Frame2", {8, 8, 256, 313}}, Placed{"List1", {16, 24, 222, 109}},
+         Placed{"PushButton11", {131, 140, 107, 27}}, Placed{"Check15", {16, 207, 222, 27}},
+         Placed{"PushButton6", {16, 273, 222, 27}}, Placed{"Frame1", {272, 8, 256, 313}},
+         Placed{"PushButton4", {16, 173, 222, 27}}, Placed{"ProgressBar1", {8, 329, 520, 27}},
+         Placed{"PushButton2", {8, 364, 256, 27}}, Placed{"PushButton12", {272, 364, 256, 27}}});
     EXPECT_EQ(control<QGroupBox>(transferScreen(), "Frame2")->title(), "MS SQL Server Tables");
     EXPECT_EQ(control<QPushButton>(transferScreen(), "PushButton3")->text(),
               "Send Table/s To PostgreSQL");

@@ -1,0 +1,34 @@
+// The names of a catalogue shown in a table list.
+#include <gtest/gtest.h>
+
+#include "core/memory_controls.h"
+#include "screens/database_gateway.h"
+#include "scripted_platform.h"
+
+namespace dorvane::testing {
+namespace {
+
+TEST(ShowTableNames, ReplacesTheEntriesAndLetsEventsRunBeforeEachName) {
+    MemoryListBox list{false};  // unsorted, to show the order of the additions
+    list.add(QStringLiteral("left over"));
+    ScriptedPlatform platform;
+    std::vector<int> entriesAtEachYield;
+    platform.onProcessEvents = [&] { entriesAtEachYield.push_back(list.count()); };
+
+    showTableNames(list, {QStringLiteral("b"), QStringLiteral("a"), QStringLiteral("c")}, platform);
+
+    EXPECT_EQ(list.texts(), (std::vector<QString>{"b", "a", "c"}));  // in the catalogue's order
+    EXPECT_EQ(entriesAtEachYield, (std::vector<int>{0, 1, 2}));
+}
+
+TEST(ShowTableNames, NoNamesEmptyTheListWithoutAYield) {
+    MemoryListBox list;
+    list.add(QStringLiteral("left over"));
+    ScriptedPlatform platform;
+    showTableNames(list, {}, platform);
+    EXPECT_EQ(list.count(), 0);
+    EXPECT_EQ(platform.processEventsCalls, 0);
+}
+
+}  // namespace
+}  // namespace dorvane::testing
