@@ -33,6 +33,42 @@ QCheckBox* customizationBox(QWidget* frame, const char* name) {
     return box;
 }
 
+// The object names and captions of one side's frame; both frames share one layout.
+struct TableFrameDesign {
+    const char* frame;
+    const char* caption;
+    int left;
+    const char* list;
+    const char* selectAll;
+    const char* deselectAll;
+    const char* send;
+    const char* sendCaption;
+    const char* customizationBox;
+    const char* remove;
+    const char* rename;
+};
+
+struct TableFrame {
+    TableListWidget* list;
+    QPushButton* selectAll;
+    QPushButton* deselectAll;
+    QPushButton* send;
+    QCheckBox* customizationBox;
+    QPushButton* remove;
+    QPushButton* rename;
+};
+
+TableFrame tableFrame(QWidget* window, const TableFrameDesign& d) {
+    QGroupBox* f = frame(window, d.frame, d.caption, d.left);
+    return {tableList(f, d.list),
+            button(f, d.selectAll, "Select All", 16, 140, 107),
+            button(f, d.deselectAll, "Deselect All", 131, 140, 107),
+            button(f, d.send, d.sendCaption, 16, 173, 222),
+            customizationBox(f, d.customizationBox),
+            button(f, d.remove, "Delete Table/s", 16, 240, 222),
+            button(f, d.rename, "Rename Table", 16, 273, 222)};
+}
+
 }  // namespace
 
 TransferWindow::TransferWindow()
@@ -54,35 +90,29 @@ void TransferWindow::build() {
     window->setObjectName(QStringLiteral("Form2"));
     window->setFont(arialBold(kFormFontPoints));
 
-    // SQL Server tables on the left; the PostgreSQL frame repeats its inner layout.
-    QGroupBox* frame2 = frame(window, "Frame2", "MS SQL Server Tables", 8);
-    mssqlList_ = tableList(frame2, "List1");
-    QPushButton* pushButton10 = button(frame2, "PushButton10", "Select All", 16, 140, 107);
-    QPushButton* pushButton11 = button(frame2, "PushButton11", "Deselect All", 131, 140, 107);
-    QPushButton* pushButton3 =
-        button(frame2, "PushButton3", "Send Table/s To PostgreSQL", 16, 173, 222);
-    customizeToPostgresBox_ = customizationBox(frame2, "Check15");
-    QPushButton* pushButton1 = button(frame2, "PushButton1", "Delete Table/s", 16, 240, 222);
-    QPushButton* pushButton6 = button(frame2, "PushButton6", "Rename Table", 16, 273, 222);
-
-    QGroupBox* frame1 = frame(window, "Frame1", "PostgreSQL Tables", 272);
-    postgresList_ = tableList(frame1, "List2");
-    QPushButton* pushButton8 = button(frame1, "PushButton8", "Select All", 16, 140, 107);
-    QPushButton* pushButton9 = button(frame1, "PushButton9", "Deselect All", 131, 140, 107);
-    QPushButton* pushButton4 =
-        button(frame1, "PushButton4", "Send Table/s To SQL Server", 16, 173, 222);
-    customizeToSqlServerBox_ = customizationBox(frame1, "Check16");
-    QPushButton* pushButton5 = button(frame1, "PushButton5", "Delete Table/s", 16, 240, 222);
-    QPushButton* pushButton7 = button(frame1, "PushButton7", "Rename Table", 16, 273, 222);
+    // SQL Server tables on the left, PostgreSQL tables on the right.
+    const TableFrame mssql =
+        tableFrame(window, {"Frame2", "MS SQL Server Tables", 8, "List1", "PushButton10",
+                            "PushButton11", "PushButton3", "Send Table/s To PostgreSQL", "Check15",
+                            "PushButton1", "PushButton6"});
+    const TableFrame postgres =
+        tableFrame(window, {"Frame1", "PostgreSQL Tables", 272, "List2", "PushButton8",
+                            "PushButton9", "PushButton4", "Send Table/s To SQL Server", "Check16",
+                            "PushButton5", "PushButton7"});
+    mssqlList_ = mssql.list;
+    postgresList_ = postgres.list;
+    customizeToPostgresBox_ = mssql.customizationBox;
+    customizeToSqlServerBox_ = postgres.customizationBox;
 
     progressBar_ = placeControl<QProgressBar>(window, "ProgressBar1", 8, 329, 520, 27);
     QPushButton* pushButton2 =
         button(window, "PushButton2", "< Back", 8, kBackButtonTopPixels, 256);
     QPushButton* pushButton12 = button(window, "PushButton12", "Help", 272, 364, 256);
 
-    setTabOrder({mssqlList_, postgresList_, pushButton10, pushButton11, pushButton3, pushButton1,
-                 pushButton6, pushButton8, pushButton9, pushButton4, pushButton5, pushButton7,
-                 pushButton2, customizeToPostgresBox_, customizeToSqlServerBox_, pushButton12});
+    setTabOrder({mssql.list, postgres.list, mssql.selectAll, mssql.deselectAll, mssql.send,
+                 mssql.remove, mssql.rename, postgres.selectAll, postgres.deselectAll,
+                 postgres.send, postgres.remove, postgres.rename, pushButton2,
+                 mssql.customizationBox, postgres.customizationBox, pushButton12});
 }
 
 void TransferWindow::connectTo(TransferScreen& screen) {
