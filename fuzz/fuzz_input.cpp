@@ -86,37 +86,21 @@ db::Value value(FuzzedDataProvider& in) {
     }
 }
 
-std::int16_t adoType(FuzzedDataProvider& in) {
+db::AdoType adoType(FuzzedDataProvider& in) {
     namespace ado = db::ado;
-    constexpr std::array<std::int16_t, 28> kCodes{ado::kSmallInt,
-                                                  ado::kInteger,
-                                                  ado::kSingle,
-                                                  ado::kDouble,
-                                                  ado::kCurrency,
-                                                  ado::kBoolean,
-                                                  ado::kTinyInt,
-                                                  ado::kUnsignedTinyInt,
-                                                  ado::kUnsignedSmallInt,
-                                                  ado::kUnsignedInt,
-                                                  ado::kBigInt,
-                                                  ado::kUnsignedBigInt,
-                                                  ado::kGuid,
-                                                  ado::kBinary,
-                                                  ado::kChar,
-                                                  ado::kWChar,
-                                                  ado::kNumeric,
-                                                  ado::kDBDate,
-                                                  ado::kDBTime,
-                                                  ado::kDBTimeStamp,
-                                                  ado::kVarChar,
-                                                  ado::kLongVarChar,
-                                                  ado::kVarWChar,
-                                                  ado::kLongVarWChar,
-                                                  ado::kVarBinary,
-                                                  ado::kLongVarBinary,
-                                                  7 /* adDate */,
-                                                  14 /* adDecimal */};
-    if (in.ConsumeIntegralInRange(0, 15) == 0) return in.ConsumeIntegral<std::int16_t>();
+    constexpr std::array<db::AdoType, 28> kCodes{
+        ado::kSmallInt,      ado::kInteger,         ado::kSingle,
+        ado::kDouble,        ado::kCurrency,        ado::kBoolean,
+        ado::kTinyInt,       ado::kUnsignedTinyInt, ado::kUnsignedSmallInt,
+        ado::kUnsignedInt,   ado::kBigInt,          ado::kUnsignedBigInt,
+        ado::kGuid,          ado::kBinary,          ado::kChar,
+        ado::kWChar,         ado::kNumeric,         ado::kDBDate,
+        ado::kDBTime,        ado::kDBTimeStamp,     ado::kVarChar,
+        ado::kLongVarChar,   ado::kVarWChar,        ado::kLongVarWChar,
+        ado::kVarBinary,     ado::kLongVarBinary,   db::AdoType::Date,
+        db::AdoType::Decimal};
+    if (in.ConsumeIntegralInRange(0, 15) == 0)
+        return static_cast<db::AdoType>(in.ConsumeIntegral<std::int16_t>());
     return kCodes[in.ConsumeIntegralInRange<std::size_t>(0, kCodes.size() - 1)];
 }
 

@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include "db/ado_type.h"
 #include "db/value.h"
 
 namespace dorvane::fuzz {
@@ -14,6 +15,6 @@ namespace dorvane::fuzz {
 QString text(FuzzedDataProvider& in, std::size_t maxLength);
 db::Value value(FuzzedDataProvider& in);
 // One of the ADO type codes a driver reports, or now and then any code at all.
-std::int16_t adoType(FuzzedDataProvider& in);
+db::AdoType adoType(FuzzedDataProvider& in);
 
 }  // namespace dorvane::fuzz

@@ -36,8 +36,8 @@ void expectValue(std::vector<Token>& out, const db::Value& v, bool unquoted) {
     }
 }
 
-QString typeWord(std::int16_t code) {
-    const auto& rule = to_postgres::ruleFor(adoTypeName(code).toLower());
+QString typeWord(db::AdoType type) {
+    const auto& rule = to_postgres::ruleFor(adoTypeName(type).toLower());
     return QString::fromUtf16(rule.fragment).remove(u',').trimmed();
 }
 

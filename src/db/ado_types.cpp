@@ -10,6 +10,10 @@
 namespace dorvane::db {
 namespace {
 
+using enum AdoType;
+// In the unsigned and (max) columns: the type is the same as the first.
+constexpr AdoType kSame = Empty;
+
 // SQL Server types FreeTDS reports with codes of its own (from Microsoft's sqlncli.h).
 constexpr int kSqlSsXml = -152;
 constexpr int kSqlSsTime2 = -154;
@@ -17,9 +21,9 @@ constexpr int kSqlSsTimestampOffset = -155;
 
 struct TypeRow {
     int sqlType;
-    std::int16_t adoType;
-    std::int16_t unsignedAdoType;  // 0: same as adoType
-    std::int16_t maxAdoType;       // for column size 0, the (max) types; 0: same as adoType
+    AdoType adoType;
+    AdoType unsignedAdoType;  // Empty: same as adoType
+    AdoType maxAdoType;       // for column size 0, the (max) types; Empty: same as adoType
     FetchKind fetch;
 };
 
@@ -54,37 +58,37 @@ struct TypeRow {
 //  bit strings              VarChar, no declared length                          Text
 //    (psqlODBC names bit and varbit "unknown", and says BIT for bit(5))
 constexpr std::array kTypeRows{
-    TypeRow{SQL_BIT, ado::kBoolean, 0, 0, FetchKind::Boolean},
-    TypeRow{SQL_TINYINT, ado::kTinyInt, ado::kUnsignedTinyInt, 0, FetchKind::Integer},
-    TypeRow{SQL_SMALLINT, ado::kSmallInt, ado::kUnsignedSmallInt, 0, FetchKind::Integer},
-    TypeRow{SQL_INTEGER, ado::kInteger, ado::kUnsignedInt, 0, FetchKind::Integer},
+    TypeRow{SQL_BIT, Boolean, kSame, kSame, FetchKind::Boolean},
+    TypeRow{SQL_TINYINT, TinyInt, UnsignedTinyInt, kSame, FetchKind::Integer},
+    TypeRow{SQL_SMALLINT, SmallInt, UnsignedSmallInt, kSame, FetchKind::Integer},
+    TypeRow{SQL_INTEGER, Integer, UnsignedInt, kSame, FetchKind::Integer},
     // An unsigned 64-bit value may not fit SQL_C_SBIGINT: fetched as digits.
-    TypeRow{SQL_BIGINT, ado::kBigInt, ado::kUnsignedBigInt, 0, FetchKind::Integer},
-    TypeRow{SQL_DECIMAL, ado::kNumeric, 0, 0, FetchKind::Decimal},
-    TypeRow{SQL_NUMERIC, ado::kNumeric, 0, 0, FetchKind::Decimal},
-    TypeRow{SQL_REAL, ado::kSingle, 0, 0, FetchKind::Single},
-    TypeRow{SQL_FLOAT, ado::kDouble, 0, 0, FetchKind::Double},
-    TypeRow{SQL_DOUBLE, ado::kDouble, 0, 0, FetchKind::Double},
-    TypeRow{SQL_TYPE_DATE, ado::kDBDate, 0, 0, FetchKind::Date},
-    TypeRow{SQL_DATE, ado::kDBDate, 0, 0, FetchKind::Date},
-    TypeRow{SQL_TYPE_TIME, ado::kDBTime, 0, 0, FetchKind::Time},
-    TypeRow{SQL_TIME, ado::kDBTime, 0, 0, FetchKind::Time},
-    TypeRow{kSqlSsTime2, ado::kDBTime, 0, 0, FetchKind::Time},
-    TypeRow{SQL_TYPE_TIMESTAMP, ado::kDBTimeStamp, 0, 0, FetchKind::Timestamp},
-    TypeRow{SQL_TIMESTAMP, ado::kDBTimeStamp, 0, 0, FetchKind::Timestamp},
-    TypeRow{SQL_GUID, ado::kGuid, 0, 0, FetchKind::Guid},
-    TypeRow{SQL_CHAR, ado::kChar, 0, 0, FetchKind::Text},
-    TypeRow{SQL_VARCHAR, ado::kVarChar, 0, ado::kLongVarChar, FetchKind::Text},
-    TypeRow{SQL_LONGVARCHAR, ado::kLongVarChar, 0, 0, FetchKind::Text},
-    TypeRow{SQL_WCHAR, ado::kWChar, 0, 0, FetchKind::Text},
-    TypeRow{SQL_WVARCHAR, ado::kVarWChar, 0, ado::kLongVarWChar, FetchKind::Text},
-    TypeRow{SQL_WLONGVARCHAR, ado::kLongVarWChar, 0, 0, FetchKind::Text},
-    TypeRow{kSqlSsXml, ado::kLongVarWChar, 0, 0, FetchKind::Text},
-    TypeRow{SQL_BINARY, ado::kBinary, 0, 0, FetchKind::Binary},
-    TypeRow{SQL_VARBINARY, ado::kVarBinary, 0, ado::kLongVarBinary, FetchKind::Binary},
-    TypeRow{SQL_LONGVARBINARY, ado::kLongVarBinary, 0, 0, FetchKind::Binary},
+    TypeRow{SQL_BIGINT, BigInt, UnsignedBigInt, kSame, FetchKind::Integer},
+    TypeRow{SQL_DECIMAL, Numeric, kSame, kSame, FetchKind::Decimal},
+    TypeRow{SQL_NUMERIC, Numeric, kSame, kSame, FetchKind::Decimal},
+    TypeRow{SQL_REAL, Single, kSame, kSame, FetchKind::Single},
+    TypeRow{SQL_FLOAT, Double, kSame, kSame, FetchKind::Double},
+    TypeRow{SQL_DOUBLE, Double, kSame, kSame, FetchKind::Double},
+    TypeRow{SQL_TYPE_DATE, DBDate, kSame, kSame, FetchKind::Date},
+    TypeRow{SQL_DATE, DBDate, kSame, kSame, FetchKind::Date},
+    TypeRow{SQL_TYPE_TIME, DBTime, kSame, kSame, FetchKind::Time},
+    TypeRow{SQL_TIME, DBTime, kSame, kSame, FetchKind::Time},
+    TypeRow{kSqlSsTime2, DBTime, kSame, kSame, FetchKind::Time},
+    TypeRow{SQL_TYPE_TIMESTAMP, DBTimeStamp, kSame, kSame, FetchKind::Timestamp},
+    TypeRow{SQL_TIMESTAMP, DBTimeStamp, kSame, kSame, FetchKind::Timestamp},
+    TypeRow{SQL_GUID, Guid, kSame, kSame, FetchKind::Guid},
+    TypeRow{SQL_CHAR, Char, kSame, kSame, FetchKind::Text},
+    TypeRow{SQL_VARCHAR, VarChar, kSame, LongVarChar, FetchKind::Text},
+    TypeRow{SQL_LONGVARCHAR, LongVarChar, kSame, kSame, FetchKind::Text},
+    TypeRow{SQL_WCHAR, WChar, kSame, kSame, FetchKind::Text},
+    TypeRow{SQL_WVARCHAR, VarWChar, kSame, LongVarWChar, FetchKind::Text},
+    TypeRow{SQL_WLONGVARCHAR, LongVarWChar, kSame, kSame, FetchKind::Text},
+    TypeRow{kSqlSsXml, LongVarWChar, kSame, kSame, FetchKind::Text},
+    TypeRow{SQL_BINARY, Binary, kSame, kSame, FetchKind::Binary},
+    TypeRow{SQL_VARBINARY, VarBinary, kSame, LongVarBinary, FetchKind::Binary},
+    TypeRow{SQL_LONGVARBINARY, LongVarBinary, kSame, kSame, FetchKind::Binary},
     // datetimeoffset has no ADO date type: its text keeps the offset.
-    TypeRow{kSqlSsTimestampOffset, ado::kVarWChar, 0, 0, FetchKind::OffsetTimestamp},
+    TypeRow{kSqlSsTimestampOffset, VarWChar, kSame, kSame, FetchKind::OffsetTimestamp},
 };
 
 // A PostgreSQL bit string: psqlODBC knows no name for bit and varbit ("unknown") and
@@ -98,9 +102,8 @@ bool isExactNumber(FetchKind fetch) {
     return fetch == FetchKind::Decimal;
 }
 
-bool isLong(std::int16_t adoType) {
-    return adoType == ado::kLongVarChar || adoType == ado::kLongVarWChar ||
-           adoType == ado::kLongVarBinary;
+bool isLong(AdoType adoType) {
+    return adoType == LongVarChar || adoType == LongVarWChar || adoType == LongVarBinary;
 }
 
 }  // namespace
@@ -110,22 +113,22 @@ ColumnType translateColumnType(const OdbcColumn& column) {
     // FreeTDS names a nullable smallmoney column "money"; its size of 10 digits tells.
     if (name == u"smallmoney" ||
         (name == u"money" && column.sqlType == SQL_DECIMAL && column.columnSize == 10))
-        return {ado::kCurrency, 10, 4, FetchKind::Money};
-    if (name == u"money") return {ado::kCurrency, 19, 4, FetchKind::Money};
-    if (name == u"bool" || name == u"boolean") return {ado::kBoolean, 0, 0, FetchKind::Boolean};
-    if (name == u"bytea") return {ado::kLongVarBinary, 0, 0, FetchKind::Binary};
-    if (isBitString(name, column.sqlType)) return {ado::kVarChar, 0, 0, FetchKind::Text};
+        return {Currency, 10, 4, FetchKind::Money};
+    if (name == u"money") return {Currency, 19, 4, FetchKind::Money};
+    if (name == u"bool" || name == u"boolean") return {Boolean, 0, 0, FetchKind::Boolean};
+    if (name == u"bytea") return {LongVarBinary, 0, 0, FetchKind::Binary};
+    if (isBitString(name, column.sqlType)) return {VarChar, 0, 0, FetchKind::Text};
 
-    ColumnType result{ado::kVarWChar, 0, 0, FetchKind::Text};
+    ColumnType result{VarWChar, 0, 0, FetchKind::Text};
     for (const TypeRow& row : kTypeRows) {
         if (row.sqlType != column.sqlType) continue;
         result.adoType = row.adoType;
         result.fetch = row.fetch;
-        if (column.isUnsigned && row.unsignedAdoType != 0) result.adoType = row.unsignedAdoType;
-        if (column.columnSize == 0 && row.maxAdoType != 0) result.adoType = row.maxAdoType;
+        if (column.isUnsigned && row.unsignedAdoType != kSame) result.adoType = row.unsignedAdoType;
+        if (column.columnSize == 0 && row.maxAdoType != kSame) result.adoType = row.maxAdoType;
         break;
     }
-    if (result.adoType == ado::kUnsignedBigInt) result.fetch = FetchKind::Decimal;
+    if (result.adoType == UnsignedBigInt) result.fetch = FetchKind::Decimal;
     if (isExactNumber(result.fetch)) {
         result.precision = static_cast<int>(column.columnSize);
         result.scale = column.decimalDigits;

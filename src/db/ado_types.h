@@ -1,18 +1,28 @@
 #pragma once
-// ADO DataTypeEnum codes and the translation of an ODBC result column into one.
+// The translation of an ODBC result column into an ADO type.
 
 #include <QString>
 #include <cstdint>
 
+#include "db/ado_type.h"
+
 namespace dorvane::db {
 
+// Short names of the types a driver's column translates into.
 namespace ado {
-constexpr std::int16_t kSmallInt = 2, kInteger = 3, kSingle = 4, kDouble = 5, kCurrency = 6,
-                       kBoolean = 11, kTinyInt = 16, kUnsignedTinyInt = 17, kUnsignedSmallInt = 18,
-                       kUnsignedInt = 19, kBigInt = 20, kUnsignedBigInt = 21, kGuid = 72,
-                       kBinary = 128, kChar = 129, kWChar = 130, kNumeric = 131, kDBDate = 133,
-                       kDBTime = 134, kDBTimeStamp = 135, kVarChar = 200, kLongVarChar = 201,
-                       kVarWChar = 202, kLongVarWChar = 203, kVarBinary = 204, kLongVarBinary = 205;
+constexpr AdoType kSmallInt = AdoType::SmallInt, kInteger = AdoType::Integer,
+                  kSingle = AdoType::Single, kDouble = AdoType::Double,
+                  kCurrency = AdoType::Currency, kBoolean = AdoType::Boolean,
+                  kTinyInt = AdoType::TinyInt, kUnsignedTinyInt = AdoType::UnsignedTinyInt,
+                  kUnsignedSmallInt = AdoType::UnsignedSmallInt,
+                  kUnsignedInt = AdoType::UnsignedInt, kBigInt = AdoType::BigInt,
+                  kUnsignedBigInt = AdoType::UnsignedBigInt, kGuid = AdoType::Guid,
+                  kBinary = AdoType::Binary, kChar = AdoType::Char, kWChar = AdoType::WChar,
+                  kNumeric = AdoType::Numeric, kDBDate = AdoType::DBDate, kDBTime = AdoType::DBTime,
+                  kDBTimeStamp = AdoType::DBTimeStamp, kVarChar = AdoType::VarChar,
+                  kLongVarChar = AdoType::LongVarChar, kVarWChar = AdoType::VarWChar,
+                  kLongVarWChar = AdoType::LongVarWChar, kVarBinary = AdoType::VarBinary,
+                  kLongVarBinary = AdoType::LongVarBinary;
 }  // namespace ado
 
 // How a column's values are fetched and kept.
@@ -48,7 +58,7 @@ struct OdbcColumn {
 };
 
 struct ColumnType {
-    std::int16_t adoType = 0;
+    AdoType adoType = AdoType::Empty;
     int precision = 0;
     int scale = 0;
     FetchKind fetch = FetchKind::Text;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "db/ado_type.h"
 #include "db/value.h"
 
 namespace dorvane::db {
@@ -17,10 +18,10 @@ class RowSource;
 
 struct FieldInfo {
     QString name;
-    std::int16_t adoType = 0;  // an ADO DataTypeEnum code
-    int precision = 0;         // exact numbers: digits in all; text: declared length (0 = max)
-    int scale = 0;             // exact numbers: digits after the point
-    QString typeName;          // the server's own name of the type, as the driver gives it
+    AdoType adoType = AdoType::Empty;
+    int precision = 0;  // exact numbers: digits in all; text: declared length (0 = max)
+    int scale = 0;      // exact numbers: digits after the point
+    QString typeName;   // the server's own name of the type, as the driver gives it
 };
 
 class Recordset {

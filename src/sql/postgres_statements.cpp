@@ -3,47 +3,12 @@
 #include <stdexcept>
 
 #include <QList>
-#include <array>
 
 #include "sql/sql_quoting.h"
 #include "sql/type_names.h"
 #include "sql/value_text.h"
 
 namespace dorvane::to_postgres {
-namespace {
-
-// Floating and exact decimal types fall through to TEXT and keep all their digits.
-// clang-format off
-// The lines of each side: the test, the append and, for a numeric column, its index.
-//   contained      fragment        numeric automatic        customized
-constexpr std::array<ColumnRule, 7> kRules{{
-    {u"btimestamp", u" TIMESTAMP,", false, {260, 262},      {206, 208}},
-    {u"char",       u" TEXT,",      false, {264, 266},      {210, 212}},
-    {u"longvar",    u" TEXT,",      false, {272, 274},      {218, 220}},
-    {u"int",        u" NUMERIC,",   true,  {276, 278, 280}, {222, 224, 226}},
-    {u"currency",   u" NUMERIC,",   true,  {282, 284, 286}, {228, 230, 232}},
-    {u"date",       u" DATE,",      false, {288, 290},      {234, 236}},
-    {u"bool",       u" BOOL,",      false, {292, 294},      {238, 240}},
-}};
-// Taken when no test holds; it has no test of its own.
-constexpr ColumnRule kFallback{nullptr, u" TEXT,", false, {296, 296}, {242, 242}};
-// clang-format on
-
-}  // namespace
-
-std::span<const ColumnRule> columnRules() {
-    return kRules;
-}
-
-const ColumnRule& fallbackRule() {
-    return kFallback;
-}
-
-const ColumnRule& ruleFor(QStringView lowerTypeName) {
-    for (const ColumnRule& rule : kRules)
-        if (lowerTypeName.contains(QStringView(rule.contained))) return rule;
-    return kFallback;
-}
 
 QString selectStatement(const QString& sourceTable) {
     return QStringLiteral("SELECT * FROM ") + doubleQuotedName(sourceTable);

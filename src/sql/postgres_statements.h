@@ -9,32 +9,9 @@
 
 #include "db/recordset.h"
 #include "db/value.h"
+#include "sql/postgres_type_map.h"
 
 namespace dorvane::to_postgres {
-
-// The lines of one type rule in one copy of the column list.
-struct RuleLines {
-    int test;
-    int append;
-    int numericIndex = 0;  // a numeric column's index joins the numeric list; 0 for others
-};
-
-// One type test of the column list: the first rule whose text the lower-cased ADO type
-// name contains chooses the column type. Numeric columns get their values without quotes.
-// The command builds the column list in two places, each with lines of its own: without
-// the customization dialog, and after the dialog left the statement as it was.
-struct ColumnRule {
-    const char16_t* contained;  // null for the fallback
-    const char16_t* fragment;   // appended after the quoted column name
-    bool numeric;
-    RuleLines automatic;
-    RuleLines customized;
-};
-
-// The tests in the order they are made.
-std::span<const ColumnRule> columnRules();
-const ColumnRule& fallbackRule();
-const ColumnRule& ruleFor(QStringView lowerTypeName);
 
 // Read on the SQL Server connection.
 QString selectStatement(const QString& sourceTable);

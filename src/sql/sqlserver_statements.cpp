@@ -1,7 +1,6 @@
 #include "sql/sqlserver_statements.h"
 
 #include <algorithm>
-#include <array>
 
 #include "sql/sql_quoting.h"
 #include "sql/type_names.h"
@@ -12,43 +11,7 @@ namespace {
 constexpr int kMaxPrecision = 38;
 constexpr ExactSize kUnknownSize{38, 16};
 
-// clang-format off
-// The lines of each side: the test and the append.
-//   contained           fragment              exact   automatic   customized
-constexpr std::array<ColumnRule, 11> kRules{{
-    {u"char",            u"] VARCHAR(8000),",  false, {250, 252}, {194, 196}},
-    {u"decimal",         u"] DECIMAL",         true,  {254, 256}, {198, 200}},
-    {u"single",          u"] FLOAT,",          false, {258, 260}, {202, 204}},
-    // 64-bit integers need all their digits; a FLOAT keeps only 53 bits.
-    {u"bigint",          u"] BIGINT,",         false, {262, 264}, {206, 208}},
-    {u"int",             u"] FLOAT,",          false, {262, 264}, {206, 208}},
-    // SQL Server has no OLEOBJECT type: a CREATE naming it could never succeed.
-    {u"adlongvarbinary", u"] VARBINARY(MAX),", false, {266, 268}, {210, 212}},
-    {u"longvar",         u"] MEMO,",           false, {270, 272}, {214, 216}},
-    {u"numeric",         u"] NUMERIC",         true,  {274, 276}, {218, 220}},
-    {u"date",            u"] DATETIME,",       false, {278, 280}, {222, 224}},
-    {u"timestamp",       u"] DATETIME,",       false, {282, 284}, {226, 228}},
-    {u"double",          u"] FLOAT,",          false, {286, 288}, {230, 232}},
-}};
-// Taken when no test holds; it has no test of its own.
-constexpr ColumnRule kFallback{nullptr, u"] VARCHAR(8000),", false, {290, 290}, {234, 234}};
-// clang-format on
-
 }  // namespace
-
-std::span<const ColumnRule> columnRules() {
-    return kRules;
-}
-
-const ColumnRule& fallbackRule() {
-    return kFallback;
-}
-
-const ColumnRule& ruleFor(QStringView lowerTypeName) {
-    for (const ColumnRule& rule : kRules)
-        if (lowerTypeName.contains(QStringView(rule.contained))) return rule;
-    return kFallback;
-}
 
 ExactSize exactSizeOf(const db::FieldInfo& field) {
     // psqlODBC reports a numeric declared without precision as (28,6), and some drivers

@@ -11,32 +11,10 @@
 
 #include "db/recordset.h"
 #include "db/value.h"
+#include "sql/sqlserver_type_map.h"
 #include "sql/value_text.h"
 
 namespace dorvane::to_sqlserver {
-
-// The lines of one type rule in one copy of the column list.
-struct RuleLines {
-    int test;
-    int append;
-};
-
-// One type test of the column list: the first rule whose text the lower-cased ADO type
-// name contains chooses the column type. The command builds the column list in two
-// places, each with lines of its own: without the customization dialog, and after the
-// dialog left the statement as it was.
-struct ColumnRule {
-    const char16_t* contained;  // null for the fallback
-    const char16_t* fragment;   // appended after "[" and the column name
-    bool exact;                 // the fragment is followed by "(precision,scale),"
-    RuleLines automatic;
-    RuleLines customized;
-};
-
-// The tests in the order they are made.
-std::span<const ColumnRule> columnRules();
-const ColumnRule& fallbackRule();
-const ColumnRule& ruleFor(QStringView lowerTypeName);
 
 // The size of an exact column: what the source reports, within SQL Server's 38 digits.
 ExactSize exactSizeOf(const db::FieldInfo& field);

@@ -1,10 +1,10 @@
 #pragma once
-#include <QString>
-#include <cstdint>
+// The ADO names of field types, for the commands that choose column types by them.
+
+#include "db/ado_type.h"
 
 namespace dorvane {
 
-// The ADO name of a field type code ("adInteger", ...), or empty for a code without one.
-QString adoTypeName(std::int16_t code);
+using db::adoTypeName;
 
 }  // namespace dorvane

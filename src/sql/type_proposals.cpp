@@ -1,66 +1,12 @@
 #include "sql/type_proposals.h"
 
 #include <algorithm>
-#include <array>
-#include <string_view>
 
-#include "sql/type_names.h"
+#include "sql/postgres_type_map.h"
+#include "sql/sqlserver_type_map.h"
 
 namespace dorvane {
 namespace {
-
-enum class Rule {
-    Fixed,        // the text as it stands
-    SampledText,  // sized from the first row; the text is the long-text type
-    ExactNumber,  // the text followed by the column's own "(precision,scale)"
-};
-
-struct Proposal {
-    Rule rule;
-    const char* text;
-};
-
-constexpr Proposal fixed(const char* text) {
-    return {Rule::Fixed, text};
-}
-constexpr Proposal sampled(const char* longText) {
-    return {Rule::SampledText, longText};
-}
-constexpr Proposal exact(const char* name) {
-    return {Rule::ExactNumber, name};
-}
-
-struct TypeRow {
-    std::array<std::string_view, 5> adoNames;
-    Proposal towardsPostgreSQL;
-    Proposal towardsSqlServer;
-};
-
-// Tested from the top; the first row naming the type decides. SQL Server has real,
-// float and exact numbers of its own, so those keep their precision instead of a bare
-// NUMERIC, which SQL Server reads as NUMERIC(18,0) and rounds to whole numbers.
-// clang-format off
-constexpr std::array kTypeRows{
-    //     ADO type names                                         to PostgreSQL       to SQL Server
-    TypeRow{{"adLongVarWChar", "adLongVarChar"},                 fixed("MEMO"),      fixed("TEXT")},
-    TypeRow{{"adVarChar", "adChar", "adVarWChar", "adWChar"},    sampled("MEMO"),    sampled("TEXT")},
-    TypeRow{{"adBoolean"},                                       fixed("bool"),      fixed("BIT")},
-    TypeRow{{"adCurrency"},                                      fixed("NUMERIC"),   fixed("NUMERIC(19,4)")},
-    TypeRow{{"adSingle"},                                        fixed("NUMERIC"),   fixed("REAL")},
-    TypeRow{{"adNumeric"},                                       fixed("NUMERIC"),   exact("NUMERIC")},
-    TypeRow{{"adDouble"},                                        fixed("NUMERIC"),   fixed("FLOAT")},
-    TypeRow{{"adDecimal"},                                       fixed("NUMERIC"),   exact("DECIMAL")},
-    TypeRow{{"adUnsignedSmallInt", "adSmallInt"},                fixed("SMALLINT"),  fixed("SMALLINT")},
-    TypeRow{{"adUnsignedTinyInt", "adTinyInt"},                  fixed("SMALLINT"),  fixed("TINYINT")},
-    TypeRow{{"adUnsignedBigInt", "adBigInt"},                    fixed("BIGINT"),    fixed("BIGINT")},
-    TypeRow{{"adUnsignedInt", "adInteger"},                      fixed("INT"),       fixed("INT")},
-    TypeRow{{"adDBDate", "adDate", "adDBTime", "adDBTimeStamp", "adFileTime"},
-                                                                 fixed("timestamp"), fixed("DATETIME")},
-};
-// clang-format on
-// Every other type (binary, GUID, variants, ...).
-constexpr Proposal kOtherTowardsPostgreSQL = sampled("MEMO");
-constexpr Proposal kOtherTowardsSqlServer = sampled("TEXT");
 
 // SQL Server's exact numbers hold at most 38 digits.
 constexpr int kMaxSqlServerPrecision = 38;
@@ -73,16 +19,9 @@ QString exactNumberType(const QString& name, int precision, int scale) {
     return QStringLiteral("%1(%2,%3)").arg(name).arg(p).arg(s);
 }
 
-const Proposal& proposalFor(TargetServer target, const QString& adoName) {
-    const QByteArray name = adoName.toLatin1();
-    const std::string_view wanted(name.constData(), static_cast<std::size_t>(name.size()));
-    for (const TypeRow& row : kTypeRows) {
-        if (wanted.empty()) break;
-        if (std::find(row.adoNames.begin(), row.adoNames.end(), wanted) != row.adoNames.end())
-            return target == TargetServer::PostgreSQL ? row.towardsPostgreSQL
-                                                      : row.towardsSqlServer;
-    }
-    return target == TargetServer::PostgreSQL ? kOtherTowardsPostgreSQL : kOtherTowardsSqlServer;
+const Proposal& proposalFor(TargetServer target, db::AdoType type) {
+    return target == TargetServer::PostgreSQL ? to_postgres::targetTypes().rowFor(type).proposal
+                                              : to_sqlserver::targetTypes().rowFor(type).proposal;
 }
 
 }  // namespace
@@ -98,14 +37,14 @@ QString sampledTextType(const db::Value* firstRowValue, const QString& longTextT
 
 QString proposedType(TargetServer target, const db::FieldInfo& field,
                      const db::Value* firstRowValue) {
-    const Proposal& proposal = proposalFor(target, adoTypeName(field.adoType));
+    const Proposal& proposal = proposalFor(target, field.adoType);
     const QString text = QString::fromLatin1(proposal.text);
     switch (proposal.rule) {
-        case Rule::Fixed:
+        case ProposalRule::Fixed:
             return text;
-        case Rule::SampledText:
+        case ProposalRule::SampledText:
             return sampledTextType(firstRowValue, text);
-        case Rule::ExactNumber:
+        case ProposalRule::ExactNumber:
             return exactNumberType(text, field.precision, field.scale);
     }
     return text;

@@ -16,7 +16,7 @@ struct TypeCase {
     DbServer server;
     const char* declaration;
     const char* literal;
-    std::int16_t adoType;
+    db::AdoType adoType;
     int precision;
     int scale;
     Value expected;

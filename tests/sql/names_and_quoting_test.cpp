@@ -9,15 +9,17 @@ namespace dorvane::testing {
 namespace {
 
 TEST(AdoTypeName, NamesEveryCodeOfTheTableAndNothingElse) {
-    EXPECT_EQ(adoTypeName(135), QStringLiteral("adDBTimeStamp"));
-    EXPECT_EQ(adoTypeName(7), QStringLiteral("adDate"));
-    EXPECT_EQ(adoTypeName(202), QStringLiteral("adVarWChar"));
-    EXPECT_EQ(adoTypeName(0), QStringLiteral("adEmpty"));
-    EXPECT_EQ(adoTypeName(17), QStringLiteral("adUnsignedTinyInt"));
-    for (int code : {1, 15, -1, 999, 206}) EXPECT_TRUE(adoTypeName(static_cast<std::int16_t>(code)).isEmpty()) << code;
+    const auto name = [](int code) { return adoTypeName(static_cast<db::AdoType>(code)); };
+    EXPECT_EQ(name(135), QStringLiteral("adDBTimeStamp"));
+    EXPECT_EQ(name(7), QStringLiteral("adDate"));
+    EXPECT_EQ(name(202), QStringLiteral("adVarWChar"));
+    EXPECT_EQ(name(0), QStringLiteral("adEmpty"));
+    EXPECT_EQ(name(17), QStringLiteral("adUnsignedTinyInt"));
+    EXPECT_EQ(name(72), QStringLiteral("adGUID"));
+    for (int code : {1, 15, -1, 999, 206}) EXPECT_TRUE(name(code).isEmpty()) << code;
     int named = 0;
     for (int code = -32768; code <= 32767; ++code)
-        if (!adoTypeName(static_cast<std::int16_t>(code)).isEmpty()) ++named;
+        if (!name(code).isEmpty()) ++named;
     EXPECT_EQ(named, 39);
 }
 

@@ -10,7 +10,7 @@ namespace {
 
 using db::Value;
 
-db::FieldInfo field(const char* name, std::int16_t adoType) {
+db::FieldInfo field(const char* name, db::AdoType adoType) {
     return db::FieldInfo{QString::fromUtf8(name), adoType, 0, 0};
 }
 
@@ -19,7 +19,7 @@ TEST(TransferToPostgresStatements, SevenColumnExampleGivesTypesAndNumericList) {
     const std::vector<db::FieldInfo> fields{
         field("id", ado::kInteger),       field("name", ado::kVarWChar),
         field("born", ado::kDBTimeStamp), field("ok", ado::kBoolean),
-        field("price", ado::kCurrency),   field("day", 7 /* adDate */),
+        field("price", ado::kCurrency),   field("day", db::AdoType::Date),
         field("score", ado::kDouble)};
     const CreateTable create = createTableStatement(QStringLiteral("t"), fields);
     EXPECT_EQ(create.sql, R"(CREATE TABLE "t"("id" NUMERIC,"name" TEXT,"born" TIMESTAMP,"ok" BOOL,)"

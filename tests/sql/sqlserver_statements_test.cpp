@@ -10,7 +10,7 @@ namespace {
 
 using db::Value;
 
-db::FieldInfo field(const char* name, std::int16_t adoType, int precision = 0, int scale = 0) {
+db::FieldInfo field(const char* name, db::AdoType adoType, int precision = 0, int scale = 0) {
     return db::FieldInfo{QString::fromUtf8(name), adoType, precision, scale};
 }
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "sql/type_proposals.h"
 #include "db/ado_types.h"
+#include "sql/type_proposals.h"
 
 namespace dorvane {
 namespace {
@@ -9,7 +9,7 @@ namespace {
 using db::Value;
 namespace ado = db::ado;
 
-db::FieldInfo field(std::int16_t adoType, int precision = 0, int scale = 0) {
+db::FieldInfo field(db::AdoType adoType, int precision = 0, int scale = 0) {
     return {QStringLiteral("c"), adoType, precision, scale};
 }
 
@@ -29,11 +29,12 @@ TEST(FixedProposals, TowardsSqlServerKeepFloatsAndMoneyExact) {
 TEST(ExactNumberProposals, KeepTheSourcePrecisionTowardsSqlServerOnly) {
     EXPECT_EQ(proposedType(TargetServer::SqlServer, field(ado::kNumeric, 10, 2), nullptr),
               "NUMERIC(10,2)");
-    EXPECT_EQ(proposedType(TargetServer::SqlServer, field(14 /* adDecimal */, 7, 3), nullptr),
+    EXPECT_EQ(proposedType(TargetServer::SqlServer, field(db::AdoType::Decimal, 7, 3), nullptr),
               "DECIMAL(7,3)");
     EXPECT_EQ(proposedType(TargetServer::PostgreSQL, field(ado::kNumeric, 10, 2), nullptr),
               "NUMERIC");
-    EXPECT_EQ(proposedType(TargetServer::PostgreSQL, field(14, 7, 3), nullptr), "NUMERIC");
+    EXPECT_EQ(proposedType(TargetServer::PostgreSQL, field(db::AdoType::Decimal, 7, 3), nullptr),
+              "NUMERIC");
 }
 
 TEST(ExactNumberProposals, FitSqlServersLimits) {
@@ -59,10 +60,10 @@ class SampledProposals : public ::testing::TestWithParam<SampleCase> {};
 TEST_P(SampledProposals, FollowTheFirstRowForTextAndOtherTypes) {
     const SampleCase& c = GetParam();
     const Value* sample = c.sample ? &*c.sample : nullptr;
-    for (std::int16_t type :
+    for (db::AdoType type :
          {ado::kVarChar, ado::kChar, ado::kVarWChar, ado::kWChar, ado::kVarBinary, ado::kGuid,
-          std::int16_t{12} /* adVariant */, std::int16_t{1} /* no name */}) {
-        SCOPED_TRACE(type);
+          db::AdoType::Variant, static_cast<db::AdoType>(1) /* no name */}) {
+        SCOPED_TRACE(static_cast<int>(type));
         EXPECT_EQ(proposedType(TargetServer::PostgreSQL, field(type, 4000), sample),
                   c.towardsPostgreSQL);
         EXPECT_EQ(proposedType(TargetServer::SqlServer, field(type, 4000), sample),

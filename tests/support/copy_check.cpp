@@ -9,8 +9,8 @@
 #include "db/ado_types.h"
 #include "db/connection.h"
 #include "db/recordset.h"
-#include "test_servers.h"
 #include "sql/sql_quoting.h"
+#include "test_servers.h"
 
 namespace dorvane::testing {
 namespace {
@@ -178,7 +178,7 @@ db::Recordset openTable(db::Connection& c, Server server, const QString& table) 
 
 }  // namespace
 
-ColumnKind columnKindOf(int adoType, Server server) {
+ColumnKind columnKindOf(db::AdoType adoType, Server server) {
     namespace ado = db::ado;
     switch (adoType) {
         case ado::kSmallInt:

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "db/ado_type.h"
 #include "db/value.h"
 
 namespace dorvane::testing {
@@ -29,7 +30,7 @@ enum class ColumnKind {
     Text,
     NarrowText
 };
-ColumnKind columnKindOf(int adoType, Server server);
+ColumnKind columnKindOf(db::AdoType adoType, Server server);
 
 // The comparable form of a value once it sits in a column of `kind` on `server`. A null
 // is the empty QString (isNull), never confused with an empty text. `singleSource`: the

@@ -24,13 +24,13 @@ QString utf8(const char* text) {
 
 struct Column {
     QString name;
-    std::int16_t adoType;
+    db::AdoType adoType;
     int precision;
     int scale;
     friend bool operator==(const Column&, const Column&) = default;
     friend std::ostream& operator<<(std::ostream& os, const Column& c) {
-        return os << c.name.toStdString() << ' ' << c.adoType << '(' << c.precision << ','
-                  << c.scale << ')';
+        return os << c.name.toStdString() << ' ' << static_cast<int>(c.adoType) << '('
+                  << c.precision << ',' << c.scale << ')';
     }
 };
 

@@ -1,0 +1,47 @@
+#pragma once
+// The types of a copy from SQL Server to PostgreSQL: the rules the copy tests in turn,
+// and the table of what each source type becomes.
+
+#include <QStringView>
+#include <span>
+
+#include "db/ado_type.h"
+#include "sql/type_map.h"
+
+namespace dorvane::to_postgres {
+
+// The lines of one type rule in one copy of the column list.
+struct RuleLines {
+    int test;
+    int append;
+    int numericIndex = 0;  // a numeric column's index joins the numeric list; 0 for others
+};
+
+// One type test of the column list: the first rule whose text the lower-cased ADO type
+// name contains chooses the column type. Numeric columns get their values without quotes.
+// The command builds the column list in two places, each with lines of its own: without
+// the customization dialog, and after the dialog left the statement as it was.
+struct ColumnRule {
+    const char16_t* contained;  // null for the fallback
+    const char16_t* fragment;   // appended after the quoted column name
+    bool numeric;
+    RuleLines automatic;
+    RuleLines customized;
+};
+
+// The rules and, for every named ADO type, a row of what they choose for it, side by
+// side with the dialog's proposal.
+const TargetTypes<ColumnRule>& targetTypes();
+
+// The tests in the order they are made.
+inline std::span<const ColumnRule> columnRules() {
+    return targetTypes().rules;
+}
+inline const ColumnRule& fallbackRule() {
+    return targetTypes().fallback;
+}
+inline const ColumnRule& ruleFor(QStringView lowerTypeName) {
+    return targetTypes().ruleFor(lowerTypeName);
+}
+
+}  // namespace dorvane::to_postgres

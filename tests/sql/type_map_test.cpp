@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <algorithm>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "db/ado_type.h"
+#include "db/recordset.h"
+#include "db/value.h"
+#include "sql/postgres_type_map.h"
+#include "sql/sqlserver_type_map.h"
+#include "sql/type_proposals.h"
+
+namespace dorvane {
+namespace {
+
+using db::AdoType;
+
+// What the copy writes for a type, in the table's terms.
+struct CopyOutcome {
+    QString column;
+    Values values;
+    friend bool operator==(const CopyOutcome&, const CopyOutcome&) = default;
+};
+
+// The walk the commands make: each rule tested in turn on the lower-cased ADO name.
+template <class Rule>
+const Rule& walkRules(std::span<const Rule> rules, const Rule& fallback, const QString& name) {
+    for (const Rule& rule : rules)
+        if (name.contains(QStringView(rule.contained))) return rule;
+    return fallback;
+}
+
+CopyOutcome copyToPostgres(const QString& lowerName) {
+    const auto& rule =
+        walkRules(to_postgres::columnRules(), to_postgres::fallbackRule(), lowerName);
+    QString column = QString::fromUtf16(rule.fragment).trimmed();  // " NUMERIC,"
+    column.chop(1);
+    return {column, rule.numeric ? Values::Unquoted : Values::Quoted};
+}
+
+CopyOutcome copyToSqlServer(const QString& lowerName) {
+    const auto& rule =
+        walkRules(to_sqlserver::columnRules(), to_sqlserver::fallbackRule(), lowerName);
+    QString column = QString::fromUtf16(rule.fragment).mid(2);  // "] FLOAT," or "] DECIMAL"
+    if (rule.exact)
+        column += u"(p,s)";
+    else
+        column.chop(1);
+    return {column, Values::Quoted};
+}
+
+struct Dialect {
+    const char* name;
+    TargetServer target;
+    CopyOutcome (*copy)(const QString& lowerName);
+    std::span<const TypeMapRow> (*rows)();
+    const TypeMapRow& (*row)(AdoType);
+};
+
+const Dialect kDialects[] = {
+    {"ToPostgreSQL", TargetServer::PostgreSQL, copyToPostgres,
+     [] { return to_postgres::targetTypes().rows; },
+     [](AdoType type) -> const TypeMapRow& { return to_postgres::targetTypes().rowFor(type); }},
+    {"ToSqlServer", TargetServer::SqlServer, copyToSqlServer,
+     [] { return to_sqlserver::targetTypes().rows; },
+     [](AdoType type) -> const TypeMapRow& { return to_sqlserver::targetTypes().rowFor(type); }},
+};
+
+constexpr auto kUnnamed = static_cast<AdoType>(1);
+
+// Every type ADO names, and a number it does not.
+std::vector<AdoType> sourceTypes() {
+    std::vector<AdoType> types;
+    for (int code = INT16_MIN; code <= INT16_MAX; ++code)
+        if (!adoTypeName(static_cast<AdoType>(code)).isEmpty())
+            types.push_back(static_cast<AdoType>(code));
+    types.push_back(kUnnamed);
+    return types;
+}
+
+// The proposal for a first value of three characters and a source of size (10,2).
+QString expectedProposal(const Proposal& proposal) {
+    const QString text = QString::fromLatin1(proposal.text);
+    switch (proposal.rule) {
+        case ProposalRule::Fixed:
+            return text;
+        case ProposalRule::SampledText:
+            return QStringLiteral("VARCHAR(3)");
+        case ProposalRule::ExactNumber:
+            return text + QStringLiteral("(10,2)");
+    }
+    return {};
+}
+
+class TypeMap : public ::testing::TestWithParam<std::tuple<Dialect, AdoType>> {};
+
+TEST_P(TypeMap, HoldsWhatTheRuleWalkAndTheDialogGive) {
+    const auto& [dialect, type] = GetParam();
+    const auto rows = dialect.rows();
+    const auto named = std::count_if(rows.begin(), rows.end(),
+                                     [&](const TypeMapRow& r) { return r.source == type; });
+    EXPECT_EQ(named, type == kUnnamed ? 0 : 1);
+
+    const TypeMapRow& row = dialect.row(type);
+    const CopyOutcome table{QString::fromLatin1(row.copyColumn), row.values};
+    EXPECT_EQ(dialect.copy(adoTypeName(type).toLower()), table);
+
+    const db::FieldInfo field{QStringLiteral("c"), type, 10, 2, QString()};
+    const db::Value sample = db::Value::text(QStringLiteral("abc"));
+    EXPECT_EQ(proposedType(dialect.target, field, &sample), expectedProposal(row.proposal));
+}
+
+std::string caseName(const ::testing::TestParamInfo<TypeMap::ParamType>& info) {
+    const QString type = adoTypeName(std::get<AdoType>(info.param));
+    return std::string(std::get<Dialect>(info.param).name) + '_' +
+           (type.isEmpty() ? std::string("Unnamed") : type.toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryTypeBothWays, TypeMap,
+                         ::testing::Combine(::testing::ValuesIn(kDialects),
+                                            ::testing::ValuesIn(sourceTypes())),
+                         caseName);
+
+}  // namespace
+}  // namespace dorvane
