@@ -57,6 +57,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         {word(QStringLiteral("SELECT")), punct(u'*'), word(QStringLiteral("FROM")), name(table)});
     requireTokens(to_postgres::dropStatement(table), Dialect::Postgres,
                   {word(QStringLiteral("DROP")), word(QStringLiteral("TABLE")), name(table)});
+    requireTokens(to_postgres::renameStatement(table, fields[0].name), Dialect::Postgres,
+                  {word(QStringLiteral("ALTER")), word(QStringLiteral("TABLE")), name(table),
+                   word(QStringLiteral("RENAME")), word(QStringLiteral("TO")), name(fields[0].name),
+                   punct(u';')});
 
     const auto create = to_postgres::createTableStatement(table, fields);
     std::vector<Token> expected{word(QStringLiteral("CREATE")), word(QStringLiteral("TABLE")),
@@ -65,15 +69,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (i > 0) expected.push_back(punct(u','));
         expected.push_back(name(fields[i].name));
         expected.push_back(word(typeWord(fields[i].adoType)));
+        const bool numeric = to_postgres::ruleFor(adoTypeName(fields[i].adoType).toLower()).numeric;
+        require(isFlagged(create.numericList, static_cast<int>(i)) == numeric,
+                "a numeric column is flagged, and only a numeric one");
     }
     expected.push_back(punct(u')'));
     requireTokens(create.sql, Dialect::Postgres, expected);
 
-    // The dialog may return any list; the automatic one most of the time.
-    const QString numericList =
-        in.ConsumeIntegralInRange(0, 3) == 0 ? text(in, 20) : create.numericList;
+    // The dialog may hand back any list; the automatic one most of the time.
     const int fieldCount = static_cast<int>(fields.size());
-    const std::vector<bool> unquoted = to_postgres::unquotedColumns(numericList, fieldCount);
+    const std::vector<bool> unquoted =
+        in.ConsumeIntegralInRange(0, 3) == 0
+            ? to_postgres::unquotedColumns(text(in, 20), fieldCount)
+            : to_postgres::unquotedColumns(create.numericList, fieldCount);
     require(unquoted.size() == fields.size(), "one flag per field");
 
     std::vector<db::Value> row;

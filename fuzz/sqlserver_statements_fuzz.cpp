@@ -72,6 +72,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         {word(QStringLiteral("SELECT")), punct(u'*'), word(QStringLiteral("FROM")), name(table)});
     requireTokens(to_sqlserver::dropStatement(table), Dialect::SqlServer,
                   {word(QStringLiteral("DROP")), word(QStringLiteral("TABLE")), name(table)});
+    requireTokens(
+        to_sqlserver::renameStatement(table, fields[0].name), Dialect::SqlServer,
+        {word(QStringLiteral("sp_rename")), literal(table), punct(u','), literal(fields[0].name)});
     checkCreate(to_sqlserver::createTableStatement(table, fields), table, fields);
 
     std::vector<db::Value> row;

@@ -6,7 +6,8 @@
 #include "core/procedure.h"
 #include "db/connection.h"
 #include "maintenance/table_maintenance.h"
-#include "sql/sql_quoting.h"
+#include "sql/postgres_statements.h"
+#include "sql/sqlserver_statements.h"
 
 namespace dorvane {
 namespace {
@@ -74,9 +75,9 @@ void deleteMssqlTables(CommandContext& context) {
                 p.step(OpenWithPort,
                        [&] { connection->open(db::mssqlPortConnectionString(profile)); });
             }
+            // This command has always ended its DROP with a semicolon.
             p.step(DropTable, [&] {
-                connection->execute(QStringLiteral("DROP TABLE ") +
-                                    bracketedName(mssqlTables.text(i)) + u';');
+                connection->execute(to_sqlserver::dropStatement(mssqlTables.text(i)) + u';');
             });
             p.step(CloseConnection, [&] { connection->close(); });
             p.step(RemoveEntry, [&] { mssqlTables.remove(i); });
@@ -108,8 +109,7 @@ void deletePostgresTables(CommandContext& context) {
     for (int i = count - 1; i >= 0; --i) {
         if (p.test(EntrySelectedCheck, [&] { return postgresTables.selected(i); })) {
             p.step(DropTable, [&] {
-                connection->execute(QStringLiteral("DROP TABLE ") +
-                                    doubleQuotedName(postgresTables.text(i)));
+                connection->execute(to_postgres::dropStatement(postgresTables.text(i)));
             });
             p.step(RemoveEntry, [&] { postgresTables.remove(i); });
         }

@@ -6,7 +6,8 @@
 #include "core/procedure.h"
 #include "db/connection.h"
 #include "maintenance/table_maintenance.h"
-#include "sql/sql_quoting.h"
+#include "sql/postgres_statements.h"
+#include "sql/sqlserver_statements.h"
 
 namespace dorvane {
 namespace {
@@ -112,10 +113,8 @@ void renameMssqlTable(CommandContext& context) {
     } else {
         p.step(OpenWithPort, [&] { connection->open(db::mssqlPortConnectionString(profile)); });
     }
-    p.step(RenameTable, [&] {
-        connection->execute(QStringLiteral("sp_rename ") + singleQuotedText(oldName) +
-                            QStringLiteral(", ") + singleQuotedText(newName));
-    });
+    p.step(RenameTable,
+           [&] { connection->execute(to_sqlserver::renameStatement(oldName, newName)); });
     p.step(CloseConnection, [&] { connection->close(); });
     p.step(RemoveOldEntry, [&] { mssqlTables.remove(index); });
     p.step(AddNewEntry, [&] { mssqlTables.add(newName); });
@@ -160,10 +159,8 @@ void renamePostgresTable(CommandContext& context) {
         p.step(TakeOldName, [&] { oldName = postgresTables.text(i); });
         p.step(AskNewName, [&] { newName = platform.inputBox(renamePrompt(oldName), oldName); });
         if (p.test(NoNewNameCheck, [&] { return newName.isEmpty(); })) continue;
-        p.step(RenameTable, [&] {
-            connection->execute(QStringLiteral("ALTER TABLE ") + doubleQuotedName(oldName) +
-                                QStringLiteral(" RENAME TO ") + doubleQuotedName(newName) + u';');
-        });
+        p.step(RenameTable,
+               [&] { connection->execute(to_postgres::renameStatement(oldName, newName)); });
         p.step(RemoveOldEntry, [&] { postgresTables.remove(i); });
         p.step(AddNewEntry, [&] { postgresTables.add(newName); });
         p.step(SelectFirstEntry, [&] {

@@ -23,22 +23,17 @@ void appendColumn(QString& sql, const QString& fieldName, const ColumnRule& rule
     sql += QStringView(rule.fragment);
 }
 
-void appendNumericIndex(QString& numericList, int fieldIndex) {
-    numericList += QString::number(fieldIndex);
-    numericList += u',';
-}
-
-void closeColumnList(QString& sql) {
-    sql.chop(1);
-    sql += u')';
-}
-
 QString dropStatement(const QString& table) {
     return QStringLiteral("DROP TABLE ") + doubleQuotedName(table);
 }
 
 QString countStatement(const QString& table) {
     return QStringLiteral("SELECT count(*) FROM ") + doubleQuotedName(table);
+}
+
+QString renameStatement(const QString& oldName, const QString& newName) {
+    return QStringLiteral("ALTER TABLE ") + doubleQuotedName(oldName) +
+           QStringLiteral(" RENAME TO ") + doubleQuotedName(newName) + u';';
 }
 
 void checkNameFits(QStringView name) {
@@ -66,6 +61,12 @@ std::vector<bool> unquotedColumns(QStringView numericList, int fieldCount) {
             ++position;
         }
     }
+    return unquoted;
+}
+
+std::vector<bool> unquotedColumns(const std::vector<bool>& numericList, int fieldCount) {
+    std::vector<bool> unquoted(numericList);
+    unquoted.resize(fieldCount > 0 ? fieldCount : 0, false);
     return unquoted;
 }
 
@@ -144,23 +145,19 @@ void closeInsert(QString& sql) {
 }
 
 CreateTable createTableStatement(const QString& table, std::span<const db::FieldInfo> fields) {
-    CreateTable out{columnHead(table), QString()};
-    for (int i = 0; i < static_cast<int>(fields.size()); ++i) {
-        const ColumnRule& rule = ruleFor(adoTypeName(fields[i].adoType).toLower());
-        appendColumn(out.sql, fields[i].name, rule);
-        if (rule.numeric) appendNumericIndex(out.numericList, i);
-    }
-    closeColumnList(out.sql);
+    CreateTable out{columnHead(table), {}};
+    PiecesAtOnce steps;
+    appendColumnList(out.sql, FieldList{fields}, steps,
+                     ColumnListLines{.ruleLines = &ColumnRule::automatic}, out.numericList);
     return out;
 }
 
 QString insertStatement(const QString& table, std::span<const db::Value> row,
                         const std::vector<bool>& unquoted) {
     QString sql;
-    startInsert(sql, table);
-    for (std::size_t j = 0; j < row.size(); ++j)
-        appendValue(sql, row[j], j < unquoted.size() && unquoted[j], j == 0);
-    closeInsert(sql);
+    const RowValues values{row};
+    PiecesAtOnce steps;
+    buildInsert(sql, table, values, steps, InsertLines{}, unquoted);
     return sql;
 }
 

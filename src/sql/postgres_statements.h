@@ -1,6 +1,7 @@
 #pragma once
 // The statements of a copy from SQL Server to PostgreSQL, built piece by piece as the
-// command goes through its numbered lines. Names stand between double quotes.
+// command goes through its numbered lines (see statement_pieces.h), and the ones the
+// table commands send to PostgreSQL. Names stand between double quotes.
 
 #include <QString>
 #include <QStringView>
@@ -10,6 +11,7 @@
 #include "db/recordset.h"
 #include "db/value.h"
 #include "sql/postgres_type_map.h"
+#include "sql/statement_pieces.h"
 
 namespace dorvane::to_postgres {
 
@@ -18,22 +20,22 @@ QString selectStatement(const QString& sourceTable);
 // "CREATE TABLE "t"(": what the column list is appended to, and what the dialog gets.
 QString columnHead(const QString& table);
 void appendColumn(QString& sql, const QString& fieldName, const ColumnRule& rule);
-// Field indexes written without quotes: "0,4," for fields 0 and 4.
-void appendNumericIndex(QString& numericList, int fieldIndex);
-// Replaces the comma after the last column by ")".
-void closeColumnList(QString& sql);
 QString dropStatement(const QString& table);
 // The rows the target table holds, to compare with the rows sent.
 QString countStatement(const QString& table);
+QString renameStatement(const QString& oldName, const QString& newName);
 
 // PostgreSQL keeps only the first 63 bytes of a name and drops the rest silently.
 constexpr int kMaxNameBytes = 63;
 // Throws when `name` (of a table or a column) is longer than PostgreSQL keeps.
 void checkNameFits(QStringView name);
 
-// Which fields a numeric column list leaves unquoted. The list is read in step with the
-// fields: an index counts only when it is the next one the list names.
+// Which fields a numeric column list, as the customization dialog hands it over ("0,4,"
+// for fields 0 and 4), leaves unquoted. The list is read in step with the fields: an
+// index counts only when it is the next one the list names.
 std::vector<bool> unquotedColumns(QStringView numericList, int fieldCount);
+// The same for numeric column flags: one flag per field.
+std::vector<bool> unquotedColumns(const std::vector<bool>& numericList, int fieldCount);
 
 void startInsert(QString& sql, const QString& table);
 // Appends one value and ", ". A database null is NULL; an empty text is NULL in an
@@ -43,10 +45,36 @@ void appendValue(QString& sql, const db::Value& value, bool unquoted, bool first
 // Replaces the ", " after the last value by ")".
 void closeInsert(QString& sql);
 
-// Whole statements from the pieces above.
+using ColumnListLines = dorvane::ColumnListLines<ColumnRule, RuleLines>;
+
+// Appends the columns of `fields` to a columnHead and closes the list; flags each numeric
+// column in `numericColumns`, whose values then go without quotes.
+template <class Steps, class Fields>
+void appendColumnList(QString& sql, const Fields& fields, Steps& steps,
+                      const ColumnListLines& lines, std::vector<bool>& numericColumns) {
+    dorvane::appendColumnList(
+        sql, fields, steps, lines, columnRules(), fallbackRule(), u")",
+        [&](int i, const db::FieldInfo& field, const ColumnRule& rule, const RuleLines& at) {
+            steps.step(at.append, [&] { appendColumn(sql, field.name, rule); });
+            if (rule.numeric) steps.step(at.numericIndex, [&] { flag(numericColumns, i); });
+        });
+}
+
+// The INSERT of one row into `sql`, whose capacity is kept from row to row.
+template <class Steps, class Row>
+void buildInsert(QString& sql, const QString& table, Row& row, Steps& steps,
+                 const InsertLines& lines, const std::vector<bool>& unquoted) {
+    steps.step(lines.start, [&] { startInsert(sql, table); });
+    appendRowValues(row, steps, lines, [&](int j, const db::Value& value) {
+        appendValue(sql, value, isFlagged(unquoted, j), j == 0);
+    });
+    steps.step(lines.close, [&] { closeInsert(sql); });
+}
+
+// Whole statements, built at once.
 struct CreateTable {
     QString sql;
-    QString numericList;
+    std::vector<bool> numericList;  // one flag per field, as far as the last numeric one
 };
 CreateTable createTableStatement(const QString& table, std::span<const db::FieldInfo> fields);
 QString insertStatement(const QString& table, std::span<const db::Value> row,

@@ -44,11 +44,6 @@ std::optional<ExactSize> appendColumn(QString& sql, const db::FieldInfo& field,
     return size;
 }
 
-void closeColumnList(QString& sql) {
-    sql.chop(1);
-    sql += u");";
-}
-
 QString dropStatement(const QString& table) {
     return QStringLiteral("DROP TABLE ") + bracketedName(table);
 }
@@ -59,6 +54,11 @@ QString countStatement(const QString& table) {
 
 QString columnsStatement(const QString& table) {
     return QStringLiteral("SELECT * FROM ") + bracketedName(table) + QStringLiteral(" WHERE 1 = 0");
+}
+
+QString renameStatement(const QString& oldName, const QString& newName) {
+    return QStringLiteral("sp_rename ") + singleQuotedText(oldName) + QStringLiteral(", ") +
+           singleQuotedText(newName);
 }
 
 QString codePageStatement() {
@@ -103,17 +103,18 @@ void closeInsert(QString& sql) {
 
 QString createTableStatement(const QString& table, std::span<const db::FieldInfo> fields) {
     QString sql = columnHead(table);
-    for (const db::FieldInfo& field : fields)
-        appendColumn(sql, field, ruleFor(adoTypeName(field.adoType).toLower()));
-    closeColumnList(sql);
+    std::vector<std::optional<ExactSize>> exactColumns;
+    PiecesAtOnce steps;
+    appendColumnList(sql, FieldList{fields}, steps,
+                     ColumnListLines{.ruleLines = &ColumnRule::automatic}, exactColumns);
     return sql;
 }
 
 QString insertStatement(const QString& table, std::span<const db::Value> row) {
     QString sql;
-    startInsert(sql, table);
-    for (const db::Value& value : row) appendValue(sql, value);
-    closeInsert(sql);
+    const RowValues values{row};
+    PiecesAtOnce steps;
+    buildInsert(sql, table, values, steps, InsertLines{}, [](int) { return false; });
     return sql;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The statements of a copy from PostgreSQL to SQL Server, built piece by piece as the
-// command goes through its numbered lines. Names stand between brackets on SQL Server
-// and between double quotes in the SELECT on PostgreSQL.
+// command goes through its numbered lines (see statement_pieces.h), and the ones the
+// table commands send to SQL Server. Names stand between brackets on SQL Server and
+// between double quotes in the SELECT on PostgreSQL.
 
 #include <QString>
 #include <QStringView>
@@ -12,6 +13,7 @@
 #include "db/recordset.h"
 #include "db/value.h"
 #include "sql/sqlserver_type_map.h"
+#include "sql/statement_pieces.h"
 #include "sql/value_text.h"
 
 namespace dorvane::to_sqlserver {
@@ -26,8 +28,6 @@ QString columnHead(const QString& table);
 // Appends the column; gives the size of an exact column so its values can be checked.
 std::optional<ExactSize> appendColumn(QString& sql, const db::FieldInfo& field,
                                       const ColumnRule& rule);
-// Replaces the comma after the last column by ");".
-void closeColumnList(QString& sql);
 QString dropStatement(const QString& table);
 // The rows the target table holds, to compare with the rows sent.
 QString countStatement(const QString& table);
@@ -35,18 +35,55 @@ QString countStatement(const QString& table);
 QString columnsStatement(const QString& table);
 // The code page of the target database's char and varchar columns.
 QString codePageStatement();
+QString renameStatement(const QString& oldName, const QString& newName);
 
 void startInsert(QString& sql, const QString& table);
 // Appends one quoted value and ", '". A database null is NULL; text with characters
 // beyond ASCII is a national literal N'...'.
 void appendValue(QString& sql, const db::Value& value);
-// Replaces the ", '" after the last value by ")".
 // Bytes for a binary column, as a constant: the server converts no text into bytes.
 void appendBinaryConstant(QString& sql, const QByteArray& bytes);
+// Replaces the ", '" after the last value by ")".
 void closeInsert(QString& sql);
 
-// Whole statements from the pieces above.
+using ColumnListLines = dorvane::ColumnListLines<ColumnRule, RuleLines>;
+
+// Appends the columns of `fields` to a columnHead and closes the list; each exact
+// column's size goes to `exactColumns` (one entry per field), to check its values by.
+template <class Steps, class Fields>
+void appendColumnList(QString& sql, const Fields& fields, Steps& steps,
+                      const ColumnListLines& lines,
+                      std::vector<std::optional<ExactSize>>& exactColumns) {
+    exactColumns.clear();
+    dorvane::appendColumnList(
+        sql, fields, steps, lines, columnRules(), fallbackRule(), u");",
+        [&](int i, const db::FieldInfo& field, const ColumnRule& rule, const RuleLines& at) {
+            steps.step(at.append, [&] {
+                const std::optional<ExactSize> size = appendColumn(sql, field, rule);
+                if (exactColumns.size() <= static_cast<std::size_t>(i)) exactColumns.resize(i + 1);
+                exactColumns[i] = size;
+            });
+        });
+}
+
+// The INSERT of one row into `sql`, whose capacity is kept from row to row. A binary
+// value goes as a constant where holdsBytes(column) says its column keeps bytes.
+template <class Steps, class Row, class HoldsBytes>
+void buildInsert(QString& sql, const QString& table, Row& row, Steps& steps,
+                 const InsertLines& lines, const HoldsBytes& holdsBytes) {
+    steps.step(lines.start, [&] { startInsert(sql, table); });
+    appendRowValues(row, steps, lines, [&](int j, const db::Value& value) {
+        if (value.kind() == db::Value::Kind::Binary && holdsBytes(j))
+            appendBinaryConstant(sql, value.asBinary());
+        else
+            appendValue(sql, value);
+    });
+    steps.step(lines.close, [&] { closeInsert(sql); });
+}
+
+// Whole statements, built at once.
 QString createTableStatement(const QString& table, std::span<const db::FieldInfo> fields);
+// No column is taken to keep bytes: a binary value goes as its text.
 QString insertStatement(const QString& table, std::span<const db::Value> row);
 
 }  // namespace dorvane::to_sqlserver

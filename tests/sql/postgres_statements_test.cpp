@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "db/ado_types.h"
+#include "recorded_pieces.h"
 #include "sql/postgres_statements.h"
 
 namespace dorvane::to_postgres {
@@ -24,7 +25,7 @@ TEST(TransferToPostgresStatements, SevenColumnExampleGivesTypesAndNumericList) {
     const CreateTable create = createTableStatement(QStringLiteral("t"), fields);
     EXPECT_EQ(create.sql, R"(CREATE TABLE "t"("id" NUMERIC,"name" TEXT,"born" TIMESTAMP,"ok" BOOL,)"
                           R"("price" NUMERIC,"day" DATE,"score" TEXT))");
-    EXPECT_EQ(create.numericList, "0,4,");
+    EXPECT_EQ(create.numericList, (std::vector<bool>{true, false, false, false, true}));
 }
 
 TEST(TransferToPostgresStatements, TypeTestsChooseInTheirOrder) {
@@ -139,6 +140,43 @@ TEST(TransferToPostgresStatements, NumericListIsWalkedInStepWithTheFields) {
     // The walk only moves on at the index it waits for: a later index blocks earlier ones.
     EXPECT_EQ(unquotedColumns(u"2,0,", 3), (std::vector<bool>{false, false, true}));
     EXPECT_EQ(unquotedColumns(u"x,1,", 3), (std::vector<bool>{false, false, false}));
+    // An index named twice blocks the ones after it; blanks around an index are dropped.
+    EXPECT_EQ(unquotedColumns(u"0,0,1,", 3), (std::vector<bool>{true, false, false}));
+    EXPECT_EQ(unquotedColumns(u" 0 , 2,", 3), (std::vector<bool>{true, false, true}));
+    // Flags reach as far as the last numeric column; the fields after it are quoted.
+    EXPECT_EQ(unquotedColumns(std::vector<bool>{false, true}, 3),
+              (std::vector<bool>{false, true, false}));
+}
+
+// Each piece runs as its own numbered step: the column list's own lines, and for each
+// field the type tests up to the one that holds, its append and a numeric column's flag.
+TEST(TransferToPostgresStatements, ColumnListRunsEachPieceOnItsLine) {
+    const std::vector<db::FieldInfo> fields{field("n", db::ado::kInteger),
+                                            field("s", db::ado::kVarChar)};
+    const ColumnListLines lines{1, 2, 3, 4, 5, 6, &ColumnRule::customized};
+    QString sql = QStringLiteral("x(");
+    std::vector<bool> numericColumns;
+    RecordedPieces steps;
+    appendColumnList(sql, FieldList{fields}, steps, lines, numericColumns);
+    EXPECT_EQ(sql, R"(x("n" NUMERIC,"s" TEXT))");
+    EXPECT_EQ(numericColumns, std::vector<bool>{true});
+    EXPECT_EQ(steps.lines, (std::vector<int>{1, 2, 3, 4, 206, 210, 218, 222, 224, 226,  //
+                                             2, 3, 4, 206, 210, 212, 5, 6}));
+}
+
+TEST(TransferToPostgresStatements, InsertRunsEachPieceOnItsLine) {
+    const std::vector<Value> values{Value::integer(1), Value::text("a")};
+    const RowValues row{values};
+    QString sql = QStringLiteral("left from the last row");
+    RecordedPieces steps;
+    buildInsert(sql, QStringLiteral("t"), row, steps, InsertLines{1, 2, 3, 4, 5}, {true});
+    EXPECT_EQ(sql, R"(INSERT INTO "t" VALUES(1, 'a'))");
+    EXPECT_EQ(steps.lines, (std::vector<int>{1, 2, 3, 4, 3, 4, 5}));
+}
+
+TEST(TransferToPostgresStatements, RenameQuotesBothNames) {
+    EXPECT_EQ(renameStatement(QStringLiteral("a\"b"), QStringLiteral("c")),
+              R"(ALTER TABLE "a""b" RENAME TO "c";)");
 }
 
 // Quotes and backslashes make a value no number: in a numeric column it still goes in

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "db/ado_types.h"
+#include "recorded_pieces.h"
 #include "sql/sqlserver_statements.h"
 
 namespace dorvane::to_sqlserver {
@@ -77,6 +78,39 @@ TEST(TransferToSqlServerStatements, ClosingBracketsInNamesAreDoubled) {
     const std::vector<Value> row{Value::text("v")};
     EXPECT_EQ(insertStatement(QStringLiteral("a]b"), row), "INSERT INTO [a]]b] VALUES('v')");
     EXPECT_EQ(dropStatement(QStringLiteral("Orders")), "DROP TABLE [Orders]");
+}
+
+// Each piece runs as its own numbered step: the column list's own lines, and for each
+// field the type tests up to the one that holds and its append.
+TEST(TransferToSqlServerStatements, ColumnListRunsEachPieceOnItsLine) {
+    const std::vector<db::FieldInfo> fields{field("d", db::ado::kNumeric, 9, 2),
+                                            field("s", db::ado::kVarChar)};
+    const ColumnListLines lines{1, 2, 3, 4, 5, 6, &ColumnRule::automatic};
+    QString sql = QStringLiteral("x(");
+    std::vector<std::optional<ExactSize>> exactColumns{ExactSize{1, 0}, ExactSize{1, 0}};
+    RecordedPieces steps;
+    appendColumnList(sql, FieldList{fields}, steps, lines, exactColumns);
+    EXPECT_EQ(sql, "x([d] NUMERIC(9,2),[s] VARCHAR(8000));");
+    EXPECT_EQ(exactColumns, (std::vector<std::optional<ExactSize>>{ExactSize{9, 2}, {}}));
+    EXPECT_EQ(steps.lines,
+              (std::vector<int>{1, 2, 3, 4,   250, 254, 258, 262, 262, 266, 270, 274, 276,  //
+                                2, 3, 4, 250, 252, 5,   6}));
+}
+
+// Bytes go as a constant only into a column that keeps bytes; elsewhere as their text.
+TEST(TransferToSqlServerStatements, BinaryValuesAreConstantsWhereTheColumnKeepsBytes) {
+    const std::vector<Value> values{Value::binary(QByteArray("\x01\xab", 2)),
+                                    Value::binary(QByteArray("\x01", 1)), Value()};
+    const RowValues row{values};
+    QString sql;
+    PiecesAtOnce steps;
+    buildInsert(sql, QStringLiteral("t"), row, steps, InsertLines{},
+                [](int column) { return column != 1; });
+    EXPECT_EQ(sql, "INSERT INTO [t] VALUES(0x01ab, '" + sqlServerValueText(values[1]) + "', NULL)");
+}
+
+TEST(TransferToSqlServerStatements, RenameQuotesBothNames) {
+    EXPECT_EQ(renameStatement(QStringLiteral("a'b"), QStringLiteral("c")), "sp_rename 'a''b', 'c'");
 }
 
 TEST(TransferToSqlServerStatements, InsertExamples) {

@@ -1,0 +1,212 @@
+#include "transfer/table_transfer.h"
+
+#include "core/list_helpers.h"
+#include "db/ado.h"
+#include "sql/postgres_statements.h"
+#include "sql/sqlserver_statements.h"
+
+namespace dorvane {
+
+using transfer_steps::existing;
+
+TableTransfer::TableTransfer(CommandContext& ctx, YieldPolicy policy, const TransferTraits& traits,
+                             const TransferLines& lines)
+    : ctx_(ctx),
+      traits_(traits),
+      lines_(lines),
+      p_(ctx.platform, QStringLiteral("Form2"), QString::fromUtf16(traits.handler)),
+      yield_(ctx.platform, policy) {
+    p_.showStatementInReport(&statement_);
+}
+
+QString TableTransfer::columnHead() const {
+    return traits_.direction == Direction::ToPostgres ? to_postgres::columnHead(tableName_)
+                                                      : to_sqlserver::columnHead(tableName_);
+}
+
+QString TableTransfer::dropStatement() const {
+    return traits_.direction == Direction::ToPostgres ? to_postgres::dropStatement(tableName_)
+                                                      : to_sqlserver::dropStatement(tableName_);
+}
+
+QString TableTransfer::countStatement() const {
+    return traits_.direction == Direction::ToPostgres ? to_postgres::countStatement(tableName_)
+                                                      : to_sqlserver::countStatement(tableName_);
+}
+
+ListBox& TableTransfer::sourceList() const {
+    const bool toPostgres = traits_.direction == Direction::ToPostgres;
+    return toPostgres ? ctx_.transferScreen.mssqlTables : ctx_.transferScreen.postgresTables;
+}
+
+ListBox& TableTransfer::targetList() const {
+    const bool toPostgres = traits_.direction == Direction::ToPostgres;
+    return toPostgres ? ctx_.transferScreen.postgresTables : ctx_.transferScreen.mssqlTables;
+}
+
+const std::unique_ptr<db::Connection>& TableTransfer::target() const {
+    return traits_.direction == Direction::ToPostgres ? postgres_ : mssql_;
+}
+
+void TableTransfer::run() {
+    makeObjects();
+    if (sendSelectedTables()) endRun();
+    uncopied_.tell(ctx_.platform);
+}
+
+void TableTransfer::makeObjects() {
+    const RunLines& lines = lines_.run;
+    p_.step(lines.createMssql, [&] { mssql_ = std::make_unique<db::Connection>(); });
+    // The source and the PostgreSQL connection are made in the order of their lines.
+    const auto makeSource = [&] {
+        p_.step(lines.createSource, [&] { source_ = std::make_unique<db::Recordset>(); });
+    };
+    const auto makePostgres = [&] {
+        p_.step(lines.createPostgres, [&] { postgres_ = std::make_unique<db::Connection>(); });
+    };
+    if (lines.createSource < lines.createPostgres) {
+        makeSource();
+        makePostgres();
+    } else {
+        makePostgres();
+        makeSource();
+    }
+    p_.step(lines.assumeSuccess, [&] { success_ = true; });
+}
+
+bool TableTransfer::sendSelectedTables() {
+    const RunLines& lines = lines_.run;
+    ListBox& tables = sourceList();
+    if (p_.test(lines.nothingSelectedCheck, [&] { return tables.currentIndex() == -1; })) {
+        p_.step(lines_.runEnd.askToSelectTable,
+                [&] { ctx_.platform.messageBox(QString::fromUtf16(traits_.askToSelect)); });
+        return false;
+    }
+    p_.step(lines.busyPointer, [&] { setPointer(MousePointer::Busy); });
+    {
+        // Both logins at once; each still reported, if it fails, at its own line.
+        const auto mssqlLogin = transfer_steps::startMssqlLogin(ctx_.profiles);
+        transfer_steps::openPostgres(p_, postgres_, traits_.postgresCursor, ctx_.profiles,
+                                     lines.openPostgres);
+        transfer_steps::openMssql(p_, mssql_, traits_.mssqlCursor, ctx_.profiles, lines.openMssql,
+                                  mssqlLogin.get());
+    }
+
+    int last = -1;
+    p_.step(lines.findLastEntry, [&] { last = tables.count() - 1; });
+    for (int index = last; index >= 0; --index) {
+        if (lines.letEventsRun) p_.step(lines.letEventsRun, [&] { yield_.now(); });
+        // Handlers that ran meanwhile may have shortened the list.
+        if (index >= tables.count()) continue;
+        if (p_.test(lines.entrySelectedCheck, [&] { return tables.selected(index); })) {
+            if (!sendTable(index)) return false;  // the customization was cancelled
+        }
+    }
+    return true;
+}
+
+bool TableTransfer::sendTable(int index) {
+    const TableLines& lines = lines_.table;
+    QString sourceName;
+    p_.step(lines.takeTableName, [&] { tableName_ = sourceName = sourceList().text(index); });
+    const std::optional<int> answer = overwriteAnswer();
+    if (!answer) return true;
+
+    startTable();
+    if (lines.closeSourceBeforeReading) {
+        p_.step(lines.closeSourceBeforeReading, [&] {
+            if (existing(source_).state() != db::kStateClosed) source_->close();
+        });
+    }
+    const bool sourceRead = p_.step(lines.openSource, [&] { openSource(sourceName); });
+    const QString head = columnHead();
+    p_.step(lines.startCreateTable, [&] { statement_ = head; });
+    const CheckBox& customizeBox = traits_.direction == Direction::ToPostgres
+                                       ? ctx_.transferScreen.customizeToPostgres
+                                       : ctx_.transferScreen.customizeToSqlServer;
+    bool customized = false;
+    if (p_.test(lines.customizeTickedCheck, [&] { return customizeBox.value() == 1; })) {
+        if (!customize()) return false;
+        customized = statement_ != head;
+        if (p_.test(lines.statementUnchangedCheck, [&] { return statement_ == head; })) {
+            if (lines.clearNumericListAfterDialog)
+                p_.step(lines.clearNumericListAfterDialog, [&] { numericColumns_.clear(); });
+            buildColumnList(true);
+        }
+    } else {
+        if (lines.clearNumericList)
+            p_.step(lines.clearNumericList, [&] { numericColumns_.clear(); });
+        buildColumnList(false);
+    }
+    checkBeforeCreate(sourceRead, customized);
+
+    const bool created = transfer_steps::createTargetTable(
+        p_, ctx_.platform, target(), targetList(), tableName_, *answer, sourceRead, dropStatement(),
+        statement_, success_, lines_.creation);
+    afterCreate(created);
+    endTable(created, sendTableRows());
+    return true;
+}
+
+std::optional<int> TableTransfer::overwriteAnswer() {
+    const OverwriteLines& lines = lines_.overwrite;
+    int answer = 0;
+    if (p_.test(lines.alreadyListedCheck, [&] { return listContains(targetList(), tableName_); })) {
+        // Both ways the spelling comes from the PostgreSQL list.
+        transfer_steps::adoptListedSpelling(p_, ctx_.transferScreen.postgresTables, tableName_,
+                                            lines.adoptListedSpelling);
+        p_.step(lines.askOverwrite,
+                [&] { answer = transfer_steps::askOverwrite(ctx_.platform, tableName_); });
+    } else {
+        p_.step(lines.nothingToOverwrite, [&] { answer = 0; });
+    }
+    if (p_.test(lines.declinedCheck, [&] { return answer == kAnswerNo; })) return std::nullopt;
+    return answer;
+}
+
+bool TableTransfer::customize() {
+    const DialogLines& lines = lines_.dialog;
+    CustomizationMembers& dialog = ctx_.customizationDialog.members();
+    p_.step(lines.assumeCancelled, [&] { ctx_.customizationCancelled = true; });
+    if (lines.clearNumericList)
+        p_.step(lines.clearNumericList, [&] { dialog.numericColumns.clear(); });
+    p_.step(lines.tellDirection, [&] { dialog.direction = traits_.direction; });
+    p_.step(lines.giveStatement, [&] { dialog.createTableSql = statement_; });
+    p_.step(lines.giveTableName, [&] { dialog.tableName = tableName_; });
+    p_.step(lines.show, [&] { ctx_.customizationDialog.showModal(); });
+    if (p_.test(lines.cancelledCheck, [&] { return ctx_.customizationCancelled; })) {
+        p_.step(lines.closePostgresOnCancel, [&] { transfer_steps::closeIfOpen(postgres_); });
+        p_.step(lines.closeMssqlOnCancel, [&] { transfer_steps::closeIfOpen(mssql_); });
+        p_.step(lines.defaultPointerOnCancel, [&] { setPointer(MousePointer::Default); });
+        return false;
+    }
+    p_.step(lines.takeStatement, [&] { statement_ = dialog.createTableSql; });
+    if (lines.takeNumericList) {
+        // The list's text is read once, here, against the fields of the source just read.
+        p_.step(lines.takeNumericList, [&] {
+            const bool sourceOpen = source_ && source_->state() != db::kStateClosed;
+            numericColumns_ = to_postgres::unquotedColumns(dialog.numericColumns,
+                                                           sourceOpen ? source_->fieldCount() : 0);
+        });
+    }
+    return true;
+}
+
+void TableTransfer::endTable(bool created, std::int64_t rowsSent) {
+    const TableEndLines& lines = lines_.tableEnd;
+    bool complete = created && success_;
+    if (complete && !p_.step(lines.checkRowsArrived, [&] {
+            transfer_steps::checkRowsArrived(existing(target()), tableName_, countStatement(),
+                                             rowsSent);
+        }))
+        complete = success_ = false;
+    p_.step(lines.defaultPointer, [&] { setPointer(MousePointer::Default); });
+    p_.step(lines.resetProgress,
+            [&] { transfer_steps::resetProgress(ctx_.transferScreen.progressBar); });
+    p_.step(lines.closeSource, [&] { closeSourceAfterTable(); });
+    // The name as it was created: the target keeps the case of a quoted name.
+    if (created) p_.step(lines.listNewTable, [&] { targetList().add(tableName_); });
+    if (!complete) uncopied_.add(tableName_);
+}
+
+}  // namespace dorvane
