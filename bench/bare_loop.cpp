@@ -4,10 +4,10 @@
 
 #include "db/recordset.h"
 #include "process_stats.h"
-#include "statement_clock.h"
 #include "sql/postgres_statements.h"
 #include "sql/sql_quoting.h"
 #include "sql/sqlserver_statements.h"
+#include "statement_clock.h"
 
 namespace dorvane::bench {
 namespace {
@@ -23,19 +23,19 @@ class StatementMaker {
         std::vector<db::FieldInfo> fields;
         for (int i = 0; i < source.fieldCount(); ++i) fields.push_back(source.field(i));
         if (direction_ == Direction::ToSqlServer) {
-            createTable_ = to_sqlserver::createTableStatement(target_, fields);
+            createTable_ = sql::to_sqlserver::createTableStatement(target_, fields);
         } else {
-            const to_postgres::CreateTable made =
-                to_postgres::createTableStatement(target_, fields);
+            const sql::to_postgres::CreateTable made =
+                sql::to_postgres::createTableStatement(target_, fields);
             createTable_ = made.sql;
-            unquoted_ = to_postgres::unquotedColumns(made.numericList, source.fieldCount());
+            unquoted_ = sql::to_postgres::unquotedColumns(made.numericList, source.fieldCount());
         }
     }
     const QString& createTable() const { return createTable_; }
     QString insert(const std::vector<db::Value>& row) const {
         return direction_ == Direction::ToSqlServer
-                   ? to_sqlserver::insertStatement(target_, row)
-                   : to_postgres::insertStatement(target_, row, unquoted_);
+                   ? sql::to_sqlserver::insertStatement(target_, row)
+                   : sql::to_postgres::insertStatement(target_, row, unquoted_);
     }
 
   private:
@@ -53,7 +53,8 @@ BareFigures runBareLoop(Direction direction, const EnvProfiles& profiles, const 
     db::Connection from = toSqlServer ? openPostgres(profiles) : openMssql(profiles);
     db::Connection to = toSqlServer ? openMssql(profiles) : openPostgres(profiles);
     to.setCommandTimeout(5000);
-    db::Recordset rows = from.query(QStringLiteral("SELECT * FROM ") + doubleQuotedName(source));
+    db::Recordset rows =
+        from.query(QStringLiteral("SELECT * FROM ") + sql::doubleQuotedName(source));
     const StatementMaker maker(direction, target, rows);
     to.execute(maker.createTable());
 

@@ -9,9 +9,10 @@ double ms(Clock::duration d) {
 }
 }  // namespace
 
-int BenchPlatform::messageBox(const QString& text, MsgButtons, MsgIcon, const QString&) {
+int BenchPlatform::messageBox(const QString& text, core::MsgButtons, core::MsgIcon,
+                              const QString&) {
     messages_.push_back(text);
-    return kAnswerNo;
+    return core::kAnswerNo;
 }
 
 QString BenchPlatform::inputBox(const QString& prompt, const QString&) {

@@ -20,9 +20,9 @@ struct StallFigures {
     QString longestOutsideSqlWhere;  // what `describe` said at the end of that gap
 };
 
-class BenchPlatform : public Platform {
+class BenchPlatform : public core::Platform {
   public:
-    int messageBox(const QString& text, MsgButtons buttons, MsgIcon icon,
+    int messageBox(const QString& text, core::MsgButtons buttons, core::MsgIcon icon,
                    const QString& title) override;
     QString inputBox(const QString& prompt, const QString& defaultText) override;
     void processEvents() override;

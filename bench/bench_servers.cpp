@@ -41,12 +41,12 @@ db::Connection openMssql(const EnvProfiles& profiles) {
 
 void dropPostgresTable(const EnvProfiles& profiles, const QString& table) {
     openPostgres(profiles).execute(QStringLiteral("DROP TABLE IF EXISTS ") +
-                                   doubleQuotedName(table));
+                                   sql::doubleQuotedName(table));
 }
 
 void dropMssqlTable(const EnvProfiles& profiles, const QString& table) {
     try {
-        openMssql(profiles).execute(QStringLiteral("DROP TABLE ") + bracketedName(table));
+        openMssql(profiles).execute(QStringLiteral("DROP TABLE ") + sql::bracketedName(table));
     } catch (const db::DbError& e) {
         if (e.nativeError() != 3701) throw;  // it does not exist
     }
@@ -55,7 +55,7 @@ void dropMssqlTable(const EnvProfiles& profiles, const QString& table) {
 long postgresRowCount(const EnvProfiles& profiles, const QString& table) {
     db::Connection c = openPostgres(profiles);
     db::Recordset count =
-        c.query(QStringLiteral("SELECT count(*) FROM ") + doubleQuotedName(table));
+        c.query(QStringLiteral("SELECT count(*) FROM ") + sql::doubleQuotedName(table));
     return static_cast<long>(count.value(0).asInteger());
 }
 

@@ -9,37 +9,38 @@ namespace dorvane::bench {
 namespace {
 
 // Never shown: the customization boxes stay unticked.
-class NoDialog : public CustomizationDialog {
+class NoDialog : public transfer::CustomizationDialog {
   public:
     explicit NoDialog(BenchPlatform& platform) : platform_(platform) {}
-    CustomizationMembers& members() override { return members_; }
+    transfer::CustomizationMembers& members() override { return members_; }
     void showModal() override {
-        platform_.messageBox(QStringLiteral("the customization dialog was shown"), MsgButtons::Ok,
-                             MsgIcon::None, QString());
+        platform_.messageBox(QStringLiteral("the customization dialog was shown"),
+                             core::MsgButtons::Ok, core::MsgIcon::None, QString());
     }
 
   private:
     BenchPlatform& platform_;
-    CustomizationMembers members_;
+    transfer::CustomizationMembers members_;
 };
 
 struct Screen {
     explicit Screen(const EnvProfiles& p) : profiles(p) {}
     BenchPlatform platform;
     const EnvProfiles& profiles;
-    MemoryListBox mssqlTables, postgresTables;
-    MemoryCheckBox customizeToPostgres, customizeToSqlServer;
-    MemoryProgressBar progressBar;
-    MemoryPointer pointer;
+    core::MemoryListBox mssqlTables, postgresTables;
+    core::MemoryCheckBox customizeToPostgres, customizeToSqlServer;
+    core::MemoryProgressBar progressBar;
+    core::MemoryPointer pointer;
     NoDialog customizationDialog{platform};
     bool customizationCancelled = false;
-    TransferScreenControls transferScreen{mssqlTables,          postgresTables, customizeToPostgres,
-                                          customizeToSqlServer, progressBar,    pointer};
-    CommandContext context{platform, profiles, transferScreen, customizationDialog,
-                           customizationCancelled};
+    transfer::TransferScreenControls transferScreen{mssqlTables,         postgresTables,
+                                                    customizeToPostgres, customizeToSqlServer,
+                                                    progressBar,         pointer};
+    transfer::CommandContext context{platform, profiles, transferScreen, customizationDialog,
+                                     customizationCancelled};
 };
 
-void selectOnly(MemoryListBox& list, const QString& name) {
+void selectOnly(core::MemoryListBox& list, const QString& name) {
     list.add(name);
     list.setSelected(0, true);
     list.setCurrentIndex(0);
@@ -56,7 +57,7 @@ CopyFigures runCopy(Direction direction, const EnvProfiles& profiles, const QStr
     screen.platform.describe = [&screen] {
         return QStringLiteral("progress %1%, pointer %2")
             .arg(screen.progressBar.value())
-            .arg(screen.pointer.pointer() == MousePointer::Busy ? "busy" : "default");
+            .arg(screen.pointer.pointer() == core::MousePointer::Busy ? "busy" : "default");
     };
     resetPeakResident();
     const double cpuBefore = cpuSeconds();
@@ -66,9 +67,9 @@ CopyFigures runCopy(Direction direction, const EnvProfiles& profiles, const QStr
     const Clock::time_point started = Clock::now();
     screen.platform.begin();
     if (direction == Direction::ToSqlServer)
-        sendTablesToSqlServer(screen.context);
+        transfer::sendTablesToSqlServer(screen.context);
     else
-        sendTablesToPostgres(screen.context);
+        transfer::sendTablesToPostgres(screen.context);
     CopyFigures figures;
     figures.stalls = screen.platform.end();
     const Clock::time_point ended = Clock::now();

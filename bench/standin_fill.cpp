@@ -17,7 +17,7 @@ void makeMssqlTable(const EnvProfiles& profiles, const QString& table, const QSt
                     const QString& selectList, long rows) {
     dropMssqlTable(profiles, table);
     openMssql(profiles).execute(
-        QStringLiteral("CREATE TABLE %1 (%2)").arg(bracketedName(table), columns));
+        QStringLiteral("CREATE TABLE %1 (%2)").arg(sql::bracketedName(table), columns));
 
     // The stand-in keeps SQL Server database <name> as PostgreSQL database standin_<name>,
     // each table as t_<id> with columns c1, c2, ... (see tools/tds-standin/catalogue).
@@ -27,7 +27,7 @@ void makeMssqlTable(const EnvProfiles& profiles, const QString& table, const QSt
     pg.open(db::postgresConnectionString(backend));
     db::Recordset id =
         pg.query(QStringLiteral("SELECT id FROM standin_objects WHERE folded_name = lower(%1)")
-                     .arg(singleQuotedText(table)));
+                     .arg(sql::singleQuotedText(table)));
     if (id.eof()) throw std::runtime_error("the stand-in did not list the new table");
     // Columns are counted by their commas outside parentheses: NUMERIC(12,2) is one.
     QStringList backendColumns{QStringLiteral("c1")};

@@ -37,7 +37,7 @@ void expectValue(std::vector<Token>& out, const db::Value& v, bool unquoted) {
 }
 
 QString typeWord(db::AdoType type) {
-    const auto& rule = to_postgres::ruleFor(adoTypeName(type).toLower());
+    const auto& rule = sql::to_postgres::ruleFor(db::adoTypeName(type).toLower());
     return QString::fromUtf16(rule.fragment).remove(u',').trimmed();
 }
 
@@ -53,24 +53,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     requireTokens(
-        to_postgres::selectStatement(table), Dialect::Postgres,
+        sql::to_postgres::selectStatement(table), Dialect::Postgres,
         {word(QStringLiteral("SELECT")), punct(u'*'), word(QStringLiteral("FROM")), name(table)});
-    requireTokens(to_postgres::dropStatement(table), Dialect::Postgres,
+    requireTokens(sql::to_postgres::dropStatement(table), Dialect::Postgres,
                   {word(QStringLiteral("DROP")), word(QStringLiteral("TABLE")), name(table)});
-    requireTokens(to_postgres::renameStatement(table, fields[0].name), Dialect::Postgres,
+    requireTokens(sql::to_postgres::renameStatement(table, fields[0].name), Dialect::Postgres,
                   {word(QStringLiteral("ALTER")), word(QStringLiteral("TABLE")), name(table),
                    word(QStringLiteral("RENAME")), word(QStringLiteral("TO")), name(fields[0].name),
                    punct(u';')});
 
-    const auto create = to_postgres::createTableStatement(table, fields);
+    const auto create = sql::to_postgres::createTableStatement(table, fields);
     std::vector<Token> expected{word(QStringLiteral("CREATE")), word(QStringLiteral("TABLE")),
                                 name(table), punct(u'(')};
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i > 0) expected.push_back(punct(u','));
         expected.push_back(name(fields[i].name));
         expected.push_back(word(typeWord(fields[i].adoType)));
-        const bool numeric = to_postgres::ruleFor(adoTypeName(fields[i].adoType).toLower()).numeric;
-        require(isFlagged(create.numericList, static_cast<int>(i)) == numeric,
+        const bool numeric =
+            sql::to_postgres::ruleFor(db::adoTypeName(fields[i].adoType).toLower()).numeric;
+        require(sql::isFlagged(create.numericList, static_cast<int>(i)) == numeric,
                 "a numeric column is flagged, and only a numeric one");
     }
     expected.push_back(punct(u')'));
@@ -80,8 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int fieldCount = static_cast<int>(fields.size());
     const std::vector<bool> unquoted =
         in.ConsumeIntegralInRange(0, 3) == 0
-            ? to_postgres::unquotedColumns(text(in, 20), fieldCount)
-            : to_postgres::unquotedColumns(create.numericList, fieldCount);
+            ? sql::to_postgres::unquotedColumns(text(in, 20), fieldCount)
+            : sql::to_postgres::unquotedColumns(create.numericList, fieldCount);
     require(unquoted.size() == fields.size(), "one flag per field");
 
     std::vector<db::Value> row;
@@ -93,6 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         expectValue(expected, row[i], unquoted[i]);
     }
     expected.push_back(punct(u')'));
-    requireTokens(to_postgres::insertStatement(table, row, unquoted), Dialect::Postgres, expected);
+    requireTokens(sql::to_postgres::insertStatement(table, row, unquoted), Dialect::Postgres,
+                  expected);
     return 0;
 }

@@ -68,14 +68,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     requireTokens(
-        to_sqlserver::selectStatement(table), Dialect::Postgres,
+        sql::to_sqlserver::selectStatement(table), Dialect::Postgres,
         {word(QStringLiteral("SELECT")), punct(u'*'), word(QStringLiteral("FROM")), name(table)});
-    requireTokens(to_sqlserver::dropStatement(table), Dialect::SqlServer,
+    requireTokens(sql::to_sqlserver::dropStatement(table), Dialect::SqlServer,
                   {word(QStringLiteral("DROP")), word(QStringLiteral("TABLE")), name(table)});
     requireTokens(
-        to_sqlserver::renameStatement(table, fields[0].name), Dialect::SqlServer,
+        sql::to_sqlserver::renameStatement(table, fields[0].name), Dialect::SqlServer,
         {word(QStringLiteral("sp_rename")), literal(table), punct(u','), literal(fields[0].name)});
-    checkCreate(to_sqlserver::createTableStatement(table, fields), table, fields);
+    checkCreate(sql::to_sqlserver::createTableStatement(table, fields), table, fields);
 
     std::vector<db::Value> row;
     std::vector<Token> expected{word(QStringLiteral("INSERT")), word(QStringLiteral("INTO")),
@@ -86,20 +86,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (row.back().isNull()) {
             expected.push_back(word(QStringLiteral("NULL")));
         } else {
-            const QString text = sqlServerValueText(row.back());
+            const QString text = sql::sqlServerValueText(row.back());
             expected.push_back(literal(text, beyondAscii(text)));
         }
         // Refusing a value is fine; crashing on one is not.
-        const auto size = to_sqlserver::exactSizeOf(fields[i]);
+        const auto size = sql::to_sqlserver::exactSizeOf(fields[i]);
         require(size.precision >= 1 && size.precision <= 38 && size.scale >= 0 &&
                     size.scale <= size.precision,
                 "exact sizes stay within what SQL Server accepts");
         try {
-            checkExactValueFits(row.back(), size);
+            sql::checkExactValueFits(row.back(), size);
         } catch (const std::runtime_error&) {
         }
     }
     expected.push_back(punct(u')'));
-    requireTokens(to_sqlserver::insertStatement(table, row), Dialect::SqlServer, expected);
+    requireTokens(sql::to_sqlserver::insertStatement(table, row), Dialect::SqlServer, expected);
     return 0;
 }

@@ -53,7 +53,7 @@ std::chrono::sys_seconds secondOf(const db::DateTimeParts& p) {
 void checkTimestampText(const db::DateTimeParts& p) {
     static const QRegularExpression form(QStringLiteral(
         "^(\\d{4,5})-(\\d\\d)-(\\d\\d)T(\\d\\d):(\\d\\d):(\\d\\d)(?:\\.(\\d{3}))?$"));
-    const QString text = sqlServerTimestampText(p);
+    const QString text = sql::sqlServerTimestampText(p);
     const auto m = form.match(text);
     require(m.hasMatch(), "timestamp text has the DATETIME form", text);
     db::DateTimeParts back;
@@ -102,10 +102,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const db::Value v = value(in);
     (void)v.toText();
-    (void)sqlServerValueText(v);
+    (void)sql::sqlServerValueText(v);
     try {
-        checkExactValueFits(v,
-                            {in.ConsumeIntegralInRange(1, 38), in.ConsumeIntegralInRange(0, 38)});
+        sql::checkExactValueFits(
+            v, {in.ConsumeIntegralInRange(1, 38), in.ConsumeIntegralInRange(0, 38)});
     } catch (const std::runtime_error&) {
     }
 
@@ -115,10 +115,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             db::normaliseMoneyText(s));
 
     QString pg;
-    appendPostgresLiteral(pg, s);
+    sql::appendPostgresLiteral(pg, s);
     requireTokens(pg, Dialect::Postgres, {literal(s, s.contains(u'\\'))});
     QString ms = QStringLiteral("'");
-    appendWithQuotesDoubled(ms, s);
+    sql::appendWithQuotesDoubled(ms, s);
     ms += u'\'';
     requireTokens(ms, Dialect::SqlServer, {literal(s)});
     return 0;

@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace dorvane {
+namespace dorvane::core {
 
 QString shortenedAppTitle(const QString& displayName) {
     QString title = displayName;
@@ -29,4 +29,4 @@ QString programFile(const QString& programFolder, const QString& relativePath) {
     return QDir(programFolder).filePath(relativePath);
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::core

@@ -1,7 +1,7 @@
 #pragma once
 #include <QString>
 
-namespace dorvane {
+namespace dorvane::core {
 
 inline const QString kDisplayName = QStringLiteral("Dorvane");
 
@@ -15,4 +15,4 @@ bool fileFound(const QString& path) noexcept;
 // A file beside the program ("HAND-M.CUR", "local-connection-example.jpg", "x/o.cjs").
 QString programFile(const QString& programFolder, const QString& relativePath);
 
-}  // namespace dorvane
+}  // namespace dorvane::core

@@ -4,19 +4,19 @@
 
 #include <QString>
 
-namespace dorvane {
+namespace dorvane::core {
 
 enum class MousePointer { Default, Busy, Custom };
 
 class PointerSurface {
-public:
+  public:
     virtual ~PointerSurface() = default;
     virtual MousePointer pointer() const = 0;
     virtual void setPointer(MousePointer pointer) = 0;
 };
 
 class TextField {
-public:
+  public:
     virtual ~TextField() = default;
     virtual QString text() const = 0;
     // Raises the change event, as typing does.
@@ -24,7 +24,7 @@ public:
 };
 
 class CheckBox {
-public:
+  public:
     virtual ~CheckBox() = default;
     virtual int value() const = 0;  // 0 or 1
     // Raises the click event, also when set from code.
@@ -32,7 +32,7 @@ public:
 };
 
 class ProgressBar {
-public:
+  public:
     virtual ~ProgressBar() = default;
     virtual double value() const = 0;
     virtual void setValue(double value) = 0;  // 0 to 100
@@ -45,7 +45,7 @@ public:
 // is no current entry, also after the current entry was removed. Reading an index at or
 // past the end gives the empty text.
 class ListBox {
-public:
+  public:
     virtual ~ListBox() = default;
     virtual int count() const = 0;
     virtual QString text(int index) const = 0;
@@ -60,4 +60,4 @@ public:
     virtual void clear() = 0;
 };
 
-}  // namespace dorvane
+}  // namespace dorvane::core

@@ -1,6 +1,6 @@
 #include "core/error_report.h"
 
-namespace dorvane {
+namespace dorvane::core {
 
 QString locationLabel(const QString& module, const QString& procedure) {
     return QStringLiteral("in Ambrelin2021/08/31.") + module + u'.' + procedure + u' ';
@@ -15,4 +15,4 @@ QString errorReportText(const QString& description, const QString& label, int li
     return text;
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::core

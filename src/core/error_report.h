@@ -2,7 +2,7 @@
 #include <QString>
 #include <optional>
 
-namespace dorvane {
+namespace dorvane::core {
 
 inline const QString kSupportEmail = QStringLiteral("support@quenlor.com");
 
@@ -15,4 +15,4 @@ QString errorReportText(const QString& description, const QString& label, int li
 
 inline const QString kErrorReportTitle = QStringLiteral("Application Error");
 
-}  // namespace dorvane
+}  // namespace dorvane::core

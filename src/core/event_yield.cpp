@@ -4,7 +4,7 @@
 #include <time.h>
 #endif
 
-namespace dorvane {
+namespace dorvane::core {
 namespace {
 
 #if defined(__linux__)
@@ -49,4 +49,4 @@ void EventYield::whenDue() {
         now();
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::core

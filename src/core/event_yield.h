@@ -7,7 +7,7 @@
 
 #include "core/platform.h"
 
-namespace dorvane {
+namespace dorvane::core {
 
 struct YieldPolicy {
     // Calls closer together than this after the last processing are skipped; zero
@@ -38,4 +38,4 @@ class EventYield {
     bool processedOnce_ = false;
 };
 
-}  // namespace dorvane
+}  // namespace dorvane::core

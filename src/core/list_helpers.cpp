@@ -1,6 +1,6 @@
 #include "core/list_helpers.h"
 
-namespace dorvane {
+namespace dorvane::core {
 
 bool listContains(const ListBox& list, const QString& text) {
     bool found = false;
@@ -17,4 +17,4 @@ void listRemove(ListBox& list, const QString& text) {
         if (i < list.count() && list.text(i) == text) list.remove(i);
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::core

@@ -3,7 +3,7 @@
 
 #include "core/controls.h"
 
-namespace dorvane {
+namespace dorvane::core {
 
 // True when some entry equals the text, ignoring case.
 bool listContains(const ListBox& list, const QString& text);
@@ -12,4 +12,4 @@ bool listContains(const ListBox& list, const QString& text);
 // is not compared in this walk.
 void listRemove(ListBox& list, const QString& text);
 
-}  // namespace dorvane
+}  // namespace dorvane::core

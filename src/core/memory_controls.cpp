@@ -5,7 +5,7 @@
 
 #include "core/list_order.h"
 
-namespace dorvane {
+namespace dorvane::core {
 
 void MemoryTextField::setText(const QString& text) {
     if (text == text_) return;  // no change, no change event
@@ -49,8 +49,8 @@ void MemoryListBox::setSelected(int index, bool selected) {
 }
 
 int MemoryListBox::selectedCount() const {
-    return static_cast<int>(std::count_if(entries_.begin(), entries_.end(),
-                                          [](const Entry& e) { return e.selected; }));
+    return static_cast<int>(
+        std::count_if(entries_.begin(), entries_.end(), [](const Entry& e) { return e.selected; }));
 }
 
 void MemoryListBox::setCurrentIndex(int index) {
@@ -61,8 +61,9 @@ void MemoryListBox::setCurrentIndex(int index) {
 void MemoryListBox::add(const QString& text) {
     auto at = entries_.end();
     if (sorted_) {
-        at = std::upper_bound(entries_.begin(), entries_.end(), text,
-                              [](const QString& t, const Entry& e) { return listOrderLess(t, e.text); });
+        at = std::upper_bound(
+            entries_.begin(), entries_.end(), text,
+            [](const QString& t, const Entry& e) { return listOrderLess(t, e.text); });
     }
     const int index = static_cast<int>(at - entries_.begin());
     entries_.insert(at, Entry{text, false});
@@ -98,4 +99,4 @@ std::vector<QString> MemoryListBox::texts() const {
     return out;
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::core

@@ -7,51 +7,51 @@
 
 #include "core/controls.h"
 
-namespace dorvane {
+namespace dorvane::core {
 
 class MemoryPointer : public PointerSurface {
-public:
+  public:
     MousePointer pointer() const override { return pointer_; }
     void setPointer(MousePointer pointer) override { pointer_ = pointer; }
 
-private:
+  private:
     MousePointer pointer_ = MousePointer::Default;
 };
 
 class MemoryTextField : public TextField {
-public:
+  public:
     QString text() const override { return text_; }
     void setText(const QString& text) override;
     std::function<void(const QString&)> onChange;
 
-private:
+  private:
     QString text_;
 };
 
 class MemoryCheckBox : public CheckBox {
-public:
+  public:
     int value() const override { return value_; }
     void setValue(int value) override;
     std::function<void()> onClick;
 
-private:
+  private:
     int value_ = 0;
 };
 
 class MemoryProgressBar : public ProgressBar {
-public:
+  public:
     double value() const override { return value_; }
     void setValue(double value) override;
     QString text() const override { return text_; }
     void setText(const QString& text) override { text_ = text; }
 
-private:
+  private:
     double value_ = 0;
     QString text_ = QStringLiteral("Progress Bar");
 };
 
 class MemoryListBox : public ListBox {
-public:
+  public:
     explicit MemoryListBox(bool sorted = true) : sorted_(sorted) {}
 
     int count() const override { return static_cast<int>(entries_.size()); }
@@ -71,7 +71,7 @@ public:
     // Texts in list order, for assertions.
     std::vector<QString> texts() const;
 
-private:
+  private:
     struct Entry {
         QString text;
         bool selected = false;
@@ -83,4 +83,4 @@ private:
     int current_ = -1;
 };
 
-}  // namespace dorvane
+}  // namespace dorvane::core

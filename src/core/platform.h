@@ -4,7 +4,7 @@
 
 #include <QString>
 
-namespace dorvane {
+namespace dorvane::core {
 
 enum class MsgButtons { Ok, YesNo };
 enum class MsgIcon { None, Exclamation };
@@ -15,7 +15,7 @@ constexpr int kAnswerYes = 6;
 constexpr int kAnswerNo = 7;
 
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     // An empty title means the application title.
@@ -36,4 +36,4 @@ public:
     virtual void endProgram() = 0;
 };
 
-}  // namespace dorvane
+}  // namespace dorvane::core

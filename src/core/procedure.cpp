@@ -7,7 +7,7 @@
 #include "core/error_report.h"
 #include "core/platform.h"
 
-namespace dorvane {
+namespace dorvane::core {
 
 QString failureDescription(const std::exception_ptr& failure) {
     try {
@@ -38,4 +38,4 @@ void Procedure::report(const std::exception_ptr& failure) {
     platform_.messageBox(text, MsgButtons::Ok, MsgIcon::Exclamation, kErrorReportTitle);
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::core

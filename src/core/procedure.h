@@ -15,7 +15,7 @@
 #include <functional>
 #include <utility>
 
-namespace dorvane {
+namespace dorvane::core {
 
 class Platform;
 
@@ -87,4 +87,4 @@ class Procedure {
     std::function<void()> beforeReport_;
 };
 
-}  // namespace dorvane
+}  // namespace dorvane::core

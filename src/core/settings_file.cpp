@@ -10,7 +10,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace dorvane::settings_file {
+namespace dorvane::core::settings_file {
 namespace {
 
 QString errorText(int error) {
@@ -125,4 +125,4 @@ SetAside setAside(const QString& path) {
     return {candidate, {}};
 }
 
-}  // namespace dorvane::settings_file
+}  // namespace dorvane::core::settings_file

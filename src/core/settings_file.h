@@ -5,7 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
-namespace dorvane::settings_file {
+namespace dorvane::core::settings_file {
 
 enum class Kind { Absent, File, Folder, Other };
 
@@ -40,4 +40,4 @@ struct SetAside {
 // Renames the file to "<path>.unreadable", or with the time added when that is taken.
 SetAside setAside(const QString& path);
 
-}  // namespace dorvane::settings_file
+}  // namespace dorvane::core::settings_file

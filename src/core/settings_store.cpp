@@ -7,7 +7,7 @@
 
 #include "core/settings_file.h"
 
-namespace dorvane {
+namespace dorvane::core {
 namespace {
 const QString kApplication = QStringLiteral("Quenlor");
 const QString kSection = QStringLiteral("Dorvane");
@@ -171,4 +171,4 @@ void FileSettingsStore::save(const QString& key, const QString& value) {
     settings_file::restrictToOwner(ownedPath_);
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::core

@@ -7,7 +7,7 @@
 
 class QSettings;
 
-namespace dorvane {
+namespace dorvane::core {
 
 class SettingsStore {
   public:
@@ -60,4 +60,4 @@ class FileSettingsStore : public SettingsStore {
     bool writeFailureKnown_ = false;
 };
 
-}  // namespace dorvane
+}  // namespace dorvane::core

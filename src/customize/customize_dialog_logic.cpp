@@ -7,7 +7,7 @@
 #include "customize/number_text.h"
 #include "sql/sql_quoting.h"
 
-namespace dorvane {
+namespace dorvane::customize {
 namespace {
 
 const QString kModule = QStringLiteral("Form3");
@@ -89,7 +89,8 @@ constexpr OkLoopLines kSqlServerOkLines{132, 134,   136, 138, 140,   142, 144,  
 // clang-format on
 }  // namespace
 
-CustomizeDialogLogic::CustomizeDialogLogic(Platform& platform, const db::ProfileSource& profiles,
+CustomizeDialogLogic::CustomizeDialogLogic(core::Platform& platform,
+                                           const db::ProfileSource& profiles,
                                            bool& customizationCancelled,
                                            CustomizeDialogControls controls,
                                            CustomizeWindowActions& window)
@@ -100,28 +101,30 @@ CustomizeDialogLogic::CustomizeDialogLogic(Platform& platform, const db::Profile
       window_(window) {}
 
 void CustomizeDialogLogic::load() {
-    Procedure p(platform_, kModule, QStringLiteral("Form_Load"));
+    core::Procedure p(platform_, kModule, QStringLiteral("Form_Load"));
     using enum form_load::Line;
     // The lists are the window's and start empty at every load.
     p.unnumbered([&] {
         controls_.fields.clear();
         controls_.dataTypes.clear();
         controls_.dataType.setText(QString());
-        controls_.pointer.setPointer(MousePointer::Default);
+        controls_.pointer.setPointer(core::MousePointer::Default);
     });
     p.step(ApplyColors, [&] { window_.applyFormColors(); });
     p.step(SetIcon, [&] { window_.setApplicationIcon(); });
-    const QString cursorFile = programFile(platform_.programFolder(), QStringLiteral("HAND-M.CUR"));
-    if (p.test(CursorFileCheck, [&] { return fileFound(cursorFile); }))
+    const QString cursorFile =
+        core::programFile(platform_.programFolder(), QStringLiteral("HAND-M.CUR"));
+    if (p.test(CursorFileCheck, [&] { return core::fileFound(cursorFile); }))
         p.step(LoadCursor, [&] { window_.loadCustomPointer(cursorFile); });
     p.step(ForgetChange, [&] { changed_ = false; });
-    if (p.test(TowardsPostgresCheck, [&] { return members_.direction == Direction::ToPostgres; })) {
+    if (p.test(TowardsPostgresCheck,
+               [&] { return members_.direction == transfer::Direction::ToPostgres; })) {
         p.step(LoadMssqlFields, [&] {
             LoadMSSQLFields(profiles_.mssql(), members_.tableName, controls_.fields,
                             controls_.dataTypes);
         });
     } else if (p.test(TowardsSqlServerCheck,
-                      [&] { return members_.direction == Direction::ToSqlServer; })) {
+                      [&] { return members_.direction == transfer::Direction::ToSqlServer; })) {
         p.step(LoadPostgresFields, [&] {
             LoadPostgreSQLFields(profiles_.postgres(), members_.tableName, controls_.fields,
                                  controls_.dataTypes);
@@ -129,7 +132,7 @@ void CustomizeDialogLogic::load() {
     }
 }
 
-void CustomizeDialogLogic::selectRowInStep(ListBox& clicked, ListBox& other) {
+void CustomizeDialogLogic::selectRowInStep(core::ListBox& clicked, core::ListBox& other) {
     if (clicked.count() == 0) return;
     const int row = clicked.currentIndex();
     // A list being emptied reports "no row"; there is nothing to follow then.
@@ -151,7 +154,7 @@ void CustomizeDialogLogic::onDataTypesClicked() {
 }
 
 void CustomizeDialogLogic::onChangeClicked() {
-    Procedure p(platform_, kModule, QStringLiteral("PushButton1_Click"));
+    core::Procedure p(platform_, kModule, QStringLiteral("PushButton1_Click"));
     using enum change_button::Line;
     if (p.test(ValidTypeCheck, [&] { return IsValidDataType(controls_.dataType.text()); })) {
         // With no row selected there is nothing to change.
@@ -167,7 +170,7 @@ void CustomizeDialogLogic::onChangeClicked() {
 }
 
 QString CustomizeDialogLogic::newFieldName(const QStringList& generatedEarlier) const {
-    const ListBox& fields = controls_.fields;
+    const core::ListBox& fields = controls_.fields;
     const int fieldCount = fields.count();
     const auto nameAt = [&](int j) {
         return j < fieldCount ? fields.text(j) : generatedEarlier[j - fieldCount];
@@ -188,9 +191,9 @@ QString CustomizeDialogLogic::newFieldName(const QStringList& generatedEarlier) 
     return candidate;
 }
 
-void CustomizeDialogLogic::appendColumns(Procedure& p, const OkLoopLines& lines) {
-    ListBox& fields = controls_.fields;
-    ListBox& types = controls_.dataTypes;
+void CustomizeDialogLogic::appendColumns(core::Procedure& p, const OkLoopLines& lines) {
+    core::ListBox& fields = controls_.fields;
+    core::ListBox& types = controls_.dataTypes;
     QStringList generated;  // within this OK, so no two columns get the same name
     int count = 0;
     p.step(lines.loop, [&] { count = types.count(); });
@@ -201,11 +204,11 @@ void CustomizeDialogLogic::appendColumns(Procedure& p, const OkLoopLines& lines)
             QString name;
             p.step(lines.newName, [&] { name = newFieldName(generated); });
             generated << name;
-            p.step(lines.newColumn, [&] { column = doubleQuotedName(name); });
+            p.step(lines.newColumn, [&] { column = sql::doubleQuotedName(name); });
             p.step(lines.oldNameAppend, [&] { members_.oldFieldNames << fields.text(i); });
             p.step(lines.newNameAppend, [&] { members_.newFieldNames << name; });
         } else {
-            p.step(lines.plainColumn, [&] { column = doubleQuotedName(fields.text(i)); });
+            p.step(lines.plainColumn, [&] { column = sql::doubleQuotedName(fields.text(i)); });
         }
         if (lines.numericTest != kNoNumericList) {
             if (p.test(lines.numericTest, [&] {
@@ -224,9 +227,10 @@ void CustomizeDialogLogic::appendColumns(Procedure& p, const OkLoopLines& lines)
 }
 
 void CustomizeDialogLogic::onOkClicked() {
-    Procedure p(platform_, kModule, QStringLiteral("PushButton2_Click"));
+    core::Procedure p(platform_, kModule, QStringLiteral("PushButton2_Click"));
     using enum ok_button::Line;
-    if (p.test(TowardsPostgresCheck, [&] { return members_.direction == Direction::ToPostgres; })) {
+    if (p.test(TowardsPostgresCheck,
+               [&] { return members_.direction == transfer::Direction::ToPostgres; })) {
         p.step(ClearNumericList, [&] { members_.numericColumns.clear(); });
         appendColumns(p, kPostgresOkLines);
     } else {
@@ -238,12 +242,13 @@ void CustomizeDialogLogic::onOkClicked() {
 }
 
 void CustomizeDialogLogic::onHelpClicked() {
-    Procedure p(platform_, kModule, QStringLiteral("PushButton3_Click"));
+    core::Procedure p(platform_, kModule, QStringLiteral("PushButton3_Click"));
     using enum help_button::Line;
-    if (p.test(TowardsPostgresCheck, [&] { return members_.direction == Direction::ToPostgres; })) {
+    if (p.test(TowardsPostgresCheck,
+               [&] { return members_.direction == transfer::Direction::ToPostgres; })) {
         p.step(OpenPostgresTypes, [&] { platform_.shellOpen(kPostgresDataTypesAddress); });
     } else if (p.test(TowardsSqlServerCheck,
-                      [&] { return members_.direction == Direction::ToSqlServer; })) {
+                      [&] { return members_.direction == transfer::Direction::ToSqlServer; })) {
         p.step(ListSqlServerTypes, [&] {
             platform_.messageBox(
                 QStringLiteral("The following are the Data Types of MS SQL Server: \r\n") +
@@ -253,33 +258,33 @@ void CustomizeDialogLogic::onHelpClicked() {
 }
 
 void CustomizeDialogLogic::onCancelClicked() {
-    Procedure p(platform_, kModule, QStringLiteral("PushButton4_Click"));
+    core::Procedure p(platform_, kModule, QStringLiteral("PushButton4_Click"));
     p.step(cancel_button::CloseWindow, [&] { window_.unload(); });
 }
 
 void CustomizeDialogLogic::onQueryUnload(bool& cancel) {
-    Procedure p(platform_, kModule, QStringLiteral("Form_QueryUnload"));
+    core::Procedure p(platform_, kModule, QStringLiteral("Form_QueryUnload"));
     using enum query_unload::Line;
     if (p.test(ChangedCheck, [&] { return changed_; })) {
-        int answer = kAnswerYes;
+        int answer = core::kAnswerYes;
         p.step(AskToLeave, [&] {
             answer = platform_.messageBox(
                 QStringLiteral(
                     "Data type has been change.\r\nDo you still want to exit without changes?"),
-                MsgButtons::YesNo);
+                core::MsgButtons::YesNo);
         });
-        if (answer == kAnswerNo) p.step(KeepOpen, [&] { cancel = true; });
+        if (answer == core::kAnswerNo) p.step(KeepOpen, [&] { cancel = true; });
     }
 }
 
 void CustomizeDialogLogic::pushButtonMouseMove() {
-    if (controls_.pointer.pointer() != MousePointer::Busy)
-        controls_.pointer.setPointer(MousePointer::Custom);
+    if (controls_.pointer.pointer() != core::MousePointer::Busy)
+        controls_.pointer.setPointer(core::MousePointer::Custom);
 }
 
 void CustomizeDialogLogic::surfaceMouseMove() {
-    if (controls_.pointer.pointer() != MousePointer::Busy)
-        controls_.pointer.setPointer(MousePointer::Default);
+    if (controls_.pointer.pointer() != core::MousePointer::Busy)
+        controls_.pointer.setPointer(core::MousePointer::Default);
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::customize

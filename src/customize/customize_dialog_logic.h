@@ -8,19 +8,19 @@
 
 #include "core/controls.h"
 #include "core/platform.h"
+#include "core/procedure.h"
 #include "db/connection_strings.h"
 #include "transfer/command_context.h"
 
-namespace dorvane {
+namespace dorvane::customize {
 
-class Procedure;
 struct OkLoopLines;
 
 struct CustomizeDialogControls {
-    ListBox& fields;     // Fields: the source column names
-    ListBox& dataTypes;  // Data Type: one type per column, in step with list1
-    TextField& dataType;
-    PointerSurface& pointer;
+    core::ListBox& fields;     // Fields: the source column names
+    core::ListBox& dataTypes;  // Data Type: one type per column, in step with list1
+    core::TextField& dataType;
+    core::PointerSurface& pointer;
 };
 
 // What only the window itself can do.
@@ -40,12 +40,12 @@ inline const QString kPostgresDataTypesAddress =
 
 class CustomizeDialogLogic {
   public:
-    CustomizeDialogLogic(Platform& platform, const db::ProfileSource& profiles,
+    CustomizeDialogLogic(core::Platform& platform, const db::ProfileSource& profiles,
                          bool& customizationCancelled, CustomizeDialogControls controls,
                          CustomizeWindowActions& window);
 
-    CustomizationMembers& members() { return members_; }
-    const CustomizationMembers& members() const { return members_; }
+    transfer::CustomizationMembers& members() { return members_; }
+    const transfer::CustomizationMembers& members() const { return members_; }
     // True once a change was applied and not yet accepted.
     bool changed() const { return changed_; }
 
@@ -68,16 +68,16 @@ class CustomizeDialogLogic {
     QString newFieldName(const QStringList& generatedEarlier) const;
 
   private:
-    void appendColumns(Procedure& procedure, const OkLoopLines& lines);
-    void selectRowInStep(ListBox& clicked, ListBox& other);
+    void appendColumns(core::Procedure& procedure, const OkLoopLines& lines);
+    void selectRowInStep(core::ListBox& clicked, core::ListBox& other);
 
-    Platform& platform_;
+    core::Platform& platform_;
     const db::ProfileSource& profiles_;
     bool& customizationCancelled_;
     CustomizeDialogControls controls_;
     CustomizeWindowActions& window_;
-    CustomizationMembers members_;
+    transfer::CustomizationMembers members_;
     bool changed_ = false;
 };
 
-}  // namespace dorvane
+}  // namespace dorvane::customize

@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <array>
 
-namespace dorvane {
+namespace dorvane::customize {
 namespace {
 
 // In the order the dialog lists them; the first is accepted but not offered in Help.
@@ -48,4 +48,4 @@ bool IsValidDataType(const QString& typed) {
     return false;
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::customize

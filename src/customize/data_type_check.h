@@ -1,7 +1,7 @@
 #pragma once
 #include <QString>
 
-namespace dorvane {
+namespace dorvane::customize {
 
 // The types the dialog offers, one per line, as a single text that typed types are
 // searched in.
@@ -13,4 +13,4 @@ const QString& helpTypeListText();
 // empty text does), or names a sized type: "binary(", "char(", "decimal(", "numeric(".
 bool IsValidDataType(const QString& typed);
 
-}  // namespace dorvane
+}  // namespace dorvane::customize

@@ -1,26 +1,26 @@
 #include "customize/field_discovery.h"
 
-#include "sql/type_proposals.h"
 #include "db/ado.h"
 #include "db/connection.h"
 #include "db/recordset.h"
 #include "sql/sql_quoting.h"
+#include "sql/type_proposals.h"
 
-namespace dorvane {
+namespace dorvane::customize {
 namespace {
 
-void appendProposals(const db::Recordset& rows, TargetServer target, ListBox& fields,
-                     ListBox& dataTypes) {
+void appendProposals(const db::Recordset& rows, sql::TargetServer target, core::ListBox& fields,
+                     core::ListBox& dataTypes) {
     const bool hasRow = !rows.eof();
     for (int i = 0; i < rows.fieldCount(); ++i) {
         const db::FieldInfo& field = rows.field(i);
         fields.add(field.name);
-        dataTypes.add(proposedType(target, field, hasRow ? &rows.value(i) : nullptr));
+        dataTypes.add(sql::proposedType(target, field, hasRow ? &rows.value(i) : nullptr));
     }
 }
 
-void readSample(const QString& connectionString, const QString& query, TargetServer target,
-                ListBox& fields, ListBox& dataTypes) {
+void readSample(const QString& connectionString, const QString& query, sql::TargetServer target,
+                core::ListBox& fields, core::ListBox& dataTypes) {
     db::Connection connection;
     connection.setCursorLocation(db::kUseClient);
     connection.open(connectionString);
@@ -34,24 +34,24 @@ void readSample(const QString& connectionString, const QString& query, TargetSer
 }  // namespace
 
 QString mssqlSampleQuery(const QString& tableName) {
-    return QStringLiteral("SELECT top 1 * FROM ") + bracketedName(tableName);
+    return QStringLiteral("SELECT top 1 * FROM ") + sql::bracketedName(tableName);
 }
 
 QString postgresSampleQuery(const QString& tableName) {
-    return QStringLiteral("SELECT * FROM ") + doubleQuotedName(tableName) +
+    return QStringLiteral("SELECT * FROM ") + sql::doubleQuotedName(tableName) +
            QStringLiteral(" LIMIT 1");
 }
 
-void LoadMSSQLFields(const db::MssqlProfile& profile, const QString& tableName, ListBox& fields,
-                     ListBox& dataTypes) {
+void LoadMSSQLFields(const db::MssqlProfile& profile, const QString& tableName,
+                     core::ListBox& fields, core::ListBox& dataTypes) {
     readSample(db::mssqlConnectionString(profile), mssqlSampleQuery(tableName),
-               TargetServer::PostgreSQL, fields, dataTypes);
+               sql::TargetServer::PostgreSQL, fields, dataTypes);
 }
 
 void LoadPostgreSQLFields(const db::PostgresProfile& profile, const QString& tableName,
-                          ListBox& fields, ListBox& dataTypes) {
+                          core::ListBox& fields, core::ListBox& dataTypes) {
     readSample(db::postgresConnectionString(profile), postgresSampleQuery(tableName),
-               TargetServer::SqlServer, fields, dataTypes);
+               sql::TargetServer::SqlServer, fields, dataTypes);
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::customize

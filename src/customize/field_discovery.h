@@ -7,7 +7,7 @@
 #include "core/controls.h"
 #include "db/connection_strings.h"
 
-namespace dorvane {
+namespace dorvane::customize {
 
 // The one-row queries. The name is quoted as everywhere else: "]" doubled inside the
 // brackets, '"' doubled inside the double quotes; other names appear exactly as held.
@@ -16,10 +16,10 @@ QString postgresSampleQuery(const QString& tableName);
 
 // Reads a SQL Server table and appends, per column, its name to `fields` and a
 // PostgreSQL type to `dataTypes`, so row i of both lists describes column i.
-void LoadMSSQLFields(const db::MssqlProfile& profile, const QString& tableName, ListBox& fields,
-                     ListBox& dataTypes);
+void LoadMSSQLFields(const db::MssqlProfile& profile, const QString& tableName,
+                     core::ListBox& fields, core::ListBox& dataTypes);
 // The same for a PostgreSQL table, proposing SQL Server types.
 void LoadPostgreSQLFields(const db::PostgresProfile& profile, const QString& tableName,
-                          ListBox& fields, ListBox& dataTypes);
+                          core::ListBox& fields, core::ListBox& dataTypes);
 
-}  // namespace dorvane
+}  // namespace dorvane::customize

@@ -1,6 +1,6 @@
 #include "customize/number_text.h"
 
-namespace dorvane {
+namespace dorvane::customize {
 namespace {
 
 class Cursor {
@@ -52,4 +52,4 @@ bool readsAsNumber(const QString& text) {
     return c.atEnd();
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::customize

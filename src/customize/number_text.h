@@ -1,7 +1,7 @@
 #pragma once
 #include <QString>
 
-namespace dorvane {
+namespace dorvane::customize {
 
 // Whether a column name reads as a number, which no server accepts as a bare column
 // name in a generated statement. The grammar, blanks being spaces and tabs:
@@ -12,4 +12,4 @@ namespace dorvane {
 // "1,000", "$5", "1 2", "0x1F", "e5", "1e" and "12a" do not.
 bool readsAsNumber(const QString& text);
 
-}  // namespace dorvane
+}  // namespace dorvane::customize

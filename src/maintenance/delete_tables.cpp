@@ -9,7 +9,7 @@
 #include "sql/postgres_statements.h"
 #include "sql/sqlserver_statements.h"
 
-namespace dorvane {
+namespace dorvane::maintenance {
 namespace {
 
 // The numbered lines of each command, in the order of their numbers.
@@ -49,9 +49,10 @@ enum Line : int {
 
 }  // namespace
 
-void deleteMssqlTables(CommandContext& context) {
-    Procedure p(context.platform, QStringLiteral("Form2"), QStringLiteral("PushButton1_Click"));
-    ListBox& mssqlTables = context.transferScreen.mssqlTables;
+void deleteMssqlTables(transfer::CommandContext& context) {
+    core::Procedure p(context.platform, QStringLiteral("Form2"),
+                      QStringLiteral("PushButton1_Click"));
+    core::ListBox& mssqlTables = context.transferScreen.mssqlTables;
     std::optional<db::Connection> connection;
     using enum mssql_delete::Line;
 
@@ -61,7 +62,8 @@ void deleteMssqlTables(CommandContext& context) {
                [&] { context.platform.messageBox(QStringLiteral("Please select a table")); });
         return;
     }
-    p.step(BusyPointer, [&] { context.transferScreen.pointer.setPointer(MousePointer::Busy); });
+    p.step(BusyPointer,
+           [&] { context.transferScreen.pointer.setPointer(core::MousePointer::Busy); });
     int count = 0;
     p.step(CountEntries, [&] { count = mssqlTables.count(); });
     for (int i = count - 1; i >= 0; --i) {
@@ -77,31 +79,33 @@ void deleteMssqlTables(CommandContext& context) {
             }
             // This command has always ended its DROP with a semicolon.
             p.step(DropTable, [&] {
-                connection->execute(to_sqlserver::dropStatement(mssqlTables.text(i)) + u';');
+                connection->execute(sql::to_sqlserver::dropStatement(mssqlTables.text(i)) + u';');
             });
             p.step(CloseConnection, [&] { connection->close(); });
             p.step(RemoveEntry, [&] { mssqlTables.remove(i); });
         }
     }
     p.step(DefaultPointer,
-           [&] { context.transferScreen.pointer.setPointer(MousePointer::Default); });
+           [&] { context.transferScreen.pointer.setPointer(core::MousePointer::Default); });
 }
 
-void deletePostgresTables(CommandContext& context) {
-    Procedure p(context.platform, QStringLiteral("Form2"), QStringLiteral("PushButton5_Click"));
-    ListBox& postgresTables = context.transferScreen.postgresTables;
+void deletePostgresTables(transfer::CommandContext& context) {
+    core::Procedure p(context.platform, QStringLiteral("Form2"),
+                      QStringLiteral("PushButton5_Click"));
+    core::ListBox& postgresTables = context.transferScreen.postgresTables;
     std::optional<db::Connection> connection;
     using enum postgres_delete::Line;
 
     p.step(CreateConnection, [&] { connection.emplace(); });
-    p.step(BusyPointer, [&] { context.transferScreen.pointer.setPointer(MousePointer::Busy); });
+    p.step(BusyPointer,
+           [&] { context.transferScreen.pointer.setPointer(core::MousePointer::Busy); });
     p.step(OpenConnection,
            [&] { connection->open(db::postgresConnectionString(context.profiles.postgres())); });
     if (p.test(NothingSelectedCheck, [&] { return postgresTables.currentIndex() == -1; })) {
         p.step(AskToSelectTable,
                [&] { context.platform.messageBox(QStringLiteral("Please select a table")); });
         p.step(DefaultPointer,
-               [&] { context.transferScreen.pointer.setPointer(MousePointer::Default); });
+               [&] { context.transferScreen.pointer.setPointer(core::MousePointer::Default); });
         return;
     }
     int count = 0;
@@ -109,13 +113,13 @@ void deletePostgresTables(CommandContext& context) {
     for (int i = count - 1; i >= 0; --i) {
         if (p.test(EntrySelectedCheck, [&] { return postgresTables.selected(i); })) {
             p.step(DropTable, [&] {
-                connection->execute(to_postgres::dropStatement(postgresTables.text(i)));
+                connection->execute(sql::to_postgres::dropStatement(postgresTables.text(i)));
             });
             p.step(RemoveEntry, [&] { postgresTables.remove(i); });
         }
     }
     p.step(DefaultPointer,
-           [&] { context.transferScreen.pointer.setPointer(MousePointer::Default); });
+           [&] { context.transferScreen.pointer.setPointer(core::MousePointer::Default); });
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::maintenance

@@ -9,7 +9,7 @@
 #include "sql/postgres_statements.h"
 #include "sql/sqlserver_statements.h"
 
-namespace dorvane {
+namespace dorvane::maintenance {
 namespace {
 
 // The numbered lines of each command, in the order of their numbers.
@@ -68,10 +68,11 @@ QString renamePrompt(const QString& oldName) {
 
 }  // namespace
 
-void renameMssqlTable(CommandContext& context) {
-    Procedure p(context.platform, QStringLiteral("Form2"), QStringLiteral("PushButton6_Click"));
-    ListBox& mssqlTables = context.transferScreen.mssqlTables;
-    Platform& platform = context.platform;
+void renameMssqlTable(transfer::CommandContext& context) {
+    core::Procedure p(context.platform, QStringLiteral("Form2"),
+                      QStringLiteral("PushButton6_Click"));
+    core::ListBox& mssqlTables = context.transferScreen.mssqlTables;
+    core::Platform& platform = context.platform;
     std::optional<db::Connection> connection;
     using enum mssql_rename::Line;
 
@@ -99,12 +100,13 @@ void renameMssqlTable(CommandContext& context) {
         });
         return;
     }
-    p.step(BusyPointer, [&] { context.transferScreen.pointer.setPointer(MousePointer::Busy); });
+    p.step(BusyPointer,
+           [&] { context.transferScreen.pointer.setPointer(core::MousePointer::Busy); });
     QString newName;
     p.step(AskNewName, [&] { newName = platform.inputBox(renamePrompt(oldName), oldName); });
     if (p.test(NoNewNameCheck, [&] { return newName.isEmpty(); })) {
         p.step(DefaultPointerWithoutName,
-               [&] { context.transferScreen.pointer.setPointer(MousePointer::Default); });
+               [&] { context.transferScreen.pointer.setPointer(core::MousePointer::Default); });
         return;
     }
     const db::MssqlProfile profile = context.profiles.mssql();
@@ -114,28 +116,30 @@ void renameMssqlTable(CommandContext& context) {
         p.step(OpenWithPort, [&] { connection->open(db::mssqlPortConnectionString(profile)); });
     }
     p.step(RenameTable,
-           [&] { connection->execute(to_sqlserver::renameStatement(oldName, newName)); });
+           [&] { connection->execute(sql::to_sqlserver::renameStatement(oldName, newName)); });
     p.step(CloseConnection, [&] { connection->close(); });
     p.step(RemoveOldEntry, [&] { mssqlTables.remove(index); });
     p.step(AddNewEntry, [&] { mssqlTables.add(newName); });
     p.step(DefaultPointer,
-           [&] { context.transferScreen.pointer.setPointer(MousePointer::Default); });
+           [&] { context.transferScreen.pointer.setPointer(core::MousePointer::Default); });
 }
 
-void renamePostgresTable(CommandContext& context) {
-    Procedure p(context.platform, QStringLiteral("Form2"), QStringLiteral("PushButton7_Click"));
-    ListBox& postgresTables = context.transferScreen.postgresTables;
-    Platform& platform = context.platform;
+void renamePostgresTable(transfer::CommandContext& context) {
+    core::Procedure p(context.platform, QStringLiteral("Form2"),
+                      QStringLiteral("PushButton7_Click"));
+    core::ListBox& postgresTables = context.transferScreen.postgresTables;
+    core::Platform& platform = context.platform;
     std::optional<db::Connection> connection;
     using enum postgres_rename::Line;
 
     p.step(CreateConnection, [&] { connection.emplace(); });
-    p.step(BusyPointer, [&] { context.transferScreen.pointer.setPointer(MousePointer::Busy); });
+    p.step(BusyPointer,
+           [&] { context.transferScreen.pointer.setPointer(core::MousePointer::Busy); });
     p.step(OpenConnection,
            [&] { connection->open(db::postgresConnectionString(context.profiles.postgres())); });
     const auto restorePointer = [&] {
         p.step(DefaultPointer,
-               [&] { context.transferScreen.pointer.setPointer(MousePointer::Default); });
+               [&] { context.transferScreen.pointer.setPointer(core::MousePointer::Default); });
     };
     if (p.test(NothingSelectedCheck, [&] { return postgresTables.currentIndex() == -1; })) {
         p.step(AskToSelectTable,
@@ -160,7 +164,7 @@ void renamePostgresTable(CommandContext& context) {
         p.step(AskNewName, [&] { newName = platform.inputBox(renamePrompt(oldName), oldName); });
         if (p.test(NoNewNameCheck, [&] { return newName.isEmpty(); })) continue;
         p.step(RenameTable,
-               [&] { connection->execute(to_postgres::renameStatement(oldName, newName)); });
+               [&] { connection->execute(sql::to_postgres::renameStatement(oldName, newName)); });
         p.step(RemoveOldEntry, [&] { postgresTables.remove(i); });
         p.step(AddNewEntry, [&] { postgresTables.add(newName); });
         p.step(SelectFirstEntry, [&] {
@@ -170,4 +174,4 @@ void renamePostgresTable(CommandContext& context) {
     restorePointer();
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::maintenance

@@ -1,13 +1,13 @@
 #pragma once
 #include "transfer/command_context.h"
 
-namespace dorvane {
+namespace dorvane::maintenance {
 
 // "Delete Table/s" under List1 (SQL Server) and List2 (PostgreSQL).
-void deleteMssqlTables(CommandContext& context);
-void deletePostgresTables(CommandContext& context);
+void deleteMssqlTables(transfer::CommandContext& context);
+void deletePostgresTables(transfer::CommandContext& context);
 // "Rename Table" under List1 (SQL Server) and List2 (PostgreSQL).
-void renameMssqlTable(CommandContext& context);
-void renamePostgresTable(CommandContext& context);
+void renameMssqlTable(transfer::CommandContext& context);
+void renamePostgresTable(transfer::CommandContext& context);
 
-}  // namespace dorvane
+}  // namespace dorvane::maintenance

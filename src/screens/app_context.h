@@ -2,19 +2,19 @@
 // What both screens share: the desktop, the settings store, the one-command-at-a-time
 // guard and the database work.
 
-#include "screens/database_gateway.h"
 #include "core/platform.h"
 #include "core/settings_store.h"
 #include "screens/command_guard.h"
+#include "screens/database_gateway.h"
 #include "transfer/command_context.h"
 
-namespace dorvane {
+namespace dorvane::screens {
 
 struct AppContext {
-    Platform& platform;
-    SettingsStore& settings;
+    core::Platform& platform;
+    core::SettingsStore& settings;
     CommandGuard& commands;
     DatabaseGateway& databases;
 };
 
-}  // namespace dorvane
+}  // namespace dorvane::screens

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace dorvane {
+namespace dorvane::screens {
 
 // One command at a time: while a command that changes lists or databases runs (and
 // yields to the event loop), another such command is ignored.
@@ -29,4 +29,4 @@ class CommandGuard {
     bool running_ = false;
 };
 
-}  // namespace dorvane
+}  // namespace dorvane::screens

@@ -5,13 +5,32 @@
 #include "screens/connection_settings.h"
 #include "screens/pointer_rules.h"
 
-namespace dorvane {
+namespace dorvane::screens {
 namespace {
 const QString kModule = QStringLiteral("Form1");
 const QString kSqlServerToolDownload =
     QStringLiteral("https://www.sqlmanager.net/products/mssql/manager/download");
 const QString kPgAdminDownload = QStringLiteral("https://www.pgadmin.org/download/");
 const QString kLocalConnectionPicture = QStringLiteral("local-connection-example.jpg");
+
+// The numbered lines of each help handler.
+namespace mssql_help {
+enum Line : int {
+    Opening = 102,
+    ToolAddress = 104,
+    InstallTool = 106,
+    SameLogin = 108,
+    LoginVerdict = 110,
+    ExpressEdition = 112,
+    ShowAdvice = 114,
+    AskForPicture = 116,
+    ShowPicture = 118,
+};
+}  // namespace mssql_help
+
+namespace postgres_help {
+enum Line : int { Advice = 100, Verdict = 102, Address = 104, ShowAdvice = 106 };
+}  // namespace postgres_help
 }  // namespace
 
 ConnectionScreen::ConnectionScreen(AppContext& app, ConnectionScreenControls& controls)
@@ -41,62 +60,63 @@ void ConnectionScreen::localConnectionClicked() {
 }
 
 void ConnectionScreen::showMssqlHelp() {
-    Procedure p(app_.platform, kModule, QStringLiteral("PushButton4_Click"));
+    core::Procedure p(app_.platform, kModule, QStringLiteral("PushButton4_Click"));
     QString text;
-    p.step(102, [&] {
+    p.step(mssql_help::Opening, [&] {
         text = QStringLiteral(
                    "If you cannot establish connection to your MS SQL Server database with this "
                    "program, please go to: ") +
                QStringLiteral("\r\r");
     });
-    p.step(104, [&] { text += kSqlServerToolDownload + QStringLiteral("\r\r"); });
-    p.step(106, [&] {
+    p.step(mssql_help::ToolAddress,
+           [&] { text += kSqlServerToolDownload + QStringLiteral("\r\r"); });
+    p.step(mssql_help::InstallTool, [&] {
         text += QStringLiteral(
             "Download and install the EMS SQL Manager 2005 Lite for SQL Server. Try to connect "
             "to ");
     });
-    p.step(108, [&] {
+    p.step(mssql_help::SameLogin, [&] {
         text += QStringLiteral(
             "the same database (with the same login information you are using here). This will "
             "determine if ");
     });
-    p.step(110, [&] {
+    p.step(mssql_help::LoginVerdict, [&] {
         text += QStringLiteral("the login you are using is correct.") + QStringLiteral("\r\r");
     });
-    p.step(112, [&] {
+    p.step(mssql_help::ExpressEdition, [&] {
         text += QStringLiteral(
                     "If you are using Microsoft SQL Server Express Edition and connecting "
                     "locally, you may need to use") +
                 QStringLiteral("\r\r") + QStringLiteral("localhost\\SQLEXPRESS") +
                 QStringLiteral("\r\r") + QStringLiteral("for example, for Server.");
     });
-    p.step(114, [&] { app_.platform.messageBox(text); });
-    int answer = kAnswerNo;
-    p.step(116, [&] {
+    p.step(mssql_help::ShowAdvice, [&] { app_.platform.messageBox(text); });
+    int answer = core::kAnswerNo;
+    p.step(mssql_help::AskForPicture, [&] {
         answer = app_.platform.messageBox(
             QStringLiteral("Would you like to see an image of how I connect locally?"),
-            MsgButtons::YesNo);
+            core::MsgButtons::YesNo);
     });
-    if (answer != kAnswerYes) return;
-    p.step(118, [&] {
+    if (answer != core::kAnswerYes) return;
+    p.step(mssql_help::ShowPicture, [&] {
         app_.platform.shellOpen(
-            programFile(app_.platform.programFolder(), kLocalConnectionPicture));
+            core::programFile(app_.platform.programFolder(), kLocalConnectionPicture));
     });
 }
 
 void ConnectionScreen::showPostgresHelp() {
-    Procedure p(app_.platform, kModule, QStringLiteral("PushButton5_Click"));
+    core::Procedure p(app_.platform, kModule, QStringLiteral("PushButton5_Click"));
     QString advice, verdict, address;
-    p.step(100, [&] {
+    p.step(postgres_help::Advice, [&] {
         advice = QStringLiteral("If you can not connect, please try downloading pgAdmin III. ");
     });
-    p.step(102, [&] {
+    p.step(postgres_help::Verdict, [&] {
         verdict = QStringLiteral(
             "If you can not connect with that software, you know the login information you are "
             "providing here is incorrect.");
     });
-    p.step(104, [&] { address = kPgAdminDownload; });
-    p.step(106, [&] {
+    p.step(postgres_help::Address, [&] { address = kPgAdminDownload; });
+    p.step(postgres_help::ShowAdvice, [&] {
         app_.platform.messageBox(advice + verdict + QStringLiteral("\r\n\r\n") + address);
     });
 }
@@ -117,4 +137,4 @@ void ConnectionScreen::unloaded() {
     app_.platform.endProgram();
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::screens

@@ -4,21 +4,21 @@
 
 #include <array>
 
+#include "core/procedure.h"
 #include "db/connection_strings.h"
 #include "screens/app_context.h"
 #include "screens/window.h"
 
-namespace dorvane {
+namespace dorvane::screens {
 
-class Procedure;
 class TransferScreen;
 
 struct ConnectionScreenControls {
     Window& form;
-    std::array<TextField*, 10> texts;  // Text1 … Text10
-    CheckBox& localConnection;         // "Local Connection"
+    std::array<core::TextField*, 10> texts;  // Text1 … Text10
+    core::CheckBox& localConnection;         // "Local Connection"
 
-    TextField& text(int number) const { return *texts.at(number - 1); }
+    core::TextField& text(int number) const { return *texts.at(number - 1); }
 };
 
 class ConnectionScreen : public db::ProfileSource {
@@ -65,8 +65,8 @@ class ConnectionScreen : public db::ProfileSource {
 
   private:
     void applySkin();
-    void restoreFields(Procedure& procedure);
-    void advanceWhenBothConnect(Procedure& procedure);
+    void restoreFields(core::Procedure& procedure);
+    void advanceWhenBothConnect(core::Procedure& procedure);
     void runNext();
     TransferScreen& transferScreen();
 
@@ -75,4 +75,4 @@ class ConnectionScreen : public db::ProfileSource {
     TransferScreen* transfer_ = nullptr;
 };
 
-}  // namespace dorvane
+}  // namespace dorvane::screens

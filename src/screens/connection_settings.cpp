@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-namespace dorvane {
+namespace dorvane::screens {
 
 const ConnectionSetting& connectionSetting(int field) {
     const auto found =
@@ -13,4 +13,4 @@ const ConnectionSetting& connectionSetting(int field) {
     return *found;
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::screens

@@ -5,7 +5,7 @@
 #include <QString>
 #include <array>
 
-namespace dorvane {
+namespace dorvane::screens {
 
 // Text1 … Text10 by number; 0 stands for the "Local Connection" box (Check6).
 constexpr int kLocalConnectionBox = 0;
@@ -46,4 +46,4 @@ inline QString settingFromBoxValue(int value) {
     return value == 1 ? QStringLiteral("1") : kUnticked;
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::screens

@@ -8,11 +8,13 @@
 #include "db/connection.h"
 #include "screens/connection_screen.h"
 
-namespace dorvane {
+namespace dorvane::screens {
 namespace {
 const QString kModule = QStringLiteral("Form1");
 const QString kSucceeded = QStringLiteral("Connection successful.");
 const QString kFailed = QStringLiteral("Could not connect. Please check with your administrator.");
+// The one numbered line either test reports; later lines are handled without a report.
+constexpr int kCreateConnectionLine = 100;
 
 db::Connection& existing(std::optional<db::Connection>& connection) {
     if (!connection) throw std::runtime_error("Object variable or With block variable not set");
@@ -32,44 +34,44 @@ bool runUntilFailure(Steps&& steps) {
 }  // namespace
 
 void ConnectionScreen::testMssqlConnection() {
-    Procedure p(app_.platform, kModule, QStringLiteral("PushButton1_Click"));
+    core::Procedure p(app_.platform, kModule, QStringLiteral("PushButton1_Click"));
     std::optional<db::Connection> connection;
-    p.step(100, [&] { connection.emplace(); });
+    p.step(kCreateConnectionLine, [&] { connection.emplace(); });
 
     Window& form = controls_.form;
     const bool succeeded = runUntilFailure([&] {
-        form.setPointer(MousePointer::Busy);  // line 102
+        form.setPointer(core::MousePointer::Busy);  // line 102
         const db::MssqlProfile profile = mssql();
         if (controls_.localConnection.value() == 1) {                            // line 104
             existing(connection).open(db::mssqlLocalConnectionString(profile));  // line 106
         } else {
             existing(connection).open(db::mssqlPortConnectionString(profile));  // line 108
         }
-        app_.platform.messageBox(kSucceeded);    // line 110
-        form.setPointer(MousePointer::Default);  // line 112
+        app_.platform.messageBox(kSucceeded);          // line 110
+        form.setPointer(core::MousePointer::Default);  // line 112
     });
-    if (!succeeded) {                            // line 114
-        app_.platform.messageBox(kFailed);       // line 116
-        form.setPointer(MousePointer::Default);  // line 118
-    }                                            // line 120: cleared
+    if (!succeeded) {                                  // line 114
+        app_.platform.messageBox(kFailed);             // line 116
+        form.setPointer(core::MousePointer::Default);  // line 118
+    }                                                  // line 120: cleared
 }
 
 void ConnectionScreen::testPostgresConnection() {
-    Procedure p(app_.platform, kModule, QStringLiteral("PushButton3_Click"));
+    core::Procedure p(app_.platform, kModule, QStringLiteral("PushButton3_Click"));
     std::optional<db::Connection> connection;
-    p.step(100, [&] { connection.emplace(); });
+    p.step(kCreateConnectionLine, [&] { connection.emplace(); });
 
     Window& form = controls_.form;
     const bool succeeded = runUntilFailure([&] {
-        form.setPointer(MousePointer::Busy);                                  // line 102
+        form.setPointer(core::MousePointer::Busy);                            // line 102
         existing(connection).open(db::postgresConnectionString(postgres()));  // line 104
         app_.platform.messageBox(kSucceeded);                                 // line 106
-        form.setPointer(MousePointer::Default);                               // line 108
+        form.setPointer(core::MousePointer::Default);                         // line 108
     });
-    if (!succeeded) {                            // line 110
-        app_.platform.messageBox(kFailed);       // line 112
-        form.setPointer(MousePointer::Default);  // line 114
-    }                                            // line 116: cleared
+    if (!succeeded) {                                  // line 110
+        app_.platform.messageBox(kFailed);             // line 112
+        form.setPointer(core::MousePointer::Default);  // line 114
+    }                                                  // line 116: cleared
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::screens

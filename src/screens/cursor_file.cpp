@@ -3,7 +3,7 @@
 #include <QFile>
 #include <stdexcept>
 
-namespace dorvane {
+namespace dorvane::screens {
 namespace {
 constexpr int kDirectorySize = 6;
 constexpr int kEntrySize = 16;
@@ -61,4 +61,4 @@ CursorFile readCursorFile(const QString& path) {
     return parseCursorFile(file.readAll());
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::screens

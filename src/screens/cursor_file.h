@@ -5,7 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
-namespace dorvane {
+namespace dorvane::screens {
 
 struct CursorFile {
     QByteArray bytes;  // the whole file, for the image reader
@@ -20,4 +20,4 @@ CursorFile readCursorFile(const QString& path);
 // The same check on bytes already read.
 CursorFile parseCursorFile(const QByteArray& bytes);
 
-}  // namespace dorvane
+}  // namespace dorvane::screens

@@ -3,7 +3,7 @@
 #include "db/connection_checks.h"
 #include "db/table_catalogues.h"
 
-namespace dorvane {
+namespace dorvane::screens {
 
 bool OdbcDatabaseGateway::openPostgresSucceeds(const db::PostgresProfile& profile) {
     return db::openPostgresSucceeds(profile);
@@ -21,7 +21,7 @@ QStringList OdbcDatabaseGateway::postgresTableNames(const db::PostgresProfile& p
     return db::postgresTableNames(profile);
 }
 
-void showTableNames(ListBox& list, const QStringList& names, Platform& platform) {
+void showTableNames(core::ListBox& list, const QStringList& names, core::Platform& platform) {
     list.clear();
     for (const QString& name : names) {
         platform.processEvents();
@@ -29,4 +29,4 @@ void showTableNames(ListBox& list, const QStringList& names, Platform& platform)
     }
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::screens

@@ -8,7 +8,7 @@
 #include "core/platform.h"
 #include "db/connection_strings.h"
 
-namespace dorvane {
+namespace dorvane::screens {
 
 class DatabaseGateway {
   public:
@@ -29,6 +29,6 @@ class OdbcDatabaseGateway : public DatabaseGateway {
 
 // Replaces the list's entries with the names, letting the event loop run before each
 // one is added.
-void showTableNames(ListBox& list, const QStringList& names, Platform& platform);
+void showTableNames(core::ListBox& list, const QStringList& names, core::Platform& platform);
 
-}  // namespace dorvane
+}  // namespace dorvane::screens

@@ -2,7 +2,7 @@
 
 #include "screens/cursor_file.h"
 
-namespace dorvane {
+namespace dorvane::screens {
 
 void MemoryWindow::loadCustomPointer(const QString& path) {
     readCursorFile(path);
@@ -14,4 +14,4 @@ void MemoryWindow::show() {
     ++showCount;
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::screens

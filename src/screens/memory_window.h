@@ -4,12 +4,12 @@
 
 #include "screens/window.h"
 
-namespace dorvane {
+namespace dorvane::screens {
 
 class MemoryWindow : public Window {
   public:
-    MousePointer pointer() const override { return pointer_; }
-    void setPointer(MousePointer pointer) override { pointer_ = pointer; }
+    core::MousePointer pointer() const override { return pointer_; }
+    void setPointer(core::MousePointer pointer) override { pointer_ = pointer; }
     QString caption() const override { return caption_; }
     void setCaption(const QString& caption) override { caption_ = caption; }
     void setAppIcon() override { ++appIconCount; }
@@ -27,10 +27,10 @@ class MemoryWindow : public Window {
     int showCount = 0;
 
   private:
-    MousePointer pointer_ = MousePointer::Default;
+    core::MousePointer pointer_ = core::MousePointer::Default;
     QString caption_;
     bool visible_ = false;
     int outerHeightTwips_ = 0;
 };
 
-}  // namespace dorvane
+}  // namespace dorvane::screens

@@ -8,7 +8,7 @@
 
 #include <stdexcept>
 
-namespace dorvane {
+namespace dorvane::screens {
 namespace {
 
 // The numbered lines of "Next >", in the order of their numbers.
@@ -42,20 +42,20 @@ void ConnectionScreen::next() {
 }
 
 void ConnectionScreen::runNext() {
-    Procedure p(app_.platform, QStringLiteral("Form1"), QStringLiteral("PushButton2_Click"));
+    core::Procedure p(app_.platform, QStringLiteral("Form1"), QStringLiteral("PushButton2_Click"));
     Window& form = controls_.form;
     using enum next_button::Line;
-    p.step(BusyPointer, [&] { form.setPointer(MousePointer::Busy); });
+    p.step(BusyPointer, [&] { form.setPointer(core::MousePointer::Busy); });
     if (p.test(PostgresOpensCheck,
                [&] { return app_.databases.openPostgresSucceeds(postgres()); }) &&
         p.test(MssqlOpensCheck, [&] { return app_.databases.openMssqlSucceeds(mssql()); })) {
         // The first use of the transfer screen runs its load step, before any list is filled.
         p.step(ListMssqlTables, [&] {
-            ListBox& list = transferScreen().controls().mssqlTables;
+            core::ListBox& list = transferScreen().controls().mssqlTables;
             showTableNames(list, app_.databases.mssqlTableNames(mssql()), app_.platform);
         });
         p.step(ListPostgresTables, [&] {
-            ListBox& list = transferScreen().controls().postgresTables;
+            core::ListBox& list = transferScreen().controls().postgresTables;
             showTableNames(list, app_.databases.postgresTableNames(postgres()), app_.platform);
         });
         p.step(RestoreCustomizeToPostgres, [&] {
@@ -69,7 +69,7 @@ void ConnectionScreen::runNext() {
         p.step(ShowTransferScreen, [&] { transferScreen().show(); });
         p.step(HideConnectionScreen, [&] { form.hide(); });
     }
-    p.step(DefaultPointer, [&] { form.setPointer(MousePointer::Default); });
+    p.step(DefaultPointer, [&] { form.setPointer(core::MousePointer::Default); });
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::screens

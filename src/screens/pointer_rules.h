@@ -4,21 +4,22 @@
 
 #include "core/controls.h"
 
-namespace dorvane {
+namespace dorvane::screens {
 
 // Over a window's free area, a frame, a list or most text fields.
-inline void pointerOverPlainArea(PointerSurface& window) {
-    if (window.pointer() != MousePointer::Busy) window.setPointer(MousePointer::Default);
+inline void pointerOverPlainArea(core::PointerSurface& window) {
+    if (window.pointer() != core::MousePointer::Busy)
+        window.setPointer(core::MousePointer::Default);
 }
 
 // Over a push button (or the connection screen's "Local Connection" box).
-inline void pointerOverCommand(PointerSurface& window) {
-    if (window.pointer() != MousePointer::Busy) window.setPointer(MousePointer::Custom);
+inline void pointerOverCommand(core::PointerSurface& window) {
+    if (window.pointer() != core::MousePointer::Busy) window.setPointer(core::MousePointer::Custom);
 }
 
 // Over the PostgreSQL password field: the default pointer even while busy.
-inline void pointerOverPostgresPassword(PointerSurface& window) {
-    window.setPointer(MousePointer::Default);
+inline void pointerOverPostgresPassword(core::PointerSurface& window) {
+    window.setPointer(core::MousePointer::Default);
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::screens

@@ -2,14 +2,14 @@
 
 #include <QTimer>
 
-namespace dorvane {
+namespace dorvane::screens {
 
-void tellSettingsProblem(Platform& platform, SettingsStore& settings) {
+void tellSettingsProblem(core::Platform& platform, core::SettingsStore& settings) {
     const QString problem = settings.untoldProblem();
     if (problem.isEmpty()) return;
     // Marked before the box shows: saves made while it is open must not queue another.
     settings.problemTold();
-    platform.messageBox(problem, MsgButtons::Ok, MsgIcon::Exclamation);
+    platform.messageBox(problem, core::MsgButtons::Ok, core::MsgIcon::Exclamation);
 }
 
 void ProblemTellingStore::save(const QString& key, const QString& value) {
@@ -22,4 +22,4 @@ void ProblemTellingStore::save(const QString& key, const QString& value) {
     });
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::screens

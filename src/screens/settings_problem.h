@@ -6,16 +6,16 @@
 #include "core/platform.h"
 #include "core/settings_store.h"
 
-namespace dorvane {
+namespace dorvane::screens {
 
 // Shows the store's untold problem, if any, in a message box with the application title.
-void tellSettingsProblem(Platform& platform, SettingsStore& settings);
+void tellSettingsProblem(core::Platform& platform, core::SettingsStore& settings);
 
 // The store as the running program writes to it: a problem a save runs into is told once
 // control is back in the event loop, not in the middle of the keystroke that saved.
-class ProblemTellingStore : public SettingsStore {
+class ProblemTellingStore : public core::SettingsStore {
   public:
-    ProblemTellingStore(SettingsStore& store, Platform& platform)
+    ProblemTellingStore(core::SettingsStore& store, core::Platform& platform)
         : store_(store), platform_(platform) {}
 
     QString get(const QString& key, const QString& defaultValue) const override {
@@ -26,10 +26,10 @@ class ProblemTellingStore : public SettingsStore {
     void problemTold() override { store_.problemTold(); }
 
   private:
-    SettingsStore& store_;
-    Platform& platform_;
+    core::SettingsStore& store_;
+    core::Platform& platform_;
     QObject pending_;  // the queued telling dies with the store
     bool queued_ = false;
 };
 
-}  // namespace dorvane
+}  // namespace dorvane::screens

@@ -8,7 +8,7 @@
 #include "screens/settings_problem.h"
 #include "screens/transfer_screen.h"
 
-namespace dorvane {
+namespace dorvane::screens {
 namespace {
 const QString kSkinFile = QStringLiteral("x/o.cjs");
 const QString kCursorFile = QStringLiteral("HAND-M.CUR");
@@ -39,17 +39,17 @@ void ConnectionScreen::startUp() {
 }
 
 void ConnectionScreen::load() {
-    Procedure p(app_.platform, QStringLiteral("Form1"), QStringLiteral("Form_Load"));
+    core::Procedure p(app_.platform, QStringLiteral("Form1"), QStringLiteral("Form_Load"));
     using enum form_load::Line;
     p.step(ApplySkin, [&] { applySkin(); });
     p.step(SetCaptionAndIcon, [&] {
-        controls_.form.setCaption(kDisplayName);
+        controls_.form.setCaption(core::kDisplayName);
         controls_.form.setAppIcon();
-        app_.platform.setAppTitle(shortenedAppTitle(kDisplayName));
+        app_.platform.setAppTitle(core::shortenedAppTitle(core::kDisplayName));
     });
     p.step(LetEventsRun, [&] { app_.platform.processEvents(); });
-    const QString cursorFile = programFile(app_.platform.programFolder(), kCursorFile);
-    if (p.test(CursorFileCheck, [&] { return fileFound(cursorFile); })) {
+    const QString cursorFile = core::programFile(app_.platform.programFolder(), kCursorFile);
+    if (p.test(CursorFileCheck, [&] { return core::fileFound(cursorFile); })) {
         p.step(LoadCursor, [&] { controls_.form.loadCustomPointer(cursorFile); });
     }
     restoreFields(p);
@@ -58,13 +58,13 @@ void ConnectionScreen::load() {
 
 // No skinning component is built in; only the colour half of the skin applies.
 void ConnectionScreen::applySkin() {
-    if (QFileInfo(programFile(app_.platform.programFolder(), kSkinFile)).isFile()) {
+    if (QFileInfo(core::programFile(app_.platform.programFolder(), kSkinFile)).isFile()) {
         controls_.form.applyFormColors();
     }
 }
 
 // Each assignment raises the field's change event, whose writer stores the value back.
-void ConnectionScreen::restoreFields(Procedure& p) {
+void ConnectionScreen::restoreFields(core::Procedure& p) {
     for (const ConnectionSetting& setting : kConnectionSettings) {
         p.step(setting.restoreLine, [&] {
             const QString stored = app_.settings.get(QString::fromLatin1(setting.key),
@@ -78,7 +78,7 @@ void ConnectionScreen::restoreFields(Procedure& p) {
     }
 }
 
-void ConnectionScreen::advanceWhenBothConnect(Procedure& p) {
+void ConnectionScreen::advanceWhenBothConnect(core::Procedure& p) {
     using enum form_load::Line;
     if (!p.test(BothServersGivenCheck, [&] {
             return !controls_.text(1).text().isEmpty() && !controls_.text(6).text().isEmpty();
@@ -93,4 +93,4 @@ void ConnectionScreen::advanceWhenBothConnect(Procedure& p) {
     p.step(PressNext, [&] { next(); });
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::screens

@@ -8,15 +8,41 @@
 #include "screens/pointer_rules.h"
 #include "transfer/send_tables.h"
 
-namespace dorvane {
+namespace dorvane::screens {
 namespace {
 const QString kModule = QStringLiteral("Form2");
 const QString kCursorFile = QStringLiteral("HAND-M.CUR");
+
+// The numbered lines of each handler.
+namespace form_load {
+enum Line : int {
+    ApplyColors = 100,
+    SetIcon = 102,
+    CursorFileCheck = 106,
+    LoadCursor = 108,
+    SetCaption = 110,
+    SetHeight = 112,
+};
+}  // namespace form_load
+
+namespace select_buttons {  // "Select All" and "Deselect All" of either list
+enum Line : int { CountEntries = 100, SelectEntry = 102 };
+}  // namespace select_buttons
+
+namespace back_button {
+enum Line : int { ShowConnectionScreen = 100, HideTransferScreen = 102 };
+}  // namespace back_button
+
+namespace one_step {  // the help button and the customization boxes
+enum Line : int { OnlyStep = 100 };
+}  // namespace one_step
 }  // namespace
 
-TransferScreen::TransferScreen(AppContext& app, Window& form, TransferScreenControls& controls,
+TransferScreen::TransferScreen(AppContext& app, Window& form,
+                               transfer::TransferScreenControls& controls,
                                ConnectionScreen& connectionScreen,
-                               CustomizationDialog& customization, bool& customizationCancelled)
+                               transfer::CustomizationDialog& customization,
+                               bool& customizationCancelled)
     : app_(app),
       form_(form),
       controls_(controls),
@@ -24,7 +50,7 @@ TransferScreen::TransferScreen(AppContext& app, Window& form, TransferScreenCont
       customization_(customization),
       customizationCancelled_(customizationCancelled) {}
 
-TransferScreenControls& TransferScreen::controls() {
+transfer::TransferScreenControls& TransferScreen::controls() {
     load();
     return controls_;
 }
@@ -41,15 +67,15 @@ void TransferScreen::show() {
 void TransferScreen::load() {
     if (loaded_) return;
     loaded_ = true;
-    Procedure p(app_.platform, kModule, QStringLiteral("Form_Load"));
-    p.step(100, [&] { form_.applyFormColors(); });
-    p.step(102, [&] { form_.setAppIcon(); });
-    const QString cursorFile = programFile(app_.platform.programFolder(), kCursorFile);
-    if (p.test(106, [&] { return fileFound(cursorFile); })) {
-        p.step(108, [&] { form_.loadCustomPointer(cursorFile); });
+    core::Procedure p(app_.platform, kModule, QStringLiteral("Form_Load"));
+    p.step(form_load::ApplyColors, [&] { form_.applyFormColors(); });
+    p.step(form_load::SetIcon, [&] { form_.setAppIcon(); });
+    const QString cursorFile = core::programFile(app_.platform.programFolder(), kCursorFile);
+    if (p.test(form_load::CursorFileCheck, [&] { return core::fileFound(cursorFile); })) {
+        p.step(form_load::LoadCursor, [&] { form_.loadCustomPointer(cursorFile); });
     }
-    p.step(110, [&] { form_.setCaption(kDisplayName); });
-    p.step(112, [&] {
+    p.step(form_load::SetCaption, [&] { form_.setCaption(core::kDisplayName); });
+    p.step(form_load::SetHeight, [&] {
         form_.setOuterHeightTwips((kBackButtonTopPixels + kBackButtonHeightPixels) *
                                       kTwipsPerPixel +
                                   kMarginBelowBackButtonTwips);
@@ -61,13 +87,13 @@ void TransferScreen::setAllSelected(TableSide side, bool selected) {
         {QStringLiteral("PushButton11_Click"), QStringLiteral("PushButton10_Click")},
         {QStringLiteral("PushButton9_Click"), QStringLiteral("PushButton8_Click")}};
     const int sideIndex = side == TableSide::SqlServer ? 0 : 1;
-    Procedure p(app_.platform, kModule, kHandlers[sideIndex][selected ? 1 : 0]);
-    ListBox& list =
+    core::Procedure p(app_.platform, kModule, kHandlers[sideIndex][selected ? 1 : 0]);
+    core::ListBox& list =
         side == TableSide::SqlServer ? controls().mssqlTables : controls().postgresTables;
     int count = 0;
-    p.step(100, [&] { count = list.count(); });
+    p.step(select_buttons::CountEntries, [&] { count = list.count(); });
     for (int i = 0; i < count; ++i) {
-        p.step(102, [&] { list.setSelected(i, selected); });
+        p.step(select_buttons::SelectEntry, [&] { list.setSelected(i, selected); });
     }
 }
 
@@ -82,14 +108,14 @@ void TransferScreen::deselectAll(TableSide side) {
 void TransferScreen::back() {
     CommandGuard::Scope command(app_.commands);
     if (!command.entered()) return;
-    Procedure p(app_.platform, kModule, QStringLiteral("PushButton2_Click"));
-    p.step(100, [&] { connectionScreen_.window().show(); });
-    p.step(102, [&] { window().hide(); });
+    core::Procedure p(app_.platform, kModule, QStringLiteral("PushButton2_Click"));
+    p.step(back_button::ShowConnectionScreen, [&] { connectionScreen_.window().show(); });
+    p.step(back_button::HideTransferScreen, [&] { window().hide(); });
 }
 
 void TransferScreen::showHelp() {
-    Procedure p(app_.platform, kModule, QStringLiteral("PushButton12_Click"));
-    p.step(100, [&] {
+    core::Procedure p(app_.platform, kModule, QStringLiteral("PushButton12_Click"));
+    p.step(one_step::OnlyStep, [&] {
         app_.platform.messageBox(QStringLiteral("Questions? Please contact Team Quenlor at ") +
                                  kContactAddress);
     });
@@ -97,19 +123,20 @@ void TransferScreen::showHelp() {
 
 void TransferScreen::customizationBoxClicked(TableSide side) {
     const bool postgresSide = side == TableSide::Postgres;
-    Procedure p(app_.platform, kModule,
-                postgresSide ? QStringLiteral("Check16_Click") : QStringLiteral("Check15_Click"));
-    p.step(100, [&] {
-        CheckBox& box =
+    core::Procedure p(
+        app_.platform, kModule,
+        postgresSide ? QStringLiteral("Check16_Click") : QStringLiteral("Check15_Click"));
+    p.step(one_step::OnlyStep, [&] {
+        core::CheckBox& box =
             postgresSide ? controls().customizeToSqlServer : controls().customizeToPostgres;
         app_.settings.save(postgresSide ? kCustomizeSqlServerKey : kCustomizePostgresKey,
                            settingFromBoxValue(box.value()));
     });
 }
 
-CommandContext TransferScreen::commandContext() {
-    return CommandContext{app_.platform, connectionScreen_, controls(), customization_,
-                          customizationCancelled_};
+transfer::CommandContext TransferScreen::commandContext() {
+    return transfer::CommandContext{app_.platform, connectionScreen_, controls(), customization_,
+                                    customizationCancelled_};
 }
 
 // A command that changes the lists or the databases does not start while another
@@ -118,27 +145,29 @@ template <class Command>
 void TransferScreen::runExclusive(Command&& command) {
     CommandGuard::Scope scope(app_.commands);
     if (!scope.entered()) return;
-    CommandContext context = commandContext();
+    transfer::CommandContext context = commandContext();
     command(context);
 }
 
 void TransferScreen::sendToPostgres() {
-    runExclusive([](CommandContext& c) { sendTablesToPostgres(c); });
+    runExclusive([](transfer::CommandContext& c) { transfer::sendTablesToPostgres(c); });
 }
 
 void TransferScreen::sendToSqlServer() {
-    runExclusive([](CommandContext& c) { sendTablesToSqlServer(c); });
+    runExclusive([](transfer::CommandContext& c) { transfer::sendTablesToSqlServer(c); });
 }
 
 void TransferScreen::deleteTables(TableSide side) {
-    runExclusive([side](CommandContext& c) {
-        side == TableSide::SqlServer ? deleteMssqlTables(c) : deletePostgresTables(c);
+    runExclusive([side](transfer::CommandContext& c) {
+        side == TableSide::SqlServer ? maintenance::deleteMssqlTables(c)
+                                     : maintenance::deletePostgresTables(c);
     });
 }
 
 void TransferScreen::renameTable(TableSide side) {
-    runExclusive([side](CommandContext& c) {
-        side == TableSide::SqlServer ? renameMssqlTable(c) : renamePostgresTable(c);
+    runExclusive([side](transfer::CommandContext& c) {
+        side == TableSide::SqlServer ? maintenance::renameMssqlTable(c)
+                                     : maintenance::renamePostgresTable(c);
     });
 }
 
@@ -154,4 +183,4 @@ void TransferScreen::unloaded() {
     app_.platform.endProgram();
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::screens

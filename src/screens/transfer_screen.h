@@ -6,7 +6,7 @@
 #include "screens/window.h"
 #include "transfer/command_context.h"
 
-namespace dorvane {
+namespace dorvane::screens {
 
 class ConnectionScreen;
 
@@ -21,12 +21,12 @@ enum class TableSide { SqlServer, Postgres };
 
 class TransferScreen {
   public:
-    TransferScreen(AppContext& app, Window& form, TransferScreenControls& controls,
-                   ConnectionScreen& connectionScreen, CustomizationDialog& customization,
+    TransferScreen(AppContext& app, Window& form, transfer::TransferScreenControls& controls,
+                   ConnectionScreen& connectionScreen, transfer::CustomizationDialog& customization,
                    bool& customizationCancelled);
 
     // The controls and the window, loaded on first use.
-    TransferScreenControls& controls();
+    transfer::TransferScreenControls& controls();
     Window& window();
     bool loaded() const { return loaded_; }
     void show();
@@ -57,15 +57,15 @@ class TransferScreen {
     void setAllSelected(TableSide side, bool selected);
     template <class Command>
     void runExclusive(Command&& command);
-    CommandContext commandContext();
+    transfer::CommandContext commandContext();
 
     AppContext& app_;
     Window& form_;
-    TransferScreenControls& controls_;
+    transfer::TransferScreenControls& controls_;
     ConnectionScreen& connectionScreen_;
-    CustomizationDialog& customization_;
+    transfer::CustomizationDialog& customization_;
     bool& customizationCancelled_;
     bool loaded_ = false;
 };
 
-}  // namespace dorvane
+}  // namespace dorvane::screens

@@ -5,11 +5,11 @@
 
 #include "core/controls.h"
 
-namespace dorvane {
+namespace dorvane::screens {
 
 constexpr int kTwipsPerPixel = 15;
 
-class Window : public PointerSurface {
+class Window : public core::PointerSurface {
   public:
     virtual QString caption() const = 0;
     virtual void setCaption(const QString& caption) = 0;
@@ -25,4 +25,4 @@ class Window : public PointerSurface {
     virtual void setOuterHeightTwips(int twips) = 0;
 };
 
-}  // namespace dorvane
+}  // namespace dorvane::screens

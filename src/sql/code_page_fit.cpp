@@ -10,7 +10,7 @@
 
 #include "sql/value_text.h"
 
-namespace dorvane {
+namespace dorvane::sql {
 namespace {
 
 constexpr int kUtf8CodePage = 65001;
@@ -163,4 +163,4 @@ void CodePageFit::check(QStringView text) {
             .toStdString());
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::sql

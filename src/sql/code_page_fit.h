@@ -8,7 +8,7 @@
 #include <memory>
 #include <optional>
 
-namespace dorvane {
+namespace dorvane::sql {
 
 class CodePageFit {
   public:
@@ -33,4 +33,4 @@ class CodePageFit {
     std::unique_ptr<Converters> converters_;  // null for 65001 and unknown code pages
 };
 
-}  // namespace dorvane
+}  // namespace dorvane::sql

@@ -8,7 +8,7 @@
 #include "sql/type_names.h"
 #include "sql/value_text.h"
 
-namespace dorvane::to_postgres {
+namespace dorvane::sql::to_postgres {
 
 QString selectStatement(const QString& sourceTable) {
     return QStringLiteral("SELECT * FROM ") + doubleQuotedName(sourceTable);
@@ -161,4 +161,4 @@ QString insertStatement(const QString& table, std::span<const db::Value> row,
     return sql;
 }
 
-}  // namespace dorvane::to_postgres
+}  // namespace dorvane::sql::to_postgres

@@ -13,7 +13,7 @@
 #include "sql/postgres_type_map.h"
 #include "sql/statement_pieces.h"
 
-namespace dorvane::to_postgres {
+namespace dorvane::sql::to_postgres {
 
 // Read on the SQL Server connection.
 QString selectStatement(const QString& sourceTable);
@@ -45,14 +45,14 @@ void appendValue(QString& sql, const db::Value& value, bool unquoted, bool first
 // Replaces the ", " after the last value by ")".
 void closeInsert(QString& sql);
 
-using ColumnListLines = dorvane::ColumnListLines<ColumnRule, RuleLines>;
+using ColumnListLines = sql::ColumnListLines<ColumnRule, RuleLines>;
 
 // Appends the columns of `fields` to a columnHead and closes the list; flags each numeric
 // column in `numericColumns`, whose values then go without quotes.
 template <class Steps, class Fields>
 void appendColumnList(QString& sql, const Fields& fields, Steps& steps,
                       const ColumnListLines& lines, std::vector<bool>& numericColumns) {
-    dorvane::appendColumnList(
+    sql::appendColumnList(
         sql, fields, steps, lines, columnRules(), fallbackRule(), u")",
         [&](int i, const db::FieldInfo& field, const ColumnRule& rule, const RuleLines& at) {
             steps.step(at.append, [&] { appendColumn(sql, field.name, rule); });
@@ -80,4 +80,4 @@ CreateTable createTableStatement(const QString& table, std::span<const db::Field
 QString insertStatement(const QString& table, std::span<const db::Value> row,
                         const std::vector<bool>& unquoted);
 
-}  // namespace dorvane::to_postgres
+}  // namespace dorvane::sql::to_postgres

@@ -2,7 +2,7 @@
 
 #include <array>
 
-namespace dorvane::to_postgres {
+namespace dorvane::sql::to_postgres {
 namespace {
 
 using enum db::AdoType;
@@ -82,4 +82,4 @@ const TargetTypes<ColumnRule>& targetTypes() {
     return kTypes;
 }
 
-}  // namespace dorvane::to_postgres
+}  // namespace dorvane::sql::to_postgres

@@ -6,7 +6,7 @@
 #include <exception>
 #include <stdexcept>
 
-namespace dorvane {
+namespace dorvane::sql {
 
 // Runs `check`; a refusal is thrown again with the table, the column and the row
 // (counted from 1) before its reason.
@@ -23,4 +23,4 @@ void checkValueAt(const QString& table, const QString& column, std::int64_t row,
     }
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::sql

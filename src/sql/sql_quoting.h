@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringView>
 
-namespace dorvane {
+namespace dorvane::sql {
 
 // True when `text` holds `c`. Most values are short, and for them a plain loop costs
 // less than the call into Qt's vectorised search, which pays off on longer texts.
@@ -64,4 +64,4 @@ inline QString singleQuotedText(QStringView text) {
     return delimited(text, u'\'', u'\'');
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::sql

@@ -5,7 +5,7 @@
 #include "sql/sql_quoting.h"
 #include "sql/type_names.h"
 
-namespace dorvane::to_sqlserver {
+namespace dorvane::sql::to_sqlserver {
 namespace {
 
 constexpr int kMaxPrecision = 38;
@@ -118,4 +118,4 @@ QString insertStatement(const QString& table, std::span<const db::Value> row) {
     return sql;
 }
 
-}  // namespace dorvane::to_sqlserver
+}  // namespace dorvane::sql::to_sqlserver

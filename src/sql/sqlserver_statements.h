@@ -16,7 +16,7 @@
 #include "sql/statement_pieces.h"
 #include "sql/value_text.h"
 
-namespace dorvane::to_sqlserver {
+namespace dorvane::sql::to_sqlserver {
 
 // The size of an exact column: what the source reports, within SQL Server's 38 digits.
 ExactSize exactSizeOf(const db::FieldInfo& field);
@@ -46,7 +46,7 @@ void appendBinaryConstant(QString& sql, const QByteArray& bytes);
 // Replaces the ", '" after the last value by ")".
 void closeInsert(QString& sql);
 
-using ColumnListLines = dorvane::ColumnListLines<ColumnRule, RuleLines>;
+using ColumnListLines = sql::ColumnListLines<ColumnRule, RuleLines>;
 
 // Appends the columns of `fields` to a columnHead and closes the list; each exact
 // column's size goes to `exactColumns` (one entry per field), to check its values by.
@@ -55,7 +55,7 @@ void appendColumnList(QString& sql, const Fields& fields, Steps& steps,
                       const ColumnListLines& lines,
                       std::vector<std::optional<ExactSize>>& exactColumns) {
     exactColumns.clear();
-    dorvane::appendColumnList(
+    sql::appendColumnList(
         sql, fields, steps, lines, columnRules(), fallbackRule(), u");",
         [&](int i, const db::FieldInfo& field, const ColumnRule& rule, const RuleLines& at) {
             steps.step(at.append, [&] {
@@ -86,4 +86,4 @@ QString createTableStatement(const QString& table, std::span<const db::FieldInfo
 // No column is taken to keep bytes: a binary value goes as its text.
 QString insertStatement(const QString& table, std::span<const db::Value> row);
 
-}  // namespace dorvane::to_sqlserver
+}  // namespace dorvane::sql::to_sqlserver

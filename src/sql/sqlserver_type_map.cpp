@@ -2,7 +2,7 @@
 
 #include <array>
 
-namespace dorvane::to_sqlserver {
+namespace dorvane::sql::to_sqlserver {
 namespace {
 
 using enum db::AdoType;
@@ -89,4 +89,4 @@ const TargetTypes<ColumnRule>& targetTypes() {
     return kTypes;
 }
 
-}  // namespace dorvane::to_sqlserver
+}  // namespace dorvane::sql::to_sqlserver

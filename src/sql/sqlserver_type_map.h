@@ -8,7 +8,7 @@
 #include "db/ado_type.h"
 #include "sql/type_map.h"
 
-namespace dorvane::to_sqlserver {
+namespace dorvane::sql::to_sqlserver {
 
 // The lines of one type rule in one copy of the column list.
 struct RuleLines {
@@ -43,4 +43,4 @@ inline const ColumnRule& ruleFor(QStringView lowerTypeName) {
     return targetTypes().ruleFor(lowerTypeName);
 }
 
-}  // namespace dorvane::to_sqlserver
+}  // namespace dorvane::sql::to_sqlserver

@@ -15,7 +15,7 @@
 #include "db/value.h"
 #include "sql/type_names.h"
 
-namespace dorvane {
+namespace dorvane::sql {
 
 // Runs each piece straight away; a failure is thrown to the caller.
 struct PiecesAtOnce {
@@ -74,7 +74,7 @@ void appendColumnList(QString& sql, const Fields& fields, Steps& steps,
         db::FieldInfo field;
         steps.step(lines.field, [&] { field = fields.field(i); });
         QString typeName;
-        steps.step(lines.typeName, [&] { typeName = adoTypeName(field.adoType).toLower(); });
+        steps.step(lines.typeName, [&] { typeName = db::adoTypeName(field.adoType).toLower(); });
         const Rule* chosen = &fallback;
         for (const Rule& rule : rules) {
             if (steps.test((rule.*lines.ruleLines).test,
@@ -107,4 +107,4 @@ void appendRowValues(Row& row, Steps& steps, const InsertLines& lines, AppendVal
     }
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::sql

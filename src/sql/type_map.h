@@ -10,7 +10,7 @@
 
 #include "db/ado_type.h"
 
-namespace dorvane {
+namespace dorvane::sql {
 
 enum class ProposalRule : std::uint8_t {
     Fixed,        // the text as it stands
@@ -66,4 +66,4 @@ struct TargetTypes {
     }
 };
 
-}  // namespace dorvane
+}  // namespace dorvane::sql

@@ -3,8 +3,8 @@
 
 #include "db/ado_type.h"
 
-namespace dorvane {
+namespace dorvane::sql {
 
 using db::adoTypeName;
 
-}  // namespace dorvane
+}  // namespace dorvane::sql

@@ -5,7 +5,7 @@
 #include "sql/postgres_type_map.h"
 #include "sql/sqlserver_type_map.h"
 
-namespace dorvane {
+namespace dorvane::sql {
 namespace {
 
 // SQL Server's exact numbers hold at most 38 digits.
@@ -50,4 +50,4 @@ QString proposedType(TargetServer target, const db::FieldInfo& field,
     return text;
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::sql

@@ -7,7 +7,7 @@
 #include "db/recordset.h"
 #include "db/value.h"
 
-namespace dorvane {
+namespace dorvane::sql {
 
 // The server the table will be created on.
 enum class TargetServer { PostgreSQL, SqlServer };
@@ -20,4 +20,4 @@ QString proposedType(TargetServer target, const db::FieldInfo& field,
 // type past 255 characters.
 QString sampledTextType(const db::Value* firstRowValue, const QString& longTextType);
 
-}  // namespace dorvane
+}  // namespace dorvane::sql

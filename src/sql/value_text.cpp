@@ -7,7 +7,7 @@
 #include "db/padded_digits.h"
 #include "sql/sql_quoting.h"
 
-namespace dorvane {
+namespace dorvane::sql {
 
 void appendWithQuotesDoubled(QString& sql, QStringView text) {
     appendDoubling(sql, text, u'\'');
@@ -222,4 +222,4 @@ void checkExactValueFits(const db::Value& value, ExactSize size) {
                 .toStdString());
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::sql

@@ -7,7 +7,7 @@
 
 #include "db/value.h"
 
-namespace dorvane {
+namespace dorvane::sql {
 
 // A literal PostgreSQL reads back as the text itself: '...' with quotes doubled, or,
 // when the text holds a backslash, E'...' with quotes and backslashes doubled (plain
@@ -51,4 +51,4 @@ struct ExactSize {
 // holds: the server would round the fraction away silently.
 void checkExactValueFits(const db::Value& value, ExactSize size);
 
-}  // namespace dorvane
+}  // namespace dorvane::sql

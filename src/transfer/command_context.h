@@ -9,15 +9,15 @@
 #include "core/platform.h"
 #include "db/connection_strings.h"
 
-namespace dorvane {
+namespace dorvane::transfer {
 
 struct TransferScreenControls {
-    ListBox& mssqlTables;     // SQL Server tables
-    ListBox& postgresTables;  // PostgreSQL tables
-    CheckBox& customizeToPostgres;
-    CheckBox& customizeToSqlServer;
-    ProgressBar& progressBar;
-    PointerSurface& pointer;
+    core::ListBox& mssqlTables;     // SQL Server tables
+    core::ListBox& postgresTables;  // PostgreSQL tables
+    core::CheckBox& customizeToPostgres;
+    core::CheckBox& customizeToSqlServer;
+    core::ProgressBar& progressBar;
+    core::PointerSurface& pointer;
 };
 
 // Which way the transfer that shows the customization dialog copies; None until one says.
@@ -43,7 +43,7 @@ class CustomizationDialog {
 };
 
 struct CommandContext {
-    Platform& platform;
+    core::Platform& platform;
     const db::ProfileSource& profiles;
     TransferScreenControls& transferScreen;
     CustomizationDialog& customizationDialog;
@@ -51,4 +51,4 @@ struct CommandContext {
     bool& customizationCancelled;
 };
 
-}  // namespace dorvane
+}  // namespace dorvane::transfer

@@ -6,7 +6,7 @@
 #include "db/recordset.h"
 #include "db/value.h"
 
-namespace dorvane {
+namespace dorvane::transfer {
 
 class CurrentValue {
   public:
@@ -28,4 +28,4 @@ class CurrentValue {
     const db::Value* at_ = &kept_;
 };
 
-}  // namespace dorvane
+}  // namespace dorvane::transfer

@@ -5,13 +5,13 @@
 #include "core/platform.h"
 #include "db/connection.h"
 
-namespace dorvane {
+namespace dorvane::transfer {
 
 // Runs one statement as it stands. A refusal shows the error report of Main.ExecuteSQL
 // and gives false; the caller sees nothing else of the failure.
-bool executeSql(Platform& platform, db::Connection& connection, const QString& sql);
+bool executeSql(core::Platform& platform, db::Connection& connection, const QString& sql);
 
 // Shows the report executeSql shows for `failure`, a statement run elsewhere.
-void reportExecuteFailure(Platform& platform, const std::exception_ptr& failure);
+void reportExecuteFailure(core::Platform& platform, const std::exception_ptr& failure);
 
-}  // namespace dorvane
+}  // namespace dorvane::transfer

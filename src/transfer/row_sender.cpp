@@ -2,10 +2,10 @@
 
 #include "transfer/execute_sql.h"
 
-namespace dorvane {
+namespace dorvane::transfer {
 
-RowSender::RowSender(Procedure& procedure, Platform& platform, EventYield& yield, bool& success,
-                     PipelineLimits limits)
+RowSender::RowSender(core::Procedure& procedure, core::Platform& platform, core::EventYield& yield,
+                     bool& success, PipelineLimits limits)
     : procedure_(procedure),
       platform_(platform),
       success_(success),
@@ -24,4 +24,4 @@ void RowSender::settle() {
     }
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::transfer

@@ -7,18 +7,18 @@
 
 #include <QString>
 
+#include "core/event_yield.h"
 #include "core/platform.h"
 #include "core/procedure.h"
 #include "db/connection.h"
-#include "core/event_yield.h"
 #include "transfer/statement_pipeline.h"
 
-namespace dorvane {
+namespace dorvane::transfer {
 
 class RowSender {
   public:
-    RowSender(Procedure& procedure, Platform& platform, EventYield& yield, bool& success,
-              PipelineLimits limits = {});
+    RowSender(core::Procedure& procedure, core::Platform& platform, core::EventYield& yield,
+              bool& success, PipelineLimits limits = {});
     ~RowSender();
     RowSender(const RowSender&) = delete;
     RowSender& operator=(const RowSender&) = delete;
@@ -32,10 +32,10 @@ class RowSender {
     void settle();
 
   private:
-    Procedure& procedure_;
-    Platform& platform_;
+    core::Procedure& procedure_;
+    core::Platform& platform_;
     bool& success_;
     StatementPipeline pipeline_;
 };
 
-}  // namespace dorvane
+}  // namespace dorvane::transfer

@@ -11,15 +11,15 @@
 #include "transfer/transfer_directions.h"
 #include "transfer/transfer_steps.h"
 
-namespace dorvane {
+namespace dorvane::transfer {
 namespace {
 
 using transfer_steps::existing;
-namespace statements = to_postgres;
+namespace statements = sql::to_postgres;
 
 class TransferToPostgres : public TableTransfer {
   public:
-    TransferToPostgres(CommandContext& ctx, YieldPolicy policy)
+    TransferToPostgres(CommandContext& ctx, core::YieldPolicy policy)
         : TableTransfer(ctx, policy, kToPostgresTraits, kToPostgresLines) {}
 
   private:
@@ -50,7 +50,7 @@ class TransferToPostgres : public TableTransfer {
         const db::Recordset& source = existing(source_);
         for (int i = 0; i < source.fieldCount(); ++i) {
             const QString& name = source.field(i).name;
-            if (!(customized && readsAsSqlNumber(name))) statements::checkNameFits(name);
+            if (!(customized && sql::readsAsSqlNumber(name))) statements::checkNameFits(name);
         }
     }
 
@@ -60,7 +60,7 @@ class TransferToPostgres : public TableTransfer {
                 statements::buildInsert(statement_, tableName_, row, pieces_,
                                         kToPostgresRows.insert, numericColumns_);
             },
-            [](int, const db::Value& value) { checkPostgresCanHold(value); });
+            [](int, const db::Value& value) { sql::checkPostgresCanHold(value); });
     }
 
     void closeSourceAfterTable() override {
@@ -70,14 +70,14 @@ class TransferToPostgres : public TableTransfer {
     void endRun() override {
         p_.step(kToPostgresRunEnd.closeMssql, [&] { transfer_steps::closeIfOpen(mssql_); });
         p_.step(kToPostgresRunEnd.closePostgres, [&] { transfer_steps::closeIfOpen(postgres_); });
-        p_.step(kToPostgresRunEnd.defaultPointer, [&] { setPointer(MousePointer::Default); });
+        p_.step(kToPostgresRunEnd.defaultPointer, [&] { setPointer(core::MousePointer::Default); });
     }
 };
 
 }  // namespace
 
-void sendTablesToPostgres(CommandContext& context, YieldPolicy policy) {
+void sendTablesToPostgres(CommandContext& context, core::YieldPolicy policy) {
     TransferToPostgres(context, policy).run();
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::transfer

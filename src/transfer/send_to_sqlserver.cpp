@@ -15,15 +15,15 @@
 #include "transfer/transfer_directions.h"
 #include "transfer/transfer_steps.h"
 
-namespace dorvane {
+namespace dorvane::transfer {
 namespace {
 
 using transfer_steps::existing;
-namespace statements = to_sqlserver;
+namespace statements = sql::to_sqlserver;
 
 class TransferToSqlServer : public TableTransfer {
   public:
-    TransferToSqlServer(CommandContext& ctx, YieldPolicy policy)
+    TransferToSqlServer(CommandContext& ctx, core::YieldPolicy policy)
         : TableTransfer(ctx, policy, kToSqlServerTraits, kToSqlServerLines) {}
 
   private:
@@ -65,27 +65,28 @@ class TransferToSqlServer : public TableTransfer {
 
     void checkTargetCanHold(int column, const db::Value& value) {
         if (column < static_cast<int>(exactColumns_.size()) && exactColumns_[column])
-            checkExactValueFits(value, *exactColumns_[column]);
+            sql::checkExactValueFits(value, *exactColumns_[column]);
         targetColumns_.check(column, value);
     }
 
     void closeSourceAfterTable() override { existing(source_).close(); }
 
     void endRun() override {
-        p_.step(kToSqlServerRunEnd.defaultPointer, [&] { setPointer(MousePointer::Default); });
+        p_.step(kToSqlServerRunEnd.defaultPointer,
+                [&] { setPointer(core::MousePointer::Default); });
         p_.step(kToSqlServerRunEnd.closeMssql, [&] { existing(mssql_).close(); });
         p_.step(kToSqlServerRunEnd.closePostgres, [&] { existing(postgres_).close(); });
     }
 
     // The size of each exact column the command created, to refuse values it would round.
-    std::vector<std::optional<ExactSize>> exactColumns_;
+    std::vector<std::optional<sql::ExactSize>> exactColumns_;
     SqlServerTargetColumns targetColumns_;
 };
 
 }  // namespace
 
-void sendTablesToSqlServer(CommandContext& context, YieldPolicy policy) {
+void sendTablesToSqlServer(CommandContext& context, core::YieldPolicy policy) {
     TransferToSqlServer(context, policy).run();
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::transfer

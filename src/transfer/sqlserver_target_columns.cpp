@@ -7,7 +7,7 @@
 #include "sql/sqlserver_statements.h"
 #include "sql/value_text.h"
 
-namespace dorvane {
+namespace dorvane::transfer {
 namespace {
 
 // The (max) types are reported with sizes of 2^30 and more: no limit worth checking.
@@ -71,10 +71,10 @@ qint64 codePageBytes(QStringView text, int codePage) {
 void SqlServerTargetColumns::learn(db::Connection& target, const QString& table) {
     columns_.clear();
     if (!codePage_) {
-        db::Recordset answer = target.query(to_sqlserver::codePageStatement());
-        codePage_ = std::make_unique<CodePageFit>(answer.value(0).toText().toInt());
+        db::Recordset answer = target.query(sql::to_sqlserver::codePageStatement());
+        codePage_ = std::make_unique<sql::CodePageFit>(answer.value(0).toText().toInt());
     }
-    db::Recordset described = target.query(to_sqlserver::columnsStatement(table));
+    db::Recordset described = target.query(sql::to_sqlserver::columnsStatement(table));
     for (int i = 0; i < described.fieldCount(); ++i) {
         const db::FieldInfo& field = described.field(i);
         const qint64 length =
@@ -90,7 +90,7 @@ bool SqlServerTargetColumns::holdsBytes(int index) const {
 void SqlServerTargetColumns::check(int index, const db::Value& value) {
     if (index >= static_cast<int>(columns_.size()) || value.isNull()) return;
     const Column& column = columns_[index];
-    checkSqlServerCanHold(value, column.typeName);
+    sql::checkSqlServerCanHold(value, column.typeName);
     if (keepsNumbers(column.typeName) && isNonFinite(value))
         throw std::runtime_error(
             QStringLiteral("The value %1 cannot be held by a SQL Server %2 column, which holds "
@@ -115,7 +115,7 @@ void SqlServerTargetColumns::checkLength(const Column& column, const db::Value& 
         const bool mayBeLong =
             value.kind() == db::Value::Kind::Text || value.kind() == db::Value::Kind::Binary;
         if (!mayBeLong && column.length >= kLongestShortText) return;
-        const QString text = sqlServerValueText(value);
+        const QString text = sql::sqlServerValueText(value);
         // n-types count UTF-16 units, the others bytes of the code page.
         length = keepsUnicodeText(column.typeName) ? text.size()
                                                    : codePageBytes(text, codePage_->codePage());
@@ -129,4 +129,4 @@ void SqlServerTargetColumns::checkLength(const Column& column, const db::Value& 
                                      .toStdString());
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::transfer

@@ -13,7 +13,7 @@
 #include "db/value.h"
 #include "sql/code_page_fit.h"
 
-namespace dorvane {
+namespace dorvane::transfer {
 
 class SqlServerTargetColumns {
   public:
@@ -34,7 +34,7 @@ class SqlServerTargetColumns {
     void checkLength(const Column& column, const db::Value& value) const;
 
     std::vector<Column> columns_;
-    std::unique_ptr<CodePageFit> codePage_;
+    std::unique_ptr<sql::CodePageFit> codePage_;
 };
 
-}  // namespace dorvane
+}  // namespace dorvane::transfer

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <utility>
 
-namespace dorvane {
+namespace dorvane::transfer {
 namespace {
 
 // Short enough that a caller waiting on the queue keeps the event loop responsive.
@@ -148,4 +148,4 @@ void StatementPipeline::keepSpareBuffer(QString&& buffer) {
         spare_.push_back(std::move(buffer));
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::transfer

@@ -18,7 +18,7 @@
 
 #include "db/connection.h"
 
-namespace dorvane {
+namespace dorvane::transfer {
 
 // How much may wait in the queue; at least one statement always may, however long.
 struct PipelineLimits {
@@ -77,4 +77,4 @@ class StatementPipeline {
     std::thread thread_;  // last: started once everything above exists
 };
 
-}  // namespace dorvane
+}  // namespace dorvane::transfer

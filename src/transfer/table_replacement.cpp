@@ -1,6 +1,6 @@
 #include "transfer/table_replacement.h"
 
-namespace dorvane {
+namespace dorvane::transfer {
 
 TableReplacement::TableReplacement(db::Connection& target) : target_(target) {
     target_.beginTransaction();
@@ -33,4 +33,4 @@ void TableReplacement::rollback() noexcept {
     }
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::transfer

@@ -5,7 +5,7 @@
 
 #include "db/connection.h"
 
-namespace dorvane {
+namespace dorvane::transfer {
 
 class TableReplacement {
   public:
@@ -29,4 +29,4 @@ class TableReplacement {
     bool open_ = false;
 };
 
-}  // namespace dorvane
+}  // namespace dorvane::transfer

@@ -5,12 +5,12 @@
 #include "sql/postgres_statements.h"
 #include "sql/sqlserver_statements.h"
 
-namespace dorvane {
+namespace dorvane::transfer {
 
 using transfer_steps::existing;
 
-TableTransfer::TableTransfer(CommandContext& ctx, YieldPolicy policy, const TransferTraits& traits,
-                             const TransferLines& lines)
+TableTransfer::TableTransfer(CommandContext& ctx, core::YieldPolicy policy,
+                             const TransferTraits& traits, const TransferLines& lines)
     : ctx_(ctx),
       traits_(traits),
       lines_(lines),
@@ -20,26 +20,28 @@ TableTransfer::TableTransfer(CommandContext& ctx, YieldPolicy policy, const Tran
 }
 
 QString TableTransfer::columnHead() const {
-    return traits_.direction == Direction::ToPostgres ? to_postgres::columnHead(tableName_)
-                                                      : to_sqlserver::columnHead(tableName_);
+    return traits_.direction == Direction::ToPostgres ? sql::to_postgres::columnHead(tableName_)
+                                                      : sql::to_sqlserver::columnHead(tableName_);
 }
 
 QString TableTransfer::dropStatement() const {
-    return traits_.direction == Direction::ToPostgres ? to_postgres::dropStatement(tableName_)
-                                                      : to_sqlserver::dropStatement(tableName_);
+    return traits_.direction == Direction::ToPostgres
+               ? sql::to_postgres::dropStatement(tableName_)
+               : sql::to_sqlserver::dropStatement(tableName_);
 }
 
 QString TableTransfer::countStatement() const {
-    return traits_.direction == Direction::ToPostgres ? to_postgres::countStatement(tableName_)
-                                                      : to_sqlserver::countStatement(tableName_);
+    return traits_.direction == Direction::ToPostgres
+               ? sql::to_postgres::countStatement(tableName_)
+               : sql::to_sqlserver::countStatement(tableName_);
 }
 
-ListBox& TableTransfer::sourceList() const {
+core::ListBox& TableTransfer::sourceList() const {
     const bool toPostgres = traits_.direction == Direction::ToPostgres;
     return toPostgres ? ctx_.transferScreen.mssqlTables : ctx_.transferScreen.postgresTables;
 }
 
-ListBox& TableTransfer::targetList() const {
+core::ListBox& TableTransfer::targetList() const {
     const bool toPostgres = traits_.direction == Direction::ToPostgres;
     return toPostgres ? ctx_.transferScreen.postgresTables : ctx_.transferScreen.mssqlTables;
 }
@@ -76,13 +78,13 @@ void TableTransfer::makeObjects() {
 
 bool TableTransfer::sendSelectedTables() {
     const RunLines& lines = lines_.run;
-    ListBox& tables = sourceList();
+    core::ListBox& tables = sourceList();
     if (p_.test(lines.nothingSelectedCheck, [&] { return tables.currentIndex() == -1; })) {
         p_.step(lines_.runEnd.askToSelectTable,
                 [&] { ctx_.platform.messageBox(QString::fromUtf16(traits_.askToSelect)); });
         return false;
     }
-    p_.step(lines.busyPointer, [&] { setPointer(MousePointer::Busy); });
+    p_.step(lines.busyPointer, [&] { setPointer(core::MousePointer::Busy); });
     {
         // Both logins at once; each still reported, if it fails, at its own line.
         const auto mssqlLogin = transfer_steps::startMssqlLogin(ctx_.profiles);
@@ -121,9 +123,9 @@ bool TableTransfer::sendTable(int index) {
     const bool sourceRead = p_.step(lines.openSource, [&] { openSource(sourceName); });
     const QString head = columnHead();
     p_.step(lines.startCreateTable, [&] { statement_ = head; });
-    const CheckBox& customizeBox = traits_.direction == Direction::ToPostgres
-                                       ? ctx_.transferScreen.customizeToPostgres
-                                       : ctx_.transferScreen.customizeToSqlServer;
+    const core::CheckBox& customizeBox = traits_.direction == Direction::ToPostgres
+                                             ? ctx_.transferScreen.customizeToPostgres
+                                             : ctx_.transferScreen.customizeToSqlServer;
     bool customized = false;
     if (p_.test(lines.customizeTickedCheck, [&] { return customizeBox.value() == 1; })) {
         if (!customize()) return false;
@@ -151,7 +153,8 @@ bool TableTransfer::sendTable(int index) {
 std::optional<int> TableTransfer::overwriteAnswer() {
     const OverwriteLines& lines = lines_.overwrite;
     int answer = 0;
-    if (p_.test(lines.alreadyListedCheck, [&] { return listContains(targetList(), tableName_); })) {
+    if (p_.test(lines.alreadyListedCheck,
+                [&] { return core::listContains(targetList(), tableName_); })) {
         // Both ways the spelling comes from the PostgreSQL list.
         transfer_steps::adoptListedSpelling(p_, ctx_.transferScreen.postgresTables, tableName_,
                                             lines.adoptListedSpelling);
@@ -160,7 +163,8 @@ std::optional<int> TableTransfer::overwriteAnswer() {
     } else {
         p_.step(lines.nothingToOverwrite, [&] { answer = 0; });
     }
-    if (p_.test(lines.declinedCheck, [&] { return answer == kAnswerNo; })) return std::nullopt;
+    if (p_.test(lines.declinedCheck, [&] { return answer == core::kAnswerNo; }))
+        return std::nullopt;
     return answer;
 }
 
@@ -177,7 +181,7 @@ bool TableTransfer::customize() {
     if (p_.test(lines.cancelledCheck, [&] { return ctx_.customizationCancelled; })) {
         p_.step(lines.closePostgresOnCancel, [&] { transfer_steps::closeIfOpen(postgres_); });
         p_.step(lines.closeMssqlOnCancel, [&] { transfer_steps::closeIfOpen(mssql_); });
-        p_.step(lines.defaultPointerOnCancel, [&] { setPointer(MousePointer::Default); });
+        p_.step(lines.defaultPointerOnCancel, [&] { setPointer(core::MousePointer::Default); });
         return false;
     }
     p_.step(lines.takeStatement, [&] { statement_ = dialog.createTableSql; });
@@ -185,8 +189,8 @@ bool TableTransfer::customize() {
         // The list's text is read once, here, against the fields of the source just read.
         p_.step(lines.takeNumericList, [&] {
             const bool sourceOpen = source_ && source_->state() != db::kStateClosed;
-            numericColumns_ = to_postgres::unquotedColumns(dialog.numericColumns,
-                                                           sourceOpen ? source_->fieldCount() : 0);
+            numericColumns_ = sql::to_postgres::unquotedColumns(
+                dialog.numericColumns, sourceOpen ? source_->fieldCount() : 0);
         });
     }
     return true;
@@ -200,7 +204,7 @@ void TableTransfer::endTable(bool created, std::int64_t rowsSent) {
                                              rowsSent);
         }))
         complete = success_ = false;
-    p_.step(lines.defaultPointer, [&] { setPointer(MousePointer::Default); });
+    p_.step(lines.defaultPointer, [&] { setPointer(core::MousePointer::Default); });
     p_.step(lines.resetProgress,
             [&] { transfer_steps::resetProgress(ctx_.transferScreen.progressBar); });
     p_.step(lines.closeSource, [&] { closeSourceAfterTable(); });
@@ -209,4 +213,4 @@ void TableTransfer::endTable(bool created, std::int64_t rowsSent) {
     if (!complete) uncopied_.add(tableName_);
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::transfer

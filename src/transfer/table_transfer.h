@@ -24,12 +24,13 @@
 #include "transfer/transfer_steps.h"
 #include "transfer/uncopied_tables.h"
 
-namespace dorvane {
+namespace dorvane::transfer {
 
 // A command's procedure as the runner of a statement's pieces (see statement_pieces.h).
 class NumberedPieces {
   public:
-    NumberedPieces(Procedure& procedure, EventYield& yield) : p_(procedure), yield_(yield) {}
+    NumberedPieces(core::Procedure& procedure, core::EventYield& yield)
+        : p_(procedure), yield_(yield) {}
     template <class Piece>
     bool step(int line, Piece&& piece) {
         return p_.step(line, std::forward<Piece>(piece));
@@ -41,8 +42,8 @@ class NumberedPieces {
     void letEventsRun() { yield_.whenDue(); }
 
   private:
-    Procedure& p_;
-    EventYield& yield_;
+    core::Procedure& p_;
+    core::EventYield& yield_;
 };
 
 // The source's fields as the column list builder reads them.
@@ -57,7 +58,7 @@ class TableTransfer {
     void run();
 
   protected:
-    TableTransfer(CommandContext& ctx, YieldPolicy policy, const TransferTraits& traits,
+    TableTransfer(CommandContext& ctx, core::YieldPolicy policy, const TransferTraits& traits,
                   const TransferLines& lines);
     virtual ~TableTransfer() = default;
     TableTransfer(const TableTransfer&) = delete;
@@ -88,13 +89,13 @@ class TableTransfer {
     template <class BuildInsert, class CheckValue>
     std::int64_t sendRows(BuildInsert&& buildInsert, CheckValue&& checkValue);
 
-    void setPointer(MousePointer pointer) { ctx_.transferScreen.pointer.setPointer(pointer); }
+    void setPointer(core::MousePointer pointer) { ctx_.transferScreen.pointer.setPointer(pointer); }
 
     CommandContext& ctx_;
     const TransferTraits& traits_;
     const TransferLines& lines_;
-    Procedure p_;
-    EventYield yield_;
+    core::Procedure p_;
+    core::EventYield yield_;
     NumberedPieces pieces_{p_, yield_};
     std::unique_ptr<db::Connection> mssql_;
     std::unique_ptr<db::Connection> postgres_;
@@ -127,8 +128,8 @@ class TableTransfer {
     QString dropStatement() const;
     QString countStatement() const;
 
-    ListBox& sourceList() const;
-    ListBox& targetList() const;
+    core::ListBox& sourceList() const;
+    core::ListBox& targetList() const;
     const std::unique_ptr<db::Connection>& target() const;
 
     // The source's row `row` (from 0) as the INSERT builder reads it: each value read and
@@ -146,8 +147,8 @@ class TableTransfer {
             // A value the target cannot hold as it is is refused like a statement the
             // server refuses: reported, and nothing more is sent.
             if (t_.success_ && !t_.p_.step(line, [&] {
-                    checkValueAt(t_.tableName_, t_.source_->field(column).name, row_ + 1,
-                                 [&] { checkValue_(column, value_.get()); });
+                    sql::checkValueAt(t_.tableName_, t_.source_->field(column).name, row_ + 1,
+                                      [&] { checkValue_(column, value_.get()); });
                 }))
                 t_.success_ = false;
             return value_.get();
@@ -191,4 +192,4 @@ std::int64_t TableTransfer::sendRows(BuildInsert&& buildInsert, CheckValue&& che
     return rows;
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::transfer

@@ -10,7 +10,7 @@
 #include "transfer/command_context.h"
 #include "transfer/transfer_steps.h"
 
-namespace dorvane {
+namespace dorvane::transfer {
 
 // What a direction is, besides its steps.
 struct TransferTraits {
@@ -62,7 +62,7 @@ struct DialogLines {
 // The row loop. A value is read and checked on the same line.
 struct RowLines {
     int countRows, rowEvents, showProgress;
-    InsertLines insert;
+    sql::InsertLines insert;
     int readValue, nothingFailedBeforeSendCheck, sendInsert, nextRow;
 };
 
@@ -101,14 +101,14 @@ constexpr DialogLines kToSqlServerDialog{164,  0,    166, 168, 170, 172, 174,   
 // The column list is built in two places with lines of their own: after the dialog left
 // the statement as it was, and without the dialog.
 //                                                               fields events field type drop-comma close
-constexpr to_postgres::ColumnListLines kToPostgresCustomized    {198,   200,   202,  204, 246,       248,
-                                                                 &to_postgres::ColumnRule::customized};
-constexpr to_postgres::ColumnListLines kToPostgresAutomatic     {252,   254,   256,  258, 300,       302,
-                                                                 &to_postgres::ColumnRule::automatic};
-constexpr to_sqlserver::ColumnListLines kToSqlServerCustomized  {186,   188,   190,  192, 238,       240,
-                                                                 &to_sqlserver::ColumnRule::customized};
-constexpr to_sqlserver::ColumnListLines kToSqlServerAutomatic   {242,   244,   246,  248, 294,       296,
-                                                                 &to_sqlserver::ColumnRule::automatic};
+constexpr sql::to_postgres::ColumnListLines kToPostgresCustomized    {198,   200,   202,  204, 246,       248,
+                                                                 &sql::to_postgres::ColumnRule::customized};
+constexpr sql::to_postgres::ColumnListLines kToPostgresAutomatic     {252,   254,   256,  258, 300,       302,
+                                                                 &sql::to_postgres::ColumnRule::automatic};
+constexpr sql::to_sqlserver::ColumnListLines kToSqlServerCustomized  {186,   188,   190,  192, 238,       240,
+                                                                 &sql::to_sqlserver::ColumnRule::customized};
+constexpr sql::to_sqlserver::ColumnListLines kToSqlServerAutomatic   {242,   244,   246,  248, 294,       296,
+                                                                 &sql::to_sqlserver::ColumnRule::automatic};
 //                                                      overwrite? drop unlist nothing-failed? create
 constexpr transfer_steps::CreationLines kToPostgresCreation {304,  306,  308,   310,            314};
 constexpr transfer_steps::CreationLines kToSqlServerCreation{298,  300,  302,   304,            308};
@@ -128,4 +128,4 @@ constexpr TransferLines kToSqlServerLines{
     kToSqlServerRun,    kToSqlServerRunEnd,   kToSqlServerTable, kToSqlServerOverwrite,
     kToSqlServerDialog, kToSqlServerCreation, kToSqlServerRows,  kToSqlServerTableEnd};
 
-}  // namespace dorvane
+}  // namespace dorvane::transfer

@@ -1,15 +1,15 @@
 #include "transfer/transfer_steps.h"
 
+#include "core/list_helpers.h"
 #include "db/ado.h"
 #include "transfer/execute_sql.h"
-#include "core/list_helpers.h"
 #include "transfer/table_replacement.h"
 
-namespace dorvane::transfer_steps {
+namespace dorvane::transfer::transfer_steps {
 namespace {
 
-void configure(Procedure& p, const std::unique_ptr<db::Connection>& connection, int cursorLocation,
-               int firstLine) {
+void configure(core::Procedure& p, const std::unique_ptr<db::Connection>& connection,
+               int cursorLocation, int firstLine) {
     p.step(firstLine, [&] { existing(connection).setCursorLocation(cursorLocation); });
     p.step(firstLine + 2, [&] { existing(connection).setCommandTimeout(kTimeoutSeconds); });
     p.step(firstLine + 4, [&] { existing(connection).setConnectionTimeout(kTimeoutSeconds); });
@@ -17,7 +17,7 @@ void configure(Procedure& p, const std::unique_ptr<db::Connection>& connection, 
 
 }  // namespace
 
-void openPostgres(Procedure& p, const std::unique_ptr<db::Connection>& connection,
+void openPostgres(core::Procedure& p, const std::unique_ptr<db::Connection>& connection,
                   int cursorLocation, const db::ProfileSource& profiles, int firstLine) {
     configure(p, connection, cursorLocation, firstLine);
     p.step(firstLine + 6,
@@ -33,8 +33,9 @@ std::unique_ptr<db::ConnectionOpening> startMssqlLogin(const db::ProfileSource& 
     }
 }
 
-void openMssql(Procedure& p, const std::unique_ptr<db::Connection>& connection, int cursorLocation,
-               const db::ProfileSource& profiles, int firstLine, db::ConnectionOpening* started) {
+void openMssql(core::Procedure& p, const std::unique_ptr<db::Connection>& connection,
+               int cursorLocation, const db::ProfileSource& profiles, int firstLine,
+               db::ConnectionOpening* started) {
     configure(p, connection, cursorLocation, firstLine);
     if (p.test(firstLine + 6, [&] { return profiles.mssql().localConnection; })) {
         p.step(firstLine + 8, [&] {
@@ -47,7 +48,8 @@ void openMssql(Procedure& p, const std::unique_ptr<db::Connection>& connection, 
     }
 }
 
-void adoptListedSpelling(Procedure& p, const ListBox& list, QString& tableName, int firstLine) {
+void adoptListedSpelling(core::Procedure& p, const core::ListBox& list, QString& tableName,
+                         int firstLine) {
     int count = 0;
     p.step(firstLine, [&] { count = list.count(); });
     for (int i = 0; i < count; ++i) {
@@ -56,13 +58,13 @@ void adoptListedSpelling(Procedure& p, const ListBox& list, QString& tableName, 
     }
 }
 
-int askOverwrite(Platform& platform, const QString& tableName) {
+int askOverwrite(core::Platform& platform, const QString& tableName) {
     return platform.messageBox(
         QStringLiteral("Would you like to overwrite ") + tableName + QStringLiteral("?"),
-        MsgButtons::YesNo, MsgIcon::None, QStringLiteral("Overwrite?"));
+        core::MsgButtons::YesNo, core::MsgIcon::None, QStringLiteral("Overwrite?"));
 }
 
-void resetProgress(ProgressBar& bar) {
+void resetProgress(core::ProgressBar& bar) {
     bar.setValue(0);
     bar.setText(QStringLiteral("Progress Bar"));
 }
@@ -71,13 +73,13 @@ void closeIfOpen(const std::unique_ptr<db::Connection>& connection) {
     if (existing(connection).state() != db::kStateClosed) connection->close();
 }
 
-bool createTargetTable(Procedure& p, Platform& platform,
-                       const std::unique_ptr<db::Connection>& target, ListBox& list,
+bool createTargetTable(core::Procedure& p, core::Platform& platform,
+                       const std::unique_ptr<db::Connection>& target, core::ListBox& list,
                        const QString& table, int answer, bool sourceRead, const QString& dropSql,
                        const QString& createSql, bool& success, const CreationLines& lines) {
     std::unique_ptr<TableReplacement> replacement;
     bool dropped = false;
-    if (p.test(lines.overwriteTest, [&] { return answer == kAnswerYes; }) && success &&
+    if (p.test(lines.overwriteTest, [&] { return answer == core::kAnswerYes; }) && success &&
         sourceRead) {
         p.step(lines.drop, [&] {
             replacement = std::make_unique<TableReplacement>(existing(target));
@@ -86,7 +88,7 @@ bool createTargetTable(Procedure& p, Platform& platform,
         });
         if (replacement) {
             if (!dropped) p.unnumbered([&] { replacement->restart(); });
-            p.step(lines.listRemove, [&] { listRemove(list, table); });
+            p.step(lines.listRemove, [&] { core::listRemove(list, table); });
         }
     }
     bool created = false;
@@ -114,4 +116,4 @@ void checkRowsArrived(db::Connection& target, const QString& table, const QStrin
                 .toStdString());
 }
 
-}  // namespace dorvane::transfer_steps
+}  // namespace dorvane::transfer::transfer_steps

@@ -7,15 +7,15 @@
 #include <stdexcept>
 
 #include "core/controls.h"
+#include "core/event_yield.h"
 #include "core/platform.h"
 #include "core/procedure.h"
 #include "db/connection.h"
 #include "db/connection_opening.h"
 #include "db/connection_strings.h"
 #include "db/recordset.h"
-#include "core/event_yield.h"
 
-namespace dorvane::transfer_steps {
+namespace dorvane::transfer::transfer_steps {
 
 // The object a step works on; a step whose creation failed left none.
 template <class T>
@@ -28,7 +28,7 @@ T& existing(const std::unique_ptr<T>& object) {
 constexpr int kTimeoutSeconds = 5000;
 
 // Lines first, +2, +4: cursor location and both time-outs; +6: open.
-void openPostgres(Procedure& p, const std::unique_ptr<db::Connection>& connection,
+void openPostgres(core::Procedure& p, const std::unique_ptr<db::Connection>& connection,
                   int cursorLocation, const db::ProfileSource& profiles, int firstLine);
 // The SQL Server login that openMssql's open step will make, begun now so that it runs
 // while the PostgreSQL connection opens; openMssql takes it. Null when it cannot begin.
@@ -38,22 +38,23 @@ std::unique_ptr<db::ConnectionOpening> startMssqlLogin(const db::ProfileSource& 
 // Lines first, +2, +4: cursor location and both time-outs; +6: "Local Connection"
 // ticked?; +8: open without port; +10: open with port. The open step takes `started`
 // when it is that very login, and reports its failure.
-void openMssql(Procedure& p, const std::unique_ptr<db::Connection>& connection, int cursorLocation,
-               const db::ProfileSource& profiles, int firstLine,
+void openMssql(core::Procedure& p, const std::unique_ptr<db::Connection>& connection,
+               int cursorLocation, const db::ProfileSource& profiles, int firstLine,
                db::ConnectionOpening* started = nullptr);
 
 // Lines first, +2, +4: every entry of the list that equals the name ignoring case
 // gives the name its own spelling; the last such entry wins.
-void adoptListedSpelling(Procedure& p, const ListBox& list, QString& tableName, int firstLine);
+void adoptListedSpelling(core::Procedure& p, const core::ListBox& list, QString& tableName,
+                         int firstLine);
 
-int askOverwrite(Platform& platform, const QString& tableName);
+int askOverwrite(core::Platform& platform, const QString& tableName);
 
 // The bar's value after row `row` (from 0) of `rows`: the last row gives exactly 100.
 inline double progressPercent(std::int64_t row, std::int64_t rows) {
     return static_cast<double>(row + 1) / static_cast<double>(rows) * 100.0;
 }
 
-void resetProgress(ProgressBar& bar);
+void resetProgress(core::ProgressBar& bar);
 
 void closeIfOpen(const std::unique_ptr<db::Connection>& connection);
 
@@ -71,8 +72,8 @@ struct CreationLines {
 // is there; nothing is dropped once a statement has failed or when the source could not
 // be read. The list loses the old name with the DROP and gets it back when the DROP is
 // undone. `success` takes the result of the CREATE TABLE; true when the table was created.
-bool createTargetTable(Procedure& p, Platform& platform,
-                       const std::unique_ptr<db::Connection>& target, ListBox& list,
+bool createTargetTable(core::Procedure& p, core::Platform& platform,
+                       const std::unique_ptr<db::Connection>& target, core::ListBox& list,
                        const QString& table, int answer, bool sourceRead, const QString& dropSql,
                        const QString& createSql, bool& success, const CreationLines& lines);
 
@@ -82,7 +83,7 @@ void checkRowsArrived(db::Connection& target, const QString& table, const QStrin
 
 // The source's rows are sent while later ones are still arriving; while the copy waits
 // for them, events go on being processed.
-inline void readSourceAhead(db::Connection& source, EventYield& yield) {
+inline void readSourceAhead(db::Connection& source, core::EventYield& yield) {
     source.setReadAhead(true);
     source.setWhileWaitingForRows([&yield] { yield.whenDue(); });
 }
@@ -93,4 +94,4 @@ inline bool sourceEndedEarly(db::Recordset& source, std::int64_t row, std::int64
     return row + 1 < rows && source.state() != db::kStateClosed && source.eof();
 }
 
-}  // namespace dorvane::transfer_steps
+}  // namespace dorvane::transfer::transfer_steps

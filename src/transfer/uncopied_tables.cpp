@@ -1,12 +1,12 @@
 #include "transfer/uncopied_tables.h"
 
-namespace dorvane {
+namespace dorvane::transfer {
 
-void UncopiedTables::tell(Platform& platform) const {
+void UncopiedTables::tell(core::Platform& platform) const {
     if (tables_.isEmpty()) return;
     platform.messageBox(QStringLiteral("These tables were not copied, or not completely:\r\n\r\n") +
                             tables_.join(QStringLiteral("\r\n")),
-                        MsgButtons::Ok, MsgIcon::Exclamation);
+                        core::MsgButtons::Ok, core::MsgIcon::Exclamation);
 }
 
-}  // namespace dorvane
+}  // namespace dorvane::transfer

@@ -7,7 +7,7 @@
 
 #include "core/platform.h"
 
-namespace dorvane {
+namespace dorvane::transfer {
 
 class UncopiedTables {
   public:
@@ -16,10 +16,10 @@ class UncopiedTables {
     }
     bool empty() const { return tables_.isEmpty(); }
     // One message naming them; none when every table was copied.
-    void tell(Platform& platform) const;
+    void tell(core::Platform& platform) const;
 
   private:
     QStringList tables_;  // in the order the run reached them
 };
 
-}  // namespace dorvane
+}  // namespace dorvane::transfer

@@ -50,10 +50,10 @@ ConnectionWindow::ConnectionWindow()
     build();
     for (int i = 0; i < 10; ++i) texts_[i] = std::make_unique<WidgetTextField>(edits_[i]);
     localConnection_ = std::make_unique<WidgetCheckBox>(localConnectionBox_);
-    std::array<TextField*, 10> fields{};
+    std::array<core::TextField*, 10> fields{};
     for (int i = 0; i < 10; ++i) fields[i] = texts_[i].get();
-    controls_ = std::make_unique<ConnectionScreenControls>(
-        ConnectionScreenControls{form_, fields, *localConnection_});
+    controls_ = std::make_unique<screens::ConnectionScreenControls>(
+        screens::ConnectionScreenControls{form_, fields, *localConnection_});
 }
 
 void ConnectionWindow::build() {
@@ -117,7 +117,7 @@ void ConnectionWindow::build() {
     for (QLineEdit* e : edits_) selectAllOnFocus_->watch(e);
 }
 
-void ConnectionWindow::connectTo(ConnectionScreen& screen) {
+void ConnectionWindow::connectTo(screens::ConnectionScreen& screen) {
     QWidget* window = form_.widget();
     for (int number = 1; number <= 10; ++number) {
         QObject::connect(textField(number), &QLineEdit::textChanged, window,
@@ -126,17 +126,17 @@ void ConnectionWindow::connectTo(ConnectionScreen& screen) {
     QObject::connect(localConnectionBox_, &QCheckBox::toggled, window,
                      [&screen] { screen.localConnectionClicked(); });
 
-    auto onClick = [&](const char* name, void (ConnectionScreen::*handler)()) {
+    auto onClick = [&](const char* name, void (screens::ConnectionScreen::*handler)()) {
         auto* b = window->findChild<QPushButton*>(QString::fromLatin1(name));
         QObject::connect(b, &QPushButton::clicked, window,
                          [&screen, handler] { (screen.*handler)(); });
         mouseMoves_->watch(b, [&screen] { screen.mouseOverCommand(); });
     };
-    onClick("PushButton1", &ConnectionScreen::testMssqlConnection);
-    onClick("PushButton2", &ConnectionScreen::next);
-    onClick("PushButton3", &ConnectionScreen::testPostgresConnection);
-    onClick("PushButton4", &ConnectionScreen::showMssqlHelp);
-    onClick("PushButton5", &ConnectionScreen::showPostgresHelp);
+    onClick("PushButton1", &screens::ConnectionScreen::testMssqlConnection);
+    onClick("PushButton2", &screens::ConnectionScreen::next);
+    onClick("PushButton3", &screens::ConnectionScreen::testPostgresConnection);
+    onClick("PushButton4", &screens::ConnectionScreen::showMssqlHelp);
+    onClick("PushButton5", &screens::ConnectionScreen::showPostgresHelp);
     mouseMoves_->watch(localConnectionBox_, [&screen] { screen.mouseOverCommand(); });
 
     mouseMoves_->watch(window, [&screen] { screen.mouseOverPlainArea(); });

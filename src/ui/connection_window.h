@@ -20,12 +20,12 @@ class ConnectionWindow {
 
     FormWindow& form() { return form_; }
     QWidget* widget() const { return form_.widget(); }
-    ConnectionScreenControls& controls() { return *controls_; }
+    screens::ConnectionScreenControls& controls() { return *controls_; }
     QLineEdit* textField(int number) const { return edits_.at(number - 1); }
     QCheckBox* localConnectionBox() const { return localConnectionBox_; }
 
     // Routes the window's events to the screen.
-    void connectTo(ConnectionScreen& screen);
+    void connectTo(screens::ConnectionScreen& screen);
 
   private:
     void build();
@@ -39,7 +39,7 @@ class ConnectionWindow {
     QCheckBox* localConnectionBox_ = nullptr;
     std::array<std::unique_ptr<WidgetTextField>, 10> texts_;
     std::unique_ptr<WidgetCheckBox> localConnection_;
-    std::unique_ptr<ConnectionScreenControls> controls_;
+    std::unique_ptr<screens::ConnectionScreenControls> controls_;
     MouseMoveHooks* mouseMoves_;
     SelectAllOnFocus* selectAllOnFocus_;
 };

@@ -4,9 +4,8 @@
 
 namespace dorvane::ui {
 
-std::unique_ptr<CustomizationDialog> makeCustomizationWindow(Platform& platform,
-                                                             const db::ProfileSource& profiles,
-                                                             bool& customizationCancelled) {
+std::unique_ptr<transfer::CustomizationDialog> makeCustomizationWindow(
+    core::Platform& platform, const db::ProfileSource& profiles, bool& customizationCancelled) {
     return std::make_unique<CustomizeWindow>(platform, profiles, customizationCancelled);
 }
 

@@ -12,11 +12,10 @@ namespace dorvane::ui {
 
 // The dialog reads the source table over a connection of its own, built from the
 // connection screen's fields at that moment; its OK clears the shared cancel flag.
-using CustomizationWindowFactory = std::function<std::unique_ptr<CustomizationDialog>(
-    Platform& platform, const db::ProfileSource& profiles, bool& customizationCancelled)>;
+using CustomizationWindowFactory = std::function<std::unique_ptr<transfer::CustomizationDialog>(
+    core::Platform& platform, const db::ProfileSource& profiles, bool& customizationCancelled)>;
 
-std::unique_ptr<CustomizationDialog> makeCustomizationWindow(Platform& platform,
-                                                             const db::ProfileSource& profiles,
-                                                             bool& customizationCancelled);
+std::unique_ptr<transfer::CustomizationDialog> makeCustomizationWindow(
+    core::Platform& platform, const db::ProfileSource& profiles, bool& customizationCancelled);
 
 }  // namespace dorvane::ui

@@ -10,7 +10,7 @@ namespace dorvane::ui {
 namespace {
 
 int pixels(int twips) {
-    return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel));
+    return static_cast<int>(std::lround(static_cast<double>(twips) / screens::kTwipsPerPixel));
 }
 
 // Creates a control placed in twips, as the design gives them.
@@ -44,17 +44,17 @@ QListWidget* list(QWidget* frame, const char* name, int left, int top, int width
 
 }  // namespace
 
-CustomizeWindow::CustomizeWindow(Platform& platform, const db::ProfileSource& profiles,
+CustomizeWindow::CustomizeWindow(core::Platform& platform, const db::ProfileSource& profiles,
                                  bool& customizationCancelled)
     : form_(kClientWidth, kClientHeight), mouseMoves_(new MouseMoveHooks(form_.widget())) {
     build();
     fields_ = std::make_unique<WidgetListBox>(fieldsList_, false);
     dataTypes_ = std::make_unique<WidgetListBox>(dataTypesList_, false);
     typeText_ = std::make_unique<WidgetTextField>(dataTypeEdit_);
-    logic_ = std::make_unique<CustomizeDialogLogic>(
+    logic_ = std::make_unique<customize::CustomizeDialogLogic>(
         platform, profiles, customizationCancelled,
-        CustomizeDialogControls{*fields_, *dataTypes_, *typeText_, form_},
-        static_cast<CustomizeWindowActions&>(*this));
+        customize::CustomizeDialogControls{*fields_, *dataTypes_, *typeText_, form_},
+        static_cast<customize::CustomizeWindowActions&>(*this));
     connectEvents();
 }
 
@@ -82,7 +82,7 @@ void CustomizeWindow::build() {
 
 void CustomizeWindow::connectEvents() {
     QWidget* window = form_.widget();
-    CustomizeDialogLogic& logic = *logic_;
+    customize::CustomizeDialogLogic& logic = *logic_;
 
     form_.setLoadStep([&logic] { logic.load(); });
     form_.setQueryUnload([&logic] {
@@ -92,25 +92,25 @@ void CustomizeWindow::connectEvents() {
     });
 
     // A click on the current row, or a row reached by the keyboard, is a click as well.
-    auto onClick = [&](QListWidget* list, void (CustomizeDialogLogic::*handler)()) {
+    auto onClick = [&](QListWidget* list, void (customize::CustomizeDialogLogic::*handler)()) {
         QObject::connect(list, &QListWidget::currentRowChanged, window,
                          [&logic, handler] { (logic.*handler)(); });
         QObject::connect(list, &QListWidget::itemClicked, window,
                          [&logic, handler] { (logic.*handler)(); });
     };
-    onClick(fieldsList_, &CustomizeDialogLogic::onFieldsClicked);
-    onClick(dataTypesList_, &CustomizeDialogLogic::onDataTypesClicked);
+    onClick(fieldsList_, &customize::CustomizeDialogLogic::onFieldsClicked);
+    onClick(dataTypesList_, &customize::CustomizeDialogLogic::onDataTypesClicked);
 
-    auto onButton = [&](const char* name, void (CustomizeDialogLogic::*handler)()) {
+    auto onButton = [&](const char* name, void (customize::CustomizeDialogLogic::*handler)()) {
         auto* b = window->findChild<QPushButton*>(QString::fromLatin1(name));
         QObject::connect(b, &QPushButton::clicked, window,
                          [&logic, handler] { (logic.*handler)(); });
         mouseMoves_->watch(b, [&logic] { logic.pushButtonMouseMove(); });
     };
-    onButton("PushButton1", &CustomizeDialogLogic::onChangeClicked);
-    onButton("PushButton2", &CustomizeDialogLogic::onOkClicked);
-    onButton("PushButton3", &CustomizeDialogLogic::onHelpClicked);
-    onButton("PushButton4", &CustomizeDialogLogic::onCancelClicked);
+    onButton("PushButton1", &customize::CustomizeDialogLogic::onChangeClicked);
+    onButton("PushButton2", &customize::CustomizeDialogLogic::onOkClicked);
+    onButton("PushButton3", &customize::CustomizeDialogLogic::onHelpClicked);
+    onButton("PushButton4", &customize::CustomizeDialogLogic::onCancelClicked);
 
     mouseMoves_->watch(window, [&logic] { logic.surfaceMouseMove(); });
     for (const char* name : {"Frame1", "Frame2", "Frame3"})

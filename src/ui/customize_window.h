@@ -14,18 +14,19 @@
 
 namespace dorvane::ui {
 
-class CustomizeWindow : public CustomizationDialog, private CustomizeWindowActions {
+class CustomizeWindow : public transfer::CustomizationDialog,
+                        private customize::CustomizeWindowActions {
   public:
-    CustomizeWindow(Platform& platform, const db::ProfileSource& profiles,
+    CustomizeWindow(core::Platform& platform, const db::ProfileSource& profiles,
                     bool& customizationCancelled);
 
-    CustomizationMembers& members() override { return logic_->members(); }
+    transfer::CustomizationMembers& members() override { return logic_->members(); }
     // Loads the window (discovery included) and returns once it has been unloaded.
     void showModal() override { form_.showModal(); }
 
     FormWindow& form() { return form_; }
     QWidget* widget() const { return form_.widget(); }
-    CustomizeDialogLogic& logic() { return *logic_; }
+    customize::CustomizeDialogLogic& logic() { return *logic_; }
 
     // The designed client area, 8040 x 5790 twips.
     static constexpr int kClientWidth = 536;
@@ -47,7 +48,7 @@ class CustomizeWindow : public CustomizationDialog, private CustomizeWindowActio
     std::unique_ptr<WidgetListBox> fields_;
     std::unique_ptr<WidgetListBox> dataTypes_;
     std::unique_ptr<WidgetTextField> typeText_;
-    std::unique_ptr<CustomizeDialogLogic> logic_;
+    std::unique_ptr<customize::CustomizeDialogLogic> logic_;
     MouseMoveHooks* mouseMoves_;
 };
 

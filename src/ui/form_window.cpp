@@ -34,7 +34,8 @@ QIcon applicationIcon() {
 }
 
 FormWindow::FormWindow(int clientWidth, int clientHeight)
-    : widget_(std::make_unique<FormWidget>()), outerHeightTwips_(clientHeight * kTwipsPerPixel) {
+    : widget_(std::make_unique<FormWidget>()),
+      outerHeightTwips_(clientHeight * screens::kTwipsPerPixel) {
     widget_->setFixedSize(clientWidth, clientHeight);
     widget_->setMouseTracking(true);
     widget_->unloaded = [this] { onUnloaded(); };
@@ -42,26 +43,26 @@ FormWindow::FormWindow(int clientWidth, int clientHeight)
 
 FormWindow::~FormWindow() = default;
 
-QCursor FormWindow::cursorFor(MousePointer pointer) const {
+QCursor FormWindow::cursorFor(core::MousePointer pointer) const {
     switch (pointer) {
-        case MousePointer::Busy:
+        case core::MousePointer::Busy:
             return QCursor(Qt::WaitCursor);
-        case MousePointer::Custom:
+        case core::MousePointer::Custom:
             // Without a cursor file the custom pointer looks like the default one.
             return customCursor_ ? *customCursor_ : QCursor(Qt::ArrowCursor);
-        case MousePointer::Default:
+        case core::MousePointer::Default:
             break;
     }
     return QCursor(Qt::ArrowCursor);
 }
 
 // Text fields keep their I-beam, except that the busy pointer shows over them too.
-void FormWindow::setPointer(MousePointer pointer) {
+void FormWindow::setPointer(core::MousePointer pointer) {
     pointer_ = pointer;
     widget_->setCursor(cursorFor(pointer));
     for (QLineEdit* edit : widget_->findChildren<QLineEdit*>()) {
-        edit->setCursor(pointer == MousePointer::Busy ? QCursor(Qt::WaitCursor)
-                                                      : QCursor(Qt::IBeamCursor));
+        edit->setCursor(pointer == core::MousePointer::Busy ? QCursor(Qt::WaitCursor)
+                                                            : QCursor(Qt::IBeamCursor));
     }
 }
 
@@ -78,7 +79,7 @@ void FormWindow::setAppIcon() {
 }
 
 void FormWindow::loadCustomPointer(const QString& path) {
-    const CursorFile file = readCursorFile(path);
+    const screens::CursorFile file = screens::readCursorFile(path);
     QBuffer buffer;
     buffer.setData(file.bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -86,7 +87,7 @@ void FormWindow::loadCustomPointer(const QString& path) {
     const QImage image = reader.read();
     if (image.isNull()) throw std::runtime_error("Invalid picture");
     customCursor_ = QCursor(QPixmap::fromImage(image), file.hotspotX, file.hotspotY);
-    if (pointer_ == MousePointer::Custom) setPointer(pointer_);
+    if (pointer_ == core::MousePointer::Custom) setPointer(pointer_);
 }
 
 void FormWindow::applyFormColors() {
@@ -142,7 +143,8 @@ bool FormWindow::visible() const {
 void FormWindow::setOuterHeightTwips(int twips) {
     outerHeightTwips_ = twips;
     outerHeightSet_ = true;
-    const int outer = static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel));
+    const int outer =
+        static_cast<int>(std::lround(static_cast<double>(twips) / screens::kTwipsPerPixel));
     const int decoration = widget_->frameGeometry().height() - widget_->height();
     widget_->setFixedHeight(std::max(0, outer - decoration));
 }

@@ -26,7 +26,7 @@ class FormWidget : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 };
 
-class FormWindow : public Window {
+class FormWindow : public screens::Window {
   public:
     // The client area in pixels, as designed.
     FormWindow(int clientWidth, int clientHeight);
@@ -36,8 +36,8 @@ class FormWindow : public Window {
 
     FormWidget* widget() const { return widget_.get(); }
 
-    MousePointer pointer() const override { return pointer_; }
-    void setPointer(MousePointer pointer) override;
+    core::MousePointer pointer() const override { return pointer_; }
+    void setPointer(core::MousePointer pointer) override;
     QString caption() const override;
     void setCaption(const QString& caption) override;
     void setAppIcon() override;
@@ -67,11 +67,11 @@ class FormWindow : public Window {
     QCursor shownCursor() const { return widget_->cursor(); }
 
   private:
-    QCursor cursorFor(MousePointer pointer) const;
+    QCursor cursorFor(core::MousePointer pointer) const;
     void onUnloaded();
 
     std::unique_ptr<FormWidget> widget_;
-    MousePointer pointer_ = MousePointer::Default;
+    core::MousePointer pointer_ = core::MousePointer::Default;
     std::optional<QCursor> customCursor_;
     int outerHeightTwips_;
     std::function<void()> loadStep_;

@@ -1,7 +1,7 @@
 #include <QApplication>
 
-#include "screens/database_gateway.h"
 #include "core/settings_store.h"
+#include "screens/database_gateway.h"
 #include "ui/program.h"
 #include "ui/qt_platform.h"
 #include "ui/startup_report.h"
@@ -14,12 +14,12 @@ int main(int argc, char** argv) {
 
     // The user's own store, or the file DORVANE_SETTINGS_FILE names (demos, screenshots).
     const QString settingsFile = qEnvironmentVariable("DORVANE_SETTINGS_FILE");
-    dorvane::FileSettingsStore settings = settingsFile.isEmpty()
-                                              ? dorvane::FileSettingsStore()
-                                              : dorvane::FileSettingsStore(settingsFile);
+    dorvane::core::FileSettingsStore settings =
+        settingsFile.isEmpty() ? dorvane::core::FileSettingsStore()
+                               : dorvane::core::FileSettingsStore(settingsFile);
 
     dorvane::ui::QtPlatform platform;
-    dorvane::OdbcDatabaseGateway databases;
+    dorvane::screens::OdbcDatabaseGateway databases;
     dorvane::ui::Program program(platform, settings, databases);
     program.start();
     return QApplication::exec();

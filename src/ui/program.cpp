@@ -2,7 +2,8 @@
 
 namespace dorvane::ui {
 
-Program::Program(Platform& platform, SettingsStore& settings, DatabaseGateway& databases,
+Program::Program(core::Platform& platform, core::SettingsStore& settings,
+                 screens::DatabaseGateway& databases,
                  const CustomizationWindowFactory& makeCustomization)
     : settings_(settings, platform),
       app_{platform, settings_, commands_, databases},

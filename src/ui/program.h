@@ -16,7 +16,8 @@ namespace dorvane::ui {
 
 class Program {
   public:
-    Program(Platform& platform, SettingsStore& settings, DatabaseGateway& databases,
+    Program(core::Platform& platform, core::SettingsStore& settings,
+            screens::DatabaseGateway& databases,
             const CustomizationWindowFactory& makeCustomization = makeCustomizationWindow);
 
     // Runs the connection screen's load step and shows the start-up window.
@@ -24,20 +25,20 @@ class Program {
 
     ConnectionWindow& connectionWindow() { return connectionWindow_; }
     TransferWindow& transferWindow() { return transferWindow_; }
-    ConnectionScreen& connectionScreen() { return connectionScreen_; }
-    TransferScreen& transferScreen() { return transferScreen_; }
-    CommandGuard& commands() { return commands_; }
+    screens::ConnectionScreen& connectionScreen() { return connectionScreen_; }
+    screens::TransferScreen& transferScreen() { return transferScreen_; }
+    screens::CommandGuard& commands() { return commands_; }
 
   private:
-    CommandGuard commands_;
+    screens::CommandGuard commands_;
     bool customizationCancelled_ = false;
-    ProblemTellingStore settings_;
-    AppContext app_;
+    screens::ProblemTellingStore settings_;
+    screens::AppContext app_;
     ConnectionWindow connectionWindow_;
     TransferWindow transferWindow_;
-    ConnectionScreen connectionScreen_;
-    std::unique_ptr<CustomizationDialog> customization_;
-    TransferScreen transferScreen_;
+    screens::ConnectionScreen connectionScreen_;
+    std::unique_ptr<transfer::CustomizationDialog> customization_;
+    screens::TransferScreen transferScreen_;
 };
 
 }  // namespace dorvane::ui

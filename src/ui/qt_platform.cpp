@@ -21,22 +21,22 @@ QString displayedMessageText(const QString& text) {
     return shown;
 }
 
-int QtPlatform::messageBox(const QString& text, MsgButtons buttons, MsgIcon icon,
+int QtPlatform::messageBox(const QString& text, core::MsgButtons buttons, core::MsgIcon icon,
                            const QString& title) {
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(title.isEmpty() ? appTitle_ : title);
     box.setTextFormat(Qt::PlainText);
     box.setText(displayedMessageText(text));
-    box.setIcon(icon == MsgIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon);
-    if (buttons == MsgButtons::YesNo) {
+    box.setIcon(icon == core::MsgIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon);
+    if (buttons == core::MsgButtons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setEscapeButton(QMessageBox::No);
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
     const int answer = box.exec();
-    if (buttons == MsgButtons::Ok) return kAnswerOk;
-    return answer == QMessageBox::Yes ? kAnswerYes : kAnswerNo;
+    if (buttons == core::MsgButtons::Ok) return core::kAnswerOk;
+    return answer == QMessageBox::Yes ? core::kAnswerYes : core::kAnswerNo;
 }
 
 QString QtPlatform::inputBox(const QString& prompt, const QString& defaultText) {

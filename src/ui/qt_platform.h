@@ -5,10 +5,11 @@
 
 namespace dorvane::ui {
 
-class QtPlatform : public Platform {
+class QtPlatform : public core::Platform {
   public:
-    int messageBox(const QString& text, MsgButtons buttons = MsgButtons::Ok,
-                   MsgIcon icon = MsgIcon::None, const QString& title = QString()) override;
+    int messageBox(const QString& text, core::MsgButtons buttons = core::MsgButtons::Ok,
+                   core::MsgIcon icon = core::MsgIcon::None,
+                   const QString& title = QString()) override;
     QString inputBox(const QString& prompt, const QString& defaultText) override;
     void processEvents() override;
     void shellOpen(const QString& target) override;

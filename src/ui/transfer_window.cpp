@@ -80,9 +80,9 @@ TransferWindow::TransferWindow()
     customizeToPostgres_ = std::make_unique<WidgetCheckBox>(customizeToPostgresBox_);
     customizeToSqlServer_ = std::make_unique<WidgetCheckBox>(customizeToSqlServerBox_);
     progress_ = std::make_unique<WidgetProgressBar>(progressBar_);
-    controls_ = std::make_unique<TransferScreenControls>(
-        TransferScreenControls{*mssqlTables_, *postgresTables_, *customizeToPostgres_,
-                               *customizeToSqlServer_, *progress_, form_});
+    controls_ = std::make_unique<transfer::TransferScreenControls>(
+        transfer::TransferScreenControls{*mssqlTables_, *postgresTables_, *customizeToPostgres_,
+                                         *customizeToSqlServer_, *progress_, form_});
 }
 
 void TransferWindow::build() {
@@ -106,7 +106,7 @@ void TransferWindow::build() {
 
     progressBar_ = placeControl<QProgressBar>(window, "ProgressBar1", 8, 329, 520, 27);
     QPushButton* pushButton2 =
-        button(window, "PushButton2", "< Back", 8, kBackButtonTopPixels, 256);
+        button(window, "PushButton2", "< Back", 8, screens::kBackButtonTopPixels, 256);
     QPushButton* pushButton12 = button(window, "PushButton12", "Help", 272, 364, 256);
 
     setTabOrder({mssql.list, postgres.list, mssql.selectAll, mssql.deselectAll, mssql.send,
@@ -115,30 +115,30 @@ void TransferWindow::build() {
                  mssql.customizationBox, postgres.customizationBox, pushButton12});
 }
 
-void TransferWindow::connectTo(TransferScreen& screen) {
+void TransferWindow::connectTo(screens::TransferScreen& screen) {
     QWidget* window = form_.widget();
     auto onClick = [&](const char* name, std::function<void()> handler) {
         auto* b = window->findChild<QPushButton*>(QString::fromLatin1(name));
         QObject::connect(b, &QPushButton::clicked, window, std::move(handler));
         mouseMoves_->watch(b, [&screen] { screen.mouseOverCommand(); });
     };
-    onClick("PushButton1", [&screen] { screen.deleteTables(TableSide::SqlServer); });
+    onClick("PushButton1", [&screen] { screen.deleteTables(screens::TableSide::SqlServer); });
     onClick("PushButton2", [&screen] { screen.back(); });
     onClick("PushButton3", [&screen] { screen.sendToPostgres(); });
     onClick("PushButton4", [&screen] { screen.sendToSqlServer(); });
-    onClick("PushButton5", [&screen] { screen.deleteTables(TableSide::Postgres); });
-    onClick("PushButton6", [&screen] { screen.renameTable(TableSide::SqlServer); });
-    onClick("PushButton7", [&screen] { screen.renameTable(TableSide::Postgres); });
-    onClick("PushButton8", [&screen] { screen.selectAll(TableSide::Postgres); });
-    onClick("PushButton9", [&screen] { screen.deselectAll(TableSide::Postgres); });
-    onClick("PushButton10", [&screen] { screen.selectAll(TableSide::SqlServer); });
-    onClick("PushButton11", [&screen] { screen.deselectAll(TableSide::SqlServer); });
+    onClick("PushButton5", [&screen] { screen.deleteTables(screens::TableSide::Postgres); });
+    onClick("PushButton6", [&screen] { screen.renameTable(screens::TableSide::SqlServer); });
+    onClick("PushButton7", [&screen] { screen.renameTable(screens::TableSide::Postgres); });
+    onClick("PushButton8", [&screen] { screen.selectAll(screens::TableSide::Postgres); });
+    onClick("PushButton9", [&screen] { screen.deselectAll(screens::TableSide::Postgres); });
+    onClick("PushButton10", [&screen] { screen.selectAll(screens::TableSide::SqlServer); });
+    onClick("PushButton11", [&screen] { screen.deselectAll(screens::TableSide::SqlServer); });
     onClick("PushButton12", [&screen] { screen.showHelp(); });
 
     QObject::connect(customizeToPostgresBox_, &QCheckBox::toggled, window,
-                     [&screen] { screen.customizationBoxClicked(TableSide::SqlServer); });
+                     [&screen] { screen.customizationBoxClicked(screens::TableSide::SqlServer); });
     QObject::connect(customizeToSqlServerBox_, &QCheckBox::toggled, window,
-                     [&screen] { screen.customizationBoxClicked(TableSide::Postgres); });
+                     [&screen] { screen.customizationBoxClicked(screens::TableSide::Postgres); });
 
     auto plain = [&screen] { screen.mouseOverPlainArea(); };
     mouseMoves_->watch(window, plain);

@@ -19,12 +19,12 @@ class TransferWindow {
 
     FormWindow& form() { return form_; }
     QWidget* widget() const { return form_.widget(); }
-    TransferScreenControls& controls() { return *controls_; }
+    transfer::TransferScreenControls& controls() { return *controls_; }
     TableListWidget* mssqlList() const { return mssqlList_; }
     TableListWidget* postgresList() const { return postgresList_; }
 
     // Routes the window's events to the screen.
-    void connectTo(TransferScreen& screen);
+    void connectTo(screens::TransferScreen& screen);
 
   private:
     void build();
@@ -45,7 +45,7 @@ class TransferWindow {
     std::unique_ptr<WidgetCheckBox> customizeToPostgres_;
     std::unique_ptr<WidgetCheckBox> customizeToSqlServer_;
     std::unique_ptr<WidgetProgressBar> progress_;
-    std::unique_ptr<TransferScreenControls> controls_;
+    std::unique_ptr<transfer::TransferScreenControls> controls_;
 };
 
 }  // namespace dorvane::ui

@@ -116,7 +116,7 @@ void WidgetListBox::add(const QString& text) {
         int low = 0, high = count();
         while (low < high) {
             const int middle = (low + high) / 2;
-            if (listOrderLess(text, list_->item(middle)->text())) {
+            if (core::listOrderLess(text, list_->item(middle)->text())) {
                 high = middle;
             } else {
                 low = middle + 1;

@@ -22,7 +22,7 @@ class TableListWidget : public QListWidget {
     void focusInEvent(QFocusEvent* event) override;
 };
 
-class WidgetTextField : public TextField {
+class WidgetTextField : public core::TextField {
   public:
     explicit WidgetTextField(QLineEdit* edit) : edit_(edit) {}
     QString text() const override;
@@ -33,7 +33,7 @@ class WidgetTextField : public TextField {
     QLineEdit* edit_;
 };
 
-class WidgetCheckBox : public CheckBox {
+class WidgetCheckBox : public core::CheckBox {
   public:
     explicit WidgetCheckBox(QCheckBox* box) : box_(box) {}
     int value() const override;
@@ -44,7 +44,7 @@ class WidgetCheckBox : public CheckBox {
     QCheckBox* box_;
 };
 
-class WidgetProgressBar : public ProgressBar {
+class WidgetProgressBar : public core::ProgressBar {
   public:
     explicit WidgetProgressBar(QProgressBar* bar);
     double value() const override { return value_; }
@@ -58,7 +58,7 @@ class WidgetProgressBar : public ProgressBar {
     QString text_;
 };
 
-class WidgetListBox : public ListBox {
+class WidgetListBox : public core::ListBox {
   public:
     explicit WidgetListBox(QListWidget* list, bool sorted = true) : list_(list), sorted_(sorted) {}
     int count() const override { return list_->count(); }

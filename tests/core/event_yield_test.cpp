@@ -2,8 +2,8 @@
 
 #include <thread>
 
-#include "scripted_platform.h"
 #include "core/event_yield.h"
+#include "scripted_platform.h"
 
 namespace dorvane {
 namespace {
@@ -12,14 +12,14 @@ using namespace std::chrono_literals;
 
 TEST(TransferEventYield, EveryCallPolicyProcessesEachTime) {
     testing::ScriptedPlatform platform;
-    EventYield yield(platform, YieldPolicy::everyCall());
+    core::EventYield yield(platform, core::YieldPolicy::everyCall());
     for (int i = 0; i < 5; ++i) yield.whenDue();
     EXPECT_EQ(platform.processEventsCalls, 5);
 }
 
 TEST(TransferEventYield, CallsWithinTheIntervalAreCoalesced) {
     testing::ScriptedPlatform platform;
-    EventYield yield(platform, YieldPolicy{std::chrono::microseconds(1h)});
+    core::EventYield yield(platform, core::YieldPolicy{std::chrono::microseconds(1h)});
     yield.whenDue();  // the first call always processes
     for (int i = 0; i < 1000; ++i) yield.whenDue();
     EXPECT_EQ(platform.processEventsCalls, 1);
@@ -29,7 +29,7 @@ TEST(TransferEventYield, CallsWithinTheIntervalAreCoalesced) {
 
 TEST(TransferEventYield, ProcessesAgainOnceTheIntervalHasPassed) {
     testing::ScriptedPlatform platform;
-    EventYield yield(platform, YieldPolicy{std::chrono::microseconds(2ms)});
+    core::EventYield yield(platform, core::YieldPolicy{std::chrono::microseconds(2ms)});
     yield.whenDue();
     std::this_thread::sleep_for(3ms);
     yield.whenDue();
@@ -41,8 +41,8 @@ TEST(TransferEventYield, ProcessesAgainOnceTheIntervalHasPassed) {
 // processing back for longer than one more interval.
 TEST(TransferEventYield, TheDefaultPolicyProcessesAgainWithinTwoIntervals) {
     testing::ScriptedPlatform platform;
-    const YieldPolicy policy;
-    EventYield yield(platform, policy);
+    const core::YieldPolicy policy;
+    core::EventYield yield(platform, policy);
     yield.whenDue();
     std::this_thread::sleep_for(2 * policy.minInterval);
     yield.whenDue();

@@ -1,37 +1,37 @@
 #include <gtest/gtest.h>
 
-#include "core/memory_controls.h"
 #include "core/list_helpers.h"
+#include "core/memory_controls.h"
 
 namespace dorvane::testing {
 namespace {
 
-MemoryListBox unsortedList(std::initializer_list<const char*> items) {
-    MemoryListBox list(false);
+core::MemoryListBox unsortedList(std::initializer_list<const char*> items) {
+    core::MemoryListBox list(false);
     for (const char* t : items) list.add(QString::fromLatin1(t));
     return list;
 }
 
 TEST(ListContains, IgnoresCaseAndNeedsTheWholeText) {
     const auto list = unsortedList({"Orders", "customers"});
-    EXPECT_TRUE(listContains(list, QStringLiteral("CUSTOMERS")));
-    EXPECT_FALSE(listContains(list, QStringLiteral("cust")));
-    EXPECT_FALSE(listContains(MemoryListBox(), QStringLiteral("x")));
+    EXPECT_TRUE(core::listContains(list, QStringLiteral("CUSTOMERS")));
+    EXPECT_FALSE(core::listContains(list, QStringLiteral("cust")));
+    EXPECT_FALSE(core::listContains(core::MemoryListBox(), QStringLiteral("x")));
 }
 
 TEST(ListRemove, ExactMatchesWithTheIndexAdvancingAfterARemoval) {
     auto list = unsortedList({"customers", "orders"});
-    listRemove(list, QStringLiteral("customers"));
+    core::listRemove(list, QStringLiteral("customers"));
     EXPECT_EQ(list.texts(), std::vector<QString>{"orders"});
-    listRemove(list, QStringLiteral("Orders"));
+    core::listRemove(list, QStringLiteral("Orders"));
     EXPECT_EQ(list.texts(), std::vector<QString>{"orders"});
 
     auto twice = unsortedList({"a", "a", "b"});
-    listRemove(twice, QStringLiteral("a"));
+    core::listRemove(twice, QStringLiteral("a"));
     EXPECT_EQ(twice.texts(), (std::vector<QString>{"a", "b"}));
 
     auto empties = unsortedList({"", "x"});
-    EXPECT_NO_THROW(listRemove(empties, QString()));
+    EXPECT_NO_THROW(core::listRemove(empties, QString()));
     EXPECT_EQ(empties.texts(), std::vector<QString>{"x"});
 }
 

@@ -6,8 +6,9 @@ namespace dorvane::testing {
 namespace {
 
 TEST(MemoryListBox, AddsInCaseInsensitiveOrderWithoutMovingTheCurrentEntry) {
-    MemoryListBox list;
-    for (const char* t : {"orders", "Customers", "apple", "Zeta", "beta"}) list.add(QString::fromLatin1(t));
+    core::MemoryListBox list;
+    for (const char* t : {"orders", "Customers", "apple", "Zeta", "beta"})
+        list.add(QString::fromLatin1(t));
     EXPECT_EQ(list.texts(), (std::vector<QString>{"apple", "beta", "Customers", "orders", "Zeta"}));
     list.setCurrentIndex(2);  // Customers
     list.add(QStringLiteral("Alpha"));
@@ -15,7 +16,7 @@ TEST(MemoryListBox, AddsInCaseInsensitiveOrderWithoutMovingTheCurrentEntry) {
 }
 
 TEST(MemoryListBox, CurrentIsMinusOneWhenTheCurrentEntryGoes) {
-    MemoryListBox list;
+    core::MemoryListBox list;
     EXPECT_EQ(list.currentIndex(), -1);
     list.add(QStringLiteral("a"));
     list.add(QStringLiteral("b"));
@@ -31,7 +32,7 @@ TEST(MemoryListBox, CurrentIsMinusOneWhenTheCurrentEntryGoes) {
 }
 
 TEST(MemoryListBox, SelectionIsSeparateFromCurrentAndPastTheEndReadsEmpty) {
-    MemoryListBox list;
+    core::MemoryListBox list;
     list.add(QStringLiteral("a"));
     list.add(QStringLiteral("b"));
     list.setSelected(1, true);
@@ -46,7 +47,7 @@ TEST(MemoryListBox, SelectionIsSeparateFromCurrentAndPastTheEndReadsEmpty) {
 }
 
 TEST(MemoryControls, ChangeAndClickEventsFireFromCode) {
-    MemoryTextField field;
+    core::MemoryTextField field;
     std::vector<QString> changes;
     field.onChange = [&](const QString& t) { changes.push_back(t); };
     field.setText(QStringLiteral("x"));
@@ -54,7 +55,7 @@ TEST(MemoryControls, ChangeAndClickEventsFireFromCode) {
     field.setText(QString());
     EXPECT_EQ(changes, (std::vector<QString>{"x", ""}));
 
-    MemoryCheckBox box;
+    core::MemoryCheckBox box;
     int clicks = 0;
     box.onClick = [&] { ++clicks; };
     box.setValue(1);

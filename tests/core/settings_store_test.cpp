@@ -19,7 +19,7 @@ TEST(SettingsStore, DefaultOnlyForAbsentKeysAndValuesSurviveReopening) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("nested/Quenlor.ini"));
     {
-        FileSettingsStore store(path);
+        core::FileSettingsStore store(path);
         EXPECT_EQ(store.get(QStringLiteral("PostgreSQLServer"), QStringLiteral("localhost")),
                   QStringLiteral("localhost"));
         store.save(QStringLiteral("PostgreSQLServer"), QString());
@@ -27,7 +27,7 @@ TEST(SettingsStore, DefaultOnlyForAbsentKeysAndValuesSurviveReopening) {
         EXPECT_EQ(store.get(QStringLiteral("PostgreSQLServer"), QStringLiteral("localhost")),
                   QString());
     }
-    FileSettingsStore reopened(path);
+    core::FileSettingsStore reopened(path);
     EXPECT_EQ(reopened.get(QStringLiteral("PostgreSQLServer"), QStringLiteral("localhost")),
               QString());
     EXPECT_EQ(reopened.get(QStringLiteral("MSSQLPassword"), QString()), QStringLiteral("p;w=}{ ü"));
@@ -38,7 +38,7 @@ TEST(SettingsStore, DefaultOnlyForAbsentKeysAndValuesSurviveReopening) {
 TEST(SettingsStore, FileIsReadableByItsOwnerOnly) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Quenlor.ini"));
-    FileSettingsStore store(path);
+    core::FileSettingsStore store(path);
     store.save(QStringLiteral("PostgreSQLPassword"), QStringLiteral("secret"));
     const auto permissions = QFile::permissions(path);
     EXPECT_EQ(permissions & (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther |
@@ -107,7 +107,7 @@ TEST_P(SettingsFileThatCannotServe, IsNamedOnceLeftAsItIsAndValuesLastTheRun) {
     const QString path = GetParam().arrange(QDir(dir.path()));
     const Stat before = statAt(path);
 
-    FileSettingsStore store(path);
+    core::FileSettingsStore store(path);
     EXPECT_EQ(store.untoldProblem(), notSaved(path, QString::fromLatin1(GetParam().what)));
     store.problemTold();
     store.save(QStringLiteral("PostgreSQLUser"), QStringLiteral("u"));
@@ -173,7 +173,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SettingsStore, FailingLaterSaveIsNamedOnce) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Quenlor.ini"));
-    FileSettingsStore store(path);
+    core::FileSettingsStore store(path);
     store.save(QStringLiteral("PostgreSQLUser"), QStringLiteral("u"));
     EXPECT_EQ(store.untoldProblem(), QString());
 
@@ -208,7 +208,7 @@ TEST_P(WhatQtCannotParse, IsSetAsideBeforeANewFileIsWritten) {
     writeFile(path, GetParam().bytes);
     const QString aside = path + QStringLiteral(".unreadable");
 
-    FileSettingsStore store(path);
+    core::FileSettingsStore store(path);
     store.save(QStringLiteral("MSSQLServer"), QStringLiteral("db01"));
 
     if (!GetParam().setAside) {
@@ -222,7 +222,7 @@ TEST_P(WhatQtCannotParse, IsSetAsideBeforeANewFileIsWritten) {
                   aside + QStringLiteral(", and a new settings file is started."));
     EXPECT_EQ(contentsOf(aside), GetParam().bytes);
     EXPECT_EQ(statAt(path).mode, 0600u);
-    FileSettingsStore reopened(path);
+    core::FileSettingsStore reopened(path);
     EXPECT_EQ(reopened.untoldProblem(), QString());
     EXPECT_EQ(reopened.get(QStringLiteral("MSSQLServer"), QString()), QStringLiteral("db01"));
 }
@@ -244,7 +244,7 @@ TEST(SettingsStore, WhatQtParsedOfASetAsideFileCarriesOver) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Quenlor.ini"));
     writeFile(path, QByteArray("[Dorvane]\nMSSQLUser=sa\nnot a setting\nMSSQLServer=db\0\0", 53));
-    FileSettingsStore store(path);
+    core::FileSettingsStore store(path);
     EXPECT_FALSE(store.untoldProblem().isEmpty());
     EXPECT_EQ(store.get(QStringLiteral("MSSQLUser"), QString()), QStringLiteral("sa"));
     EXPECT_EQ(store.get(QStringLiteral("MSSQLServer"), QStringLiteral("<absent>")),
@@ -256,7 +256,7 @@ TEST(SettingsStore, TakenSetAsideNameGetsTheTime) {
     const QString path = dir.filePath(QStringLiteral("Quenlor.ini"));
     writeFile(path + QStringLiteral(".unreadable"), "earlier");
     writeFile(path, "garbage");
-    FileSettingsStore store(path);
+    core::FileSettingsStore store(path);
     EXPECT_EQ(contentsOf(path + QStringLiteral(".unreadable")), "earlier");
     const QStringList asides =
         QDir(dir.path()).entryList({QStringLiteral("Quenlor.ini.unreadable-*")}, QDir::Files);
@@ -285,13 +285,13 @@ TEST_P(ModeAfterSave, OnlyOurOwnFileIsNarrowed) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Quenlor.ini"));
     const QString checked = GetParam().arrange(QDir(dir.path()), path);
-    FileSettingsStore store(path);
+    core::FileSettingsStore store(path);
     if (GetParam().beforeSave) GetParam().beforeSave(path);
     store.save(QStringLiteral("PostgreSQLPassword"), QStringLiteral("secret"));
 
     EXPECT_EQ(statAt(checked).mode, GetParam().expected) << std::oct << statAt(checked).mode;
     EXPECT_EQ(store.untoldProblem(), QString());
-    EXPECT_EQ(FileSettingsStore(path).get(QStringLiteral("PostgreSQLPassword"), QString()),
+    EXPECT_EQ(core::FileSettingsStore(path).get(QStringLiteral("PostgreSQLPassword"), QString()),
               QStringLiteral("secret"));
 }
 

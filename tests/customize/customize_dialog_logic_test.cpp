@@ -27,9 +27,9 @@ class UnreachableProfiles : public db::ProfileSource {
 class CustomizeDialog : public ::testing::Test {
   protected:
     // Loads the dialog without a source table, then fills its lists as discovery would.
-    void loadWith(Direction type, std::vector<std::pair<QString, QString>> columns,
+    void loadWith(transfer::Direction type, std::vector<std::pair<QString, QString>> columns,
                   const QString& head) {
-        host.members().direction = Direction::None;
+        host.members().direction = transfer::Direction::None;
         host.open = true;
         host.logic.load();
         for (const auto& [name, dataType] : columns) {
@@ -43,7 +43,7 @@ class CustomizeDialog : public ::testing::Test {
     std::vector<QString> questions() const {
         std::vector<QString> out;
         for (const auto& m : platform.messages)
-            if (m.buttons == MsgButtons::YesNo) out.push_back(m.text);
+            if (m.buttons == core::MsgButtons::YesNo) out.push_back(m.text);
         return out;
     }
 
@@ -58,13 +58,13 @@ const QString kQuestion =
     QStringLiteral("Data type has been change.\r\nDo you still want to exit without changes?");
 
 TEST_F(CustomizeDialog, LoadPreparesTheWindowAndStartsEmptyEachTime) {
-    loadWith(Direction::ToPostgres, {{"id", "INT"}}, kPgHead);
+    loadWith(transfer::Direction::ToPostgres, {{"id", "INT"}}, kPgHead);
     host.change(QStringLiteral("bigint"));  // no row selected: nothing
     host.clickField(0);
     host.change(QStringLiteral("bigint"));
     ASSERT_TRUE(host.logic.changed());
 
-    host.members().direction = Direction::None;
+    host.members().direction = transfer::Direction::None;
     host.logic.load();
     EXPECT_EQ(host.fields.count(), 0);
     EXPECT_EQ(host.dataTypes.count(), 0);
@@ -97,11 +97,12 @@ TEST_F(CustomizeDialog, LoadTakesTheCursorFileFromTheProgramFolderAndReportsAnUn
 }
 
 TEST_F(CustomizeDialog, LoadReportsAnUnreachableSourceAtTheLineOfItsDirection) {
-    host.members().direction = Direction::ToPostgres;
+    host.members().direction = transfer::Direction::ToPostgres;
     host.logic.load();
-    host.members().direction = Direction::ToSqlServer;
+    host.members().direction = transfer::Direction::ToSqlServer;
     host.logic.load();
-    host.members().direction = Direction::None;  // no transfer said which way: neither side
+    host.members().direction =
+        transfer::Direction::None;  // no transfer said which way: neither side
     host.logic.load();
 
     const auto reports = platform.errorReports();
@@ -115,8 +116,8 @@ TEST_F(CustomizeDialog, LoadReportsAnUnreachableSourceAtTheLineOfItsDirection) {
 }
 
 TEST_F(CustomizeDialog, ClickingEitherListSelectsTheSameRowInBothAndShowsItsType) {
-    loadWith(Direction::ToPostgres, {{"a", "INT"}, {"b", "VARCHAR(3)"}, {"c", "timestamp"}},
-             kPgHead);
+    loadWith(transfer::Direction::ToPostgres,
+             {{"a", "INT"}, {"b", "VARCHAR(3)"}, {"c", "timestamp"}}, kPgHead);
     host.clickField(2);
     EXPECT_EQ(host.dataTypes.currentIndex(), 2);
     EXPECT_EQ(host.dataType.text(), "timestamp");
@@ -132,7 +133,7 @@ TEST_F(CustomizeDialog, ClickingEitherListSelectsTheSameRowInBothAndShowsItsType
 }
 
 TEST_F(CustomizeDialog, ChangeWritesAValidTypeExactlyAsTypedToTheSelectedRow) {
-    loadWith(Direction::ToPostgres, {{"a", "INT"}, {"b", "VARCHAR(3)"}}, kPgHead);
+    loadWith(transfer::Direction::ToPostgres, {{"a", "INT"}, {"b", "VARCHAR(3)"}}, kPgHead);
     host.clickField(1);
     host.change(QStringLiteral(" nvarchar(20) "));
     EXPECT_EQ(host.dataTypes.texts(), (std::vector<QString>{"INT", " nvarchar(20) "}));
@@ -141,21 +142,21 @@ TEST_F(CustomizeDialog, ChangeWritesAValidTypeExactlyAsTypedToTheSelectedRow) {
 }
 
 TEST_F(CustomizeDialog, ChangeRefusesAnUnknownTypeAndChangesNothing) {
-    loadWith(Direction::ToPostgres, {{"flag", "bool"}}, kPgHead);
+    loadWith(transfer::Direction::ToPostgres, {{"flag", "bool"}}, kPgHead);
     host.clickField(0);
     host.change(QStringLiteral("bool"));  // the proposal itself does not pass the check
     host.change(QStringLiteral("double precision"));
     ASSERT_EQ(platform.messages.size(), 2u);
     EXPECT_EQ(platform.messages[0].text, "Invalid datatype.");
-    EXPECT_EQ(platform.messages[0].buttons, MsgButtons::Ok);
-    EXPECT_EQ(platform.messages[0].icon, MsgIcon::None);
+    EXPECT_EQ(platform.messages[0].buttons, core::MsgButtons::Ok);
+    EXPECT_EQ(platform.messages[0].icon, core::MsgIcon::None);
     EXPECT_EQ(platform.messages[0].title, platform.appTitle());
     EXPECT_EQ(host.dataTypes.texts(), std::vector<QString>{"bool"});
     EXPECT_FALSE(host.logic.changed());
 }
 
 TEST_F(CustomizeDialog, ChangeWithoutASelectedRowWritesNothingAndKeepsTheChangedFlag) {
-    loadWith(Direction::ToPostgres, {{"a", "INT"}, {"b", "INT"}}, kPgHead);
+    loadWith(transfer::Direction::ToPostgres, {{"a", "INT"}, {"b", "INT"}}, kPgHead);
     host.change(QStringLiteral("bigint"));
     EXPECT_EQ(host.dataTypes.texts(), (std::vector<QString>{"INT", "INT"}));
     EXPECT_FALSE(host.logic.changed());
@@ -170,7 +171,7 @@ TEST_F(CustomizeDialog, ChangeWithoutASelectedRowWritesNothingAndKeepsTheChanged
 }
 
 TEST_F(CustomizeDialog, OkTowardsPostgresBuildsTheStatementAndTheNumericColumns) {
-    loadWith(Direction::ToPostgres,
+    loadWith(transfer::Direction::ToPostgres,
              {{"id", "INT"},
               {"name", "VARCHAR(5)"},
               {"big", "BIGINT"},
@@ -191,7 +192,7 @@ TEST_F(CustomizeDialog, OkTowardsPostgresBuildsTheStatementAndTheNumericColumns)
 }
 
 TEST_F(CustomizeDialog, OkTowardsSqlServerQuotesNamesTheSameWayAndLeavesNumericAlone) {
-    loadWith(Direction::ToSqlServer, {{"id", "INT"}, {"say \"hi\"", "TEXT"}},
+    loadWith(transfer::Direction::ToSqlServer, {{"id", "INT"}, {"say \"hi\"", "TEXT"}},
              QStringLiteral("CREATE TABLE [t]("));
     host.members().numericColumns = QStringLiteral("kept");
     host.ok();
@@ -203,14 +204,14 @@ TEST_F(CustomizeDialog, OkTowardsSqlServerQuotesNamesTheSameWayAndLeavesNumericA
 }
 
 TEST_F(CustomizeDialog, OkWithNoColumnsClosesTheHead) {
-    loadWith(Direction::ToPostgres, {}, kPgHead);
+    loadWith(transfer::Direction::ToPostgres, {}, kPgHead);
     host.ok();
     EXPECT_EQ(host.members().createTableSql, "CREATE TABLE \"t\")");
     EXPECT_EQ(host.members().numericColumns, "");
 }
 
 TEST_F(CustomizeDialog, OkAfterAChangeClosesWithoutAQuestion) {
-    loadWith(Direction::ToPostgres, {{"id", "INT"}}, kPgHead);
+    loadWith(transfer::Direction::ToPostgres, {{"id", "INT"}}, kPgHead);
     host.clickField(0);
     host.change(QStringLiteral("bigint"));
     host.ok();
@@ -221,7 +222,7 @@ TEST_F(CustomizeDialog, OkAfterAChangeClosesWithoutAQuestion) {
 }
 
 TEST_F(CustomizeDialog, NumericNamesGetGeneratedNamesUnlikeEveryOtherColumn) {
-    loadWith(Direction::ToPostgres,
+    loadWith(transfer::Direction::ToPostgres,
              {{"42", "INT"},
               {"newfieldname0", "INT"},
               {" 3.5", "TEXT"},
@@ -241,19 +242,20 @@ TEST_F(CustomizeDialog, NumericNamesGetGeneratedNamesUnlikeEveryOtherColumn) {
 }
 
 TEST_F(CustomizeDialog, NewFieldNameStartsAtNewfieldname0AndRestartsItsSearchAfterAClash) {
-    loadWith(Direction::ToPostgres, {{"42", "INT"}}, kPgHead);
+    loadWith(transfer::Direction::ToPostgres, {{"42", "INT"}}, kPgHead);
     EXPECT_EQ(host.logic.newFieldName({}), "newfieldname0");
     EXPECT_EQ(host.logic.newFieldName({"newfieldname0"}), "tempid1");
 
     // tempid1 is met before newfieldname0: only a fresh pass from the top finds it.
-    loadWith(Direction::ToPostgres, {{"tempid1", "INT"}, {"newfieldname0", "INT"}}, kPgHead);
+    loadWith(transfer::Direction::ToPostgres, {{"tempid1", "INT"}, {"newfieldname0", "INT"}},
+             kPgHead);
     EXPECT_EQ(host.logic.newFieldName({}), "tempid2");
     EXPECT_EQ(host.logic.newFieldName({"tempid2", "tempid3"}), "tempid4");
     EXPECT_EQ(host.logic.newFieldName({"Tempid2"}), "tempid2") << "compared with case";
 }
 
 TEST_F(CustomizeDialog, HelpOpensThePostgresPageOrListsTheSqlServerTypes) {
-    loadWith(Direction::ToPostgres, {}, kPgHead);
+    loadWith(transfer::Direction::ToPostgres, {}, kPgHead);
     host.help();
     EXPECT_EQ(platform.shellTargets,
               std::vector<QString>{"https://www.postgresql.org/docs/current/static/datatype.html"});
@@ -263,7 +265,7 @@ TEST_F(CustomizeDialog, HelpOpensThePostgresPageOrListsTheSqlServerTypes) {
     ASSERT_EQ(platform.errorReports().size(), 1u);
     EXPECT_TRUE(platform.errorReports()[0].contains("Form3.PushButton3_Click at line 102"));
 
-    host.members().direction = Direction::ToSqlServer;
+    host.members().direction = transfer::Direction::ToSqlServer;
     host.help();
     ASSERT_EQ(platform.messages.size(), 2u);
     const ShownMessage& shown = platform.messages[1];
@@ -272,17 +274,17 @@ TEST_F(CustomizeDialog, HelpOpensThePostgresPageOrListsTheSqlServerTypes) {
                               "bigint\r\nBinary (50)\r\nBit\r\n"));
     EXPECT_TRUE(shown.text.endsWith("\r\nVarChar (50)\r\nxml"));
     EXPECT_FALSE(shown.text.contains("MEMO"));
-    EXPECT_EQ(shown.buttons, MsgButtons::Ok);
-    EXPECT_EQ(shown.icon, MsgIcon::None);
+    EXPECT_EQ(shown.buttons, core::MsgButtons::Ok);
+    EXPECT_EQ(shown.icon, core::MsgIcon::None);
 
-    host.members().direction = Direction::None;
+    host.members().direction = transfer::Direction::None;
     host.help();
     EXPECT_EQ(platform.messages.size(), 2u);
     EXPECT_EQ(platform.shellTargets.size(), 1u);
 }
 
 TEST_F(CustomizeDialog, CancelWithoutChangesClosesAndHandsNothingBack) {
-    loadWith(Direction::ToPostgres, {{"id", "INT"}}, kPgHead);
+    loadWith(transfer::Direction::ToPostgres, {{"id", "INT"}}, kPgHead);
     host.members().numericColumns = QString();
     host.cancel();
     EXPECT_FALSE(host.open);
@@ -292,11 +294,11 @@ TEST_F(CustomizeDialog, CancelWithoutChangesClosesAndHandsNothingBack) {
 }
 
 TEST_F(CustomizeDialog, ClosingAfterAChangeAsksAndNoKeepsTheDialogWithTheChange) {
-    loadWith(Direction::ToPostgres, {{"id", "INT"}}, kPgHead);
+    loadWith(transfer::Direction::ToPostgres, {{"id", "INT"}}, kPgHead);
     host.clickField(0);
     host.change(QStringLiteral("bigint"));
 
-    platform.answers = {kAnswerNo, kAnswerNo, kAnswerYes};
+    platform.answers = {core::kAnswerNo, core::kAnswerNo, core::kAnswerYes};
     host.cancel();
     EXPECT_TRUE(host.open);
     host.closeBox();
@@ -305,20 +307,20 @@ TEST_F(CustomizeDialog, ClosingAfterAChangeAsksAndNoKeepsTheDialogWithTheChange)
     host.closeBox();
     EXPECT_FALSE(host.open);
     EXPECT_EQ(questions(), (std::vector<QString>{kQuestion, kQuestion, kQuestion}));
-    EXPECT_EQ(platform.messages[0].icon, MsgIcon::None);
+    EXPECT_EQ(platform.messages[0].icon, core::MsgIcon::None);
     EXPECT_TRUE(cancelled) << "only OK clears the flag";
     EXPECT_EQ(host.members().createTableSql, kPgHead);
 }
 
 TEST_F(CustomizeDialog, ThePointerFollowsButtonsUnlessBusy) {
     host.logic.pushButtonMouseMove();
-    EXPECT_EQ(host.pointer.pointer(), MousePointer::Custom);
+    EXPECT_EQ(host.pointer.pointer(), core::MousePointer::Custom);
     host.logic.surfaceMouseMove();
-    EXPECT_EQ(host.pointer.pointer(), MousePointer::Default);
-    host.pointer.setPointer(MousePointer::Busy);
+    EXPECT_EQ(host.pointer.pointer(), core::MousePointer::Default);
+    host.pointer.setPointer(core::MousePointer::Busy);
     host.logic.pushButtonMouseMove();
     host.logic.surfaceMouseMove();
-    EXPECT_EQ(host.pointer.pointer(), MousePointer::Busy);
+    EXPECT_EQ(host.pointer.pointer(), core::MousePointer::Busy);
 }
 
 }  // namespace

@@ -83,7 +83,7 @@ TEST_F(CustomizeWindowTest, FontsAreArialBoldInTheDesignedSizes) {
 }
 
 TEST_F(CustomizeWindowTest, AModalShowingLoadsChangesAndReturnsAfterOk) {
-    window.members().direction = Direction::None;  // no discovery: lists filled below
+    window.members().direction = transfer::Direction::None;  // no discovery: lists filled below
     window.members().createTableSql = QStringLiteral("CREATE TABLE [t](");
     showModalWhile([&] {
         EXPECT_TRUE(window.widget()->isVisible());
@@ -111,7 +111,7 @@ TEST_F(CustomizeWindowTest, AModalShowingLoadsChangesAndReturnsAfterOk) {
 }
 
 TEST_F(CustomizeWindowTest, TheCloseBoxAsksAfterAChangeAndNoKeepsTheWindowOpen) {
-    platform.answers = {kAnswerNo, kAnswerYes};
+    platform.answers = {core::kAnswerNo, core::kAnswerYes};
     showModalWhile([&] {
         addColumns({{"id", "INT"}});
         child<QListWidget>("List2")->setCurrentRow(0);

@@ -20,7 +20,7 @@ std::vector<db::FieldInfo> mssqlFields(const QString& table) {
     c.setCursorLocation(db::kUseClient);
     c.open(db::mssqlConnectionString(mssqlProfile()));
     db::Recordset rs;
-    rs.open(QStringLiteral("SELECT * FROM ") + bracketedName(table), c);
+    rs.open(QStringLiteral("SELECT * FROM ") + sql::bracketedName(table), c);
     std::vector<db::FieldInfo> fields;
     for (int i = 0; i < rs.fieldCount(); ++i) fields.push_back(rs.field(i));
     return fields;
@@ -28,8 +28,12 @@ std::vector<db::FieldInfo> mssqlFields(const QString& table) {
 
 class CustomizedTransfer : public ::testing::Test {
   protected:
-    void sendToPostgres() { sendTablesToPostgres(context, YieldPolicy::everyCall()); }
-    void sendToSqlServer() { sendTablesToSqlServer(context, YieldPolicy::everyCall()); }
+    void sendToPostgres() {
+        transfer::sendTablesToPostgres(context, core::YieldPolicy::everyCall());
+    }
+    void sendToSqlServer() {
+        transfer::sendTablesToSqlServer(context, core::YieldPolicy::everyCall());
+    }
     // The n-th showing (from 0) plays `user`; a showing without a script fails the test.
     void script(std::vector<std::function<void(ScriptedDialogHost&)>> users) {
         customizationDialog.onShow = [users = std::move(users)](ScriptedDialogHost& dialog) {
@@ -47,17 +51,18 @@ class CustomizedTransfer : public ::testing::Test {
 
     ScriptedPlatform platform;
     EnvProfiles profiles;
-    MemoryListBox mssqlTables;
-    MemoryListBox postgresTables;
-    MemoryCheckBox customizeToPostgres, customizeToSqlServer;
-    MemoryProgressBar progressBar;
-    MemoryPointer pointer;
-    TransferScreenControls transferScreen{mssqlTables,          postgresTables, customizeToPostgres,
-                                          customizeToSqlServer, progressBar,    pointer};
+    core::MemoryListBox mssqlTables;
+    core::MemoryListBox postgresTables;
+    core::MemoryCheckBox customizeToPostgres, customizeToSqlServer;
+    core::MemoryProgressBar progressBar;
+    core::MemoryPointer pointer;
+    transfer::TransferScreenControls transferScreen{mssqlTables,         postgresTables,
+                                                    customizeToPostgres, customizeToSqlServer,
+                                                    progressBar,         pointer};
     bool customizationCancelled = false;
     ScriptedDialogHost customizationDialog{platform, profiles, customizationCancelled};
-    CommandContext context{platform, profiles, transferScreen, customizationDialog,
-                           customizationCancelled};
+    transfer::CommandContext context{platform, profiles, transferScreen, customizationDialog,
+                                     customizationCancelled};
 };
 
 TEST_F(CustomizedTransfer, AChangedTypeReachesThePostgresTable) {
@@ -80,28 +85,28 @@ TEST_F(CustomizedTransfer, AChangedTypeReachesThePostgresTable) {
     sendToPostgres();
 
     EXPECT_EQ(customizationDialog.showCount, 1);
-    EXPECT_EQ(customizationDialog.members().direction, Direction::ToPostgres);
+    EXPECT_EQ(customizationDialog.members().direction, transfer::Direction::ToPostgres);
     EXPECT_EQ(customizationDialog.members().tableName, t);
     EXPECT_EQ(customizationDialog.members().numericColumns, "0,");
     EXPECT_TRUE(platform.messages.empty()) << platform.messages.front().text.toStdString();
     EXPECT_TRUE(copiedToPostgres(t, t));
     EXPECT_EQ(postgresColumns(t), (QStringList{"id integer", "name text", "price numeric"}));
     const Rows rows = postgresRows(QStringLiteral("SELECT id, name, price::text FROM ") +
-                                   doubleQuotedName(t) + QStringLiteral(" ORDER BY id"));
+                                   sql::doubleQuotedName(t) + QStringLiteral(" ORDER BY id"));
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[1][1].toText(), "Bo");
     EXPECT_EQ(rows[1][2].toText(), "3.250") << "the chosen scale";
     execMssql(QStringLiteral("DROP TABLE [%1]").arg(t));
-    execPostgres(QStringLiteral("DROP TABLE ") + doubleQuotedName(t));
+    execPostgres(QStringLiteral("DROP TABLE ") + sql::doubleQuotedName(t));
 }
 
 TEST_F(CustomizedTransfer, ProposalsTowardsSqlServerKeepFractionsAndAChangedTypeArrives) {
     const QString t = uniqueName(QStringLiteral("cust_ms"));
     execPostgres(
         QStringLiteral("CREATE TABLE %1(id integer, amount numeric(10,5), label varchar(30))")
-            .arg(doubleQuotedName(t)));
+            .arg(sql::doubleQuotedName(t)));
     execPostgres(
-        QStringLiteral("INSERT INTO %1 VALUES (1, 3.14159, 'pi')").arg(doubleQuotedName(t)));
+        QStringLiteral("INSERT INTO %1 VALUES (1, 3.14159, 'pi')").arg(sql::doubleQuotedName(t)));
     customizeToSqlServer.setValue(1);
     TransferHarness::select(postgresTables, {t});
     script({[](ScriptedDialogHost& dialog) {
@@ -123,12 +128,12 @@ TEST_F(CustomizedTransfer, ProposalsTowardsSqlServerKeepFractionsAndAChangedType
     EXPECT_EQ(fields[1].scale, 5);
     EXPECT_EQ(fields[2].adoType, db::ado::kVarWChar);
     EXPECT_EQ(fields[2].precision, 100);
-    const Rows rows = mssqlRows(QStringLiteral("SELECT * FROM ") + bracketedName(t));
+    const Rows rows = mssqlRows(QStringLiteral("SELECT * FROM ") + sql::bracketedName(t));
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][1].toText(), "3.14159");
     EXPECT_EQ(rows[0][2].toText(), "pi");
-    execPostgres(QStringLiteral("DROP TABLE ") + doubleQuotedName(t));
-    execMssql(QStringLiteral("DROP TABLE ") + bracketedName(t));
+    execPostgres(QStringLiteral("DROP TABLE ") + sql::doubleQuotedName(t));
+    execMssql(QStringLiteral("DROP TABLE ") + sql::bracketedName(t));
 }
 
 TEST_F(CustomizedTransfer, CancellingTheSecondOfThreeTablesLeavesOnlyTheFirstCopied) {
@@ -141,10 +146,10 @@ TEST_F(CustomizedTransfer, CancellingTheSecondOfThreeTablesLeavesOnlyTheFirstCop
         execMssql(QStringLiteral("INSERT INTO [%1] VALUES (1)").arg(name));
     }
     // b is on PostgreSQL already, and the user agrees to overwrite it.
-    execPostgres(QStringLiteral("CREATE TABLE %1(kept text)").arg(doubleQuotedName(b)));
-    execPostgres(QStringLiteral("INSERT INTO %1 VALUES ('old')").arg(doubleQuotedName(b)));
+    execPostgres(QStringLiteral("CREATE TABLE %1(kept text)").arg(sql::doubleQuotedName(b)));
+    execPostgres(QStringLiteral("INSERT INTO %1 VALUES ('old')").arg(sql::doubleQuotedName(b)));
     postgresTables.add(b);
-    platform.answers = {kAnswerYes};
+    platform.answers = {core::kAnswerYes};
     customizeToPostgres.setValue(1);
     TransferHarness::select(mssqlTables, {a, b, c});
     script({pressOk, pressCancel});
@@ -162,15 +167,15 @@ TEST_F(CustomizedTransfer, CancellingTheSecondOfThreeTablesLeavesOnlyTheFirstCop
     EXPECT_EQ(postgresTables.texts(), (std::vector<QString>{b, c}));
     for (const QString& name : {a, b, c}) execMssql(QStringLiteral("DROP TABLE [%1]").arg(name));
     for (const QString& name : {b, c})
-        execPostgres(QStringLiteral("DROP TABLE ") + doubleQuotedName(name));
+        execPostgres(QStringLiteral("DROP TABLE ") + sql::doubleQuotedName(name));
 }
 
 TEST_F(CustomizedTransfer, ClosingAfterAChangeAndAnsweringYesEndsTheRunWithNothingCreated) {
     const QString t = uniqueName(QStringLiteral("cust_close"));
-    execPostgres(QStringLiteral("CREATE TABLE %1(id integer)").arg(doubleQuotedName(t)));
+    execPostgres(QStringLiteral("CREATE TABLE %1(id integer)").arg(sql::doubleQuotedName(t)));
     customizeToSqlServer.setValue(1);
     TransferHarness::select(postgresTables, {t});
-    platform.answers = {kAnswerNo, kAnswerYes};
+    platform.answers = {core::kAnswerNo, core::kAnswerYes};
     script({[](ScriptedDialogHost& dialog) {
         dialog.clickField(0);
         dialog.change(QStringLiteral("bigint"));
@@ -185,7 +190,7 @@ TEST_F(CustomizedTransfer, ClosingAfterAChangeAndAnsweringYesEndsTheRunWithNothi
     EXPECT_TRUE(customizationCancelled);
     EXPECT_FALSE(mssqlTableExists(t));
     EXPECT_EQ(mssqlTables.count(), 0);
-    execPostgres(QStringLiteral("DROP TABLE ") + doubleQuotedName(t));
+    execPostgres(QStringLiteral("DROP TABLE ") + sql::doubleQuotedName(t));
 }
 
 TEST_F(CustomizedTransfer, WithTheBoxUntickedTheDialogIsNeverShown) {
@@ -200,7 +205,7 @@ TEST_F(CustomizedTransfer, WithTheBoxUntickedTheDialogIsNeverShown) {
     EXPECT_EQ(customizationDialog.members().createTableSql, "untouched");
     EXPECT_TRUE(postgresTableExists(t));
     execMssql(QStringLiteral("DROP TABLE [%1]").arg(t));
-    execPostgres(QStringLiteral("DROP TABLE ") + doubleQuotedName(t));
+    execPostgres(QStringLiteral("DROP TABLE ") + sql::doubleQuotedName(t));
 }
 
 }  // namespace

@@ -8,19 +8,19 @@ namespace dorvane {
 namespace {
 
 TEST(AcceptedTypeList, HoldsTheOfferedTypesOnePerLineWithMemoOnlyInTheCheck) {
-    const QStringList accepted = acceptedTypeListText().split(QStringLiteral("\r\n"));
-    const QStringList help = helpTypeListText().split(QStringLiteral("\r\n"));
+    const QStringList accepted = customize::acceptedTypeListText().split(QStringLiteral("\r\n"));
+    const QStringList help = customize::helpTypeListText().split(QStringLiteral("\r\n"));
     ASSERT_EQ(accepted.size(), 27);
     EXPECT_EQ(accepted.first(), "MEMO");
     EXPECT_EQ(accepted.last(), "xml");
     EXPECT_EQ(accepted[6], "decimal(18, 0)");
     EXPECT_EQ(help, accepted.mid(1));
-    EXPECT_FALSE(acceptedTypeListText().endsWith(u'\n'));
+    EXPECT_FALSE(customize::acceptedTypeListText().endsWith(u'\n'));
 }
 
 class AcceptedTypes : public ::testing::TestWithParam<const char*> {};
 TEST_P(AcceptedTypes, PassTheCheck) {
-    EXPECT_TRUE(IsValidDataType(QString::fromUtf8(GetParam())));
+    EXPECT_TRUE(customize::IsValidDataType(QString::fromUtf8(GetParam())));
 }
 INSTANTIATE_TEST_SUITE_P(FragmentsOfTheListIgnoringCase, AcceptedTypes,
                          ::testing::Values("int", "INT", "Int", "e", "", "MEMO", "memo",
@@ -34,7 +34,7 @@ INSTANTIATE_TEST_SUITE_P(SizedTypes, AcceptedTypes,
 
 class RefusedTypes : public ::testing::TestWithParam<const char*> {};
 TEST_P(RefusedTypes, FailTheCheck) {
-    EXPECT_FALSE(IsValidDataType(QString::fromUtf8(GetParam())));
+    EXPECT_FALSE(customize::IsValidDataType(QString::fromUtf8(GetParam())));
 }
 INSTANTIATE_TEST_SUITE_P(NotInTheList, RefusedTypes,
                          ::testing::Values("integer", "boolean", "bool", "serial",

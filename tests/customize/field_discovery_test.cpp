@@ -18,9 +18,9 @@ struct Side {
     const char* label;
     void (*exec)(const QString&);
     QString (*quoted)(const QString&);
-    void (*load)(const QString& table, ListBox& fields, ListBox& dataTypes);
-    Direction dialogDirection;  // the direction under which the dialog reads this side
-    int loadLine;               // the load step's line for this side
+    void (*load)(const QString& table, core::ListBox& fields, core::ListBox& dataTypes);
+    transfer::Direction dialogDirection;  // the direction under which the dialog reads this side
+    int loadLine;                         // the load step's line for this side
     const char* longText;
     const char* booleanColumn;
     const char* booleanProposal;
@@ -32,10 +32,10 @@ struct Side {
 const Side kSqlServerSource{
     .label = "SqlServer",
     .exec = execMssql,
-    .quoted = [](const QString& name) { return bracketedName(name); },
-    .load = [](const QString& table, ListBox& f,
-               ListBox& t) { LoadMSSQLFields(mssqlProfile(), table, f, t); },
-    .dialogDirection = Direction::ToPostgres,
+    .quoted = [](const QString& name) { return sql::bracketedName(name); },
+    .load = [](const QString& table, core::ListBox& f,
+               core::ListBox& t) { customize::LoadMSSQLFields(mssqlProfile(), table, f, t); },
+    .dialogDirection = transfer::Direction::ToPostgres,
     .loadLine = 112,
     .longText = "MEMO",
     .booleanColumn = "BIT",
@@ -49,10 +49,12 @@ const Side kSqlServerSource{
 const Side kPostgresSource{
     .label = "PostgreSQL",
     .exec = execPostgres,
-    .quoted = [](const QString& name) { return doubleQuotedName(name); },
-    .load = [](const QString& table, ListBox& f,
-               ListBox& t) { LoadPostgreSQLFields(postgresProfile(), table, f, t); },
-    .dialogDirection = Direction::ToSqlServer,
+    .quoted = [](const QString& name) { return sql::doubleQuotedName(name); },
+    .load =
+        [](const QString& table, core::ListBox& f, core::ListBox& t) {
+            customize::LoadPostgreSQLFields(postgresProfile(), table, f, t);
+        },
+    .dialogDirection = transfer::Direction::ToSqlServer,
     .loadLine = 116,
     .longText = "TEXT",
     .booleanColumn = "boolean",
@@ -83,8 +85,8 @@ class FieldDiscovery : public ::testing::TestWithParam<const Side*> {
             side().exec(QStringLiteral("DROP TABLE ") + side().quoted(name));
     }
 
-    MemoryListBox fields{false};
-    MemoryListBox dataTypes{false};
+    core::MemoryListBox fields{false};
+    core::MemoryListBox dataTypes{false};
 
   private:
     std::vector<QString> created_;
@@ -165,14 +167,14 @@ INSTANTIATE_TEST_SUITE_P(BothServers, FieldDiscovery,
 
 TEST(FieldDiscoveryFromSqlServer, ProposesPostgresTypes) {
     const QString table = uniqueName(QStringLiteral("disc_ms"));
-    execMssql(QStringLiteral("CREATE TABLE ") + bracketedName(table) +
+    execMssql(QStringLiteral("CREATE TABLE ") + sql::bracketedName(table) +
               QStringLiteral("(b BIGINT, m MONEY, f FLOAT, r REAL, d DATETIME, n NUMERIC(12,3), "
                              "t NVARCHAR(MAX), s SMALLINT, bin VARBINARY(10))"));
-    execMssql(QStringLiteral("INSERT INTO ") + bracketedName(table) +
+    execMssql(QStringLiteral("INSERT INTO ") + sql::bracketedName(table) +
               QStringLiteral(" VALUES (1, 2.5, 3.5, 4.5, '2024-01-02', 1.5, 'x', 1, 0x0102)"));
-    MemoryListBox fields(false), dataTypes(false);
-    LoadMSSQLFields(mssqlProfile(), table, fields, dataTypes);
-    execMssql(QStringLiteral("DROP TABLE ") + bracketedName(table));
+    core::MemoryListBox fields(false), dataTypes(false);
+    customize::LoadMSSQLFields(mssqlProfile(), table, fields, dataTypes);
+    execMssql(QStringLiteral("DROP TABLE ") + sql::bracketedName(table));
     EXPECT_EQ(dataTypes.texts(), (Texts{"BIGINT", "NUMERIC", "NUMERIC", "NUMERIC", "timestamp",
                                         "NUMERIC", "MEMO", "SMALLINT", "VARCHAR(6)"}));
 }
@@ -181,15 +183,15 @@ TEST(FieldDiscoveryFromSqlServer, ProposesPostgresTypes) {
 TEST(FieldDiscoveryFromPostgres, ProposesSqlServerTypesThatKeepTheValues) {
     const QString table = uniqueName(QStringLiteral("disc_pg"));
     execPostgres(
-        QStringLiteral("CREATE TABLE ") + doubleQuotedName(table) +
+        QStringLiteral("CREATE TABLE ") + sql::doubleQuotedName(table) +
         QStringLiteral(
             "(b bigint, m money, f double precision, r real, "
             "d timestamp, n numeric(12,3), t text, i integer, big numeric(50,4), plain numeric)"));
-    execPostgres(QStringLiteral("INSERT INTO ") + doubleQuotedName(table) +
+    execPostgres(QStringLiteral("INSERT INTO ") + sql::doubleQuotedName(table) +
                  QStringLiteral(" VALUES (1, 2.5, 3.5, 4.5, '2024-01-02', 1.5, 'x', 1, 1, 2.75)"));
-    MemoryListBox fields(false), dataTypes(false);
-    LoadPostgreSQLFields(postgresProfile(), table, fields, dataTypes);
-    execPostgres(QStringLiteral("DROP TABLE ") + doubleQuotedName(table));
+    core::MemoryListBox fields(false), dataTypes(false);
+    customize::LoadPostgreSQLFields(postgresProfile(), table, fields, dataTypes);
+    execPostgres(QStringLiteral("DROP TABLE ") + sql::doubleQuotedName(table));
     EXPECT_EQ(dataTypes.texts(),
               (Texts{"BIGINT", "NUMERIC(19,4)", "FLOAT", "REAL", "DATETIME", "NUMERIC(12,3)",
                      "TEXT", "INT", "NUMERIC(38,4)", "NUMERIC(28,6)"}));

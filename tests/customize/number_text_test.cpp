@@ -7,7 +7,7 @@ namespace {
 
 class ReadsAsNumber : public ::testing::TestWithParam<const char*> {};
 TEST_P(ReadsAsNumber, Yes) {
-    EXPECT_TRUE(readsAsNumber(QString::fromUtf8(GetParam())));
+    EXPECT_TRUE(customize::readsAsNumber(QString::fromUtf8(GetParam())));
 }
 INSTANTIATE_TEST_SUITE_P(Numbers, ReadsAsNumber,
                          ::testing::Values("1", "42", "3.5", "0", "007", "-1", "+2", ".5", "7.",
@@ -16,7 +16,7 @@ INSTANTIATE_TEST_SUITE_P(Numbers, ReadsAsNumber,
 
 class DoesNotReadAsNumber : public ::testing::TestWithParam<const char*> {};
 TEST_P(DoesNotReadAsNumber, No) {
-    EXPECT_FALSE(readsAsNumber(QString::fromUtf8(GetParam())));
+    EXPECT_FALSE(customize::readsAsNumber(QString::fromUtf8(GetParam())));
 }
 INSTANTIATE_TEST_SUITE_P(Names, DoesNotReadAsNumber,
                          ::testing::Values("", " ", "id", "12a", "a12", "1,000", "1 000", "$5",

@@ -13,14 +13,15 @@
 
 namespace dorvane::testing {
 
-class ScriptedDialogHost : public CustomizationDialog, public CustomizeWindowActions {
+class ScriptedDialogHost : public transfer::CustomizationDialog,
+                           public customize::CustomizeWindowActions {
   public:
-    ScriptedDialogHost(Platform& platform, const db::ProfileSource& profiles,
+    ScriptedDialogHost(core::Platform& platform, const db::ProfileSource& profiles,
                        bool& customizationCancelled)
         : logic(platform, profiles, customizationCancelled, {fields, dataTypes, dataType, pointer},
                 *this) {}
 
-    CustomizationMembers& members() override { return logic.members(); }
+    transfer::CustomizationMembers& members() override { return logic.members(); }
     void showModal() override {
         ++showCount;
         open = true;
@@ -60,11 +61,11 @@ class ScriptedDialogHost : public CustomizationDialog, public CustomizeWindowAct
     void cancel() { logic.onCancelClicked(); }
     void closeBox() { unload(); }
 
-    MemoryListBox fields{false};
-    MemoryListBox dataTypes{false};
-    MemoryTextField dataType;
-    MemoryPointer pointer;
-    CustomizeDialogLogic logic;
+    core::MemoryListBox fields{false};
+    core::MemoryListBox dataTypes{false};
+    core::MemoryTextField dataType;
+    core::MemoryPointer pointer;
+    customize::CustomizeDialogLogic logic;
 
     std::function<void(ScriptedDialogHost&)> onShow;
     bool open = false;

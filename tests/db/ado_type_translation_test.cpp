@@ -10,20 +10,20 @@ namespace {
 
 struct TranslationRow {
     const char* label;
-    OdbcColumn column;
-    ColumnType expected;
+    db::OdbcColumn column;
+    db::ColumnType expected;
 };
 
 void PrintTo(const TranslationRow& row, std::ostream* os) {
     *os << row.label;
 }
 
-OdbcColumn col(int sqlType, const char* typeName, std::uint64_t size = 10, int digits = 0,
-               bool isUnsigned = false) {
+db::OdbcColumn col(int sqlType, const char* typeName, std::uint64_t size = 10, int digits = 0,
+                   bool isUnsigned = false) {
     return {sqlType, QString::fromLatin1(typeName), size, digits, isUnsigned};
 }
 
-using F = FetchKind;
+using F = db::FetchKind;
 const TranslationRow kRows[] = {
     // psqlODBC
     {"pg_int2", col(SQL_SMALLINT, "int2", 5), {ado::kSmallInt, 0, 0, F::Integer}},
@@ -94,7 +94,7 @@ const TranslationRow kRows[] = {
 class DbTypeTranslation : public ::testing::TestWithParam<TranslationRow> {};
 
 TEST_P(DbTypeTranslation, GivesAdoCodeSizeAndFetchKind) {
-    const ColumnType got = translateColumnType(GetParam().column);
+    const db::ColumnType got = db::translateColumnType(GetParam().column);
     EXPECT_EQ(got.adoType, GetParam().expected.adoType);
     EXPECT_EQ(got.precision, GetParam().expected.precision);
     EXPECT_EQ(got.scale, GetParam().expected.scale);

@@ -14,7 +14,7 @@ const QString kClosedText = QStringLiteral("Operation is not allowed when the ob
 
 struct ClosedCall {
     const char* label;
-    std::function<void(Connection&, Recordset&)> call;
+    std::function<void(db::Connection&, db::Recordset&)> call;
 };
 
 void PrintTo(const ClosedCall& c, std::ostream* os) {
@@ -24,12 +24,12 @@ void PrintTo(const ClosedCall& c, std::ostream* os) {
 class DbClosedObjects : public ::testing::TestWithParam<ClosedCall> {};
 
 TEST_P(DbClosedObjects, ThrowTheClosedText) {
-    Connection connection;
-    Recordset recordset;
+    db::Connection connection;
+    db::Recordset recordset;
     try {
         GetParam().call(connection, recordset);
         FAIL() << "no error";
-    } catch (const DbError& e) {
+    } catch (const db::DbError& e) {
         EXPECT_EQ(e.description(), kClosedText);
     }
 }
@@ -37,28 +37,31 @@ TEST_P(DbClosedObjects, ThrowTheClosedText) {
 INSTANTIATE_TEST_SUITE_P(
     Calls, DbClosedObjects,
     ::testing::Values(
-        ClosedCall{"execute", [](Connection& c, Recordset&) { c.execute(QStringLiteral("x")); }},
-        ClosedCall{"query", [](Connection& c, Recordset&) { c.query(QStringLiteral("x")); }},
-        ClosedCall{"schema", [](Connection& c, Recordset&) { c.openSchema(kSchemaTables); }},
-        ClosedCall{"connection_close", [](Connection& c, Recordset&) { c.close(); }},
+        ClosedCall{"execute",
+                   [](db::Connection& c, db::Recordset&) { c.execute(QStringLiteral("x")); }},
+        ClosedCall{"query",
+                   [](db::Connection& c, db::Recordset&) { c.query(QStringLiteral("x")); }},
+        ClosedCall{"schema",
+                   [](db::Connection& c, db::Recordset&) { c.openSchema(db::kSchemaTables); }},
+        ClosedCall{"connection_close", [](db::Connection& c, db::Recordset&) { c.close(); }},
         ClosedCall{"recordset_open_on_closed_connection",
-                   [](Connection& c, Recordset& r) { r.open(QStringLiteral("x"), c); }},
-        ClosedCall{"eof", [](Connection&, Recordset& r) { r.eof(); }},
-        ClosedCall{"record_count", [](Connection&, Recordset& r) { r.recordCount(); }},
-        ClosedCall{"field_count", [](Connection&, Recordset& r) { r.fieldCount(); }},
-        ClosedCall{"value", [](Connection&, Recordset& r) { r.value(0); }},
+                   [](db::Connection& c, db::Recordset& r) { r.open(QStringLiteral("x"), c); }},
+        ClosedCall{"eof", [](db::Connection&, db::Recordset& r) { r.eof(); }},
+        ClosedCall{"record_count", [](db::Connection&, db::Recordset& r) { r.recordCount(); }},
+        ClosedCall{"field_count", [](db::Connection&, db::Recordset& r) { r.fieldCount(); }},
+        ClosedCall{"value", [](db::Connection&, db::Recordset& r) { r.value(0); }},
         ClosedCall{"value_by_name",
-                   [](Connection&, Recordset& r) { r.value(QStringLiteral("a")); }},
-        ClosedCall{"move_next", [](Connection&, Recordset& r) { r.moveNext(); }},
-        ClosedCall{"recordset_close", [](Connection&, Recordset& r) { r.close(); }}),
+                   [](db::Connection&, db::Recordset& r) { r.value(QStringLiteral("a")); }},
+        ClosedCall{"move_next", [](db::Connection&, db::Recordset& r) { r.moveNext(); }},
+        ClosedCall{"recordset_close", [](db::Connection&, db::Recordset& r) { r.close(); }}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST(DbClosedObjects, StartClosedWithTheDefaultTimeOuts) {
-    Connection connection;
-    EXPECT_EQ(connection.state(), kStateClosed);
+    db::Connection connection;
+    EXPECT_EQ(connection.state(), db::kStateClosed);
     EXPECT_EQ(connection.connectionTimeout(), 15);
     EXPECT_EQ(connection.commandTimeout(), 30);
-    EXPECT_EQ(Recordset().state(), kStateClosed);
+    EXPECT_EQ(db::Recordset().state(), db::kStateClosed);
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ const AdaptRow kRows[] = {
 class DbConnectionStringAdaptation : public ::testing::TestWithParam<AdaptRow> {};
 
 TEST_P(DbConnectionStringAdaptation, GivesTheDriversString) {
-    EXPECT_EQ(adaptConnectionString(QString::fromUtf8(GetParam().given)),
+    EXPECT_EQ(db::adaptConnectionString(QString::fromUtf8(GetParam().given)),
               QString::fromUtf8(GetParam().expected));
 }
 
@@ -53,10 +53,10 @@ INSTANTIATE_TEST_SUITE_P(Rows, DbConnectionStringAdaptation, ::testing::ValuesIn
                          [](const auto& info) { return std::string(info.param.label); });
 
 TEST(DbConnectionStringAdaptation, ProgramStringSplitsIntoServerAndPort) {
-    MssqlProfile p{QStringLiteral("127.0.0.1"), QStringLiteral("14330"), QStringLiteral("sa"),
-                   QStringLiteral("pw;with}brace"), QStringLiteral("Sales DB")};
-    const ConnectionItems items =
-        ConnectionItems::parse(adaptConnectionString(mssqlConnectionString(p)));
+    db::MssqlProfile p{QStringLiteral("127.0.0.1"), QStringLiteral("14330"), QStringLiteral("sa"),
+                       QStringLiteral("pw;with}brace"), QStringLiteral("Sales DB")};
+    const db::ConnectionItems items =
+        db::ConnectionItems::parse(db::adaptConnectionString(db::mssqlConnectionString(p)));
     EXPECT_EQ(items.value(QStringLiteral("server")), QStringLiteral("127.0.0.1"));
     EXPECT_EQ(items.value(QStringLiteral("PORT")), QStringLiteral("14330"));
     EXPECT_EQ(items.value(QStringLiteral("Pwd")), QStringLiteral("pw;with}brace"));
@@ -72,7 +72,8 @@ struct ParseRow {
 class DbConnectionStringParse : public ::testing::TestWithParam<ParseRow> {};
 
 TEST_P(DbConnectionStringParse, ReadsValuesByOdbcRules) {
-    const ConnectionItems items = ConnectionItems::parse(QString::fromUtf8(GetParam().given));
+    const db::ConnectionItems items =
+        db::ConnectionItems::parse(QString::fromUtf8(GetParam().given));
     EXPECT_EQ(items.value(QString::fromUtf8(GetParam().key)), QString::fromUtf8(GetParam().value));
 }
 

@@ -18,7 +18,7 @@ struct MoneyRow {
 class DbMoneyText : public ::testing::TestWithParam<MoneyRow> {};
 
 TEST_P(DbMoneyText, BecomesPlainDigits) {
-    EXPECT_EQ(normaliseMoneyText(QString::fromUtf8(GetParam().given)),
+    EXPECT_EQ(db::normaliseMoneyText(QString::fromUtf8(GetParam().given)),
               QString::fromUtf8(GetParam().expected));
 }
 
@@ -32,13 +32,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct TimeRow {
     const char* given;
-    DateTimeParts expected;
+    db::DateTimeParts expected;
 };
 
 class DbTimeText : public ::testing::TestWithParam<TimeRow> {};
 
 TEST_P(DbTimeText, GivesParts) {
-    EXPECT_EQ(parseTimeText(GetParam().given), GetParam().expected);
+    EXPECT_EQ(db::parseTimeText(GetParam().given), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -51,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(DbTimeText, RejectsWhatIsNoTime) {
     for (const char* bad : {"", "1:02:03", "12:34", "12:34:56.", "12:34:56+02", "ab:cd:ef"})
-        EXPECT_THROW(parseTimeText(bad), DbError) << bad;
+        EXPECT_THROW(db::parseTimeText(bad), db::DbError) << bad;
 }
 
 TEST(DbOffsetTimestampText, GetsAFourDigitYear) {
@@ -61,7 +61,8 @@ TEST(DbOffsetTimestampText, GetsAFourDigitYear) {
         {"2024-06-30 12:00:00.5 +05:30", "2024-06-30 12:00:00.5 +05:30"},
         {"", ""},
         {"12:00", "12:00"}};
-    for (const auto& [given, expected] : rows) EXPECT_EQ(fourDigitYear(given), expected) << given;
+    for (const auto& [given, expected] : rows)
+        EXPECT_EQ(db::fourDigitYear(given), expected) << given;
 }
 
 }  // namespace

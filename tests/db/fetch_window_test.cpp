@@ -53,8 +53,8 @@ TEST_P(FetchWindowTest, FollowsTheWidestRowSeenAndGivesTheConnectionItsOwnBack) 
     const SQLINTEGER own = windowOf(connection);
     ASSERT_EQ(own, db::kPostgresFetchRows);
     {
-        FetchWindow window(connection, db::ServerKind::Postgres);
-        EXPECT_EQ(windowOf(connection), FetchWindow::kFirstRows);
+        db::FetchWindow window(connection, db::ServerKind::Postgres);
+        EXPECT_EQ(windowOf(connection), db::FetchWindow::kFirstRows);
 
         window.rowRead(std::size_t{2} << 20);  // two such rows fill a window
         EXPECT_EQ(windowOf(connection), 2);
@@ -74,7 +74,7 @@ TEST_P(FetchWindowTest, ADriverWithoutTheSettingIsLeftAlone) {
     if (!mssqlAvailable()) GTEST_SKIP() << "no SQL Server in this run";
     // FreeTDS has no such attribute: even taken for PostgreSQL's, it is not touched.
     db::OdbcConnection connection = odbcConnectionTo(DbServer::Mssql);
-    FetchWindow window(connection, db::ServerKind::Postgres);
+    db::FetchWindow window(connection, db::ServerKind::Postgres);
     window.rowRead(std::size_t{2} << 20);
     EXPECT_EQ(window.rows(), 0);
 }

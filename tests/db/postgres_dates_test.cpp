@@ -8,7 +8,7 @@
 namespace dorvane::db {
 namespace {
 
-using P = DateTimeParts;
+using P = db::DateTimeParts;
 
 struct ParseRow {
     const char* text;
@@ -32,7 +32,7 @@ TEST(DbPostgresDateText, ReadsTheIsoFormsWithEraAndInfinity) {
     };
     for (const ParseRow& row : rows) {
         const P got =
-            row.timestamp ? parsePostgresTimestamp(row.text) : parsePostgresDate(row.text);
+            row.timestamp ? db::parsePostgresTimestamp(row.text) : db::parsePostgresDate(row.text);
         EXPECT_EQ(got, row.expected) << row.text;
     }
 }
@@ -40,10 +40,10 @@ TEST(DbPostgresDateText, ReadsTheIsoFormsWithEraAndInfinity) {
 TEST(DbPostgresDateText, RefusesOtherDateStylesAndDamagedText) {
     for (const char* date : {"29.02.2024", "02/29/2024", "2024-2-29", "224-02-29", "2024-02-29 AD",
                              "2024-02-29 13:14:15", "", "Infinity"})
-        EXPECT_THROW(parsePostgresDate(date), DbError) << date;
+        EXPECT_THROW(db::parsePostgresDate(date), db::DbError) << date;
     for (const char* ts : {"Thu Feb 29 13:14:15 2024", "2024-02-29 13:14", "2024-02-29T13:14:15",
                            "2024-02-29 13:14:15.", "2024-02-29 13:14:15+", "2024-02-29"})
-        EXPECT_THROW(parsePostgresTimestamp(ts), DbError) << ts;
+        EXPECT_THROW(db::parsePostgresTimestamp(ts), db::DbError) << ts;
 }
 
 // Only a query that runs unchanged inside another may be wrapped: anything else might
@@ -62,19 +62,21 @@ TEST(DbPostgresDateQuery, WrapsOnlyASingleQuery) {
         {"SELECTED", ""},
     };
     for (const auto& [sql, wrappable] : rows)
-        EXPECT_EQ(wrappableQuery(QString::fromLatin1(sql)), QString::fromLatin1(wrappable)) << sql;
+        EXPECT_EQ(db::wrappableQuery(QString::fromLatin1(sql)), QString::fromLatin1(wrappable))
+            << sql;
 }
 
 TEST(DbPostgresDateQuery, CastsOnlyDatesAndTimestampsByPosition) {
-    std::vector<FetchKind> kinds{FetchKind::Integer, FetchKind::Date, FetchKind::Time,
-                                 FetchKind::Timestamp};
-    EXPECT_TRUE(hasDateColumns(kinds));
-    EXPECT_EQ(datesAsTextQuery(QStringLiteral("SELECT * FROM t -- x"), kinds),
+    std::vector<db::FetchKind> kinds{db::FetchKind::Integer, db::FetchKind::Date,
+                                     db::FetchKind::Time, db::FetchKind::Timestamp};
+    EXPECT_TRUE(db::hasDateColumns(kinds));
+    EXPECT_EQ(db::datesAsTextQuery(QStringLiteral("SELECT * FROM t -- x"), kinds),
               QStringLiteral("SELECT c1, c2::text, c3, c4::text FROM (\nSELECT * FROM t -- x\n) "
                              "AS read_rows(c1, c2, c3, c4)"));
-    EXPECT_EQ(kinds, (std::vector<FetchKind>{FetchKind::Integer, FetchKind::PostgresDate,
-                                             FetchKind::Time, FetchKind::PostgresTimestamp}));
-    EXPECT_FALSE(hasDateColumns(kinds));
+    EXPECT_EQ(kinds,
+              (std::vector<db::FetchKind>{db::FetchKind::Integer, db::FetchKind::PostgresDate,
+                                          db::FetchKind::Time, db::FetchKind::PostgresTimestamp}));
+    EXPECT_FALSE(db::hasDateColumns(kinds));
 }
 
 }  // namespace

@@ -98,7 +98,7 @@ TEST_P(ReadAheadTest, GivesEveryRowInOrderWithTheCountKnownFirst) {
     EXPECT_EQ(rows.recordCount(), kRows);
     EXPECT_EQ(rows.fieldCount(), 2);
     EXPECT_EQ(readAll(rows), kRows);
-    EXPECT_THROW(rows.moveNext(), DbError);
+    EXPECT_THROW(rows.moveNext(), db::DbError);
     rows.close();
     // Back to a transaction per statement: another connection sees the row at once.
     connection.execute(QStringLiteral("INSERT INTO %1 VALUES (0, NULL)").arg(table_));
@@ -231,7 +231,7 @@ TEST_P(ReadAheadTest, EmptyTablesAndErrorsBehaveAsWithoutReadingAhead) {
     try {
         missing.open(selectAll(QStringLiteral("no_such_table_here")), connection);
         ADD_FAILURE() << "a missing table opened";
-    } catch (const DbError& e) {
+    } catch (const db::DbError& e) {
         EXPECT_TRUE(e.description().contains(QStringLiteral("no_such_table_here"))) << e.what();
     }
     // The failed count left no transaction behind.

@@ -24,33 +24,33 @@ namespace {
 constexpr int kColumns = 7;
 
 // Row r of a table whose values change kind, length and nullness from row to row.
-std::vector<Value> sampleRow(int r) {
+std::vector<db::Value> sampleRow(int r) {
     const QString text = QString(r % 7 * 40, QChar(u'a' + r % 26)) + QStringLiteral("αβ😀");
-    std::vector<Value> row;
-    row.push_back(r % 5 == 0 ? Value() : Value::integer(std::int64_t{r} * -1000003));
-    row.push_back(r % 3 == 0 ? Value::text(QString()) : Value::text(text));
-    row.push_back(r % 4 == 0 ? Value::single(r / 8.0f) : Value::dbl(r / 3.0));
-    row.push_back(Value::timestamp(
+    std::vector<db::Value> row;
+    row.push_back(r % 5 == 0 ? db::Value() : db::Value::integer(std::int64_t{r} * -1000003));
+    row.push_back(r % 3 == 0 ? db::Value::text(QString()) : db::Value::text(text));
+    row.push_back(r % 4 == 0 ? db::Value::single(r / 8.0f) : db::Value::dbl(r / 3.0));
+    row.push_back(db::Value::timestamp(
         {2000 + r % 30, 1 + r % 12, 1 + r % 28, r % 24, r % 60, r % 60, r * 1000 % 1000000000}));
-    row.push_back(r % 2 ? Value::binary(QByteArray(r % 300, static_cast<char>(r)))
-                        : Value::boolean(r % 4 == 0));
-    row.push_back(r % 6 == 0 ? Value::decimal(QString::number(r) + QStringLiteral(".50"))
-                             : Value::time({0, 0, 0, r % 24, 59, 1, 0}));
+    row.push_back(r % 2 ? db::Value::binary(QByteArray(r % 300, static_cast<char>(r)))
+                        : db::Value::boolean(r % 4 == 0));
+    row.push_back(r % 6 == 0 ? db::Value::decimal(QString::number(r) + QStringLiteral(".50"))
+                             : db::Value::time({0, 0, 0, r % 24, 59, 1, 0}));
     // Dates only PostgreSQL holds take a longer form than the others.
-    const DateTimeParts hostile[] = {DateTimeParts::infinite(1),
-                                     DateTimeParts::infinite(-1),
-                                     {-1999 - r, 1, 2},
-                                     {5874897, 12, 31},
-                                     {2024, 2, 29}};
-    const DateTimeParts& d = hostile[r % 5];
-    const DateTimeParts endOfDay{d.year, d.month, d.day, 23, 59, 59, 999999000};
-    row.push_back(r % 2 ? Value::date(d) : Value::timestamp(d.isInfinite() ? d : endOfDay));
+    const db::DateTimeParts hostile[] = {db::DateTimeParts::infinite(1),
+                                         db::DateTimeParts::infinite(-1),
+                                         {-1999 - r, 1, 2},
+                                         {5874897, 12, 31},
+                                         {2024, 2, 29}};
+    const db::DateTimeParts& d = hostile[r % 5];
+    const db::DateTimeParts endOfDay{d.year, d.month, d.day, 23, 59, 59, 999999000};
+    row.push_back(r % 2 ? db::Value::date(d) : db::Value::timestamp(d.isInfinite() ? d : endOfDay));
     return row;
 }
 
-void writeRows(RowBuffer& buffer, int rows) {
+void writeRows(db::RowBuffer& buffer, int rows) {
     for (int r = 0; r < rows; ++r) {
-        for (const Value& v : sampleRow(r)) buffer.append(v);
+        for (const db::Value& v : sampleRow(r)) buffer.append(v);
         buffer.endRow();
     }
 }
@@ -59,11 +59,11 @@ class DbRowBuffer : public ::testing::TestWithParam<std::size_t> {};
 
 TEST_P(DbRowBuffer, GivesEveryRowBackExactly) {
     constexpr int kRows = 3000;
-    RowBuffer buffer(GetParam());
+    db::RowBuffer buffer(GetParam());
     writeRows(buffer, kRows);
     ASSERT_EQ(buffer.rowCount(), kRows);
     buffer.startReading();
-    std::vector<Value> row(kColumns);
+    std::vector<db::Value> row(kColumns);
     for (int r = 0; r < kRows; ++r) {
         buffer.readRow(row);
         ASSERT_EQ(row, sampleRow(r)) << "row " << r;
@@ -71,20 +71,20 @@ TEST_P(DbRowBuffer, GivesEveryRowBackExactly) {
 }
 
 TEST_P(DbRowBuffer, KeepsAValueLargerThanTheReadWindow) {
-    RowBuffer buffer(GetParam());
+    db::RowBuffer buffer(GetParam());
     const QString big(3 << 20, QChar(u'ж'));
-    buffer.append(Value::text(QStringLiteral("before")));
+    buffer.append(db::Value::text(QStringLiteral("before")));
     buffer.endRow();
-    buffer.append(Value::text(big));
+    buffer.append(db::Value::text(big));
     buffer.endRow();
-    buffer.append(Value());
+    buffer.append(db::Value());
     buffer.endRow();
     buffer.startReading();
-    std::vector<Value> row(1);
+    std::vector<db::Value> row(1);
     buffer.readRow(row);
-    EXPECT_EQ(row[0], Value::text(QStringLiteral("before")));
+    EXPECT_EQ(row[0], db::Value::text(QStringLiteral("before")));
     buffer.readRow(row);
-    EXPECT_EQ(row[0], Value::text(big));
+    EXPECT_EQ(row[0], db::Value::text(big));
     buffer.readRow(row);
     EXPECT_TRUE(row[0].isNull());
 }
@@ -95,23 +95,23 @@ TEST_P(DbRowBuffer, GivesByteWideAndWideTextsBackExactly) {
     const QString latin = QStringLiteral("caf\u00e9 \u00ff\x01 ") + QString(5000, QChar(u'x'));
     const QString justWider = QStringLiteral("abc\u0100");
     const QString big((3 << 20) + 7, QChar(u'\u00e4'));
-    const std::vector<std::vector<Value>> rows{
-        {Value::text(latin), Value::integer(1), Value::guid(QStringLiteral("AB-12"))},
-        {Value::text(justWider), Value::text(QStringLiteral("x")),
-         Value::decimal(QStringLiteral("-1.5"))},
-        {Value::text(QString()), Value::text(big), Value()},
-        {Value::text(latin.left(3)), Value::integer(2), Value::text(justWider)},
-        {Value::text(QString(37, QChar(u'a')) + QChar(u'\u0100') + QString(40, QChar(u'b'))),
-         Value::text(QString(24, QChar(u'c')) + QChar(u'\u4e2d') + QString(7, QChar(u'd'))),
-         Value::text(latin)},
+    const std::vector<std::vector<db::Value>> rows{
+        {db::Value::text(latin), db::Value::integer(1), db::Value::guid(QStringLiteral("AB-12"))},
+        {db::Value::text(justWider), db::Value::text(QStringLiteral("x")),
+         db::Value::decimal(QStringLiteral("-1.5"))},
+        {db::Value::text(QString()), db::Value::text(big), db::Value()},
+        {db::Value::text(latin.left(3)), db::Value::integer(2), db::Value::text(justWider)},
+        {db::Value::text(QString(37, QChar(u'a')) + QChar(u'\u0100') + QString(40, QChar(u'b'))),
+         db::Value::text(QString(24, QChar(u'c')) + QChar(u'\u4e2d') + QString(7, QChar(u'd'))),
+         db::Value::text(latin)},
     };
-    RowBuffer buffer(GetParam());
+    db::RowBuffer buffer(GetParam());
     for (const auto& values : rows) {
-        for (const Value& v : values) buffer.append(v);
+        for (const db::Value& v : values) buffer.append(v);
         buffer.endRow();
     }
     buffer.startReading();
-    std::vector<Value> row(3);
+    std::vector<db::Value> row(3);
     for (std::size_t r = 0; r < rows.size(); ++r) {
         buffer.readRow(row);
         ASSERT_EQ(row, rows[r]) << "row " << r;
@@ -123,27 +123,27 @@ TEST_P(DbRowBuffer, GivesByteWideAndWideTextsBackExactly) {
 TEST(DbRowBuffer, GivesBackRowsSpreadOverManyMegabytesOfFile) {
     constexpr int kRows = 60;
     auto valueOf = [](int r) {
-        return Value::text(QString((r % 3 + 1) << 17, QChar(r % 2 ? 0x416 : 'a' + r % 26)));
+        return db::Value::text(QString((r % 3 + 1) << 17, QChar(r % 2 ? 0x416 : 'a' + r % 26)));
     };
-    RowBuffer buffer(1);
+    db::RowBuffer buffer(1);
     for (int r = 0; r < kRows; ++r) {
-        buffer.append(Value::integer(r));
+        buffer.append(db::Value::integer(r));
         buffer.append(valueOf(r));
         buffer.endRow();
     }
     buffer.startReading();
-    std::vector<Value> row(2);
+    std::vector<db::Value> row(2);
     for (int r = 0; r < kRows; ++r) {
         buffer.readRow(row);
-        ASSERT_EQ(row[0], Value::integer(r)) << "row " << r;
+        ASSERT_EQ(row[0], db::Value::integer(r)) << "row " << r;
         ASSERT_EQ(row[1], valueOf(r)) << "row " << r;
     }
 }
 
 TEST(DbRowBuffer, KeepsByteWideTextAtAByteACharacter) {
-    RowBuffer buffer(1);
+    db::RowBuffer buffer(1);
     for (int r = 0; r < 100; ++r) {
-        buffer.append(Value::text(QString(1000, QChar(u'a' + r % 26))));
+        buffer.append(db::Value::text(QString(1000, QChar(u'a' + r % 26))));
         buffer.endRow();
     }
     const QString fileName = buffer.spillFileName();
@@ -152,23 +152,23 @@ TEST(DbRowBuffer, KeepsByteWideTextAtAByteACharacter) {
 }
 
 TEST_P(DbRowBuffer, SpillsOnlyPastTheBound) {
-    RowBuffer buffer(GetParam());
+    db::RowBuffer buffer(GetParam());
     writeRows(buffer, 200);
-    EXPECT_EQ(buffer.spillFileName().isEmpty(), GetParam() == kDefaultRowMemoryBound);
+    EXPECT_EQ(buffer.spillFileName().isEmpty(), GetParam() == db::kDefaultRowMemoryBound);
 }
 
 INSTANTIATE_TEST_SUITE_P(Bounds, DbRowBuffer,
-                         ::testing::Values(kDefaultRowMemoryBound, std::size_t{1},
+                         ::testing::Values(db::kDefaultRowMemoryBound, std::size_t{1},
                                            std::size_t{4096}),
                          [](const auto& info) { return "bound_" + std::to_string(info.param); });
 
 TEST(DbRowBuffer, RowsHeldByTheCallerStayAsTheyWere) {
-    RowBuffer buffer;
+    db::RowBuffer buffer;
     writeRows(buffer, 3);
     buffer.startReading();
-    std::vector<Value> row(kColumns);
+    std::vector<db::Value> row(kColumns);
     buffer.readRow(row);
-    const std::vector<Value> kept = row;  // shares the strings the next row reuses
+    const std::vector<db::Value> kept = row;  // shares the strings the next row reuses
     buffer.readRow(row);
     EXPECT_EQ(kept, sampleRow(0));
     EXPECT_EQ(row, sampleRow(1));
@@ -177,7 +177,7 @@ TEST(DbRowBuffer, RowsHeldByTheCallerStayAsTheyWere) {
 TEST(DbRowBuffer, RemovesItsFileWhenDestroyed) {
     QString fileName;
     {
-        RowBuffer buffer(1);
+        db::RowBuffer buffer(1);
         writeRows(buffer, 10);
         fileName = buffer.spillFileName();
         ASSERT_FALSE(fileName.isEmpty());
@@ -190,7 +190,7 @@ TEST(DbRowBuffer, RemovesItsFileWhenReadingIsAbandonedByAnError) {
     QString fileName;
     EXPECT_THROW(
         {
-            RowBuffer buffer(1);
+            db::RowBuffer buffer(1);
             writeRows(buffer, 10);
             fileName = buffer.spillFileName();
             buffer.startReading();
@@ -203,7 +203,7 @@ TEST(DbRowBuffer, RemovesItsFileWhenReadingIsAbandonedByAnError) {
 
 TEST(DbRowBuffer, KeepsMemoryNearTheBoundWhenSpilling) {
     constexpr std::size_t kBound = 256 * 1024;
-    RowBuffer buffer(kBound);
+    db::RowBuffer buffer(kBound);
     writeRows(buffer, 20000);  // several megabytes
     EXPECT_LT(buffer.memoryBytes(), 4 * kBound);
 }
@@ -257,13 +257,13 @@ TEST(DbRowBuffer, ReportsTheSystemsReasonAndWhereWhenTheFileCannotBeWritten) {
         {
             FileSizeCap cap(c.cap);
             try {
-                RowBuffer buffer(1);
+                db::RowBuffer buffer(1);
                 for (int r = 0; r < c.rows; ++r) {
-                    buffer.append(Value::text(QString(c.rowCharacters, QChar(u'a' + r % 26))));
+                    buffer.append(db::Value::text(QString(c.rowCharacters, QChar(u'a' + r % 26))));
                     buffer.endRow();
                 }
                 buffer.startReading();
-            } catch (const DbError& e) {
+            } catch (const db::DbError& e) {
                 description = e.description();
             }
         }

@@ -58,7 +58,7 @@ TEST_P(DbServerTest, NullStaysApartFromEmptyText) {
     ASSERT_EQ(rs.recordCount(), 2);
     EXPECT_TRUE(rs.value(1).isNull());
     rs.moveNext();
-    EXPECT_EQ(rs.value(1), Value::text(QString()));
+    EXPECT_EQ(rs.value(1), db::Value::text(QString()));
 }
 
 TEST_P(DbServerTest, LongTextComesBackWhole) {
@@ -86,7 +86,7 @@ TEST_P(DbServerTest, LongBinaryComesBackWhole) {
     db::Connection c = connect();
     db::Recordset rs = c.query(selectAll(t));
     ASSERT_FALSE(rs.eof());
-    ASSERT_EQ(rs.value(0).kind(), Value::Kind::Binary);
+    ASSERT_EQ(rs.value(0).kind(), db::Value::Kind::Binary);
     EXPECT_EQ(rs.value(0).asBinary().size(), bytes.size());
     EXPECT_TRUE(rs.value(0).asBinary() == bytes);
 }
@@ -101,7 +101,7 @@ TEST_P(DbServerTest, UnicodeTextComesBackIntact) {
     db::Connection c = connect();
     db::Recordset rs = c.query(selectAll(t));
     ASSERT_FALSE(rs.eof());
-    EXPECT_EQ(rs.value(QStringLiteral("T")), Value::text(text));
+    EXPECT_EQ(rs.value(QStringLiteral("T")), db::Value::text(text));
 }
 
 TEST_P(DbServerTest, RecordCountIsExactBeforeTheFirstRow) {
@@ -121,8 +121,8 @@ TEST_P(DbServerTest, RecordCountIsExactBeforeTheFirstRow) {
     }
     EXPECT_TRUE(rs.eof());
     EXPECT_EQ(sum, kRows * (kRows + 1) / 2);
-    EXPECT_THROW(rs.value(0), DbError);
-    EXPECT_THROW(rs.moveNext(), DbError);
+    EXPECT_THROW(rs.value(0), db::DbError);
+    EXPECT_THROW(rs.moveNext(), db::DbError);
     EXPECT_EQ(rs.recordCount(), kRows);
 }
 
@@ -131,7 +131,7 @@ TEST_P(DbServerTest, RejectedStatementThrowsTheServersText) {
     try {
         c.execute(QStringLiteral("SELECT * FROM dorvane_no_such_table"));
         FAIL() << "no error";
-    } catch (const DbError& e) {
+    } catch (const db::DbError& e) {
         EXPECT_EQ(e.sqlState(), isPostgres() ? QStringLiteral("42P01") : QStringLiteral("42S02"));
         EXPECT_TRUE(e.description().contains(QStringLiteral("dorvane_no_such_table"))) << e.what();
     }
@@ -142,8 +142,8 @@ TEST_P(DbServerTest, ErrorInALaterResultSurfaces) {
     db::Connection c = connect();
     const QString t = createTable(QStringLiteral("first"), QStringLiteral("id int"));
     const QString batch = selectAll(t) + QStringLiteral("; SELECT * FROM dorvane_no_such_table");
-    EXPECT_THROW(c.execute(batch), DbError);
-    EXPECT_THROW(c.query(batch), DbError);
+    EXPECT_THROW(c.execute(batch), db::DbError);
+    EXPECT_THROW(c.query(batch), db::DbError);
 }
 
 TEST_P(DbServerTest, CommandTimeOutStopsALongStatement) {
@@ -153,7 +153,7 @@ TEST_P(DbServerTest, CommandTimeOutStopsALongStatement) {
     timer.start();
     EXPECT_THROW(c.execute(isPostgres() ? QStringLiteral("SELECT pg_sleep(20)")
                                         : QStringLiteral("WAITFOR DELAY '00:00:20'")),
-                 DbError);
+                 db::DbError);
     EXPECT_LT(timer.elapsed(), 10000);
 }
 
@@ -173,8 +173,8 @@ TEST_P(DbServerTest, SpilledRowsReadBackAndTheirFileGoesOnClose) {
     EXPECT_EQ(openFilesUnder(tmp.path()), 1);
     int row = 0;
     for (; !rs.eof(); rs.moveNext(), ++row) {
-        ASSERT_EQ(rs.value(0), Value::integer(row));
-        ASSERT_EQ(rs.value(1), Value::text(QString(row, u'x')));
+        ASSERT_EQ(rs.value(0), db::Value::integer(row));
+        ASSERT_EQ(rs.value(1), db::Value::text(QString(row, u'x')));
     }
     EXPECT_EQ(row, 300);
     rs.close();
@@ -244,9 +244,9 @@ TEST(DbPostgresDates, OutOfTheOrdinaryValuesReadBackAsTheyAre) {
             for (const Case& k : cases) {
                 SCOPED_TRACE(k.literal);
                 ASSERT_FALSE(rs.eof());
-                EXPECT_EQ(rs.value(1), Value::date(k.date));
-                EXPECT_EQ(rs.value(2), Value::timestamp(k.timestamp));
-                EXPECT_EQ(rs.value(3), Value::timestamp(k.timestamp));
+                EXPECT_EQ(rs.value(1), db::Value::date(k.date));
+                EXPECT_EQ(rs.value(2), db::Value::timestamp(k.timestamp));
+                EXPECT_EQ(rs.value(3), db::Value::timestamp(k.timestamp));
                 EXPECT_EQ(rs.value(1).toText(), QLatin1String(k.dateText));
                 EXPECT_EQ(rs.value(2).toText(), QLatin1String(k.timestampText));
                 rs.moveNext();
@@ -261,7 +261,7 @@ TEST(DbPostgresDates, OutOfTheOrdinaryValuesReadBackAsTheyAre) {
                 .arg(t.name())
                 .arg(i)
                 .arg(QLatin1String(cases[i].dateText), QLatin1String(cases[i].timestampText)));
-        EXPECT_EQ(same.value(0), Value::integer(1)) << cases[i].literal;
+        EXPECT_EQ(same.value(0), db::Value::integer(1)) << cases[i].literal;
     }
 }
 

@@ -12,7 +12,7 @@ namespace {
 
 struct TextRow {
     const char* label;
-    Value value;
+    db::Value value;
     const char* expected;
 };
 
@@ -20,49 +20,50 @@ void PrintTo(const TextRow& row, std::ostream* os) {
     *os << row.label;
 }
 
-DateTimeParts ymd(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ns = 0) {
+db::DateTimeParts ymd(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ns = 0) {
     return {y, mo, d, h, mi, s, ns};
 }
 
 const TextRow kRows[] = {
-    {"null", Value(), ""},
-    {"empty_text", Value::text(QString()), ""},
-    {"text", Value::text(QStringLiteral("Ωmega 中")), "Ωmega 中"},
-    {"integer_min", Value::integer(std::numeric_limits<std::int64_t>::min()),
+    {"null", db::Value(), ""},
+    {"empty_text", db::Value::text(QString()), ""},
+    {"text", db::Value::text(QStringLiteral("Ωmega 中")), "Ωmega 中"},
+    {"integer_min", db::Value::integer(std::numeric_limits<std::int64_t>::min()),
      "-9223372036854775808"},
-    {"integer", Value::integer(42), "42"},
-    {"decimal_as_given", Value::decimal(QStringLiteral("-12.3400")), "-12.3400"},
-    {"single_shortest", Value::single(0.1f), "0.1"},
-    {"single_large", Value::single(3.4028235e38f), "3.4028235e+38"},
-    {"double_shortest", Value::dbl(0.1), "0.1"},
-    {"double_full", Value::dbl(1.0 / 3.0), "0.3333333333333333"},
-    {"double_whole", Value::dbl(-2.0), "-2"},
-    {"double_inf", Value::dbl(std::numeric_limits<double>::infinity()), "Infinity"},
-    {"single_minus_inf", Value::single(-std::numeric_limits<float>::infinity()), "-Infinity"},
-    {"double_nan", Value::dbl(std::numeric_limits<double>::quiet_NaN()), "NaN"},
-    {"date", Value::date(ymd(2024, 2, 29)), "2024-02-29"},
-    {"date_early", Value::date(ymd(33, 1, 2)), "0033-01-02"},
+    {"integer", db::Value::integer(42), "42"},
+    {"decimal_as_given", db::Value::decimal(QStringLiteral("-12.3400")), "-12.3400"},
+    {"single_shortest", db::Value::single(0.1f), "0.1"},
+    {"single_large", db::Value::single(3.4028235e38f), "3.4028235e+38"},
+    {"double_shortest", db::Value::dbl(0.1), "0.1"},
+    {"double_full", db::Value::dbl(1.0 / 3.0), "0.3333333333333333"},
+    {"double_whole", db::Value::dbl(-2.0), "-2"},
+    {"double_inf", db::Value::dbl(std::numeric_limits<double>::infinity()), "Infinity"},
+    {"single_minus_inf", db::Value::single(-std::numeric_limits<float>::infinity()), "-Infinity"},
+    {"double_nan", db::Value::dbl(std::numeric_limits<double>::quiet_NaN()), "NaN"},
+    {"date", db::Value::date(ymd(2024, 2, 29)), "2024-02-29"},
+    {"date_early", db::Value::date(ymd(33, 1, 2)), "0033-01-02"},
     // Years before 1 AD in PostgreSQL's form: year 0 is 1 BC.
-    {"date_before_year_one", Value::date(ymd(-5, 1, 2)), "0006-01-02 BC"},
-    {"date_one_bc", Value::date(ymd(0, 12, 31)), "0001-12-31 BC"},
-    {"date_far_future", Value::date(ymd(123456, 12, 31)), "123456-12-31"},
-    {"date_infinity", Value::date(DateTimeParts::infinite(1)), "infinity"},
-    {"date_minus_infinity", Value::date(DateTimeParts::infinite(-1)), "-infinity"},
-    {"timestamp_bc", Value::timestamp(ymd(-1999, 1, 1, 12, 34, 56, 789000000)),
+    {"date_before_year_one", db::Value::date(ymd(-5, 1, 2)), "0006-01-02 BC"},
+    {"date_one_bc", db::Value::date(ymd(0, 12, 31)), "0001-12-31 BC"},
+    {"date_far_future", db::Value::date(ymd(123456, 12, 31)), "123456-12-31"},
+    {"date_infinity", db::Value::date(db::DateTimeParts::infinite(1)), "infinity"},
+    {"date_minus_infinity", db::Value::date(db::DateTimeParts::infinite(-1)), "-infinity"},
+    {"timestamp_bc", db::Value::timestamp(ymd(-1999, 1, 1, 12, 34, 56, 789000000)),
      "2000-01-01 12:34:56.789000 BC"},
-    {"timestamp_past_9999", Value::timestamp(ymd(12000, 1, 1)), "12000-01-01 00:00:00"},
-    {"timestamp_minus_infinity", Value::timestamp(DateTimeParts::infinite(-1)), "-infinity"},
-    {"time", Value::time(ymd(0, 0, 0, 7, 8, 9)), "07:08:09"},
-    {"time_micro", Value::time(ymd(0, 0, 0, 7, 8, 9, 120000)), "07:08:09.000120"},
-    {"time_seven_digits", Value::time(ymd(0, 0, 0, 7, 8, 9, 123456700)), "07:08:09.1234567"},
-    {"timestamp", Value::timestamp(ymd(1999, 12, 31, 23, 59, 59)), "1999-12-31 23:59:59"},
-    {"timestamp_fraction", Value::timestamp(ymd(2000, 1, 1, 0, 0, 0, 500000000)),
+    {"timestamp_past_9999", db::Value::timestamp(ymd(12000, 1, 1)), "12000-01-01 00:00:00"},
+    {"timestamp_minus_infinity", db::Value::timestamp(db::DateTimeParts::infinite(-1)),
+     "-infinity"},
+    {"time", db::Value::time(ymd(0, 0, 0, 7, 8, 9)), "07:08:09"},
+    {"time_micro", db::Value::time(ymd(0, 0, 0, 7, 8, 9, 120000)), "07:08:09.000120"},
+    {"time_seven_digits", db::Value::time(ymd(0, 0, 0, 7, 8, 9, 123456700)), "07:08:09.1234567"},
+    {"timestamp", db::Value::timestamp(ymd(1999, 12, 31, 23, 59, 59)), "1999-12-31 23:59:59"},
+    {"timestamp_fraction", db::Value::timestamp(ymd(2000, 1, 1, 0, 0, 0, 500000000)),
      "2000-01-01 00:00:00.500000"},
-    {"true", Value::boolean(true), "True"},
-    {"false", Value::boolean(false), "False"},
-    {"binary", Value::binary(QByteArray("\x00\xff\x1a", 3)), "\\x00ff1a"},
-    {"binary_empty", Value::binary(QByteArray()), "\\x"},
-    {"guid", Value::guid(QStringLiteral("6F9619FF-8B86-D011-B42D-00C04FC964FF")),
+    {"true", db::Value::boolean(true), "True"},
+    {"false", db::Value::boolean(false), "False"},
+    {"binary", db::Value::binary(QByteArray("\x00\xff\x1a", 3)), "\\x00ff1a"},
+    {"binary_empty", db::Value::binary(QByteArray()), "\\x"},
+    {"guid", db::Value::guid(QStringLiteral("6F9619FF-8B86-D011-B42D-00C04FC964FF")),
      "6F9619FF-8B86-D011-B42D-00C04FC964FF"},
 };
 
@@ -84,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, DbValueText, ::testing::ValuesIn(kRows),
 
 TEST(DbValueText, ExtremeTimePartsAreWrittenWhole) {
     constexpr int kMin = std::numeric_limits<int>::min();
-    const Value v = Value::timestamp(ymd(kMin, kMin, kMin, kMin, kMin, kMin, 1));
+    const db::Value v = db::Value::timestamp(ymd(kMin, kMin, kMin, kMin, kMin, kMin, 1));
     const QString part = QString::number(kMin);
     const QString expected = QStringLiteral("2147483649-%1-%1 %1:%1:%1.0000000 BC").arg(part);
     EXPECT_EQ(v.toText(), expected);
@@ -114,7 +115,7 @@ TEST(DbValueText, PaddedDigitsMatchPrintf) {
             char expected[64];
             std::snprintf(expected, sizeof expected, "%0*lld", width, static_cast<long long>(v));
             char written[64];
-            const char* end = writePadded(written, v, width);
+            const char* end = db::writePadded(written, v, width);
             EXPECT_EQ(std::string(static_cast<const char*>(written), end), std::string(expected))
                 << v << " width " << width;
         }
@@ -122,9 +123,9 @@ TEST(DbValueText, PaddedDigitsMatchPrintf) {
 }
 
 TEST(DbValueText, NullDiffersFromEmptyText) {
-    EXPECT_NE(Value(), Value::text(QString()));
-    EXPECT_TRUE(Value().isNull());
-    EXPECT_FALSE(Value::text(QString()).isNull());
+    EXPECT_NE(db::Value(), db::Value::text(QString()));
+    EXPECT_TRUE(db::Value().isNull());
+    EXPECT_FALSE(db::Value::text(QString()).isNull());
 }
 
 }  // namespace

@@ -47,13 +47,13 @@ class KilledServers : public ::testing::Test {
         return postgresRows(QStringLiteral("SELECT pg_terminate_backend(pid) FROM "
                                            "pg_stat_activity WHERE pid <> pg_backend_pid() "
                                            "AND datname = ") +
-                            singleQuotedText(database))
+                            sql::singleQuotedText(database))
             .size();
     }
     void expectAtRest() {
         EXPECT_EQ(h.progressBar.value(), 0);
         EXPECT_EQ(h.progressBar.text(), "Progress Bar");
-        EXPECT_EQ(h.pointer.pointer(), MousePointer::Default);
+        EXPECT_EQ(h.pointer.pointer(), core::MousePointer::Default);
     }
 };
 
@@ -73,11 +73,11 @@ TEST_F(KilledServers, PostgresEndingTheTargetSessionStopsTheCopyAloud) {
         ended = postgresRows(QStringLiteral("SELECT pg_terminate_backend(pid) FROM "
                                             "pg_stat_activity WHERE pid <> pg_backend_pid() "
                                             "AND query LIKE ") +
-                             singleQuotedText(QStringLiteral("%INSERT INTO \"") + t + u'%'))
+                             sql::singleQuotedText(QStringLiteral("%INSERT INTO \"") + t + u'%'))
                     .size();
     });
 
-    sendTablesToPostgres(h.context, YieldPolicy::everyCall());
+    transfer::sendTablesToPostgres(h.context, core::YieldPolicy::everyCall());
 
     EXPECT_EQ(ended, 1u);
     const auto reports = h.platform.errorReports();
@@ -110,7 +110,7 @@ TEST_F(KilledServers, StandinKilledAsTargetStopsTheCopyAloud) {
         }
     };
 
-    sendTablesToSqlServer(h.context, YieldPolicy::everyCall());
+    transfer::sendTablesToSqlServer(h.context, core::YieldPolicy::everyCall());
 
     EXPECT_FALSE(standin.running());
     const auto reports = h.platform.errorReports();
@@ -133,7 +133,7 @@ TEST_F(KilledServers, StandinKilledAsSourceAfterReadingLosesNoRow) {
     h.select(h.mssqlTables, {t});
     killAfter(40, [&] { standin.kill(); });
 
-    sendTablesToPostgres(h.context, YieldPolicy::everyCall());
+    transfer::sendTablesToPostgres(h.context, core::YieldPolicy::everyCall());
 
     EXPECT_TRUE(copiedToPostgres(t, t));
     // Only closing the dead connection may fail, and that is shown.
@@ -151,7 +151,7 @@ TEST_F(KilledServers, PostgresEndingTheSourceSessionAfterReadingLosesNoRow) {
     std::size_t ended = 0;
     killAfter(40, [&] { ended = endSessionsIn(database); });
 
-    sendTablesToSqlServer(h.context, YieldPolicy::everyCall());
+    transfer::sendTablesToSqlServer(h.context, core::YieldPolicy::everyCall());
 
     EXPECT_EQ(ended, 1u);
     EXPECT_EQ(mssqlRowCount(t), kRows);
@@ -174,7 +174,7 @@ TEST_F(KilledServers, PostgresEndingTheSourceSessionWhileRowsArriveStopsTheCopyO
     h.select(h.postgresTables, {t});
     killAfter(40, [&] { endSessionsIn(database); });
 
-    sendTablesToSqlServer(h.context, YieldPolicy::everyCall());
+    transfer::sendTablesToSqlServer(h.context, core::YieldPolicy::everyCall());
 
     // One report where the copy moves to the next row, not one for every value left;
     // closing the dead connection may fail too, and that is shown.

@@ -32,8 +32,8 @@ TEST(SecondCommand, ClicksDuringACopyAreIgnoredAndTheCopyFinishes) {
         if (clicks++ != 2) return;
         h.transferScreen.sendToPostgres();
         h.transferScreen.sendToSqlServer();
-        h.transferScreen.deleteTables(TableSide::SqlServer);
-        h.transferScreen.renameTable(TableSide::SqlServer);
+        h.transferScreen.deleteTables(screens::TableSide::SqlServer);
+        h.transferScreen.renameTable(screens::TableSide::SqlServer);
         h.transferScreen.back();
     };
 

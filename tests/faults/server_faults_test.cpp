@@ -34,8 +34,10 @@ class ServerFaults : public ::testing::Test {
   protected:
     TransferHarness h;
 
-    void toPostgres() { sendTablesToPostgres(h.context, YieldPolicy::everyCall()); }
-    void toSqlServer() { sendTablesToSqlServer(h.context, YieldPolicy::everyCall()); }
+    void toPostgres() { transfer::sendTablesToPostgres(h.context, core::YieldPolicy::everyCall()); }
+    void toSqlServer() {
+        transfer::sendTablesToSqlServer(h.context, core::YieldPolicy::everyCall());
+    }
 
     void expectReportAt(const QString& where) {
         const auto reports = h.platform.errorReports();
@@ -45,7 +47,7 @@ class ServerFaults : public ::testing::Test {
     void expectProgressAtRest() {
         EXPECT_EQ(h.progressBar.value(), 0);
         EXPECT_EQ(h.progressBar.text(), "Progress Bar");
-        EXPECT_EQ(h.pointer.pointer(), MousePointer::Default);
+        EXPECT_EQ(h.pointer.pointer(), core::MousePointer::Default);
     }
 };
 
@@ -110,7 +112,7 @@ TEST_P(EitherDirection, TargetDownIsReportedWhereItIsOpened) {
     GetParam().targetPort(h.profiles) = closedPort();
     h.select(h.*d.source.list, {t});
 
-    d.send(h.context, YieldPolicy::everyCall());
+    d.send(h.context, core::YieldPolicy::everyCall());
 
     expectReportAt(QString::fromLatin1(GetParam().targetDownAt));
     expectProgressAtRest();
@@ -123,7 +125,7 @@ TEST_P(EitherDirection, WrongTargetPasswordIsReported) {
     GetParam().targetPassword(h.profiles) = QStringLiteral("not-the-password");
     h.select(h.*d.source.list, {t});
 
-    d.send(h.context, YieldPolicy::everyCall());
+    d.send(h.context, core::YieldPolicy::everyCall());
 
     expectReportAt(QString::fromLatin1(GetParam().loginRefusedAt));
     EXPECT_FALSE(d.target.exists(t));
@@ -135,7 +137,7 @@ TEST_P(EitherDirection, SourceDroppedAfterListingIsReportedAndNothingIsCreated) 
     h.select(h.*d.source.list, {t});
     d.source.exec(QStringLiteral("DROP TABLE ") + d.source.quote(t));
 
-    d.send(h.context, YieldPolicy::everyCall());
+    d.send(h.context, core::YieldPolicy::everyCall());
 
     expectReportAt(QString::fromLatin1(GetParam().sourceDroppedAt));
     EXPECT_FALSE(d.target.exists(t));

@@ -24,7 +24,7 @@ QStringList hostileStems() {
 }
 
 QString sqlServerLiteral(const QString& text) {
-    return u'N' + singleQuotedText(text);
+    return u'N' + sql::singleQuotedText(text);
 }
 
 class HostileNames : public ::testing::Test {
@@ -53,14 +53,14 @@ TEST_P(HostileNameCopy, EveryNameArrivesWithItsRows) {
                            fromSqlServer ? QStringLiteral("NVARCHAR(60), [n] INT")
                                          : QStringLiteral("TEXT, n INT4")));
         // A varchar column takes no text outside its code page (see the type matrix).
-        const QString value = fromSqlServer
-                                  ? sqlServerLiteral(stem)
-                                  : singleQuotedText(isAscii(stem) ? stem : QStringLiteral("x"));
+        const QString value =
+            fromSqlServer ? sqlServerLiteral(stem)
+                          : sql::singleQuotedText(sql::isAscii(stem) ? stem : QStringLiteral("x"));
         from.exec(
             QStringLiteral("INSERT INTO %1 VALUES(%2, 1), (NULL, NULL)").arg(from.quote(t), value));
         fresh.select(fresh.*from.list, {t});
 
-        d.send(fresh.context, YieldPolicy::everyCall());
+        d.send(fresh.context, core::YieldPolicy::everyCall());
 
         const auto reports = fresh.platform.errorReports();
         EXPECT_TRUE(reports.empty()) << reports.front().toStdString();
@@ -84,12 +84,12 @@ TEST_F(HostileNames, NamesOf128CharactersAreRefusedByPostgres) {
     t += QString(128 - t.size(), u'L');
     const QString column = QString(120, u'c') + QStringLiteral("'\"];x");
     ASSERT_EQ(t.size(), 128);
-    execMssql(
-        QStringLiteral("CREATE TABLE %1(%2 INT)").arg(bracketedName(t), bracketedName(column)));
-    execMssql(QStringLiteral("INSERT INTO %1 VALUES(42)").arg(bracketedName(t)));
+    execMssql(QStringLiteral("CREATE TABLE %1(%2 INT)")
+                  .arg(sql::bracketedName(t), sql::bracketedName(column)));
+    execMssql(QStringLiteral("INSERT INTO %1 VALUES(42)").arg(sql::bracketedName(t)));
     h.select(h.mssqlTables, {t});
 
-    sendTablesToPostgres(h.context, YieldPolicy::everyCall());
+    transfer::sendTablesToPostgres(h.context, core::YieldPolicy::everyCall());
 
     const auto reports = h.platform.errorReports();
     ASSERT_EQ(reports.size(), 1u);

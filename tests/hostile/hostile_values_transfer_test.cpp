@@ -67,10 +67,10 @@ TEST_F(HostileValues, ExtremesOfEveryTypeReachPostgresUnchanged) {
         execMssql(QStringLiteral("INSERT INTO [%1]([k], [txt]) VALUES(%2, N%3)")
                       .arg(t)
                       .arg(k++)
-                      .arg(singleQuotedText(utf8(text))));
+                      .arg(sql::singleQuotedText(utf8(text))));
     h.select(h.mssqlTables, {t});
 
-    sendTablesToPostgres(h.context, YieldPolicy::everyCall());
+    transfer::sendTablesToPostgres(h.context, core::YieldPolicy::everyCall());
 
     EXPECT_TRUE(reports().empty()) << reports().front().toStdString();
     EXPECT_TRUE(copiedToPostgres(t, t));
@@ -102,10 +102,10 @@ TEST_F(HostileValues, ExtremesOfEveryTypeReachSqlServerUnchanged) {
                 QStringLiteral("INSERT INTO \"%1\"(k, txt) VALUES(%2, E%3)")
                     .arg(t)
                     .arg(k++)
-                    .arg(singleQuotedText(utf8(text).replace(u'\\', QStringLiteral("\\\\")))));
+                    .arg(sql::singleQuotedText(utf8(text).replace(u'\\', QStringLiteral("\\\\")))));
     h.select(h.postgresTables, {t});
 
-    sendTablesToSqlServer(h.context, YieldPolicy::everyCall());
+    transfer::sendTablesToSqlServer(h.context, core::YieldPolicy::everyCall());
 
     EXPECT_TRUE(reports().empty()) << reports().front().toStdString();
     EXPECT_TRUE(copiedToSqlServer(t, t));
@@ -117,13 +117,14 @@ TEST_F(HostileValues, TenMegabytesOfTextReachPostgresWhole) {
     const QString piece = utf8("ab'c\\d😀é ");
     while (big.size() < 10 * 1024 * 1024) big += piece;
     execMssql(QStringLiteral("CREATE TABLE [%1]([v] NVARCHAR(MAX))").arg(t));
-    execMssql(QStringLiteral("INSERT INTO [%1] VALUES(N%2)").arg(t, singleQuotedText(big)));
+    execMssql(QStringLiteral("INSERT INTO [%1] VALUES(N%2)").arg(t, sql::singleQuotedText(big)));
     h.select(h.mssqlTables, {t});
 
-    sendTablesToPostgres(h.context, YieldPolicy::everyCall());
+    transfer::sendTablesToPostgres(h.context, core::YieldPolicy::everyCall());
 
     EXPECT_TRUE(reports().empty()) << reports().front().toStdString();
-    const Rows rows = postgresRows(QStringLiteral("SELECT length(v) FROM ") + doubleQuotedName(t));
+    const Rows rows =
+        postgresRows(QStringLiteral("SELECT length(v) FROM ") + sql::doubleQuotedName(t));
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_TRUE(copiedToPostgres(t, t));
 }
@@ -136,7 +137,7 @@ TEST_F(HostileValues, DatesSqlServerCannotHoldAreReportedNotShifted) {
     execPostgres(QStringLiteral("INSERT INTO \"%1\" VALUES('0001-01-01')").arg(t));
     h.select(h.postgresTables, {t});
 
-    sendTablesToSqlServer(h.context, YieldPolicy::everyCall());
+    transfer::sendTablesToSqlServer(h.context, core::YieldPolicy::everyCall());
 
     ASSERT_EQ(reports().size(), 1u);
     EXPECT_TRUE(reports()[0].startsWith("Table " + t +

@@ -10,7 +10,7 @@ namespace {
 // What differs between the two servers' "Delete Table/s".
 struct DeleteOn {
     ServerSide server;
-    void (*deleteTables)(CommandContext&);
+    void (*deleteTables)(transfer::CommandContext&);
     // Where the report of a DROP the server refuses points.
     const char* failedDropAt;
     // A table name that would end a naively quoted identifier early and drop %1.
@@ -26,7 +26,7 @@ void PrintTo(const DeleteOn& on, std::ostream* os) {
 
 const DeleteOn kOnSqlServer{
     .server = kSqlServerSide,
-    .deleteTables = deleteMssqlTables,
+    .deleteTables = maintenance::deleteMssqlTables,
     .failedDropAt = "in Ambrelin2021/08/31.Form2.PushButton1_Click at line 118\r\r",
     .hostileName = "y]; DROP TABLE [%1]; --",
     .victimStem = "msvictim",
@@ -34,7 +34,7 @@ const DeleteOn kOnSqlServer{
 };
 const DeleteOn kOnPostgres{
     .server = kPostgresSide,
-    .deleteTables = deletePostgresTables,
+    .deleteTables = maintenance::deletePostgresTables,
     .failedDropAt = "\r\nin Ambrelin2021/08/31.Form2.PushButton5_Click at line 112\r\r",
     .hostileName = "x\"; DROP TABLE \"%1\"; --",
     .victimStem = "victim",
@@ -57,10 +57,10 @@ TEST_P(DeleteTables, WithoutCurrentEntryOnlyAsksForASelection) {
     EXPECT_EQ(f.platform.messageTexts(),
               std::vector<QString>{QStringLiteral("Please select a table")});
     EXPECT_EQ(f.platform.messages[0].title, f.platform.appTitle());
-    EXPECT_EQ(f.platform.messages[0].icon, MsgIcon::None);
+    EXPECT_EQ(f.platform.messages[0].icon, core::MsgIcon::None);
     EXPECT_TRUE(on.server.exists(t));
     EXPECT_EQ(list().count(), 1);
-    EXPECT_EQ(f.pointer.pointer(), MousePointer::Default);
+    EXPECT_EQ(f.pointer.pointer(), core::MousePointer::Default);
 }
 
 TEST_P(DeleteTables, CurrentEntryButNoSelectionDropsNothing) {
@@ -100,7 +100,7 @@ TEST_P(DeleteTables, DropsEverySelectedTable) {
     if (on.yieldsPerEntry) {
         EXPECT_EQ(yields, 4);
     }
-    EXPECT_EQ(f.pointer.pointer(), MousePointer::Default);
+    EXPECT_EQ(f.pointer.pointer(), core::MousePointer::Default);
 }
 
 TEST_P(DeleteTables, FailingDropIsReportedAndTheEntryStillGoes) {
@@ -141,14 +141,14 @@ TEST(DeletePostgresTables, UnreachableServerReportsEachStepAndStillPrunesTheList
     addSelected(f.postgresTables, QStringLiteral("one"));
     addSelected(f.postgresTables, QStringLiteral("two"));
     f.postgresTables.setCurrentIndex(0);
-    deletePostgresTables(f.context);
+    maintenance::deletePostgresTables(f.context);
     const auto reports = f.platform.errorReports();
     ASSERT_EQ(reports.size(), 3u);  // the open, then each DROP
     EXPECT_TRUE(reports[0].contains(QStringLiteral("at line 104")));
     EXPECT_TRUE(reports[1].contains(QStringLiteral("at line 112")));
     EXPECT_TRUE(reports[2].contains(QStringLiteral("at line 112")));
     EXPECT_EQ(f.postgresTables.count(), 0);
-    EXPECT_EQ(f.pointer.pointer(), MousePointer::Default);
+    EXPECT_EQ(f.pointer.pointer(), core::MousePointer::Default);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@ namespace {
 // What differs between the two servers' "Rename Table".
 struct RenameOn {
     ServerSide server;
-    void (*renameTable)(CommandContext&);
+    void (*renameTable)(transfer::CommandContext&);
     const char* selectATable;
     const char* selectJustOne;
     // Another entry of the list, sorting before or after the renamed one.
@@ -28,7 +28,7 @@ void PrintTo(const RenameOn& on, std::ostream* os) {
 
 const RenameOn kOnSqlServer{
     .server = kSqlServerSide,
-    .renameTable = renameMssqlTable,
+    .renameTable = maintenance::renameMssqlTable,
     .selectATable = "Please select a table",
     .selectJustOne = "Please select just one table to rename",
     .otherEntry = "zzz",
@@ -39,7 +39,7 @@ const RenameOn kOnSqlServer{
 };
 const RenameOn kOnPostgres{
     .server = kPostgresSide,
-    .renameTable = renamePostgresTable,
+    .renameTable = maintenance::renamePostgresTable,
     .selectATable = "Please select a table to rename.",
     .selectJustOne = "Please select just one table to rename.",
     .otherEntry = "aaa",
@@ -96,7 +96,7 @@ TEST_P(RenameTables, RenamesAndReplacesTheEntry) {
     EXPECT_EQ(list().texts(), on.renamedSortsFirst ? (std::vector<QString>{newName, other})
                                                    : (std::vector<QString>{other, newName}));
     EXPECT_EQ(list().currentIndex(), on.currentAfterRename);
-    EXPECT_EQ(f.pointer.pointer(), MousePointer::Default);
+    EXPECT_EQ(f.pointer.pointer(), core::MousePointer::Default);
 }
 
 TEST_P(RenameTables, CancelledInputChangesNothing) {
@@ -106,7 +106,7 @@ TEST_P(RenameTables, CancelledInputChangesNothing) {
     renameTable();
     EXPECT_TRUE(f.platform.messages.empty());
     EXPECT_EQ(list().texts(), std::vector<QString>{"t1"});
-    EXPECT_EQ(f.pointer.pointer(), MousePointer::Default);
+    EXPECT_EQ(f.pointer.pointer(), core::MousePointer::Default);
 }
 
 // Quotes and brackets inside old or new names stay inside their literal or identifier.
@@ -133,7 +133,7 @@ TEST(RenamePostgresTable, UnchangedNameIsStillSentAndTheServerDecides) {
     addSelected(f.postgresTables, name);
     f.postgresTables.setCurrentIndex(0);
     f.platform.typed.push_back(name);
-    renamePostgresTable(f.context);
+    maintenance::renamePostgresTable(f.context);
     // PostgreSQL refuses a rename onto the same name: reported at line 120, entry kept.
     ASSERT_EQ(f.platform.errorReports().size(), 1u);
     EXPECT_TRUE(f.platform.errorReports()[0].contains(
@@ -148,7 +148,7 @@ TEST(RenameMssqlTable, RefusedRenameStillReplacesTheEntry) {
     addSelected(f.mssqlTables, missing);
     f.mssqlTables.setCurrentIndex(0);
     f.platform.typed.push_back(QStringLiteral("renamed"));
-    renameMssqlTable(f.context);
+    maintenance::renameMssqlTable(f.context);
     ASSERT_EQ(f.platform.errorReports().size(), 1u);
     EXPECT_TRUE(
         f.platform.errorReports()[0].contains(QStringLiteral("PushButton6_Click at line 130")));

@@ -12,13 +12,13 @@
 namespace dorvane::testing {
 
 // Adds a table name to a list and selects it, without making it current.
-inline void addSelected(MemoryListBox& list, const QString& name) {
+inline void addSelected(core::MemoryListBox& list, const QString& name) {
     list.add(name);
     for (int i = 0; i < list.count(); ++i)
         if (list.text(i) == name) list.setSelected(i, true);
 }
 
-inline int indexOf(const MemoryListBox& list, const QString& name) {
+inline int indexOf(const core::MemoryListBox& list, const QString& name) {
     for (int i = 0; i < list.count(); ++i)
         if (list.text(i) == name) return i;
     return -1;
@@ -30,7 +30,7 @@ class OnEachServer : public ::testing::TestWithParam<P> {
   protected:
     TransferHarness f;
     const P& on = this->GetParam();
-    MemoryListBox& list() { return f.*on.server.list; }
+    core::MemoryListBox& list() { return f.*on.server.list; }
     void createTable(const QString& name) {
         on.server.exec("CREATE TABLE " + on.server.quote(name) + "(id INT)");
     }

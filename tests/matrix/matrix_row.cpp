@@ -41,7 +41,7 @@ std::string shownReports(const std::vector<QString>& reports) {
 void makeSource(Server from, const QString& table, const char* type,
                 const std::vector<std::string>& literals) {
     const bool pg = from == Server::Postgres;
-    const QString name = pg ? doubleQuotedName(table) : bracketedName(table);
+    const QString name = pg ? sql::doubleQuotedName(table) : sql::bracketedName(table);
     const auto exec = pg ? execPostgres : execMssql;
     exec(QStringLiteral("CREATE TABLE %1(k INT, v %2)").arg(name, QString::fromLatin1(type)));
     for (std::size_t i = 0; i < literals.size(); ++i)
@@ -53,10 +53,10 @@ void makeSource(Server from, const QString& table, const char* type,
 void copyTable(TransferHarness& h, Server from, const QString& table) {
     if (from == Server::Postgres) {
         h.select(h.postgresTables, {table});
-        sendTablesToSqlServer(h.context, YieldPolicy::everyCall());
+        transfer::sendTablesToSqlServer(h.context, core::YieldPolicy::everyCall());
     } else {
         h.select(h.mssqlTables, {table});
-        sendTablesToPostgres(h.context, YieldPolicy::everyCall());
+        transfer::sendTablesToPostgres(h.context, core::YieldPolicy::everyCall());
     }
 }
 
@@ -66,9 +66,9 @@ std::vector<Arrived> arrivedRows(Server to, const QString& table) {
     const bool pg = to == Server::Postgres;
     if (!(pg ? postgresTableExists(table) : mssqlTableExists(table))) return {};
     // The stand-in takes only SELECT *, and no ORDER BY: the rows are sorted here.
-    const Rows rows =
-        pg ? postgresRows(QStringLiteral("SELECT k::text, v::text FROM ") + doubleQuotedName(table))
-           : mssqlRows(QStringLiteral("SELECT * FROM ") + bracketedName(table));
+    const Rows rows = pg ? postgresRows(QStringLiteral("SELECT k::text, v::text FROM ") +
+                                        sql::doubleQuotedName(table))
+                         : mssqlRows(QStringLiteral("SELECT * FROM ") + sql::bracketedName(table));
     std::vector<Arrived> out;
     for (const auto& row : rows) {
         Arrived a{row[0].toText().toDouble(), std::nullopt};

@@ -16,13 +16,13 @@ TEST(PostgresHelp, ShowsBothSentencesWithoutABreakAndTheAddress) {
               "If you can not connect, please try downloading pgAdmin III. If you can not connect "
               "with that software, you know the login information you are providing here is "
               "incorrect.\r\n\r\nhttps://www.pgadmin.org/download/");
-    EXPECT_EQ(m.buttons, MsgButtons::Ok);
-    EXPECT_EQ(m.icon, MsgIcon::None);
+    EXPECT_EQ(m.buttons, core::MsgButtons::Ok);
+    EXPECT_EQ(m.icon, core::MsgIcon::None);
 }
 
 TEST(SqlServerHelp, AnsweringNoEndsTheHelp) {
     ScreensHarness h;
-    h.platform.answers = {kAnswerNo};
+    h.platform.answers = {core::kAnswerNo};
     h.connectionScreen.showMssqlHelp();
     ASSERT_EQ(h.platform.messages.size(), 2u);
     const QString& text = h.platform.messages[0].text;
@@ -37,14 +37,14 @@ TEST(SqlServerHelp, AnsweringNoEndsTheHelp) {
         "example, for Server."));
     EXPECT_EQ(h.platform.messages[1].text,
               "Would you like to see an image of how I connect locally?");
-    EXPECT_EQ(h.platform.messages[1].buttons, MsgButtons::YesNo);
-    EXPECT_EQ(h.platform.messages[1].icon, MsgIcon::None);
+    EXPECT_EQ(h.platform.messages[1].buttons, core::MsgButtons::YesNo);
+    EXPECT_EQ(h.platform.messages[1].icon, core::MsgIcon::None);
     EXPECT_TRUE(h.platform.shellTargets.empty());
 }
 
 TEST(SqlServerHelp, AnsweringYesOpensThePictureBesideTheProgram) {
     ScreensHarness h;
-    h.platform.answers = {kAnswerYes};
+    h.platform.answers = {core::kAnswerYes};
     h.connectionScreen.showMssqlHelp();
     EXPECT_EQ(
         h.platform.shellTargets,
@@ -54,7 +54,7 @@ TEST(SqlServerHelp, AnsweringYesOpensThePictureBesideTheProgram) {
 
 TEST(SqlServerHelp, AViewerThatCannotStartIsReportedAtLine118) {
     ScreensHarness h;
-    h.platform.answers = {kAnswerYes};
+    h.platform.answers = {core::kAnswerYes};
     h.platform.shellFails = true;
     h.connectionScreen.showMssqlHelp();
     ASSERT_EQ(h.platform.errorReports().size(), 1u);
@@ -64,18 +64,18 @@ TEST(SqlServerHelp, AViewerThatCannotStartIsReportedAtLine118) {
 
 TEST(PointerRules, BusyPointerStaysExceptOverThePostgresPassword) {
     ScreensHarness h;
-    MemoryWindow& w = h.connectionWindow;
+    screens::MemoryWindow& w = h.connectionWindow;
     h.connectionScreen.mouseOverCommand();
-    EXPECT_EQ(w.pointer(), MousePointer::Custom);
+    EXPECT_EQ(w.pointer(), core::MousePointer::Custom);
     h.connectionScreen.mouseOverPlainArea();
-    EXPECT_EQ(w.pointer(), MousePointer::Default);
+    EXPECT_EQ(w.pointer(), core::MousePointer::Default);
 
-    w.setPointer(MousePointer::Busy);
+    w.setPointer(core::MousePointer::Busy);
     h.connectionScreen.mouseOverCommand();
     h.connectionScreen.mouseOverPlainArea();
-    EXPECT_EQ(w.pointer(), MousePointer::Busy);
+    EXPECT_EQ(w.pointer(), core::MousePointer::Busy);
     h.connectionScreen.mouseOverPostgresPassword();
-    EXPECT_EQ(w.pointer(), MousePointer::Default);
+    EXPECT_EQ(w.pointer(), core::MousePointer::Default);
 }
 
 TEST(Profiles, AreReadFromTheFieldsAtTheMomentOfUse) {

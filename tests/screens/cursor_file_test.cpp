@@ -15,7 +15,7 @@ QByteArray shippedCursor() {
 }
 
 TEST(CursorFile, ShippedCursorHasItsHotspotAtTheFingertip) {
-    const CursorFile cursor = parseCursorFile(shippedCursor());
+    const screens::CursorFile cursor = screens::parseCursorFile(shippedCursor());
     EXPECT_EQ(cursor.width, 32);
     EXPECT_EQ(cursor.height, 32);
     EXPECT_EQ(cursor.hotspotX, 6);
@@ -31,7 +31,7 @@ TEST(CursorFile, DamagedFilesAreInvalidPictures) {
     for (const QByteArray& bytes :
          {QByteArray(), QByteArray("MZ garbage"), wrongType, pastTheEnd}) {
         try {
-            parseCursorFile(bytes);
+            screens::parseCursorFile(bytes);
             ADD_FAILURE() << "accepted " << bytes.size() << " bytes";
         } catch (const std::runtime_error& e) {
             EXPECT_STREQ(e.what(), "Invalid picture");
@@ -40,7 +40,8 @@ TEST(CursorFile, DamagedFilesAreInvalidPictures) {
 }
 
 TEST(CursorFile, MissingFileIsNotFound) {
-    EXPECT_THROW(readCursorFile(QStringLiteral("/nonexistent/HAND-M.CUR")), std::runtime_error);
+    EXPECT_THROW(screens::readCursorFile(QStringLiteral("/nonexistent/HAND-M.CUR")),
+                 std::runtime_error);
 }
 
 }  // namespace

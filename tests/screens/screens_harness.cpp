@@ -30,7 +30,7 @@ QStringList RecordingGateway::postgresTableNames(const db::PostgresProfile& prof
 }
 
 ScreensHarness::ScreensHarness(const QString& settingsFile)
-    : store(std::make_unique<FileSettingsStore>(
+    : store(std::make_unique<core::FileSettingsStore>(
           settingsFile.isEmpty() ? folder.filePath(QStringLiteral("Quenlor.ini")) : settingsFile)),
       app{platform, *store, commands, databases},
       connectionControls{connectionWindow,
@@ -52,10 +52,10 @@ ScreensHarness::ScreensHarness(const QString& settingsFile)
     }
     localConnection.onClick = [this] { connectionScreen.localConnectionClicked(); };
     customizeToPostgres.onClick = [this] {
-        transferScreen.customizationBoxClicked(TableSide::SqlServer);
+        transferScreen.customizationBoxClicked(screens::TableSide::SqlServer);
     };
     customizeToSqlServer.onClick = [this] {
-        transferScreen.customizationBoxClicked(TableSide::Postgres);
+        transferScreen.customizationBoxClicked(screens::TableSide::Postgres);
     };
 }
 
@@ -80,7 +80,7 @@ QString ScreensHarness::stored(const char* key) const {
     return store->get(QString::fromLatin1(key), QStringLiteral("<absent>"));
 }
 
-int occurrences(const ListBox& list, const QString& text) {
+int occurrences(const core::ListBox& list, const QString& text) {
     int found = 0;
     for (int i = 0; i < list.count(); ++i) found += list.text(i) == text ? 1 : 0;
     return found;

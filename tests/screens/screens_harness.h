@@ -19,7 +19,7 @@
 namespace dorvane::testing {
 
 // The real database work, recorded, with a catalogue that can be made to fail.
-class RecordingGateway : public DatabaseGateway {
+class RecordingGateway : public screens::DatabaseGateway {
   public:
     std::vector<QString> calls;  // "openPostgres", "openMssql", "listMssql", "listPostgres"
 
@@ -33,17 +33,17 @@ class RecordingGateway : public DatabaseGateway {
     QStringList postgresTableNames(const db::PostgresProfile& profile) override;
 
   private:
-    OdbcDatabaseGateway real_;
+    screens::OdbcDatabaseGateway real_;
 };
 
-class NoCustomization : public CustomizationDialog {
+class NoCustomization : public transfer::CustomizationDialog {
   public:
-    CustomizationMembers& members() override { return members_; }
+    transfer::CustomizationMembers& members() override { return members_; }
     void showModal() override { ++shown; }
     int shown = 0;
 
   private:
-    CustomizationMembers members_;
+    transfer::CustomizationMembers members_;
 };
 
 struct ScreensHarness {
@@ -54,33 +54,33 @@ struct ScreensHarness {
     void storeServerProfiles();
     void typeInto(int field, const QString& text) { texts.at(field - 1).setText(text); }
     QString stored(const char* key) const;
-    FileSettingsStore& settings() { return *store; }
+    core::FileSettingsStore& settings() { return *store; }
 
     QTemporaryDir folder;
     ScriptedPlatform platform;
-    std::unique_ptr<FileSettingsStore> store;
-    CommandGuard commands;
+    std::unique_ptr<core::FileSettingsStore> store;
+    screens::CommandGuard commands;
     RecordingGateway databases;
-    AppContext app;
+    screens::AppContext app;
 
-    MemoryWindow connectionWindow;
-    std::array<MemoryTextField, 10> texts;
-    MemoryCheckBox localConnection;
-    ConnectionScreenControls connectionControls;
+    screens::MemoryWindow connectionWindow;
+    std::array<core::MemoryTextField, 10> texts;
+    core::MemoryCheckBox localConnection;
+    screens::ConnectionScreenControls connectionControls;
 
-    MemoryWindow transferWindow;
-    MemoryListBox mssqlTables, postgresTables;
-    MemoryCheckBox customizeToPostgres, customizeToSqlServer;
-    MemoryProgressBar progressBar;
-    TransferScreenControls transferControls;
+    screens::MemoryWindow transferWindow;
+    core::MemoryListBox mssqlTables, postgresTables;
+    core::MemoryCheckBox customizeToPostgres, customizeToSqlServer;
+    core::MemoryProgressBar progressBar;
+    transfer::TransferScreenControls transferControls;
 
     NoCustomization customizationDialog;
     bool customizationCancelled = false;
-    ConnectionScreen connectionScreen;
-    TransferScreen transferScreen;
+    screens::ConnectionScreen connectionScreen;
+    screens::TransferScreen transferScreen;
 };
 
 // How often the text occurs among the list's entries.
-int occurrences(const ListBox& list, const QString& text);
+int occurrences(const core::ListBox& list, const QString& text);
 
 }  // namespace dorvane::testing

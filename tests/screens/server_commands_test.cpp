@@ -31,15 +31,16 @@ class ServerScreens : public ::testing::Test {
         EXPECT_EQ(h.platform.messageTexts(), std::vector<QString>{message});
         EXPECT_TRUE(h.platform.errorReports().empty());
         ASSERT_EQ(h.platform.messages.size(), 1u);
-        EXPECT_EQ(h.platform.messages[0].buttons, MsgButtons::Ok);
-        EXPECT_EQ(h.platform.messages[0].icon, MsgIcon::None);
+        EXPECT_EQ(h.platform.messages[0].buttons, core::MsgButtons::Ok);
+        EXPECT_EQ(h.platform.messages[0].icon, core::MsgIcon::None);
         EXPECT_EQ(h.platform.messages[0].title, "Dorvane");
-        EXPECT_EQ(pointersDuringMessages, std::vector<MousePointer>{MousePointer::Busy});
-        EXPECT_EQ(h.connectionWindow.pointer(), MousePointer::Default);
+        EXPECT_EQ(pointersDuringMessages,
+                  std::vector<core::MousePointer>{core::MousePointer::Busy});
+        EXPECT_EQ(h.connectionWindow.pointer(), core::MousePointer::Default);
     }
 
     ScreensHarness h;
-    std::vector<MousePointer> pointersDuringMessages;
+    std::vector<core::MousePointer> pointersDuringMessages;
 };
 
 // Where each server's profile sits on the connection screen, and its "Test Connection".
@@ -47,7 +48,7 @@ struct ServerFields {
     const char* name;
     int portField;
     int passwordField;
-    void (ConnectionScreen::*testConnection)();
+    void (screens::ConnectionScreen::*testConnection)();
 };
 
 void PrintTo(const ServerFields& server, std::ostream* out) {
@@ -79,8 +80,9 @@ TEST_P(TestConnectionButton, WithNothingListeningFails) {
 
 INSTANTIATE_TEST_SUITE_P(
     EitherServer, TestConnectionButton,
-    ::testing::Values(ServerFields{"Postgres", 2, 4, &ConnectionScreen::testPostgresConnection},
-                      ServerFields{"SqlServer", 10, 8, &ConnectionScreen::testMssqlConnection}),
+    ::testing::Values(
+        ServerFields{"Postgres", 2, 4, &screens::ConnectionScreen::testPostgresConnection},
+        ServerFields{"SqlServer", 10, 8, &screens::ConnectionScreen::testMssqlConnection}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Ticked, the port field is not used: the stand-in, which is not on the default port,
@@ -96,7 +98,7 @@ TEST_F(ServerScreens, NextWithAWrongPostgresPasswordShowsNothingAndSkipsSqlServe
     h.connectionScreen.next();
     EXPECT_EQ(h.databases.calls, std::vector<QString>{"openPostgres"});
     EXPECT_TRUE(h.platform.messages.empty());
-    EXPECT_EQ(h.connectionWindow.pointer(), MousePointer::Default);
+    EXPECT_EQ(h.connectionWindow.pointer(), core::MousePointer::Default);
     EXPECT_TRUE(h.connectionWindow.visible());
     EXPECT_FALSE(h.transferScreen.loaded());
 }
@@ -123,7 +125,7 @@ TEST_F(ServerScreens, NextFillsBothListsAndSwapsTheWindows) {
     EXPECT_EQ(occurrences(h.postgresTables, QStringLiteral("pg_class")), 1);  // system tables too
     EXPECT_TRUE(h.transferWindow.visible());
     EXPECT_FALSE(h.connectionWindow.visible());
-    EXPECT_EQ(h.connectionWindow.pointer(), MousePointer::Default);
+    EXPECT_EQ(h.connectionWindow.pointer(), core::MousePointer::Default);
     EXPECT_EQ(h.transferWindow.caption(), "Dorvane");  // loaded before the lists were filled
 
     // Back and forward again: the lists are refilled, not added to.
@@ -173,7 +175,7 @@ TEST_P(CatalogueFailure, IsReportedAsNextAndTheOtherListIsStillFilled) {
     EXPECT_EQ(occurrences(sqlServerFails ? h.postgresTables : h.mssqlTables, table), 1);
     EXPECT_EQ(occurrences(sqlServerFails ? h.mssqlTables : h.postgresTables, table), 0);
     EXPECT_TRUE(h.transferWindow.visible());
-    EXPECT_EQ(h.connectionWindow.pointer(), MousePointer::Default);
+    EXPECT_EQ(h.connectionWindow.pointer(), core::MousePointer::Default);
     execPostgres(QStringLiteral("DROP TABLE %1").arg(table));
     execMssql(QStringLiteral("DROP TABLE [%1]").arg(table));
 }

@@ -171,7 +171,7 @@ TEST(StartUp, SettingsFileThatCannotServeIsToldOnceWithTheWindowUp) {
     EXPECT_EQ(shown.text, QStringLiteral("The settings file ") + path +
                               QStringLiteral(" is a folder, not a file.\r\n"
                                              "Changes to the connection details are not saved."));
-    EXPECT_EQ(shown.buttons, MsgButtons::Ok);
+    EXPECT_EQ(shown.buttons, core::MsgButtons::Ok);
     EXPECT_EQ(shown.title, "Dorvane");
     EXPECT_TRUE(windowUp);
     // The defaults show and what is typed lasts the run.

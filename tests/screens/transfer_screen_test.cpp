@@ -9,7 +9,7 @@
 namespace dorvane::testing {
 namespace {
 
-void fill(MemoryListBox& list, std::initializer_list<const char*> names) {
+void fill(core::MemoryListBox& list, std::initializer_list<const char*> names) {
     for (const char* name : names) list.add(QString::fromLatin1(name));
 }
 
@@ -52,18 +52,18 @@ TEST(SelectionCommands, TouchOnlyTheirOwnList) {
     fill(h.postgresTables, {"a", "b"});
     h.postgresTables.setSelected(1, true);
 
-    h.transferScreen.selectAll(TableSide::SqlServer);
+    h.transferScreen.selectAll(screens::TableSide::SqlServer);
     EXPECT_EQ(h.mssqlTables.selectedCount(), 3);
     EXPECT_FALSE(h.postgresTables.selected(0));
     EXPECT_TRUE(h.postgresTables.selected(1));
     EXPECT_EQ(h.mssqlTables.currentIndex(), -1);
 
-    h.transferScreen.deselectAll(TableSide::Postgres);
+    h.transferScreen.deselectAll(screens::TableSide::Postgres);
     EXPECT_EQ(h.postgresTables.selectedCount(), 0);
     EXPECT_EQ(h.mssqlTables.selectedCount(), 3);
 
-    h.transferScreen.selectAll(TableSide::Postgres);
-    h.transferScreen.deselectAll(TableSide::SqlServer);
+    h.transferScreen.selectAll(screens::TableSide::Postgres);
+    h.transferScreen.deselectAll(screens::TableSide::SqlServer);
     EXPECT_EQ(h.mssqlTables.selectedCount(), 0);
     EXPECT_EQ(h.postgresTables.selectedCount(), 2);
     // Entries and their order stay.
@@ -73,8 +73,8 @@ TEST(SelectionCommands, TouchOnlyTheirOwnList) {
 
 TEST(SelectionCommands, EmptyListShowsNothing) {
     ScreensHarness h;
-    h.transferScreen.selectAll(TableSide::SqlServer);
-    h.transferScreen.deselectAll(TableSide::Postgres);
+    h.transferScreen.selectAll(screens::TableSide::SqlServer);
+    h.transferScreen.deselectAll(screens::TableSide::Postgres);
     EXPECT_EQ(h.mssqlTables.count(), 0);
     EXPECT_TRUE(h.platform.messages.empty());
 }
@@ -99,8 +99,8 @@ TEST(BackAndHelp, HelpNamesTheContactPage) {
     ASSERT_EQ(h.platform.messages.size(), 1u);
     const ShownMessage& m = h.platform.messages.front();
     EXPECT_EQ(m.text, "Questions? Please contact Team Quenlor at https://www.quenlor.com/contact");
-    EXPECT_EQ(m.buttons, MsgButtons::Ok);
-    EXPECT_EQ(m.icon, MsgIcon::None);
+    EXPECT_EQ(m.buttons, core::MsgButtons::Ok);
+    EXPECT_EQ(m.icon, core::MsgIcon::None);
     EXPECT_EQ(m.title, h.platform.appTitle());
 }
 
@@ -121,12 +121,12 @@ TEST(OneCommandAtATime, CommandsAreIgnoredWhileAnotherRuns) {
     h.connectionWindow.hide();
     fill(h.mssqlTables, {"orders"});
     {
-        CommandGuard::Scope running(h.commands);
+        screens::CommandGuard::Scope running(h.commands);
         h.transferScreen.back();
         h.transferScreen.sendToPostgres();
         h.transferScreen.sendToSqlServer();
-        h.transferScreen.deleteTables(TableSide::SqlServer);
-        h.transferScreen.renameTable(TableSide::Postgres);
+        h.transferScreen.deleteTables(screens::TableSide::SqlServer);
+        h.transferScreen.renameTable(screens::TableSide::Postgres);
         h.connectionScreen.next();
         EXPECT_TRUE(h.transferWindow.visible());
         EXPECT_FALSE(h.connectionWindow.visible());
@@ -134,7 +134,7 @@ TEST(OneCommandAtATime, CommandsAreIgnoredWhileAnotherRuns) {
         EXPECT_TRUE(h.platform.messages.empty());
 
         // Selection and help still run.
-        h.transferScreen.selectAll(TableSide::SqlServer);
+        h.transferScreen.selectAll(screens::TableSide::SqlServer);
         EXPECT_EQ(h.mssqlTables.selectedCount(), 1);
         h.transferScreen.showHelp();
         EXPECT_EQ(h.platform.messages.size(), 1u);
@@ -148,7 +148,7 @@ TEST(CommandDispatch, ButtonsReachTheirCommands) {
     ScreensHarness h;
     h.transferScreen.sendToPostgres();
     h.transferScreen.sendToSqlServer();
-    h.transferScreen.deleteTables(TableSide::SqlServer);
+    h.transferScreen.deleteTables(screens::TableSide::SqlServer);
     ASSERT_EQ(h.platform.messages.size(), 3u);
     for (const QString& text : h.platform.messageTexts())
         EXPECT_TRUE(text.startsWith(QStringLiteral("Please select a table"))) << text.toStdString();

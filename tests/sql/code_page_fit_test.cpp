@@ -49,7 +49,7 @@ const FitCase kFitCases[] = {
 // One object per code page across all the cases, as in a copy: a failure must not leave
 // state behind for the next value.
 TEST(TransferCodePageFit, FindsTheFirstCharacterTheCodePageCannotHoldExactly) {
-    std::map<int, CodePageFit> fits;
+    std::map<int, sql::CodePageFit> fits;
     for (int pass = 0; pass < 2; ++pass) {
         for (const FitCase& c : kFitCases) {
             const QString text = QString::fromUtf16(c.text);
@@ -63,7 +63,7 @@ TEST(TransferCodePageFit, FindsTheFirstCharacterTheCodePageCannotHoldExactly) {
 }
 
 TEST(TransferCodePageFit, FindsACharacterAfterALongTextThatFits) {
-    CodePageFit fit(1252);
+    sql::CodePageFit fit(1252);
     const QString latin = QString(100000, QChar(u'\u00e9'));
     EXPECT_EQ(fit.firstCharacterOutside(latin), std::nullopt);
     EXPECT_EQ(fit.firstCharacterOutside(latin + QChar(u'\u03b1')), QStringLiteral("\u03b1"));
@@ -71,7 +71,7 @@ TEST(TransferCodePageFit, FindsACharacterAfterALongTextThatFits) {
 
 std::string reportOf(int codePage, const QString& text) {
     try {
-        CodePageFit(codePage).check(text);
+        sql::CodePageFit(codePage).check(text);
     } catch (const std::runtime_error& e) {
         return e.what();
     }

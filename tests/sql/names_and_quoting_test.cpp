@@ -9,7 +9,7 @@ namespace dorvane::testing {
 namespace {
 
 TEST(AdoTypeName, NamesEveryCodeOfTheTableAndNothingElse) {
-    const auto name = [](int code) { return adoTypeName(static_cast<db::AdoType>(code)); };
+    const auto name = [](int code) { return db::adoTypeName(static_cast<db::AdoType>(code)); };
     EXPECT_EQ(name(135), QStringLiteral("adDBTimeStamp"));
     EXPECT_EQ(name(7), QStringLiteral("adDate"));
     EXPECT_EQ(name(202), QStringLiteral("adVarWChar"));
@@ -24,10 +24,10 @@ TEST(AdoTypeName, NamesEveryCodeOfTheTableAndNothingElse) {
 }
 
 TEST(SqlQuoting, DoublesOnlyTheClosingCharacter) {
-    EXPECT_EQ(bracketedName(QStringLiteral("Sales")), QStringLiteral("[Sales]"));
-    EXPECT_EQ(bracketedName(QStringLiteral("a]b[c")), QStringLiteral("[a]]b[c]"));
-    EXPECT_EQ(doubleQuotedName(QStringLiteral("a\"b]")), QStringLiteral("\"a\"\"b]\""));
-    EXPECT_EQ(singleQuotedText(QStringLiteral("O'Brien\\")), QStringLiteral("'O''Brien\\'"));
+    EXPECT_EQ(sql::bracketedName(QStringLiteral("Sales")), QStringLiteral("[Sales]"));
+    EXPECT_EQ(sql::bracketedName(QStringLiteral("a]b[c")), QStringLiteral("[a]]b[c]"));
+    EXPECT_EQ(sql::doubleQuotedName(QStringLiteral("a\"b]")), QStringLiteral("\"a\"\"b]\""));
+    EXPECT_EQ(sql::singleQuotedText(QStringLiteral("O'Brien\\")), QStringLiteral("'O''Brien\\'"));
 }
 
 }  // namespace

@@ -6,13 +6,13 @@
 #include "recorded_pieces.h"
 #include "sql/postgres_statements.h"
 
-namespace dorvane::to_postgres {
+namespace dorvane::sql::to_postgres {
 namespace {
 
 using db::Value;
 
 db::FieldInfo field(const char* name, db::AdoType adoType) {
-    return db::FieldInfo{QString::fromUtf8(name), adoType, 0, 0};
+    return db::FieldInfo{QString::fromUtf8(name), adoType, 0, 0, QString()};
 }
 
 TEST(TransferToPostgresStatements, SevenColumnExampleGivesTypesAndNumericList) {
@@ -22,7 +22,8 @@ TEST(TransferToPostgresStatements, SevenColumnExampleGivesTypesAndNumericList) {
         field("born", ado::kDBTimeStamp), field("ok", ado::kBoolean),
         field("price", ado::kCurrency),   field("day", db::AdoType::Date),
         field("score", ado::kDouble)};
-    const CreateTable create = createTableStatement(QStringLiteral("t"), fields);
+    const sql::to_postgres::CreateTable create =
+        sql::to_postgres::createTableStatement(QStringLiteral("t"), fields);
     EXPECT_EQ(create.sql, R"(CREATE TABLE "t"("id" NUMERIC,"name" TEXT,"born" TIMESTAMP,"ok" BOOL,)"
                           R"("price" NUMERIC,"day" DATE,"score" TEXT))");
     EXPECT_EQ(create.numericList, (std::vector<bool>{true, false, false, false, true}));
@@ -54,7 +55,8 @@ TEST(TransferToPostgresStatements, TypeTestsChooseInTheirOrder) {
         {u"", u" TEXT,", false},
     };
     for (const Case& c : cases) {
-        const ColumnRule& rule = ruleFor(QStringView(c.typeName));
+        const sql::to_postgres::ColumnRule& rule =
+            sql::to_postgres::ruleFor(QStringView(c.typeName));
         EXPECT_EQ(QStringView(rule.fragment), QStringView(c.fragment))
             << QStringView(c.typeName).toString().toStdString();
         EXPECT_EQ(rule.numeric, c.numeric) << QStringView(c.typeName).toString().toStdString();
@@ -62,61 +64,66 @@ TEST(TransferToPostgresStatements, TypeTestsChooseInTheirOrder) {
 }
 
 TEST(TransferToPostgresStatements, NamesWithDoubleQuotesAreDoubledEverywhere) {
-    EXPECT_EQ(selectStatement(QStringLiteral("my\"tab")), R"(SELECT * FROM "my""tab")");
-    EXPECT_EQ(columnHead(QStringLiteral("my\"tab")), R"(CREATE TABLE "my""tab"()");
-    EXPECT_EQ(dropStatement(QStringLiteral("my\"tab")), R"(DROP TABLE "my""tab")");
+    EXPECT_EQ(sql::to_postgres::selectStatement(QStringLiteral("my\"tab")),
+              R"(SELECT * FROM "my""tab")");
+    EXPECT_EQ(sql::to_postgres::columnHead(QStringLiteral("my\"tab")),
+              R"(CREATE TABLE "my""tab"()");
+    EXPECT_EQ(sql::to_postgres::dropStatement(QStringLiteral("my\"tab")),
+              R"(DROP TABLE "my""tab")");
     const std::vector<db::FieldInfo> fields{field("a\"b", db::ado::kVarChar)};
-    EXPECT_EQ(createTableStatement(QStringLiteral("x"), fields).sql,
+    EXPECT_EQ(sql::to_postgres::createTableStatement(QStringLiteral("x"), fields).sql,
               R"(CREATE TABLE "x"("a""b" TEXT))");
-    const std::vector<Value> row{Value::text("v")};
-    EXPECT_EQ(insertStatement(QStringLiteral("my\"tab"), row, {}),
+    const std::vector<db::Value> row{db::Value::text("v")};
+    EXPECT_EQ(sql::to_postgres::insertStatement(QStringLiteral("my\"tab"), row, {}),
               R"(INSERT INTO "my""tab" VALUES('v'))");
     // Ordinary names are untouched.
-    EXPECT_EQ(selectStatement(QStringLiteral("Orders")), R"(SELECT * FROM "Orders")");
-    EXPECT_EQ(dropStatement(QStringLiteral("Orders")), R"(DROP TABLE "Orders")");
+    EXPECT_EQ(sql::to_postgres::selectStatement(QStringLiteral("Orders")),
+              R"(SELECT * FROM "Orders")");
+    EXPECT_EQ(sql::to_postgres::dropStatement(QStringLiteral("Orders")), R"(DROP TABLE "Orders")");
 }
 
 TEST(TransferToPostgresStatements, InsertJoinsNullsAsTheCommandAlwaysHas) {
-    const std::vector<bool> firstNumeric = unquotedColumns(u"0,", 3);
-    const std::vector<Value> row1{Value::integer(7), Value::text("O'Brien"), Value()};
-    EXPECT_EQ(insertStatement(QStringLiteral("t"), row1, firstNumeric),
+    const std::vector<bool> firstNumeric = sql::to_postgres::unquotedColumns(u"0,", 3);
+    const std::vector<db::Value> row1{db::Value::integer(7), db::Value::text("O'Brien"),
+                                      db::Value()};
+    EXPECT_EQ(sql::to_postgres::insertStatement(QStringLiteral("t"), row1, firstNumeric),
               R"(INSERT INTO "t" VALUES(7, 'O''Brien',NULL))");
 
-    const std::vector<Value> row2{Value(), Value::text("x")};
-    EXPECT_EQ(insertStatement(QStringLiteral("t"), row2, {}),
+    const std::vector<db::Value> row2{db::Value(), db::Value::text("x")};
+    EXPECT_EQ(sql::to_postgres::insertStatement(QStringLiteral("t"), row2, {}),
               R"(INSERT INTO "t" VALUES(NULL, 'x'))");
 
-    const std::vector<Value> allNull{Value(), Value(), Value()};
-    EXPECT_EQ(insertStatement(QStringLiteral("t"), allNull, {}),
+    const std::vector<db::Value> allNull{db::Value(), db::Value(), db::Value()};
+    EXPECT_EQ(sql::to_postgres::insertStatement(QStringLiteral("t"), allNull, {}),
               R"(INSERT INTO "t" VALUES(NULL,NULL,NULL))");
 }
 
 TEST(TransferToPostgresStatements, EmptyTextIsNullOnlyWhereNoNumberCouldBeWritten) {
-    const std::vector<bool> unquoted = unquotedColumns(u"1,", 3);
-    const std::vector<Value> row{Value::text(""), Value::text(""), Value::text("")};
-    EXPECT_EQ(insertStatement(QStringLiteral("t"), row, unquoted),
+    const std::vector<bool> unquoted = sql::to_postgres::unquotedColumns(u"1,", 3);
+    const std::vector<db::Value> row{db::Value::text(""), db::Value::text(""), db::Value::text("")};
+    EXPECT_EQ(sql::to_postgres::insertStatement(QStringLiteral("t"), row, unquoted),
               R"(INSERT INTO "t" VALUES('',NULL, ''))");
 }
 
 TEST(TransferToPostgresStatements, BackslashesUseAnEscapeLiteral) {
-    const std::vector<Value> row{Value::text(R"(C:\data)"), Value::text("it's"),
-                                 Value::text(R"(a\'b)")};
-    EXPECT_EQ(insertStatement(QStringLiteral("t"), row, {}),
+    const std::vector<db::Value> row{db::Value::text(R"(C:\data)"), db::Value::text("it's"),
+                                     db::Value::text(R"(a\'b)")};
+    EXPECT_EQ(sql::to_postgres::insertStatement(QStringLiteral("t"), row, {}),
               R"(INSERT INTO "t" VALUES(E'C:\\data', 'it''s', E'a\\''b'))");
 }
 
 TEST(TransferToPostgresStatements, ValuesAreWrittenWithoutLocale) {
     db::DateTimeParts when{2024, 2, 29, 13, 5, 9, 123456000};
     db::DateTimeParts day{1999, 12, 31};
-    const std::vector<Value> row{Value::decimal("12.9900"),
-                                 Value::single(0.1f),
-                                 Value::dbl(-2.5e-7),
-                                 Value::timestamp(when),
-                                 Value::date(day),
-                                 Value::boolean(false),
-                                 Value::binary(QByteArray("\x01\xab", 2))};
-    const std::vector<bool> unquoted = unquotedColumns(u"0,", 7);
-    EXPECT_EQ(insertStatement(QStringLiteral("t"), row, unquoted),
+    const std::vector<db::Value> row{db::Value::decimal("12.9900"),
+                                     db::Value::single(0.1f),
+                                     db::Value::dbl(-2.5e-7),
+                                     db::Value::timestamp(when),
+                                     db::Value::date(day),
+                                     db::Value::boolean(false),
+                                     db::Value::binary(QByteArray("\x01\xab", 2))};
+    const std::vector<bool> unquoted = sql::to_postgres::unquotedColumns(u"0,", 7);
+    EXPECT_EQ(sql::to_postgres::insertStatement(QStringLiteral("t"), row, unquoted),
               R"(INSERT INTO "t" VALUES(12.9900, '0.1', '-2.5e-07', '2024-02-29 13:05:09.123456', )"
               R"('1999-12-31', 'False', E'\\x01ab'))");
 }
@@ -125,26 +132,31 @@ TEST(TransferToPostgresStatements, ValuesAreWrittenWithoutLocale) {
 // numeric only what reads as a number goes without quotes.
 TEST(TransferToPostgresStatements, OtherValuesInNumericColumnsAreQuotedUnlessNumbers) {
     db::DateTimeParts when{2024, 2, 29, 13, 5, 9, 0};
-    const std::vector<Value> row{Value::integer(-5), Value::timestamp(when), Value(),
-                                 Value::boolean(true), Value::dbl(1.5)};
-    EXPECT_EQ(insertStatement(QStringLiteral("t"), row, unquotedColumns(u"0,1,2,3,4,", 5)),
+    const std::vector<db::Value> row{db::Value::integer(-5), db::Value::timestamp(when),
+                                     db::Value(), db::Value::boolean(true), db::Value::dbl(1.5)};
+    EXPECT_EQ(sql::to_postgres::insertStatement(
+                  QStringLiteral("t"), row, sql::to_postgres::unquotedColumns(u"0,1,2,3,4,", 5)),
               R"(INSERT INTO "t" VALUES(-5, '2024-02-29 13:05:09',NULL, 'True', 1.5))");
 }
 
 TEST(TransferToPostgresStatements, NumericListIsWalkedInStepWithTheFields) {
-    EXPECT_EQ(unquotedColumns(u"0,4,", 6),
+    EXPECT_EQ(sql::to_postgres::unquotedColumns(u"0,4,", 6),
               (std::vector<bool>{true, false, false, false, true, false}));
-    EXPECT_EQ(unquotedColumns(u"", 3), (std::vector<bool>{false, false, false}));
+    EXPECT_EQ(sql::to_postgres::unquotedColumns(u"", 3), (std::vector<bool>{false, false, false}));
     // Without a comma the list names nothing.
-    EXPECT_EQ(unquotedColumns(u"1", 3), (std::vector<bool>{false, false, false}));
+    EXPECT_EQ(sql::to_postgres::unquotedColumns(u"1", 3), (std::vector<bool>{false, false, false}));
     // The walk only moves on at the index it waits for: a later index blocks earlier ones.
-    EXPECT_EQ(unquotedColumns(u"2,0,", 3), (std::vector<bool>{false, false, true}));
-    EXPECT_EQ(unquotedColumns(u"x,1,", 3), (std::vector<bool>{false, false, false}));
+    EXPECT_EQ(sql::to_postgres::unquotedColumns(u"2,0,", 3),
+              (std::vector<bool>{false, false, true}));
+    EXPECT_EQ(sql::to_postgres::unquotedColumns(u"x,1,", 3),
+              (std::vector<bool>{false, false, false}));
     // An index named twice blocks the ones after it; blanks around an index are dropped.
-    EXPECT_EQ(unquotedColumns(u"0,0,1,", 3), (std::vector<bool>{true, false, false}));
-    EXPECT_EQ(unquotedColumns(u" 0 , 2,", 3), (std::vector<bool>{true, false, true}));
+    EXPECT_EQ(sql::to_postgres::unquotedColumns(u"0,0,1,", 3),
+              (std::vector<bool>{true, false, false}));
+    EXPECT_EQ(sql::to_postgres::unquotedColumns(u" 0 , 2,", 3),
+              (std::vector<bool>{true, false, true}));
     // Flags reach as far as the last numeric column; the fields after it are quoted.
-    EXPECT_EQ(unquotedColumns(std::vector<bool>{false, true}, 3),
+    EXPECT_EQ(sql::to_postgres::unquotedColumns(std::vector<bool>{false, true}, 3),
               (std::vector<bool>{false, true, false}));
 }
 
@@ -153,11 +165,11 @@ TEST(TransferToPostgresStatements, NumericListIsWalkedInStepWithTheFields) {
 TEST(TransferToPostgresStatements, ColumnListRunsEachPieceOnItsLine) {
     const std::vector<db::FieldInfo> fields{field("n", db::ado::kInteger),
                                             field("s", db::ado::kVarChar)};
-    const ColumnListLines lines{1, 2, 3, 4, 5, 6, &ColumnRule::customized};
+    const ColumnListLines lines{1, 2, 3, 4, 5, 6, &sql::to_postgres::ColumnRule::customized};
     QString sql = QStringLiteral("x(");
     std::vector<bool> numericColumns;
     RecordedPieces steps;
-    appendColumnList(sql, FieldList{fields}, steps, lines, numericColumns);
+    appendColumnList(sql, sql::FieldList{fields}, steps, lines, numericColumns);
     EXPECT_EQ(sql, R"(x("n" NUMERIC,"s" TEXT))");
     EXPECT_EQ(numericColumns, std::vector<bool>{true});
     EXPECT_EQ(steps.lines, (std::vector<int>{1, 2, 3, 4, 206, 210, 218, 222, 224, 226,  //
@@ -165,27 +177,29 @@ TEST(TransferToPostgresStatements, ColumnListRunsEachPieceOnItsLine) {
 }
 
 TEST(TransferToPostgresStatements, InsertRunsEachPieceOnItsLine) {
-    const std::vector<Value> values{Value::integer(1), Value::text("a")};
-    const RowValues row{values};
+    const std::vector<db::Value> values{db::Value::integer(1), db::Value::text("a")};
+    const sql::RowValues row{values};
     QString sql = QStringLiteral("left from the last row");
     RecordedPieces steps;
-    buildInsert(sql, QStringLiteral("t"), row, steps, InsertLines{1, 2, 3, 4, 5}, {true});
+    sql::to_postgres::buildInsert(sql, QStringLiteral("t"), row, steps,
+                                  sql::InsertLines{1, 2, 3, 4, 5}, {true});
     EXPECT_EQ(sql, R"(INSERT INTO "t" VALUES(1, 'a'))");
     EXPECT_EQ(steps.lines, (std::vector<int>{1, 2, 3, 4, 3, 4, 5}));
 }
 
 TEST(TransferToPostgresStatements, RenameQuotesBothNames) {
-    EXPECT_EQ(renameStatement(QStringLiteral("a\"b"), QStringLiteral("c")),
+    EXPECT_EQ(sql::to_postgres::renameStatement(QStringLiteral("a\"b"), QStringLiteral("c")),
               R"(ALTER TABLE "a""b" RENAME TO "c";)");
 }
 
 // Quotes and backslashes make a value no number: in a numeric column it still goes in
 // quotes, doubled, so it can never end up read as SQL.
 TEST(TransferToPostgresStatements, QuotesAndBackslashesAreDoubledInUnquotedColumnsToo) {
-    const std::vector<Value> row{Value::text(R"(1'\)")};
-    EXPECT_EQ(insertStatement(QStringLiteral("t"), row, unquotedColumns(u"0,", 1)),
+    const std::vector<db::Value> row{db::Value::text(R"(1'\)")};
+    EXPECT_EQ(sql::to_postgres::insertStatement(QStringLiteral("t"), row,
+                                                sql::to_postgres::unquotedColumns(u"0,", 1)),
               R"(INSERT INTO "t" VALUES(E'1''\\'))");
 }
 
 }  // namespace
-}  // namespace dorvane::to_postgres
+}  // namespace dorvane::sql::to_postgres

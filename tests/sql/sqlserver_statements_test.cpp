@@ -6,19 +6,19 @@
 #include "recorded_pieces.h"
 #include "sql/sqlserver_statements.h"
 
-namespace dorvane::to_sqlserver {
+namespace dorvane::sql::to_sqlserver {
 namespace {
 
 using db::Value;
 
 db::FieldInfo field(const char* name, db::AdoType adoType, int precision = 0, int scale = 0) {
-    return db::FieldInfo{QString::fromUtf8(name), adoType, precision, scale};
+    return db::FieldInfo{QString::fromUtf8(name), adoType, precision, scale, QString()};
 }
 
 TEST(TransferToSqlServerStatements, TwoColumnExample) {
     const std::vector<db::FieldInfo> fields{field("id", db::ado::kInteger),
                                             field("name", db::ado::kVarWChar)};
-    EXPECT_EQ(createTableStatement(QStringLiteral("t"), fields),
+    EXPECT_EQ(sql::to_sqlserver::createTableStatement(QStringLiteral("t"), fields),
               "CREATE TABLE [t]([id] FLOAT,[name] VARCHAR(8000));");
 }
 
@@ -51,7 +51,8 @@ TEST(TransferToSqlServerStatements, TypeTestsChooseInTheirOrder) {
         {u"", u"] VARCHAR(8000),", false},
     };
     for (const Case& c : cases) {
-        const ColumnRule& rule = ruleFor(QStringView(c.typeName));
+        const sql::to_sqlserver::ColumnRule& rule =
+            sql::to_sqlserver::ruleFor(QStringView(c.typeName));
         EXPECT_EQ(QStringView(rule.fragment), QStringView(c.fragment))
             << QStringView(c.typeName).toString().toStdString();
         EXPECT_EQ(rule.exact, c.exact) << QStringView(c.typeName).toString().toStdString();
@@ -63,21 +64,24 @@ TEST(TransferToSqlServerStatements, ExactColumnsKeepTheSourceDigits) {
         field("price", db::ado::kNumeric, 10, 2),  field("huge", db::ado::kNumeric, 1000, 20),
         field("unknown", db::ado::kNumeric, 0, 6), field("undeclared", db::ado::kNumeric, 28, 6),
         field("bad", db::ado::kNumeric, 5, 9),     field("n", db::ado::kBigInt)};
-    EXPECT_EQ(createTableStatement(QStringLiteral("t"), fields),
+    EXPECT_EQ(sql::to_sqlserver::createTableStatement(QStringLiteral("t"), fields),
               "CREATE TABLE [t]([price] NUMERIC(10,2),[huge] NUMERIC(38,20),"
               "[unknown] NUMERIC(38,16),[undeclared] NUMERIC(38,16),[bad] NUMERIC(5,5),"
               "[n] BIGINT);");
 }
 
 TEST(TransferToSqlServerStatements, ClosingBracketsInNamesAreDoubled) {
-    EXPECT_EQ(columnHead(QStringLiteral("a]b")), "CREATE TABLE [a]]b](");
-    EXPECT_EQ(dropStatement(QStringLiteral("a]b")), "DROP TABLE [a]]b]");
-    EXPECT_EQ(selectStatement(QStringLiteral("a\"b]")), R"(SELECT * FROM "a""b]")");
+    EXPECT_EQ(sql::to_sqlserver::columnHead(QStringLiteral("a]b")), "CREATE TABLE [a]]b](");
+    EXPECT_EQ(sql::to_sqlserver::dropStatement(QStringLiteral("a]b")), "DROP TABLE [a]]b]");
+    EXPECT_EQ(sql::to_sqlserver::selectStatement(QStringLiteral("a\"b]")),
+              R"(SELECT * FROM "a""b]")");
     const std::vector<db::FieldInfo> fields{field("c]d", db::ado::kInteger)};
-    EXPECT_EQ(createTableStatement(QStringLiteral("x"), fields), "CREATE TABLE [x]([c]]d] FLOAT);");
-    const std::vector<Value> row{Value::text("v")};
-    EXPECT_EQ(insertStatement(QStringLiteral("a]b"), row), "INSERT INTO [a]]b] VALUES('v')");
-    EXPECT_EQ(dropStatement(QStringLiteral("Orders")), "DROP TABLE [Orders]");
+    EXPECT_EQ(sql::to_sqlserver::createTableStatement(QStringLiteral("x"), fields),
+              "CREATE TABLE [x]([c]]d] FLOAT);");
+    const std::vector<db::Value> row{db::Value::text("v")};
+    EXPECT_EQ(sql::to_sqlserver::insertStatement(QStringLiteral("a]b"), row),
+              "INSERT INTO [a]]b] VALUES('v')");
+    EXPECT_EQ(sql::to_sqlserver::dropStatement(QStringLiteral("Orders")), "DROP TABLE [Orders]");
 }
 
 // Each piece runs as its own numbered step: the column list's own lines, and for each
@@ -85,13 +89,14 @@ TEST(TransferToSqlServerStatements, ClosingBracketsInNamesAreDoubled) {
 TEST(TransferToSqlServerStatements, ColumnListRunsEachPieceOnItsLine) {
     const std::vector<db::FieldInfo> fields{field("d", db::ado::kNumeric, 9, 2),
                                             field("s", db::ado::kVarChar)};
-    const ColumnListLines lines{1, 2, 3, 4, 5, 6, &ColumnRule::automatic};
+    const ColumnListLines lines{1, 2, 3, 4, 5, 6, &sql::to_sqlserver::ColumnRule::automatic};
     QString sql = QStringLiteral("x(");
-    std::vector<std::optional<ExactSize>> exactColumns{ExactSize{1, 0}, ExactSize{1, 0}};
+    std::vector<std::optional<sql::ExactSize>> exactColumns{sql::ExactSize{1, 0},
+                                                            sql::ExactSize{1, 0}};
     RecordedPieces steps;
-    appendColumnList(sql, FieldList{fields}, steps, lines, exactColumns);
+    appendColumnList(sql, sql::FieldList{fields}, steps, lines, exactColumns);
     EXPECT_EQ(sql, "x([d] NUMERIC(9,2),[s] VARCHAR(8000));");
-    EXPECT_EQ(exactColumns, (std::vector<std::optional<ExactSize>>{ExactSize{9, 2}, {}}));
+    EXPECT_EQ(exactColumns, (std::vector<std::optional<sql::ExactSize>>{sql::ExactSize{9, 2}, {}}));
     EXPECT_EQ(steps.lines,
               (std::vector<int>{1, 2, 3, 4,   250, 254, 258, 262, 262, 266, 270, 274, 276,  //
                                 2, 3, 4, 250, 252, 5,   6}));
@@ -99,49 +104,56 @@ TEST(TransferToSqlServerStatements, ColumnListRunsEachPieceOnItsLine) {
 
 // Bytes go as a constant only into a column that keeps bytes; elsewhere as their text.
 TEST(TransferToSqlServerStatements, BinaryValuesAreConstantsWhereTheColumnKeepsBytes) {
-    const std::vector<Value> values{Value::binary(QByteArray("\x01\xab", 2)),
-                                    Value::binary(QByteArray("\x01", 1)), Value()};
-    const RowValues row{values};
+    const std::vector<db::Value> values{db::Value::binary(QByteArray("\x01\xab", 2)),
+                                        db::Value::binary(QByteArray("\x01", 1)), db::Value()};
+    const sql::RowValues row{values};
     QString sql;
-    PiecesAtOnce steps;
-    buildInsert(sql, QStringLiteral("t"), row, steps, InsertLines{},
-                [](int column) { return column != 1; });
-    EXPECT_EQ(sql, "INSERT INTO [t] VALUES(0x01ab, '" + sqlServerValueText(values[1]) + "', NULL)");
+    sql::PiecesAtOnce steps;
+    sql::to_sqlserver::buildInsert(sql, QStringLiteral("t"), row, steps, sql::InsertLines{},
+                                   [](int column) { return column != 1; });
+    EXPECT_EQ(sql,
+              "INSERT INTO [t] VALUES(0x01ab, '" + sql::sqlServerValueText(values[1]) + "', NULL)");
 }
 
 TEST(TransferToSqlServerStatements, RenameQuotesBothNames) {
-    EXPECT_EQ(renameStatement(QStringLiteral("a'b"), QStringLiteral("c")), "sp_rename 'a''b', 'c'");
+    EXPECT_EQ(sql::to_sqlserver::renameStatement(QStringLiteral("a'b"), QStringLiteral("c")),
+              "sp_rename 'a''b', 'c'");
 }
 
 TEST(TransferToSqlServerStatements, InsertExamples) {
-    const std::vector<Value> row1{Value::text("a"), Value(), Value::text("O'Brien")};
-    EXPECT_EQ(insertStatement(QStringLiteral("t"), row1),
+    const std::vector<db::Value> row1{db::Value::text("a"), db::Value(),
+                                      db::Value::text("O'Brien")};
+    EXPECT_EQ(sql::to_sqlserver::insertStatement(QStringLiteral("t"), row1),
               "INSERT INTO [t] VALUES('a', NULL, 'O''Brien')");
-    const std::vector<Value> row2{Value(), Value()};
-    EXPECT_EQ(insertStatement(QStringLiteral("t"), row2), "INSERT INTO [t] VALUES(NULL, NULL)");
+    const std::vector<db::Value> row2{db::Value(), db::Value()};
+    EXPECT_EQ(sql::to_sqlserver::insertStatement(QStringLiteral("t"), row2),
+              "INSERT INTO [t] VALUES(NULL, NULL)");
     // Only a database null is NULL; an empty text stays a text.
-    const std::vector<Value> row3{Value::text(""), Value(), Value::text("")};
-    EXPECT_EQ(insertStatement(QStringLiteral("t"), row3), "INSERT INTO [t] VALUES('', NULL, '')");
+    const std::vector<db::Value> row3{db::Value::text(""), db::Value(), db::Value::text("")};
+    EXPECT_EQ(sql::to_sqlserver::insertStatement(QStringLiteral("t"), row3),
+              "INSERT INTO [t] VALUES('', NULL, '')");
     // Backslashes mean nothing to SQL Server.
-    const std::vector<Value> row4{Value::text(R"(C:\data)")};
-    EXPECT_EQ(insertStatement(QStringLiteral("t"), row4), R"(INSERT INTO [t] VALUES('C:\data'))");
+    const std::vector<db::Value> row4{db::Value::text(R"(C:\data)")};
+    EXPECT_EQ(sql::to_sqlserver::insertStatement(QStringLiteral("t"), row4),
+              R"(INSERT INTO [t] VALUES('C:\data'))");
 }
 
 TEST(TransferToSqlServerStatements, TextBeyondAsciiIsNational) {
-    const std::vector<Value> row{Value::text(QString::fromUtf8("Αθήνα")), Value::text("plain"),
-                                 Value::text(QString::fromUtf8("l'été")), Value()};
-    EXPECT_EQ(insertStatement(QStringLiteral("t"), row),
+    const std::vector<db::Value> row{db::Value::text(QString::fromUtf8("Αθήνα")),
+                                     db::Value::text("plain"),
+                                     db::Value::text(QString::fromUtf8("l'été")), db::Value()};
+    EXPECT_EQ(sql::to_sqlserver::insertStatement(QStringLiteral("t"), row),
               QString::fromUtf8("INSERT INTO [t] VALUES(N'Αθήνα', 'plain', N'l''été', NULL)"));
 }
 
 TEST(TransferToSqlServerStatements, ValuesAreWrittenWithoutLocale) {
-    const std::vector<Value> row{
-        Value::integer(9007199254740993), Value::decimal("12.99"), Value::dbl(0.1),
-        Value::timestamp({2024, 2, 29, 13, 5, 9, 123456000}), Value::boolean(true)};
-    EXPECT_EQ(insertStatement(QStringLiteral("t"), row),
+    const std::vector<db::Value> row{
+        db::Value::integer(9007199254740993), db::Value::decimal("12.99"), db::Value::dbl(0.1),
+        db::Value::timestamp({2024, 2, 29, 13, 5, 9, 123456000}), db::Value::boolean(true)};
+    EXPECT_EQ(sql::to_sqlserver::insertStatement(QStringLiteral("t"), row),
               "INSERT INTO [t] VALUES('9007199254740993', '12.99', '0.1', "
               "'2024-02-29T13:05:09.123', 'True')");
 }
 
 }  // namespace
-}  // namespace dorvane::to_sqlserver
+}  // namespace dorvane::sql::to_sqlserver

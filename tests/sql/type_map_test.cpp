@@ -22,7 +22,7 @@ using db::AdoType;
 // What the copy writes for a type, in the table's terms.
 struct CopyOutcome {
     QString column;
-    Values values;
+    sql::Values values;
     friend bool operator==(const CopyOutcome&, const CopyOutcome&) = default;
 };
 
@@ -36,86 +36,90 @@ const Rule& walkRules(std::span<const Rule> rules, const Rule& fallback, const Q
 
 CopyOutcome copyToPostgres(const QString& lowerName) {
     const auto& rule =
-        walkRules(to_postgres::columnRules(), to_postgres::fallbackRule(), lowerName);
+        walkRules(sql::to_postgres::columnRules(), sql::to_postgres::fallbackRule(), lowerName);
     QString column = QString::fromUtf16(rule.fragment).trimmed();  // " NUMERIC,"
     column.chop(1);
-    return {column, rule.numeric ? Values::Unquoted : Values::Quoted};
+    return {column, rule.numeric ? sql::Values::Unquoted : sql::Values::Quoted};
 }
 
 CopyOutcome copyToSqlServer(const QString& lowerName) {
     const auto& rule =
-        walkRules(to_sqlserver::columnRules(), to_sqlserver::fallbackRule(), lowerName);
+        walkRules(sql::to_sqlserver::columnRules(), sql::to_sqlserver::fallbackRule(), lowerName);
     QString column = QString::fromUtf16(rule.fragment).mid(2);  // "] FLOAT," or "] DECIMAL"
     if (rule.exact)
         column += u"(p,s)";
     else
         column.chop(1);
-    return {column, Values::Quoted};
+    return {column, sql::Values::Quoted};
 }
 
 struct Dialect {
     const char* name;
-    TargetServer target;
+    sql::TargetServer target;
     CopyOutcome (*copy)(const QString& lowerName);
-    std::span<const TypeMapRow> (*rows)();
-    const TypeMapRow& (*row)(AdoType);
+    std::span<const sql::TypeMapRow> (*rows)();
+    const sql::TypeMapRow& (*row)(db::AdoType);
 };
 
 const Dialect kDialects[] = {
-    {"ToPostgreSQL", TargetServer::PostgreSQL, copyToPostgres,
-     [] { return to_postgres::targetTypes().rows; },
-     [](AdoType type) -> const TypeMapRow& { return to_postgres::targetTypes().rowFor(type); }},
-    {"ToSqlServer", TargetServer::SqlServer, copyToSqlServer,
-     [] { return to_sqlserver::targetTypes().rows; },
-     [](AdoType type) -> const TypeMapRow& { return to_sqlserver::targetTypes().rowFor(type); }},
+    {"ToPostgreSQL", sql::TargetServer::PostgreSQL, copyToPostgres,
+     [] { return sql::to_postgres::targetTypes().rows; },
+     [](db::AdoType type) -> const sql::TypeMapRow& {
+         return sql::to_postgres::targetTypes().rowFor(type);
+     }},
+    {"ToSqlServer", sql::TargetServer::SqlServer, copyToSqlServer,
+     [] { return sql::to_sqlserver::targetTypes().rows; },
+     [](db::AdoType type) -> const sql::TypeMapRow& {
+         return sql::to_sqlserver::targetTypes().rowFor(type);
+     }},
 };
 
-constexpr auto kUnnamed = static_cast<AdoType>(1);
+constexpr auto kUnnamed = static_cast<db::AdoType>(1);
 
 // Every type ADO names, and a number it does not.
-std::vector<AdoType> sourceTypes() {
-    std::vector<AdoType> types;
+std::vector<db::AdoType> sourceTypes() {
+    std::vector<db::AdoType> types;
     for (int code = INT16_MIN; code <= INT16_MAX; ++code)
-        if (!adoTypeName(static_cast<AdoType>(code)).isEmpty())
-            types.push_back(static_cast<AdoType>(code));
+        if (!db::adoTypeName(static_cast<db::AdoType>(code)).isEmpty())
+            types.push_back(static_cast<db::AdoType>(code));
     types.push_back(kUnnamed);
     return types;
 }
 
 // The proposal for a first value of three characters and a source of size (10,2).
-QString expectedProposal(const Proposal& proposal) {
+QString expectedProposal(const sql::Proposal& proposal) {
     const QString text = QString::fromLatin1(proposal.text);
     switch (proposal.rule) {
-        case ProposalRule::Fixed:
+        case sql::ProposalRule::Fixed:
             return text;
-        case ProposalRule::SampledText:
+        case sql::ProposalRule::SampledText:
             return QStringLiteral("VARCHAR(3)");
-        case ProposalRule::ExactNumber:
+        case sql::ProposalRule::ExactNumber:
             return text + QStringLiteral("(10,2)");
     }
     return {};
 }
 
-class TypeMap : public ::testing::TestWithParam<std::tuple<Dialect, AdoType>> {};
+class TypeMap : public ::testing::TestWithParam<std::tuple<Dialect, db::AdoType>> {};
 
 TEST_P(TypeMap, HoldsWhatTheRuleWalkAndTheDialogGive) {
     const auto& [dialect, type] = GetParam();
     const auto rows = dialect.rows();
     const auto named = std::count_if(rows.begin(), rows.end(),
-                                     [&](const TypeMapRow& r) { return r.source == type; });
+                                     [&](const sql::TypeMapRow& r) { return r.source == type; });
     EXPECT_EQ(named, type == kUnnamed ? 0 : 1);
 
-    const TypeMapRow& row = dialect.row(type);
+    const sql::TypeMapRow& row = dialect.row(type);
     const CopyOutcome table{QString::fromLatin1(row.copyColumn), row.values};
-    EXPECT_EQ(dialect.copy(adoTypeName(type).toLower()), table);
+    EXPECT_EQ(dialect.copy(db::adoTypeName(type).toLower()), table);
 
     const db::FieldInfo field{QStringLiteral("c"), type, 10, 2, QString()};
     const db::Value sample = db::Value::text(QStringLiteral("abc"));
-    EXPECT_EQ(proposedType(dialect.target, field, &sample), expectedProposal(row.proposal));
+    EXPECT_EQ(sql::proposedType(dialect.target, field, &sample), expectedProposal(row.proposal));
 }
 
 std::string caseName(const ::testing::TestParamInfo<TypeMap::ParamType>& info) {
-    const QString type = adoTypeName(std::get<AdoType>(info.param));
+    const QString type = db::adoTypeName(std::get<db::AdoType>(info.param));
     return std::string(std::get<Dialect>(info.param).name) + '_' +
            (type.isEmpty() ? std::string("Unnamed") : type.toStdString());
 }

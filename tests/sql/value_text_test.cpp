@@ -6,7 +6,7 @@ namespace dorvane {
 namespace {
 
 QString timestampText(int y, int mo, int d, int h, int mi, int s, int ns) {
-    return sqlServerTimestampText({y, mo, d, h, mi, s, ns});
+    return sql::sqlServerTimestampText({y, mo, d, h, mi, s, ns});
 }
 
 TEST(TransferValueText, SqlServerTimestampsRoundToTheMillisecondAndCarry) {
@@ -23,15 +23,15 @@ TEST(TransferValueText, SqlServerTimestampsRoundToTheMillisecondAndCarry) {
 }
 
 TEST(TransferValueText, SqlServerTextOfOtherKindsIsTheGeneralForm) {
-    EXPECT_EQ(sqlServerValueText(db::Value::date({2020, 1, 2})), "2020-01-02");
-    EXPECT_EQ(sqlServerValueText(db::Value::single(0.1f)), "0.1");
-    EXPECT_EQ(sqlServerValueText(db::Value::integer(-42)), "-42");
+    EXPECT_EQ(sql::sqlServerValueText(db::Value::date({2020, 1, 2})), "2020-01-02");
+    EXPECT_EQ(sql::sqlServerValueText(db::Value::single(0.1f)), "0.1");
+    EXPECT_EQ(sql::sqlServerValueText(db::Value::integer(-42)), "-42");
 }
 
 TEST(TransferValueText, PostgresLiteralsEscapeOnlyWhatNeedsIt) {
     auto literal = [](const char* text) {
         QString sql;
-        appendPostgresLiteral(sql, QString::fromUtf8(text));
+        sql::appendPostgresLiteral(sql, QString::fromUtf8(text));
         return sql;
     };
     EXPECT_EQ(literal("plain"), "'plain'");
@@ -47,33 +47,33 @@ TEST(TransferValueText, CharactersToEscapeAreFoundAtAnyLength) {
     for (const qsizetype length : {1, 63, 64, 65, 200, 100000}) {
         const QString prefix(length - 1, u'a');
         QString sql;
-        appendPostgresLiteral(sql, prefix + u'\'');
+        sql::appendPostgresLiteral(sql, prefix + u'\'');
         EXPECT_EQ(sql, QStringLiteral("'") + prefix + QStringLiteral("'''")) << length;
         sql.clear();
-        appendPostgresLiteral(sql, prefix + u'\\');
+        sql::appendPostgresLiteral(sql, prefix + u'\\');
         EXPECT_EQ(sql, QStringLiteral("E'") + prefix + QStringLiteral("\\\\'")) << length;
         sql.clear();
-        appendPostgresLiteral(sql, prefix + u'b');
+        sql::appendPostgresLiteral(sql, prefix + u'b');
         EXPECT_EQ(sql, QStringLiteral("'") + prefix + QStringLiteral("b'")) << length;
-        EXPECT_THROW(checkPostgresCanHold(db::Value::text(prefix + QChar(u'\0'))),
+        EXPECT_THROW(sql::checkPostgresCanHold(db::Value::text(prefix + QChar(u'\0'))),
                      std::runtime_error)
             << length;
-        EXPECT_NO_THROW(checkPostgresCanHold(db::Value::text(prefix + u'b'))) << length;
+        EXPECT_NO_THROW(sql::checkPostgresCanHold(db::Value::text(prefix + u'b'))) << length;
     }
 }
 
 TEST(TransferValueText, AsciiTest) {
-    EXPECT_TRUE(isAscii(u"abc ~\x7f"));
-    EXPECT_TRUE(isAscii(u""));
-    EXPECT_FALSE(isAscii(u"caf\u00e9"));
-    EXPECT_FALSE(isAscii(QString::fromUtf8("\xF0\x9F\x98\x80")));
+    EXPECT_TRUE(sql::isAscii(u"abc ~\x7f"));
+    EXPECT_TRUE(sql::isAscii(u""));
+    EXPECT_FALSE(sql::isAscii(u"caf\u00e9"));
+    EXPECT_FALSE(sql::isAscii(QString::fromUtf8("\xF0\x9F\x98\x80")));
 }
 
 TEST(TransferValueText, ExactValuesThatWouldBeRoundedAreRefused) {
-    const ExactSize size{10, 2};
+    const sql::ExactSize size{10, 2};
     auto fits = [&](const char* digits) {
         try {
-            checkExactValueFits(db::Value::decimal(QString::fromLatin1(digits)), size);
+            sql::checkExactValueFits(db::Value::decimal(QString::fromLatin1(digits)), size);
             return true;
         } catch (const std::exception&) {
             return false;
@@ -88,7 +88,7 @@ TEST(TransferValueText, ExactValuesThatWouldBeRoundedAreRefused) {
     EXPECT_FALSE(fits("1.001"));
     EXPECT_FALSE(fits("-0.005"));
     EXPECT_TRUE(fits("NaN"));  // the server decides
-    EXPECT_NO_THROW(checkExactValueFits(db::Value::text("1.23456"), size));
+    EXPECT_NO_THROW(sql::checkExactValueFits(db::Value::text("1.23456"), size));
 }
 
 // Each SQL Server date and time type against the edges of its range, after the rounding
@@ -132,7 +132,7 @@ TEST(TransferValueText, SqlServerRefusesDatesOutsideTheTargetTypesRange) {
     for (const Row& row : rows) {
         const QStringView type(row.typeName);
         try {
-            checkSqlServerCanHold(row.value, type);
+            sql::checkSqlServerCanHold(row.value, type);
             EXPECT_TRUE(row.held) << row.value.toText().toStdString() << " into "
                                   << type.toString().toStdString();
         } catch (const std::runtime_error& e) {
@@ -145,9 +145,9 @@ TEST(TransferValueText, SqlServerRefusesDatesOutsideTheTargetTypesRange) {
 }
 
 TEST(TransferValueText, SqlServerTextOfHeldDatesIsUnchanged) {
-    EXPECT_EQ(sqlServerValueText(db::Value::timestamp({9999, 12, 31, 23, 59, 59, 998000000})),
+    EXPECT_EQ(sql::sqlServerValueText(db::Value::timestamp({9999, 12, 31, 23, 59, 59, 998000000})),
               "9999-12-31T23:59:59.998");
-    EXPECT_EQ(sqlServerValueText(db::Value::timestamp(db::DateTimeParts::infinite(-1))),
+    EXPECT_EQ(sql::sqlServerValueText(db::Value::timestamp(db::DateTimeParts::infinite(-1))),
               "-infinity");
 }
 

@@ -47,7 +47,7 @@ QString canonicalDecimal(QString digits) {
     return negative ? u'-' + digits : digits;
 }
 
-double asDouble(const Value& v) {
+double asDouble(const db::Value& v) {
     switch (v.kind()) {
         case Kind::Integer:
             return static_cast<double>(v.asInteger());
@@ -61,7 +61,7 @@ double asDouble(const Value& v) {
     }
 }
 
-QString exactForm(const Value& v) {
+QString exactForm(const db::Value& v) {
     switch (v.kind()) {
         case Kind::Integer:
             return QString::number(v.asInteger());
@@ -72,7 +72,7 @@ QString exactForm(const Value& v) {
     }
 }
 
-QString booleanForm(const Value& v) {
+QString booleanForm(const db::Value& v) {
     if (v.kind() == Kind::Boolean) return v.asBoolean() ? QStringLiteral("1") : QStringLiteral("0");
     if (v.kind() == Kind::Integer)
         return v.asInteger() != 0 ? QStringLiteral("1") : QStringLiteral("0");
@@ -83,7 +83,7 @@ QString booleanForm(const Value& v) {
 
 // The time a column holds: microseconds on PostgreSQL, milliseconds on a SQL Server
 // DATETIME (rounded half up, carrying into the date).
-QString timestampForm(const Value& v, Server server) {
+QString timestampForm(const db::Value& v, Server server) {
     if (v.kind() != Kind::Date && v.kind() != Kind::Timestamp) return v.toText();
     using namespace std::chrono;
     const db::DateTimeParts& p = v.asDateTime();
@@ -108,13 +108,13 @@ QString timestampForm(const Value& v, Server server) {
         static_cast<int>(t.seconds().count()), static_cast<long long>(t.subseconds().count()));
 }
 
-QString dateForm(const Value& v) {
+QString dateForm(const db::Value& v) {
     if (v.kind() != Kind::Date && v.kind() != Kind::Timestamp) return v.toText().left(10);
     const db::DateTimeParts& p = v.asDateTime();
     return QString::asprintf("%04d-%02d-%02d", p.year, p.month, p.day);
 }
 
-QString textForm(const Value& v, Server server) {
+QString textForm(const db::Value& v, Server server) {
     // A SQL Server text column gets a timestamp in the ISO form with a "T".
     if (v.kind() == Kind::Timestamp && server == Server::SqlServer) {
         QString t = timestampForm(v, server);
@@ -170,9 +170,10 @@ db::Connection connect(Server server) {
 
 db::Recordset openTable(db::Connection& c, Server server, const QString& table) {
     db::Recordset rs;
-    rs.open(QStringLiteral("SELECT * FROM ") +
-                (server == Server::Postgres ? doubleQuotedName(table) : bracketedName(table)),
-            c);
+    rs.open(
+        QStringLiteral("SELECT * FROM ") +
+            (server == Server::Postgres ? sql::doubleQuotedName(table) : sql::bracketedName(table)),
+        c);
     return rs;
 }
 
@@ -217,7 +218,7 @@ ColumnKind columnKindOf(db::AdoType adoType, Server server) {
     }
 }
 
-QString comparableForm(const Value& v, ColumnKind kind, Server server, bool singleSource) {
+QString comparableForm(const db::Value& v, ColumnKind kind, Server server, bool singleSource) {
     if (v.isNull()) return QString();
     // An empty text only stays itself in a text column; elsewhere it arrives as NULL.
     const bool textKind = kind == ColumnKind::Text || kind == ColumnKind::NarrowText;
@@ -285,9 +286,9 @@ std::vector<db::FieldInfo> fieldsOf(Server server, const QString& table) {
     db::Connection c = connect(server);
     db::Recordset rs;
     rs.open(server == Server::Postgres
-                ? QStringLiteral("SELECT * FROM ") + doubleQuotedName(table) +
+                ? QStringLiteral("SELECT * FROM ") + sql::doubleQuotedName(table) +
                       QStringLiteral(" LIMIT 1")
-                : QStringLiteral("SELECT top 1 * FROM ") + bracketedName(table),
+                : QStringLiteral("SELECT top 1 * FROM ") + sql::bracketedName(table),
             c);
     std::vector<db::FieldInfo> fields;
     for (int i = 0; i < rs.fieldCount(); ++i) fields.push_back(rs.field(i));

@@ -8,14 +8,14 @@
 
 namespace dorvane::testing {
 
-int ScriptedPlatform::messageBox(const QString& text, MsgButtons buttons, MsgIcon icon,
+int ScriptedPlatform::messageBox(const QString& text, core::MsgButtons buttons, core::MsgIcon icon,
                                  const QString& title) {
     messages.push_back({text, buttons, icon, title.isEmpty() ? appTitle_ : title});
     if (onMessage) onMessage(messages.back());
-    if (buttons == MsgButtons::Ok) return kAnswerOk;
+    if (buttons == core::MsgButtons::Ok) return core::kAnswerOk;
     if (answers.empty()) {
         ADD_FAILURE() << "unexpected question: " << text.toStdString();
-        return kAnswerNo;
+        return core::kAnswerNo;
     }
     const int answer = answers.front();
     answers.pop_front();
@@ -53,7 +53,7 @@ std::vector<QString> ScriptedPlatform::messageTexts() const {
 std::vector<QString> ScriptedPlatform::errorReports() const {
     std::vector<QString> out;
     for (const auto& m : messages)
-        if (m.title == kErrorReportTitle) out.push_back(m.text);
+        if (m.title == core::kErrorReportTitle) out.push_back(m.text);
     return out;
 }
 

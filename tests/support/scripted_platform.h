@@ -14,14 +14,14 @@ namespace dorvane::testing {
 
 struct ShownMessage {
     QString text;
-    MsgButtons buttons;
-    MsgIcon icon;
+    core::MsgButtons buttons;
+    core::MsgIcon icon;
     QString title;  // as shown: the application title when none was given
 };
 
-class ScriptedPlatform : public Platform {
-public:
-    int messageBox(const QString& text, MsgButtons buttons, MsgIcon icon,
+class ScriptedPlatform : public core::Platform {
+  public:
+    int messageBox(const QString& text, core::MsgButtons buttons, core::MsgIcon icon,
                    const QString& title) override;
     QString inputBox(const QString& prompt, const QString& defaultText) override;
     void processEvents() override;
@@ -54,7 +54,7 @@ public:
     // Only the error reports (title "Application Error").
     std::vector<QString> errorReports() const;
 
-private:
+  private:
     QString programFolder_ = QStringLiteral(".");
     QString appTitle_ = QStringLiteral("Dorvane");
 };

@@ -63,7 +63,7 @@ bool postgresTableExists(const QString& name) {
     c.open(db::postgresConnectionString(postgresProfile()));
     db::Recordset rows =
         c.query(QStringLiteral("select count(*) from pg_tables where tablename = ") +
-                singleQuotedText(name));
+                sql::singleQuotedText(name));
     return rows.value(0).asInteger() > 0;
 }
 
@@ -72,7 +72,7 @@ bool mssqlTableExists(const QString& name) {
     c.open(db::mssqlConnectionString(mssqlProfile()));
     try {
         db::Recordset rows;
-        rows.open(QStringLiteral("SELECT * FROM ") + bracketedName(name), c);
+        rows.open(QStringLiteral("SELECT * FROM ") + sql::bracketedName(name), c);
         return true;
     } catch (const db::DbError& e) {
         if (e.nativeError() == 208) return false;  // invalid object name
@@ -81,11 +81,11 @@ bool mssqlTableExists(const QString& name) {
 }
 
 long long postgresRowCount(const QString& name) {
-    return rowCount(db::postgresConnectionString(postgresProfile()), doubleQuotedName(name));
+    return rowCount(db::postgresConnectionString(postgresProfile()), sql::doubleQuotedName(name));
 }
 
 long long mssqlRowCount(const QString& name) {
-    return rowCount(db::mssqlConnectionString(mssqlProfile()), bracketedName(name));
+    return rowCount(db::mssqlConnectionString(mssqlProfile()), sql::bracketedName(name));
 }
 
 QString uniqueName(const QString& stem) {

@@ -47,7 +47,7 @@ TEST(TransferBulkCopy, HundredThousandRowsEachWay) {
     GapWatch out;
     out.attach(toSqlServer);
     auto started = Clock::now();
-    sendTablesToSqlServer(toSqlServer.context);
+    transfer::sendTablesToSqlServer(toSqlServer.context);
     const double outSeconds = std::chrono::duration<double>(Clock::now() - started).count();
     EXPECT_TRUE(toSqlServer.platform.messages.empty());
     EXPECT_EQ(mssqlRowCount(t), kRows);
@@ -61,7 +61,7 @@ TEST(TransferBulkCopy, HundredThousandRowsEachWay) {
     GapWatch in;
     in.attach(toPostgres);
     started = Clock::now();
-    sendTablesToPostgres(toPostgres.context);
+    transfer::sendTablesToPostgres(toPostgres.context);
     const double inSeconds = std::chrono::duration<double>(Clock::now() - started).count();
     EXPECT_TRUE(toPostgres.platform.messages.empty());
     EXPECT_EQ(postgresRowCount(back), kRows);

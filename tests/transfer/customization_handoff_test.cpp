@@ -29,24 +29,24 @@ TEST_F(TransferCustomization, ToPostgresCancelOnTheSecondTableEndsTheRun) {
     h.select(h.mssqlTables, {third, second, first});
     h.postgresTables.add(second);
     h.customizeToPostgres.setValue(1);
-    h.platform.answers = {kAnswerYes};
+    h.platform.answers = {core::kAnswerYes};
     h.customizationDialog.answers = {ScriptedDialog::okUnchanged(), ScriptedDialog::cancel()};
 
-    sendTablesToPostgres(h.context);
+    transfer::sendTablesToPostgres(h.context);
 
     ASSERT_EQ(h.customizationDialog.shown.size(), 2u);
-    EXPECT_EQ(h.customizationDialog.shown[0].direction, Direction::ToPostgres);
+    EXPECT_EQ(h.customizationDialog.shown[0].direction, transfer::Direction::ToPostgres);
     EXPECT_EQ(h.customizationDialog.shown[0].tableName, first);
     EXPECT_EQ(h.customizationDialog.shown[0].createTableSql, "CREATE TABLE \"" + first + "\"(");
     EXPECT_EQ(h.customizationDialog.shown[0].numericColumns, "");
     EXPECT_EQ(h.customizationDialog.shown[1].tableName, second);
     EXPECT_TRUE(h.customizationCancelled);
 
-    EXPECT_EQ(postgresRows("SELECT * FROM \"" + first + "\""), (Rows{{Value::decimal("4")}}));
+    EXPECT_EQ(postgresRows("SELECT * FROM \"" + first + "\""), (Rows{{db::Value::decimal("4")}}));
     EXPECT_EQ(postgresColumns(second), QStringList{"old text"});  // not dropped
     EXPECT_FALSE(postgresTableExists(third));
     EXPECT_EQ(h.postgresTables.texts(), (std::vector<QString>{second, first}));
-    EXPECT_EQ(h.pointer.pointer(), MousePointer::Default);
+    EXPECT_EQ(h.pointer.pointer(), core::MousePointer::Default);
 }
 
 TEST_F(TransferCustomization, ToPostgresUnchangedHeadIsTheAutomaticCopy) {
@@ -58,13 +58,13 @@ TEST_F(TransferCustomization, ToPostgresUnchangedHeadIsTheAutomaticCopy) {
     // A stray numeric list must not count when the head comes back unchanged.
     h.customizationDialog.answers = {ScriptedDialog::ok("CREATE TABLE \"" + t + "\"(", "0,")};
 
-    sendTablesToPostgres(h.context);
+    transfer::sendTablesToPostgres(h.context);
 
     EXPECT_TRUE(h.platform.messages.empty()) << h.platform.messages.front().text.toStdString();
     EXPECT_TRUE(copiedToPostgres(t, t));
     EXPECT_EQ(postgresColumns(t), (QStringList{"s text", "n numeric"}));
     EXPECT_EQ(postgresRows("SELECT * FROM \"" + t + "\""),
-              (Rows{{Value::text("1+1"), Value::decimal("5")}}));
+              (Rows{{db::Value::text("1+1"), db::Value::decimal("5")}}));
 }
 
 TEST_F(TransferCustomization, ToPostgresReturnedStatementAndNumericListAreUsed) {
@@ -81,7 +81,7 @@ TEST_F(TransferCustomization, ToPostgresReturnedStatementAndNumericListAreUsed) 
     // goes in quotes and the INT column refuses it aloud.
     h.customizationDialog.answers = {ScriptedDialog::ok(statement, "0,1,")};
 
-    sendTablesToPostgres(h.context);
+    transfer::sendTablesToPostgres(h.context);
 
     const auto reports = h.platform.errorReports();
     ASSERT_EQ(reports.size(), 1u);
@@ -103,18 +103,18 @@ TEST_F(TransferCustomization, ToSqlServerCancelOnTheSecondTableEndsTheRun) {
     h.select(h.postgresTables, {third, second, first});
     h.mssqlTables.add(second);
     h.customizeToSqlServer.setValue(1);
-    h.platform.answers = {kAnswerYes};
+    h.platform.answers = {core::kAnswerYes};
     h.customizationDialog.answers = {ScriptedDialog::okUnchanged(), ScriptedDialog::cancel()};
     h.customizationDialog.members().numericColumns = "untouched";
 
-    sendTablesToSqlServer(h.context);
+    transfer::sendTablesToSqlServer(h.context);
 
     ASSERT_EQ(h.customizationDialog.shown.size(), 2u);
-    EXPECT_EQ(h.customizationDialog.shown[0].direction, Direction::ToSqlServer);
+    EXPECT_EQ(h.customizationDialog.shown[0].direction, transfer::Direction::ToSqlServer);
     EXPECT_EQ(h.customizationDialog.shown[0].tableName, first);
     EXPECT_EQ(h.customizationDialog.shown[0].createTableSql, "CREATE TABLE [" + first + "](");
     EXPECT_EQ(h.customizationDialog.shown[0].numericColumns, "untouched");
-    EXPECT_EQ(mssqlRows("SELECT * FROM [" + first + "]"), (Rows{{Value::text("new")}}));
+    EXPECT_EQ(mssqlRows("SELECT * FROM [" + first + "]"), (Rows{{db::Value::text("new")}}));
     EXPECT_EQ(mssqlRowCount(second), 0);  // the old table, not dropped
     EXPECT_FALSE(mssqlTableExists(third));
     EXPECT_EQ(h.mssqlTables.texts(), (std::vector<QString>{second, first}));
@@ -128,11 +128,12 @@ TEST_F(TransferCustomization, ToSqlServerUnchangedHeadIsTheAutomaticCopy) {
     h.customizeToSqlServer.setValue(1);
     h.customizationDialog.answers = {ScriptedDialog::okUnchanged()};
 
-    sendTablesToSqlServer(h.context);
+    transfer::sendTablesToSqlServer(h.context);
 
     EXPECT_TRUE(h.platform.messages.empty()) << h.platform.messages.front().text.toStdString();
     EXPECT_TRUE(copiedToSqlServer(t, t));
-    EXPECT_EQ(mssqlRows("SELECT * FROM [" + t + "]"), (Rows{{Value::dbl(5), Value::text("x")}}));
+    EXPECT_EQ(mssqlRows("SELECT * FROM [" + t + "]"),
+              (Rows{{db::Value::dbl(5), db::Value::text("x")}}));
 }
 
 TEST_F(TransferCustomization, ToSqlServerReturnedStatementIsSentUnchanged) {
@@ -145,12 +146,12 @@ TEST_F(TransferCustomization, ToSqlServerReturnedStatementIsSentUnchanged) {
     h.customizationDialog.answers = {
         ScriptedDialog::ok("CREATE TABLE \"" + t + "\"(\"n\" INT,\"s\" NVARCHAR(20))", "")};
 
-    sendTablesToSqlServer(h.context);
+    transfer::sendTablesToSqlServer(h.context);
 
     EXPECT_TRUE(h.platform.messages.empty()) << h.platform.messages.front().text.toStdString();
     // The national column keeps the Greek text the automatic varchar column could not.
     EXPECT_EQ(mssqlRows("SELECT * FROM [" + t + "]"),
-              (Rows{{Value::integer(5), Value::text(QString::fromUtf8("Αθήνα"))}}));
+              (Rows{{db::Value::integer(5), db::Value::text(QString::fromUtf8("Αθήνα"))}}));
 }
 
 }  // namespace

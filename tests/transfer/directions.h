@@ -28,27 +28,27 @@ struct ServerSide {
     std::function<long long(const QString&)> rowCount;
     // Every row of a table, in whatever order the server returns them.
     std::function<Rows(const QString&)> rows;
-    MemoryListBox TransferHarness::*list;
+    core::MemoryListBox TransferHarness::*list;
 };
 
 inline const ServerSide kSqlServerSide{
     "SqlServer",
     Server::SqlServer,
     execMssql,
-    [](const QString& t) { return bracketedName(t); },
+    [](const QString& t) { return sql::bracketedName(t); },
     mssqlTableExists,
     mssqlRowCount,
-    [](const QString& t) { return mssqlRows("SELECT * FROM " + bracketedName(t)); },
+    [](const QString& t) { return mssqlRows("SELECT * FROM " + sql::bracketedName(t)); },
     &TransferHarness::mssqlTables};
 
 inline const ServerSide kPostgresSide{
     "Postgres",
     Server::Postgres,
     execPostgres,
-    [](const QString& t) { return doubleQuotedName(t); },
+    [](const QString& t) { return sql::doubleQuotedName(t); },
     postgresTableExists,
     postgresRowCount,
-    [](const QString& t) { return postgresRows("SELECT * FROM " + doubleQuotedName(t)); },
+    [](const QString& t) { return postgresRows("SELECT * FROM " + sql::doubleQuotedName(t)); },
     &TransferHarness::postgresTables};
 
 // One direction of the copy.
@@ -59,28 +59,28 @@ struct Direction {
     std::function<QString(const QString&)> columnHead;
     // The usual check that a source table arrived whole as a target table.
     std::function<::testing::AssertionResult(const QString&, const QString&)> copied;
-    MemoryCheckBox TransferHarness::*customizeBox;
-    void (*send)(CommandContext&, YieldPolicy);
+    core::MemoryCheckBox TransferHarness::*customizeBox;
+    void (*send)(transfer::CommandContext&, core::YieldPolicy);
 };
 
 inline const Direction kToPostgres{
     .name = "ToPostgres",
     .source = kSqlServerSide,
     .target = kPostgresSide,
-    .columnHead = to_postgres::columnHead,
+    .columnHead = sql::to_postgres::columnHead,
     .copied = copiedToPostgres,
     .customizeBox = &TransferHarness::customizeToPostgres,
-    .send = sendTablesToPostgres,
+    .send = transfer::sendTablesToPostgres,
 };
 
 inline const Direction kToSqlServer{
     .name = "ToSqlServer",
     .source = kPostgresSide,
     .target = kSqlServerSide,
-    .columnHead = to_sqlserver::columnHead,
+    .columnHead = sql::to_sqlserver::columnHead,
     .copied = copiedToSqlServer,
     .customizeBox = &TransferHarness::customizeToSqlServer,
-    .send = sendTablesToSqlServer,
+    .send = transfer::sendTablesToSqlServer,
 };
 
 // Failure output names the parameter rather than dumping its bytes.

@@ -38,7 +38,9 @@ const DirectionCase kToPostgresCase{
             execPostgres(QStringLiteral("INSERT INTO \"%1\" VALUES(1)").arg(t));
         },
     .expectFailedCreateChangedNothing =
-        [](const QString& t) { EXPECT_EQ(kPostgresSide.rows(t), (Rows{{Value::decimal("1")}})); },
+        [](const QString& t) {
+            EXPECT_EQ(kPostgresSide.rows(t), (Rows{{db::Value::decimal("1")}}));
+        },
 };
 
 const DirectionCase kToSqlServerCase{
@@ -58,9 +60,9 @@ class Transfer : public ::testing::TestWithParam<DirectionCase> {
     TransferHarness h;
     const DirectionCase& c = GetParam();
     const Direction& d = c.d;
-    MemoryListBox& sourceList() { return h.*d.source.list; }
-    MemoryListBox& targetList() { return h.*d.target.list; }
-    void send() { d.send(h.context, YieldPolicy::everyCall()); }
+    core::MemoryListBox& sourceList() { return h.*d.source.list; }
+    core::MemoryListBox& targetList() { return h.*d.target.list; }
+    void send() { d.send(h.context, core::YieldPolicy::everyCall()); }
 };
 
 TEST_P(Transfer, OverwriteNoLeavesTheTableAndTheListAlone) {
@@ -71,12 +73,12 @@ TEST_P(Transfer, OverwriteNoLeavesTheTableAndTheListAlone) {
     d.target.exec("INSERT INTO " + d.target.quote(t) + " VALUES('old')");
     TransferHarness::select(sourceList(), {t});
     targetList().add(t);
-    h.platform.answers = {kAnswerNo};
+    h.platform.answers = {core::kAnswerNo};
 
     send();
 
     EXPECT_EQ(h.platform.messages.size(), 1u);
-    EXPECT_EQ(d.target.rows(t), (Rows{{Value::text("old")}}));
+    EXPECT_EQ(d.target.rows(t), (Rows{{db::Value::text("old")}}));
     EXPECT_EQ(targetList().texts(), (std::vector<QString>{t}));
 }
 
@@ -84,7 +86,7 @@ TEST_P(Transfer, SelectedTablesAreVisitedFromTheBottomUp) {
     TransferHarness::select(sourceList(), {"order_a", "order_c", "order_b"});
     sourceList().add("order_unselected");
     for (const char* t : {"order_a", "order_b", "order_c", "order_unselected"}) targetList().add(t);
-    h.platform.answers = {kAnswerNo, kAnswerNo, kAnswerNo};
+    h.platform.answers = {core::kAnswerNo, core::kAnswerNo, core::kAnswerNo};
 
     send();
 
@@ -128,7 +130,7 @@ TEST_P(Transfer, AFailedCreateStopsEveryLaterCreateInsertAndDrop) {
     d.target.exec("INSERT INTO " + d.target.quote(overwrite) + " VALUES('old')");
     TransferHarness::select(sourceList(), {fresh, overwrite, failing});
     targetList().add(overwrite);
-    h.platform.answers = {kAnswerYes};
+    h.platform.answers = {core::kAnswerYes};
 
     send();
 
@@ -136,7 +138,7 @@ TEST_P(Transfer, AFailedCreateStopsEveryLaterCreateInsertAndDrop) {
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_TRUE(reports[0].contains("in Ambrelin2021/08/31.Main.ExecuteSQL at line 100"));
     c.expectFailedCreateChangedNothing(failing);
-    EXPECT_EQ(d.target.rows(overwrite), (Rows{{Value::text("old")}}));  // not dropped
+    EXPECT_EQ(d.target.rows(overwrite), (Rows{{db::Value::text("old")}}));  // not dropped
     EXPECT_FALSE(d.target.exists(fresh));
     // Only what exists stays listed, and the run ends naming what it did not copy.
     EXPECT_EQ(targetList().texts(), (std::vector<QString>{overwrite}));
@@ -153,10 +155,10 @@ TEST_P(Transfer, WithoutACurrentEntryOnlyTheMessageIsShown) {
 
     ASSERT_EQ(h.platform.messages.size(), 1u);
     EXPECT_EQ(h.platform.messages[0].text, c.selectATable);
-    EXPECT_EQ(h.platform.messages[0].buttons, MsgButtons::Ok);
-    EXPECT_EQ(h.platform.messages[0].icon, MsgIcon::None);
+    EXPECT_EQ(h.platform.messages[0].buttons, core::MsgButtons::Ok);
+    EXPECT_EQ(h.platform.messages[0].icon, core::MsgIcon::None);
     EXPECT_EQ(h.platform.messages[0].title, h.platform.appTitle());
-    EXPECT_EQ(h.pointer.pointer(), MousePointer::Default);
+    EXPECT_EQ(h.pointer.pointer(), core::MousePointer::Default);
     EXPECT_TRUE(targetList().texts().empty());
 }
 
@@ -169,7 +171,7 @@ TEST_P(Transfer, ACurrentEntryWithNothingSelectedDoesNothingVisible) {
 
     EXPECT_TRUE(h.platform.messages.empty());
     EXPECT_TRUE(targetList().texts().empty());
-    EXPECT_EQ(h.pointer.pointer(), MousePointer::Default);
+    EXPECT_EQ(h.pointer.pointer(), core::MousePointer::Default);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothDirections, Transfer,

@@ -38,7 +38,7 @@ TEST_P(StatementPipelineTest, RunsEveryStatementInOrderThroughAFullQueue) {
     const QString table = createTable(QStringLiteral("pipe_order"), "n INT, note " + noteType());
     db::Connection target = connect();
     int waits = 0;
-    StatementPipeline pipeline([&] { ++waits; }, PipelineLimits{4, 1 << 20});
+    transfer::StatementPipeline pipeline([&] { ++waits; }, transfer::PipelineLimits{4, 1 << 20});
     std::vector<int> expected;
     for (int n = 1; n <= 300; ++n) {
         pipeline.send(target, insert(table, n));
@@ -54,7 +54,7 @@ TEST_P(StatementPipelineTest, RunsEveryStatementInOrderThroughAFullQueue) {
 TEST_P(StatementPipelineTest, StatementsLongerThanTheQueueStillGoWhole) {
     const QString table = createTable(QStringLiteral("pipe_long"), "n INT, note " + noteType());
     db::Connection target = connect();
-    StatementPipeline pipeline({}, PipelineLimits{64, 1024});
+    transfer::StatementPipeline pipeline({}, transfer::PipelineLimits{64, 1024});
     const QString note = QStringLiteral("αβγ").repeated(20000);
     for (int n = 1; n <= 5; ++n) pipeline.send(target, insert(table, n, note));
     EXPECT_EQ(pipeline.settle(), nullptr);
@@ -68,16 +68,16 @@ TEST_P(StatementPipelineTest, StatementsLongerThanTheQueueStillGoWhole) {
 TEST_P(StatementPipelineTest, AFailureStopsTheStatementsAfterItAndIsGivenOnce) {
     const QString table = createTable(QStringLiteral("pipe_fail"), "n INT, note " + noteType());
     db::Connection target = connect();
-    StatementPipeline pipeline({});
+    transfer::StatementPipeline pipeline({});
     pipeline.send(target, insert(table, 1));
     pipeline.send(target, insert(table + QStringLiteral("_missing"), 2));
     for (int n = 3; n <= 20; ++n) pipeline.send(target, insert(table, n));
 
     const std::exception_ptr failure = pipeline.settle();
     ASSERT_NE(failure, nullptr);
-    EXPECT_TRUE(failureDescription(failure).contains(table + QStringLiteral("_missing"),
-                                                     Qt::CaseInsensitive))
-        << failureDescription(failure).toStdString();
+    EXPECT_TRUE(core::failureDescription(failure).contains(table + QStringLiteral("_missing"),
+                                                           Qt::CaseInsensitive))
+        << core::failureDescription(failure).toStdString();
     EXPECT_TRUE(pipeline.failed());
     EXPECT_EQ(pipeline.settle(), nullptr);
     EXPECT_EQ(numbersIn(table), std::vector<int>{1});
@@ -90,7 +90,7 @@ TEST(StatementPipelineWaits, TheCallerKeepsTheEventLoopWhileTheQueueIsFull) {
     db::Connection target;
     target.open(connectionStringFor(DbServer::Postgres));
     int waits = 0;
-    StatementPipeline pipeline([&] { ++waits; }, PipelineLimits{1, 1 << 20});
+    transfer::StatementPipeline pipeline([&] { ++waits; }, transfer::PipelineLimits{1, 1 << 20});
     QElapsedTimer clock;
     clock.start();
     for (int i = 0; i < 4; ++i) pipeline.send(target, QStringLiteral("SELECT pg_sleep(0.1)"));
@@ -105,15 +105,15 @@ TEST(StatementPipelineWaits, TheCallerKeepsTheEventLoopWhileTheQueueIsFull) {
 class RowSenderTest : public StatementPipelineTest {
   protected:
     ScriptedPlatform platform;
-    EventYield yield{platform, YieldPolicy::everyCall()};
-    Procedure p{platform, QStringLiteral("Form2"), QStringLiteral("PushButton3_Click")};
+    core::EventYield yield{platform, core::YieldPolicy::everyCall()};
+    core::Procedure p{platform, QStringLiteral("Form2"), QStringLiteral("PushButton3_Click")};
     bool success = true;
 };
 
 TEST_P(RowSenderTest, AFailedStatementIsReportedBeforeAnyLaterReport) {
     const QString table = createTable(QStringLiteral("sender_order"), "n INT, note " + noteType());
     db::Connection target = connect();
-    RowSender sends(p, platform, yield, success);
+    transfer::RowSender sends(p, platform, yield, success);
     for (int n = 1; n <= 10; ++n) sends.send(target, insert(table, n));
     sends.send(target, insert(table + QStringLiteral("_missing"), 11));
     sends.send(target, insert(table, 12));
@@ -134,7 +134,7 @@ TEST_P(RowSenderTest, AFailedStatementIsReportedBeforeAnyLaterReport) {
 TEST_P(RowSenderTest, AFailureIsReportedBetweenRowsOnceItIsKnown) {
     const QString table = createTable(QStringLiteral("sender_rows"), "n INT, note " + noteType());
     db::Connection target = connect();
-    RowSender sends(p, platform, yield, success);
+    transfer::RowSender sends(p, platform, yield, success);
     sends.send(target, insert(table + QStringLiteral("_missing"), 1));
     sends.reportIfFailed();  // may come before the answer: then nothing is shown yet
     QElapsedTimer clock;
@@ -150,7 +150,7 @@ TEST_P(RowSenderTest, StatementsThatAllRunLeaveNoReportAndSuccessAlone) {
     const QString table = createTable(QStringLiteral("sender_ok"), "n INT, note " + noteType());
     db::Connection target = connect();
     {
-        RowSender sends(p, platform, yield, success);
+        transfer::RowSender sends(p, platform, yield, success);
         for (int n = 1; n <= 50; ++n) sends.send(target, insert(table, n));
         sends.settle();
     }

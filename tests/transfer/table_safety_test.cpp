@@ -19,9 +19,9 @@ class TableSafety : public ::testing::TestWithParam<Direction> {
   protected:
     TransferHarness h;
     const Direction& d = GetParam();
-    MemoryListBox& sourceList() { return h.*d.source.list; }
-    MemoryListBox& targetList() { return h.*d.target.list; }
-    void send() { d.send(h.context, YieldPolicy::everyCall()); }
+    core::MemoryListBox& sourceList() { return h.*d.source.list; }
+    core::MemoryListBox& targetList() { return h.*d.target.list; }
+    void send() { d.send(h.context, core::YieldPolicy::everyCall()); }
 
     // A source table of two rows, and a listed target table of the same name holding 'old'.
     QString tablesOnBothSides(const char* stem) {
@@ -51,7 +51,7 @@ TEST_P(TableSafety, AnOverwriteWhoseCreateFailsKeepsTheOldTable) {
     (h.*d.customizeBox).setValue(1);
     h.customizationDialog.answers = {
         ScriptedDialog::ok(d.columnHead(t) + "n NO_SUCH_TYPE)", QString())};
-    h.platform.answers = {kAnswerYes};
+    h.platform.answers = {core::kAnswerYes};
 
     send();
 
@@ -65,7 +65,7 @@ TEST_P(TableSafety, AnOverwriteWhoseSourceCannotBeReadDropsNothing) {
     const QString t = uniqueName(QStringLiteral("unreadable"));
     createOldTarget(t);
     TransferHarness::select(sourceList(), {t});
-    h.platform.answers = {kAnswerYes};
+    h.platform.answers = {core::kAnswerYes};
 
     send();
 
@@ -79,13 +79,13 @@ INSTANTIATE_TEST_SUITE_P(BothDirections, TableSafety, ::testing::Values(kToPostg
 // PostgreSQL would keep only the first 63 bytes of a longer column name, silently.
 TEST(LongNamesTowardsPostgres, AColumnNameIsRefusedBeforeAnythingIsCreated) {
     const QString t = uniqueName(QStringLiteral("long_column"));
-    execMssql("CREATE TABLE " + bracketedName(t) + "(" + bracketedName(QString(64, u'c')) +
-              " INT)");
-    execMssql("INSERT INTO " + bracketedName(t) + " VALUES(1)");
+    execMssql("CREATE TABLE " + sql::bracketedName(t) + "(" +
+              sql::bracketedName(QString(64, u'c')) + " INT)");
+    execMssql("INSERT INTO " + sql::bracketedName(t) + " VALUES(1)");
     TransferHarness h;
     TransferHarness::select(h.mssqlTables, {t});
 
-    sendTablesToPostgres(h.context, YieldPolicy::everyCall());
+    transfer::sendTablesToPostgres(h.context, core::YieldPolicy::everyCall());
 
     const auto reports = h.platform.errorReports();
     ASSERT_EQ(reports.size(), 1u);
@@ -98,8 +98,8 @@ TEST(LongNamesTowardsPostgres, AColumnNameIsRefusedBeforeAnythingIsCreated) {
 // count after the table.
 TEST(RowCountCheck, RowsThatDoNotArriveAreReported) {
     const QString t = uniqueName(QStringLiteral("swallowed"));
-    execMssql("CREATE TABLE " + bracketedName(t) + "([n] INT)");
-    for (int i = 1; i <= 3; ++i) execMssql("INSERT INTO " + bracketedName(t) + " VALUES(1)");
+    execMssql("CREATE TABLE " + sql::bracketedName(t) + "([n] INT)");
+    for (int i = 1; i <= 3; ++i) execMssql("INSERT INTO " + sql::bracketedName(t) + " VALUES(1)");
     execPostgres(
         "CREATE OR REPLACE FUNCTION swallow_row() RETURNS trigger "
         "LANGUAGE plpgsql AS $$BEGIN RETURN NULL; END$$");
@@ -108,12 +108,12 @@ TEST(RowCountCheck, RowsThatDoNotArriveAreReported) {
     bool triggerMade = false;
     h.platform.onProcessEvents = [&] {
         if (triggerMade || !postgresTableExists(t)) return;
-        execPostgres("CREATE TRIGGER swallow BEFORE INSERT ON " + doubleQuotedName(t) +
+        execPostgres("CREATE TRIGGER swallow BEFORE INSERT ON " + sql::doubleQuotedName(t) +
                      " FOR EACH ROW EXECUTE FUNCTION swallow_row()");
         triggerMade = true;
     };
 
-    sendTablesToPostgres(h.context, YieldPolicy::everyCall());
+    transfer::sendTablesToPostgres(h.context, core::YieldPolicy::everyCall());
 
     ASSERT_TRUE(triggerMade);
     const auto reports = h.platform.errorReports();

@@ -20,9 +20,9 @@ QString utf8(const char* text) {
 class TransferToPostgres : public ::testing::Test {
   protected:
     TransferHarness h;
-    void send() { sendTablesToPostgres(h.context, YieldPolicy::everyCall()); }
+    void send() { transfer::sendTablesToPostgres(h.context, core::YieldPolicy::everyCall()); }
     static Rows pgRows(const QString& table, const QString& orderBy = QStringLiteral("1")) {
-        return postgresRows(QStringLiteral("SELECT * FROM ") + doubleQuotedName(table) +
+        return postgresRows(QStringLiteral("SELECT * FROM ") + sql::doubleQuotedName(table) +
                             QStringLiteral(" ORDER BY ") + orderBy);
     }
 };
@@ -51,21 +51,21 @@ TEST_F(TransferToPostgres, SevenColumnTableGetsTheAutomaticTypesAndItsRows) {
     EXPECT_EQ(rows[0][0].toText(), "7");
     EXPECT_EQ(rows[0][1].toText(), "O'Brien");
     EXPECT_EQ(rows[0][2].toText(), "2024-01-02 03:04:05.123000");
-    EXPECT_EQ(rows[0][3], Value::boolean(true));
+    EXPECT_EQ(rows[0][3], db::Value::boolean(true));
     EXPECT_EQ(rows[0][4].toText(), "12.5000");
     EXPECT_EQ(rows[0][5].toText(), "2024-02-29");
     EXPECT_EQ(rows[0][6].toText(), "0.1");
     // An empty text stays a text; nulls stay nulls.
-    EXPECT_EQ(rows[1][1], Value::text(""));
+    EXPECT_EQ(rows[1][1], db::Value::text(""));
     EXPECT_TRUE(rows[1][2].isNull());
-    EXPECT_EQ(rows[1][3], Value::boolean(false));
+    EXPECT_EQ(rows[1][3], db::Value::boolean(false));
     EXPECT_EQ(rows[1][4].toText(), "-1234.5678");
     EXPECT_TRUE(rows[1][6].isNull());
 
     EXPECT_EQ(h.postgresTables.texts(), (std::vector<QString>{t}));
     EXPECT_EQ(h.progressBar.value(), 0);
     EXPECT_EQ(h.progressBar.text(), "Progress Bar");
-    EXPECT_EQ(h.pointer.pointer(), MousePointer::Default);
+    EXPECT_EQ(h.pointer.pointer(), core::MousePointer::Default);
 }
 
 TEST_F(TransferToPostgres, OverwriteUsesTheSpellingListedOnThePostgresSide) {
@@ -78,7 +78,7 @@ TEST_F(TransferToPostgres, OverwriteUsesTheSpellingListedOnThePostgresSide) {
     execPostgres(QStringLiteral("INSERT INTO \"%1\" VALUES('old')").arg(listed));
     h.select(h.mssqlTables, {upper});
     h.postgresTables.add(listed);
-    h.platform.answers = {kAnswerYes};
+    h.platform.answers = {core::kAnswerYes};
 
     send();
     EXPECT_TRUE(copiedToPostgres(upper, listed));
@@ -86,10 +86,10 @@ TEST_F(TransferToPostgres, OverwriteUsesTheSpellingListedOnThePostgresSide) {
     ASSERT_EQ(h.platform.messages.size(), 1u);
     EXPECT_EQ(h.platform.messages[0].text, "Would you like to overwrite " + listed + "?");
     EXPECT_EQ(h.platform.messages[0].title, "Overwrite?");
-    EXPECT_EQ(h.platform.messages[0].buttons, MsgButtons::YesNo);
-    EXPECT_EQ(h.platform.messages[0].icon, MsgIcon::None);
+    EXPECT_EQ(h.platform.messages[0].buttons, core::MsgButtons::YesNo);
+    EXPECT_EQ(h.platform.messages[0].icon, core::MsgIcon::None);
     EXPECT_EQ(postgresColumns(listed), QStringList{"n numeric"});
-    EXPECT_EQ(pgRows(listed), (Rows{{Value::decimal("1")}}));
+    EXPECT_EQ(pgRows(listed), (Rows{{db::Value::decimal("1")}}));
     EXPECT_FALSE(postgresTableExists(base.toLower()));
     // Listed as it was created: a lower-cased entry would name no table.
     EXPECT_EQ(h.postgresTables.texts(), (std::vector<QString>{listed}));
@@ -114,7 +114,7 @@ TEST_F(TransferToPostgres, AMissingSourceTableIsReportedStepByStep) {
     EXPECT_TRUE(h.postgresTables.texts().empty());
     EXPECT_EQ(h.progressBar.value(), 0);
     EXPECT_EQ(h.progressBar.text(), QStringLiteral("Progress Bar"));
-    EXPECT_EQ(h.pointer.pointer(), MousePointer::Default);
+    EXPECT_EQ(h.pointer.pointer(), core::MousePointer::Default);
 }
 
 TEST_F(TransferToPostgres, QuotesAndBackslashesInNamesAndValuesArriveIntact) {
@@ -168,7 +168,7 @@ TEST_F(TransferToPostgres, EveryKindOfValueArrivesAsFarAsTheTargetTypesHoldIt) {
     EXPECT_EQ(full[1].toText(), "9007199254740993");
     EXPECT_EQ(full[2].toText(), "-32768");
     EXPECT_EQ(full[3].toText(), "255");
-    EXPECT_EQ(full[4], Value::boolean(true));
+    EXPECT_EQ(full[4], db::Value::boolean(true));
     EXPECT_EQ(full[5].toText(), "123456789012345.1234567890123");
     EXPECT_EQ(full[6].toText(), "922337203685477.5807");
     EXPECT_EQ(full[7].toText(), "-2.5e-07");
@@ -186,7 +186,7 @@ TEST_F(TransferToPostgres, EveryKindOfValueArrivesAsFarAsTheTargetTypesHoldIt) {
     const auto& empties = rows[1];
     for (int i = 1; i <= 10; ++i) EXPECT_TRUE(empties[i].isNull()) << i;
     EXPECT_EQ(empties[11].toText(), "     ");
-    for (int i = 12; i <= 14; ++i) EXPECT_EQ(empties[i], Value::text("")) << i;
+    for (int i = 12; i <= 14; ++i) EXPECT_EQ(empties[i], db::Value::text("")) << i;
     EXPECT_EQ(empties[15].toText(), "\\x");
     EXPECT_TRUE(empties[16].isNull());
     for (int i = 1; i < 17; ++i) EXPECT_TRUE(rows[2][i].isNull()) << i;

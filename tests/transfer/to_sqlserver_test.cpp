@@ -37,10 +37,10 @@ struct Column {
 class TransferToSqlServer : public ::testing::Test {
   protected:
     TransferHarness h;
-    void send() { sendTablesToSqlServer(h.context, YieldPolicy::everyCall()); }
+    void send() { transfer::sendTablesToSqlServer(h.context, core::YieldPolicy::everyCall()); }
     // Sorted on the first column here: the stand-in takes no ORDER BY.
     static Rows msRows(const QString& table) {
-        Rows rows = mssqlRows(QStringLiteral("SELECT * FROM ") + bracketedName(table));
+        Rows rows = mssqlRows(QStringLiteral("SELECT * FROM ") + sql::bracketedName(table));
         std::stable_sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
             const db::Value &x = a[0], &y = b[0];
             if (x.kind() == db::Value::Kind::Double) return x.asDouble() < y.asDouble();
@@ -54,7 +54,7 @@ class TransferToSqlServer : public ::testing::Test {
         db::Connection c;
         c.open(db::mssqlConnectionString(mssqlProfile()));
         db::Recordset rs;
-        rs.open(QStringLiteral("SELECT * FROM ") + bracketedName(table), c);
+        rs.open(QStringLiteral("SELECT * FROM ") + sql::bracketedName(table), c);
         std::vector<Column> columns;
         for (int i = 0; i < rs.fieldCount(); ++i) {
             const db::FieldInfo& f = rs.field(i);
@@ -83,14 +83,14 @@ TEST_F(TransferToSqlServer, TwoColumnTableGetsFloatAndVarchar) {
     EXPECT_TRUE(copiedToSqlServer(t, t));
     EXPECT_EQ(msColumns(t),
               (std::vector<Column>{{"id", ado::kDouble, 0, 0}, {"name", ado::kVarChar, 8000, 0}}));
-    EXPECT_EQ(msRows(t), (Rows{{Value::dbl(1), Value::text("a")},
-                               {Value::dbl(2), Value()},
-                               {Value::dbl(3), Value::text("O'Brien")},
-                               {Value::dbl(4), Value::text("")}}));
+    EXPECT_EQ(msRows(t), (Rows{{db::Value::dbl(1), db::Value::text("a")},
+                               {db::Value::dbl(2), db::Value()},
+                               {db::Value::dbl(3), db::Value::text("O'Brien")},
+                               {db::Value::dbl(4), db::Value::text("")}}));
     EXPECT_EQ(h.mssqlTables.texts(), (std::vector<QString>{t}));
     EXPECT_EQ(h.progressBar.value(), 0);
     EXPECT_EQ(h.progressBar.text(), "Progress Bar");
-    EXPECT_EQ(h.pointer.pointer(), MousePointer::Default);
+    EXPECT_EQ(h.pointer.pointer(), core::MousePointer::Default);
 }
 
 TEST_F(TransferToSqlServer, OverwriteKeepsThePostgresSpelling) {
@@ -101,7 +101,7 @@ TEST_F(TransferToSqlServer, OverwriteKeepsThePostgresSpelling) {
     execMssql(QStringLiteral("CREATE TABLE [%1]([old] VARCHAR(5))").arg(upper));
     h.select(h.postgresTables, {lower});
     h.mssqlTables.add(upper);
-    h.platform.answers = {kAnswerYes};
+    h.platform.answers = {core::kAnswerYes};
 
     send();
     EXPECT_TRUE(copiedToSqlServer(lower, lower));
@@ -110,14 +110,14 @@ TEST_F(TransferToSqlServer, OverwriteKeepsThePostgresSpelling) {
     EXPECT_EQ(h.platform.messages[0].text, "Would you like to overwrite " + lower + "?");
     EXPECT_EQ(h.platform.messages[0].title, "Overwrite?");
     EXPECT_EQ(msColumns(lower), (std::vector<Column>{{"n", ado::kBigInt, 0, 0}}));
-    EXPECT_EQ(msRows(lower), (Rows{{Value::integer(1)}}));
+    EXPECT_EQ(msRows(lower), (Rows{{db::Value::integer(1)}}));
     EXPECT_EQ(h.mssqlTables.texts(), (std::vector<QString>{upper, lower}));
 }
 
 TEST_F(TransferToSqlServer, BracketsAndQuotesInNamesArriveIntact) {
     const QString t = uniqueName(QStringLiteral("a]b\"c"));
-    execPostgres(QStringLiteral("CREATE TABLE %1(\"x]y\" TEXT)").arg(doubleQuotedName(t)));
-    execPostgres(QStringLiteral("INSERT INTO %1 VALUES('v')").arg(doubleQuotedName(t)));
+    execPostgres(QStringLiteral("CREATE TABLE %1(\"x]y\" TEXT)").arg(sql::doubleQuotedName(t)));
+    execPostgres(QStringLiteral("INSERT INTO %1 VALUES('v')").arg(sql::doubleQuotedName(t)));
     h.select(h.postgresTables, {t});
 
     send();
@@ -125,7 +125,7 @@ TEST_F(TransferToSqlServer, BracketsAndQuotesInNamesArriveIntact) {
     EXPECT_TRUE(h.platform.messages.empty()) << h.platform.messages.front().text.toStdString();
     EXPECT_TRUE(copiedToSqlServer(t, t));
     EXPECT_EQ(msColumns(t), (std::vector<Column>{{"x]y", ado::kVarChar, 8000, 0}}));
-    EXPECT_EQ(msRows(t), (Rows{{Value::text("v")}}));
+    EXPECT_EQ(msRows(t), (Rows{{db::Value::text("v")}}));
 }
 
 TEST_F(TransferToSqlServer, EveryKindOfValueArrivesAsFarAsTheTargetTypesHoldIt) {
@@ -165,19 +165,20 @@ TEST_F(TransferToSqlServer, EveryKindOfValueArrivesAsFarAsTheTargetTypesHoldIt) 
     ASSERT_EQ(rows.size(), 3u);
     // Text outside the varchar column's code page is refused (see the type matrix).
     EXPECT_EQ(rows[0],
-              (std::vector<Value>{
-                  Value::dbl(1), Value::dbl(-32768), Value::integer(9007199254740993),
-                  Value::decimal("12.99"), Value::dbl(0.1), Value::text("True"),
-                  Value::text(utf8("été € Zürich")), Value::text("x'y\\z"),
-                  Value::timestamp({2024, 2, 29, 0, 0, 0, 0}),
-                  Value::timestamp({2024, 2, 29, 13, 5, 9, 123000000}), Value::text("-1234.56")}));
-    EXPECT_EQ(rows[1][2], Value::integer(INT64_MIN));
-    EXPECT_EQ(rows[1][3], Value::decimal("-99999999.99"));
-    EXPECT_EQ(rows[1][4], Value::dbl(-2.5e-7));
-    EXPECT_EQ(rows[1][5], Value::text("False"));
-    EXPECT_EQ(rows[1][6], Value::text(""));
-    EXPECT_EQ(rows[1][7], Value::text(""));
-    EXPECT_EQ(rows[1][9], Value::timestamp({2000, 1, 1, 0, 0, 0, 0}));
+              (std::vector<db::Value>{
+                  db::Value::dbl(1), db::Value::dbl(-32768), db::Value::integer(9007199254740993),
+                  db::Value::decimal("12.99"), db::Value::dbl(0.1), db::Value::text("True"),
+                  db::Value::text(utf8("été € Zürich")), db::Value::text("x'y\\z"),
+                  db::Value::timestamp({2024, 2, 29, 0, 0, 0, 0}),
+                  db::Value::timestamp({2024, 2, 29, 13, 5, 9, 123000000}),
+                  db::Value::text("-1234.56")}));
+    EXPECT_EQ(rows[1][2], db::Value::integer(INT64_MIN));
+    EXPECT_EQ(rows[1][3], db::Value::decimal("-99999999.99"));
+    EXPECT_EQ(rows[1][4], db::Value::dbl(-2.5e-7));
+    EXPECT_EQ(rows[1][5], db::Value::text("False"));
+    EXPECT_EQ(rows[1][6], db::Value::text(""));
+    EXPECT_EQ(rows[1][7], db::Value::text(""));
+    EXPECT_EQ(rows[1][9], db::Value::timestamp({2000, 1, 1, 0, 0, 0, 0}));
     for (int i = 1; i < 11; ++i) EXPECT_TRUE(rows[2][i].isNull()) << i;
 }
 
@@ -197,8 +198,8 @@ TEST_F(TransferToSqlServer, NumericWithoutPrecisionLosesNoDigitSilently) {
     // aloud and the copy sends nothing more.
     const Rows rows = msRows(t);
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0][1], Value::decimal("1234567890123456789012.5000000000000000"));
-    EXPECT_EQ(rows[1][1], Value::decimal("-0.1234567890123456"));
+    EXPECT_EQ(rows[0][1], db::Value::decimal("1234567890123456789012.5000000000000000"));
+    EXPECT_EQ(rows[1][1], db::Value::decimal("-0.1234567890123456"));
     const auto reports = h.platform.errorReports();
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_TRUE(reports[0].startsWith(

@@ -20,22 +20,22 @@ void ScriptedDialog::showModal() {
 }
 
 ScriptedDialog::Answer ScriptedDialog::cancel() {
-    return [](CustomizationMembers&, bool&) {};
+    return [](transfer::CustomizationMembers&, bool&) {};
 }
 
 ScriptedDialog::Answer ScriptedDialog::okUnchanged() {
-    return [](CustomizationMembers&, bool& cancelled) { cancelled = false; };
+    return [](transfer::CustomizationMembers&, bool& cancelled) { cancelled = false; };
 }
 
 ScriptedDialog::Answer ScriptedDialog::ok(QString sql, QString numeric) {
-    return [sql, numeric](CustomizationMembers& m, bool& cancelled) {
+    return [sql, numeric](transfer::CustomizationMembers& m, bool& cancelled) {
         m.createTableSql = sql;
         m.numericColumns = numeric;
         cancelled = false;
     };
 }
 
-void TransferHarness::select(MemoryListBox& list, const QStringList& names) {
+void TransferHarness::select(core::MemoryListBox& list, const QStringList& names) {
     for (const QString& name : names) list.add(name);
     for (const QString& name : names) {
         for (int i = 0; i < list.count(); ++i) {
@@ -93,7 +93,7 @@ QStringList postgresColumns(const QString& table) {
     const Rows rows =
         postgresRows(QStringLiteral("SELECT column_name, data_type FROM information_schema.columns "
                                     "WHERE table_name = ") +
-                     singleQuotedText(table) + QStringLiteral(" ORDER BY ordinal_position"));
+                     sql::singleQuotedText(table) + QStringLiteral(" ORDER BY ordinal_position"));
     for (const auto& row : rows) columns << row[0].toText() + u' ' + row[1].toText();
     return columns;
 }

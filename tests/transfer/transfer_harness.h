@@ -19,43 +19,44 @@
 namespace dorvane::testing {
 
 // The dialog as a transfer sees it; each showing runs the next scripted answer.
-class ScriptedDialog : public CustomizationDialog {
+class ScriptedDialog : public transfer::CustomizationDialog {
   public:
     explicit ScriptedDialog(bool& cancelled) : cancelled_(cancelled) {}
-    CustomizationMembers& members() override { return members_; }
+    transfer::CustomizationMembers& members() override { return members_; }
     void showModal() override;
 
-    using Answer = std::function<void(CustomizationMembers&, bool& cancelled)>;
+    using Answer = std::function<void(transfer::CustomizationMembers&, bool& cancelled)>;
     static Answer cancel();
     static Answer okUnchanged();
     static Answer ok(QString sql, QString numeric);
 
     std::deque<Answer> answers;
     // The members as they were when each showing began.
-    std::vector<CustomizationMembers> shown;
+    std::vector<transfer::CustomizationMembers> shown;
 
   private:
     bool& cancelled_;
-    CustomizationMembers members_;
+    transfer::CustomizationMembers members_;
 };
 
 struct TransferHarness {
     ScriptedPlatform platform;
     EnvProfiles profiles;
-    MemoryListBox mssqlTables;     // SQL Server tables
-    MemoryListBox postgresTables;  // PostgreSQL tables
-    MemoryCheckBox customizeToPostgres, customizeToSqlServer;
-    MemoryProgressBar progressBar;
-    MemoryPointer pointer;
-    TransferScreenControls transferScreen{mssqlTables,          postgresTables, customizeToPostgres,
-                                          customizeToSqlServer, progressBar,    pointer};
+    core::MemoryListBox mssqlTables;     // SQL Server tables
+    core::MemoryListBox postgresTables;  // PostgreSQL tables
+    core::MemoryCheckBox customizeToPostgres, customizeToSqlServer;
+    core::MemoryProgressBar progressBar;
+    core::MemoryPointer pointer;
+    transfer::TransferScreenControls transferScreen{mssqlTables,         postgresTables,
+                                                    customizeToPostgres, customizeToSqlServer,
+                                                    progressBar,         pointer};
     bool customizationCancelled = false;
     ScriptedDialog customizationDialog{customizationCancelled};
-    CommandContext context{platform, profiles, transferScreen, customizationDialog,
-                           customizationCancelled};
+    transfer::CommandContext context{platform, profiles, transferScreen, customizationDialog,
+                                     customizationCancelled};
 
     // Adds the names to the list, selects them, and makes the last one current.
-    static void select(MemoryListBox& list, const QStringList& names);
+    static void select(core::MemoryListBox& list, const QStringList& names);
 };
 
 using Rows = std::vector<std::vector<db::Value>>;

@@ -22,25 +22,26 @@ TEST(MssqlLoginAhead, IsTheLoginOfTheOpenStepInBothForms) {
     FixedProfiles profiles;
     for (const bool local : {false, true}) {
         profiles.ms.localConnection = local;
-        const auto started = transfer_steps::startMssqlLogin(profiles);
+        const auto started = transfer::transfer_steps::startMssqlLogin(profiles);
         ASSERT_TRUE(started);
         const QString stepString = local ? db::mssqlLocalConnectionString(profiles.ms)
                                          : db::mssqlPortConnectionString(profiles.ms);
-        EXPECT_TRUE(started->opens(stepString, transfer_steps::kTimeoutSeconds)) << local;
+        EXPECT_TRUE(started->opens(stepString, transfer::transfer_steps::kTimeoutSeconds)) << local;
     }
 }
 
 TEST(MssqlLoginAhead, TheOpenStepTakesItAndReportsItsFailureAtItsLine) {
     FixedProfiles profiles;  // port 1: nothing listens, the login fails at once
-    const auto started = transfer_steps::startMssqlLogin(profiles);
+    const auto started = transfer::transfer_steps::startMssqlLogin(profiles);
     ScriptedPlatform platform;
-    Procedure p(platform, QStringLiteral("Form2"), QStringLiteral("PushButton4_Click"));
+    core::Procedure p(platform, QStringLiteral("Form2"), QStringLiteral("PushButton4_Click"));
     const auto connection = std::make_unique<db::Connection>();
 
-    transfer_steps::openMssql(p, connection, db::kUseServer, profiles, 124, started.get());
+    transfer::transfer_steps::openMssql(p, connection, db::kUseServer, profiles, 124,
+                                        started.get());
 
     EXPECT_FALSE(started->opens(db::mssqlPortConnectionString(profiles.ms),
-                                transfer_steps::kTimeoutSeconds));  // taken
+                                transfer::transfer_steps::kTimeoutSeconds));  // taken
     EXPECT_EQ(connection->state(), db::kStateClosed);
     const auto reports = platform.errorReports();
     ASSERT_EQ(reports.size(), 1u);

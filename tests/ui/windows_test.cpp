@@ -21,7 +21,7 @@
 namespace dorvane::testing {
 namespace {
 
-class NoDatabases : public DatabaseGateway {
+class NoDatabases : public screens::DatabaseGateway {
   public:
     bool openPostgresSucceeds(const db::PostgresProfile&) override { return false; }
     bool openMssqlSucceeds(const db::MssqlProfile&) override { return false; }
@@ -61,7 +61,7 @@ class Windows : public ::testing::Test {
 
     QTemporaryDir folder;
     ScriptedPlatform platform;
-    FileSettingsStore settings{folder.filePath(QStringLiteral("Quenlor.ini"))};
+    core::FileSettingsStore settings{folder.filePath(QStringLiteral("Quenlor.ini"))};
     NoDatabases databases;
     ui::Program program{platform, settings, databases};
 };
@@ -170,11 +170,11 @@ TEST_F(Windows, TransferScreenLoadsOnFirstShowingAndCentres) {
 
 TEST_F(Windows, ThePointerReadsBackAndTheCursorFileGivesTheCustomOne) {
     ui::FormWindow& form = program.transferWindow().form();
-    form.setPointer(MousePointer::Busy);
-    EXPECT_EQ(form.pointer(), MousePointer::Busy);
+    form.setPointer(core::MousePointer::Busy);
+    EXPECT_EQ(form.pointer(), core::MousePointer::Busy);
     EXPECT_EQ(form.shownCursor().shape(), Qt::WaitCursor);
     form.loadCustomPointer(QStringLiteral(DORVANE_ASSETS_DIR "/HAND-M.CUR"));
-    form.setPointer(MousePointer::Custom);
+    form.setPointer(core::MousePointer::Custom);
     EXPECT_EQ(form.shownCursor().shape(), Qt::BitmapCursor);
     EXPECT_EQ(form.shownCursor().hotSpot(), QPoint(6, 0));
     EXPECT_THROW(form.loadCustomPointer(folder.filePath(QStringLiteral("missing.cur"))),
@@ -210,7 +210,7 @@ TEST_F(Windows, SettingsProblemsAreToldOnceBackInTheEventLoop) {
     QTemporaryDir other;
     const QString folderInItsPlace = other.filePath(QStringLiteral("Quenlor.ini"));
     ASSERT_TRUE(QDir().mkdir(folderInItsPlace));
-    FileSettingsStore unusable{folderInItsPlace};
+    core::FileSettingsStore unusable{folderInItsPlace};
     ScriptedPlatform startPlatform;
     ui::Program starting{startPlatform, unusable, databases};
     starting.start();

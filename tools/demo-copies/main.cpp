@@ -31,15 +31,15 @@ void print(const QString& kind, const QString& title, const QString& text) {
     std::fflush(stdout);
 }
 
-class YesPlatform : public Platform {
+class YesPlatform : public core::Platform {
   public:
     explicit YesPlatform(QString folder) : folder_(std::move(folder)) {}
-    int messageBox(const QString& text, MsgButtons buttons, MsgIcon,
+    int messageBox(const QString& text, core::MsgButtons buttons, core::MsgIcon,
                    const QString& title) override {
-        const bool question = buttons == MsgButtons::YesNo;
+        const bool question = buttons == core::MsgButtons::YesNo;
         print(question ? QStringLiteral("question") : QStringLiteral("message"),
               title.isEmpty() ? title_ : title, text);
-        return question ? kAnswerYes : kAnswerOk;
+        return question ? core::kAnswerYes : core::kAnswerOk;
     }
     QString inputBox(const QString& prompt, const QString&) override {
         print(QStringLiteral("input"), title_, prompt);
@@ -58,11 +58,12 @@ class YesPlatform : public Platform {
 };
 
 // The customization dialog's logic on memory controls; the user presses OK at once.
-class ConfirmingDialog : public CustomizationDialog, public CustomizeWindowActions {
+class ConfirmingDialog : public transfer::CustomizationDialog,
+                         public customize::CustomizeWindowActions {
   public:
-    ConfirmingDialog(Platform& platform, const db::ProfileSource& profiles, bool& cancelled)
+    ConfirmingDialog(core::Platform& platform, const db::ProfileSource& profiles, bool& cancelled)
         : logic_(platform, profiles, cancelled, {fields_, types_, text_, pointer_}, *this) {}
-    CustomizationMembers& members() override { return logic_.members(); }
+    transfer::CustomizationMembers& members() override { return logic_.members(); }
     void showModal() override {
         logic_.load();
         logic_.onOkClicked();
@@ -76,10 +77,10 @@ class ConfirmingDialog : public CustomizationDialog, public CustomizeWindowActio
     }
 
   private:
-    MemoryListBox fields_{false}, types_{false};
-    MemoryTextField text_;
-    MemoryPointer pointer_;
-    CustomizeDialogLogic logic_;
+    core::MemoryListBox fields_{false}, types_{false};
+    core::MemoryTextField text_;
+    core::MemoryPointer pointer_;
+    customize::CustomizeDialogLogic logic_;
 };
 
 QString env(const char* name) {
@@ -87,7 +88,7 @@ QString env(const char* name) {
 }
 
 // Selects exactly the named entries, the last of them current; false when one is missing.
-bool selectOnly(ListBox& list, const QStringList& names) {
+bool selectOnly(core::ListBox& list, const QStringList& names) {
     for (int i = 0; i < list.count(); ++i) list.setSelected(i, false);
     for (const QString& name : names) {
         int found = -1;
@@ -106,37 +107,37 @@ bool selectOnly(ListBox& list, const QStringList& names) {
 int run(const QStringList& mssqlNames, const QStringList& postgresNames) {
     QTemporaryDir folder;
     YesPlatform platform(folder.path());
-    FileSettingsStore store(folder.filePath(QStringLiteral("Quenlor.ini")));
-    CommandGuard commands;
-    OdbcDatabaseGateway databases;
-    AppContext app{platform, store, commands, databases};
+    core::FileSettingsStore store(folder.filePath(QStringLiteral("Quenlor.ini")));
+    screens::CommandGuard commands;
+    screens::OdbcDatabaseGateway databases;
+    screens::AppContext app{platform, store, commands, databases};
 
-    MemoryWindow connectionWindow, transferWindow;
-    std::array<MemoryTextField, 10> texts;
-    MemoryCheckBox localConnection, customizeToPostgres, customizeToSqlServer;
-    ConnectionScreenControls connectionControls{connectionWindow, {}, localConnection};
+    screens::MemoryWindow connectionWindow, transferWindow;
+    std::array<core::MemoryTextField, 10> texts;
+    core::MemoryCheckBox localConnection, customizeToPostgres, customizeToSqlServer;
+    screens::ConnectionScreenControls connectionControls{connectionWindow, {}, localConnection};
     for (int i = 0; i < 10; ++i) connectionControls.texts[i] = &texts[i];
-    MemoryListBox mssqlTables, postgresTables;
-    MemoryProgressBar progressBar;
-    TransferScreenControls transferControls{mssqlTables,         postgresTables,
-                                            customizeToPostgres, customizeToSqlServer,
-                                            progressBar,         transferWindow};
+    core::MemoryListBox mssqlTables, postgresTables;
+    core::MemoryProgressBar progressBar;
+    transfer::TransferScreenControls transferControls{mssqlTables,         postgresTables,
+                                                      customizeToPostgres, customizeToSqlServer,
+                                                      progressBar,         transferWindow};
 
-    ConnectionScreen connectionScreen(app, connectionControls);
+    screens::ConnectionScreen connectionScreen(app, connectionControls);
     bool customizationCancelled = false;
     ConfirmingDialog customizationDialog(platform, connectionScreen, customizationCancelled);
-    TransferScreen transferScreen(app, transferWindow, transferControls, connectionScreen,
-                                  customizationDialog, customizationCancelled);
+    screens::TransferScreen transferScreen(app, transferWindow, transferControls, connectionScreen,
+                                           customizationDialog, customizationCancelled);
     connectionScreen.attachTransferScreen(transferScreen);
     for (int number = 1; number <= 10; ++number)
         texts[number - 1].onChange = [&connectionScreen, number](const QString&) {
             connectionScreen.textChanged(number);
         };
     customizeToPostgres.onClick = [&] {
-        transferScreen.customizationBoxClicked(TableSide::SqlServer);
+        transferScreen.customizationBoxClicked(screens::TableSide::SqlServer);
     };
     customizeToSqlServer.onClick = [&] {
-        transferScreen.customizationBoxClicked(TableSide::Postgres);
+        transferScreen.customizationBoxClicked(screens::TableSide::Postgres);
     };
 
     // Text1 to Text10 as the connection screen numbers them.
