@@ -71,7 +71,7 @@ TEST_P(DbConnectFailure, NothingListeningFailsFast) {
         } catch (const db::DbError& e) {
             EXPECT_FALSE(e.description().isEmpty());
         }
-        EXPECT_LT(timer.elapsed(), 5000);
+        EXPECT_LT(timer.elapsed(), 10000);  // a driver that waited would take its 15 s
         EXPECT_EQ(c.state(), db::kStateClosed);
     }
 }

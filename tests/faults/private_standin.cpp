@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDeadlineTimer>
 #include <QThread>
 #include <cstdlib>
 
@@ -28,7 +29,9 @@ PrivateStandin::PrivateStandin() : port_(closedPort()) {
         ADD_FAILURE() << "the private stand-in did not start";
         return;
     }
-    for (int attempt = 0; attempt < 200; ++attempt) {
+    // Generous: a loaded machine may take long to start a process.
+    const QDeadlineTimer deadline(60000);
+    while (!deadline.hasExpired()) {
         if (listening(port_.toUShort())) return;
         if (!running()) break;
         QThread::msleep(50);

@@ -11,7 +11,7 @@ using namespace standin_test;
 namespace {
 
 class StandinData : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { conn = std::make_unique<Connection>(detailsFromEnvironment()); }
 
     std::string tableOf(const std::string& stem, const std::string& columns) {
@@ -44,7 +44,8 @@ std::string pattern(size_t size) {
 
 TEST_F(StandinData, UnicodeSurvivesNvarcharAndBecomesQuestionMarksInVarchar) {
     std::string t = tableOf("da_uni", "[n] NVARCHAR(40),[v] VARCHAR(40),[x] NVARCHAR(40)");
-    conn->exec("INSERT INTO " + t + " VALUES(N'" + kMixed + "', N'" + kMixed + "', '" + kMixed + "')");
+    conn->exec("INSERT INTO " + t + " VALUES(N'" + kMixed + "', N'" + kMixed + "', '" + kMixed +
+               "')");
     auto rows = conn->query("SELECT * FROM " + t);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][0], kMixed);
@@ -55,14 +56,15 @@ TEST_F(StandinData, UnicodeSurvivesNvarcharAndBecomesQuestionMarksInVarchar) {
 }
 
 TEST_F(StandinData, ValuesOverSixtyFourKilobytesRoundTrip) {
-    std::string t = tableOf("da_big", "[nv] NVARCHAR(max),[v] VARCHAR(max),[tx] TEXT,[nt] NTEXT,[vb] VARBINARY(max)");
+    std::string t = tableOf(
+        "da_big", "[nv] NVARCHAR(max),[v] VARCHAR(max),[tx] TEXT,[nt] NTEXT,[vb] VARBINARY(max)");
     std::string text = pattern(70'000);
     std::string narrow = text;
     for (auto& c : narrow) c = (c & 0x80) ? 'w' : c;  // varchar and text hold code page 1252 only
     std::string hex = "0x";
     for (size_t i = 0; i < 70'000; ++i) hex += "0123456789abcdef"[i % 16], hex += "f";
-    conn->exec("INSERT INTO " + t + " VALUES(N'" + sqlQuoted(text) + "', '" + sqlQuoted(narrow) + "', '" +
-               sqlQuoted(narrow) + "', N'" + sqlQuoted(text) + "', " + hex + ")");
+    conn->exec("INSERT INTO " + t + " VALUES(N'" + sqlQuoted(text) + "', '" + sqlQuoted(narrow) +
+               "', '" + sqlQuoted(narrow) + "', N'" + sqlQuoted(text) + "', " + hex + ")");
     {
         Statement s(*conn);
         s.execute("SELECT * FROM " + t);
@@ -84,7 +86,8 @@ TEST_F(StandinData, ManyRowsLargerThanAPacketComeBackWhole) {
     std::string t = tableOf("da_rows", "[id] INT,[payload] NVARCHAR(4000)");
     std::string payload(4000, 'x');
     std::string values;
-    for (int i = 0; i < 20; ++i) values += std::string(i ? "," : "") + "('" + std::to_string(i) + "', N'" + payload + "')";
+    for (int i = 0; i < 20; ++i)
+        values += std::string(i ? "," : "") + "('" + std::to_string(i) + "', N'" + payload + "')";
     conn->exec("INSERT INTO " + t + " VALUES" + values);  // one request of about 160 kB
     auto rows = conn->query("SELECT * FROM " + t);
     ASSERT_EQ(rows.size(), 20u);
@@ -99,7 +102,8 @@ TEST_F(StandinData, AbandonedResultsDoNotHangTheConnection) {
     for (int batch = 0; batch < 10; ++batch) {
         std::string values;
         for (int i = 0; i < 1000; ++i) {
-            values += std::string(i ? "," : "") + "(" + std::to_string(batch * 1000 + i) + ", '" + pad + "')";
+            values += std::string(i ? "," : "") + "(" + std::to_string(batch * 1000 + i) + ", '" +
+                      pad + "')";
         }
         conn->exec("INSERT INTO " + t + " VALUES" + values);
     }
@@ -119,6 +123,7 @@ TEST_F(StandinData, AbandonedResultsDoNotHangTheConnection) {
     }
     // The connection still serves statements afterwards.
     EXPECT_EQ(conn->query("SELECT TOP 3 * FROM " + t).size(), 3u);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(15));
+    // A hang is endless; a busy machine only slow.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
     conn->exec("DROP TABLE " + t);
 }

@@ -208,7 +208,8 @@ TEST_F(StandinStatements, QueryTimeoutCancelsAWaitAndTheConnectionGoesOn) {
             EXPECT_EQ(e.first().sqlState, "HYT00") << e.first().message;
         }
     }
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    // Far below the 30 s wait, far above a cancel on a busy machine.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
 
     std::string t = fresh("st_after_wait");
     conn->exec("CREATE TABLE " + t + "([a] INT)");
@@ -229,7 +230,8 @@ TEST_F(StandinStatements, MalformedWaitForDelayIsRefused) {
         << d.message;
     d = failure("WAITFOR DELAY '24:00:00'");
     EXPECT_EQ(d.nativeError, 148);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    // Refused at once: a wait of 24 hours would show; a busy machine would not.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
 }
 
 // The program learns the code page of VARCHAR data from the database's collation.
