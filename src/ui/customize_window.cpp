@@ -48,6 +48,7 @@ CustomizeWindow::CustomizeWindow(core::Platform& platform, const db::ProfileSour
                                  bool& customizationCancelled)
     : form_(kClientWidth, kClientHeight), mouseMoves_(new MouseMoveHooks(form_.widget())) {
     build();
+    form_.placeAsDialog();
     fields_ = std::make_unique<WidgetListBox>(fieldsList_, false);
     dataTypes_ = std::make_unique<WidgetListBox>(dataTypesList_, false);
     typeText_ = std::make_unique<WidgetTextField>(dataTypeEdit_);

@@ -29,6 +29,19 @@ void FormWidget::closeEvent(QCloseEvent* event) {
     if (unloaded) unloaded();
 }
 
+bool FormWidget::event(QEvent* event) {
+    const bool handled = QWidget::event(event);
+    const QEvent::Type type = event->type();
+    if (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show) {
+        const QSize decoration = frameGeometry().size() - size();
+        if (decoration != decoration_) {
+            decoration_ = decoration;
+            if (frameChanged) frameChanged();
+        }
+    }
+    return handled;
+}
+
 QIcon applicationIcon() {
     return QIcon(QStringLiteral(":/dorvane/dorvane.png"));
 }
@@ -39,6 +52,30 @@ FormWindow::FormWindow(int clientWidth, int clientHeight)
     widget_->setFixedSize(clientWidth, clientHeight);
     widget_->setMouseTracking(true);
     widget_->unloaded = [this] { onUnloaded(); };
+    widget_->frameChanged = [this] { onFrameChanged(); };
+}
+
+void FormWindow::placeAmong(ScreenPlacement& placement) {
+    placement_ = &placement;
+    placement.add(*widget_);
+}
+
+void FormWindow::place() {
+    if (placement_) {
+        placement_->place(*widget_);
+    } else if (dialog_) {
+        centreOverOwner(*widget_);
+    }
+}
+
+// The outer height and the place counted the frame as it was known then; on X11 the
+// window manager adds it only after the window is shown.
+void FormWindow::onFrameChanged() {
+    if (outerHeightSet_) setOuterHeightTwips(outerHeightTwips_);
+    if (placementPending_) {
+        placementPending_ = false;
+        place();
+    }
 }
 
 FormWindow::~FormWindow() = default;
@@ -117,21 +154,21 @@ void FormWindow::show() {
     ensureLoaded();
     const bool firstShowing = !shownBefore_;
     shownBefore_ = true;
-    widget_->show();
-    // The borders are known once the window is shown: the outer height counts them.
+    // The outer height counts the borders: as far as they are known before and after.
     if (firstShowing && outerHeightSet_) setOuterHeightTwips(outerHeightTwips_);
-    if (firstShowing && centreOnFirstShow_) {
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-            QRect frame = widget_->frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            widget_->move(frame.topLeft());
-        }
+    if (!widget_->isVisible()) {
+        place();
+        placementPending_ = placement_ || dialog_;
     }
+    widget_->show();
+    if (firstShowing && outerHeightSet_) setOuterHeightTwips(outerHeightTwips_);
     widget_->raise();
     widget_->activateWindow();
 }
 
 void FormWindow::hide() {
+    if (placement_) placement_->leave(*widget_);
+    placementPending_ = false;
     widget_->hide();
 }
 

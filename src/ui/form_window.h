@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "screens/window.h"
+#include "ui/window_placement.h"
 
 class QEventLoop;
 
@@ -21,9 +22,15 @@ class FormWidget : public QWidget {
     std::function<bool()> queryUnload;
     // The window has closed.
     std::function<void()> unloaded;
+    // The window manager's frame around the window changed (on X11: it became known).
+    std::function<void()> frameChanged;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+
+  private:
+    QSize decoration_{0, 0};  // none until a window manager frames the window
 };
 
 class FormWindow : public screens::Window {
@@ -62,13 +69,18 @@ class FormWindow : public screens::Window {
         widget_->queryUnload = std::move(handler);
     }
     void setUnloadHandler(std::function<void()> handler) { unloadHandler_ = std::move(handler); }
-    void centreWhenFirstShown() { centreOnFirstShow_ = true; }
+    // A screen: shown where the other screen is or was (the first one centred).
+    void placeAmong(ScreenPlacement& placement);
+    // A dialog: shown centred over the window it was opened from.
+    void placeAsDialog() { dialog_ = true; }
     bool hasCustomCursor() const { return customCursor_.has_value(); }
     QCursor shownCursor() const { return widget_->cursor(); }
 
   private:
     QCursor cursorFor(core::MousePointer pointer) const;
     void onUnloaded();
+    void place();
+    void onFrameChanged();
 
     std::unique_ptr<FormWidget> widget_;
     core::MousePointer pointer_ = core::MousePointer::Default;
@@ -78,7 +90,9 @@ class FormWindow : public screens::Window {
     std::function<void()> unloadHandler_;
     bool outerHeightSet_ = false;
     bool loaded_ = false;
-    bool centreOnFirstShow_ = false;
+    ScreenPlacement* placement_ = nullptr;
+    bool dialog_ = false;
+    bool placementPending_ = false;  // shown, and placed before its frame was known
     bool shownBefore_ = false;
     QEventLoop* modalLoop_ = nullptr;
 };

@@ -11,6 +11,8 @@ Program::Program(core::Platform& platform, core::SettingsStore& settings,
       customization_(makeCustomization(platform, connectionScreen_, customizationCancelled_)),
       transferScreen_(app_, transferWindow_.form(), transferWindow_.controls(), connectionScreen_,
                       *customization_, customizationCancelled_) {
+    connectionWindow_.form().placeAmong(screenPlacement_);
+    transferWindow_.form().placeAmong(screenPlacement_);
     connectionScreen_.attachTransferScreen(transferScreen_);
     connectionWindow_.connectTo(connectionScreen_);
     transferWindow_.connectTo(transferScreen_);

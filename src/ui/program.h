@@ -31,6 +31,7 @@ class Program {
 
   private:
     screens::CommandGuard commands_;
+    ScreenPlacement screenPlacement_;
     bool customizationCancelled_ = false;
     screens::ProblemTellingStore settings_;
     screens::AppContext app_;

@@ -74,7 +74,6 @@ TableFrame tableFrame(QWidget* window, const TableFrameDesign& d) {
 TransferWindow::TransferWindow()
     : form_(kClientWidth, kClientHeight), mouseMoves_(new MouseMoveHooks(form_.widget())) {
     build();
-    form_.centreWhenFirstShown();
     mssqlTables_ = std::make_unique<WidgetListBox>(mssqlList_);
     postgresTables_ = std::make_unique<WidgetListBox>(postgresList_);
     customizeToPostgres_ = std::make_unique<WidgetCheckBox>(customizeToPostgresBox_);

@@ -168,6 +168,29 @@ TEST_F(Windows, TransferScreenLoadsOnFirstShowingAndCentres) {
     transferScreen()->hide();
 }
 
+TEST_F(Windows, AScreenTakesOverWhereTheOtherWasAndADialogOpensOverItsOwner) {
+    program.start();  // no server answers: the connection screen shows, centred
+    const QRect desktop = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_LE((connectionScreen()->frameGeometry().center() - desktop.center()).manhattanLength(),
+              2);
+    connectionScreen()->move(40, 50);  // where the user put it
+    program.transferScreen().show();   // as "Next >" does: show, then hide the other
+    program.connectionWindow().form().hide();
+    EXPECT_EQ(transferScreen()->frameGeometry().topLeft(), QPoint(40, 50));
+
+    transferScreen()->move(70, 20);
+    program.transferScreen().back();
+    EXPECT_EQ(connectionScreen()->frameGeometry().topLeft(), QPoint(70, 20));
+
+    ui::FormWindow dialog(100, 80);
+    dialog.placeAsDialog();
+    dialog.show();
+    EXPECT_EQ(dialog.widget()->frameGeometry().center(),
+              connectionScreen()->frameGeometry().center());
+    dialog.hide();
+    connectionScreen()->hide();
+}
+
 TEST_F(Windows, ThePointerReadsBackAndTheCursorFileGivesTheCustomOne) {
     ui::FormWindow& form = program.transferWindow().form();
     form.setPointer(core::MousePointer::Busy);
