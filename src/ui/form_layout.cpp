@@ -13,6 +13,8 @@ void paintWhite(QWidget* widget) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, Qt::white);
     widget->setPalette(palette);
+    // Buttons (check boxes too) fill with the button colour unless told otherwise.
+    widget->setBackgroundRole(QPalette::Window);
     widget->setAutoFillBackground(true);
 }
 

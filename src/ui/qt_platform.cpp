@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "ui/fitted_message_box.h"
+
 namespace dorvane::ui {
 
 QString displayedMessageText(const QString& text) {
@@ -23,7 +25,7 @@ QString displayedMessageText(const QString& text) {
 
 int QtPlatform::messageBox(const QString& text, core::MsgButtons buttons, core::MsgIcon icon,
                            const QString& title) {
-    QMessageBox box(QApplication::activeWindow());
+    FittedMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(title.isEmpty() ? appTitle_ : title);
     box.setTextFormat(Qt::PlainText);
     box.setText(displayedMessageText(text));
