@@ -19,6 +19,25 @@ constexpr std::size_t terminatorUnits(SQLSMALLINT cType) {
     return cType == SQL_C_BINARY ? 0 : 1;
 }
 
+// Year, month and day of an ODBC date or timestamp.
+template <class OdbcDate>
+DateTimeParts dateParts(const OdbcDate& date) {
+    DateTimeParts p;
+    p.year = date.year;
+    p.month = date.month;
+    p.day = date.day;
+    return p;
+}
+
+DateTimeParts timestampParts(const SQL_TIMESTAMP_STRUCT& ts) {
+    DateTimeParts p = dateParts(ts);
+    p.hour = ts.hour;
+    p.minute = ts.minute;
+    p.second = ts.second;
+    p.nanosecond = static_cast<int>(ts.fraction);  // ODBC gives nanoseconds
+    return p;
+}
+
 }  // namespace
 
 ColumnFetcher::ColumnFetcher(SQLHSTMT statement, std::vector<FetchKind> kinds)
@@ -109,25 +128,13 @@ void ColumnFetcher::fetchColumn(SQLUSMALLINT column, FetchKind kind, RowBuffer& 
         case FetchKind::Date: {
             SQL_DATE_STRUCT d{};
             if (!readFixed(column, SQL_C_TYPE_DATE, d)) return out.appendNull();
-            DateTimeParts p;
-            p.year = d.year;
-            p.month = d.month;
-            p.day = d.day;
-            out.appendDateTime(Value::Kind::Date, p);
+            out.appendDateTime(Value::Kind::Date, dateParts(d));
             return;
         }
         case FetchKind::Timestamp: {
             SQL_TIMESTAMP_STRUCT ts{};
             if (!readFixed(column, SQL_C_TYPE_TIMESTAMP, ts)) return out.appendNull();
-            DateTimeParts p;
-            p.year = ts.year;
-            p.month = ts.month;
-            p.day = ts.day;
-            p.hour = ts.hour;
-            p.minute = ts.minute;
-            p.second = ts.second;
-            p.nanosecond = static_cast<int>(ts.fraction);  // ODBC gives nanoseconds
-            out.appendDateTime(Value::Kind::Timestamp, p);
+            out.appendDateTime(Value::Kind::Timestamp, timestampParts(ts));
             return;
         }
         case FetchKind::PostgresDate:

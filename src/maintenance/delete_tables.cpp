@@ -5,6 +5,7 @@
 
 #include "core/procedure.h"
 #include "db/connection.h"
+#include "maintenance/mssql_opening.h"
 #include "maintenance/table_maintenance.h"
 #include "sql/postgres_statements.h"
 #include "sql/sqlserver_statements.h"
@@ -69,14 +70,7 @@ void deleteMssqlTables(transfer::CommandContext& context) {
     for (int i = count - 1; i >= 0; --i) {
         p.step(LetEventsRun, [&] { context.platform.processEvents(); });
         if (p.test(EntrySelectedCheck, [&] { return mssqlTables.selected(i); })) {
-            const db::MssqlProfile profile = context.profiles.mssql();
-            if (p.test(LocalConnectionCheck, [&] { return profile.localConnection; })) {
-                p.step(OpenLocal,
-                       [&] { connection->open(db::mssqlLocalConnectionString(profile)); });
-            } else {
-                p.step(OpenWithPort,
-                       [&] { connection->open(db::mssqlPortConnectionString(profile)); });
-            }
+            openMssql<mssql_delete::Line>(p, connection, context.profiles.mssql());
             // This command has always ended its DROP with a semicolon.
             p.step(DropTable, [&] {
                 connection->execute(sql::to_sqlserver::dropStatement(mssqlTables.text(i)) + u';');

@@ -5,6 +5,7 @@
 
 #include "core/procedure.h"
 #include "db/connection.h"
+#include "maintenance/mssql_opening.h"
 #include "maintenance/table_maintenance.h"
 #include "sql/postgres_statements.h"
 #include "sql/sqlserver_statements.h"
@@ -109,12 +110,7 @@ void renameMssqlTable(transfer::CommandContext& context) {
                [&] { context.transferScreen.pointer.setPointer(core::MousePointer::Default); });
         return;
     }
-    const db::MssqlProfile profile = context.profiles.mssql();
-    if (p.test(LocalConnectionCheck, [&] { return profile.localConnection; })) {
-        p.step(OpenLocal, [&] { connection->open(db::mssqlLocalConnectionString(profile)); });
-    } else {
-        p.step(OpenWithPort, [&] { connection->open(db::mssqlPortConnectionString(profile)); });
-    }
+    openMssql<mssql_rename::Line>(p, connection, context.profiles.mssql());
     p.step(RenameTable,
            [&] { connection->execute(sql::to_sqlserver::renameStatement(oldName, newName)); });
     p.step(CloseConnection, [&] { connection->close(); });

@@ -33,15 +33,9 @@ struct ColumnRule {
 // side with the dialog's proposal.
 const TargetTypes<ColumnRule>& targetTypes();
 
-// The tests in the order they are made.
-inline std::span<const ColumnRule> columnRules() {
-    return targetTypes().rules;
-}
-inline const ColumnRule& fallbackRule() {
-    return targetTypes().fallback;
-}
-inline const ColumnRule& ruleFor(QStringView lowerTypeName) {
-    return targetTypes().ruleFor(lowerTypeName);
-}
+using Rules = RulesOf<ColumnRule, targetTypes>;
+inline constexpr auto& columnRules = Rules::columnRules;
+inline constexpr auto& fallbackRule = Rules::fallbackRule;
+inline constexpr auto& ruleFor = Rules::ruleFor;
 
 }  // namespace dorvane::sql::to_postgres

@@ -66,4 +66,14 @@ struct TargetTypes {
     }
 };
 
+// The copy's way into one target's rules, for its header to name as columnRules(),
+// fallbackRule() and ruleFor(); `table` is the target's targetTypes().
+template <class Rule, const TargetTypes<Rule>& (*table)()>
+struct RulesOf {
+    // The tests in the order they are made.
+    static std::span<const Rule> columnRules() { return table().rules; }
+    static const Rule& fallbackRule() { return table().fallback; }
+    static const Rule& ruleFor(QStringView lowerTypeName) { return table().ruleFor(lowerTypeName); }
+};
+
 }  // namespace dorvane::sql
