@@ -18,7 +18,7 @@ struct OkLoopLines;
 
 struct CustomizeDialogControls {
     core::ListBox& fields;     // Fields: the source column names
-    core::ListBox& dataTypes;  // Data Type: one type per column, in step with list1
+    core::ListBox& dataTypes;  // Data Type: one type per column, in step with the fields
     core::TextField& dataType;
     core::PointerSurface& pointer;
 };

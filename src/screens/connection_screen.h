@@ -36,7 +36,7 @@ class ConnectionScreen : public db::ProfileSource {
 
     // Loads the screen and shows it, unless the automatic advance moved on already.
     void startUp();
-    // Form_Load: prepares the window, restores the fields, advances when both connect.
+    // The load step ("Form_Load"): prepares the window, restores the fields, advances when both connect.
     void load();
 
     // Text1_Change … Text10_Change: the field's whole text goes to the store.
