@@ -21,6 +21,12 @@ class Platform {
     // An empty title means the application title.
     virtual int messageBox(const QString& text, MsgButtons buttons = MsgButtons::Ok,
                            MsgIcon icon = MsgIcon::None, const QString& title = QString()) = 0;
+    // A message with the reason behind it, which the user can unfold; a platform that
+    // cannot show details shows the message alone.
+    virtual void messageBoxWithDetails(const QString& text, const QString& details) {
+        static_cast<void>(details);
+        messageBox(text);
+    }
     // The typed text, or the empty text when cancelled.
     virtual QString inputBox(const QString& prompt, const QString& defaultText) = 0;
     // Runs the handlers of events already queued, once.

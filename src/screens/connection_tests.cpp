@@ -21,16 +21,27 @@ db::Connection& existing(std::optional<db::Connection>& connection) {
     return *connection;
 }
 
-// Steps after the second handler is armed: true when all of them ran.
+// Steps after the second handler is armed: true when all of them ran. Otherwise
+// `reason` holds why, as the driver or the program put it.
 template <class Steps>
-bool runUntilFailure(Steps&& steps) {
+bool runUntilFailure(Steps&& steps, QString& reason) {
     try {
         steps();
         return true;
+    } catch (const std::exception& e) {
+        reason = QString::fromUtf8(e.what());
     } catch (...) {
-        return false;
+        reason = QStringLiteral("Unknown error");
     }
+    return false;
 }
+
+// A driver may repeat what it was given; the password is never shown.
+QString withoutPassword(QString reason, const QString& password) {
+    if (!password.isEmpty()) reason.replace(password, QStringLiteral("********"));
+    return reason;
+}
+
 }  // namespace
 
 void ConnectionScreen::testMssqlConnection() {
@@ -39,19 +50,23 @@ void ConnectionScreen::testMssqlConnection() {
     p.step(kCreateConnectionLine, [&] { connection.emplace(); });
 
     Window& form = controls_.form;
-    const bool succeeded = runUntilFailure([&] {
-        form.setPointer(core::MousePointer::Busy);  // line 102
-        const db::MssqlProfile profile = mssql();
-        if (controls_.localConnection.value() == 1) {                            // line 104
-            existing(connection).open(db::mssqlLocalConnectionString(profile));  // line 106
-        } else {
-            existing(connection).open(db::mssqlPortConnectionString(profile));  // line 108
-        }
-        app_.platform.messageBox(kSucceeded);          // line 110
-        form.setPointer(core::MousePointer::Default);  // line 112
-    });
-    if (!succeeded) {                                  // line 114
-        app_.platform.messageBox(kFailed);             // line 116
+    QString reason;
+    const bool succeeded = runUntilFailure(
+        [&] {
+            form.setPointer(core::MousePointer::Busy);  // line 102
+            const db::MssqlProfile profile = mssql();
+            if (controls_.localConnection.value() == 1) {                            // line 104
+                existing(connection).open(db::mssqlLocalConnectionString(profile));  // line 106
+            } else {
+                existing(connection).open(db::mssqlPortConnectionString(profile));  // line 108
+            }
+            app_.platform.messageBox(kSucceeded);          // line 110
+            form.setPointer(core::MousePointer::Default);  // line 112
+        },
+        reason);
+    if (!succeeded) {  // line 114
+        // line 116
+        app_.platform.messageBoxWithDetails(kFailed, withoutPassword(reason, mssql().password));
         form.setPointer(core::MousePointer::Default);  // line 118
     }                                                  // line 120: cleared
 }
@@ -62,14 +77,18 @@ void ConnectionScreen::testPostgresConnection() {
     p.step(kCreateConnectionLine, [&] { connection.emplace(); });
 
     Window& form = controls_.form;
-    const bool succeeded = runUntilFailure([&] {
-        form.setPointer(core::MousePointer::Busy);                            // line 102
-        existing(connection).open(db::postgresConnectionString(postgres()));  // line 104
-        app_.platform.messageBox(kSucceeded);                                 // line 106
-        form.setPointer(core::MousePointer::Default);                         // line 108
-    });
-    if (!succeeded) {                                  // line 110
-        app_.platform.messageBox(kFailed);             // line 112
+    QString reason;
+    const bool succeeded = runUntilFailure(
+        [&] {
+            form.setPointer(core::MousePointer::Busy);                            // line 102
+            existing(connection).open(db::postgresConnectionString(postgres()));  // line 104
+            app_.platform.messageBox(kSucceeded);                                 // line 106
+            form.setPointer(core::MousePointer::Default);                         // line 108
+        },
+        reason);
+    if (!succeeded) {  // line 110
+        // line 112
+        app_.platform.messageBoxWithDetails(kFailed, withoutPassword(reason, postgres().password));
         form.setPointer(core::MousePointer::Default);  // line 114
     }                                                  // line 116: cleared
 }

@@ -41,6 +41,16 @@ int QtPlatform::messageBox(const QString& text, core::MsgButtons buttons, core::
     return answer == QMessageBox::Yes ? core::kAnswerYes : core::kAnswerNo;
 }
 
+void QtPlatform::messageBoxWithDetails(const QString& text, const QString& details) {
+    FittedMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(appTitle_);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(displayedMessageText(text));
+    box.setDetailedText(details);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+}
+
 QString QtPlatform::inputBox(const QString& prompt, const QString& defaultText) {
     bool accepted = false;
     const QString typed = QInputDialog::getText(QApplication::activeWindow(), appTitle_, prompt,

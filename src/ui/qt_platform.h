@@ -10,6 +10,7 @@ class QtPlatform : public core::Platform {
     int messageBox(const QString& text, core::MsgButtons buttons = core::MsgButtons::Ok,
                    core::MsgIcon icon = core::MsgIcon::None,
                    const QString& title = QString()) override;
+    void messageBoxWithDetails(const QString& text, const QString& details) override;
     QString inputBox(const QString& prompt, const QString& defaultText) override;
     void processEvents() override;
     void shellOpen(const QString& target) override;

@@ -66,16 +66,20 @@ TEST_P(TestConnectionButton, Succeeds) {
     expectOnly(kSucceeded);
 }
 
-TEST_P(TestConnectionButton, WithAWrongPasswordFails) {
+TEST_P(TestConnectionButton, WithAWrongPasswordFailsAndSaysWhyWithoutThePassword) {
     h.typeInto(GetParam().passwordField, QStringLiteral("wrong-password"));
     press();
     expectOnly(kFailed);
+    EXPECT_FALSE(h.platform.messages.at(0).details.isEmpty());
+    EXPECT_FALSE(h.platform.messages.at(0).details.contains(QStringLiteral("wrong-password")))
+        << h.platform.messages.at(0).details.toStdString();
 }
 
-TEST_P(TestConnectionButton, WithNothingListeningFails) {
+TEST_P(TestConnectionButton, WithNothingListeningFailsAndSaysWhy) {
     h.typeInto(GetParam().portField, closedPort());
     press();
     expectOnly(kFailed);
+    EXPECT_FALSE(h.platform.messages.at(0).details.isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(

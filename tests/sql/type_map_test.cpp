@@ -103,7 +103,9 @@ QString expectedProposal(const sql::Proposal& proposal) {
 class TypeMap : public ::testing::TestWithParam<std::tuple<Dialect, db::AdoType>> {};
 
 TEST_P(TypeMap, HoldsWhatTheRuleWalkAndTheDialogGive) {
-    const auto& [dialect, type] = GetParam();
+    // Not a structured binding: clang 14 cannot capture one in a lambda.
+    const Dialect& dialect = std::get<0>(GetParam());
+    const db::AdoType type = std::get<1>(GetParam());
     const auto rows = dialect.rows();
     const auto named = std::count_if(rows.begin(), rows.end(),
                                      [&](const sql::TypeMapRow& r) { return r.source == type; });

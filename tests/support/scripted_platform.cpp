@@ -10,7 +10,7 @@ namespace dorvane::testing {
 
 int ScriptedPlatform::messageBox(const QString& text, core::MsgButtons buttons, core::MsgIcon icon,
                                  const QString& title) {
-    messages.push_back({text, buttons, icon, title.isEmpty() ? appTitle_ : title});
+    messages.push_back({text, buttons, icon, title.isEmpty() ? appTitle_ : title, QString()});
     if (onMessage) onMessage(messages.back());
     if (buttons == core::MsgButtons::Ok) return core::kAnswerOk;
     if (answers.empty()) {
@@ -20,6 +20,11 @@ int ScriptedPlatform::messageBox(const QString& text, core::MsgButtons buttons, 
     const int answer = answers.front();
     answers.pop_front();
     return answer;
+}
+
+void ScriptedPlatform::messageBoxWithDetails(const QString& text, const QString& details) {
+    messages.push_back({text, core::MsgButtons::Ok, core::MsgIcon::None, appTitle_, details});
+    if (onMessage) onMessage(messages.back());
 }
 
 QString ScriptedPlatform::inputBox(const QString& prompt, const QString& defaultText) {

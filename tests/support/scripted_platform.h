@@ -17,12 +17,14 @@ struct ShownMessage {
     core::MsgButtons buttons;
     core::MsgIcon icon;
     QString title;  // as shown: the application title when none was given
+    QString details;
 };
 
 class ScriptedPlatform : public core::Platform {
   public:
     int messageBox(const QString& text, core::MsgButtons buttons, core::MsgIcon icon,
                    const QString& title) override;
+    void messageBoxWithDetails(const QString& text, const QString& details) override;
     QString inputBox(const QString& prompt, const QString& defaultText) override;
     void processEvents() override;
     void shellOpen(const QString& target) override;
