@@ -43,7 +43,12 @@ class MemoryProgressBar : public ProgressBar {
     double value() const override { return value_; }
     void setValue(double value) override;
     QString text() const override { return text_; }
-    void setText(const QString& text) override { text_ = text; }
+    void setText(const QString& text) override {
+        text_ = text;
+        shownTexts.push_back(text);
+    }
+
+    std::vector<QString> shownTexts;  // every text set, in order
 
   private:
     double value_ = 0;

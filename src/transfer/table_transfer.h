@@ -175,7 +175,11 @@ std::int64_t TableTransfer::sendRows(BuildInsert&& buildInsert, CheckValue&& che
         sends.reportIfFailed();
         p_.step(lines.rowEvents, [&] { yield_.whenDue(); });
         p_.step(lines.showProgress, [&] {
-            ctx_.transferScreen.progressBar.setValue(transfer_steps::progressPercent(r, rows));
+            core::ProgressBar& bar = ctx_.transferScreen.progressBar;
+            if (transfer_steps::rowsSentTextDue(r, rows)) {
+                bar.setText(transfer_steps::rowsSentText(tableName_, r + 1, rows));
+            }
+            bar.setValue(transfer_steps::progressPercent(r, rows));
         });
         SourceRow<CheckValue> row(*this, value, r, checkValue);
         buildInsert(row);

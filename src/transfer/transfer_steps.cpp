@@ -64,6 +64,24 @@ int askOverwrite(core::Platform& platform, const QString& tableName) {
         core::MsgButtons::YesNo, core::MsgIcon::None, QStringLiteral("Overwrite?"));
 }
 
+namespace {
+
+// 1234567 as "1 234 567".
+QString groupedDigits(std::int64_t number) {
+    QString digits = QString::number(number);
+    for (qsizetype at = digits.size() - 3; at > (digits.startsWith(u'-') ? 1 : 0); at -= 3) {
+        digits.insert(at, u' ');
+    }
+    return digits;
+}
+
+}  // namespace
+
+QString rowsSentText(const QString& table, std::int64_t sent, std::int64_t rows) {
+    return table + QStringLiteral(": ") + groupedDigits(sent) + QStringLiteral(" of ") +
+           groupedDigits(rows) + QStringLiteral(" rows");
+}
+
 void resetProgress(core::ProgressBar& bar) {
     bar.setValue(0);
     bar.setText(QStringLiteral("Progress Bar"));

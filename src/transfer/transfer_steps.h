@@ -54,6 +54,15 @@ inline double progressPercent(std::int64_t row, std::int64_t rows) {
     return static_cast<double>(row + 1) / static_cast<double>(rows) * 100.0;
 }
 
+// "Customers: 12 000 of 100 000 rows": the table and how many of its rows were sent.
+QString rowsSentText(const QString& table, std::int64_t sent, std::int64_t rows);
+
+// The text follows the bar's whole percents, the first row and the last: a table of
+// millions of rows does not repaint it for every row.
+inline bool rowsSentTextDue(std::int64_t row, std::int64_t rows) {
+    return row == 0 || row + 1 == rows || (row + 1) * 100 / rows != row * 100 / rows;
+}
+
 void resetProgress(core::ProgressBar& bar);
 
 void closeIfOpen(const std::unique_ptr<db::Connection>& connection);

@@ -96,6 +96,27 @@ TEST_P(Transfer, SelectedTablesAreVisitedFromTheBottomUp) {
                                     "Would you like to overwrite order_a?"}));
 }
 
+TEST_P(Transfer, TheProgressBarNamesTheTableAndItsRowsSentThenShowsItsCaptionAgain) {
+    const QString t = uniqueName(QStringLiteral("Counted"));
+    d.source.exec("CREATE TABLE " + d.source.quote(t) + "(n INT)");
+    for (int first : {1, 1001}) {  // at most 1 000 rows a statement on SQL Server
+        QStringList rows;
+        for (int n = first; n < first + 1000 && n <= 1200; ++n)
+            rows << QStringLiteral("(%1)").arg(n);
+        d.source.exec("INSERT INTO " + d.source.quote(t) + " VALUES " + rows.join(u','));
+    }
+    TransferHarness::select(sourceList(), {t});
+
+    send();
+
+    const std::vector<QString>& texts = h.progressBar.shownTexts;
+    ASSERT_GE(texts.size(), 3u);
+    EXPECT_EQ(texts.front(), t + ": 1 of 1 200 rows");
+    EXPECT_EQ(texts[texts.size() - 2], t + ": 1 200 of 1 200 rows");
+    EXPECT_EQ(texts.back(), "Progress Bar");
+    EXPECT_LE(texts.size(), 103u);  // whole percents, not every row
+}
+
 TEST_P(Transfer, EmptySourceTableIsCreatedAndListed) {
     const QString t = uniqueName(QStringLiteral("Empty"));
     d.source.exec("CREATE TABLE " + d.source.quote(t) + "(n INT, s VARCHAR(5))");
