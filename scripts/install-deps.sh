@@ -9,7 +9,7 @@ packages=(
   unixodbc unixodbc-dev odbc-postgresql tdsodbc freetds-bin
   postgresql libpq-dev
   libgtest-dev googletest
-  fonts-liberation xvfb xauth imagemagick xdg-utils
+  fonts-liberation xvfb xauth imagemagick xdg-utils openbox xdotool x11-utils
 )
 
 sudo_cmd=()
