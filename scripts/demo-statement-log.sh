@@ -18,10 +18,8 @@ marker_app=demo-statement-log
 if [ "${1:-}" = --inside ]; then
   logdir=$2 out=$3
   demo=$root/scripts/demo
-  psql -X -q -v ON_ERROR_STOP=1 -h "$DORVANE_PG_HOST" -p "$DORVANE_PG_PORT" -U "$DORVANE_PG_USER" \
-    -d "$DORVANE_PG_DATABASE" -f "$demo/postgres-shop.sql"
-  tsql -H "$DORVANE_MSSQL_HOST" -p "$DORVANE_MSSQL_PORT" -U "$DORVANE_MSSQL_USER" \
-    -P "$DORVANE_MSSQL_PASSWORD" -D "$DORVANE_MSSQL_DATABASE" -o q <"$demo/sqlserver-shop.sql" >/dev/null
+  . "$demo/demo-lib.sh"
+  load_demo
   # The tables the demo creates, by name, so the copies made in between are not sent back.
   mssql_tables=$(sed -n 's/^CREATE TABLE \[\([^]]*\)\].*/\1/p' "$demo/sqlserver-shop.sql" | paste -sd,)
   pg_tables=$(sed -n 's/^CREATE TABLE \([A-Za-z0-9_]*\).*/\1/p' "$demo/postgres-shop.sql" | paste -sd,)

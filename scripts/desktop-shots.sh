@@ -26,25 +26,9 @@ openbox >/dev/null 2>&1 &
 pids+=($!)
 for _ in $(seq 1 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
 
-psql -X -q -v ON_ERROR_STOP=1 -h "$DORVANE_PG_HOST" -p "$DORVANE_PG_PORT" -U "$DORVANE_PG_USER" \
-  -d "$DORVANE_PG_DATABASE" -f "$root/scripts/demo/postgres-shop.sql"
-tsql -H "$DORVANE_MSSQL_HOST" -p "$DORVANE_MSSQL_PORT" -U "$DORVANE_MSSQL_USER" \
-  -P "$DORVANE_MSSQL_PASSWORD" -D "$DORVANE_MSSQL_DATABASE" -o q \
-  <"$root/scripts/demo/sqlserver-shop.sql" >/dev/null
-cat >"$work/Quenlor.ini" <<INI
-[Dorvane]
-PostgreSQLServer=$DORVANE_PG_HOST
-PostgreSQLPort=$DORVANE_PG_PORT
-PostgreSQLUser=$DORVANE_PG_USER
-PostgreSQLPassword=$DORVANE_PG_PASSWORD
-PostgreSQLDatabase=$DORVANE_PG_DATABASE
-MSSQLServer=$DORVANE_MSSQL_HOST
-MSSQLPort=$DORVANE_MSSQL_PORT
-MSSQLUser=$DORVANE_MSSQL_USER
-MSSQLPassword=$DORVANE_MSSQL_PASSWORD
-MSSQLDatabase=$DORVANE_MSSQL_DATABASE
-INI
-chmod 600 "$work/Quenlor.ini"
+. "$root/scripts/demo/demo-lib.sh"
+load_demo
+write_demo_settings "$work/Quenlor.ini"
 DORVANE_SETTINGS_FILE=$work/Quenlor.ini "$program" &
 pids+=($!)
 
