@@ -1,6 +1,7 @@
 // "Test Connection" of both frames. After the connection object exists, a second
 // handler takes over: any failure skips to the "Could not connect" message, with no
-// error report and without the driver's text.
+// error report; the driver's reason goes to the message's details.
+#include <functional>
 #include <optional>
 #include <stdexcept>
 
@@ -42,55 +43,47 @@ QString withoutPassword(QString reason, const QString& password) {
     return reason;
 }
 
+// Both frames' handler: the connection object (the one reported line), then the busy
+// pointer, the opening, the success message and the default pointer; on a failure the
+// message with its reason and the default pointer.
+void testConnection(core::Platform& platform, Window& form, const QString& handler,
+                    const std::function<QString()>& connectionString, const QString& password) {
+    core::Procedure p(platform, kModule, handler);
+    std::optional<db::Connection> connection;
+    p.step(kCreateConnectionLine, [&] { connection.emplace(); });
+
+    QString reason;
+    const bool succeeded = runUntilFailure(
+        [&] {
+            form.setPointer(core::MousePointer::Busy);
+            existing(connection).open(connectionString());
+            platform.messageBox(kSucceeded);
+            form.setPointer(core::MousePointer::Default);
+        },
+        reason);
+    if (!succeeded) {
+        platform.messageBoxWithDetails(kFailed, withoutPassword(reason, password));
+        form.setPointer(core::MousePointer::Default);
+    }
+}
+
 }  // namespace
 
 void ConnectionScreen::testMssqlConnection() {
-    core::Procedure p(app_.platform, kModule, QStringLiteral("PushButton1_Click"));
-    std::optional<db::Connection> connection;
-    p.step(kCreateConnectionLine, [&] { connection.emplace(); });
-
-    Window& form = controls_.form;
-    QString reason;
-    const bool succeeded = runUntilFailure(
+    testConnection(
+        app_.platform, controls_.form, QStringLiteral("PushButton1_Click"),
         [&] {
-            form.setPointer(core::MousePointer::Busy);  // line 102
             const db::MssqlProfile profile = mssql();
-            if (controls_.localConnection.value() == 1) {                            // line 104
-                existing(connection).open(db::mssqlLocalConnectionString(profile));  // line 106
-            } else {
-                existing(connection).open(db::mssqlPortConnectionString(profile));  // line 108
-            }
-            app_.platform.messageBox(kSucceeded);          // line 110
-            form.setPointer(core::MousePointer::Default);  // line 112
+            return controls_.localConnection.value() == 1 ? db::mssqlLocalConnectionString(profile)
+                                                          : db::mssqlPortConnectionString(profile);
         },
-        reason);
-    if (!succeeded) {  // line 114
-        // line 116
-        app_.platform.messageBoxWithDetails(kFailed, withoutPassword(reason, mssql().password));
-        form.setPointer(core::MousePointer::Default);  // line 118
-    }                                                  // line 120: cleared
+        mssql().password);
 }
 
 void ConnectionScreen::testPostgresConnection() {
-    core::Procedure p(app_.platform, kModule, QStringLiteral("PushButton3_Click"));
-    std::optional<db::Connection> connection;
-    p.step(kCreateConnectionLine, [&] { connection.emplace(); });
-
-    Window& form = controls_.form;
-    QString reason;
-    const bool succeeded = runUntilFailure(
-        [&] {
-            form.setPointer(core::MousePointer::Busy);                            // line 102
-            existing(connection).open(db::postgresConnectionString(postgres()));  // line 104
-            app_.platform.messageBox(kSucceeded);                                 // line 106
-            form.setPointer(core::MousePointer::Default);                         // line 108
-        },
-        reason);
-    if (!succeeded) {  // line 110
-        // line 112
-        app_.platform.messageBoxWithDetails(kFailed, withoutPassword(reason, postgres().password));
-        form.setPointer(core::MousePointer::Default);  // line 114
-    }                                                  // line 116: cleared
+    testConnection(
+        app_.platform, controls_.form, QStringLiteral("PushButton3_Click"),
+        [&] { return db::postgresConnectionString(postgres()); }, postgres().password);
 }
 
 }  // namespace dorvane::screens
