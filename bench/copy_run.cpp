@@ -36,8 +36,9 @@ struct Screen {
     transfer::TransferScreenControls transferScreen{mssqlTables,         postgresTables,
                                                     customizeToPostgres, customizeToSqlServer,
                                                     progressBar,         pointer};
-    transfer::CommandContext context{platform, profiles, transferScreen, customizationDialog,
-                                     customizationCancelled};
+    transfer::StopRequest stop;
+    transfer::CommandContext context{
+        platform, profiles, transferScreen, customizationDialog, customizationCancelled, stop};
 };
 
 void selectOnly(core::MemoryListBox& list, const QString& name) {

@@ -70,3 +70,28 @@ click "$transfer" 34 40
 click "$transfer" 135 194
 window 'Data Type Customization' >/dev/null
 shot customization-dialog
+
+# A long copy, and Esc in the middle of it: the question over the transfer screen. The
+# program starts again, the dialog above left open; the long table comes first in its list.
+kill "${pids[-1]}"
+psql -X -q -v ON_ERROR_STOP=1 -h "$DORVANE_PG_HOST" -p "$DORVANE_PG_PORT" -U "$DORVANE_PG_USER" \
+  -d "$DORVANE_PG_DATABASE" \
+  -c "CREATE TABLE aaa_long_copy AS SELECT n, md5(n::text) AS s FROM generate_series(1, 200000) n"
+DORVANE_SETTINGS_FILE=$work/Quenlor.ini "$program" &
+pids+=($!)
+transfer=$(window Dorvane)
+click "$transfer" 300 41
+click "$transfer" 399 194
+# Once 5 000 rows have arrived (the bar has moved), Esc, pressed until the question shows.
+rows_arrived() {
+  printf 'SELECT COUNT(*) FROM [aaa_long_copy]\ngo\n' |
+    tsql -H "$DORVANE_MSSQL_HOST" -p "$DORVANE_MSSQL_PORT" -U "$DORVANE_MSSQL_USER" \
+      -P "$DORVANE_MSSQL_PASSWORD" -D "$DORVANE_MSSQL_DATABASE" -o q 2>/dev/null |
+    grep -Eq '^[[:space:]]*([5-9][0-9]{3}|[1-9][0-9]{4,})[[:space:]]*$'
+}
+until rows_arrived; do sleep 0.2; done
+until [ "$(xdotool search --onlyvisible --name '^Dorvane$' | wc -l)" -ge 2 ]; do
+  xdotool key Escape
+  sleep 0.3
+done
+shot stop-question

@@ -69,6 +69,8 @@ void deleteMssqlTables(transfer::CommandContext& context) {
     p.step(CountEntries, [&] { count = mssqlTables.count(); });
     for (int i = count - 1; i >= 0; --i) {
         p.step(LetEventsRun, [&] { context.platform.processEvents(); });
+        // Stopped meanwhile: the selected tables not yet dropped are kept.
+        if (context.stop.requested()) break;
         if (p.test(EntrySelectedCheck, [&] { return mssqlTables.selected(i); })) {
             openMssql<mssql_delete::Line>(p, connection, context.profiles.mssql());
             // This command has always ended its DROP with a semicolon.

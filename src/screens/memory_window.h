@@ -17,6 +17,10 @@ class MemoryWindow : public Window {
     void applyFormColors() override { hasFormColors = true; }
     void show() override;
     void hide() override { visible_ = false; }
+    void unload() override {
+        visible_ = false;
+        ++unloadCount;
+    }
     bool visible() const override { return visible_; }
     int outerHeightTwips() const override { return outerHeightTwips_; }
     void setOuterHeightTwips(int twips) override { outerHeightTwips_ = twips; }
@@ -25,6 +29,7 @@ class MemoryWindow : public Window {
     bool hasFormColors = false;
     bool hasCustomPointer = false;
     int showCount = 0;
+    int unloadCount = 0;
 
   private:
     core::MousePointer pointer_ = core::MousePointer::Default;

@@ -135,37 +135,45 @@ void TransferScreen::customizationBoxClicked(TableSide side) {
 }
 
 transfer::CommandContext TransferScreen::commandContext() {
-    return transfer::CommandContext{app_.platform, connectionScreen_, controls(), customization_,
-                                    customizationCancelled_};
+    return transfer::CommandContext{app_.platform,  connectionScreen_,       controls(),
+                                    customization_, customizationCancelled_, stop_.request()};
 }
 
 // A command that changes the lists or the databases does not start while another
 // one runs and yields to the event loop; the click is ignored.
 template <class Command>
-void TransferScreen::runExclusive(Command&& command) {
-    CommandGuard::Scope scope(app_.commands);
-    if (!scope.entered()) return;
-    transfer::CommandContext context = commandContext();
-    command(context);
+void TransferScreen::runExclusive(const QString& stopQuestion, Command&& command) {
+    {
+        CommandGuard::Scope scope(app_.commands);
+        if (!scope.entered()) return;
+        const CommandStop::Running running(stop_, stopQuestion);
+        transfer::CommandContext context = commandContext();
+        command(context);
+    }
+    if (stop_.closeAfterCommand()) form_.unload();
 }
 
 void TransferScreen::sendToPostgres() {
-    runExclusive([](transfer::CommandContext& c) { transfer::sendTablesToPostgres(c); });
+    runExclusive(kStopCopyQuestion,
+                 [](transfer::CommandContext& c) { transfer::sendTablesToPostgres(c); });
 }
 
 void TransferScreen::sendToSqlServer() {
-    runExclusive([](transfer::CommandContext& c) { transfer::sendTablesToSqlServer(c); });
+    runExclusive(kStopCopyQuestion,
+                 [](transfer::CommandContext& c) { transfer::sendTablesToSqlServer(c); });
 }
 
 void TransferScreen::deleteTables(TableSide side) {
-    runExclusive([side](transfer::CommandContext& c) {
+    // Only the SQL Server side lets events in between its tables.
+    const QString stopQuestion = side == TableSide::SqlServer ? kStopDeletingQuestion : QString();
+    runExclusive(stopQuestion, [side](transfer::CommandContext& c) {
         side == TableSide::SqlServer ? maintenance::deleteMssqlTables(c)
                                      : maintenance::deletePostgresTables(c);
     });
 }
 
 void TransferScreen::renameTable(TableSide side) {
-    runExclusive([side](transfer::CommandContext& c) {
+    runExclusive(QString(), [side](transfer::CommandContext& c) {
         side == TableSide::SqlServer ? maintenance::renameMssqlTable(c)
                                      : maintenance::renamePostgresTable(c);
     });

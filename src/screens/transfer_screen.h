@@ -3,6 +3,7 @@
 // without any toolkit. Its load step runs the first time the screen is used.
 
 #include "screens/app_context.h"
+#include "screens/command_stop.h"
 #include "screens/window.h"
 #include "transfer/command_context.h"
 
@@ -49,14 +50,20 @@ class TransferScreen {
 
     void mouseOverPlainArea();
     void mouseOverCommand();
+    // Esc: during a copy or a deletion, asks whether to stop it.
+    void escapePressed() { stop_.escapePressed(); }
+    // Asked before the window closes; true keeps it open. During a copy or a deletion
+    // the user is asked whether to stop it, and the window closes once it has ended.
+    bool queryUnload() { return stop_.keepWindowOpen(); }
     // The window was closed: the program ends.
     void unloaded();
 
   private:
     void load();
     void setAllSelected(TableSide side, bool selected);
+    // `stopQuestion`: what Esc asks while the command runs; empty when it cannot stop.
     template <class Command>
-    void runExclusive(Command&& command);
+    void runExclusive(const QString& stopQuestion, Command&& command);
     transfer::CommandContext commandContext();
 
     AppContext& app_;
@@ -65,6 +72,7 @@ class TransferScreen {
     ConnectionScreen& connectionScreen_;
     transfer::CustomizationDialog& customization_;
     bool& customizationCancelled_;
+    CommandStop stop_{app_.platform};
     bool loaded_ = false;
 };
 

@@ -20,6 +20,8 @@ class Window : public core::PointerSurface {
     virtual void applyFormColors() = 0;
     virtual void show() = 0;
     virtual void hide() = 0;
+    // Closes the window as its close box does: query-unload first, then unload.
+    virtual void unload() = 0;
     virtual bool visible() const = 0;
     virtual int outerHeightTwips() const = 0;
     virtual void setOuterHeightTwips(int twips) = 0;

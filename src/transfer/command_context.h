@@ -42,6 +42,19 @@ class CustomizationDialog {
     virtual void showModal() = 0;
 };
 
+// The user's wish that the running command stop early. The screen sets it between
+// events; the command reads it once per row or table (a flag read, nothing more) and
+// ends where its data is whole: after a row, or a table.
+class StopRequest {
+  public:
+    bool requested() const { return requested_; }
+    void request() { requested_ = true; }
+    void clear() { requested_ = false; }
+
+  private:
+    bool requested_ = false;
+};
+
 struct CommandContext {
     core::Platform& platform;
     const db::ProfileSource& profiles;
@@ -49,6 +62,7 @@ struct CommandContext {
     CustomizationDialog& customizationDialog;
     // Set by a transfer before it shows the dialog; only the dialog's OK clears it.
     bool& customizationCancelled;
+    const StopRequest& stop;
 };
 
 }  // namespace dorvane::transfer

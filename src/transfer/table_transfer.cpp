@@ -98,6 +98,8 @@ bool TableTransfer::sendSelectedTables() {
     p_.step(lines.findLastEntry, [&] { last = tables.count() - 1; });
     for (int index = last; index >= 0; --index) {
         if (lines.letEventsRun) p_.step(lines.letEventsRun, [&] { yield_.now(); });
+        // A stop leaves the tables not yet begun as they are.
+        if (ctx_.stop.requested()) break;
         // Handlers that ran meanwhile may have shortened the list.
         if (index >= tables.count()) continue;
         if (p_.test(lines.entrySelectedCheck, [&] { return tables.selected(index); })) {
@@ -198,7 +200,8 @@ bool TableTransfer::customize() {
 
 void TableTransfer::endTable(bool created, std::int64_t rowsSent) {
     const TableEndLines& lines = lines_.tableEnd;
-    bool complete = created && success_;
+    // A table stopped part way is not counted: the rows it lacks were never sent.
+    bool complete = created && success_ && !stopped_;
     if (complete && !p_.step(lines.checkRowsArrived, [&] {
             transfer_steps::checkRowsArrived(existing(target()), tableName_, countStatement(),
                                              rowsSent);

@@ -106,6 +106,8 @@ class TableTransfer {
     // Towards PostgreSQL, the columns whose values go without quotes.
     std::vector<bool> numericColumns_;
     UncopiedTables uncopied_;
+    // The user stopped the run in the middle of a table's rows.
+    bool stopped_ = false;
 
   private:
     void makeObjects();
@@ -174,6 +176,11 @@ std::int64_t TableTransfer::sendRows(BuildInsert&& buildInsert, CheckValue&& che
     for (std::int64_t r = 0; r < rows; ++r) {
         sends.reportIfFailed();
         p_.step(lines.rowEvents, [&] { yield_.whenDue(); });
+        // Asked meanwhile: the rows sent so far stay, and the run ends after this table.
+        if (ctx_.stop.requested()) {
+            stopped_ = true;
+            break;
+        }
         p_.step(lines.showProgress, [&] {
             core::ProgressBar& bar = ctx_.transferScreen.progressBar;
             if (transfer_steps::rowsSentTextDue(r, rows)) {

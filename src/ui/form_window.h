@@ -63,7 +63,7 @@ class FormWindow : public screens::Window {
     // Shows the window modally; returns once it has been unloaded.
     void showModal();
     // Closes the window from code; query-unload may keep it open.
-    void unload();
+    void unload() override;
     // Query-unload: true keeps the window open. Unload: after the window has closed.
     void setQueryUnload(std::function<bool()> handler) {
         widget_->queryUnload = std::move(handler);

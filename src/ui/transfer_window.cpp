@@ -2,6 +2,7 @@
 
 #include <QGroupBox>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "ui/form_layout.h"
 
@@ -146,6 +147,11 @@ void TransferWindow::connectTo(screens::TransferScreen& screen) {
     mouseMoves_->watch(mssqlList_->viewport(), plain);
     mouseMoves_->watch(postgresList_->viewport(), plain);
 
+    // Esc anywhere in the window, whichever control has the focus.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);
+    QObject::connect(escape, &QShortcut::activated, window, [&screen] { screen.escapePressed(); });
+
+    form_.setQueryUnload([&screen] { return screen.queryUnload(); });
     form_.setUnloadHandler([&screen] { screen.unloaded(); });
 }
 

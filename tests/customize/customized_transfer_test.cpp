@@ -61,8 +61,9 @@ class CustomizedTransfer : public ::testing::Test {
                                                     progressBar,         pointer};
     bool customizationCancelled = false;
     ScriptedDialogHost customizationDialog{platform, profiles, customizationCancelled};
-    transfer::CommandContext context{platform, profiles, transferScreen, customizationDialog,
-                                     customizationCancelled};
+    transfer::StopRequest stop;
+    transfer::CommandContext context{
+        platform, profiles, transferScreen, customizationDialog, customizationCancelled, stop};
 };
 
 TEST_F(CustomizedTransfer, AChangedTypeReachesThePostgresTable) {

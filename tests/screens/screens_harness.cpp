@@ -60,19 +60,7 @@ ScreensHarness::ScreensHarness(const QString& settingsFile)
 }
 
 void ScreensHarness::storeServerProfiles() {
-    const db::PostgresProfile pg = postgresProfile();
-    const db::MssqlProfile ms = mssqlProfile();
-    store->save(QStringLiteral("PostgreSQLServer"), pg.server);
-    store->save(QStringLiteral("PostgreSQLPort"), pg.port);
-    store->save(QStringLiteral("PostgreSQLUser"), pg.user);
-    store->save(QStringLiteral("PostgreSQLPassword"), pg.password);
-    store->save(QStringLiteral("PostgreSQLDatabase"), pg.database);
-    store->save(QStringLiteral("MSSQLServer"), ms.server);
-    store->save(QStringLiteral("MSSQLPort"), ms.port);
-    store->save(QStringLiteral("MSSQLUser"), ms.user);
-    store->save(QStringLiteral("MSSQLPassword"), ms.password);
-    store->save(QStringLiteral("MSSQLDatabase"), ms.database);
-    store->save(QStringLiteral("Local Connection"), QStringLiteral("0"));
+    testing::storeServerProfiles(*store);
 }
 
 QString ScreensHarness::stored(const char* key) const {

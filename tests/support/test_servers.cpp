@@ -33,6 +33,22 @@ long long rowCount(const QString& connectionString, const QString& quotedTable) 
 }
 }  // namespace
 
+void storeServerProfiles(core::SettingsStore& store) {
+    const db::PostgresProfile pg = postgresProfile();
+    const db::MssqlProfile ms = mssqlProfile();
+    store.save(QStringLiteral("PostgreSQLServer"), pg.server);
+    store.save(QStringLiteral("PostgreSQLPort"), pg.port);
+    store.save(QStringLiteral("PostgreSQLUser"), pg.user);
+    store.save(QStringLiteral("PostgreSQLPassword"), pg.password);
+    store.save(QStringLiteral("PostgreSQLDatabase"), pg.database);
+    store.save(QStringLiteral("MSSQLServer"), ms.server);
+    store.save(QStringLiteral("MSSQLPort"), ms.port);
+    store.save(QStringLiteral("MSSQLUser"), ms.user);
+    store.save(QStringLiteral("MSSQLPassword"), ms.password);
+    store.save(QStringLiteral("MSSQLDatabase"), ms.database);
+    store.save(QStringLiteral("Local Connection"), QStringLiteral("0"));
+}
+
 db::PostgresProfile postgresProfile() {
     return {env("DORVANE_PG_HOST"), env("DORVANE_PG_PORT"), env("DORVANE_PG_USER"),
             env("DORVANE_PG_PASSWORD"), env("DORVANE_PG_DATABASE")};

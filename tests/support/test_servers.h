@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include "core/settings_store.h"
 #include "db/connection_strings.h"
 
 namespace dorvane::testing {
@@ -12,9 +13,12 @@ namespace dorvane::testing {
 db::PostgresProfile postgresProfile();
 db::MssqlProfile mssqlProfile();
 
+// Both profiles in the settings store, as a user would have typed them.
+void storeServerProfiles(core::SettingsStore& store);
+
 // Profiles as the connection screen would hold them.
 class EnvProfiles : public db::ProfileSource {
-public:
+  public:
     db::PostgresProfile postgres() const override { return pg; }
     db::MssqlProfile mssql() const override { return ms; }
     db::PostgresProfile pg = postgresProfile();

@@ -52,8 +52,9 @@ struct TransferHarness {
                                                     progressBar,         pointer};
     bool customizationCancelled = false;
     ScriptedDialog customizationDialog{customizationCancelled};
-    transfer::CommandContext context{platform, profiles, transferScreen, customizationDialog,
-                                     customizationCancelled};
+    transfer::StopRequest stop;
+    transfer::CommandContext context{
+        platform, profiles, transferScreen, customizationDialog, customizationCancelled, stop};
 
     // Adds the names to the list, selects them, and makes the last one current.
     static void select(core::MemoryListBox& list, const QStringList& names);
