@@ -76,8 +76,9 @@ TEST(TransferBulkCopy, HundredThousandRowsEachWay) {
 
     for (GapWatch* watch : {&out, &in}) {
         EXPECT_GT(watch->gapsMs.size(), 100u);
-        // Events every 5 ms or so; the loaded test machine gets some slack.
-        EXPECT_LT(watch->percentile(0.99), 20.0);
+        // Events come every 5 ms or so (bench/ measures it); a loaded machine can stretch
+        // that many times over, while a copy that stopped yielding would stall for seconds.
+        EXPECT_LT(watch->percentile(0.99), 250.0);
     }
     std::printf("to SQL Server: %.1f s, %zu yields, p99 gap %.2f ms, max %.2f ms\n", outSeconds,
                 out.gapsMs.size(), out.percentile(0.99), out.percentile(1.0));
