@@ -11,6 +11,7 @@
 #include "bare_loop.h"
 #include "copy_run.h"
 #include "options.h"
+#include "postgres_copy_run.h"
 #include "read_run.h"
 #include "shapes.h"
 #include "standin_fill.h"
@@ -193,6 +194,36 @@ void benchShape(const EnvProfiles& profiles, const Shape& shape, long rows,
     dropMssqlTable(profiles, back);
 }
 
+void benchPostgresCopy(const EnvProfiles& profiles, const Options& options) {
+    std::printf(
+        "\nrows into PostgreSQL (scale %g): one INSERT per row over ODBC, COPY FROM STDIN\n"
+        "through libpq, and the server's COPY from a file of the same rows; build: making\n"
+        "the statements or rows, send: handing them over (COPY with its commit)\n",
+        options.scale);
+    std::printf("%-7s %7s %12s %12s %12s %12s %8s %12s\n", "shape", "rows", "INSERT r/s",
+                "(with build)", "STDIN r/s", "(with build)", "speed-up", "file r/s");
+    for (const Shape& shape : shapes()) {
+        if (!options.shapes.isEmpty() && !options.shapes.contains(shape.name)) continue;
+        const long rows = std::max(1L, static_cast<long>(shape.rows * options.scale));
+        const QString source = QStringLiteral("bench_pgcopy_") + shape.name;
+        dropPostgresTable(profiles, source);
+        openPostgres(profiles).execute(createSourceStatement(shape, source, rows));
+        const PostgresCopyFigures f = runPostgresCopy(profiles, source);
+        dropPostgresTable(profiles, source);
+        const double n = static_cast<double>(f.rows);
+        const double insertRate = n / (f.insertBuildSeconds + f.insertSendSeconds);
+        const double copyRate = n / (f.copyBuildSeconds + f.copySendSeconds);
+        std::printf("%-7s %7ld %12.0f %12.0f %12.0f %12.0f %8.1f ", qPrintable(shape.name), f.rows,
+                    n / f.insertSendSeconds, insertRate, n / f.copySendSeconds, copyRate,
+                    copyRate / insertRate);
+        if (f.fileSeconds < 0)
+            std::printf("%12s (%s)\n", "n/a", qPrintable(f.fileRefusal));
+        else
+            std::printf("%12.0f\n", n / f.fileSeconds);
+        std::fflush(stdout);
+    }
+}
+
 void printRead(const char* server, const ReadFigures& f) {
     std::printf(
         "%-22s %9ld rows  open %7.2f s  total %7.2f s  cpu %5.1f%%  peak %7.1f MiB  "
@@ -276,6 +307,7 @@ int run(const Options& options) {
             benchShape(profiles, shape, rows, options);
         }
     }
+    if (options.postgresCopy) benchPostgresCopy(profiles, options);
     if (options.memoryRows > 0) benchMemory(profiles, options.memoryRows, options.mssqlMemoryRows);
     return 0;
 }

@@ -11,6 +11,7 @@ void printUsage() {
         "narrow,wide,text]\n"
         "                     [--no-copy] [--memory-rows N] [--mssql-memory-rows N] "
         "[--no-snapshot]\n"
+        "                     [--pg-copy]\n"
         "  --scale F             rows of each copy times F (0.1 for a quick try)\n"
         "  --repeat N            run each copy N times and keep the fastest (default 1)\n"
         "  --min-seconds S       more turns for short copies, until a copy's turns add up to\n"
@@ -20,7 +21,9 @@ void printUsage() {
         "  --memory-rows N       read an N-row table through a recordset on each server\n"
         "  --mssql-memory-rows N the SQL Server table's rows, when they should differ\n"
         "  --no-snapshot         leave snapshot isolation off in the SQL Server database, so\n"
-        "                        copies from it read the whole table before the first INSERT\n",
+        "                        copies from it read the whole table before the first INSERT\n"
+        "  --pg-copy             rows into PostgreSQL by COPY FROM STDIN (libpq) against one\n"
+        "                        INSERT per row, and by the server's COPY from a file\n",
         stderr);
 }
 
@@ -34,6 +37,8 @@ std::optional<Options> parseOptions(const QStringList& arguments) {
         bool ok = true;
         if (name == u"--no-copy") {
             options.copies = false;
+        } else if (name == u"--pg-copy") {
+            options.postgresCopy = true;
         } else if (name == u"--no-snapshot") {
             options.mssqlSnapshots = false;
         } else if (name == u"--scale" && hasValue) {
