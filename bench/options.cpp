@@ -10,7 +10,7 @@ void printUsage() {
         "usage: dorvane_bench [--scale F] [--repeat N] [--min-seconds S] [--shapes "
         "narrow,wide,text]\n"
         "                     [--no-copy] [--memory-rows N] [--mssql-memory-rows N] "
-        "[--no-snapshot]\n"
+        "[--no-snapshot] [--waits]\n"
         "  --scale F             rows of each copy times F (0.1 for a quick try)\n"
         "  --repeat N            run each copy N times and keep the fastest (default 1)\n"
         "  --min-seconds S       more turns for short copies, until a copy's turns add up to\n"
@@ -20,7 +20,10 @@ void printUsage() {
         "  --memory-rows N       read an N-row table through a recordset on each server\n"
         "  --mssql-memory-rows N the SQL Server table's rows, when they should differ\n"
         "  --no-snapshot         leave snapshot isolation off in the SQL Server database, so\n"
-        "                        copies from it read the whole table before the first INSERT\n",
+        "                        copies from it read the whole table before the first INSERT\n"
+        "  --waits               the event loop while commands wait on a server: a DROP and a\n"
+        "                        copy on tables another session holds, a 50 MiB value read\n"
+        "                        (--repeat N: each N times)\n",
         stderr);
 }
 
@@ -34,6 +37,8 @@ std::optional<Options> parseOptions(const QStringList& arguments) {
         bool ok = true;
         if (name == u"--no-copy") {
             options.copies = false;
+        } else if (name == u"--waits") {
+            options.waits = true;
         } else if (name == u"--no-snapshot") {
             options.mssqlSnapshots = false;
         } else if (name == u"--scale" && hasValue) {

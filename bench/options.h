@@ -15,6 +15,7 @@ struct Options {
     long memoryRows = 0;         // rows of the large-table read; 0 skips it
     long mssqlMemoryRows = -1;   // the same for SQL Server; -1: as memoryRows
     bool mssqlSnapshots = true;  // --no-snapshot: the SQL Server database does not allow them
+    bool waits = false;          // --waits: the event loop while commands wait on servers
 };
 
 // std::nullopt after printing the usage (for --help or a wrong argument).
