@@ -1,57 +1,14 @@
 #include "copy_run.h"
 
-#include "core/memory_controls.h"
+#include "command_screen.h"
 #include "process_stats.h"
-#include "transfer/command_context.h"
 #include "transfer/send_tables.h"
 
 namespace dorvane::bench {
-namespace {
-
-// Never shown: the customization boxes stay unticked.
-class NoDialog : public transfer::CustomizationDialog {
-  public:
-    explicit NoDialog(BenchPlatform& platform) : platform_(platform) {}
-    transfer::CustomizationMembers& members() override { return members_; }
-    void showModal() override {
-        platform_.messageBox(QStringLiteral("the customization dialog was shown"),
-                             core::MsgButtons::Ok, core::MsgIcon::None, QString());
-    }
-
-  private:
-    BenchPlatform& platform_;
-    transfer::CustomizationMembers members_;
-};
-
-struct Screen {
-    explicit Screen(const EnvProfiles& p) : profiles(p) {}
-    BenchPlatform platform;
-    const EnvProfiles& profiles;
-    core::MemoryListBox mssqlTables, postgresTables;
-    core::MemoryCheckBox customizeToPostgres, customizeToSqlServer;
-    core::MemoryProgressBar progressBar;
-    core::MemoryPointer pointer;
-    NoDialog customizationDialog{platform};
-    bool customizationCancelled = false;
-    transfer::TransferScreenControls transferScreen{mssqlTables,         postgresTables,
-                                                    customizeToPostgres, customizeToSqlServer,
-                                                    progressBar,         pointer};
-    transfer::StopRequest stop;
-    transfer::CommandContext context{
-        platform, profiles, transferScreen, customizationDialog, customizationCancelled, stop};
-};
-
-void selectOnly(core::MemoryListBox& list, const QString& name) {
-    list.add(name);
-    list.setSelected(0, true);
-    list.setCurrentIndex(0);
-}
-
-}  // namespace
 
 CopyFigures runCopy(Direction direction, const EnvProfiles& profiles, const QString& table,
                     long rows) {
-    Screen screen(profiles);
+    CommandScreen screen(profiles);
     selectOnly(direction == Direction::ToSqlServer ? screen.postgresTables : screen.mssqlTables,
                table);
 

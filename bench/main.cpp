@@ -15,6 +15,7 @@
 #include "read_run.h"
 #include "shapes.h"
 #include "standin_fill.h"
+#include "wait_run.h"
 
 namespace dorvane::bench {
 namespace {
@@ -282,6 +283,62 @@ void benchMemory(const EnvProfiles& profiles, long pgRows, long mssqlRows) {
     dropMssqlTable(profiles, table);
 }
 
+// Runs a case `turns` times; prints the longest gap of them all and each turn's.
+void printWaits(const char* what, Server server, int turns,
+                const std::function<WaitFigures()>& once) {
+    std::vector<WaitFigures> runs;
+    for (int i = 0; i < turns; ++i) runs.push_back(once());
+    const WaitFigures& worst = *std::max_element(
+        runs.begin(), runs.end(),
+        [](const auto& a, const auto& b) { return a.stalls.longestMs < b.stalls.longestMs; });
+    std::printf("%-30s %-11s %7.2f %9.1f %7ld  turns:", what,
+                server == Server::Postgres ? "PostgreSQL" : "SQL Server", worst.seconds,
+                worst.stalls.longestMs, worst.stalls.yields);
+    for (const WaitFigures& run : runs) std::printf(" %.1f", run.stalls.longestMs);
+    std::printf("\n");
+    if (!worst.stalls.longestOutsideSqlWhere.isEmpty())
+        std::printf("  the longest gap ended at: %s\n",
+                    qPrintable(worst.stalls.longestOutsideSqlWhere));
+    for (const WaitFigures& run : runs)
+        for (const QString& m : run.messages) std::printf("  shown: %s\n", qPrintable(m));
+    std::fflush(stdout);
+}
+
+void benchWaits(const EnvProfiles& profiles, int turns) {
+    std::printf(
+        "\nthe event loop while a command waits on a server; held: another session holds the\n"
+        "table %d s; gap: the longest between two event processings, statements in flight\n"
+        "included, of %d turns (each turn's after it)\n%-30s %-11s %7s %9s %7s\n",
+        kHoldSeconds, turns, "command", "server", "seconds", "gap ms", "yields");
+    const QString table = QStringLiteral("bench_wait");
+    for (const Server server : {Server::Postgres, Server::SqlServer}) {
+        dropPostgresTable(profiles, table);
+        dropMssqlTable(profiles, table);
+        printWaits("Delete Tables, table held", server, turns,
+                   [&] { return deleteHeldTable(server, profiles, table); });
+        printWaits("copy from a held table", server, turns,
+                   [&] { return copyHeldSource(server, profiles, table); });
+    }
+    // One row: an integer and a 50 MiB text.
+    const QString body = QStringLiteral("repeat('x', %1)").arg(50L << 20);
+    dropPostgresTable(profiles, table);
+    openPostgres(profiles).execute(
+        QStringLiteral("CREATE TABLE %1 AS SELECT 1 AS id, %2 AS body").arg(table, body));
+    printWaits("one 50 MiB value, read ahead", Server::Postgres, turns,
+               [&] { return readLargeValue(Server::Postgres, profiles, table); });
+    dropPostgresTable(profiles, table);
+    if (!standinInUse()) {
+        std::printf("SQL Server: the large value skipped, filling it needs the stand-in\n");
+        return;
+    }
+    dropMssqlTable(profiles, table);
+    makeMssqlTable(profiles, table, QStringLiteral("id INT, body VARCHAR(MAX)"),
+                   QStringLiteral("g, ") + body, 1);
+    printWaits("one 50 MiB value, read ahead", Server::SqlServer, turns,
+               [&] { return readLargeValue(Server::SqlServer, profiles, table); });
+    dropMssqlTable(profiles, table);
+}
+
 int run(const Options& options) {
     const EnvProfiles profiles;
     // Copies from SQL Server overlap reading and sending only where the database allows
@@ -309,6 +366,7 @@ int run(const Options& options) {
     }
     if (options.postgresCopy) benchPostgresCopy(profiles, options);
     if (options.memoryRows > 0) benchMemory(profiles, options.memoryRows, options.mssqlMemoryRows);
+    if (options.waits) benchWaits(profiles, options.repeats);
     return 0;
 }
 

@@ -10,7 +10,7 @@ void printUsage() {
         "usage: dorvane_bench [--scale F] [--repeat N] [--min-seconds S] [--shapes "
         "narrow,wide,text]\n"
         "                     [--no-copy] [--memory-rows N] [--mssql-memory-rows N] "
-        "[--no-snapshot]\n"
+        "[--no-snapshot] [--waits]\n"
         "                     [--pg-copy]\n"
         "  --scale F             rows of each copy times F (0.1 for a quick try)\n"
         "  --repeat N            run each copy N times and keep the fastest (default 1)\n"
@@ -23,7 +23,10 @@ void printUsage() {
         "  --no-snapshot         leave snapshot isolation off in the SQL Server database, so\n"
         "                        copies from it read the whole table before the first INSERT\n"
         "  --pg-copy             rows into PostgreSQL by COPY FROM STDIN (libpq) against one\n"
-        "                        INSERT per row, and by the server's COPY from a file\n",
+        "                        INSERT per row, and by the server's COPY from a file\n"
+        "  --waits               the event loop while commands wait on a server: a DROP and a\n"
+        "                        copy on tables another session holds, a 50 MiB value read\n"
+        "                        (--repeat N: each N times)\n",
         stderr);
 }
 
@@ -39,6 +42,8 @@ std::optional<Options> parseOptions(const QStringList& arguments) {
             options.copies = false;
         } else if (name == u"--pg-copy") {
             options.postgresCopy = true;
+        } else if (name == u"--waits") {
+            options.waits = true;
         } else if (name == u"--no-snapshot") {
             options.mssqlSnapshots = false;
         } else if (name == u"--scale" && hasValue) {

@@ -16,6 +16,7 @@ struct Options {
     long mssqlMemoryRows = -1;   // the same for SQL Server; -1: as memoryRows
     bool mssqlSnapshots = true;  // --no-snapshot: the SQL Server database does not allow them
     bool postgresCopy = false;   // --pg-copy: COPY FROM STDIN against INSERTs, per shape
+    bool waits = false;          // --waits: the event loop while commands wait on servers
 };
 
 // std::nullopt after printing the usage (for --help or a wrong argument).

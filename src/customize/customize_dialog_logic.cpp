@@ -121,13 +121,13 @@ void CustomizeDialogLogic::load() {
                [&] { return members_.direction == transfer::Direction::ToPostgres; })) {
         p.step(LoadMssqlFields, [&] {
             LoadMSSQLFields(profiles_.mssql(), members_.tableName, controls_.fields,
-                            controls_.dataTypes);
+                            controls_.dataTypes, [this] { platform_.processEvents(); });
         });
     } else if (p.test(TowardsSqlServerCheck,
                       [&] { return members_.direction == transfer::Direction::ToSqlServer; })) {
         p.step(LoadPostgresFields, [&] {
             LoadPostgreSQLFields(profiles_.postgres(), members_.tableName, controls_.fields,
-                                 controls_.dataTypes);
+                                 controls_.dataTypes, [this] { platform_.processEvents(); });
         });
     }
 }

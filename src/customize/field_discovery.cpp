@@ -20,8 +20,10 @@ void appendProposals(const db::Recordset& rows, sql::TargetServer target, core::
 }
 
 void readSample(const QString& connectionString, const QString& query, sql::TargetServer target,
-                core::ListBox& fields, core::ListBox& dataTypes) {
+                core::ListBox& fields, core::ListBox& dataTypes,
+                const db::WhileWaiting& whileWaiting) {
     db::Connection connection;
+    connection.setWhileWaiting(whileWaiting);
     connection.setCursorLocation(db::kUseClient);
     connection.open(connectionString);
     db::Recordset rows;
@@ -43,15 +45,17 @@ QString postgresSampleQuery(const QString& tableName) {
 }
 
 void LoadMSSQLFields(const db::MssqlProfile& profile, const QString& tableName,
-                     core::ListBox& fields, core::ListBox& dataTypes) {
+                     core::ListBox& fields, core::ListBox& dataTypes,
+                     const db::WhileWaiting& whileWaiting) {
     readSample(db::mssqlConnectionString(profile), mssqlSampleQuery(tableName),
-               sql::TargetServer::PostgreSQL, fields, dataTypes);
+               sql::TargetServer::PostgreSQL, fields, dataTypes, whileWaiting);
 }
 
 void LoadPostgreSQLFields(const db::PostgresProfile& profile, const QString& tableName,
-                          core::ListBox& fields, core::ListBox& dataTypes) {
+                          core::ListBox& fields, core::ListBox& dataTypes,
+                          const db::WhileWaiting& whileWaiting) {
     readSample(db::postgresConnectionString(profile), postgresSampleQuery(tableName),
-               sql::TargetServer::SqlServer, fields, dataTypes);
+               sql::TargetServer::SqlServer, fields, dataTypes, whileWaiting);
 }
 
 }  // namespace dorvane::customize

@@ -6,6 +6,7 @@
 
 #include "core/controls.h"
 #include "db/connection_strings.h"
+#include "db/waiting_call.h"
 
 namespace dorvane::customize {
 
@@ -16,10 +17,13 @@ QString postgresSampleQuery(const QString& tableName);
 
 // Reads a SQL Server table and appends, per column, its name to `fields` and a
 // PostgreSQL type to `dataTypes`, so row i of both lists describes column i.
+// `whileWaiting` runs while the server is waited for (see Connection::setWhileWaiting).
 void LoadMSSQLFields(const db::MssqlProfile& profile, const QString& tableName,
-                     core::ListBox& fields, core::ListBox& dataTypes);
+                     core::ListBox& fields, core::ListBox& dataTypes,
+                     const db::WhileWaiting& whileWaiting = {});
 // The same for a PostgreSQL table, proposing SQL Server types.
 void LoadPostgreSQLFields(const db::PostgresProfile& profile, const QString& tableName,
-                          core::ListBox& fields, core::ListBox& dataTypes);
+                          core::ListBox& fields, core::ListBox& dataTypes,
+                          const db::WhileWaiting& whileWaiting = {});
 
 }  // namespace dorvane::customize

@@ -1,5 +1,7 @@
 #include "db/connection.h"
 
+#include <stdexcept>
+
 #include "db/connection_opening.h"
 #include "db/counted_read.h"
 #include "db/db_error.h"
@@ -28,7 +30,9 @@ Connection& Connection::operator=(Connection&& other) noexcept {
         connectionTimeout_ = other.connectionTimeout_;
         rowMemoryBound_ = other.rowMemoryBound_;
         readAhead_ = other.readAhead_;
-        whileWaitingForRows_ = std::move(other.whileWaitingForRows_);
+        whileWaiting_ = std::move(other.whileWaiting_);
+        waitingThread_ = other.waitingThread_;
+        callWaiting_ = other.callWaiting_;
         odbc_ = std::move(other.odbc_);
         serverKind_ = std::move(other.serverKind_);
         stream_ = std::move(other.stream_);
@@ -45,6 +49,40 @@ void Connection::settleStream() noexcept {
 ServerKind Connection::serverKind() {
     if (!serverKind_) serverKind_ = serverKindOf(odbc());
     return *serverKind_;
+}
+
+void Connection::setWhileWaiting(WhileWaiting whileWaiting) {
+    whileWaiting_ = std::move(whileWaiting);
+    waitingThread_ = std::this_thread::get_id();
+}
+
+WhileWaiting Connection::whileWaitingHere() const {
+    if (!whileWaiting_ || std::this_thread::get_id() != waitingThread_) return {};
+    return whileWaiting_;
+}
+
+namespace {
+// Marks a call under way for as long as it lasts.
+class CallUnderWay {
+  public:
+    explicit CallUnderWay(bool& flag) : flag_(flag) { flag_ = true; }
+    ~CallUnderWay() { flag_ = false; }
+    CallUnderWay(const CallUnderWay&) = delete;
+    CallUnderWay& operator=(const CallUnderWay&) = delete;
+
+  private:
+    bool& flag_;
+};
+}  // namespace
+
+template <class Call>
+auto Connection::waiting(Call&& call) {
+    const WhileWaiting whileWaiting = whileWaitingHere();
+    if (!whileWaiting) return call();
+    // What runs while waiting must not use this connection: its handles serve one call.
+    if (callWaiting_) throw std::logic_error("The connection is still waiting on its server.");
+    const CallUnderWay underWay(callWaiting_);
+    return callWhileWaiting(call, whileWaiting);
 }
 
 void Connection::setCursorLocation(int location) {
@@ -66,12 +104,11 @@ void Connection::setConnectionTimeout(int seconds) {
 
 void Connection::open(const QString& connectionString, ConnectionOpening* started) {
     if (odbc_) throw DbError(kObjectOpen);
-    if (started && started->opens(connectionString, connectionTimeout_)) {
-        odbc_ = started->take();
-        return;
-    }
-    odbc_ = std::make_unique<OdbcConnection>(adaptConnectionString(connectionString),
-                                             connectionTimeout_);
+    odbc_ = waiting([&] {
+        if (started && started->opens(connectionString, connectionTimeout_)) return started->take();
+        return std::make_unique<OdbcConnection>(adaptConnectionString(connectionString),
+                                                connectionTimeout_);
+    });
 }
 
 int Connection::state() const {
@@ -84,41 +121,58 @@ OdbcConnection& Connection::odbc() {
 }
 
 void Connection::execute(const QString& sql) {
-    settleStream();
-    executeDiscarding(odbc(), sql, commandTimeout_);
+    waiting([&] {
+        settleStream();
+        executeDiscarding(odbc(), sql, commandTimeout_);
+    });
 }
 
 Recordset Connection::query(const QString& sql) {
-    settleStream();
-    if (readAhead_) {
-        if (auto rows = openCounted(odbc(), serverKind(), sql, commandTimeout_, rowMemoryBound_,
-                                    stream_, whileWaitingForRows_))
-            return Recordset(std::move(rows));
-    }
-    return Recordset(executeReading(odbc(), serverKind(), sql, commandTimeout_, rowMemoryBound_));
+    Recordset rows = waiting([&] {
+        settleStream();
+        if (readAhead_) {
+            // Its first row is waited for here, on the call's own thread.
+            if (auto counted = openCounted(odbc(), serverKind(), sql, commandTimeout_,
+                                           rowMemoryBound_, stream_))
+                return Recordset(std::move(counted));
+        }
+        return Recordset(
+            executeReading(odbc(), serverKind(), sql, commandTimeout_, rowMemoryBound_));
+    });
+    // The rows still being read are waited for where the recordset is read.
+    if (stream_) stream_->setWhileWaiting(whileWaitingHere());
+    return rows;
 }
 
 Recordset Connection::openSchema(int schema) {
     if (schema != kSchemaTables)
         throw DbError(QStringLiteral("Schema %1 is not supported.").arg(schema));
-    settleStream();
-    return Recordset(readTablesCatalogue(odbc(), commandTimeout_, rowMemoryBound_));
+    return waiting([&] {
+        settleStream();
+        return Recordset(readTablesCatalogue(odbc(), commandTimeout_, rowMemoryBound_));
+    });
 }
 
 void Connection::beginTransaction() {
-    settleStream();
-    db::beginTransaction(odbc(), serverKind(), commandTimeout_);
+    waiting([&] {
+        settleStream();
+        db::beginTransaction(odbc(), serverKind(), commandTimeout_);
+    });
 }
 
 void Connection::endTransaction(bool commit) {
-    settleStream();
-    db::endTransaction(odbc(), serverKind(), commandTimeout_, commit);
+    waiting([&] {
+        settleStream();
+        db::endTransaction(odbc(), serverKind(), commandTimeout_, commit);
+    });
 }
 
 void Connection::close() {
     if (!odbc_) throw DbError(kObjectClosed);
-    settleStream();
-    odbc_.reset();
+    waiting([&] {
+        settleStream();
+        odbc_.reset();
+    });
     serverKind_.reset();
 }
 

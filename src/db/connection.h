@@ -7,9 +7,11 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <thread>
 
 #include "db/ado.h"
 #include "db/snapshot_transaction.h"
+#include "db/waiting_call.h"
 
 namespace dorvane::db {
 
@@ -44,11 +46,12 @@ class Connection {
     // for the last. Anything else run on the connection meanwhile first reads the rest.
     bool readAhead() const { return readAhead_; }
     void setReadAhead(bool on) { readAhead_ = on; }
-    // Called every few milliseconds while a recordset waits for rows still being read
-    // ahead (an event loop's turn, say); none by default.
-    void setWhileWaitingForRows(std::function<void()> whileWaiting) {
-        whileWaitingForRows_ = std::move(whileWaiting);
-    }
+    // Called every few milliseconds, on the thread that sets it, while a call of that thread
+    // waits on the server (an event loop's turn, say): logging in, running a statement,
+    // reading rows (those read ahead included), closing. Each such call then runs on a
+    // thread of its own, one at a time (see waiting_call.h). None by default: calls run on
+    // the calling thread, as do calls from other threads.
+    void setWhileWaiting(WhileWaiting whileWaiting);
 
     // Takes the login `started` when it is the one this would make (same string, this
     // connection's time-out); opens afresh otherwise.
@@ -74,13 +77,20 @@ class Connection {
     // Reads the rest of a query still being read, so the connection is free again.
     void settleStream() noexcept;
     ServerKind serverKind();
+    // The while-waiting function when calls of this thread have one, else empty.
+    WhileWaiting whileWaitingHere() const;
+    // Runs a call that may wait on the server, as setWhileWaiting says.
+    template <class Call>
+    auto waiting(Call&& call);
 
     int cursorLocation_ = kUseServer;
     int commandTimeout_ = kDefaultCommandTimeout;
     int connectionTimeout_ = kDefaultConnectionTimeout;
     std::size_t rowMemoryBound_;
     bool readAhead_ = false;
-    std::function<void()> whileWaitingForRows_;
+    WhileWaiting whileWaiting_;
+    std::thread::id waitingThread_;  // the thread whose calls have whileWaiting_
+    bool callWaiting_ = false;       // a call is under way with whileWaiting_
     std::unique_ptr<OdbcConnection> odbc_;
     std::optional<ServerKind> serverKind_;
     std::shared_ptr<RowStream> stream_;  // the query being read ahead, if any

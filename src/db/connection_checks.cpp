@@ -5,9 +5,10 @@
 
 namespace dorvane::db {
 namespace {
-bool opens(const QString& connectionString) {
+bool opens(const QString& connectionString, const WhileWaiting& whileWaiting) {
     try {
         Connection connection;
+        connection.setWhileWaiting(whileWaiting);
         connection.open(connectionString);
         connection.close();
         return true;
@@ -17,12 +18,12 @@ bool opens(const QString& connectionString) {
 }
 }  // namespace
 
-bool openMssqlSucceeds(const MssqlProfile& profile) {
-    return opens(mssqlConnectionString(profile));
+bool openMssqlSucceeds(const MssqlProfile& profile, const WhileWaiting& whileWaiting) {
+    return opens(mssqlConnectionString(profile), whileWaiting);
 }
 
-bool openPostgresSucceeds(const PostgresProfile& profile) {
-    return opens(postgresConnectionString(profile));
+bool openPostgresSucceeds(const PostgresProfile& profile, const WhileWaiting& whileWaiting) {
+    return opens(postgresConnectionString(profile), whileWaiting);
 }
 
 }  // namespace dorvane::db

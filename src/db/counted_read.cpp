@@ -24,8 +24,7 @@ std::int64_t countIn(RowSource& counted) {
 std::unique_ptr<RowSource> openCounted(OdbcConnection& connection, ServerKind kind,
                                        const QString& sql, int queryTimeoutSeconds,
                                        std::size_t rowMemoryBound,
-                                       std::shared_ptr<RowStream>& stream,
-                                       const std::function<void()>& whileWaiting) {
+                                       std::shared_ptr<RowStream>& stream) {
     if (!offersSnapshots(kind)) return nullptr;
     const auto rollBack = [&] {
         try {
@@ -66,7 +65,6 @@ std::unique_ptr<RowSource> openCounted(OdbcConnection& connection, ServerKind ki
     stream =
         std::make_shared<RowStream>(std::move(statement), std::move(columns.kinds), count,
                                     std::move(endTransaction), rowMemoryBound, std::move(window));
-    stream->setWhileWaiting(whileWaiting);
     stream->start();
     return std::make_unique<StreamedRows>(std::move(columns.fields), count, stream);
 }

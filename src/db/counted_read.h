@@ -6,7 +6,6 @@
 
 #include <QString>
 #include <cstddef>
-#include <functional>
 #include <memory>
 
 #include "db/row_source.h"
@@ -23,7 +22,6 @@ class OdbcConnection;
 std::unique_ptr<RowSource> openCounted(OdbcConnection& connection, ServerKind kind,
                                        const QString& sql, int queryTimeoutSeconds,
                                        std::size_t rowMemoryBound,
-                                       std::shared_ptr<RowStream>& stream,
-                                       const std::function<void()>& whileWaiting = {});
+                                       std::shared_ptr<RowStream>& stream);
 
 }  // namespace dorvane::db

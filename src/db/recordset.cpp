@@ -63,8 +63,11 @@ void Recordset::moveNext() {
 }
 
 void Recordset::close() {
-    openRows(rows_);
-    rows_.reset();  // removes the temporary file, if the rows needed one
+    const WhileWaiting whileWaiting = openRows(rows_).whileWaiting();
+    // Ending a reading still under way waits on the server, and giving back the memory of
+    // large rows takes a while too; the temporary file, if the rows needed one, goes as well.
+    std::unique_ptr<RowSource> rows = std::move(rows_);
+    runWhileWaiting([&rows] { rows.reset(); }, whileWaiting);
 }
 
 }  // namespace dorvane::db

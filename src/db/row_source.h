@@ -8,6 +8,7 @@
 
 #include "db/recordset.h"
 #include "db/row_buffer.h"
+#include "db/waiting_call.h"
 
 namespace dorvane::db {
 
@@ -26,6 +27,9 @@ class RowSource {
     int fieldIndex(const QString& name) const;  // ignoring case; -1 when absent
     // A row that cannot be read is thrown once; the rows then end there.
     void moveNext();
+    // What the caller does while it waits for these rows' server, as when a reading still
+    // under way is ended (see Recordset::close); nothing for rows read whole.
+    virtual WhileWaiting whileWaiting() const { return {}; }
 
   protected:
     // Derived constructors call this last: it reads the first row.

@@ -8,6 +8,7 @@
 #include "db/odbc_diagnostics.h"
 #include "db/result_reader.h"
 #include "db/thread_priority.h"
+#include "db/waiting_call.h"
 
 namespace dorvane::db {
 namespace {
@@ -23,8 +24,6 @@ constexpr std::size_t kSmallestBound = std::size_t{1} << 20;
 // Rows waiting for the caller. A few chunks keep it fed; reading further ahead would only
 // have the reading compete with the copy for the processor in one burst.
 constexpr std::size_t kQueueBytes = std::size_t{4} << 20;
-// Short enough that a reader waiting on rows keeps an event loop responsive.
-constexpr std::chrono::milliseconds kWaitSlice{4};
 
 const QString kRowsChanged =
     QStringLiteral("The rows changed while they were read: their number is not the one counted.");

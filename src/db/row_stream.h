@@ -42,10 +42,11 @@ class RowStream {
 
     void start();
     // Called every few milliseconds while the reader's side waits for rows, so a caller
-    // with an event loop keeps it going. Set before `start`.
+    // with an event loop keeps it going. Set on the reader's side, between two waits.
     void setWhileWaiting(std::function<void()> whileWaiting) {
         whileWaiting_ = std::move(whileWaiting);
     }
+    const std::function<void()>& whileWaiting() const { return whileWaiting_; }
 
     // The reader's side: the next chunk of rows, waiting for it. Throws DbError when the
     // rows ended early, with the error that ended them.

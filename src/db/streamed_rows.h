@@ -16,6 +16,7 @@ class StreamedRows final : public RowSource {
     ~StreamedRows() override;
 
     std::int64_t recordCount() const override { return rowCount_; }
+    WhileWaiting whileWaiting() const override { return stream_->whileWaiting(); }
 
   private:
     void readRow(std::vector<Value>& row) override;

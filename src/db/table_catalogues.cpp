@@ -12,8 +12,9 @@ bool hasSystemLetters(const QString& upperName) {
 }
 }  // namespace
 
-QStringList mssqlTableNames(const MssqlProfile& profile) {
+QStringList mssqlTableNames(const MssqlProfile& profile, const WhileWaiting& whileWaiting) {
     Connection connection;
+    connection.setWhileWaiting(whileWaiting);
     connection.open(mssqlConnectionString(profile));
     Recordset tables = connection.openSchema(kSchemaTables);
     QStringList names;
@@ -29,8 +30,9 @@ QStringList mssqlTableNames(const MssqlProfile& profile) {
     return names;
 }
 
-QStringList postgresTableNames(const PostgresProfile& profile) {
+QStringList postgresTableNames(const PostgresProfile& profile, const WhileWaiting& whileWaiting) {
     Connection connection;
+    connection.setWhileWaiting(whileWaiting);
     connection.setCursorLocation(kUseClient);
     connection.open(postgresConnectionString(profile));
     Recordset tables;

@@ -5,6 +5,7 @@
 
 #include "core/procedure.h"
 #include "db/connection.h"
+#include "maintenance/command_connection.h"
 #include "maintenance/mssql_opening.h"
 #include "maintenance/table_maintenance.h"
 #include "sql/postgres_statements.h"
@@ -77,7 +78,7 @@ void renameMssqlTable(transfer::CommandContext& context) {
     std::optional<db::Connection> connection;
     using enum mssql_rename::Line;
 
-    p.step(CreateConnection, [&] { connection.emplace(); });
+    p.step(CreateConnection, [&] { makeConnection(connection, context.platform); });
     if (p.test(NothingSelectedCheck, [&] { return mssqlTables.currentIndex() == -1; })) {
         p.step(AskToSelectTable,
                [&] { platform.messageBox(QStringLiteral("Please select a table")); });
@@ -128,7 +129,7 @@ void renamePostgresTable(transfer::CommandContext& context) {
     std::optional<db::Connection> connection;
     using enum postgres_rename::Line;
 
-    p.step(CreateConnection, [&] { connection.emplace(); });
+    p.step(CreateConnection, [&] { makeConnection(connection, context.platform); });
     p.step(BusyPointer,
            [&] { context.transferScreen.pointer.setPointer(core::MousePointer::Busy); });
     p.step(OpenConnection,

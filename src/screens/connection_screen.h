@@ -6,6 +6,7 @@
 
 #include "core/procedure.h"
 #include "db/connection_strings.h"
+#include "db/waiting_call.h"
 #include "screens/app_context.h"
 #include "screens/window.h"
 
@@ -36,7 +37,8 @@ class ConnectionScreen : public db::ProfileSource {
 
     // Loads the screen and shows it, unless the automatic advance moved on already.
     void startUp();
-    // The load step ("Form_Load"): prepares the window, restores the fields, advances when both connect.
+    // The load step ("Form_Load"): prepares the window, restores the fields, advances when both
+    // connect.
     void load();
 
     // Text1_Change … Text10_Change: the field's whole text goes to the store.
@@ -69,6 +71,8 @@ class ConnectionScreen : public db::ProfileSource {
     void advanceWhenBothConnect(core::Procedure& procedure);
     void runNext();
     TransferScreen& transferScreen();
+    // For the database work of a command: events run while it waits on a server.
+    db::WhileWaiting eventsWhileWaiting();
 
     AppContext& app_;
     ConnectionScreenControls& controls_;

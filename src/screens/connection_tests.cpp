@@ -45,12 +45,20 @@ QString withoutPassword(QString reason, const QString& password) {
 
 // Both frames' handler: the connection object (the one reported line), then the busy
 // pointer, the opening, the success message and the default pointer; on a failure the
-// message with its reason and the default pointer.
-void testConnection(core::Platform& platform, Window& form, const QString& handler,
-                    const std::function<QString()>& connectionString, const QString& password) {
+// message with its reason and the default pointer. Events run while the server is waited
+// for, so the test takes its turn among the commands like any of them.
+void testConnection(AppContext& app, Window& form, const db::WhileWaiting& whileWaiting,
+                    const QString& handler, const std::function<QString()>& connectionString,
+                    const QString& password) {
+    CommandGuard::Scope command(app.commands);
+    if (!command.entered()) return;
+    core::Platform& platform = app.platform;
     core::Procedure p(platform, kModule, handler);
     std::optional<db::Connection> connection;
-    p.step(kCreateConnectionLine, [&] { connection.emplace(); });
+    p.step(kCreateConnectionLine, [&] {
+        connection.emplace();
+        connection->setWhileWaiting(whileWaiting);
+    });
 
     QString reason;
     const bool succeeded = runUntilFailure(
@@ -71,7 +79,7 @@ void testConnection(core::Platform& platform, Window& form, const QString& handl
 
 void ConnectionScreen::testMssqlConnection() {
     testConnection(
-        app_.platform, controls_.form, QStringLiteral("PushButton1_Click"),
+        app_, controls_.form, eventsWhileWaiting(), QStringLiteral("PushButton1_Click"),
         [&] {
             const db::MssqlProfile profile = mssql();
             return controls_.localConnection.value() == 1 ? db::mssqlLocalConnectionString(profile)
@@ -82,7 +90,7 @@ void ConnectionScreen::testMssqlConnection() {
 
 void ConnectionScreen::testPostgresConnection() {
     testConnection(
-        app_.platform, controls_.form, QStringLiteral("PushButton3_Click"),
+        app_, controls_.form, eventsWhileWaiting(), QStringLiteral("PushButton3_Click"),
         [&] { return db::postgresConnectionString(postgres()); }, postgres().password);
 }
 

@@ -5,20 +5,24 @@
 
 namespace dorvane::screens {
 
-bool OdbcDatabaseGateway::openPostgresSucceeds(const db::PostgresProfile& profile) {
-    return db::openPostgresSucceeds(profile);
+bool OdbcDatabaseGateway::openPostgresSucceeds(const db::PostgresProfile& profile,
+                                               const db::WhileWaiting& whileWaiting) {
+    return db::openPostgresSucceeds(profile, whileWaiting);
 }
 
-bool OdbcDatabaseGateway::openMssqlSucceeds(const db::MssqlProfile& profile) {
-    return db::openMssqlSucceeds(profile);
+bool OdbcDatabaseGateway::openMssqlSucceeds(const db::MssqlProfile& profile,
+                                            const db::WhileWaiting& whileWaiting) {
+    return db::openMssqlSucceeds(profile, whileWaiting);
 }
 
-QStringList OdbcDatabaseGateway::mssqlTableNames(const db::MssqlProfile& profile) {
-    return db::mssqlTableNames(profile);
+QStringList OdbcDatabaseGateway::mssqlTableNames(const db::MssqlProfile& profile,
+                                                 const db::WhileWaiting& whileWaiting) {
+    return db::mssqlTableNames(profile, whileWaiting);
 }
 
-QStringList OdbcDatabaseGateway::postgresTableNames(const db::PostgresProfile& profile) {
-    return db::postgresTableNames(profile);
+QStringList OdbcDatabaseGateway::postgresTableNames(const db::PostgresProfile& profile,
+                                                    const db::WhileWaiting& whileWaiting) {
+    return db::postgresTableNames(profile, whileWaiting);
 }
 
 void showTableNames(core::ListBox& list, const QStringList& names, core::Platform& platform) {

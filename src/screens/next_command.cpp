@@ -29,6 +29,10 @@ enum Line : int {
 
 }  // namespace
 
+db::WhileWaiting ConnectionScreen::eventsWhileWaiting() {
+    return [this] { app_.platform.processEvents(); };
+}
+
 TransferScreen& ConnectionScreen::transferScreen() {
     if (!transfer_) throw std::logic_error("The transfer screen is not attached");
     return *transfer_;
@@ -46,17 +50,21 @@ void ConnectionScreen::runNext() {
     Window& form = controls_.form;
     using enum next_button::Line;
     p.step(BusyPointer, [&] { form.setPointer(core::MousePointer::Busy); });
+    const db::WhileWaiting whileWaiting = eventsWhileWaiting();
     if (p.test(PostgresOpensCheck,
-               [&] { return app_.databases.openPostgresSucceeds(postgres()); }) &&
-        p.test(MssqlOpensCheck, [&] { return app_.databases.openMssqlSucceeds(mssql()); })) {
+               [&] { return app_.databases.openPostgresSucceeds(postgres(), whileWaiting); }) &&
+        p.test(MssqlOpensCheck,
+               [&] { return app_.databases.openMssqlSucceeds(mssql(), whileWaiting); })) {
         // The first use of the transfer screen runs its load step, before any list is filled.
         p.step(ListMssqlTables, [&] {
             core::ListBox& list = transferScreen().controls().mssqlTables;
-            showTableNames(list, app_.databases.mssqlTableNames(mssql()), app_.platform);
+            showTableNames(list, app_.databases.mssqlTableNames(mssql(), whileWaiting),
+                           app_.platform);
         });
         p.step(ListPostgresTables, [&] {
             core::ListBox& list = transferScreen().controls().postgresTables;
-            showTableNames(list, app_.databases.postgresTableNames(postgres()), app_.platform);
+            showTableNames(list, app_.databases.postgresTableNames(postgres(), whileWaiting),
+                           app_.platform);
         });
         p.step(RestoreCustomizeToPostgres, [&] {
             transferScreen().controls().customizeToPostgres.setValue(

@@ -85,11 +85,13 @@ void ConnectionScreen::advanceWhenBothConnect(core::Procedure& p) {
         })) {
         return;
     }
+    // No window is shown yet: there is nothing to keep going while these wait.
     if (!p.test(PostgresOpensCheck,
-                [&] { return app_.databases.openPostgresSucceeds(postgres()); })) {
+                [&] { return app_.databases.openPostgresSucceeds(postgres(), {}); })) {
         return;
     }
-    if (!p.test(MssqlOpensCheck, [&] { return app_.databases.openMssqlSucceeds(mssql()); })) return;
+    if (!p.test(MssqlOpensCheck, [&] { return app_.databases.openMssqlSucceeds(mssql(), {}); }))
+        return;
     p.step(PressNext, [&] { next(); });
 }
 

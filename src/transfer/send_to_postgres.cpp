@@ -24,7 +24,7 @@ class TransferToPostgres : public TableTransfer {
 
   private:
     void openSource(const QString& sourceName) override {
-        transfer_steps::readSourceAhead(existing(mssql_), yield_);
+        transfer_steps::readSourceAhead(existing(mssql_));
         existing(source_).open(statements::selectStatement(sourceName), existing(mssql_),
                                db::kOpenStatic, db::kLockOptimistic);
     }

@@ -29,7 +29,7 @@ class TransferToSqlServer : public TableTransfer {
   private:
     // The table is read by its name as it stands once the list's spelling is adopted.
     void openSource(const QString&) override {
-        transfer_steps::readSourceAhead(existing(postgres_), yield_);
+        transfer_steps::readSourceAhead(existing(postgres_));
         existing(source_).open(statements::selectStatement(tableName_), existing(postgres_));
     }
 

@@ -58,13 +58,13 @@ void TableTransfer::run() {
 
 void TableTransfer::makeObjects() {
     const RunLines& lines = lines_.run;
-    p_.step(lines.createMssql, [&] { mssql_ = std::make_unique<db::Connection>(); });
+    p_.step(lines.createMssql, [&] { mssql_ = transfer_steps::newConnection(yield_); });
     // The source and the PostgreSQL connection are made in the order of their lines.
     const auto makeSource = [&] {
         p_.step(lines.createSource, [&] { source_ = std::make_unique<db::Recordset>(); });
     };
     const auto makePostgres = [&] {
-        p_.step(lines.createPostgres, [&] { postgres_ = std::make_unique<db::Connection>(); });
+        p_.step(lines.createPostgres, [&] { postgres_ = transfer_steps::newConnection(yield_); });
     };
     if (lines.createSource < lines.createPostgres) {
         makeSource();

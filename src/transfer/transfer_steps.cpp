@@ -17,6 +17,12 @@ void configure(core::Procedure& p, const std::unique_ptr<db::Connection>& connec
 
 }  // namespace
 
+std::unique_ptr<db::Connection> newConnection(core::EventYield& yield) {
+    auto connection = std::make_unique<db::Connection>();
+    connection->setWhileWaiting([&yield] { yield.whenDue(); });
+    return connection;
+}
+
 void openPostgres(core::Procedure& p, const std::unique_ptr<db::Connection>& connection,
                   int cursorLocation, const db::ProfileSource& profiles, int firstLine) {
     configure(p, connection, cursorLocation, firstLine);

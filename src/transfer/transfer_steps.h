@@ -27,6 +27,9 @@ T& existing(const std::unique_ptr<T>& object) {
 // Both directions wait as long as a copy takes.
 constexpr int kTimeoutSeconds = 5000;
 
+// A connection that lets events run while it waits on its server.
+std::unique_ptr<db::Connection> newConnection(core::EventYield& yield);
+
 // Lines first, +2, +4: cursor location and both time-outs; +6: open.
 void openPostgres(core::Procedure& p, const std::unique_ptr<db::Connection>& connection,
                   int cursorLocation, const db::ProfileSource& profiles, int firstLine);
@@ -90,11 +93,9 @@ bool createTargetTable(core::Procedure& p, core::Platform& platform,
 void checkRowsArrived(db::Connection& target, const QString& table, const QString& countSql,
                       std::int64_t sent);
 
-// The source's rows are sent while later ones are still arriving; while the copy waits
-// for them, events go on being processed.
-inline void readSourceAhead(db::Connection& source, core::EventYield& yield) {
+// The source's rows are sent while later ones are still arriving.
+inline void readSourceAhead(db::Connection& source) {
     source.setReadAhead(true);
-    source.setWhileWaitingForRows([&yield] { yield.whenDue(); });
 }
 
 // True when the source's rows ended before row `row` + 1 of `rows`: its server failed

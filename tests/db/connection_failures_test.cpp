@@ -127,14 +127,18 @@ class DbLogin : public DbServerTest {};
 INSTANTIATE_TEST_SUITE_P(Servers, DbLogin, ::testing::Values(DbServer::Postgres, DbServer::Mssql),
                          serverLabel);
 
-// The silent check passes with the right password and fails with a wrong one; opening
-// with the wrong one fails with the server's own words for it.
+// The silent check passes with the right password and fails with a wrong one, also when
+// it logs in on a thread of its own as the screens have it; opening with the wrong one
+// fails with the server's own words for it.
 template <class Profile>
-void expectPasswordChecked(Profile profile, bool (*opens)(const Profile&),
+void expectPasswordChecked(Profile profile, bool (*opens)(const Profile&, const db::WhileWaiting&),
                            QString (*connectionString)(const Profile&), const QString& refusal) {
-    EXPECT_TRUE(opens(profile));
+    const db::WhileWaiting turn = [] {};
+    EXPECT_TRUE(opens(profile, {}));
+    EXPECT_TRUE(opens(profile, turn));
     profile.password += QStringLiteral("-wrong");
-    EXPECT_FALSE(opens(profile));
+    EXPECT_FALSE(opens(profile, {}));
+    EXPECT_FALSE(opens(profile, turn));
     db::Connection c;
     try {
         c.open(connectionString(profile));

@@ -23,10 +23,11 @@ class KilledServers : public ::testing::Test {
   protected:
     TransferHarness h;
 
-    // Runs `kill` once, after the copy has yielded this many times.
+    // Runs `kill` once, after the copy has yielded this many times in its row loop (the
+    // bar has moved): before it, it yields for as long as each server keeps it waiting.
     void killAfter(int yields, std::function<void()> kill) {
-        h.platform.onProcessEvents = [this, yields, kill = std::move(kill)] {
-            if (h.platform.processEventsCalls == yields) kill();
+        h.platform.onProcessEvents = [this, yields, kill = std::move(kill), seen = 0]() mutable {
+            if (h.progressBar.value() > 0 && ++seen == yields) kill();
         };
     }
     // The source lives in a database of its own, so the only session there to end is

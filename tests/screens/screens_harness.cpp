@@ -7,26 +7,30 @@
 
 namespace dorvane::testing {
 
-bool RecordingGateway::openPostgresSucceeds(const db::PostgresProfile& profile) {
+bool RecordingGateway::openPostgresSucceeds(const db::PostgresProfile& profile,
+                                            const db::WhileWaiting& whileWaiting) {
     calls.push_back(QStringLiteral("openPostgres"));
-    return real_.openPostgresSucceeds(profile);
+    return real_.openPostgresSucceeds(profile, whileWaiting);
 }
 
-bool RecordingGateway::openMssqlSucceeds(const db::MssqlProfile& profile) {
+bool RecordingGateway::openMssqlSucceeds(const db::MssqlProfile& profile,
+                                         const db::WhileWaiting& whileWaiting) {
     calls.push_back(QStringLiteral("openMssql"));
-    return real_.openMssqlSucceeds(profile);
+    return real_.openMssqlSucceeds(profile, whileWaiting);
 }
 
-QStringList RecordingGateway::mssqlTableNames(const db::MssqlProfile& profile) {
+QStringList RecordingGateway::mssqlTableNames(const db::MssqlProfile& profile,
+                                              const db::WhileWaiting& whileWaiting) {
     calls.push_back(QStringLiteral("listMssql"));
     if (failMssqlCatalogue) throw db::DbError(QStringLiteral("Catalogue unavailable"));
-    return real_.mssqlTableNames(profile);
+    return real_.mssqlTableNames(profile, whileWaiting);
 }
 
-QStringList RecordingGateway::postgresTableNames(const db::PostgresProfile& profile) {
+QStringList RecordingGateway::postgresTableNames(const db::PostgresProfile& profile,
+                                                 const db::WhileWaiting& whileWaiting) {
     calls.push_back(QStringLiteral("listPostgres"));
     if (failPostgresCatalogue) throw db::DbError(QStringLiteral("Catalogue unavailable"));
-    return real_.postgresTableNames(profile);
+    return real_.postgresTableNames(profile, whileWaiting);
 }
 
 ScreensHarness::ScreensHarness(const QString& settingsFile)

@@ -23,14 +23,18 @@ class RecordingGateway : public screens::DatabaseGateway {
   public:
     std::vector<QString> calls;  // "openPostgres", "openMssql", "listMssql", "listPostgres"
 
-    bool openPostgresSucceeds(const db::PostgresProfile& profile) override;
-    bool openMssqlSucceeds(const db::MssqlProfile& profile) override;
+    bool openPostgresSucceeds(const db::PostgresProfile& profile,
+                              const db::WhileWaiting& whileWaiting) override;
+    bool openMssqlSucceeds(const db::MssqlProfile& profile,
+                           const db::WhileWaiting& whileWaiting) override;
 
     // A failing catalogue throws before it reads anything.
     bool failMssqlCatalogue = false;
     bool failPostgresCatalogue = false;
-    QStringList mssqlTableNames(const db::MssqlProfile& profile) override;
-    QStringList postgresTableNames(const db::PostgresProfile& profile) override;
+    QStringList mssqlTableNames(const db::MssqlProfile& profile,
+                                const db::WhileWaiting& whileWaiting) override;
+    QStringList postgresTableNames(const db::PostgresProfile& profile,
+                                   const db::WhileWaiting& whileWaiting) override;
 
   private:
     screens::OdbcDatabaseGateway real_;

@@ -23,10 +23,18 @@ namespace {
 
 class NoDatabases : public screens::DatabaseGateway {
   public:
-    bool openPostgresSucceeds(const db::PostgresProfile&) override { return false; }
-    bool openMssqlSucceeds(const db::MssqlProfile&) override { return false; }
-    QStringList mssqlTableNames(const db::MssqlProfile&) override { return {}; }
-    QStringList postgresTableNames(const db::PostgresProfile&) override { return {}; }
+    bool openPostgresSucceeds(const db::PostgresProfile&, const db::WhileWaiting&) override {
+        return false;
+    }
+    bool openMssqlSucceeds(const db::MssqlProfile&, const db::WhileWaiting&) override {
+        return false;
+    }
+    QStringList mssqlTableNames(const db::MssqlProfile&, const db::WhileWaiting&) override {
+        return {};
+    }
+    QStringList postgresTableNames(const db::PostgresProfile&, const db::WhileWaiting&) override {
+        return {};
+    }
 };
 
 class Windows : public ::testing::Test {
