@@ -29,13 +29,14 @@ struct Screen {
     const EnvProfiles& profiles;
     core::MemoryListBox mssqlTables, postgresTables;
     core::MemoryCheckBox customizeToPostgres, customizeToSqlServer;
+    core::MemoryCheckBox fastCopyToPostgres, fastCopyToSqlServer;
     core::MemoryProgressBar progressBar;
     core::MemoryPointer pointer;
     NoDialog customizationDialog{platform};
     bool customizationCancelled = false;
-    transfer::TransferScreenControls transferScreen{mssqlTables,         postgresTables,
-                                                    customizeToPostgres, customizeToSqlServer,
-                                                    progressBar,         pointer};
+    transfer::TransferScreenControls transferScreen{
+        mssqlTables, postgresTables, customizeToPostgres, customizeToSqlServer,
+        progressBar, pointer,        &fastCopyToPostgres, &fastCopyToSqlServer};
     transfer::CommandContext context{platform, profiles, transferScreen, customizationDialog,
                                      customizationCancelled};
 };
@@ -49,8 +50,10 @@ void selectOnly(core::MemoryListBox& list, const QString& name) {
 }  // namespace
 
 CopyFigures runCopy(Direction direction, const EnvProfiles& profiles, const QString& table,
-                    long rows) {
+                    long rows, bool fast) {
     Screen screen(profiles);
+    screen.fastCopyToPostgres.setValue(fast ? 1 : 0);
+    screen.fastCopyToSqlServer.setValue(fast ? 1 : 0);
     selectOnly(direction == Direction::ToSqlServer ? screen.postgresTables : screen.mssqlTables,
                table);
 

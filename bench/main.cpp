@@ -10,6 +10,7 @@
 
 #include "bare_loop.h"
 #include "copy_run.h"
+#include "fast_copy_bench.h"
 #include "options.h"
 #include "read_run.h"
 #include "shapes.h"
@@ -277,6 +278,7 @@ int run(const Options& options) {
         }
     }
     if (options.memoryRows > 0) benchMemory(profiles, options.memoryRows, options.mssqlMemoryRows);
+    if (options.fastRows > 0) benchFastCopy(profiles, options.fastRows, !options.fastOnly);
     return 0;
 }
 

@@ -11,6 +11,7 @@ void printUsage() {
         "narrow,wide,text]\n"
         "                     [--no-copy] [--memory-rows N] [--mssql-memory-rows N] "
         "[--no-snapshot]\n"
+        "                     [--fast-rows N [--fast-only]]\n"
         "  --scale F             rows of each copy times F (0.1 for a quick try)\n"
         "  --repeat N            run each copy N times and keep the fastest (default 1)\n"
         "  --min-seconds S       more turns for short copies, until a copy's turns add up to\n"
@@ -20,7 +21,10 @@ void printUsage() {
         "  --memory-rows N       read an N-row table through a recordset on each server\n"
         "  --mssql-memory-rows N the SQL Server table's rows, when they should differ\n"
         "  --no-snapshot         leave snapshot isolation off in the SQL Server database, so\n"
-        "                        copies from it read the whole table before the first INSERT\n",
+        "                        copies from it read the whole table before the first INSERT\n"
+        "  --fast-rows N         copy N rows with \"Fast copy\" and row by row, both ways\n"
+        "  --fast-only           only with \"Fast copy\" (for tables too large to copy row by "
+        "row)\n",
         stderr);
 }
 
@@ -49,6 +53,10 @@ std::optional<Options> parseOptions(const QStringList& arguments) {
             options.shapes = arguments[++i].split(u',', Qt::SkipEmptyParts);
         } else if (name == u"--memory-rows" && hasValue) {
             options.memoryRows = arguments[++i].toLong(&ok);
+        } else if (name == u"--fast-only") {
+            options.fastOnly = true;
+        } else if (name == u"--fast-rows" && hasValue) {
+            options.fastRows = arguments[++i].toLong(&ok);
         } else if (name == u"--mssql-memory-rows" && hasValue) {
             options.mssqlMemoryRows = arguments[++i].toLong(&ok);
         } else {

@@ -15,6 +15,8 @@ struct Options {
     long memoryRows = 0;         // rows of the large-table read; 0 skips it
     long mssqlMemoryRows = -1;   // the same for SQL Server; -1: as memoryRows
     bool mssqlSnapshots = true;  // --no-snapshot: the SQL Server database does not allow them
+    long fastRows = 0;           // rows of the "Fast copy" comparison; 0 skips it
+    bool fastOnly = false;       // --fast-only: that comparison without the copy row by row
 };
 
 // std::nullopt after printing the usage (for --help or a wrong argument).

@@ -1,0 +1,61 @@
+#pragma once
+// Rows in the text format of PostgreSQL's COPY ... FROM STDIN, in UTF-8: fields
+// separated by a tab, each row ended by a newline, a null written \N, and a backslash,
+// tab, newline or carriage return inside a value escaped with a backslash.
+//
+// A field carries exactly what the value's literal in the row-by-row INSERT stands for
+// (postgres_statements.h): the value's text, a null as NULL, an empty text in an
+// unquoted column as NULL; and a value the INSERT refuses is refused here as well.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "db/value.h"
+#include "sql/refused_value.h"
+#include "sql/statement_pieces.h"
+
+namespace dorvane::sql {
+
+// `text` in UTF-8 with the four characters the format reserves escaped. Throws, leaving
+// `out` as it was, when the text holds half of a surrogate pair: UTF-8 has no form for it.
+void appendCopyText(QByteArray& out, QStringView text);
+
+// One value as a field, without a separator. `unquoted` as for appendValue of the INSERT:
+// the column's values go without quotes there. Throws, as checkPostgresCanHold does, for
+// a value PostgreSQL cannot hold; `out` is then as it was.
+void appendCopyField(QByteArray& out, const db::Value& value, bool unquoted);
+
+// Where a row comes from, to name a refused value as the row-by-row copy names it.
+struct CopyRowPlace {
+    const QString& table;
+    std::span<const QString> columns;  // in field order
+    std::int64_t row;                  // counted from 1
+};
+
+// One row of `row` (which gives fieldCount() and value(index), as for buildInsert).
+// A refused value is thrown as checkValueAt reports it, and `out` keeps only the rows
+// before this one.
+template <class Row>
+void appendCopyRow(QByteArray& out, Row& row, const std::vector<bool>& unquoted,
+                   const CopyRowPlace& place) {
+    const qsizetype start = out.size();
+    try {
+        const int fieldCount = row.fieldCount();
+        for (int j = 0; j < fieldCount; ++j) {
+            if (j > 0) out += '\t';
+            const db::Value& value = row.value(j);
+            checkValueAt(place.table, place.columns[j], place.row,
+                         [&] { appendCopyField(out, value, isFlagged(unquoted, j)); });
+        }
+        out += '\n';
+    } catch (...) {
+        out.truncate(start);
+        throw;
+    }
+}
+
+}  // namespace dorvane::sql
