@@ -31,13 +31,14 @@ struct CommandScreen {
     const EnvProfiles& profiles;
     core::MemoryListBox mssqlTables, postgresTables;
     core::MemoryCheckBox customizeToPostgres, customizeToSqlServer;
+    core::MemoryCheckBox fastCopyToPostgres, fastCopyToSqlServer;
     core::MemoryProgressBar progressBar;
     core::MemoryPointer pointer;
     NoDialog customizationDialog{platform};
     bool customizationCancelled = false;
-    transfer::TransferScreenControls transferScreen{mssqlTables,         postgresTables,
-                                                    customizeToPostgres, customizeToSqlServer,
-                                                    progressBar,         pointer};
+    transfer::TransferScreenControls transferScreen{
+        mssqlTables, postgresTables, customizeToPostgres, customizeToSqlServer,
+        progressBar, pointer,        &fastCopyToPostgres, &fastCopyToSqlServer};
     transfer::StopRequest stop;
     transfer::CommandContext context{
         platform, profiles, transferScreen, customizationDialog, customizationCancelled, stop};

@@ -7,8 +7,10 @@
 namespace dorvane::bench {
 
 CopyFigures runCopy(Direction direction, const EnvProfiles& profiles, const QString& table,
-                    long rows) {
+                    long rows, bool fast) {
     CommandScreen screen(profiles);
+    screen.fastCopyToPostgres.setValue(fast ? 1 : 0);
+    screen.fastCopyToSqlServer.setValue(fast ? 1 : 0);
     selectOnly(direction == Direction::ToSqlServer ? screen.postgresTables : screen.mssqlTables,
                table);
 

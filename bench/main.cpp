@@ -10,6 +10,7 @@
 
 #include "bare_loop.h"
 #include "copy_run.h"
+#include "fast_copy_bench.h"
 #include "options.h"
 #include "postgres_copy_run.h"
 #include "read_run.h"
@@ -367,6 +368,7 @@ int run(const Options& options) {
     if (options.postgresCopy) benchPostgresCopy(profiles, options);
     if (options.memoryRows > 0) benchMemory(profiles, options.memoryRows, options.mssqlMemoryRows);
     if (options.waits) benchWaits(profiles, options.repeats);
+    if (options.fastRows > 0) benchFastCopy(profiles, options.fastRows, !options.fastOnly);
     return 0;
 }
 

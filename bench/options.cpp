@@ -11,7 +11,7 @@ void printUsage() {
         "narrow,wide,text]\n"
         "                     [--no-copy] [--memory-rows N] [--mssql-memory-rows N] "
         "[--no-snapshot] [--waits]\n"
-        "                     [--pg-copy]\n"
+        "                     [--pg-copy] [--fast-rows N [--fast-only]]\n"
         "  --scale F             rows of each copy times F (0.1 for a quick try)\n"
         "  --repeat N            run each copy N times and keep the fastest (default 1)\n"
         "  --min-seconds S       more turns for short copies, until a copy's turns add up to\n"
@@ -26,7 +26,10 @@ void printUsage() {
         "                        INSERT per row, and by the server's COPY from a file\n"
         "  --waits               the event loop while commands wait on a server: a DROP and a\n"
         "                        copy on tables another session holds, a 50 MiB value read\n"
-        "                        (--repeat N: each N times)\n",
+        "                        (--repeat N: each N times)\n"
+        "  --fast-rows N         copy N rows with \"Fast copy\" and row by row, both ways\n"
+        "  --fast-only           only with \"Fast copy\" (for tables too large to copy row by "
+        "row)\n",
         stderr);
 }
 
@@ -59,6 +62,10 @@ std::optional<Options> parseOptions(const QStringList& arguments) {
             options.shapes = arguments[++i].split(u',', Qt::SkipEmptyParts);
         } else if (name == u"--memory-rows" && hasValue) {
             options.memoryRows = arguments[++i].toLong(&ok);
+        } else if (name == u"--fast-only") {
+            options.fastOnly = true;
+        } else if (name == u"--fast-rows" && hasValue) {
+            options.fastRows = arguments[++i].toLong(&ok);
         } else if (name == u"--mssql-memory-rows" && hasValue) {
             options.mssqlMemoryRows = arguments[++i].toLong(&ok);
         } else {

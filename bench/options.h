@@ -17,6 +17,8 @@ struct Options {
     bool mssqlSnapshots = true;  // --no-snapshot: the SQL Server database does not allow them
     bool postgresCopy = false;   // --pg-copy: COPY FROM STDIN against INSERTs, per shape
     bool waits = false;          // --waits: the event loop while commands wait on servers
+    long fastRows = 0;           // rows of the "Fast copy" comparison; 0 skips it
+    bool fastOnly = false;       // --fast-only: that comparison without the copy row by row
 };
 
 // std::nullopt after printing the usage (for --help or a wrong argument).

@@ -36,6 +36,9 @@ const ConnectionSetting& connectionSetting(int field);
 
 inline const QString kCustomizePostgresKey = QStringLiteral("With Data Type Change 1");
 inline const QString kCustomizeSqlServerKey = QStringLiteral("With Data Type Change 2");
+// "Fast copy" towards PostgreSQL and towards SQL Server.
+inline const QString kFastCopyPostgresKey = QStringLiteral("Fast Copy 1");
+inline const QString kFastCopySqlServerKey = QStringLiteral("Fast Copy 2");
 inline const QString kUnticked = QStringLiteral("0");
 
 // A stored box state: "0" leaves the box unticked, any other text ticks it.

@@ -22,6 +22,8 @@ enum Line : int {
     LoadCursor = 108,
     SetCaption = 110,
     SetHeight = 112,
+    RestoreFastCopyToPostgres = 114,
+    RestoreFastCopyToSqlServer = 116,
 };
 }  // namespace form_load
 
@@ -76,10 +78,19 @@ void TransferScreen::load() {
     }
     p.step(form_load::SetCaption, [&] { form_.setCaption(core::kDisplayName); });
     p.step(form_load::SetHeight, [&] {
-        form_.setOuterHeightTwips((kBackButtonTopPixels + kBackButtonHeightPixels) *
+        form_.setOuterHeightTwips((kFastCopyRowTopPixels + kFastCopyRowHeightPixels) *
                                       kTwipsPerPixel +
-                                  kMarginBelowBackButtonTwips);
+                                  kMarginBelowLowestRowTwips);
     });
+    // A window without the boxes copies row by row.
+    if (core::CheckBox* box = controls_.fastCopyToPostgres)
+        p.step(form_load::RestoreFastCopyToPostgres, [&] {
+            box->setValue(boxValueFromSetting(app_.settings.get(kFastCopyPostgresKey, kUnticked)));
+        });
+    if (core::CheckBox* box = controls_.fastCopyToSqlServer)
+        p.step(form_load::RestoreFastCopyToSqlServer, [&] {
+            box->setValue(boxValueFromSetting(app_.settings.get(kFastCopySqlServerKey, kUnticked)));
+        });
 }
 
 void TransferScreen::setAllSelected(TableSide side, bool selected) {
@@ -131,6 +142,20 @@ void TransferScreen::customizationBoxClicked(TableSide side) {
             postgresSide ? controls().customizeToSqlServer : controls().customizeToPostgres;
         app_.settings.save(postgresSide ? kCustomizeSqlServerKey : kCustomizePostgresKey,
                            settingFromBoxValue(box.value()));
+    });
+}
+
+void TransferScreen::fastCopyBoxClicked(TableSide side) {
+    const bool postgresSide = side == TableSide::Postgres;
+    core::Procedure p(
+        app_.platform, kModule,
+        postgresSide ? QStringLiteral("Check18_Click") : QStringLiteral("Check17_Click"));
+    p.step(one_step::OnlyStep, [&] {
+        core::CheckBox* box =
+            postgresSide ? controls().fastCopyToSqlServer : controls().fastCopyToPostgres;
+        if (box)
+            app_.settings.save(postgresSide ? kFastCopySqlServerKey : kFastCopyPostgresKey,
+                               settingFromBoxValue(box->value()));
     });
 }
 

@@ -11,10 +11,14 @@ namespace dorvane::screens {
 
 class ConnectionScreen;
 
-// The window's height below the "< Back" button, so the bottom row is not cut off.
 constexpr int kBackButtonTopPixels = 364;
 constexpr int kBackButtonHeightPixels = 27;
-constexpr int kMarginBelowBackButtonTwips = 580;
+// The "Fast copy" boxes, each under its side's frame, in a row of their own below "< Back"
+// and "Help", so that every other control keeps its place.
+constexpr int kFastCopyRowTopPixels = 397;
+constexpr int kFastCopyRowHeightPixels = 27;
+// The window's height below its lowest row, so that row is not cut off.
+constexpr int kMarginBelowLowestRowTwips = 580;
 
 inline const QString kContactAddress = QStringLiteral("https://www.quenlor.com/contact");
 
@@ -41,6 +45,8 @@ class TransferScreen {
     void showHelp();
     // Check15_Click / Check16_Click: the box's state goes to the store.
     void customizationBoxClicked(TableSide side);
+    // Check17_Click / Check18_Click: "Fast copy" of the side's transfer, to the store.
+    void fastCopyBoxClicked(TableSide side);
 
     // The commands of both frames, one at a time.
     void sendToPostgres();              // PushButton3

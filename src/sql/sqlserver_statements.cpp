@@ -67,11 +67,20 @@ QString codePageStatement() {
         "DATABASEPROPERTYEX(DB_NAME(), 'Collation')), 'CodePage'))");
 }
 
-void startInsert(QString& sql, const QString& table) {
+void startInsertHead(QString& sql, const QString& table) {
     sql.resize(0);  // keeps the capacity of earlier rows
     sql += u"INSERT INTO ";
     appendBracketedName(sql, table);
-    sql += u" VALUES('";
+    sql += u" VALUES";
+}
+
+void startRow(QString& sql, bool firstRow) {
+    sql += firstRow ? u"('" : u",('";
+}
+
+void startInsert(QString& sql, const QString& table) {
+    startInsertHead(sql, table);
+    startRow(sql, true);
 }
 
 void appendValue(QString& sql, const db::Value& value) {

@@ -37,6 +37,11 @@ QString columnsStatement(const QString& table);
 QString codePageStatement();
 QString renameStatement(const QString& oldName, const QString& newName);
 
+// "INSERT INTO [t] VALUES": a statement of one row or of many.
+void startInsertHead(QString& sql, const QString& table);
+// Opens a row's values; every row after the first is joined to the one before by a comma.
+void startRow(QString& sql, bool firstRow);
+// The head and the first row's opening.
 void startInsert(QString& sql, const QString& table);
 // Appends one quoted value and ", '". A database null is NULL; text with characters
 // beyond ASCII is a national literal N'...'.
@@ -66,12 +71,10 @@ void appendColumnList(QString& sql, const Fields& fields, Steps& steps,
         });
 }
 
-// The INSERT of one row into `sql`, whose capacity is kept from row to row. A binary
-// value goes as a constant where holdsBytes(column) says its column keeps bytes.
+// The values of one row, opened and closed, as an INSERT holds them.
 template <class Steps, class Row, class HoldsBytes>
-void buildInsert(QString& sql, const QString& table, Row& row, Steps& steps,
-                 const InsertLines& lines, const HoldsBytes& holdsBytes) {
-    steps.step(lines.start, [&] { startInsert(sql, table); });
+void appendRow(QString& sql, Row& row, Steps& steps, const InsertLines& lines,
+               const HoldsBytes& holdsBytes) {
     appendRowValues(row, steps, lines, [&](int j, const db::Value& value) {
         if (value.kind() == db::Value::Kind::Binary && holdsBytes(j))
             appendBinaryConstant(sql, value.asBinary());
@@ -79,6 +82,26 @@ void buildInsert(QString& sql, const QString& table, Row& row, Steps& steps,
             appendValue(sql, value);
     });
     steps.step(lines.close, [&] { closeInsert(sql); });
+}
+
+// The INSERT of one row into `sql`, whose capacity is kept from row to row. A binary
+// value goes as a constant where holdsBytes(column) says its column keeps bytes.
+template <class Steps, class Row, class HoldsBytes>
+void buildInsert(QString& sql, const QString& table, Row& row, Steps& steps,
+                 const InsertLines& lines, const HoldsBytes& holdsBytes) {
+    steps.step(lines.start, [&] { startInsert(sql, table); });
+    appendRow(sql, row, steps, lines, holdsBytes);
+}
+
+// One more row of an INSERT of many rows begun with startInsertHead: the same values,
+// written as the INSERT of that row alone writes them. SQL Server takes at most
+// kMaxInsertRows rows in one INSERT.
+constexpr int kMaxInsertRows = 1000;
+template <class Row, class HoldsBytes>
+void appendInsertRow(QString& sql, Row& row, bool firstRow, const HoldsBytes& holdsBytes) {
+    startRow(sql, firstRow);
+    PiecesAtOnce steps;
+    appendRow(sql, row, steps, InsertLines{}, holdsBytes);
 }
 
 // Whole statements, built at once.

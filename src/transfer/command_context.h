@@ -18,6 +18,9 @@ struct TransferScreenControls {
     core::CheckBox& customizeToSqlServer;
     core::ProgressBar& progressBar;
     core::PointerSurface& pointer;
+    // "Fast copy" of each direction; a screen without the boxes copies row by row.
+    core::CheckBox* fastCopyToPostgres = nullptr;
+    core::CheckBox* fastCopyToSqlServer = nullptr;
 };
 
 // Which way the transfer that shows the customization dialog copies; None until one says.

@@ -1,11 +1,14 @@
 // "Send Table/s To PostgreSQL" (Form2.PushButton3_Click): the selected tables of the
-// SQL Server list copied row by row into PostgreSQL.
+// SQL Server list copied into PostgreSQL, row by row or, with "Fast copy", each at once.
+
+#include <vector>
 
 #include "db/ado.h"
 #include "db/connection.h"
 #include "db/recordset.h"
 #include "sql/postgres_statements.h"
 #include "sql/value_text.h"
+#include "transfer/postgres_copy_target.h"
 #include "transfer/send_tables.h"
 #include "transfer/table_transfer.h"
 #include "transfer/transfer_directions.h"
@@ -60,7 +63,21 @@ class TransferToPostgres : public TableTransfer {
                 statements::buildInsert(statement_, tableName_, row, pieces_,
                                         kToPostgresRows.insert, numericColumns_);
             },
-            [](int, const db::Value& value) { sql::checkPostgresCanHold(value); });
+            [this](int column, const db::Value& value) { checkTargetCanHold(column, value); });
+    }
+
+    void checkTargetCanHold(int, const db::Value& value) override {
+        sql::checkPostgresCanHold(value);
+    }
+
+    // The rows as COPY ... FROM STDIN, over a session of the copy's own to the same server.
+    std::unique_ptr<FastCopyTarget> fastCopyTarget() override {
+        const db::Recordset& source = existing(source_);
+        std::vector<QString> columns;
+        for (int i = 0; i < source.fieldCount(); ++i) columns.push_back(source.field(i).name);
+        return std::make_unique<PostgresCopyTarget>(
+            db::postgresConnectionString(ctx_.profiles.postgres()), tableName_, numericColumns_,
+            std::move(columns));
     }
 
     void closeSourceAfterTable() override {

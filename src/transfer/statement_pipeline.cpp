@@ -64,6 +64,11 @@ std::exception_ptr StatementPipeline::settle() {
     return std::exchange(failure_, nullptr);
 }
 
+void StatementPipeline::abandon() {
+    std::lock_guard lock(mutex_);
+    abandoned_ = true;
+}
+
 void StatementPipeline::run() {
     std::unique_lock lock(mutex_);
     for (;;) {
@@ -79,13 +84,14 @@ void StatementPipeline::run() {
         queuedBytes_ -= heldBytes(sql);
         running_ = true;
         wakeCallerIfDone();
-        const bool passOver = failed_.load(std::memory_order_relaxed);
+        const bool passOver = abandoned_ || failed_.load(std::memory_order_relaxed);
         lock.unlock();
 
         std::exception_ptr failure;
         if (!passOver) {
             try {
                 target_->execute(sql);
+                succeeded_.fetch_add(1, std::memory_order_release);
             } catch (...) {
                 failure = std::current_exception();
             }

@@ -44,6 +44,11 @@ class StatementPipeline {
     // Waits until every statement queued has run or been passed over. Gives the failure
     // of the statement that failed, once; null when none has.
     std::exception_ptr settle();
+    // How many statements have run without failing; does not wait.
+    std::size_t succeeded() const { return succeeded_.load(std::memory_order_acquire); }
+    // Passes over every statement still queued, and any sent later: the caller is about
+    // to undo what they would do. Does not wait for the one running.
+    void abandon();
 
   private:
     enum class CallerWait { Nothing, Space, Settled };
@@ -74,6 +79,8 @@ class StatementPipeline {
     CallerWait callerWaits_ = CallerWait::Nothing;
     std::exception_ptr failure_;
     std::atomic<bool> failed_{false};
+    std::atomic<std::size_t> succeeded_{0};
+    bool abandoned_ = false;
     std::thread thread_;  // last: started once everything above exists
 };
 

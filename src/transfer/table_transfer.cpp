@@ -144,6 +144,12 @@ bool TableTransfer::sendTable(int index) {
     }
     checkBeforeCreate(sourceRead, customized);
 
+    // "Fast copy": the table in one transaction. After a failure the run sends nothing
+    // more, and the copy row by row then only reads, as it does without the box.
+    if (fastCopyTicked() && success_ && sourceRead && target() && source_) {
+        copyAtOnce(*answer);
+        return true;
+    }
     const bool created = transfer_steps::createTargetTable(
         p_, ctx_.platform, target(), targetList(), tableName_, *answer, sourceRead, dropStatement(),
         statement_, success_, lines_.creation);
@@ -196,6 +202,37 @@ bool TableTransfer::customize() {
         });
     }
     return true;
+}
+
+bool TableTransfer::fastCopyTicked() const {
+    const core::CheckBox* box = traits_.direction == Direction::ToPostgres
+                                    ? ctx_.transferScreen.fastCopyToPostgres
+                                    : ctx_.transferScreen.fastCopyToSqlServer;
+    return box && box->value() == 1;
+}
+
+void TableTransfer::copyAtOnce(int answer) {
+    FastCopyDirection direction{
+        .afterCreate = [this](bool created) { afterCreate(created); },
+        .checkValue = [this](int column,
+                             const db::Value& value) { checkTargetCanHold(column, value); },
+        // A stop rolls the table back; the run then ends as after a stopped row.
+        .stopRequested =
+            [this] {
+                if (ctx_.stop.requested()) stopped_ = true;
+                return stopped_;
+            },
+    };
+    FastTableCopy copy(FastCopyScope{p_, ctx_.platform, yield_, ctx_.transferScreen.progressBar,
+                                     targetList(), *source_, tableName_, statement_, success_},
+                       lines_.fast, lines_.creation);
+    FastTableCopy::Outcome outcome;
+    std::unique_ptr<FastCopyTarget> target;
+    if (p_.step(lines_.fast.begin, [&] { target = fastCopyTarget(); }))
+        outcome = copy.run(answer, dropStatement(), *target, direction);
+    else
+        success_ = false;
+    endTable(outcome.created, outcome.rows);
 }
 
 void TableTransfer::endTable(bool created, std::int64_t rowsSent) {

@@ -19,6 +19,7 @@
 #include "sql/statement_pieces.h"
 #include "transfer/command_context.h"
 #include "transfer/current_value.h"
+#include "transfer/fast_table_copy.h"
 #include "transfer/row_sender.h"
 #include "transfer/transfer_directions.h"
 #include "transfer/transfer_steps.h"
@@ -78,6 +79,10 @@ class TableTransfer {
     virtual void afterCreate(bool /*created*/) {}
     // Sends the rows with sendRows (below); gives their number.
     virtual std::int64_t sendTableRows() = 0;
+    // For a fast copy (fast_table_copy.h): throws when the target cannot hold `value` in
+    // `column` as it is; and the target, its transaction and its writer of many rows.
+    virtual void checkTargetCanHold(int column, const db::Value& value) = 0;
+    virtual std::unique_ptr<FastCopyTarget> fastCopyTarget() = 0;
     // The body of the step that closes the source after a table.
     virtual void closeSourceAfterTable() = 0;
     // The steps after the last table.
@@ -121,6 +126,9 @@ class TableTransfer {
     std::optional<int> overwriteAnswer();
     // False when the user cancelled and the run has ended.
     bool customize();
+    bool fastCopyTicked() const;
+    // The table in one transaction (FastTableCopy); `answer` to the overwrite question.
+    void copyAtOnce(int answer);
     // After the rows: checks that they all arrived, closes the source and lists a table
     // that was created; a table not complete is named at the end of the run.
     void endTable(bool created, std::int64_t rowsSent);

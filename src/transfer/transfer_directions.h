@@ -8,6 +8,7 @@
 #include "sql/sqlserver_statements.h"
 #include "sql/statement_pieces.h"
 #include "transfer/command_context.h"
+#include "transfer/fast_table_copy.h"
 #include "transfer/transfer_steps.h"
 
 namespace dorvane::transfer {
@@ -80,6 +81,7 @@ struct TransferLines {
     transfer_steps::CreationLines creation;
     RowLines rows;
     TableEndLines tableEnd;
+    FastCopyLines fast;
 };
 
 // clang-format off
@@ -119,13 +121,19 @@ constexpr RowLines kToSqlServerRows{316,  320,   322,     {324, 326, 328, 332, 3
 //                                           all-arrived pointer progress close-source list
 constexpr TableEndLines kToPostgresTableEnd {394,        396,    398,     400,         402};
 constexpr TableEndLines kToSqlServerTableEnd{354,        356,    358,     360,         362};
+// The fast copy's own steps, after every line of the copy row by row.
+//                                    begin count send-row finish commit
+constexpr FastCopyLines kToPostgresFast  {500,  502,  504,     506,   508};
+constexpr FastCopyLines kToSqlServerFast {500,  502,  504,     506,   508};
 // clang-format on
 
 constexpr TransferLines kToPostgresLines{
-    kToPostgresRun,    kToPostgresRunEnd,   kToPostgresTable, kToPostgresOverwrite,
-    kToPostgresDialog, kToPostgresCreation, kToPostgresRows,  kToPostgresTableEnd};
+    kToPostgresRun,       kToPostgresRunEnd,   kToPostgresTable,
+    kToPostgresOverwrite, kToPostgresDialog,   kToPostgresCreation,
+    kToPostgresRows,      kToPostgresTableEnd, kToPostgresFast};
 constexpr TransferLines kToSqlServerLines{
-    kToSqlServerRun,    kToSqlServerRunEnd,   kToSqlServerTable, kToSqlServerOverwrite,
-    kToSqlServerDialog, kToSqlServerCreation, kToSqlServerRows,  kToSqlServerTableEnd};
+    kToSqlServerRun,       kToSqlServerRunEnd,   kToSqlServerTable,
+    kToSqlServerOverwrite, kToSqlServerDialog,   kToSqlServerCreation,
+    kToSqlServerRows,      kToSqlServerTableEnd, kToSqlServerFast};
 
 }  // namespace dorvane::transfer

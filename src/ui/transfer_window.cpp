@@ -34,6 +34,16 @@ QCheckBox* customizationBox(QWidget* frame, const char* name) {
     return box;
 }
 
+// Under its side's frame, below "< Back" and "Help".
+QCheckBox* fastCopyBox(QWidget* window, const char* name, int frameLeft) {
+    auto* box =
+        placeControl<QCheckBox>(window, name, frameLeft + 16, screens::kFastCopyRowTopPixels, 222,
+                                screens::kFastCopyRowHeightPixels, QStringLiteral("Fast copy"));
+    box->setToolTip(
+        QStringLiteral("Each table in one transaction: it arrives whole, or not at all"));
+    return box;
+}
+
 // The object names and captions of one side's frame; both frames share one layout.
 struct TableFrameDesign {
     const char* frame;
@@ -79,10 +89,12 @@ TransferWindow::TransferWindow()
     postgresTables_ = std::make_unique<WidgetListBox>(postgresList_);
     customizeToPostgres_ = std::make_unique<WidgetCheckBox>(customizeToPostgresBox_);
     customizeToSqlServer_ = std::make_unique<WidgetCheckBox>(customizeToSqlServerBox_);
+    fastCopyToPostgres_ = std::make_unique<WidgetCheckBox>(fastCopyToPostgresBox_);
+    fastCopyToSqlServer_ = std::make_unique<WidgetCheckBox>(fastCopyToSqlServerBox_);
     progress_ = std::make_unique<WidgetProgressBar>(progressBar_);
-    controls_ = std::make_unique<transfer::TransferScreenControls>(
-        transfer::TransferScreenControls{*mssqlTables_, *postgresTables_, *customizeToPostgres_,
-                                         *customizeToSqlServer_, *progress_, form_});
+    controls_ = std::make_unique<transfer::TransferScreenControls>(transfer::TransferScreenControls{
+        *mssqlTables_, *postgresTables_, *customizeToPostgres_, *customizeToSqlServer_, *progress_,
+        form_, fastCopyToPostgres_.get(), fastCopyToSqlServer_.get()});
 }
 
 void TransferWindow::build() {
@@ -108,11 +120,14 @@ void TransferWindow::build() {
     QPushButton* pushButton2 =
         button(window, "PushButton2", "< Back", 8, screens::kBackButtonTopPixels, 256);
     QPushButton* pushButton12 = button(window, "PushButton12", "Help", 272, 364, 256);
+    fastCopyToPostgresBox_ = fastCopyBox(window, "Check17", 8);
+    fastCopyToSqlServerBox_ = fastCopyBox(window, "Check18", 272);
 
     setTabOrder({mssql.list, postgres.list, mssql.selectAll, mssql.deselectAll, mssql.send,
                  mssql.remove, mssql.rename, postgres.selectAll, postgres.deselectAll,
                  postgres.send, postgres.remove, postgres.rename, pushButton2,
-                 mssql.customizationBox, postgres.customizationBox, pushButton12});
+                 mssql.customizationBox, postgres.customizationBox, pushButton12,
+                 fastCopyToPostgresBox_, fastCopyToSqlServerBox_});
 }
 
 void TransferWindow::connectTo(screens::TransferScreen& screen) {
@@ -139,6 +154,10 @@ void TransferWindow::connectTo(screens::TransferScreen& screen) {
                      [&screen] { screen.customizationBoxClicked(screens::TableSide::SqlServer); });
     QObject::connect(customizeToSqlServerBox_, &QCheckBox::toggled, window,
                      [&screen] { screen.customizationBoxClicked(screens::TableSide::Postgres); });
+    QObject::connect(fastCopyToPostgresBox_, &QCheckBox::toggled, window,
+                     [&screen] { screen.fastCopyBoxClicked(screens::TableSide::SqlServer); });
+    QObject::connect(fastCopyToSqlServerBox_, &QCheckBox::toggled, window,
+                     [&screen] { screen.fastCopyBoxClicked(screens::TableSide::Postgres); });
 
     auto plain = [&screen] { screen.mouseOverPlainArea(); };
     mouseMoves_->watch(window, plain);

@@ -29,21 +29,25 @@ class TransferWindow {
   private:
     void build();
 
-    // The designed client area, 8040 x 5970 twips.
+    // The designed client area, 8040 x 5970 twips, and below it the row of "Fast copy".
     static constexpr int kClientWidth = 536;
-    static constexpr int kClientHeight = 398;
+    static constexpr int kClientHeight = 431;
 
     FormWindow form_;
     TableListWidget* mssqlList_ = nullptr;
     TableListWidget* postgresList_ = nullptr;
     QCheckBox* customizeToPostgresBox_ = nullptr;
     QCheckBox* customizeToSqlServerBox_ = nullptr;
+    QCheckBox* fastCopyToPostgresBox_ = nullptr;
+    QCheckBox* fastCopyToSqlServerBox_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
     MouseMoveHooks* mouseMoves_;
     std::unique_ptr<WidgetListBox> mssqlTables_;
     std::unique_ptr<WidgetListBox> postgresTables_;
     std::unique_ptr<WidgetCheckBox> customizeToPostgres_;
     std::unique_ptr<WidgetCheckBox> customizeToSqlServer_;
+    std::unique_ptr<WidgetCheckBox> fastCopyToPostgres_;
+    std::unique_ptr<WidgetCheckBox> fastCopyToSqlServer_;
     std::unique_ptr<WidgetProgressBar> progress_;
     std::unique_ptr<transfer::TransferScreenControls> controls_;
 };

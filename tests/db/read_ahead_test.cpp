@@ -212,11 +212,12 @@ TEST_P(ReadAheadTest, WaitingForSlowRowsCallsBackMeanwhile) {
     EXPECT_GE(calls, 10);
     rows.close();
 
-    // Rows already there are handed over without calling back.
+    // Rows already there are handed over without calling back: a call a row would make
+    // kRows calls; a loaded machine's reading thread can fall behind now and then.
     rows.open(selectAll(table_), connection);
     calls = 0;  // opening waits on the server
     EXPECT_EQ(readAll(rows), kRows);
-    EXPECT_LT(calls, 50);
+    EXPECT_LT(calls, kRows / 10);
 }
 
 TEST_P(ReadAheadTest, EmptyTablesAndErrorsBehaveAsWithoutReadingAhead) {

@@ -50,7 +50,10 @@ void makeSource(Server from, const QString& table, const char* type,
 }
 
 // Presses the button that sends the table away from `from`.
-void copyTable(TransferHarness& h, Server from, const QString& table) {
+void copyTable(TransferHarness& h, Server from, const QString& table, CopyMode mode) {
+    const int fast = mode == CopyMode::Fast ? 1 : 0;
+    h.fastCopyToPostgres.setValue(fast);
+    h.fastCopyToSqlServer.setValue(fast);
     if (from == Server::Postgres) {
         h.select(h.postgresTables, {table});
         transfer::sendTablesToSqlServer(h.context, core::YieldPolicy::everyCall());
@@ -147,14 +150,14 @@ bool madeSource(Server from, const QString& table, const char* type,
     }
 }
 
-void checkKept(const MatrixRow& row, Server from, Server to) {
+void checkKept(const MatrixRow& row, Server from, Server to, CopyMode mode) {
     const QString table = uniqueName(QStringLiteral("m_") + QString::fromLatin1(row.label));
     std::vector<std::string> literals;
     for (const Arrival& a : row.kept) literals.push_back(a.literal);
     if (!madeSource(from, table, row.sourceType, literals)) return;
     TransferHarness h;
 
-    copyTable(h, from, table);
+    copyTable(h, from, table, mode);
 
     EXPECT_TRUE(h.platform.messages.empty()) << shownReports(h.platform.messageTexts());
     const std::vector<Arrived> arrived = arrivedRows(to, table);
@@ -187,7 +190,8 @@ int targetCodePage() {
 
 // Row 1 a kept value, row 2 the refused one, row 3 kept again: the report names row 2,
 // and neither it nor any later row arrives.
-void checkRefused(const MatrixRow& row, const Refusal& refusal, Server from, Server to) {
+void checkRefused(const MatrixRow& row, const Refusal& refusal, Server from, Server to,
+                  CopyMode mode) {
     SCOPED_TRACE(refusal.literal.size() > 80 ? refusal.literal.substr(0, 80) + "..."
                                              : refusal.literal);
     if (refusal.codePage != 0 && to == Server::SqlServer && targetCodePage() != refusal.codePage) {
@@ -200,7 +204,7 @@ void checkRefused(const MatrixRow& row, const Refusal& refusal, Server from, Ser
     if (!madeSource(from, table, row.sourceType, {around, refusal.literal, around})) return;
     TransferHarness h;
 
-    copyTable(h, from, table);
+    copyTable(h, from, table, mode);
 
     // Other reports may list the table as not copied; exactly one names a value.
     std::vector<QString> valueReports;
@@ -218,14 +222,17 @@ void checkRefused(const MatrixRow& row, const Refusal& refusal, Server from, Ser
     }
     for (const Arrived& a : arrivedRows(to, table))
         EXPECT_LT(a.key, 2) << "row " << a.key << " arrived as " << shown(a.value).toStdString();
+    if (mode == CopyMode::Fast)
+        EXPECT_FALSE(to == Server::Postgres ? postgresTableExists(table) : mssqlTableExists(table))
+            << "a fast copy that failed left its table";
 }
 
 }  // namespace
 
-void checkMatrixRow(const MatrixRow& row, Server from) {
+void checkMatrixRow(const MatrixRow& row, Server from, CopyMode mode) {
     const Server to = from == Server::Postgres ? Server::SqlServer : Server::Postgres;
-    if (!row.kept.empty()) checkKept(row, from, to);
-    for (const Refusal& refusal : row.refused) checkRefused(row, refusal, from, to);
+    if (!row.kept.empty()) checkKept(row, from, to, mode);
+    for (const Refusal& refusal : row.refused) checkRefused(row, refusal, from, to, mode);
 }
 
 }  // namespace dorvane::testing

@@ -45,9 +45,13 @@ inline void PrintTo(const MatrixRow& row, std::ostream* out) {
     *out << row.sourceType;
 }
 
+// How the command copies: row by row, or each table at once ("Fast copy").
+enum class CopyMode { RowByRow, Fast };
+
 // Copies the row's values from `from` to the other server through the real command and
 // checks what arrived and what was refused. Each refused value gets a table of its own,
-// after one kept value and before another, so that one refusal hides no other.
-void checkMatrixRow(const MatrixRow& row, Server from);
+// after one kept value and before another, so that one refusal hides no other; a fast
+// copy then leaves no table at all.
+void checkMatrixRow(const MatrixRow& row, Server from, CopyMode mode = CopyMode::RowByRow);
 
 }  // namespace dorvane::testing

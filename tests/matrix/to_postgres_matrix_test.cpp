@@ -182,6 +182,11 @@ TEST_P(SqlServerTypeToPostgres, ArrivesAsTheTargetHoldsIt) {
     checkMatrixRow(GetParam(), Server::SqlServer);
 }
 
+// The same values with "Fast copy": the same arrivals and the same refusals.
+TEST_P(SqlServerTypeToPostgres, ArrivesTheSameWithFastCopy) {
+    checkMatrixRow(GetParam(), Server::SqlServer, CopyMode::Fast);
+}
+
 INSTANTIATE_TEST_SUITE_P(Matrix, SqlServerTypeToPostgres, ::testing::ValuesIn(kRows),
                          [](const auto& info) { return std::string(info.param.label); });
 

@@ -206,6 +206,11 @@ TEST_P(PostgresTypeToSqlServer, ArrivesAsTheTargetHoldsItOrIsRefusedWhereItSits)
     checkMatrixRow(GetParam(), Server::Postgres);
 }
 
+// The same values with "Fast copy": the same arrivals and the same refusals.
+TEST_P(PostgresTypeToSqlServer, ArrivesTheSameWithFastCopy) {
+    checkMatrixRow(GetParam(), Server::Postgres, CopyMode::Fast);
+}
+
 INSTANTIATE_TEST_SUITE_P(Matrix, PostgresTypeToSqlServer, ::testing::ValuesIn(kRows),
                          [](const auto& info) { return std::string(info.param.label); });
 

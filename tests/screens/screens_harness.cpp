@@ -41,8 +41,8 @@ ScreensHarness::ScreensHarness(const QString& settingsFile)
                          {&texts[0], &texts[1], &texts[2], &texts[3], &texts[4], &texts[5],
                           &texts[6], &texts[7], &texts[8], &texts[9]},
                          localConnection},
-      transferControls{mssqlTables,          postgresTables, customizeToPostgres,
-                       customizeToSqlServer, progressBar,    transferWindow},
+      transferControls{mssqlTables, postgresTables, customizeToPostgres, customizeToSqlServer,
+                       progressBar, transferWindow, &fastCopyToPostgres, &fastCopyToSqlServer},
       connectionScreen(app, connectionControls),
       transferScreen(app, transferWindow, transferControls, connectionScreen, customizationDialog,
                      customizationCancelled) {
@@ -60,6 +60,12 @@ ScreensHarness::ScreensHarness(const QString& settingsFile)
     };
     customizeToSqlServer.onClick = [this] {
         transferScreen.customizationBoxClicked(screens::TableSide::Postgres);
+    };
+    fastCopyToPostgres.onClick = [this] {
+        transferScreen.fastCopyBoxClicked(screens::TableSide::SqlServer);
+    };
+    fastCopyToSqlServer.onClick = [this] {
+        transferScreen.fastCopyBoxClicked(screens::TableSide::Postgres);
     };
 }
 

@@ -75,6 +75,7 @@ struct ScreensHarness {
     screens::MemoryWindow transferWindow;
     core::MemoryListBox mssqlTables, postgresTables;
     core::MemoryCheckBox customizeToPostgres, customizeToSqlServer;
+    core::MemoryCheckBox fastCopyToPostgres, fastCopyToSqlServer;
     core::MemoryProgressBar progressBar;
     transfer::TransferScreenControls transferControls;
 

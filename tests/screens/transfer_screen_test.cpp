@@ -21,8 +21,9 @@ TEST(TransferScreenLoad, RunsOnceOnFirstUse) {
     EXPECT_EQ(h.transferWindow.caption(), "Dorvane");
     EXPECT_TRUE(h.transferWindow.hasFormColors);
     EXPECT_EQ(h.transferWindow.appIconCount, 1);
-    // Top of "< Back" (364 px) plus its height (27 px), in twips, plus 580 twips.
-    EXPECT_EQ(h.transferWindow.outerHeightTwips(), (364 + 27) * 15 + 580);
+    // Top of the "Fast copy" row below "< Back" (397 px) plus its height (27 px), in
+    // twips, plus 580 twips.
+    EXPECT_EQ(h.transferWindow.outerHeightTwips(), (397 + 27) * 15 + 580);
 
     h.transferScreen.show();
     h.transferScreen.controls();
@@ -42,7 +43,8 @@ TEST(TransferScreenLoad, UnreadableCursorFileIsReportedAtLine108AndTheRestStillR
     EXPECT_TRUE(h.platform.errorReports().front().contains(
         QStringLiteral("in Ambrelin2021/08/31.Form2.Form_Load at line 108")));
     EXPECT_EQ(h.transferWindow.caption(), "Dorvane");
-    EXPECT_EQ(h.transferWindow.outerHeightTwips(), 6445);
+    // Down to the row of "Fast copy" below "< Back".
+    EXPECT_EQ(h.transferWindow.outerHeightTwips(), 6940);
     EXPECT_TRUE(h.transferWindow.visible());
 }
 
@@ -113,6 +115,26 @@ TEST(CustomizationBoxes, ClicksStoreTheirOwnKeys) {
     h.customizeToPostgres.setValue(0);
     EXPECT_EQ(h.stored("With Data Type Change 1"), "0");
     EXPECT_EQ(h.stored("With Data Type Change 2"), "1");
+}
+
+TEST(FastCopyBoxes, ClicksStoreTheirOwnKeysAndTheNextStartRestoresThem) {
+    ScreensHarness h;
+    h.transferScreen.show();
+    EXPECT_EQ(h.fastCopyToPostgres.value(), 0);  // unticked until the user ticks it
+    EXPECT_EQ(h.fastCopyToSqlServer.value(), 0);
+    h.fastCopyToSqlServer.setValue(1);
+    EXPECT_EQ(h.stored("Fast Copy 1"), "<absent>");
+    EXPECT_EQ(h.stored("Fast Copy 2"), "1");
+
+    ScreensHarness next(h.folder.filePath(QStringLiteral("Quenlor.ini")));
+    next.transferScreen.show();
+    EXPECT_EQ(next.fastCopyToPostgres.value(), 0);
+    EXPECT_EQ(next.fastCopyToSqlServer.value(), 1);
+    next.fastCopyToPostgres.setValue(1);
+    next.fastCopyToSqlServer.setValue(0);
+    EXPECT_EQ(next.stored("Fast Copy 1"), "1");
+    EXPECT_EQ(next.stored("Fast Copy 2"), "0");
+    EXPECT_EQ(next.stored("With Data Type Change 1"), "<absent>");
 }
 
 TEST(OneCommandAtATime, CommandsAreIgnoredWhileAnotherRuns) {

@@ -141,6 +141,49 @@ TEST_F(StandinTransactions, AFailingStatementLeavesTheRestOfTheTransaction) {
     conn->exec("DROP TABLE " + t);
 }
 
+TEST_F(StandinTransactions, XactStateTellsWhetherTheTransactionCanStillCommit) {
+    std::string t = fresh("tx_state");
+    auto state = [&] { return conn->query("SELECT XACT_STATE()").at(0).at(0).value_or("NULL"); };
+    EXPECT_EQ(state(), "0");
+    conn->exec("BEGIN TRAN");
+    conn->exec("CREATE TABLE " + t + "([a] INT)");
+    EXPECT_EQ(state(), "1");
+    EXPECT_EQ(failure("CREATE TABLE " + t + "([a] INT)").nativeError, 2714);
+    EXPECT_EQ(state(), "1");  // only the statement was undone
+    conn->exec("ROLLBACK");
+    EXPECT_EQ(state(), "0");
+}
+
+// 1000 rows of 70 values: more than PostgreSQL takes in one command, still one statement.
+TEST_F(StandinTransactions, AWideInsertOfAThousandRowsIsTakenWholeOrNotAtAll) {
+    std::string t = fresh("tx_wide");
+    std::string columns, row;
+    for (int c = 0; c < 70; ++c) {
+        columns += (c ? ", [c" : "[c") + std::to_string(c) + "] INT";
+        row += c ? ", 7" : "(7";
+    }
+    row += ")";
+    auto rows = [&](const std::string& last) {
+        std::string values;
+        for (int r = 0; r < 999; ++r) values += row + ",";
+        return values + last;
+    };
+    std::string refused = row;
+    refused.replace(refused.size() - 2, 1, "'x'");  // the last value of the last row
+    conn->exec("CREATE TABLE " + t + "(" + columns + ")");
+    conn->exec("INSERT INTO " + t + " VALUES" + rows(row));
+    EXPECT_EQ(countOf(*conn, t), "1000");
+
+    EXPECT_EQ(failure("INSERT INTO " + t + " VALUES" + rows(refused)).nativeError, 245);
+    EXPECT_EQ(countOf(*conn, t), "1000");
+    conn->exec("BEGIN TRAN");
+    EXPECT_EQ(failure("INSERT INTO " + t + " VALUES" + rows(refused)).nativeError, 245);
+    conn->exec("INSERT INTO " + t + " VALUES" + row);
+    conn->exec("COMMIT");
+    EXPECT_EQ(countOf(*conn, t), "1001");
+    conn->exec("DROP TABLE " + t);
+}
+
 TEST_F(StandinTransactions, XactAbortRollsBackTheWholeTransactionOnAnError) {
     std::string t = fresh("tx_xact_abort");
     conn->exec("SET XACT_ABORT ON");

@@ -60,6 +60,7 @@ struct Direction {
     // The usual check that a source table arrived whole as a target table.
     std::function<::testing::AssertionResult(const QString&, const QString&)> copied;
     core::MemoryCheckBox TransferHarness::*customizeBox;
+    core::MemoryCheckBox TransferHarness::*fastCopyBox;
     void (*send)(transfer::CommandContext&, core::YieldPolicy);
 };
 
@@ -70,6 +71,7 @@ inline const Direction kToPostgres{
     .columnHead = sql::to_postgres::columnHead,
     .copied = copiedToPostgres,
     .customizeBox = &TransferHarness::customizeToPostgres,
+    .fastCopyBox = &TransferHarness::fastCopyToPostgres,
     .send = transfer::sendTablesToPostgres,
 };
 
@@ -80,6 +82,7 @@ inline const Direction kToSqlServer{
     .columnHead = sql::to_sqlserver::columnHead,
     .copied = copiedToSqlServer,
     .customizeBox = &TransferHarness::customizeToSqlServer,
+    .fastCopyBox = &TransferHarness::fastCopyToSqlServer,
     .send = transfer::sendTablesToSqlServer,
 };
 

@@ -6,6 +6,7 @@
 
 #include "copy_check.h"
 #include "directions.h"
+#include "old_target.h"
 #include "sql/sql_quoting.h"
 #include "transfer/send_tables.h"
 #include "transfer_harness.h"
@@ -32,17 +33,8 @@ class TableSafety : public ::testing::TestWithParam<Direction> {
         createOldTarget(t);
         return t;
     }
-    void createOldTarget(const QString& t) {
-        d.target.exec("CREATE TABLE " + d.target.quote(t) + "(old VARCHAR(10))");
-        d.target.exec("INSERT INTO " + d.target.quote(t) + " VALUES('old')");
-        targetList().add(t);
-    }
-    void expectOldTableKept(const QString& t) {
-        EXPECT_EQ(d.target.rows(t), (Rows{{db::Value::text("old")}}));
-        EXPECT_EQ(targetList().texts(), (std::vector<QString>{t}));
-        ASSERT_FALSE(h.platform.messages.empty());
-        EXPECT_EQ(h.platform.messages.back().text, kNotCopied + "\r\n\r\n" + t);
-    }
+    void createOldTarget(const QString& t) { testing::createOldTarget(d, h, t); }
+    void expectOldTableKept(const QString& t) { testing::expectOldTableKept(d, h, t); }
 };
 
 TEST_P(TableSafety, AnOverwriteWhoseCreateFailsKeepsTheOldTable) {

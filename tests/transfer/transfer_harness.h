@@ -45,11 +45,12 @@ struct TransferHarness {
     core::MemoryListBox mssqlTables;     // SQL Server tables
     core::MemoryListBox postgresTables;  // PostgreSQL tables
     core::MemoryCheckBox customizeToPostgres, customizeToSqlServer;
+    core::MemoryCheckBox fastCopyToPostgres, fastCopyToSqlServer;
     core::MemoryProgressBar progressBar;
     core::MemoryPointer pointer;
-    transfer::TransferScreenControls transferScreen{mssqlTables,         postgresTables,
-                                                    customizeToPostgres, customizeToSqlServer,
-                                                    progressBar,         pointer};
+    transfer::TransferScreenControls transferScreen{
+        mssqlTables, postgresTables, customizeToPostgres, customizeToSqlServer,
+        progressBar, pointer,        &fastCopyToPostgres, &fastCopyToSqlServer};
     bool customizationCancelled = false;
     ScriptedDialog customizationDialog{customizationCancelled};
     transfer::StopRequest stop;

@@ -122,17 +122,17 @@ ScalarValue convert(const DeclaredType& target, const ScalarValue& operand) {
 
 }  // namespace
 
-ScalarValue evaluate(const Expression& e, const std::string& database) {
+ScalarValue evaluate(const Expression& e, const std::string& database, bool inTransaction) {
     switch (e.kind) {
         case Expression::Kind::Constant:
             return constant(e.constant);
         case Expression::Kind::Convert:
-            return convert(e.target, evaluate(e.arguments.at(0), database));
+            return convert(e.target, evaluate(e.arguments.at(0), database, inTransaction));
         case Expression::Kind::Function:
             break;
     }
     std::vector<ScalarValue> args;
-    for (const auto& a : e.arguments) args.push_back(evaluate(a, database));
+    for (const auto& a : e.arguments) args.push_back(evaluate(a, database, inTransaction));
     if (e.function == "db_name") {
         if (!args.empty()) throw unsupported("DB_NAME of a database id");
         return {typeOf(SqlType::NVarChar, kNameLength), false, database};
@@ -140,6 +140,12 @@ ScalarValue evaluate(const Expression& e, const std::string& database) {
     if (e.function == "databasepropertyex") {
         requireArguments(e, 2, "databasepropertyex");
         return databaseProperty(nameArgument(args[0]), nameArgument(args[1]), database);
+    }
+    if (e.function == "xact_state") {
+        // 1: a transaction that can still commit; the stand-in never keeps one that
+        // cannot (a conflict rolls it back whole), so otherwise 0: none.
+        requireArguments(e, 0, "xact_state");
+        return {typeOf(SqlType::SmallInt), false, inTransaction ? "1" : "0"};
     }
     if (e.function == "collationproperty") {
         requireArguments(e, 2, "collationproperty");

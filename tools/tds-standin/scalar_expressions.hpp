@@ -16,7 +16,8 @@ struct ScalarValue {
 };
 
 // Evaluates the built-in functions the stand-in knows (DB_NAME, DATABASEPROPERTYEX,
-// COLLATIONPROPERTY) and CONVERT, raising SQL Server's errors for misuse.
-ScalarValue evaluate(const Expression& e, const std::string& database);
+// COLLATIONPROPERTY, XACT_STATE) and CONVERT, raising SQL Server's errors for misuse.
+// `inTransaction`: the session is inside BEGIN TRAN.
+ScalarValue evaluate(const Expression& e, const std::string& database, bool inTransaction);
 
 }  // namespace standin

@@ -11,12 +11,15 @@
 #include <limits>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 
 namespace standin {
 namespace {
 
 constexpr size_t kRowsBetweenCancelChecks = 32;
+// The most parameters PostgreSQL takes in one command.
+constexpr size_t kMaxBackendParams = 65535;
 // How long a wait goes between looks for the client's cancel.
 constexpr std::chrono::milliseconds kCancelPollSlice{20};
 
@@ -212,7 +215,7 @@ StatementOutcome StatementExecutor::selectValues(const SelectValuesStatement& s)
     std::vector<ScalarValue> values;
     std::vector<ResultColumn> columns;
     for (const auto& e : s.values) {
-        values.push_back(evaluate(e, state_.database));
+        values.push_back(evaluate(e, state_.database, transaction_.active()));
         if (values.back().isVariant)
             throw unsupported("sql_variant results; CONVERT them to a type");
         // An expression's column has no name.
@@ -345,29 +348,41 @@ StatementOutcome StatementExecutor::insert(const InsertStatement& s) {
             true);
     }
 
-    PgParams params;
-    std::string sql = "INSERT INTO " + quoteIdentifier(object.backendName()) + " (" +
-                      columnList(object.columns.size()) + ") VALUES ";
-    for (size_t r = 0; r < s.rows.size(); ++r) {
-        std::vector<std::optional<std::string>> values(object.columns.size());
-        for (size_t v = 0; v < targets.size(); ++v) {
-            values[targets[v]] = convertLiteral(s.rows[r][v], object.columns[targets[v]].type);
-        }
-        sql += r ? ", (" : "(";
-        for (size_t c = 0; c < values.size(); ++c) {
-            if (!values[c] && object.columns[c].notNull) {
-                throw SqlError(515, 16, 2,
-                               "Cannot insert the value NULL into column '" +
-                                   object.columns[c].name + "', table '" + state_.database +
-                                   ".dbo." + object.name +
-                                   "'; column does not allow nulls. INSERT fails.");
+    // SQL Server takes the rows of one statement whole or not at all. PostgreSQL takes at
+    // most 65535 parameters in one command, fewer than a VALUES list of 1000 wide rows
+    // holds, so the rows may go in several backend commands of one transaction.
+    const size_t width = std::max<size_t>(object.columns.size(), 1);
+    const size_t rowsPerCommand = std::max<size_t>(kMaxBackendParams / width, 1);
+    const std::string head = "INSERT INTO " + quoteIdentifier(object.backendName()) + " (" +
+                             columnList(object.columns.size()) + ") VALUES ";
+    std::optional<PgTransaction> tx;
+    if (s.rows.size() > rowsPerCommand) tx.emplace(conn_);
+    for (size_t first = 0; first < s.rows.size(); first += rowsPerCommand) {
+        PgParams params;
+        std::string sql = head;
+        const size_t end = std::min(s.rows.size(), first + rowsPerCommand);
+        for (size_t r = first; r < end; ++r) {
+            std::vector<std::optional<std::string>> values(object.columns.size());
+            for (size_t v = 0; v < targets.size(); ++v) {
+                values[targets[v]] = convertLiteral(s.rows[r][v], object.columns[targets[v]].type);
             }
-            params.push_back(std::move(values[c]));
-            sql += (c ? ", $" : "$") + std::to_string(params.size());
+            sql += r > first ? ", (" : "(";
+            for (size_t c = 0; c < values.size(); ++c) {
+                if (!values[c] && object.columns[c].notNull) {
+                    throw SqlError(515, 16, 2,
+                                   "Cannot insert the value NULL into column '" +
+                                       object.columns[c].name + "', table '" + state_.database +
+                                       ".dbo." + object.name +
+                                       "'; column does not allow nulls. INSERT fails.");
+                }
+                params.push_back(std::move(values[c]));
+                sql += (c ? ", $" : "$") + std::to_string(params.size());
+            }
+            sql += ")";
         }
-        sql += ")";
+        conn_.exec(sql, params);
     }
-    conn_.exec(sql, params);
+    if (tx) tx->commit();
     return {tokens::kDone, done_command::kInsert, s.rows.size()};
 }
 

@@ -1,0 +1,38 @@
+#pragma once
+// A fast copy's target reached through the command's own connection: its transaction is
+// the one a TableReplacement keeps, and its rows go as the writer made for it sends them.
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "db/connection.h"
+#include "transfer/fast_copy_target.h"
+#include "transfer/table_replacement.h"
+
+namespace dorvane::transfer {
+
+class ConnectionCopyTarget : public FastCopyTarget {
+  public:
+    using MakeWriter = std::function<std::unique_ptr<TableRowWriter>(db::Connection&)>;
+    ConnectionCopyTarget(db::Connection& connection, MakeWriter makeWriter)
+        : connection_(connection), makeWriter_(std::move(makeWriter)) {}
+
+    void begin() override { transaction_.emplace(connection_); }
+    void execute(const QString& sql) override { connection_.execute(sql); }
+    void restart() override { existing().restart(); }
+    std::unique_ptr<TableRowWriter> rowWriter() override { return makeWriter_(connection_); }
+    void commit() override { existing().commit(); }
+    void rollback() noexcept override {
+        if (transaction_) transaction_->rollback();
+    }
+
+  private:
+    TableReplacement& existing();
+
+    db::Connection& connection_;
+    const MakeWriter makeWriter_;
+    std::optional<TableReplacement> transaction_;
+};
+
+}  // namespace dorvane::transfer

@@ -1,0 +1,55 @@
+#pragma once
+// Where a fast copy goes: one transaction on the target server, its statements (the DROP,
+// the CREATE TABLE) and then the rows. Each target takes many rows at once in its own
+// way; the copy only hands them over.
+
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+#include "db/recordset.h"
+#include "db/value.h"
+
+namespace dorvane::transfer {
+
+// The source's current row, as the statement builders read a row.
+struct SourceRowValues {
+    const db::Recordset& source;
+    int fieldCount() const { return source.fieldCount(); }
+    const db::Value& value(int index) const { return source.value(index); }
+};
+
+class TableRowWriter {
+  public:
+    virtual ~TableRowWriter() = default;
+    // Takes row `rowNumber` (from 1), its values checked already. Rows taken before may be
+    // sent meanwhile; a refusal of theirs is thrown here or by finish, naming the table
+    // and the rows.
+    virtual void write(const SourceRowValues& row, std::int64_t rowNumber) = 0;
+    // Sends what is still held and waits until the server has taken every row; throws
+    // the first refusal.
+    virtual void finish() = 0;
+    // After a failure or a stop: nothing more is sent, and the connection is free once
+    // this returns, for the rollback.
+    virtual void abandon() noexcept = 0;
+};
+
+class FastCopyTarget {
+  public:
+    virtual ~FastCopyTarget() = default;
+    // Throws when the server refuses.
+    virtual void begin() = 0;
+    // One statement in the transaction; throws the server's refusal.
+    virtual void execute(const QString& sql) = 0;
+    // After a refused first statement: the transaction begins again, as PostgreSQL takes
+    // nothing more in one with a failed statement. Throws when it cannot.
+    virtual void restart() = 0;
+    // The writer of the rows, once the table is created.
+    virtual std::unique_ptr<TableRowWriter> rowWriter() = 0;
+    // Throws when the server did not commit; nothing is left open then.
+    virtual void commit() = 0;
+    // Undoes everything since the begin; nothing when the transaction has ended.
+    virtual void rollback() noexcept = 0;
+};
+
+}  // namespace dorvane::transfer

@@ -1,0 +1,80 @@
+#pragma once
+// A table copied all at once ("Fast copy"): the DROP of a table it replaces, the CREATE
+// TABLE and every row go to the target in one transaction, which is committed only when
+// the last row has arrived. Any failure, and a stop, rolls it back: the table it was to
+// replace is still there, and no part of the new one is.
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "core/controls.h"
+#include "core/event_yield.h"
+#include "core/platform.h"
+#include "core/procedure.h"
+#include "db/recordset.h"
+#include "db/value.h"
+#include "transfer/fast_copy_target.h"
+#include "transfer/transfer_steps.h"
+
+namespace dorvane::transfer {
+
+// The steps of a fast copy that the copy row by row does not take.
+struct FastCopyLines {
+    int begin;      // the transaction begins
+    int countRows;  // the source's rows are counted
+    int sendRow;    // a row is read, checked and handed to the target's writer
+    int finish;     // the last rows are sent and the server has taken them all
+    int commit;
+};
+
+// What the copy works with, lent by its transfer.
+struct FastCopyScope {
+    core::Procedure& p;
+    core::Platform& platform;
+    core::EventYield& yield;
+    core::ProgressBar& progressBar;
+    core::ListBox& targetList;
+    db::Recordset& source;
+    const QString& tableName;
+    const QString& createSql;
+    // The run's flag of success: false after any failure.
+    bool& success;
+};
+
+// What the copy asks of its direction.
+struct FastCopyDirection {
+    // After the CREATE TABLE, as the copy row by row calls it.
+    std::function<void(bool created)> afterCreate;
+    // Throws when the target cannot hold `value` in `column` as it is.
+    std::function<void(int column, const db::Value& value)> checkValue;
+    // True when the user has asked the run to stop.
+    std::function<bool()> stopRequested;
+};
+
+class FastTableCopy {
+  public:
+    FastTableCopy(const FastCopyScope& scope, const FastCopyLines& lines,
+                  const transfer_steps::CreationLines& creation)
+        : s_(scope), lines_(lines), creation_(creation) {}
+
+    struct Outcome {
+        bool created = false;  // committed: the new table is there with every row
+        std::int64_t rows = 0;
+    };
+    // `answer`: the overwrite question's. The target list loses the table replaced only
+    // once its replacement is committed.
+    Outcome run(int answer, const QString& dropSql, FastCopyTarget& target,
+                FastCopyDirection& direction);
+
+  private:
+    // True when every row has been handed over.
+    bool sendRows(std::int64_t rows, TableRowWriter& writer, FastCopyDirection& direction);
+
+    FastCopyScope s_;
+    const FastCopyLines& lines_;
+    const transfer_steps::CreationLines& creation_;
+};
+
+}  // namespace dorvane::transfer

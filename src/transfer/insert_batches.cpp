@@ -1,0 +1,127 @@
+#include "transfer/insert_batches.h"
+
+#include <stdexcept>
+
+#include "db/db_error.h"
+#include "db/recordset.h"
+
+namespace dorvane::transfer {
+namespace {
+
+// Two statements building while two wait and one runs: the server never waits for the
+// reading, and memory stays within a few statements.
+constexpr PipelineLimits kQueue{.statements = 2, .bytes = std::size_t{16} << 20};
+
+// SQLSTATE class 08: the connection is gone, and no row is to blame.
+bool connectionLost(const std::exception_ptr& failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const db::DbError& e) {
+        return e.sqlState().startsWith(QStringLiteral("08"));
+    } catch (...) {
+        return false;
+    }
+}
+
+QString rowsText(std::int64_t first, std::int64_t last) {
+    return first == last ? QStringLiteral("row %1").arg(first)
+                         : QStringLiteral("rows %1 to %2").arg(first).arg(last);
+}
+
+}  // namespace
+
+InsertBatches::InsertBatches(db::Connection& target, QString table, QString head,
+                             AppendRow appendRow, std::function<void()> whileWaiting,
+                             BatchLimits limits)
+    : target_(target),
+      table_(std::move(table)),
+      head_(std::move(head)),
+      appendRow_(std::move(appendRow)),
+      limits_(limits),
+      pipeline_(std::move(whileWaiting), kQueue) {}
+
+InsertBatches::~InsertBatches() {
+    abandon();
+}
+
+void InsertBatches::write(const SourceRowValues& row, std::int64_t rowNumber) {
+    if (pipeline_.failed()) throwIfFailed(pipeline_.settle());
+    if (rowEnds_.empty()) {
+        batch_.resize(0);  // keeps the capacity of the statement before
+        batch_ += head_;
+        firstRow_ = rowNumber;
+    }
+    appendRow_(batch_, row, rowEnds_.empty());
+    rowEnds_.push_back(batch_.size());
+    lastRow_ = rowNumber;
+    if (static_cast<int>(rowEnds_.size()) >= limits_.rows || batch_.size() >= limits_.chars)
+        sendBatch();
+}
+
+void InsertBatches::finish() {
+    if (!rowEnds_.empty()) sendBatch();
+    throwIfFailed(pipeline_.settle());
+}
+
+void InsertBatches::abandon() noexcept {
+    pipeline_.abandon();
+    (void)pipeline_.settle();  // the statement running, if any, has been answered
+}
+
+void InsertBatches::sendBatch() {
+    // Statements the server has taken are forgotten.
+    for (const std::size_t taken = pipeline_.succeeded(); taken_ < taken && !sent_.empty();
+         ++taken_)
+        sent_.pop_front();
+    sent_.push_back({firstRow_, lastRow_, batch_, rowEnds_});
+    rowEnds_.clear();
+    pipeline_.send(target_, batch_);
+}
+
+void InsertBatches::throwIfFailed(std::exception_ptr failure) {
+    if (!failure) return;
+    const std::size_t at = pipeline_.succeeded();
+    if (at < taken_ || at - taken_ >= sent_.size()) std::rethrow_exception(failure);
+    const Sent& refused = sent_[at - taken_];
+    const std::int64_t row = refusedRow(refused, failure);
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::exception& refusal) {
+        const QString where =
+            row ? rowsText(row, row) : rowsText(refused.firstRow, refused.lastRow);
+        throw std::runtime_error(QStringLiteral("Table %1, %2: %3")
+                                     .arg(table_, where, QString::fromUtf8(refusal.what()))
+                                     .toStdString());
+    }
+}
+
+// Rows are tried alone only inside the transaction: had the server rolled it back (an
+// error severe enough does, XACT_ABORT off or not), they would take effect on their own.
+bool InsertBatches::transactionGoesOn() {
+    try {
+        return target_.query(QStringLiteral("SELECT XACT_STATE()")).value(0).toText().toInt() == 1;
+    } catch (...) {
+        return false;
+    }
+}
+
+std::int64_t InsertBatches::refusedRow(const Sent& refused, std::exception_ptr& failure) {
+    if (refused.rowEnds.empty() || connectionLost(failure)) return 0;
+    if (refused.rowEnds.size() == 1) return refused.firstRow;
+    if (!transactionGoesOn()) return 0;
+    // Each row alone, as the copy row by row would send it: the head and its values.
+    qsizetype start = head_.size();
+    for (std::size_t i = 0; i < refused.rowEnds.size(); ++i) {
+        const qsizetype values = start + (i == 0 ? 0 : 1);  // past the comma joining it
+        try {
+            target_.execute(head_ + refused.sql.mid(values, refused.rowEnds[i] - values));
+        } catch (...) {
+            failure = std::current_exception();
+            return refused.firstRow + static_cast<std::int64_t>(i);
+        }
+        start = refused.rowEnds[i];
+    }
+    return 0;
+}
+
+}  // namespace dorvane::transfer

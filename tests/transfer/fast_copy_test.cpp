@@ -1,0 +1,200 @@
+// "Fast copy": each table in one transaction. It arrives as the copy row by row brings it,
+// or not at all: a table it was to replace survives any failure, the lists stay true, and
+// the report names the table and the row.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "copy_check.h"
+#include "directions.h"
+#include "old_target.h"
+#include "private_standin.h"
+#include "sql/sql_quoting.h"
+#include "transfer/send_tables.h"
+#include "transfer_harness.h"
+
+namespace dorvane::testing {
+namespace {
+
+const QString kNotCopied = QStringLiteral("These tables were not copied, or not completely:");
+// More than two statements of rows, the last one short.
+constexpr int kRows = 2345;
+
+class FastCopy : public ::testing::TestWithParam<Direction> {
+  protected:
+    TransferHarness h;
+    const Direction& d = GetParam();
+    bool toPostgres() const { return d.target.server == Server::Postgres; }
+    core::MemoryListBox& sourceList() { return h.*d.source.list; }
+    core::MemoryListBox& targetList() { return h.*d.target.list; }
+    void send(const QString& table, bool fast) {
+        (h.*d.fastCopyBox).setValue(fast ? 1 : 0);
+        sourceList().clear();  // only this table is sent
+        TransferHarness::select(sourceList(), {table});
+        d.send(h.context, core::YieldPolicy::everyCall());
+    }
+
+    // Numbers, awkward texts, NULLs and exact decimals, `rows` of them.
+    QString sourceTable(const char* stem, int rows = kRows) {
+        const QString t = uniqueName(QString::fromLatin1(stem));
+        const bool fromPostgres = d.source.server == Server::Postgres;
+        d.source.exec("CREATE TABLE " + d.source.quote(t) +
+                      (fromPostgres ? "(n INT4, t TEXT, d NUMERIC(12,3))"
+                                    : "([n] INT, [t] NVARCHAR(100), [d] DECIMAL(12,3))"));
+        const QStringList texts{"O'Brien ''", "C:\\data\\", "été \"x\" [y]]", "", " ", "E'x'"};
+        for (int first = 1; first <= rows; first += 500) {
+            QStringList values;
+            for (int n = first; n < first + 500 && n <= rows; ++n) {
+                const QString text = n % 7 == 0
+                                         ? QStringLiteral("NULL")
+                                         : (fromPostgres ? "" : "N") +
+                                               sql::singleQuotedText(texts[n % texts.size()]);
+                values << QStringLiteral("(%1, %2, %3.125)").arg(n).arg(text).arg(n * 3);
+            }
+            d.source.exec("INSERT INTO " + d.source.quote(t) + " VALUES" + values.join(u','));
+        }
+        return t;
+    }
+    void createOldTarget(const QString& t) { testing::createOldTarget(d, h, t); }
+    void expectOldTableKept(const QString& t) {
+        testing::expectOldTableKept(d, h, t);
+        EXPECT_EQ(h.progressBar.value(), 0);
+        EXPECT_EQ(h.progressBar.text(), "Progress Bar");
+    }
+    // The columns as the dialog hands them back, with n's type and t's given.
+    void customizeColumns(const QString& t, const char* pgN, const char* pgT, const char* msN,
+                          const char* msT) {
+        (h.*d.customizeBox).setValue(1);
+        h.customizationDialog.answers = {
+            toPostgres() ? ScriptedDialog::ok(
+                               d.columnHead(t) + QStringLiteral("n %1,t %2,d NUMERIC(12,3))")
+                                                     .arg(QLatin1String(pgN), QLatin1String(pgT)),
+                               "0,")
+                         : ScriptedDialog::ok(
+                               d.columnHead(t) + QStringLiteral("[n] %1,[t] %2,[d] DECIMAL(12,3));")
+                                                     .arg(QLatin1String(msN), QLatin1String(msT)),
+                               QString())};
+    }
+    // n holds three digits: row 1000 is the first refused, by the copy's own check or by
+    // the server.
+    void narrowFirstColumn(const QString& t) {
+        customizeColumns(t, "NUMERIC(3,0)", "TEXT", "DECIMAL(3,0)", "VARCHAR(100)");
+    }
+    // t takes no NULL: the server refuses row 7, the first whose t is NULL.
+    void refuseNulls(const QString& t) {
+        customizeColumns(t, "NUMERIC", "TEXT NOT NULL", "INT", "VARCHAR(100) NOT NULL");
+    }
+    static Rows sorted(Rows rows) {
+        std::sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
+            return a[0].toText().toDouble() < b[0].toText().toDouble();
+        });
+        return rows;
+    }
+};
+
+TEST_P(FastCopy, BringsWhatTheCopyRowByRowBrings) {
+    const QString byRow = sourceTable("by_row");
+    const QString fast = sourceTable("fast");
+
+    send(byRow, false);
+    send(fast, true);
+
+    EXPECT_TRUE(h.platform.messages.empty()) << h.platform.messageTexts().front().toStdString();
+    EXPECT_TRUE(d.copied(fast, fast));
+    const Rows rowByRow = sorted(d.target.rows(byRow));
+    ASSERT_EQ(rowByRow.size(), std::size_t{kRows});
+    EXPECT_EQ(sorted(d.target.rows(fast)), rowByRow);
+    const QString listed = toPostgres() ? fast.toLower() : fast;
+    EXPECT_NE(std::find(targetList().texts().begin(), targetList().texts().end(), listed),
+              targetList().texts().end());
+    const auto& shown = h.progressBar.shownTexts;
+    EXPECT_NE(std::find(shown.begin(), shown.end(), fast + ": 2 345 of 2 345 rows"), shown.end());
+    EXPECT_EQ(h.progressBar.text(), "Progress Bar");
+}
+
+// Towards SQL Server, the rows of the statement refused are tried one by one, inside the
+// transaction, to find the row; towards PostgreSQL, COPY names it.
+TEST_P(FastCopy, ARowTheServerRefusesLeavesTheOldTableAsItWasAndIsNamed) {
+    const QString t = sourceTable("refused_row");
+    createOldTarget(t);
+    refuseNulls(t);
+    h.platform.answers = {core::kAnswerYes};
+
+    send(t, true);
+
+    const auto reports = h.platform.errorReports();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_TRUE(reports[0].contains("Table " + t)) << reports[0].toStdString();
+    EXPECT_TRUE(reports[0].contains(", row 7: ")) << reports[0].toStdString();
+    expectOldTableKept(t);
+}
+
+TEST_P(FastCopy, ANewTableThatFailsIsNeitherLeftNorListed) {
+    const QString t = sourceTable("refused_new", 1500);
+    narrowFirstColumn(t);
+
+    send(t, true);
+
+    EXPECT_EQ(h.platform.errorReports().size(), 1u);
+    EXPECT_FALSE(d.target.exists(t));
+    EXPECT_TRUE(targetList().texts().empty());
+    ASSERT_FALSE(h.platform.messages.empty());
+    EXPECT_EQ(h.platform.messages.back().text, kNotCopied + "\r\n\r\n" + t);
+}
+
+TEST_P(FastCopy, ALostTargetSessionLeavesTheOldTableAsItWas) {
+    // Towards SQL Server the target is a stand-in of the test's own, over the same
+    // databases, which can be killed.
+    PrivateStandin standin;
+    if (!toPostgres()) h.profiles.ms = standin.profile();
+    const QString t = sourceTable("lost_session", 6000);
+    createOldTarget(t);
+    h.platform.answers = {core::kAnswerYes};
+    // Once the first statement of rows is on its way (a fifth of the rows read), the
+    // target's session ends: PostgreSQL's ended by the server, the stand-in killed.
+    bool ended = false;
+    h.platform.onProcessEvents = [&] {
+        if (ended || h.progressBar.value() < 20) return;
+        if (!toPostgres()) {
+            standin.kill();
+            ended = true;
+            return;
+        }
+        // Its current statement sends rows into the table: an INSERT, or a COPY.
+        const QString quoted = u'"' + t + u'"';
+        ended = !postgresRows(QStringLiteral("SELECT pg_terminate_backend(pid) FROM "
+                                             "pg_stat_activity WHERE pid <> pg_backend_pid() "
+                                             "AND (query LIKE %1 OR query LIKE %2)")
+                                  .arg(sql::singleQuotedText("%INSERT INTO " + quoted + "%"),
+                                       sql::singleQuotedText("%COPY " + quoted + "%")))
+                     .empty();
+    };
+
+    send(t, true);
+
+    EXPECT_TRUE(ended);
+    EXPECT_FALSE(h.platform.errorReports().empty());
+    expectOldTableKept(t);
+}
+
+TEST_P(FastCopy, AStopRollsTheTableBackAndKeepsTheOldOne) {
+    const QString t = sourceTable("stopped_fast");
+    createOldTarget(t);
+    h.platform.answers = {core::kAnswerYes};
+    h.platform.onProcessEvents = [&] {
+        if (h.progressBar.value() >= 20) h.stop.request();
+    };
+
+    send(t, true);
+
+    EXPECT_TRUE(h.stop.requested());
+    EXPECT_TRUE(h.platform.errorReports().empty());
+    expectOldTableKept(t);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothDirections, FastCopy, ::testing::Values(kToPostgres, kToSqlServer),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace dorvane::testing
