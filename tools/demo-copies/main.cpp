@@ -2,15 +2,17 @@
 // profiles typed in from the DORVANE_* environment, "Next >", the demo tables sent each
 // way, then the first table of each way once more with the data type customization
 // confirmed as proposed. Every question is answered "Yes"; every message box's text is
-// printed, one line each, so that two runs can be compared.
+// printed, one line each, so that two runs can be compared. With --fast, every copy has
+// its direction's "Fast copy" box ticked.
 //
-//   dorvane-demo-copies SQLSERVER_TABLES POSTGRES_TABLES   (each comma-separated)
+//   dorvane-demo-copies [--fast] SQLSERVER_TABLES POSTGRES_TABLES   (each comma-separated)
 
 #include <QStringList>
 #include <QTemporaryDir>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 #include <utility>
 
 #include "core/memory_controls.h"
@@ -104,7 +106,7 @@ bool selectOnly(core::ListBox& list, const QStringList& names) {
     return true;
 }
 
-int run(const QStringList& mssqlNames, const QStringList& postgresNames) {
+int run(const QStringList& mssqlNames, const QStringList& postgresNames, bool fast) {
     QTemporaryDir folder;
     YesPlatform platform(folder.path());
     core::FileSettingsStore store(folder.filePath(QStringLiteral("Quenlor.ini")));
@@ -119,9 +121,10 @@ int run(const QStringList& mssqlNames, const QStringList& postgresNames) {
     for (int i = 0; i < 10; ++i) connectionControls.texts[i] = &texts[i];
     core::MemoryListBox mssqlTables, postgresTables;
     core::MemoryProgressBar progressBar;
-    transfer::TransferScreenControls transferControls{mssqlTables,         postgresTables,
-                                                      customizeToPostgres, customizeToSqlServer,
-                                                      progressBar,         transferWindow};
+    core::MemoryCheckBox fastCopyToPostgres, fastCopyToSqlServer;
+    transfer::TransferScreenControls transferControls{
+        mssqlTables, postgresTables, customizeToPostgres, customizeToSqlServer,
+        progressBar, transferWindow, &fastCopyToPostgres, &fastCopyToSqlServer};
 
     screens::ConnectionScreen connectionScreen(app, connectionControls);
     bool customizationCancelled = false;
@@ -154,6 +157,8 @@ int run(const QStringList& mssqlNames, const QStringList& postgresNames) {
         return 1;
     }
 
+    fastCopyToPostgres.setValue(fast ? 1 : 0);
+    fastCopyToSqlServer.setValue(fast ? 1 : 0);
     // (a) and (b): every demo table each way, without customization.
     customizeToPostgres.setValue(0);
     customizeToSqlServer.setValue(0);
@@ -176,13 +181,15 @@ int run(const QStringList& mssqlNames, const QStringList& postgresNames) {
 }  // namespace dorvane
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s SQLSERVER_TABLES POSTGRES_TABLES (comma-separated)\n",
+    const bool fast = argc == 4 && std::string_view(argv[1]) == "--fast";
+    if (argc != 3 && !fast) {
+        std::fprintf(stderr,
+                     "usage: %s [--fast] SQLSERVER_TABLES POSTGRES_TABLES (comma-separated)\n",
                      argv[0]);
         return 2;
     }
-    const QStringList mssql = QString::fromUtf8(argv[1]).split(u',', Qt::SkipEmptyParts);
-    const QStringList postgres = QString::fromUtf8(argv[2]).split(u',', Qt::SkipEmptyParts);
+    const QStringList mssql = QString::fromUtf8(argv[argc - 2]).split(u',', Qt::SkipEmptyParts);
+    const QStringList postgres = QString::fromUtf8(argv[argc - 1]).split(u',', Qt::SkipEmptyParts);
     if (mssql.isEmpty() || postgres.isEmpty()) return 2;
-    return dorvane::run(mssql, postgres);
+    return dorvane::run(mssql, postgres, fast);
 }
