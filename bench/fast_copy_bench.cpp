@@ -4,20 +4,29 @@
 #include <optional>
 
 #include "copy_run.h"
+#include "read_run.h"
 #include "shapes.h"
 
 namespace dorvane::bench {
 namespace {
 
+// The source's rows read alone, ahead, as a copy reads them.
+double readAloneRate(db::Connection connection, const QString& select) {
+    connection.setReadAhead(true);
+    const ReadFigures read = readThrough(connection, select);
+    return read.rows / read.seconds;
+}
+
 void printPair(const char* direction, const std::optional<CopyFigures>& byRow,
-               const CopyFigures& fast) {
+               const CopyFigures& fast, double readAlone) {
     std::printf("%-14s %9ld rows  fast %8.2f s %9.0f rows/s %7.1f MiB", direction, fast.rows,
                 fast.seconds, fast.rows / fast.seconds, fast.peakMiB);
     if (byRow) {
         std::printf("  row by row %8.2f s %9.0f rows/s %7.1f MiB  %6.1fx", byRow->seconds,
                     byRow->rows / byRow->seconds, byRow->peakMiB, byRow->seconds / fast.seconds);
     }
-    std::printf("\n");
+    std::printf("\n%-14s read alone %9.0f rows/s; fast copy / read alone %.2f\n", "", readAlone,
+                fast.rows / fast.seconds / readAlone);
     if (byRow)
         for (const QString& m : byRow->messages)
             std::printf("  shown (row by row): %s\n", qPrintable(m));
@@ -27,27 +36,39 @@ void printPair(const char* direction, const std::optional<CopyFigures>& byRow,
 
 }  // namespace
 
-void benchFastCopy(const EnvProfiles& profiles, long rows, bool rowByRow) {
+void benchFastCopy(const EnvProfiles& profiles, long narrowRows, bool rowByRow,
+                   const QStringList& shapeNames) {
     const Shape& narrow = shapes().front();
+    for (const Shape& shape : shapes()) {
+        // Shapes whose table back is made on the SQL Server side are left out.
+        if (!shape.mssqlColumns.isEmpty()) continue;
+        if (!shapeNames.isEmpty() && !shapeNames.contains(shape.name)) continue;
+        benchFastCopy(profiles, shape, narrowRows * shape.rows / narrow.rows, rowByRow);
+    }
+}
+
+void benchFastCopy(const EnvProfiles& profiles, const Shape& shape, long rows, bool rowByRow) {
     const QString table = QStringLiteral("bench_fast");
     const QString back = QStringLiteral("bench_fast_back");
     std::printf(
-        "\n\"Fast copy\" and the copy row by row on the same rows (%s); peak: the\n"
+        "\n\"Fast copy\" and the copy row by row on the same rows, %s (%s); peak: the\n"
         "process's resident memory during the copy\n",
-        qPrintable(narrow.columns));
+        qPrintable(shape.name), qPrintable(shape.columns));
     dropPostgresTable(profiles, table);
     dropPostgresTable(profiles, back);
     dropMssqlTable(profiles, table);
     dropMssqlTable(profiles, back);
-    openPostgres(profiles).execute(createSourceStatement(narrow, table, rows));
+    openPostgres(profiles).execute(createSourceStatement(shape, table, rows));
 
     std::optional<CopyFigures> outByRow, inByRow;
     if (rowByRow) {
         outByRow = runCopy(Direction::ToSqlServer, profiles, table, rows);
         dropMssqlTable(profiles, table);
     }
+    const double outRead =
+        readAloneRate(openPostgres(profiles), QStringLiteral("SELECT * FROM %1").arg(table));
     const CopyFigures outFast = runCopy(Direction::ToSqlServer, profiles, table, rows, true);
-    printPair("to SQL Server", outByRow, outFast);
+    printPair("to SQL Server", outByRow, outFast, outRead);
     dropPostgresTable(profiles, table);
 
     openMssql(profiles).execute(QStringLiteral("EXEC sp_rename '%1', '%2'").arg(table, back));
@@ -55,10 +76,12 @@ void benchFastCopy(const EnvProfiles& profiles, long rows, bool rowByRow) {
         inByRow = runCopy(Direction::ToPostgres, profiles, back, rows);
         dropPostgresTable(profiles, back);
     }
+    const double inRead =
+        readAloneRate(openMssql(profiles), QStringLiteral("SELECT * FROM [%1]").arg(back));
     const CopyFigures inFast = runCopy(Direction::ToPostgres, profiles, back, rows, true);
     if (postgresRowCount(profiles, back) != rows)
         std::printf("  %s lacks rows\n", qPrintable(back));
-    printPair("to PostgreSQL", inByRow, inFast);
+    printPair("to PostgreSQL", inByRow, inFast, inRead);
     dropPostgresTable(profiles, back);
     dropMssqlTable(profiles, back);
 }

@@ -27,7 +27,8 @@ void printUsage() {
         "  --waits               the event loop while commands wait on a server: a DROP and a\n"
         "                        copy on tables another session holds, a 50 MiB value read\n"
         "                        (--repeat N: each N times)\n"
-        "  --fast-rows N         copy N rows with \"Fast copy\" and row by row, both ways\n"
+        "  --fast-rows N         copy N narrow rows (wide: a fifth; --shapes narrow,wide) with\n"
+        "                        \"Fast copy\" and row by row, both ways\n"
         "  --fast-only           only with \"Fast copy\" (for tables too large to copy row by "
         "row)\n",
         stderr);
