@@ -25,8 +25,10 @@ void printPair(const char* direction, const std::optional<CopyFigures>& byRow,
         std::printf("  row by row %8.2f s %9.0f rows/s %7.1f MiB  %6.1fx", byRow->seconds,
                     byRow->rows / byRow->seconds, byRow->peakMiB, byRow->seconds / fast.seconds);
     }
-    std::printf("\n%-14s read alone %9.0f rows/s; fast copy / read alone %.2f\n", "", readAlone,
-                fast.rows / fast.seconds / readAlone);
+    std::printf(
+        "\n%-14s read alone %9.0f rows/s; fast copy / read alone %.2f; longest event-loop "
+        "gap, fast %.1f ms\n",
+        "", readAlone, fast.rows / fast.seconds / readAlone, fast.stalls.longestMs);
     if (byRow)
         for (const QString& m : byRow->messages)
             std::printf("  shown (row by row): %s\n", qPrintable(m));
