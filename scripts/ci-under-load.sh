@@ -24,7 +24,7 @@ compete() {
 }
 compete &
 competitor=$!
-trap 'touch "$done_flag"; kill "$competitor" 2>/dev/null || true' EXIT
+trap 'touch "$done_flag"; pkill -P "$competitor" 2>/dev/null; kill "$competitor" 2>/dev/null || true' EXIT
 
 for n in $(seq 1 "$runs"); do
   rm -rf "$work/clone"
