@@ -16,8 +16,7 @@ if [ "${1:-}" = --inside ]; then
   demo=$root/scripts/demo
   . "$demo/demo-lib.sh"
   load_demo
-  mssql_tables=$(sed -n 's/^CREATE TABLE \[\([^]]*\)\].*/\1/p' "$demo/sqlserver-shop.sql" | paste -sd,)
-  pg_tables=$(sed -n 's/^CREATE TABLE \([A-Za-z0-9_]*\).*/\1/p' "$demo/postgres-shop.sql" | paste -sd,)
+  demo_table_names
   flag=()
   [ "$mode" = fast ] && flag=(--fast)
   {

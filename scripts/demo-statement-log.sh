@@ -20,9 +20,7 @@ if [ "${1:-}" = --inside ]; then
   demo=$root/scripts/demo
   . "$demo/demo-lib.sh"
   load_demo
-  # The tables the demo creates, by name, so the copies made in between are not sent back.
-  mssql_tables=$(sed -n 's/^CREATE TABLE \[\([^]]*\)\].*/\1/p' "$demo/sqlserver-shop.sql" | paste -sd,)
-  pg_tables=$(sed -n 's/^CREATE TABLE \([A-Za-z0-9_]*\).*/\1/p' "$demo/postgres-shop.sql" | paste -sd,)
+  demo_table_names
   LC_ALL=C.UTF-8 "$tool" "$mssql_tables" "$pg_tables" >"$logdir/messages.txt"
 
   # Statements reach the log file through the logging collector, later: one last

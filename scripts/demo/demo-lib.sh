@@ -11,6 +11,13 @@ load_demo() {
     <"$demo_dir/sqlserver-shop.sql" >/dev/null
 }
 
+# Sets mssql_tables and pg_tables to the tables the demo creates on each side, by name and
+# comma-separated, so that copies made in between are not sent back.
+demo_table_names() {
+  mssql_tables=$(sed -n 's/^CREATE TABLE \[\([^]]*\)\].*/\1/p' "$demo_dir/sqlserver-shop.sql" | paste -sd,)
+  pg_tables=$(sed -n 's/^CREATE TABLE \([A-Za-z0-9_]*\).*/\1/p' "$demo_dir/postgres-shop.sql" | paste -sd,)
+}
+
 # Writes a settings file whose profiles reach both test servers, readable by its owner.
 write_demo_settings() {
   cat >"$1" <<INI

@@ -134,28 +134,23 @@ void TransferScreen::showHelp() {
 
 void TransferScreen::customizationBoxClicked(TableSide side) {
     const bool postgresSide = side == TableSide::Postgres;
-    core::Procedure p(
-        app_.platform, kModule,
-        postgresSide ? QStringLiteral("Check16_Click") : QStringLiteral("Check15_Click"));
-    p.step(one_step::OnlyStep, [&] {
-        core::CheckBox& box =
-            postgresSide ? controls().customizeToSqlServer : controls().customizeToPostgres;
-        app_.settings.save(postgresSide ? kCustomizeSqlServerKey : kCustomizePostgresKey,
-                           settingFromBoxValue(box.value()));
-    });
+    saveBox(postgresSide ? QStringLiteral("Check16_Click") : QStringLiteral("Check15_Click"),
+            postgresSide ? &controls().customizeToSqlServer : &controls().customizeToPostgres,
+            postgresSide ? kCustomizeSqlServerKey : kCustomizePostgresKey);
 }
 
 void TransferScreen::fastCopyBoxClicked(TableSide side) {
     const bool postgresSide = side == TableSide::Postgres;
-    core::Procedure p(
-        app_.platform, kModule,
-        postgresSide ? QStringLiteral("Check18_Click") : QStringLiteral("Check17_Click"));
+    saveBox(postgresSide ? QStringLiteral("Check18_Click") : QStringLiteral("Check17_Click"),
+            postgresSide ? controls().fastCopyToSqlServer : controls().fastCopyToPostgres,
+            postgresSide ? kFastCopySqlServerKey : kFastCopyPostgresKey);
+}
+
+void TransferScreen::saveBox(const QString& handler, const core::CheckBox* box,
+                             const QString& key) {
+    core::Procedure p(app_.platform, kModule, handler);
     p.step(one_step::OnlyStep, [&] {
-        core::CheckBox* box =
-            postgresSide ? controls().fastCopyToSqlServer : controls().fastCopyToPostgres;
-        if (box)
-            app_.settings.save(postgresSide ? kFastCopySqlServerKey : kFastCopyPostgresKey,
-                               settingFromBoxValue(box->value()));
+        if (box) app_.settings.save(key, settingFromBoxValue(box->value()));
     });
 }
 

@@ -65,6 +65,9 @@ class TransferScreen {
     void unloaded();
 
   private:
+    // A box's click: its state goes to the store under `key`, reported as `handler`; a
+    // box the screen does not have is left alone.
+    void saveBox(const QString& handler, const core::CheckBox* box, const QString& key);
     void load();
     void setAllSelected(TableSide side, bool selected);
     // `stopQuestion`: what Esc asks while the command runs; empty when it cannot stop.
