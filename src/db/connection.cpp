@@ -133,7 +133,7 @@ Recordset Connection::query(const QString& sql) {
         if (readAhead_) {
             // Its first row is waited for here, on the call's own thread.
             if (auto counted = openCounted(odbc(), serverKind(), sql, commandTimeout_,
-                                           rowMemoryBound_, stream_))
+                                           rowMemoryBound_, readerPriority_, stream_))
                 return Recordset(std::move(counted));
         }
         return Recordset(

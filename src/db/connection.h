@@ -11,6 +11,7 @@
 
 #include "db/ado.h"
 #include "db/snapshot_transaction.h"
+#include "db/thread_priority.h"
 #include "db/waiting_call.h"
 
 namespace dorvane::db {
@@ -44,8 +45,12 @@ class Connection {
     // counted first and then read on a thread of their own while the caller works through
     // them: the count is still exact before the first row, and the caller need not wait
     // for the last. Anything else run on the connection meanwhile first reads the rest.
+    // `priority` is the reading thread's (see row_stream.h).
     bool readAhead() const { return readAhead_; }
-    void setReadAhead(bool on) { readAhead_ = on; }
+    void setReadAhead(bool on, ReaderPriority priority = ReaderPriority::BelowCaller) {
+        readAhead_ = on;
+        readerPriority_ = priority;
+    }
     // Called every few milliseconds, on the thread that sets it, while a call of that thread
     // waits on the server (an event loop's turn, say): logging in, running a statement,
     // reading rows (those read ahead included), closing. Each such call then runs on a
@@ -88,6 +93,7 @@ class Connection {
     int connectionTimeout_ = kDefaultConnectionTimeout;
     std::size_t rowMemoryBound_;
     bool readAhead_ = false;
+    ReaderPriority readerPriority_ = ReaderPriority::BelowCaller;
     WhileWaiting whileWaiting_;
     std::thread::id waitingThread_;  // the thread whose calls have whileWaiting_
     bool callWaiting_ = false;       // a call is under way with whileWaiting_

@@ -23,7 +23,7 @@ std::int64_t countIn(RowSource& counted) {
 
 std::unique_ptr<RowSource> openCounted(OdbcConnection& connection, ServerKind kind,
                                        const QString& sql, int queryTimeoutSeconds,
-                                       std::size_t rowMemoryBound,
+                                       std::size_t rowMemoryBound, ReaderPriority priority,
                                        std::shared_ptr<RowStream>& stream) {
     if (!offersSnapshots(kind)) return nullptr;
     const auto rollBack = [&] {
@@ -65,7 +65,7 @@ std::unique_ptr<RowSource> openCounted(OdbcConnection& connection, ServerKind ki
     stream =
         std::make_shared<RowStream>(std::move(statement), std::move(columns.kinds), count,
                                     std::move(endTransaction), rowMemoryBound, std::move(window));
-    stream->start();
+    stream->start(priority);
     return std::make_unique<StreamedRows>(std::move(columns.fields), count, stream);
 }
 

@@ -21,7 +21,7 @@ class OdbcConnection;
 // `stream` receives the reading, which the connection must settle before its next use.
 std::unique_ptr<RowSource> openCounted(OdbcConnection& connection, ServerKind kind,
                                        const QString& sql, int queryTimeoutSeconds,
-                                       std::size_t rowMemoryBound,
+                                       std::size_t rowMemoryBound, ReaderPriority priority,
                                        std::shared_ptr<RowStream>& stream);
 
 }  // namespace dorvane::db

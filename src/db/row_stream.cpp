@@ -45,8 +45,8 @@ RowStream::~RowStream() {
     cancel();
 }
 
-void RowStream::start() {
-    thread_ = std::thread([this] { run(); });
+void RowStream::start(ReaderPriority priority) {
+    thread_ = std::thread([this, priority] { run(priority); });
 }
 
 template <class Body>
@@ -60,10 +60,8 @@ void RowStream::guardedRead(Body&& body) {
     }
 }
 
-void RowStream::run() {
-    // Reading ahead only prepares rows; what the caller does with them (waiting on a
-    // server for each) goes first when both want the processor.
-    lowerCurrentThreadPriority();
+void RowStream::run(ReaderPriority priority) {
+    if (priority == ReaderPriority::BelowCaller) lowerCurrentThreadPriority();
     guardedRead([this] {
         std::int64_t chunkRows = kFirstChunkRows;
         for (;;) {

@@ -23,6 +23,7 @@
 #include "db/fetch_window.h"
 #include "db/odbc_handle.h"
 #include "db/row_buffer.h"
+#include "db/thread_priority.h"
 
 namespace dorvane::db {
 
@@ -40,7 +41,7 @@ class RowStream {
     RowStream(const RowStream&) = delete;
     RowStream& operator=(const RowStream&) = delete;
 
-    void start();
+    void start(ReaderPriority priority = ReaderPriority::BelowCaller);
     // Called every few milliseconds while the reader's side waits for rows, so a caller
     // with an event loop keeps it going. Set on the reader's side, between two waits.
     void setWhileWaiting(std::function<void()> whileWaiting) {
@@ -68,7 +69,7 @@ class RowStream {
         std::size_t bytes = 0;
     };
 
-    void run();
+    void run(ReaderPriority priority);
     // Reads rows until the chunk is full; false when the statement has no more rows.
     bool fill(RowBuffer& chunk, std::int64_t rows, std::size_t bytes);
     bool fetchOne(RowBuffer& chunk);

@@ -114,6 +114,9 @@ class TableTransfer {
     // The user stopped the run in the middle of a table's rows.
     bool stopped_ = false;
 
+    // The direction's "Fast copy" box is ticked.
+    bool fastCopyTicked() const;
+
   private:
     void makeObjects();
     // False when the run has ended early: nothing was selected, or a customization was
@@ -126,7 +129,6 @@ class TableTransfer {
     std::optional<int> overwriteAnswer();
     // False when the user cancelled and the run has ended.
     bool customize();
-    bool fastCopyTicked() const;
     // The table in one transaction (FastTableCopy); `answer` to the overwrite question.
     void copyAtOnce(int answer);
     // After the rows: checks that they all arrived, closes the source and lists a table

@@ -93,9 +93,11 @@ bool createTargetTable(core::Procedure& p, core::Platform& platform,
 void checkRowsArrived(db::Connection& target, const QString& table, const QString& countSql,
                       std::int64_t sent);
 
-// The source's rows are sent while later ones are still arriving.
-inline void readSourceAhead(db::Connection& source) {
-    source.setReadAhead(true);
+// The source's rows are sent while later ones are still arriving. A fast copy takes them
+// as fast as they come, so their reading must not give way to other work.
+inline void readSourceAhead(db::Connection& source, bool fastCopy) {
+    source.setReadAhead(true,
+                        fastCopy ? db::ReaderPriority::AsCaller : db::ReaderPriority::BelowCaller);
 }
 
 // True when the source's rows ended before row `row` + 1 of `rows`: its server failed

@@ -5,6 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+
+#if defined(__linux__)
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
 
 #include "copy_check.h"
 #include "directions.h"
@@ -192,6 +198,46 @@ TEST_P(FastCopy, AStopRollsTheTableBackAndKeepsTheOldOne) {
     EXPECT_TRUE(h.platform.errorReports().empty());
     expectOldTableKept(t);
 }
+
+#if defined(__linux__)
+// The highest niceness among this process's threads, less the calling thread's.
+int niceThreadsAbove() {
+    const int own = getpriority(PRIO_PROCESS, static_cast<id_t>(gettid()));
+    int highest = own;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        errno = 0;
+        const int niceness = getpriority(PRIO_PROCESS, std::stoi(task.path().filename()));
+        if (errno == 0) highest = std::max(highest, niceness);
+    }
+    return highest - own;
+}
+
+// Row by row, the reading gives way to the copy's statements; a fast copy waits for the
+// reading, which must then not give way to every other program on the machine.
+TEST_P(FastCopy, ReadsTheSourceAtTheCopysOwnPriority) {
+    // A SQL Server source is read ahead only while its database allows snapshots, which
+    // other tests switch off for a moment.
+    if (d.source.server != Server::Postgres) GTEST_SKIP() << "PostgreSQL sources only";
+    // More rows than are read ahead, so the reading goes on while the copy runs.
+    const QString t = uniqueName(QStringLiteral("priority"));
+    d.source.exec("CREATE TABLE " + d.source.quote(t) + "(n INT4, t TEXT)");
+    d.source.exec("INSERT INTO " + d.source.quote(t) +
+                  " SELECT g, repeat('x', 7000) FROM generate_series(1, 1200) g");
+    for (const bool fast : {false, true}) {
+        int above = -1;
+        h.platform.onProcessEvents = [&] {
+            if (h.progressBar.value() > 0) above = std::max(above, niceThreadsAbove());
+        };
+        h.platform.answers = {core::kAnswerYes};
+        send(t, fast);
+        EXPECT_TRUE(h.platform.errorReports().empty());
+        if (fast)
+            EXPECT_EQ(above, 0);
+        else
+            EXPECT_GT(above, 0);
+    }
+}
+#endif
 
 INSTANTIATE_TEST_SUITE_P(BothDirections, FastCopy, ::testing::Values(kToPostgres, kToSqlServer),
                          [](const auto& info) { return std::string(info.param.name); });
