@@ -1,7 +1,5 @@
 #include "db/connection.h"
 
-#include <stdexcept>
-
 #include "db/connection_opening.h"
 #include "db/counted_read.h"
 #include "db/db_error.h"
@@ -31,8 +29,6 @@ Connection& Connection::operator=(Connection&& other) noexcept {
         rowMemoryBound_ = other.rowMemoryBound_;
         readAhead_ = other.readAhead_;
         whileWaiting_ = std::move(other.whileWaiting_);
-        waitingThread_ = other.waitingThread_;
-        callWaiting_ = other.callWaiting_;
         odbc_ = std::move(other.odbc_);
         serverKind_ = std::move(other.serverKind_);
         stream_ = std::move(other.stream_);
@@ -52,37 +48,7 @@ ServerKind Connection::serverKind() {
 }
 
 void Connection::setWhileWaiting(WhileWaiting whileWaiting) {
-    whileWaiting_ = std::move(whileWaiting);
-    waitingThread_ = std::this_thread::get_id();
-}
-
-WhileWaiting Connection::whileWaitingHere() const {
-    if (!whileWaiting_ || std::this_thread::get_id() != waitingThread_) return {};
-    return whileWaiting_;
-}
-
-namespace {
-// Marks a call under way for as long as it lasts.
-class CallUnderWay {
-  public:
-    explicit CallUnderWay(bool& flag) : flag_(flag) { flag_ = true; }
-    ~CallUnderWay() { flag_ = false; }
-    CallUnderWay(const CallUnderWay&) = delete;
-    CallUnderWay& operator=(const CallUnderWay&) = delete;
-
-  private:
-    bool& flag_;
-};
-}  // namespace
-
-template <class Call>
-auto Connection::waiting(Call&& call) {
-    const WhileWaiting whileWaiting = whileWaitingHere();
-    if (!whileWaiting) return call();
-    // What runs while waiting must not use this connection: its handles serve one call.
-    if (callWaiting_) throw std::logic_error("The connection is still waiting on its server.");
-    const CallUnderWay underWay(callWaiting_);
-    return callWhileWaiting(call, whileWaiting);
+    whileWaiting_.set(std::move(whileWaiting));
 }
 
 void Connection::setCursorLocation(int location) {
@@ -104,7 +70,7 @@ void Connection::setConnectionTimeout(int seconds) {
 
 void Connection::open(const QString& connectionString, ConnectionOpening* started) {
     if (odbc_) throw DbError(kObjectOpen);
-    odbc_ = waiting([&] {
+    odbc_ = whileWaiting_.run([&] {
         if (started && started->opens(connectionString, connectionTimeout_)) return started->take();
         return std::make_unique<OdbcConnection>(adaptConnectionString(connectionString),
                                                 connectionTimeout_);
@@ -121,14 +87,14 @@ OdbcConnection& Connection::odbc() {
 }
 
 void Connection::execute(const QString& sql) {
-    waiting([&] {
+    whileWaiting_.run([&] {
         settleStream();
         executeDiscarding(odbc(), sql, commandTimeout_);
     });
 }
 
 Recordset Connection::query(const QString& sql) {
-    Recordset rows = waiting([&] {
+    Recordset rows = whileWaiting_.run([&] {
         settleStream();
         if (readAhead_) {
             // Its first row is waited for here, on the call's own thread.
@@ -140,28 +106,28 @@ Recordset Connection::query(const QString& sql) {
             executeReading(odbc(), serverKind(), sql, commandTimeout_, rowMemoryBound_));
     });
     // The rows still being read are waited for where the recordset is read.
-    if (stream_) stream_->setWhileWaiting(whileWaitingHere());
+    if (stream_) stream_->setWhileWaiting(whileWaiting_.here());
     return rows;
 }
 
 Recordset Connection::openSchema(int schema) {
     if (schema != kSchemaTables)
         throw DbError(QStringLiteral("Schema %1 is not supported.").arg(schema));
-    return waiting([&] {
+    return whileWaiting_.run([&] {
         settleStream();
         return Recordset(readTablesCatalogue(odbc(), commandTimeout_, rowMemoryBound_));
     });
 }
 
 void Connection::beginTransaction() {
-    waiting([&] {
+    whileWaiting_.run([&] {
         settleStream();
         db::beginTransaction(odbc(), serverKind(), commandTimeout_);
     });
 }
 
 void Connection::endTransaction(bool commit) {
-    waiting([&] {
+    whileWaiting_.run([&] {
         settleStream();
         db::endTransaction(odbc(), serverKind(), commandTimeout_, commit);
     });
@@ -169,7 +135,7 @@ void Connection::endTransaction(bool commit) {
 
 void Connection::close() {
     if (!odbc_) throw DbError(kObjectClosed);
-    waiting([&] {
+    whileWaiting_.run([&] {
         settleStream();
         odbc_.reset();
     });

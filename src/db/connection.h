@@ -7,12 +7,11 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <thread>
 
 #include "db/ado.h"
 #include "db/snapshot_transaction.h"
 #include "db/thread_priority.h"
-#include "db/waiting_call.h"
+#include "db/while_waiting_hook.h"
 
 namespace dorvane::db {
 
@@ -82,11 +81,6 @@ class Connection {
     // Reads the rest of a query still being read, so the connection is free again.
     void settleStream() noexcept;
     ServerKind serverKind();
-    // The while-waiting function when calls of this thread have one, else empty.
-    WhileWaiting whileWaitingHere() const;
-    // Runs a call that may wait on the server, as setWhileWaiting says.
-    template <class Call>
-    auto waiting(Call&& call);
 
     int cursorLocation_ = kUseServer;
     int commandTimeout_ = kDefaultCommandTimeout;
@@ -94,9 +88,7 @@ class Connection {
     std::size_t rowMemoryBound_;
     bool readAhead_ = false;
     ReaderPriority readerPriority_ = ReaderPriority::BelowCaller;
-    WhileWaiting whileWaiting_;
-    std::thread::id waitingThread_;  // the thread whose calls have whileWaiting_
-    bool callWaiting_ = false;       // a call is under way with whileWaiting_
+    WhileWaitingHook whileWaiting_;
     std::unique_ptr<OdbcConnection> odbc_;
     std::optional<ServerKind> serverKind_;
     std::shared_ptr<RowStream> stream_;  // the query being read ahead, if any

@@ -38,12 +38,16 @@ QString resultField(const PGresult* result, int field) {
     throw DbError(serverText(PQresultErrorMessage(result)), resultField(result, PG_DIAG_SQLSTATE));
 }
 
-// One statement (the extended protocol takes no more than one), its result kept.
-Result run(PGconn* conn, const QString& sql) {
-    Result result(
-        PQexecParams(conn, sql.toUtf8().constData(), 0, nullptr, nullptr, nullptr, nullptr, 0));
-    if (!result) throwConnectionError(conn);
-    return result;
+// One statement (the extended protocol takes no more than one), its result kept; waited for
+// as `waiting` says.
+Result run(WhileWaitingHook& waiting, PGconn* conn, const QString& sql) {
+    const QByteArray text = sql.toUtf8();
+    return waiting.run([&] {
+        Result result(
+            PQexecParams(conn, text.constData(), 0, nullptr, nullptr, nullptr, nullptr, 0));
+        if (!result) throwConnectionError(conn);
+        return result;
+    });
 }
 
 // A blocking connection never answers "not now"; should one, wait until it can write.
@@ -74,6 +78,20 @@ pg_conn* PostgresCopySession::existing() const {
     return conn_.get();
 }
 
+template <class Step>
+void PostgresCopySession::settle(Step step) noexcept {
+    bool ran = false;
+    try {
+        whileWaiting_.run([&] {
+            ran = true;
+            step();
+        });
+    } catch (...) {
+        // The turns threw once the step had run, or no thread could be started for it.
+    }
+    if (!ran && !whileWaiting_.underWay()) step();
+}
+
 void PostgresCopySession::open(const QString& odbcConnectionString) {
     close();
     const std::vector<LibpqParameter> parameters = libpqParameters(odbcConnectionString);
@@ -84,36 +102,40 @@ void PostgresCopySession::open(const QString& odbcConnectionString) {
     }
     keywords.push_back(nullptr);
     values.push_back(nullptr);
-    // No expansion: a database name is only ever a name.
-    std::unique_ptr<pg_conn, Finish> conn(PQconnectdbParams(keywords.data(), values.data(), 0));
-    if (!conn) throw DbError(QStringLiteral("libpq could not allocate a connection."));
-    if (PQstatus(conn.get()) != CONNECTION_OK) throwConnectionError(conn.get());
-    // Notices (a DROP ... IF EXISTS that found nothing) concern nobody here.
-    PQsetNoticeProcessor(
-        conn.get(), [](void*, const char*) {}, nullptr);
-    conn_ = std::move(conn);
+    conn_ = whileWaiting_.run([&] {
+        // No expansion: a database name is only ever a name.
+        std::unique_ptr<pg_conn, Finish> conn(PQconnectdbParams(keywords.data(), values.data(), 0));
+        if (!conn) throw DbError(QStringLiteral("libpq could not allocate a connection."));
+        if (PQstatus(conn.get()) != CONNECTION_OK) throwConnectionError(conn.get());
+        // Notices (a DROP ... IF EXISTS that found nothing) concern nobody here.
+        PQsetNoticeProcessor(
+            conn.get(), [](void*, const char*) {}, nullptr);
+        return conn;
+    });
 }
 
 void PostgresCopySession::close() noexcept {
     if (!conn_) return;
-    rollback();
-    conn_.reset();
+    settle([this] {
+        rollbackHere();
+        conn_.reset();
+    });
 }
 
 void PostgresCopySession::begin() {
-    const Result result = run(existing(), QStringLiteral("BEGIN"));
+    const Result result = run(whileWaiting_, existing(), QStringLiteral("BEGIN"));
     if (PQresultStatus(result.get()) != PGRES_COMMAND_OK) throwResultError(result.get());
     inTransaction_ = true;
 }
 
 void PostgresCopySession::execute(const QString& sql) {
-    const Result result = run(existing(), sql);
+    const Result result = run(whileWaiting_, existing(), sql);
     const ExecStatusType status = PQresultStatus(result.get());
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) throwResultError(result.get());
 }
 
 void PostgresCopySession::startCopy(const QString& copyStatement, const QString& table) {
-    const Result result = run(existing(), copyStatement);
+    const Result result = run(whileWaiting_, existing(), copyStatement);
     if (PQresultStatus(result.get()) != PGRES_COPY_IN) throwResultError(result.get());
     copying_ = true;
     copyTable_ = table;
@@ -122,32 +144,37 @@ void PostgresCopySession::startCopy(const QString& copyStatement, const QString&
 void PostgresCopySession::putRows(const QByteArray& rows) {
     pg_conn* conn = existing();
     if (!copying_) throw DbError(QStringLiteral("No copy is in progress."));
-    for (qsizetype at = 0; at < rows.size();) {
-        const int piece = static_cast<int>(std::min(kPieceBytes, rows.size() - at));
-        int sent = 0;
-        while ((sent = PQputCopyData(conn, rows.constData() + at, piece)) == 0)
-            waitUntilWritable(conn);
-        if (sent < 0) throwConnectionError(conn);
-        at += piece;
-    }
+    // Sending waits whenever the server falls behind storing the rows.
+    whileWaiting_.run([&] {
+        for (qsizetype at = 0; at < rows.size();) {
+            const int piece = static_cast<int>(std::min(kPieceBytes, rows.size() - at));
+            int sent = 0;
+            while ((sent = PQputCopyData(conn, rows.constData() + at, piece)) == 0)
+                waitUntilWritable(conn);
+            if (sent < 0) throwConnectionError(conn);
+            at += piece;
+        }
+    });
 }
 
 std::int64_t PostgresCopySession::endCopy() {
     pg_conn* conn = existing();
     if (!copying_) throw DbError(QStringLiteral("No copy is in progress."));
-    int sent = 0;
-    while ((sent = PQputCopyEnd(conn, nullptr)) == 0) waitUntilWritable(conn);
-    copying_ = false;
-    if (sent < 0) throwConnectionError(conn);
     // Every result up to the last, so the connection is ready for the next statement.
     Result failure;
     std::int64_t rows = 0;
-    while (Result result{PQgetResult(conn)}) {
-        if (PQresultStatus(result.get()) == PGRES_COMMAND_OK)
-            rows = std::strtoll(PQcmdTuples(result.get()), nullptr, 10);
-        else if (!failure)
-            failure = std::move(result);
-    }
+    whileWaiting_.run([&] {
+        int sent = 0;
+        while ((sent = PQputCopyEnd(conn, nullptr)) == 0) waitUntilWritable(conn);
+        copying_ = false;
+        if (sent < 0) throwConnectionError(conn);
+        while (Result result{PQgetResult(conn)}) {
+            if (PQresultStatus(result.get()) == PGRES_COMMAND_OK)
+                rows = std::strtoll(PQcmdTuples(result.get()), nullptr, 10);
+            else if (!failure)
+                failure = std::move(result);
+        }
+    });
     if (failure)
         throw PostgresCopyError(
             serverText(PQresultErrorMessage(failure.get())),
@@ -157,7 +184,7 @@ std::int64_t PostgresCopySession::endCopy() {
 }
 
 void PostgresCopySession::commit() {
-    const Result result = run(existing(), QStringLiteral("COMMIT"));
+    const Result result = run(whileWaiting_, existing(), QStringLiteral("COMMIT"));
     inTransaction_ = false;
     if (PQresultStatus(result.get()) != PGRES_COMMAND_OK) throwResultError(result.get());
     // A transaction in which a statement failed answers COMMIT with ROLLBACK, no error.
@@ -168,6 +195,10 @@ void PostgresCopySession::commit() {
 }
 
 void PostgresCopySession::rollback() noexcept {
+    if (conn_) settle([this] { rollbackHere(); });
+}
+
+void PostgresCopySession::rollbackHere() noexcept {
     pg_conn* conn = conn_.get();
     if (!conn) return;
     if (copying_) {

@@ -6,7 +6,8 @@
 //
 // Every failure throws DbError with the server's message; a refused COPY throws
 // PostgresCopyError, which names the row the server stopped at. Ending the session
-// (or rollback()) undoes whatever the open transaction did.
+// (or rollback()) undoes whatever the open transaction did. As a Connection can, the
+// session lets its caller take turns while it waits on the server (setWhileWaiting).
 
 #include <QByteArray>
 #include <QString>
@@ -14,6 +15,7 @@
 #include <memory>
 
 #include "db/db_error.h"
+#include "db/while_waiting_hook.h"
 
 struct pg_conn;
 
@@ -39,6 +41,11 @@ class PostgresCopySession {
     ~PostgresCopySession();  // rolls back an open transaction, then closes
     PostgresCopySession(const PostgresCopySession&) = delete;
     PostgresCopySession& operator=(const PostgresCopySession&) = delete;
+
+    // Called every few milliseconds, on the thread that sets it, while a call of that thread
+    // waits on the server: connecting, a statement, rows the server is slow to take, the end
+    // of the copy, commit, rollback, closing. As Connection::setWhileWaiting says.
+    void setWhileWaiting(WhileWaiting whileWaiting) { whileWaiting_.set(std::move(whileWaiting)); }
 
     // Connects with the server, port, database, user, password and SSL options of the
     // psqlODBC string (libpq_parameters.h).
@@ -73,7 +80,15 @@ class PostgresCopySession {
         void operator()(pg_conn* conn) const;
     };
     pg_conn* existing() const;
+    // The rollback itself, on whichever thread runs it.
+    void rollbackHere() noexcept;
+    // Runs `step` of rollback() or close(), which must not throw: as setWhileWaiting says
+    // when it can; here when no thread could be had for it; not at all when a turn taken
+    // while another call of the session waits asks for it.
+    template <class Step>
+    void settle(Step step) noexcept;
 
+    WhileWaitingHook whileWaiting_;
     std::unique_ptr<pg_conn, Finish> conn_;
     QString copyTable_;
     bool inTransaction_ = false;

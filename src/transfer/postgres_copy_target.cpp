@@ -59,11 +59,14 @@ class CopyRows : public TableRowWriter {
 }  // namespace
 
 PostgresCopyTarget::PostgresCopyTarget(QString connectionString, QString table,
-                                       std::vector<bool> unquoted, std::vector<QString> columns)
+                                       std::vector<bool> unquoted, std::vector<QString> columns,
+                                       db::WhileWaiting whileWaiting)
     : connectionString_(std::move(connectionString)),
       table_(std::move(table)),
       unquoted_(std::move(unquoted)),
-      columns_(std::move(columns)) {}
+      columns_(std::move(columns)) {
+    session_.setWhileWaiting(std::move(whileWaiting));
+}
 
 void PostgresCopyTarget::begin() {
     if (!session_.isOpen()) session_.open(connectionString_);

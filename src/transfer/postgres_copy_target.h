@@ -16,9 +16,10 @@ class PostgresCopyTarget : public FastCopyTarget {
   public:
     // `connectionString`: the psqlODBC string the command's own connection opened with;
     // `unquoted`: the columns whose values the INSERT writes without quotes;
-    // `columns`: the source's field names, to name a refused value.
+    // `columns`: the source's field names, to name a refused value;
+    // `whileWaiting`: what this thread does while the session waits on the server.
     PostgresCopyTarget(QString connectionString, QString table, std::vector<bool> unquoted,
-                       std::vector<QString> columns);
+                       std::vector<QString> columns, db::WhileWaiting whileWaiting);
 
     void begin() override;
     void execute(const QString& sql) override { session_.execute(sql); }

@@ -70,14 +70,15 @@ class TransferToPostgres : public TableTransfer {
         sql::checkPostgresCanHold(value);
     }
 
-    // The rows as COPY ... FROM STDIN, over a session of the copy's own to the same server.
+    // The rows as COPY ... FROM STDIN, over a session of the copy's own to the same server,
+    // which lets events run while it waits as the command's connections do.
     std::unique_ptr<FastCopyTarget> fastCopyTarget() override {
         const db::Recordset& source = existing(source_);
         std::vector<QString> columns;
         for (int i = 0; i < source.fieldCount(); ++i) columns.push_back(source.field(i).name);
         return std::make_unique<PostgresCopyTarget>(
             db::postgresConnectionString(ctx_.profiles.postgres()), tableName_, numericColumns_,
-            std::move(columns));
+            std::move(columns), transfer_steps::eventsWhileWaiting(yield_));
     }
 
     void closeSourceAfterTable() override {

@@ -17,9 +17,13 @@ void configure(core::Procedure& p, const std::unique_ptr<db::Connection>& connec
 
 }  // namespace
 
+db::WhileWaiting eventsWhileWaiting(core::EventYield& yield) {
+    return [&yield] { yield.whenDue(); };
+}
+
 std::unique_ptr<db::Connection> newConnection(core::EventYield& yield) {
     auto connection = std::make_unique<db::Connection>();
-    connection->setWhileWaiting([&yield] { yield.whenDue(); });
+    connection->setWhileWaiting(eventsWhileWaiting(yield));
     return connection;
 }
 

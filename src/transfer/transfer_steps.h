@@ -27,6 +27,8 @@ T& existing(const std::unique_ptr<T>& object) {
 // Both directions wait as long as a copy takes.
 constexpr int kTimeoutSeconds = 5000;
 
+// What a session with a server does while it waits: lets events run, when due.
+db::WhileWaiting eventsWhileWaiting(core::EventYield& yield);
 // A connection that lets events run while it waits on its server.
 std::unique_ptr<db::Connection> newConnection(core::EventYield& yield);
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QString>
+#include <thread>
 #include <vector>
 
 #include "db/connection.h"
@@ -189,6 +190,55 @@ TEST_F(PostgresCopyTest, CopyCancelledMidwayLeavesNothing) {
     session.begin();
     session.execute(QStringLiteral("SELECT 1"));
     session.commit();
+    EXPECT_FALSE(postgresTableExists(t));
+}
+
+// A call that waits on the server, here for a table another session holds, keeps its caller
+// going: the while-waiting function runs on the caller's thread until the call is done, which
+// it can only be once the other session lets the table go.
+TEST_F(PostgresCopyTest, TheCallerTakesTurnsWhileACopyOrADropWaitsForAHeldTable) {
+    const QString t = table(QStringLiteral("held"));
+    const QString quoted = sql::doubleQuotedName(t);
+    execPostgres(QStringLiteral("CREATE TABLE ") + quoted + QStringLiteral("(n INT)"));
+    // A DROP not yet rolled back holds the table against a COPY and another DROP alike. Should
+    // no turn ever let it go, the server ends the holder once it has sat idle a while.
+    db::Connection holder;
+    holder.open(odbcString());
+    holder.execute(QStringLiteral("SET idle_in_transaction_session_timeout = '60s'"));
+    constexpr int kTurns = 3;  // taken before the table is let go
+    int turns = 0;
+    bool held = false;
+    const auto hold = [&] {
+        holder.beginTransaction();
+        holder.execute(QStringLiteral("DROP TABLE ") + quoted);
+        held = true;
+        turns = 0;
+    };
+    bool onCallersThread = true;
+    const std::thread::id caller = std::this_thread::get_id();
+    db::PostgresCopySession session(odbcString());
+    session.setWhileWaiting([&] {
+        onCallersThread = onCallersThread && std::this_thread::get_id() == caller;
+        if (held && ++turns == kTurns) {
+            held = false;
+            holder.endTransaction(false);
+        }
+    });
+
+    session.begin();
+    hold();
+    session.startCopy(sql::to_postgres::copyStatement(t), t);
+    EXPECT_EQ(turns, kTurns);
+    session.putRows("7\n");
+    EXPECT_EQ(session.endCopy(), 1);
+    session.commit();
+
+    session.begin();
+    hold();
+    session.execute(QStringLiteral("DROP TABLE ") + quoted);
+    EXPECT_EQ(turns, kTurns);
+    session.commit();
+    EXPECT_TRUE(onCallersThread);
     EXPECT_FALSE(postgresTableExists(t));
 }
 

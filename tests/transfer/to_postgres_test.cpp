@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "copy_check.h"
+#include "db/connection.h"
 #include "sql/sql_quoting.h"
 #include "transfer/send_tables.h"
 #include "transfer_harness.h"
@@ -221,6 +222,46 @@ TEST_F(TransferToPostgres, HandlersRunningInsideTheCopyCannotRedirectIt) {
     EXPECT_FALSE(postgresTableExists((stem + "_z_other").toLower()));
     EXPECT_EQ(h.postgresTables.texts(), (std::vector<QString>{first}));
     EXPECT_GT(yields, 3);
+}
+
+// The fast copy's own session lets events run while the server makes it wait, as the
+// command's connections do: its DROP waits for a table another session holds until an event
+// lets the table go.
+TEST_F(TransferToPostgres, AFastCopyWaitingForAHeldTableLetsEventsRun) {
+    const QString t = uniqueName(QStringLiteral("held_target"));
+    const QString quoted = sql::doubleQuotedName(t);
+    execMssql(QStringLiteral("CREATE TABLE [%1]([n] INT)").arg(t));
+    execMssql(QStringLiteral("INSERT INTO [%1] VALUES(1),(2),(3)").arg(t));
+    execPostgres(QStringLiteral("CREATE TABLE ") + quoted + QStringLiteral("(old TEXT)"));
+    const QString held =
+        postgresRows(
+            QStringLiteral("SELECT %1::regclass::oid").arg(sql::singleQuotedText(quoted)))[0][0]
+            .toText();
+    h.select(h.mssqlTables, {t});
+    h.postgresTables.add(t);
+    h.platform.answers = {core::kAnswerYes};
+    h.fastCopyToPostgres.setValue(1);
+    // A DROP not yet rolled back holds the table. Should the events stop, the server ends the
+    // holder once it has sat idle a while.
+    db::Connection holder;
+    holder.open(db::postgresConnectionString(postgresProfile()));
+    holder.execute(QStringLiteral("SET idle_in_transaction_session_timeout = '60s'"));
+    holder.beginTransaction();
+    holder.execute(QStringLiteral("DROP TABLE ") + quoted);
+    constexpr int kTurns = 3;  // taken while a session waits for the table, before it is let go
+    int turns = 0;
+    h.platform.onProcessEvents = [&] {
+        if (turns == kTurns) return;
+        const db::Recordset waiting = holder.query(
+            QStringLiteral("SELECT 1 FROM pg_locks WHERE NOT granted AND relation = ") + held);
+        if (!waiting.eof() && ++turns == kTurns) holder.endTransaction(false);
+    };
+
+    send();
+
+    EXPECT_EQ(turns, kTurns);
+    EXPECT_TRUE(h.platform.errorReports().empty());
+    EXPECT_TRUE(copiedToPostgres(t, t));
 }
 
 }  // namespace
