@@ -17,6 +17,8 @@ TEST(TransferEventYield, EveryCallPolicyProcessesEachTime) {
     EXPECT_EQ(platform.processEventsCalls, 5);
 }
 
+// Coalescing is checked with an interval no busy machine can outlast between two calls;
+// the tests with short intervals below check only that processing comes again.
 TEST(TransferEventYield, CallsWithinTheIntervalAreCoalesced) {
     testing::ScriptedPlatform platform;
     core::EventYield yield(platform, core::YieldPolicy{std::chrono::microseconds(1h)});
@@ -33,7 +35,6 @@ TEST(TransferEventYield, ProcessesAgainOnceTheIntervalHasPassed) {
     yield.whenDue();
     std::this_thread::sleep_for(3ms);
     yield.whenDue();
-    yield.whenDue();
     EXPECT_EQ(platform.processEventsCalls, 2);
 }
 
@@ -46,8 +47,6 @@ TEST(TransferEventYield, TheDefaultPolicyProcessesAgainWithinTwoIntervals) {
     yield.whenDue();
     std::this_thread::sleep_for(2 * policy.minInterval);
     yield.whenDue();
-    EXPECT_EQ(platform.processEventsCalls, 2);
-    yield.whenDue();  // straight after processing: not due
     EXPECT_EQ(platform.processEventsCalls, 2);
 }
 
