@@ -28,6 +28,7 @@ Connection& Connection::operator=(Connection&& other) noexcept {
         connectionTimeout_ = other.connectionTimeout_;
         rowMemoryBound_ = other.rowMemoryBound_;
         readAhead_ = other.readAhead_;
+        readerPriority_ = other.readerPriority_;
         whileWaiting_ = std::move(other.whileWaiting_);
         odbc_ = std::move(other.odbc_);
         serverKind_ = std::move(other.serverKind_);

@@ -44,7 +44,7 @@ class Connection {
     // counted first and then read on a thread of their own while the caller works through
     // them: the count is still exact before the first row, and the caller need not wait
     // for the last. Anything else run on the connection meanwhile first reads the rest.
-    // `priority` is the reading thread's (see row_stream.h).
+    // `priority` is the reading thread's (see thread_priority.h).
     bool readAhead() const { return readAhead_; }
     void setReadAhead(bool on, ReaderPriority priority = ReaderPriority::BelowCaller) {
         readAhead_ = on;

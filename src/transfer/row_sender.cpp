@@ -1,6 +1,7 @@
 #include "transfer/row_sender.h"
 
 #include "transfer/execute_sql.h"
+#include "transfer/transfer_steps.h"
 
 namespace dorvane::transfer {
 
@@ -9,7 +10,7 @@ RowSender::RowSender(core::Procedure& procedure, core::Platform& platform, core:
     : procedure_(procedure),
       platform_(platform),
       success_(success),
-      pipeline_([&yield] { yield.whenDue(); }, limits) {
+      pipeline_(transfer_steps::eventsWhileWaiting(yield), limits) {
     procedure_.setBeforeReport([this] { settle(); });
 }
 

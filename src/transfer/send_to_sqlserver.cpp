@@ -80,7 +80,8 @@ class TransferToSqlServer : public TableTransfer {
                     return targetColumns_.holdsBytes(column);
                 });
             },
-            [this] { yield_.whenDue(); }, BatchLimits{.rows = statements::kMaxInsertRows});
+            transfer_steps::eventsWhileWaiting(yield_),
+            BatchLimits{.rows = statements::kMaxInsertRows});
     }
 
     void checkTargetCanHold(int column, const db::Value& value) override {
