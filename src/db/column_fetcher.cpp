@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <algorithm>
+#include <stdexcept>
 
 #include "db/money_text.h"
 #include "db/odbc_diagnostics.h"
@@ -40,6 +41,48 @@ DateTimeParts timestampParts(const SQL_TIMESTAMP_STRUCT& ts) {
 
 }  // namespace
 
+FetchForm fetchForm(FetchKind kind) {
+    switch (kind) {
+        case FetchKind::Integer:
+            return {SQL_C_SBIGINT, sizeof(SQLBIGINT)};
+        case FetchKind::Single:
+        case FetchKind::Double:
+            return {SQL_C_DOUBLE, sizeof(SQLDOUBLE)};
+        case FetchKind::Boolean:
+            // psqlODBC reports bool as character data ("1"/"0"); it converts to bit as asked.
+            return {SQL_C_BIT, sizeof(unsigned char)};
+        case FetchKind::Date:
+            return {SQL_C_TYPE_DATE, sizeof(SQL_DATE_STRUCT)};
+        case FetchKind::Timestamp:
+            return {SQL_C_TYPE_TIMESTAMP, sizeof(SQL_TIMESTAMP_STRUCT)};
+        case FetchKind::Binary:
+            return {SQL_C_BINARY, 0};
+        case FetchKind::Text:
+            return {SQL_C_WCHAR, 0};
+        default:
+            return {SQL_C_CHAR, 0};
+    }
+}
+
+void appendFixedValue(FetchKind kind, const FixedValue* value, RowBuffer& out) {
+    switch (kind) {
+        case FetchKind::Integer:
+            return out.appendInteger(value->integer);
+        case FetchKind::Single:
+            return out.appendSingle(static_cast<float>(value->real));
+        case FetchKind::Double:
+            return out.appendDouble(value->real);
+        case FetchKind::Boolean:
+            return out.appendBoolean(value->bit != 0);
+        case FetchKind::Date:
+            return out.appendDateTime(Value::Kind::Date, dateParts(value->date));
+        case FetchKind::Timestamp:
+            return out.appendDateTime(Value::Kind::Timestamp, timestampParts(value->timestamp));
+        default:
+            throw std::logic_error("Not a value of a fixed size.");
+    }
+}
+
 ColumnFetcher::ColumnFetcher(SQLHSTMT statement, std::vector<FetchKind> kinds)
     : statement_(statement), kinds_(std::move(kinds)) {}
 
@@ -54,10 +97,11 @@ std::size_t ColumnFetcher::fetchRow(RowBuffer& out) {
     return rowBytes;
 }
 
-template <class T>
-bool ColumnFetcher::readFixed(SQLUSMALLINT column, SQLSMALLINT cType, T& value) {
+bool ColumnFetcher::readFixed(SQLUSMALLINT column, SQLSMALLINT cType, void* value,
+                              std::size_t bytes) {
     SQLLEN indicator = 0;
-    const SQLRETURN rc = SQLGetData(statement_, column, cType, &value, sizeof value, &indicator);
+    const SQLRETURN rc =
+        SQLGetData(statement_, column, cType, value, static_cast<SQLLEN>(bytes), &indicator);
     checkOdbc(rc, SQL_HANDLE_STMT, statement_, "SQLGetData");
     return rc != SQL_NO_DATA && indicator != SQL_NULL_DATA;
 }
@@ -95,90 +139,14 @@ bool ColumnFetcher::readWhole(SQLUSMALLINT column, SQLSMALLINT cType, std::vecto
 }
 
 void ColumnFetcher::fetchColumn(SQLUSMALLINT column, FetchKind kind, RowBuffer& out) {
+    const FetchForm form = fetchForm(kind);
+    if (form.fixedBytes != 0) {
+        FixedValue value{};
+        if (!readFixed(column, form.cType, &value, form.fixedBytes)) return out.appendNull();
+        return appendFixedValue(kind, &value, out);
+    }
     std::size_t length = 0;
     switch (kind) {
-        case FetchKind::Integer: {
-            SQLBIGINT v = 0;
-            if (readFixed(column, SQL_C_SBIGINT, v))
-                out.appendInteger(v);
-            else
-                out.appendNull();
-            return;
-        }
-        case FetchKind::Single:
-        case FetchKind::Double: {
-            double v = 0;
-            if (!readFixed(column, SQL_C_DOUBLE, v))
-                out.appendNull();
-            else if (kind == FetchKind::Single)
-                out.appendSingle(static_cast<float>(v));
-            else
-                out.appendDouble(v);
-            return;
-        }
-        case FetchKind::Boolean: {
-            // psqlODBC reports bool as character data ("1"/"0"); it converts to bit as asked.
-            unsigned char v = 0;
-            if (readFixed(column, SQL_C_BIT, v))
-                out.appendBoolean(v != 0);
-            else
-                out.appendNull();
-            return;
-        }
-        case FetchKind::Date: {
-            SQL_DATE_STRUCT d{};
-            if (!readFixed(column, SQL_C_TYPE_DATE, d)) return out.appendNull();
-            out.appendDateTime(Value::Kind::Date, dateParts(d));
-            return;
-        }
-        case FetchKind::Timestamp: {
-            SQL_TIMESTAMP_STRUCT ts{};
-            if (!readFixed(column, SQL_C_TYPE_TIMESTAMP, ts)) return out.appendNull();
-            out.appendDateTime(Value::Kind::Timestamp, timestampParts(ts));
-            return;
-        }
-        case FetchKind::PostgresDate:
-        case FetchKind::PostgresTimestamp:
-        case FetchKind::Decimal:
-        case FetchKind::Money:
-        case FetchKind::Time:
-        case FetchKind::Guid: {
-            if (!readWhole(column, SQL_C_CHAR, narrow_, length)) return out.appendNull();
-            const std::string_view text(narrow_.data(), length);
-            if (kind == FetchKind::PostgresTimestamp) {
-                out.appendDateTime(Value::Kind::Timestamp, parsePostgresTimestamp(text));
-                return;
-            }
-            if (kind == FetchKind::PostgresDate) {
-                out.appendDateTime(Value::Kind::Date, parsePostgresDate(text));
-                return;
-            }
-            if (kind == FetchKind::Time) {
-                out.appendDateTime(Value::Kind::Time, parseTimeText(text));
-                return;
-            }
-            if (kind == FetchKind::Money) {
-                const QString digits = normaliseMoneyText(
-                    QString::fromLatin1(text.data(), static_cast<qsizetype>(length)));
-                out.appendText(Value::Kind::Decimal,
-                               reinterpret_cast<const char16_t*>(digits.utf16()),
-                               static_cast<std::size_t>(digits.size()));
-                return;
-            }
-            // ASCII widened in place, without a string per value. GUIDs stay as the driver
-            // writes them: FreeTDS in canonical order, psqlODBC in upper case.
-            converted_.assign(text.begin(), text.end());
-            out.appendText(kind == FetchKind::Guid ? Value::Kind::Guid : Value::Kind::Decimal,
-                           converted_.data(), converted_.size());
-            return;
-        }
-        case FetchKind::OffsetTimestamp: {
-            if (!readWhole(column, SQL_C_CHAR, narrow_, length)) return out.appendNull();
-            const std::string text = fourDigitYear(std::string_view(narrow_.data(), length));
-            converted_.assign(text.begin(), text.end());
-            out.appendText(Value::Kind::Text, converted_.data(), converted_.size());
-            return;
-        }
         case FetchKind::Binary:
             if (!readWhole(column, SQL_C_BINARY, bytes_, length)) return out.appendNull();
             out.appendBinary(bytes_.data(), length);
@@ -187,7 +155,44 @@ void ColumnFetcher::fetchColumn(SQLUSMALLINT column, FetchKind kind, RowBuffer& 
             if (!readWhole(column, SQL_C_WCHAR, wide_, length)) return out.appendNull();
             out.appendText(Value::Kind::Text, wide_.data(), length);
             return;
+        default:
+            if (!readWhole(column, SQL_C_CHAR, narrow_, length)) return out.appendNull();
+            appendNarrowText(kind, std::string_view(narrow_.data(), length), out);
+            return;
     }
+}
+
+void ColumnFetcher::appendNarrowText(FetchKind kind, std::string_view text, RowBuffer& out) {
+    if (kind == FetchKind::OffsetTimestamp) {
+        const std::string year = fourDigitYear(text);
+        converted_.assign(year.begin(), year.end());
+        out.appendText(Value::Kind::Text, converted_.data(), converted_.size());
+        return;
+    }
+    if (kind == FetchKind::PostgresTimestamp) {
+        out.appendDateTime(Value::Kind::Timestamp, parsePostgresTimestamp(text));
+        return;
+    }
+    if (kind == FetchKind::PostgresDate) {
+        out.appendDateTime(Value::Kind::Date, parsePostgresDate(text));
+        return;
+    }
+    if (kind == FetchKind::Time) {
+        out.appendDateTime(Value::Kind::Time, parseTimeText(text));
+        return;
+    }
+    if (kind == FetchKind::Money) {
+        const QString digits = normaliseMoneyText(
+            QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+        out.appendText(Value::Kind::Decimal, reinterpret_cast<const char16_t*>(digits.utf16()),
+                       static_cast<std::size_t>(digits.size()));
+        return;
+    }
+    // ASCII widened in place, without a string per value. GUIDs stay as the driver
+    // writes them: FreeTDS in canonical order, psqlODBC in upper case.
+    converted_.assign(text.begin(), text.end());
+    out.appendText(kind == FetchKind::Guid ? Value::Kind::Guid : Value::Kind::Decimal,
+                   converted_.data(), converted_.size());
 }
 
 }  // namespace dorvane::db

@@ -2,6 +2,7 @@
 
 #include "db/db_error.h"
 #include "db/fetch_window.h"
+#include "db/odbc_connection.h"
 #include "db/result_reader.h"
 #include "db/streamed_rows.h"
 
@@ -62,9 +63,9 @@ std::unique_ptr<RowSource> openCounted(OdbcConnection& connection, ServerKind ki
     auto endTransaction = [&connection, kind, queryTimeoutSeconds](bool commit) {
         endSnapshot(connection, kind, queryTimeoutSeconds, commit);
     };
-    stream =
-        std::make_shared<RowStream>(std::move(statement), std::move(columns.kinds), count,
-                                    std::move(endTransaction), rowMemoryBound, std::move(window));
+    stream = std::make_shared<RowStream>(connection.handle(), std::move(statement),
+                                         std::move(columns.kinds), count, std::move(endTransaction),
+                                         rowMemoryBound, std::move(window));
     stream->start(priority);
     return std::make_unique<StreamedRows>(std::move(columns.fields), count, stream);
 }

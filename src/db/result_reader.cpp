@@ -5,12 +5,12 @@
 #include <array>
 #include <vector>
 
-#include "db/column_fetcher.h"
 #include "db/db_error.h"
 #include "db/fetch_window.h"
 #include "db/odbc_connection.h"
 #include "db/odbc_diagnostics.h"
 #include "db/postgres_date_query.h"
+#include "db/row_fetcher.h"
 
 namespace dorvane::db {
 namespace {
@@ -82,16 +82,14 @@ bool nextResult(SQLHSTMT statement) {
     return rc != SQL_NO_DATA;
 }
 
-std::unique_ptr<RowSource> readRows(SQLHSTMT statement, DescribedColumns columns,
-                                    std::size_t rowMemoryBound, FetchWindow* window = nullptr) {
+std::unique_ptr<RowSource> readRows(SQLHDBC connection, SQLHSTMT statement,
+                                    DescribedColumns columns, std::size_t rowMemoryBound,
+                                    FetchWindow* window = nullptr) {
     RowBuffer rows(rowMemoryBound);
-    ColumnFetcher fetcher(statement, columns.kinds);
-    for (;;) {
-        const SQLRETURN rc = SQLFetch(statement);
-        if (rc == SQL_NO_DATA) break;
-        checkOdbc(rc, SQL_HANDLE_STMT, statement, "SQLFetch");
-        const std::size_t rowBytes = fetcher.fetchRow(rows);
-        if (window) window->rowRead(rowBytes);
+    RowFetcher fetcher(connection, statement, columns.kinds);
+    while (const std::optional<std::size_t> rowBytes =
+               fetcher.fetchRow(rows, window ? window->rows() : 0)) {
+        if (window) window->rowRead(*rowBytes);
     }
     return std::make_unique<BufferedRows>(std::move(columns.fields), std::move(rows));
 }
@@ -181,7 +179,8 @@ std::unique_ptr<RowSource> executeReading(OdbcConnection& connection, ServerKind
     OdbcHandle statement = executeForRows(connection, kind, sql, queryTimeoutSeconds, columns);
     if (columns.fields.empty())
         return std::make_unique<BufferedRows>(std::vector<FieldInfo>(), RowBuffer(rowMemoryBound));
-    auto rows = readRows(statement.get(), std::move(columns), rowMemoryBound, &window);
+    auto rows =
+        readRows(connection.handle(), statement.get(), std::move(columns), rowMemoryBound, &window);
     finishResults(statement.get());
     return rows;
 }
@@ -199,7 +198,7 @@ std::unique_ptr<RowSource> readTablesCatalogue(OdbcConnection& connection, int q
         QStringLiteral("TABLE_NAME"), QStringLiteral("TABLE_TYPE"), QStringLiteral("DESCRIPTION")};
     for (std::size_t i = 0; i < kNames.size() && i < columns.fields.size(); ++i)
         columns.fields[i].name = kNames[i];
-    return readRows(statement.get(), std::move(columns), rowMemoryBound);
+    return readRows(connection.handle(), statement.get(), std::move(columns), rowMemoryBound);
 }
 
 }  // namespace dorvane::db

@@ -30,11 +30,11 @@ const QString kRowsChanged =
 
 }  // namespace
 
-RowStream::RowStream(OdbcHandle statement, std::vector<FetchKind> kinds, std::int64_t expectedRows,
-                     EndTransaction endTransaction, std::size_t memoryBound,
-                     std::unique_ptr<FetchWindow> window)
+RowStream::RowStream(SQLHDBC connection, OdbcHandle statement, std::vector<FetchKind> kinds,
+                     std::int64_t expectedRows, EndTransaction endTransaction,
+                     std::size_t memoryBound, std::unique_ptr<FetchWindow> window)
     : kinds_(std::move(kinds)),
-      fetcher_(statement.get(), kinds_),
+      fetcher_(connection, statement.get(), kinds_),
       expectedRows_(expectedRows),
       endTransaction_(std::move(endTransaction)),
       memoryBound_(std::max<std::size_t>(memoryBound, kSmallestBound)),
@@ -83,13 +83,11 @@ bool RowStream::fill(RowBuffer& chunk, std::int64_t rows, std::size_t bytes) {
 }
 
 bool RowStream::fetchOne(RowBuffer& chunk) {
-    SQLHSTMT statement = statement_.get();
-    const SQLRETURN rc = SQLFetch(statement);
-    if (rc == SQL_NO_DATA) return false;
-    checkOdbc(rc, SQL_HANDLE_STMT, statement, "SQLFetch");
+    const std::optional<std::size_t> rowBytes =
+        fetcher_.fetchRow(chunk, window_ ? window_->rows() : 0);
+    if (!rowBytes) return false;
     if (produced_ == expectedRows_) throw DbError(kRowsChanged);
-    const std::size_t rowBytes = fetcher_.fetchRow(chunk);
-    if (window_) window_->rowRead(rowBytes);
+    if (window_) window_->rowRead(*rowBytes);
     ++produced_;
     return true;
 }

@@ -18,11 +18,11 @@
 #include <vector>
 
 #include "db/ado_types.h"
-#include "db/column_fetcher.h"
 #include "db/db_error.h"
 #include "db/fetch_window.h"
 #include "db/odbc_handle.h"
 #include "db/row_buffer.h"
+#include "db/row_fetcher.h"
 #include "db/thread_priority.h"
 
 namespace dorvane::db {
@@ -32,10 +32,10 @@ class RowStream {
     // Ends the transaction the rows are read in, committing or rolling back.
     using EndTransaction = std::function<void(bool commit)>;
 
-    // `statement` has been executed and stands before its first row; exactly
-    // `expectedRows` rows must follow.
-    RowStream(OdbcHandle statement, std::vector<FetchKind> kinds, std::int64_t expectedRows,
-              EndTransaction endTransaction, std::size_t memoryBound,
+    // `statement` has been executed on `connection` and stands before its first row;
+    // exactly `expectedRows` rows must follow.
+    RowStream(SQLHDBC connection, OdbcHandle statement, std::vector<FetchKind> kinds,
+              std::int64_t expectedRows, EndTransaction endTransaction, std::size_t memoryBound,
               std::unique_ptr<FetchWindow> window = nullptr);
     ~RowStream();
     RowStream(const RowStream&) = delete;
@@ -90,7 +90,7 @@ class RowStream {
     void waitOnReader(std::unique_lock<std::mutex>& lock, Ready ready);
 
     std::vector<FetchKind> kinds_;
-    ColumnFetcher fetcher_;
+    RowFetcher fetcher_;
     const std::int64_t expectedRows_;
     EndTransaction endTransaction_;
     std::function<void()> whileWaiting_;
