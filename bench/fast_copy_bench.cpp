@@ -44,7 +44,7 @@ void benchFastCopy(const EnvProfiles& profiles, long narrowRows, bool rowByRow,
     for (const Shape& shape : shapes()) {
         // Shapes whose table back is made on the SQL Server side are left out.
         if (!shape.mssqlColumns.isEmpty()) continue;
-        if (!shapeNames.isEmpty() && !shapeNames.contains(shape.name)) continue;
+        if (!chosen(shape, shapeNames)) continue;
         benchFastCopy(profiles, shape, narrowRows * shape.rows / narrow.rows, rowByRow);
     }
 }

@@ -205,7 +205,7 @@ void benchPostgresCopy(const EnvProfiles& profiles, const Options& options) {
     std::printf("%-7s %7s %12s %12s %12s %12s %8s %12s\n", "shape", "rows", "INSERT r/s",
                 "(with build)", "STDIN r/s", "(with build)", "speed-up", "file r/s");
     for (const Shape& shape : shapes()) {
-        if (!options.shapes.isEmpty() && !options.shapes.contains(shape.name)) continue;
+        if (!chosen(shape, options.shapes)) continue;
         const long rows = std::max(1L, static_cast<long>(shape.rows * options.scale));
         const QString source = QStringLiteral("bench_pgcopy_") + shape.name;
         dropPostgresTable(profiles, source);
@@ -360,7 +360,7 @@ int run(const Options& options) {
             options.scale, options.repeats, options.minSeconds);
         printCopyHeader();
         for (const Shape& shape : shapes()) {
-            if (!options.shapes.isEmpty() && !options.shapes.contains(shape.name)) continue;
+            if (!chosen(shape, options.shapes)) continue;
             const long rows = std::max(1L, static_cast<long>(shape.rows * options.scale));
             benchShape(profiles, shape, rows, options);
         }

@@ -8,7 +8,7 @@ namespace {
 void printUsage() {
     std::fputs(
         "usage: dorvane_bench [--scale F] [--repeat N] [--min-seconds S] [--shapes "
-        "narrow,wide,text]\n"
+        "narrow,wide,text,numbers]\n"
         "                     [--no-copy] [--memory-rows N] [--mssql-memory-rows N] "
         "[--no-snapshot] [--waits]\n"
         "                     [--pg-copy] [--fast-rows N [--fast-only]]\n"
@@ -16,7 +16,7 @@ void printUsage() {
         "  --repeat N            run each copy N times and keep the fastest (default 1)\n"
         "  --min-seconds S       more turns for short copies, until a copy's turns add up to\n"
         "                        S seconds (at most 25 turns; default 0)\n"
-        "  --shapes LIST         which copies to run (default: all)\n"
+        "  --shapes LIST         which copies to run (default: all but numbers)\n"
         "  --no-copy             run no copies\n"
         "  --memory-rows N       read an N-row table through a recordset on each server\n"
         "  --mssql-memory-rows N the SQL Server table's rows, when they should differ\n"

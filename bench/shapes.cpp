@@ -43,8 +43,18 @@ const std::vector<Shape>& shapes() {
          QStringLiteral("g AS id, repeat(md5(g::text), 250) AS body"),
          QStringLiteral("id INT, body VARCHAR(MAX)"),
          QStringLiteral("g, repeat(md5(g::text), 32768)")},
+        {QStringLiteral("numbers"), 100000,
+         QStringLiteral("integer, bigint, float, date, timestamp, numeric"),
+         QStringLiteral("g AS id, g::bigint * 1000003 AS big, g / 7.0::float8 AS ratio, date "
+                        "'2024-01-01' + g % 3000 AS day, timestamp '2024-01-01' + g * interval "
+                        "'1 second' AS at, (g * 0.25)::numeric(12,2) AS amount"),
+         QString(), QString(), true},
     };
     return all;
+}
+
+bool chosen(const Shape& shape, const QStringList& names) {
+    return names.isEmpty() ? !shape.onlyWhenNamed : names.contains(shape.name);
 }
 
 QString createSourceStatement(const Shape& shape, const QString& table, long rows) {
