@@ -88,24 +88,28 @@ OdbcConnection& Connection::odbc() {
 }
 
 void Connection::execute(const QString& sql) {
-    whileWaiting_.run([&] {
-        settleStream();
-        executeDiscarding(odbc(), sql, commandTimeout_);
-    });
+    whileWaiting_.run(
+        [&] {
+            settleStream();
+            executeDiscarding(odbc(), sql, commandTimeout_);
+        },
+        canceller());
 }
 
 Recordset Connection::query(const QString& sql) {
-    Recordset rows = whileWaiting_.run([&] {
-        settleStream();
-        if (readAhead_) {
-            // Its first row is waited for here, on the call's own thread.
-            if (auto counted = openCounted(odbc(), serverKind(), sql, commandTimeout_,
-                                           rowMemoryBound_, readerPriority_, stream_))
-                return Recordset(std::move(counted));
-        }
-        return Recordset(
-            executeReading(odbc(), serverKind(), sql, commandTimeout_, rowMemoryBound_));
-    });
+    Recordset rows = whileWaiting_.run(
+        [&] {
+            settleStream();
+            if (readAhead_) {
+                // Its first row is waited for here, on the call's own thread.
+                if (auto counted = openCounted(odbc(), serverKind(), sql, commandTimeout_,
+                                               rowMemoryBound_, readerPriority_, stream_))
+                    return Recordset(std::move(counted));
+            }
+            return Recordset(
+                executeReading(odbc(), serverKind(), sql, commandTimeout_, rowMemoryBound_));
+        },
+        canceller());
     // The rows still being read are waited for where the recordset is read.
     if (stream_) stream_->setWhileWaiting(whileWaiting_.here());
     return rows;
@@ -114,10 +118,12 @@ Recordset Connection::query(const QString& sql) {
 Recordset Connection::openSchema(int schema) {
     if (schema != kSchemaTables)
         throw DbError(QStringLiteral("Schema %1 is not supported.").arg(schema));
-    return whileWaiting_.run([&] {
-        settleStream();
-        return Recordset(readTablesCatalogue(odbc(), commandTimeout_, rowMemoryBound_));
-    });
+    return whileWaiting_.run(
+        [&] {
+            settleStream();
+            return Recordset(readTablesCatalogue(odbc(), commandTimeout_, rowMemoryBound_));
+        },
+        canceller());
 }
 
 void Connection::beginTransaction() {
@@ -132,6 +138,11 @@ void Connection::endTransaction(bool commit) {
         settleStream();
         db::endTransaction(odbc(), serverKind(), commandTimeout_, commit);
     });
+}
+
+void Connection::cancel() noexcept {
+    // The connection is neither made nor ended while such a call runs.
+    if (odbc_) odbc_->cancelStatements();
 }
 
 void Connection::close() {

@@ -74,6 +74,12 @@ class Connection {
     void beginTransaction();
     void endTransaction(bool commit);
 
+    // From another thread, while a statement, a query or a schema read of this connection
+    // runs: cuts short what it waits for on the server, and it then fails. The transaction
+    // stays open. Such calls made with a while-waiting function are cut short so when a
+    // turn of it throws.
+    void cancel() noexcept;
+
     // For Recordset: the open ODBC connection (throws when closed).
     OdbcConnection& odbc();
 
@@ -81,6 +87,10 @@ class Connection {
     // Reads the rest of a query still being read, so the connection is free again.
     void settleStream() noexcept;
     ServerKind serverKind();
+    // cancel(), for the calls that wait with turns.
+    CancelCall canceller() {
+        return [this] { cancel(); };
+    }
 
     int cursorLocation_ = kUseServer;
     int commandTimeout_ = kDefaultCommandTimeout;

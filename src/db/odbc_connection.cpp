@@ -51,7 +51,7 @@ OdbcConnection::~OdbcConnection() {
 }
 
 OdbcHandle OdbcConnection::newStatement(int queryTimeoutSeconds) {
-    OdbcHandle statement(SQL_HANDLE_STMT, dbc_.get());
+    OdbcHandle statement(dbc_.get(), live_);
     checkOdbc(SQLSetStmtAttrW(statement.get(), SQL_ATTR_QUERY_TIMEOUT,
                               integerAttribute(queryTimeoutSeconds), 0),
               SQL_HANDLE_STMT, statement.get(), "SQLSetStmtAttr(QUERY_TIMEOUT)");

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include "db/live_statements.h"
 #include "db/odbc_handle.h"
 
 namespace dorvane::db {
@@ -19,10 +20,13 @@ class OdbcConnection {
     // A new statement that gives up after `queryTimeoutSeconds` (0: never).
     OdbcHandle newStatement(int queryTimeoutSeconds);
     SQLHDBC handle() const { return dbc_.get(); }
+    // From any thread: cuts short what the connection's statements wait for on the server.
+    void cancelStatements() noexcept { live_.cancelAll(); }
 
   private:
     OdbcHandle env_;
     OdbcHandle dbc_;
+    LiveStatements live_;  // after dbc_: emptied before the connection is freed
 };
 
 }  // namespace dorvane::db

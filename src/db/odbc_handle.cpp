@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "db/db_error.h"
+#include "db/live_statements.h"
 #include "db/odbc_diagnostics.h"
 
 namespace dorvane::db {
@@ -20,25 +21,40 @@ OdbcHandle::OdbcHandle(SQLSMALLINT type, SQLHANDLE parent) : type_(type) {
     throw DbError(QStringLiteral("Cannot allocate an ODBC environment."));
 }
 
+OdbcHandle::OdbcHandle(SQLHDBC connection, LiveStatements& live)
+    : OdbcHandle(SQL_HANDLE_STMT, connection) {
+    live.add(handle_);
+    live_ = &live;
+}
+
 OdbcHandle::~OdbcHandle() {
     release();
 }
 
 OdbcHandle::OdbcHandle(OdbcHandle&& other) noexcept
-    : type_(other.type_), handle_(std::exchange(other.handle_, SQLHANDLE{})) {}
+    : type_(other.type_),
+      handle_(std::exchange(other.handle_, SQLHANDLE{})),
+      live_(std::exchange(other.live_, nullptr)) {}
 
 OdbcHandle& OdbcHandle::operator=(OdbcHandle&& other) noexcept {
     if (this != &other) {
         release();
         type_ = other.type_;
         handle_ = std::exchange(other.handle_, SQLHANDLE{});
+        live_ = std::exchange(other.live_, nullptr);
     }
     return *this;
 }
 
 void OdbcHandle::release() noexcept {
-    if (handle_ != SQL_NULL_HANDLE) SQLFreeHandle(type_, handle_);
+    if (handle_ != SQL_NULL_HANDLE) {
+        if (live_)
+            live_->free(handle_);
+        else
+            SQLFreeHandle(type_, handle_);
+    }
     handle_ = SQL_NULL_HANDLE;
+    live_ = nullptr;
 }
 
 }  // namespace dorvane::db

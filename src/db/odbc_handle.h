@@ -6,12 +6,17 @@
 
 namespace dorvane::db {
 
+class LiveStatements;
+
 class OdbcHandle {
   public:
     OdbcHandle() = default;
     // Allocates a handle of `type` under `parent` (SQL_NULL_HANDLE for an environment);
     // throws DbError when the driver manager refuses.
     OdbcHandle(SQLSMALLINT type, SQLHANDLE parent);
+    // A statement handle under `connection`, kept in `live` until freed; `live` outlives it,
+    // as the connection does.
+    OdbcHandle(SQLHDBC connection, LiveStatements& live);
     ~OdbcHandle();
     OdbcHandle(OdbcHandle&& other) noexcept;
     OdbcHandle& operator=(OdbcHandle&& other) noexcept;
@@ -26,6 +31,7 @@ class OdbcHandle {
 
     SQLSMALLINT type_ = 0;
     SQLHANDLE handle_ = SQL_NULL_HANDLE;
+    LiveStatements* live_ = nullptr;
 };
 
 }  // namespace dorvane::db

@@ -39,15 +39,17 @@ QString resultField(const PGresult* result, int field) {
 }
 
 // One statement (the extended protocol takes no more than one), its result kept; waited for
-// as `waiting` says.
-Result run(WhileWaitingHook& waiting, PGconn* conn, const QString& sql) {
+// as `waiting` says, and cut short by `cancel`.
+Result run(WhileWaitingHook& waiting, PGconn* conn, const QString& sql, const CancelCall& cancel) {
     const QByteArray text = sql.toUtf8();
-    return waiting.run([&] {
-        Result result(
-            PQexecParams(conn, text.constData(), 0, nullptr, nullptr, nullptr, nullptr, 0));
-        if (!result) throwConnectionError(conn);
-        return result;
-    });
+    return waiting.run(
+        [&] {
+            Result result(
+                PQexecParams(conn, text.constData(), 0, nullptr, nullptr, nullptr, nullptr, 0));
+            if (!result) throwConnectionError(conn);
+            return result;
+        },
+        cancel);
 }
 
 // A blocking connection never answers "not now"; should one, wait until it can write.
@@ -61,6 +63,16 @@ void waitUntilWritable(PGconn* conn) {
 
 void PostgresCopySession::Finish::operator()(pg_conn* conn) const {
     PQfinish(conn);
+}
+
+void PostgresCopySession::FreeCancel::operator()(pg_cancel* cancel) const {
+    PQfreeCancel(cancel);
+}
+
+void PostgresCopySession::cancel() noexcept {
+    // PQcancel may be called from any thread; it opens a connection of its own.
+    char error[256];
+    if (cancel_) PQcancel(cancel_.get(), error, sizeof error);
 }
 
 PostgresCopySession::PostgresCopySession() = default;
@@ -112,30 +124,32 @@ void PostgresCopySession::open(const QString& odbcConnectionString) {
             conn.get(), [](void*, const char*) {}, nullptr);
         return conn;
     });
+    cancel_.reset(PQgetCancel(conn_.get()));
 }
 
 void PostgresCopySession::close() noexcept {
     if (!conn_) return;
     settle([this] {
         rollbackHere();
+        cancel_.reset();
         conn_.reset();
     });
 }
 
 void PostgresCopySession::begin() {
-    const Result result = run(whileWaiting_, existing(), QStringLiteral("BEGIN"));
+    const Result result = run(whileWaiting_, existing(), QStringLiteral("BEGIN"), {});
     if (PQresultStatus(result.get()) != PGRES_COMMAND_OK) throwResultError(result.get());
     inTransaction_ = true;
 }
 
 void PostgresCopySession::execute(const QString& sql) {
-    const Result result = run(whileWaiting_, existing(), sql);
+    const Result result = run(whileWaiting_, existing(), sql, canceller());
     const ExecStatusType status = PQresultStatus(result.get());
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) throwResultError(result.get());
 }
 
 void PostgresCopySession::startCopy(const QString& copyStatement, const QString& table) {
-    const Result result = run(whileWaiting_, existing(), copyStatement);
+    const Result result = run(whileWaiting_, existing(), copyStatement, canceller());
     if (PQresultStatus(result.get()) != PGRES_COPY_IN) throwResultError(result.get());
     copying_ = true;
     copyTable_ = table;
@@ -145,16 +159,18 @@ void PostgresCopySession::putRows(const QByteArray& rows) {
     pg_conn* conn = existing();
     if (!copying_) throw DbError(QStringLiteral("No copy is in progress."));
     // Sending waits whenever the server falls behind storing the rows.
-    whileWaiting_.run([&] {
-        for (qsizetype at = 0; at < rows.size();) {
-            const int piece = static_cast<int>(std::min(kPieceBytes, rows.size() - at));
-            int sent = 0;
-            while ((sent = PQputCopyData(conn, rows.constData() + at, piece)) == 0)
-                waitUntilWritable(conn);
-            if (sent < 0) throwConnectionError(conn);
-            at += piece;
-        }
-    });
+    whileWaiting_.run(
+        [&] {
+            for (qsizetype at = 0; at < rows.size();) {
+                const int piece = static_cast<int>(std::min(kPieceBytes, rows.size() - at));
+                int sent = 0;
+                while ((sent = PQputCopyData(conn, rows.constData() + at, piece)) == 0)
+                    waitUntilWritable(conn);
+                if (sent < 0) throwConnectionError(conn);
+                at += piece;
+            }
+        },
+        canceller());
 }
 
 std::int64_t PostgresCopySession::endCopy() {
@@ -163,18 +179,20 @@ std::int64_t PostgresCopySession::endCopy() {
     // Every result up to the last, so the connection is ready for the next statement.
     Result failure;
     std::int64_t rows = 0;
-    whileWaiting_.run([&] {
-        int sent = 0;
-        while ((sent = PQputCopyEnd(conn, nullptr)) == 0) waitUntilWritable(conn);
-        copying_ = false;
-        if (sent < 0) throwConnectionError(conn);
-        while (Result result{PQgetResult(conn)}) {
-            if (PQresultStatus(result.get()) == PGRES_COMMAND_OK)
-                rows = std::strtoll(PQcmdTuples(result.get()), nullptr, 10);
-            else if (!failure)
-                failure = std::move(result);
-        }
-    });
+    whileWaiting_.run(
+        [&] {
+            int sent = 0;
+            while ((sent = PQputCopyEnd(conn, nullptr)) == 0) waitUntilWritable(conn);
+            copying_ = false;
+            if (sent < 0) throwConnectionError(conn);
+            while (Result result{PQgetResult(conn)}) {
+                if (PQresultStatus(result.get()) == PGRES_COMMAND_OK)
+                    rows = std::strtoll(PQcmdTuples(result.get()), nullptr, 10);
+                else if (!failure)
+                    failure = std::move(result);
+            }
+        },
+        canceller());
     if (failure)
         throw PostgresCopyError(
             serverText(PQresultErrorMessage(failure.get())),
@@ -184,7 +202,7 @@ std::int64_t PostgresCopySession::endCopy() {
 }
 
 void PostgresCopySession::commit() {
-    const Result result = run(whileWaiting_, existing(), QStringLiteral("COMMIT"));
+    const Result result = run(whileWaiting_, existing(), QStringLiteral("COMMIT"), {});
     inTransaction_ = false;
     if (PQresultStatus(result.get()) != PGRES_COMMAND_OK) throwResultError(result.get());
     // A transaction in which a statement failed answers COMMIT with ROLLBACK, no error.

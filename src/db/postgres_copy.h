@@ -7,7 +7,8 @@
 // Every failure throws DbError with the server's message; a refused COPY throws
 // PostgresCopyError, which names the row the server stopped at. Ending the session
 // (or rollback()) undoes whatever the open transaction did. As a Connection can, the
-// session lets its caller take turns while it waits on the server (setWhileWaiting).
+// session lets its caller take turns while it waits on the server (setWhileWaiting), and
+// a turn that throws cuts short the statement or the copy waited for.
 
 #include <QByteArray>
 #include <QString>
@@ -18,6 +19,7 @@
 #include "db/while_waiting_hook.h"
 
 struct pg_conn;
+struct pg_cancel;
 
 namespace dorvane::db {
 
@@ -75,10 +77,22 @@ class PostgresCopySession {
     bool inTransaction() const { return inTransaction_; }
     bool copying() const { return copying_; }
 
+    // From another thread, while a call of this session waits on the server: asks the
+    // server to cancel what it is doing; the call then fails and the transaction must be
+    // rolled back. Nothing while the session opens or closes.
+    void cancel() noexcept;
+
   private:
     struct Finish {
         void operator()(pg_conn* conn) const;
     };
+    struct FreeCancel {
+        void operator()(pg_cancel* cancel) const;
+    };
+    // cancel(), for the calls that wait with turns.
+    CancelCall canceller() {
+        return [this] { cancel(); };
+    }
     pg_conn* existing() const;
     // The rollback itself, on whichever thread runs it.
     void rollbackHere() noexcept;
@@ -90,6 +104,7 @@ class PostgresCopySession {
 
     WhileWaitingHook whileWaiting_;
     std::unique_ptr<pg_conn, Finish> conn_;
+    std::unique_ptr<pg_cancel, FreeCancel> cancel_;  // made with conn_, ended before it
     QString copyTable_;
     bool inTransaction_ = false;
     bool copying_ = false;

@@ -23,12 +23,13 @@ class JoinedThread {
 }  // namespace
 
 void runWhileWaiting(const std::function<void()>& call, const WhileWaiting& whileWaiting,
-                     std::chrono::milliseconds slice) {
+                     const CancelCall& cancel, std::chrono::milliseconds slice) {
     if (!whileWaiting) return call();
     std::mutex mutex;
     std::condition_variable finished;
     bool done = false;
     std::exception_ptr failure;
+    std::exception_ptr givenUp;  // what a turn threw
     {
         const JoinedThread worker(std::thread([&] {
             try {
@@ -43,10 +44,20 @@ void runWhileWaiting(const std::function<void()>& call, const WhileWaiting& whil
         std::unique_lock lock(mutex);
         while (!finished.wait_for(lock, slice, [&] { return done; })) {
             lock.unlock();
-            whileWaiting();
+            try {
+                whileWaiting();
+            } catch (...) {
+                givenUp = std::current_exception();
+                if (cancel) cancel();
+            }
             lock.lock();
+            if (givenUp) {
+                finished.wait(lock, [&] { return done; });
+                break;
+            }
         }
     }
+    if (givenUp) std::rethrow_exception(givenUp);
     if (failure) std::rethrow_exception(failure);
 }
 

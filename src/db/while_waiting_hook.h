@@ -8,6 +8,7 @@
 #include <thread>
 #include <utility>
 
+#include "core/raised_flag.h"
 #include "db/waiting_call.h"
 
 namespace dorvane::db {
@@ -28,30 +29,19 @@ class WhileWaitingHook {
     // True while a call of this thread runs elsewhere and the function takes its turns.
     bool underWay() const { return underWay_; }
 
-    // Runs `call`, which may wait on the server, as set() says.
+    // Runs `call`, which may wait on the server, as set() says; `cancel` cuts it short when
+    // a turn throws (waiting_call.h).
     template <class Call>
-    auto run(Call&& call) {
+    auto run(Call&& call, const CancelCall& cancel = {}) {
         const WhileWaiting whileWaiting = here();
         if (!whileWaiting) return call();
         // What runs while waiting must not use the session: its handles serve one call.
         if (underWay_) throw std::logic_error("The connection is still waiting on its server.");
-        const UnderWay marked(underWay_);
-        return callWhileWaiting(call, whileWaiting);
+        const core::RaisedFlag marked(underWay_);
+        return callWhileWaiting(call, whileWaiting, cancel);
     }
 
   private:
-    // Marks a call under way for as long as it lasts.
-    class UnderWay {
-      public:
-        explicit UnderWay(bool& flag) : flag_(flag) { flag_ = true; }
-        ~UnderWay() { flag_ = false; }
-        UnderWay(const UnderWay&) = delete;
-        UnderWay& operator=(const UnderWay&) = delete;
-
-      private:
-        bool& flag_;
-    };
-
     WhileWaiting whileWaiting_;
     std::thread::id thread_;  // the thread whose calls have whileWaiting_
     bool underWay_ = false;

@@ -47,7 +47,8 @@ class CustomizationDialog {
 
 // The user's wish that the running command stop early. The screen sets it between
 // events; the command reads it once per row or table (a flag read, nothing more) and
-// ends where its data is whole: after a row, or a table.
+// ends where its data is whole: after a row, or a table. A fast copy also reads it in
+// each turn it takes while waiting on a server, and then rolls its table back.
 class StopRequest {
   public:
     bool requested() const { return requested_; }

@@ -1,10 +1,26 @@
 #include "transfer/fast_table_copy.h"
 
+#include <utility>
+
 #include "core/list_helpers.h"
 #include "sql/refused_value.h"
 #include "transfer/execute_sql.h"
 
 namespace dorvane::transfer {
+
+template <class Body>
+bool FastTableCopy::untilStopped(Body&& body) {
+    if (s_.waits.during(std::forward<Body>(body))) return true;
+    stopped_ = true;
+    return false;
+}
+
+template <class Body>
+bool FastTableCopy::stoppableStep(int line, Body&& body) {
+    bool done = false;
+    s_.p.step(line, [&] { done = untilStopped(body); });
+    return done;
+}
 
 FastTableCopy::Outcome FastTableCopy::run(int answer, const QString& dropSql,
                                           FastCopyTarget& target, FastCopyDirection& direction) {
@@ -16,19 +32,15 @@ FastTableCopy::Outcome FastTableCopy::run(int answer, const QString& dropSql,
     }
     bool dropped = false;
     if (p.test(creation_.overwriteTest, [&] { return answer == core::kAnswerYes; })) {
-        p.step(creation_.drop, [&] {
-            target.execute(dropSql);
-            dropped = true;
-        });
-        if (!dropped && !p.unnumbered([&] { target.restart(); })) s_.success = false;
+        dropped = stoppableStep(creation_.drop, [&] { target.execute(dropSql); });
+        if (!dropped && !stopped_ && !p.unnumbered([&] { target.restart(); })) s_.success = false;
     }
     bool created = false;
-    if (p.test(creation_.successTest, [&] { return s_.success; })) {
+    if (!stopped_ && p.test(creation_.successTest, [&] { return s_.success; })) {
         // Refused as the copy row by row reports a refused CREATE TABLE.
         p.step(creation_.create, [&] {
             try {
-                target.execute(s_.createSql);
-                created = true;
+                created = untilStopped([&] { target.execute(s_.createSql); });
             } catch (...) {
                 reportExecuteFailure(s_.platform, std::current_exception());
             }
@@ -41,15 +53,18 @@ FastTableCopy::Outcome FastTableCopy::run(int answer, const QString& dropSql,
     if (complete) {
         p.step(lines_.countRows, [&] { out.rows = s_.source.recordCount(); });
         std::unique_ptr<TableRowWriter> writer;
-        complete = p.step(lines_.sendRow, [&] { writer = target.rowWriter(); }) &&
+        complete = stoppableStep(lines_.sendRow, [&] { writer = target.rowWriter(); }) &&
                    sendRows(out.rows, *writer, direction) &&
-                   p.step(lines_.finish, [&] { writer->finish(); });
+                   stoppableStep(lines_.finish, [&] { writer->finish(); });
         if (!complete && writer) writer->abandon();
     }
+    // Neither the begin nor the commit is cut short: the transaction is then surely open,
+    // or surely ended.
     complete = complete && p.step(lines_.commit, [&] { target.commit(); });
     if (!complete) {
         target.rollback();
         s_.success = false;
+        out.stopped = stopped_;
         return out;
     }
     if (dropped)
@@ -60,7 +75,6 @@ FastTableCopy::Outcome FastTableCopy::run(int answer, const QString& dropSql,
 
 bool FastTableCopy::sendRows(std::int64_t rows, TableRowWriter& writer,
                              FastCopyDirection& direction) {
-    core::Procedure& p = s_.p;
     db::Recordset& source = s_.source;
     for (std::int64_t r = 0; r < rows; ++r) {
         s_.yield.whenDue();
@@ -69,7 +83,8 @@ bool FastTableCopy::sendRows(std::int64_t rows, TableRowWriter& writer,
             s_.progressBar.setText(transfer_steps::rowsSentText(s_.tableName, r + 1, rows));
             s_.progressBar.setValue(transfer_steps::progressPercent(r, rows));
         }
-        const bool sent = p.step(lines_.sendRow, [&] {
+        // Reading the source and sending the rows both may wait.
+        const bool sent = stoppableStep(lines_.sendRow, [&] {
             for (int c = 0; c < source.fieldCount(); ++c)
                 sql::checkValueAt(s_.tableName, source.field(c).name, r + 1,
                                   [&] { direction.checkValue(c, source.value(c)); });

@@ -2,7 +2,8 @@
 // A table copied all at once ("Fast copy"): the DROP of a table it replaces, the CREATE
 // TABLE and every row go to the target in one transaction, which is committed only when
 // the last row has arrived. Any failure, and a stop, rolls it back: the table it was to
-// replace is still there, and no part of the new one is.
+// replace is still there, and no part of the new one is. A stop also cuts short a wait on
+// a server (for a table another session holds, say) and is then, as ever, no failure.
 
 #include <QString>
 #include <cstdint>
@@ -16,6 +17,7 @@
 #include "db/recordset.h"
 #include "db/value.h"
 #include "transfer/fast_copy_target.h"
+#include "transfer/stoppable_waits.h"
 #include "transfer/transfer_steps.h"
 
 namespace dorvane::transfer {
@@ -34,6 +36,8 @@ struct FastCopyScope {
     core::Procedure& p;
     core::Platform& platform;
     core::EventYield& yield;
+    // Armed while a step runs whose waits a stop may cut short.
+    StoppableWaits& waits;
     core::ProgressBar& progressBar;
     core::ListBox& targetList;
     db::Recordset& source;
@@ -62,6 +66,7 @@ class FastTableCopy {
     struct Outcome {
         bool created = false;  // committed: the new table is there with every row
         std::int64_t rows = 0;
+        bool stopped = false;  // a stop cut short a wait on a server
     };
     // `answer`: the overwrite question's. The target list loses the table replaced only
     // once its replacement is committed.
@@ -71,10 +76,18 @@ class FastTableCopy {
   private:
     // True when every row has been handed over.
     bool sendRows(std::int64_t rows, TableRowWriter& writer, FastCopyDirection& direction);
+    // Runs `body`, whose waits a stop cuts short; false when one did.
+    template <class Body>
+    bool untilStopped(Body&& body);
+    // Runs `body` as step `line`, its waits cut short by a stop; false when it failed (and
+    // was reported) or was stopped (and was not).
+    template <class Body>
+    bool stoppableStep(int line, Body&& body);
 
     FastCopyScope s_;
     const FastCopyLines& lines_;
     const transfer_steps::CreationLines& creation_;
+    bool stopped_ = false;
 };
 
 }  // namespace dorvane::transfer

@@ -4,6 +4,7 @@
 
 #include "db/db_error.h"
 #include "db/recordset.h"
+#include "transfer/stoppable_waits.h"
 
 namespace dorvane::transfer {
 namespace {
@@ -65,7 +66,11 @@ void InsertBatches::finish() {
 
 void InsertBatches::abandon() noexcept {
     pipeline_.abandon();
-    (void)pipeline_.settle();  // the statement running, if any, has been answered
+    try {
+        (void)pipeline_.settle();  // the statement running, if any, has been answered
+    } catch (...) {
+        // A turn taken while waiting threw; the pipeline was settled all the same.
+    }
 }
 
 void InsertBatches::sendBatch() {
@@ -115,6 +120,8 @@ std::int64_t InsertBatches::refusedRow(const Sent& refused, std::exception_ptr& 
         const qsizetype values = start + (i == 0 ? 0 : 1);  // past the comma joining it
         try {
             target_.execute(head_ + refused.sql.mid(values, refused.rowEnds[i] - values));
+        } catch (const StoppedWhileWaiting&) {
+            throw;  // the user stopped the search, and the copy
         } catch (...) {
             failure = std::current_exception();
             return refused.firstRow + static_cast<std::int64_t>(i);

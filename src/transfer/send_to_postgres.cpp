@@ -78,7 +78,7 @@ class TransferToPostgres : public TableTransfer {
         for (int i = 0; i < source.fieldCount(); ++i) columns.push_back(source.field(i).name);
         return std::make_unique<PostgresCopyTarget>(
             db::postgresConnectionString(ctx_.profiles.postgres()), tableName_, numericColumns_,
-            std::move(columns), transfer_steps::eventsWhileWaiting(yield_));
+            std::move(columns), whileWaiting());
     }
 
     void closeSourceAfterTable() override {

@@ -80,8 +80,7 @@ class TransferToSqlServer : public TableTransfer {
                     return targetColumns_.holdsBytes(column);
                 });
             },
-            transfer_steps::eventsWhileWaiting(yield_),
-            BatchLimits{.rows = statements::kMaxInsertRows});
+            whileWaiting(), BatchLimits{.rows = statements::kMaxInsertRows});
     }
 
     void checkTargetCanHold(int column, const db::Value& value) override {

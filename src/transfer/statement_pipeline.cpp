@@ -137,8 +137,26 @@ void StatementPipeline::waitFor(std::unique_lock<std::mutex>& lock, CallerWait w
         callerWaits_ = CallerWait::Nothing;
         if (ready()) break;
         lock.unlock();
-        if (whileWaiting_) whileWaiting_();
+        try {
+            if (whileWaiting_) whileWaiting_();
+        } catch (...) {
+            lock.lock();
+            giveUp(lock);
+            throw;
+        }
         lock.lock();
+    }
+}
+
+// The caller gives up waiting: nothing more is sent, the statement running is cut short, and
+// once the server has answered it the connection is the caller's again.
+void StatementPipeline::giveUp(std::unique_lock<std::mutex>& lock) {
+    abandoned_ = true;
+    if (running_) target_->cancel();
+    while (!settled()) {
+        callerWaits_ = CallerWait::Settled;
+        toCaller_.wait_for(lock, kWaitSlice);
+        callerWaits_ = CallerWait::Nothing;
     }
 }
 

@@ -28,7 +28,9 @@ struct PipelineLimits {
 
 class StatementPipeline {
   public:
-    // `whileWaiting` runs every few milliseconds while the caller waits on the queue.
+    // `whileWaiting` runs every few milliseconds while the caller waits on the queue. When it
+    // throws, the statements still queued are passed over, the one running is cancelled, and
+    // once it has been answered the exception goes on to the caller.
     explicit StatementPipeline(std::function<void()> whileWaiting, PipelineLimits limits = {});
     // Runs what is still queued, then ends the thread.
     ~StatementPipeline();
@@ -60,6 +62,7 @@ class StatementPipeline {
     void wakeCallerIfDone();
     template <class Ready>
     void waitFor(std::unique_lock<std::mutex>& lock, CallerWait what, Ready ready);
+    void giveUp(std::unique_lock<std::mutex>& lock);
     QString takeSpareBuffer();
     void keepSpareBuffer(QString&& buffer);
 

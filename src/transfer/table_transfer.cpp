@@ -50,6 +50,13 @@ const std::unique_ptr<db::Connection>& TableTransfer::target() const {
     return traits_.direction == Direction::ToPostgres ? postgres_ : mssql_;
 }
 
+db::WhileWaiting TableTransfer::whileWaiting() {
+    return [this] {
+        yield_.whenDue();
+        waits_.check();
+    };
+}
+
 void TableTransfer::run() {
     makeObjects();
     if (sendSelectedTables()) endRun();
@@ -58,13 +65,14 @@ void TableTransfer::run() {
 
 void TableTransfer::makeObjects() {
     const RunLines& lines = lines_.run;
-    p_.step(lines.createMssql, [&] { mssql_ = transfer_steps::newConnection(yield_); });
+    p_.step(lines.createMssql, [&] { mssql_ = transfer_steps::newConnection(whileWaiting()); });
     // The source and the PostgreSQL connection are made in the order of their lines.
     const auto makeSource = [&] {
         p_.step(lines.createSource, [&] { source_ = std::make_unique<db::Recordset>(); });
     };
     const auto makePostgres = [&] {
-        p_.step(lines.createPostgres, [&] { postgres_ = transfer_steps::newConnection(yield_); });
+        p_.step(lines.createPostgres,
+                [&] { postgres_ = transfer_steps::newConnection(whileWaiting()); });
     };
     if (lines.createSource < lines.createPostgres) {
         makeSource();
@@ -223,15 +231,17 @@ void TableTransfer::copyAtOnce(int answer) {
                 return stopped_;
             },
     };
-    FastTableCopy copy(FastCopyScope{p_, ctx_.platform, yield_, ctx_.transferScreen.progressBar,
-                                     targetList(), *source_, tableName_, statement_, success_},
-                       lines_.fast, lines_.creation);
+    FastTableCopy copy(
+        FastCopyScope{p_, ctx_.platform, yield_, waits_, ctx_.transferScreen.progressBar,
+                      targetList(), *source_, tableName_, statement_, success_},
+        lines_.fast, lines_.creation);
     FastTableCopy::Outcome outcome;
     std::unique_ptr<FastCopyTarget> target;
     if (p_.step(lines_.fast.begin, [&] { target = fastCopyTarget(); }))
         outcome = copy.run(answer, dropStatement(), *target, direction);
     else
         success_ = false;
+    if (outcome.stopped) stopped_ = true;
     endTable(outcome.created, outcome.rows);
 }
 

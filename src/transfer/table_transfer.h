@@ -21,6 +21,7 @@
 #include "transfer/current_value.h"
 #include "transfer/fast_table_copy.h"
 #include "transfer/row_sender.h"
+#include "transfer/stoppable_waits.h"
 #include "transfer/transfer_directions.h"
 #include "transfer/transfer_steps.h"
 #include "transfer/uncopied_tables.h"
@@ -101,6 +102,8 @@ class TableTransfer {
     const TransferLines& lines_;
     core::Procedure p_;
     core::EventYield yield_;
+    // A stop cuts short the fast copy's waits on a server.
+    StoppableWaits waits_{ctx_.stop};
     NumberedPieces pieces_{p_, yield_};
     std::unique_ptr<db::Connection> mssql_;
     std::unique_ptr<db::Connection> postgres_;
@@ -111,11 +114,14 @@ class TableTransfer {
     // Towards PostgreSQL, the columns whose values go without quotes.
     std::vector<bool> numericColumns_;
     UncopiedTables uncopied_;
-    // The user stopped the run in the middle of a table's rows.
+    // The user stopped the run in the middle of a table.
     bool stopped_ = false;
 
     // The direction's "Fast copy" box is ticked.
     bool fastCopyTicked() const;
+    // What the run's sessions with the servers do while they wait: let events run, and give
+    // up a fast copy's wait once the user has asked to stop.
+    db::WhileWaiting whileWaiting();
 
   private:
     void makeObjects();

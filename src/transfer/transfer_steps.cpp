@@ -21,9 +21,9 @@ db::WhileWaiting eventsWhileWaiting(core::EventYield& yield) {
     return [&yield] { yield.whenDue(); };
 }
 
-std::unique_ptr<db::Connection> newConnection(core::EventYield& yield) {
+std::unique_ptr<db::Connection> newConnection(db::WhileWaiting whileWaiting) {
     auto connection = std::make_unique<db::Connection>();
-    connection->setWhileWaiting(eventsWhileWaiting(yield));
+    connection->setWhileWaiting(std::move(whileWaiting));
     return connection;
 }
 

@@ -29,8 +29,8 @@ constexpr int kTimeoutSeconds = 5000;
 
 // What a session with a server does while it waits: lets events run, when due.
 db::WhileWaiting eventsWhileWaiting(core::EventYield& yield);
-// A connection that lets events run while it waits on its server.
-std::unique_ptr<db::Connection> newConnection(core::EventYield& yield);
+// A connection that calls `whileWaiting` while it waits on its server.
+std::unique_ptr<db::Connection> newConnection(db::WhileWaiting whileWaiting);
 
 // Lines first, +2, +4: cursor location and both time-outs; +6: open.
 void openPostgres(core::Procedure& p, const std::unique_ptr<db::Connection>& connection,

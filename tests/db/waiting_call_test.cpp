@@ -78,7 +78,7 @@ TEST(WaitingCall, TurnsRunOnTheCallersThreadWhileTheCallIsUnderWay) {
 
 TEST(WaitingCall, NoTurnWhenTheCallEndsBeforeTheFirstSlice) {
     int turns = 0;
-    db::runWhileWaiting([] {}, [&] { ++turns; }, std::chrono::hours(1));
+    db::runWhileWaiting([] {}, [&] { ++turns; }, {}, std::chrono::hours(1));
     EXPECT_EQ(turns, 0);
 }
 
@@ -96,6 +96,33 @@ TEST(WaitingCall, ATurnThatThrowsStillWaitsForTheCall) {
                      }),
                  std::runtime_error);
     EXPECT_TRUE(callEnded);
+}
+
+// Given up by a turn that throws, the call is cancelled once, from the caller's thread, and
+// still waited for; what the turn threw wins over the cancelled call's own failure.
+TEST(WaitingCall, ATurnThatThrowsCancelsTheCallOnce) {
+    struct GaveUp {};
+    const std::thread::id caller = std::this_thread::get_id();
+    Signal cancelled;
+    int cancels = 0;
+    bool cancelledOnCaller = false;
+    bool callEnded = false;
+    EXPECT_THROW(db::runWhileWaiting(
+                     [&] {
+                         cancelled.wait();
+                         callEnded = true;
+                         throw db::DbError(QStringLiteral("Operation canceled"));
+                     },
+                     [] { throw GaveUp{}; },
+                     [&] {
+                         ++cancels;
+                         cancelledOnCaller = std::this_thread::get_id() == caller;
+                         cancelled.raise();
+                     }),
+                 GaveUp);
+    EXPECT_TRUE(callEnded);
+    EXPECT_EQ(cancels, 1);
+    EXPECT_TRUE(cancelledOnCaller);
 }
 
 }  // namespace

@@ -53,5 +53,32 @@ TEST_P(WaitingOnServer, TheCallerTakesTurnsWhileAReadOrADropWaitsForAHeldTable) 
     exec(QStringLiteral("CREATE TABLE %1 (n INT)").arg(table));  // for the fixture to drop
 }
 
+// A turn that throws gives the wait up: the DROP is cancelled while the table is still held,
+// the transaction it ran in stays open to be rolled back, and the connection goes on.
+TEST_P(WaitingOnServer, ATurnThatThrowsCancelsADropWaitingForAHeldTable) {
+    const QString table = createTable(QStringLiteral("held_cancel"), QStringLiteral("n INT"));
+    exec(QStringLiteral("INSERT INTO %1 VALUES (7)").arg(table));
+    db::Connection holder = connect();
+    holder.beginTransaction();
+    holder.execute(QStringLiteral("DROP TABLE ") + table);
+    struct GaveUp {};
+    constexpr int kTurns = 3;  // taken while the DROP waits, before it is given up
+    int turns = 0;
+    db::Connection waiting = connect();
+    waiting.setWhileWaiting([&] {
+        if (++turns == kTurns) throw GaveUp{};
+    });
+
+    waiting.beginTransaction();
+    EXPECT_THROW(waiting.execute(QStringLiteral("DROP TABLE ") + table), GaveUp);
+    EXPECT_EQ(turns, kTurns);
+    waiting.endTransaction(false);
+
+    holder.endTransaction(false);
+    db::Recordset rows = waiting.query(selectAll(table));
+    ASSERT_FALSE(rows.eof());
+    EXPECT_EQ(rows.value(0).toText(), QStringLiteral("7"));
+}
+
 }  // namespace
 }  // namespace dorvane::testing

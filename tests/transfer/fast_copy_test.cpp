@@ -5,7 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
 #include <filesystem>
+#include <mutex>
+#include <thread>
 
 #if defined(__linux__)
 #include <sys/resource.h>
@@ -13,6 +18,8 @@
 #endif
 
 #include "copy_check.h"
+#include "db/connection.h"
+#include "db/recordset.h"
 #include "directions.h"
 #include "old_target.h"
 #include "private_standin.h"
@@ -196,6 +203,102 @@ TEST_P(FastCopy, AStopRollsTheTableBackAndKeepsTheOldOne) {
 
     EXPECT_TRUE(h.stop.requested());
     EXPECT_TRUE(h.platform.errorReports().empty());
+    expectOldTableKept(t);
+}
+
+// Another session's DROP, not yet rolled back, holds a table against the copy.
+class HeldTable {
+  public:
+    HeldTable(Server server, const QString& quotedTable) {
+        holder_.open(server == Server::Postgres ? db::postgresConnectionString(postgresProfile())
+                                                : db::mssqlConnectionString(mssqlProfile()));
+        holder_.beginTransaction();
+        holder_.execute("DROP TABLE " + quotedTable);
+        // Should the copy not be cut short, the table is let go after a long while, so
+        // that the test ends and sees it.
+        watchdog_ = std::thread([this] {
+            std::unique_lock lock(mutex_);
+            if (!ended_.wait_for(lock, std::chrono::minutes(2), [this] { return letGo_; })) {
+                holder_.endTransaction(false);
+                letGoLate_ = true;
+            }
+        });
+    }
+    ~HeldTable() { letGo(); }
+
+    // Lets the table go; false when the watchdog had to.
+    bool letGo() {
+        {
+            const std::lock_guard lock(mutex_);
+            letGo_ = true;
+        }
+        ended_.notify_one();
+        if (watchdog_.joinable()) watchdog_.join();
+        if (!letGoLate_ && !endedHere_) holder_.endTransaction(false);
+        endedHere_ = true;
+        return !letGoLate_;
+    }
+
+  private:
+    db::Connection holder_;
+    std::mutex mutex_;
+    std::condition_variable ended_;
+    bool letGo_ = false;
+    bool letGoLate_ = false;
+    bool endedHere_ = false;
+    std::thread watchdog_;
+};
+
+// True while a session of the target's server waits for a lock: seen in PostgreSQL's
+// activity, the stand-in's sessions included (their databases are named standin_<name>),
+// or in SQL Server's lock requests.
+class LockWaits {
+  public:
+    explicit LockWaits(Server target)
+        : onPostgres_(target == Server::Postgres || std::getenv("DORVANE_STANDIN_LOG")) {
+        probe_.open(onPostgres_ ? db::postgresConnectionString(postgresProfile())
+                                : db::mssqlConnectionString(mssqlProfile()));
+        database_ = target == Server::Postgres
+                        ? postgresProfile().database
+                        : QStringLiteral("standin_") + mssqlProfile().database;
+    }
+    bool seen() {
+        const QString sql =
+            onPostgres_ ? "SELECT 1 FROM pg_stat_activity WHERE wait_event_type = 'Lock' AND "
+                          "datname = " +
+                              sql::singleQuotedText(database_)
+                        : QStringLiteral(
+                              "SELECT 1 FROM sys.dm_tran_locks WHERE request_status = "
+                              "'WAIT' AND resource_database_id = DB_ID()");
+        return !probe_.query(sql).eof();
+    }
+
+  private:
+    const bool onPostgres_;
+    QString database_;
+    db::Connection probe_;
+};
+
+// A stop asked for while the copy waits for a table another session holds cuts the wait
+// short: the copy ends while the table is still held, nothing is reported, and the old
+// table is intact.
+TEST_P(FastCopy, AStopCutsShortAWaitForAHeldTable) {
+    const QString t = sourceTable("held_stop", 3);
+    createOldTarget(t);
+    h.platform.answers = {core::kAnswerYes};
+    HeldTable held(d.target.server, d.target.quote(t));
+    LockWaits lockWaits(d.target.server);
+    // Once the table is under way (the overwrite question answered): a wait seen then that
+    // is another test's only brings the stop forward to the copy's first wait.
+    h.platform.onProcessEvents = [&] {
+        if (!h.stop.requested() && h.platform.answers.empty() && lockWaits.seen()) h.stop.request();
+    };
+
+    send(t, true);
+
+    EXPECT_TRUE(h.stop.requested());
+    EXPECT_TRUE(held.letGo()) << "the copy went on only once the table was let go";
+    EXPECT_TRUE(h.platform.errorReports().empty()) << h.platform.errorReports()[0].toStdString();
     expectOldTableKept(t);
 }
 

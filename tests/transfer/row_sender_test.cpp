@@ -83,6 +83,31 @@ TEST_P(StatementPipelineTest, AFailureStopsTheStatementsAfterItAndIsGivenOnce) {
     EXPECT_EQ(numbersIn(table), std::vector<int>{1});
 }
 
+// A turn that throws while the caller waits gives the statements up: the one running, which
+// waits for a table another session holds, is cancelled, the ones queued after it are passed
+// over, and the connection is the caller's again, its transaction open to be rolled back.
+TEST_P(StatementPipelineTest, ATurnThatThrowsCancelsTheStatementRunningAndPassesOverTheRest) {
+    const QString table = createTable(QStringLiteral("pipe_held"), "n INT, note " + noteType());
+    db::Connection holder = connect();
+    holder.beginTransaction();
+    holder.execute(QStringLiteral("DROP TABLE ") + table);
+    db::Connection target = connect();
+    target.beginTransaction();
+    struct GaveUp {};
+    int turns = 0;
+    transfer::StatementPipeline pipeline([&] {
+        if (++turns == 3) throw GaveUp{};
+    });
+    pipeline.send(target, insert(table, 1));
+    pipeline.send(target, insert(table, 2));
+
+    EXPECT_THROW((void)pipeline.settle(), GaveUp);
+    EXPECT_EQ(pipeline.succeeded(), 0u);
+    target.endTransaction(false);
+    holder.endTransaction(false);
+    EXPECT_TRUE(numbersIn(table).empty());
+}
+
 INSTANTIATE_TEST_SUITE_P(BothServers, StatementPipelineTest,
                          ::testing::Values(DbServer::Postgres, DbServer::Mssql), serverLabel);
 

@@ -1,6 +1,24 @@
 #include "pg_connection.hpp"
 
+#include <poll.h>
+
+#include <cerrno>
+
 namespace standin {
+namespace {
+
+// How often a waiting command looks for the client's cancel.
+constexpr int kCancelPollMs = 20;
+
+void cancelCommand(PGconn* c) {
+    PGcancel* cancel = PQgetCancel(c);
+    if (!cancel) return;
+    char error[256];
+    PQcancel(cancel, error, sizeof error);
+    PQfreeCancel(cancel);
+}
+
+}  // namespace
 
 PgConnection::PgConnection(const std::string& conninfo) : conn_(PQconnectdb(conninfo.c_str())) {
     if (!conn_) throw BackendError("out of memory for a backend connection", "53200");
@@ -23,14 +41,39 @@ PgResult PgConnection::exec(const std::string& sql, const PgParams& params) {
     std::vector<const char*> values;
     values.reserve(params.size());
     for (const auto& p : params) values.push_back(p ? p->c_str() : nullptr);
-    PgResult result(PQexecParams(conn_.get(), sql.c_str(), static_cast<int>(values.size()), nullptr,
-                                 values.data(), nullptr, nullptr, 0));
+    PGconn* c = conn_.get();
+    if (!PQsendQueryParams(c, sql.c_str(), static_cast<int>(values.size()), nullptr, values.data(),
+                           nullptr, nullptr, 0)) {
+        throw BackendError(PQerrorMessage(c), "");
+    }
+    // As PQexecParams: the last result, or the first that failed.
+    PgResult result;
+    for (;;) {
+        awaitResult();
+        PgResult next(PQgetResult(c));
+        if (!next) break;
+        if (!result || PQresultStatus(result.get()) != PGRES_FATAL_ERROR) result = std::move(next);
+    }
     ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
         const char* state = result ? PQresultErrorField(result.get(), PG_DIAG_SQLSTATE) : nullptr;
         throw BackendError(PQerrorMessage(conn_.get()), state ? state : "");
     }
     return result;
+}
+
+void PgConnection::awaitResult() {
+    PGconn* c = conn_.get();
+    while (PQisBusy(c)) {
+        if (cancelRequested_ && cancelRequested_()) {
+            // Once: what undoes the cancelled command must run to its end.
+            cancelRequested_ = nullptr;
+            cancelCommand(c);
+        }
+        pollfd socket{PQsocket(c), POLLIN, 0};
+        if (poll(&socket, 1, cancelRequested_ ? kCancelPollMs : -1) < 0 && errno != EINTR) return;
+        if (!PQconsumeInput(c)) return;  // the connection broke; PQgetResult says so
+    }
 }
 
 PgRowStream::PgRowStream(PgConnection& conn, const std::string& sql) : conn_(conn) {
@@ -60,6 +103,7 @@ const PGresult* PgRowStream::next() {
 }
 
 PgResult PgRowStream::take() {
+    conn_.awaitResult();
     PgResult result(PQgetResult(conn_.get()));
     ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_TUPLES_OK;
     if (status == PGRES_SINGLE_TUPLE) return result;

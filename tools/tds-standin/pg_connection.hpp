@@ -2,6 +2,7 @@
 
 #include <libpq-fe.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -34,11 +35,36 @@ public:
 
     PGconn* get() { return conn_.get(); }
 
+    // While a command waits on the backend, `requested` is asked every few milliseconds
+    // whether the client has cancelled it; the first time it says so, the backend is asked
+    // to cancel the command, and the command fails (SQLSTATE 57014). Empty: waits as long
+    // as the command takes.
+    void watchForCancel(std::function<bool()> requested) {
+        cancelRequested_ = std::move(requested);
+    }
+    // Waits until the next result can be taken without blocking, as watchForCancel says.
+    void awaitResult();
+
 private:
     struct ConnDeleter {
         void operator()(PGconn* c) const { PQfinish(c); }
     };
     std::unique_ptr<PGconn, ConnDeleter> conn_;
+    std::function<bool()> cancelRequested_;
+};
+
+// Watches for the client's cancel for as long as it lives.
+class CancelWatch {
+public:
+    CancelWatch(PgConnection& conn, std::function<bool()> requested) : conn_(conn) {
+        conn_.watchForCancel(std::move(requested));
+    }
+    ~CancelWatch() { conn_.watchForCancel(nullptr); }
+    CancelWatch(const CancelWatch&) = delete;
+    CancelWatch& operator=(const CancelWatch&) = delete;
+
+private:
+    PgConnection& conn_;
 };
 
 // The rows of one query, taken one at a time as the backend sends them (libpq single-row

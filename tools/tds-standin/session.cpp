@@ -240,6 +240,9 @@ void Session::sqlBatch(const Message& message) {
         return;
     }
     if (statements.empty()) out.done(tokens::kDone, done_status::kFinal, 0, 0);
+    // A statement waiting on the backend (for a lock another session holds, say) is cut
+    // short by the client's attention.
+    const CancelWatch watch(*backend_, [&out] { return out.cancelled(); });
     for (size_t i = 0; i < statements.size(); ++i) {
         bool last = i + 1 == statements.size();
         try {
@@ -254,6 +257,9 @@ void Session::sqlBatch(const Message& message) {
                 throw backendFailure(e);
             }
         } catch (const SqlError& e) {
+            // The attention ends the batch; the cancelled statement's error is not sent, and
+            // an open transaction stays open.
+            if (out.wasCancelled()) break;
             log("error " + std::to_string(e.number) + ": " + e.what());
             tokens::error(out.tokens(), e);
             if (endsWithTerminationNote(statements[i], e)) {
@@ -276,6 +282,7 @@ void Session::sqlBatch(const Message& message) {
 void Session::rpc(const Message& message) {
     ResponseWriter out(stream_);
     StatementExecutor executor(*backend_, *catalogue_, *transaction_, state_, config_, out);
+    const CancelWatch watch(*backend_, [&out] { return out.cancelled(); });
     try {
         try {
             ByteReader headers(message.payload);
@@ -293,11 +300,13 @@ void Session::rpc(const Message& message) {
             throw backendFailure(e);
         }
     } catch (const SqlError& e) {
-        log("error " + std::to_string(e.number) + ": " + e.what());
-        tokens::error(out.tokens(), e);
-        abortTransaction(out);
-        tokens::returnStatus(out.tokens(), 1);
-        out.done(tokens::kDoneProc, done_status::kError, 0, 0);
+        if (!out.wasCancelled()) {
+            log("error " + std::to_string(e.number) + ": " + e.what());
+            tokens::error(out.tokens(), e);
+            abortTransaction(out);
+            tokens::returnStatus(out.tokens(), 1);
+            out.done(tokens::kDoneProc, done_status::kError, 0, 0);
+        }
     }
     out.finish();
     if (out.wasCancelled()) stream_.readMessage();
