@@ -128,8 +128,9 @@ TEST_P(RowFetcherTest, BlocksGiveTheRowsThatValueByValueReadingGives) {
             expected.readRow(want);
             actual.readRow(got);
             ASSERT_EQ(got, want) << "row " << r;
-            if (r == 3 && isPostgres())  // the digits a block's array cannot hold
+            if (r == 3 && isPostgres()) {  // the digits a block's array cannot hold
                 EXPECT_GT(got[6].asString().size(), db::RowFetcher::kNarrowBytes);
+            }
         }
     }
 }

@@ -222,9 +222,10 @@ void checkRefused(const MatrixRow& row, const Refusal& refusal, Server from, Ser
     }
     for (const Arrived& a : arrivedRows(to, table))
         EXPECT_LT(a.key, 2) << "row " << a.key << " arrived as " << shown(a.value).toStdString();
-    if (mode == CopyMode::Fast)
+    if (mode == CopyMode::Fast) {
         EXPECT_FALSE(to == Server::Postgres ? postgresTableExists(table) : mssqlTableExists(table))
             << "a fast copy that failed left its table";
+    }
 }
 
 }  // namespace
