@@ -3,12 +3,14 @@
 #include <poll.h>
 
 #include <cerrno>
+#include <string_view>
 
 namespace standin {
 namespace {
 
 // How often a waiting command looks for the client's cancel.
 constexpr int kCancelPollMs = 20;
+constexpr std::string_view kQueryCanceled = "57014";
 
 void cancelCommand(PGconn* c) {
     PGcancel* cancel = PQgetCancel(c);
@@ -57,19 +59,23 @@ PgResult PgConnection::exec(const std::string& sql, const PgParams& params) {
     ExecStatusType status = result ? PQresultStatus(result.get()) : PGRES_FATAL_ERROR;
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
         const char* state = result ? PQresultErrorField(result.get(), PG_DIAG_SQLSTATE) : nullptr;
+        commandFailed(state);
         throw BackendError(PQerrorMessage(conn_.get()), state ? state : "");
     }
     return result;
 }
 
+void PgConnection::commandFailed(const char* sqlState) {
+    // Cancelled: what undoes the command must run to its end.
+    if (sqlState && std::string_view(sqlState) == kQueryCanceled) cancelRequested_ = nullptr;
+}
+
 void PgConnection::awaitResult() {
     PGconn* c = conn_.get();
     while (PQisBusy(c)) {
-        if (cancelRequested_ && cancelRequested_()) {
-            // Once: what undoes the cancelled command must run to its end.
-            cancelRequested_ = nullptr;
-            cancelCommand(c);
-        }
+        // Asked again every slice until a command fails cancelled: a cancel that reaches the
+        // backend between two commands of a statement is lost, and the next one may wait.
+        if (cancelRequested_ && cancelRequested_()) cancelCommand(c);
         pollfd socket{PQsocket(c), POLLIN, 0};
         if (poll(&socket, 1, cancelRequested_ ? kCancelPollMs : -1) < 0 && errno != EINTR) return;
         if (!PQconsumeInput(c)) return;  // the connection broke; PQgetResult says so
@@ -112,6 +118,7 @@ PgResult PgRowStream::take() {
         return nullptr;
     }
     const char* state = PQresultErrorField(result.get(), PG_DIAG_SQLSTATE);
+    conn_.commandFailed(state);
     BackendError error(PQerrorMessage(conn_.get()), state ? state : "");
     drain();
     throw error;

@@ -36,14 +36,16 @@ public:
     PGconn* get() { return conn_.get(); }
 
     // While a command waits on the backend, `requested` is asked every few milliseconds
-    // whether the client has cancelled it; the first time it says so, the backend is asked
-    // to cancel the command, and the command fails (SQLSTATE 57014). Empty: waits as long
-    // as the command takes.
+    // whether the client has cancelled it; once it says so, the backend is asked to cancel
+    // every command that waits until one fails cancelled (SQLSTATE 57014), after which the
+    // watch ends. Empty: waits as long as the command takes.
     void watchForCancel(std::function<bool()> requested) {
         cancelRequested_ = std::move(requested);
     }
     // Waits until the next result can be taken without blocking, as watchForCancel says.
     void awaitResult();
+    // After a command failed with `sqlState`: a cancelled one ends the watch.
+    void commandFailed(const char* sqlState);
 
 private:
     struct ConnDeleter {
