@@ -95,7 +95,8 @@ std::string connectionString(const ConnectionDetails& d) {
            ";Uid=" + d.user + ";Pwd={" + d.password + "};TDS_Version=7.4;ClientCharset=UTF-8;";
 }
 
-Connection::Connection(const ConnectionDetails& details, int timeoutSeconds) {
+Connection::Connection(const ConnectionDetails& details, int timeoutSeconds,
+                       const Attributes& beforeConnect) {
     check(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env_), SQL_HANDLE_ENV, env_,
           "SQLAllocHandle(ENV)");
     SQLSetEnvAttr(env_, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
@@ -104,12 +105,23 @@ Connection::Connection(const ConnectionDetails& details, int timeoutSeconds) {
                        reinterpret_cast<SQLPOINTER>(static_cast<SQLLEN>(timeoutSeconds)), 0);
     SQLSetConnectAttrW(dbc_, SQL_ATTR_CONNECTION_TIMEOUT,
                        reinterpret_cast<SQLPOINTER>(static_cast<SQLLEN>(timeoutSeconds)), 0);
+    std::string failedCall;
+    for (const auto& attribute : beforeConnect) {
+        SQLRETURN rc = SQLSetConnectAttrW(
+            dbc_, attribute.first, reinterpret_cast<SQLPOINTER>(attribute.second), SQL_IS_UINTEGER);
+        if (!SQL_SUCCEEDED(rc) && failedCall.empty()) {
+            failedCall = "SQLSetConnectAttrW(" + std::to_string(attribute.first) + ")";
+        }
+    }
     std::u16string text = utf8ToUtf16(connectionString(details));
-    SQLRETURN rc = SQLDriverConnectW(dbc_, nullptr, reinterpret_cast<SQLWCHAR*>(text.data()),
-                                     static_cast<SQLSMALLINT>(text.size()), nullptr, 0, nullptr,
-                                     SQL_DRIVER_NOPROMPT);
+    SQLRETURN rc = failedCall.empty()
+                       ? SQLDriverConnectW(dbc_, nullptr, reinterpret_cast<SQLWCHAR*>(text.data()),
+                                           static_cast<SQLSMALLINT>(text.size()), nullptr, 0,
+                                           nullptr, SQL_DRIVER_NOPROMPT)
+                       : SQL_ERROR;
     if (!SQL_SUCCEEDED(rc)) {
-        OdbcError error("SQLDriverConnectW", diagnostics(SQL_HANDLE_DBC, dbc_));
+        OdbcError error(failedCall.empty() ? "SQLDriverConnectW" : failedCall,
+                        diagnostics(SQL_HANDLE_DBC, dbc_));
         SQLFreeHandle(SQL_HANDLE_DBC, dbc_);
         SQLFreeHandle(SQL_HANDLE_ENV, env_);
         throw error;

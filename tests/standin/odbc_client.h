@@ -8,6 +8,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace standin_test {
@@ -46,7 +47,10 @@ class Statement;
 
 class Connection {
   public:
-    explicit Connection(const ConnectionDetails& details, int timeoutSeconds = 10);
+    // Connection attributes the driver takes only before it connects (number, value).
+    using Attributes = std::vector<std::pair<SQLINTEGER, SQLULEN>>;
+    explicit Connection(const ConnectionDetails& details, int timeoutSeconds = 10,
+                        const Attributes& beforeConnect = {});
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
     ~Connection();

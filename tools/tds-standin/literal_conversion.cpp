@@ -10,6 +10,35 @@
 #include <limits>
 
 namespace standin {
+
+std::string formatScaled(__int128 value, int scale) {
+    bool negative = value < 0;
+    if (negative) value = -value;
+    std::string digits;
+    do {
+        digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(value % 10)));
+        value /= 10;
+    } while (value > 0);
+    if (scale > 0) {
+        if (static_cast<int>(digits.size()) <= scale) {
+            digits.insert(0, static_cast<size_t>(scale) - digits.size() + 1, '0');
+        }
+        digits.insert(digits.size() - static_cast<size_t>(scale), ".");
+    }
+    return (negative ? "-" : "") + digits;
+}
+
+std::string hexText(const std::string& bytes) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string out = "\\x";
+    for (char c : bytes) {
+        auto b = static_cast<unsigned char>(c);
+        out += kDigits[b >> 4];
+        out += kDigits[b & 15];
+    }
+    return out;
+}
+
 namespace {
 
 using Int128 = __int128;
@@ -107,23 +136,6 @@ std::optional<Int128> scaledValue(const DecimalText& d, int precision, int scale
     for (int i = 0; i < precision; ++i) limit *= 10;
     if (value >= limit) return std::nullopt;
     return d.negative ? -value : value;
-}
-
-std::string formatScaled(Int128 value, int scale) {
-    bool negative = value < 0;
-    if (negative) value = -value;
-    std::string digits;
-    do {
-        digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(value % 10)));
-        value /= 10;
-    } while (value > 0);
-    if (scale > 0) {
-        if (static_cast<int>(digits.size()) <= scale) {
-            digits.insert(0, static_cast<size_t>(scale) - digits.size() + 1, '0');
-        }
-        digits.insert(digits.size() - static_cast<size_t>(scale), ".");
-    }
-    return (negative ? "-" : "") + digits;
 }
 
 // A number literal with an exponent, written out as a plain decimal.
@@ -385,17 +397,6 @@ std::string convertGuid(const Literal& l) {
             "Conversion failed when converting from a character string to uniqueidentifier.");
     }
     return foldCase(text);
-}
-
-std::string hexText(const std::string& bytes) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string out = "\\x";
-    for (char c : bytes) {
-        auto b = static_cast<unsigned char>(c);
-        out += kDigits[b >> 4];
-        out += kDigits[b & 15];
-    }
-    return out;
 }
 
 std::string convertBinary(const Literal& l, const DeclaredType& column) {

@@ -6,29 +6,48 @@ namespace standin {
 namespace {
 constexpr size_t kHeaderSize = 8;
 constexpr uint8_t kEndOfMessage = 0x01;
+constexpr uint8_t kIgnoreMessage = 0x02;
 constexpr size_t kMaxMessage = 256u * 1024 * 1024;
 }  // namespace
 
 std::optional<Message> PacketStream::readMessage() {
     Message message;
-    for (bool first = true;; first = false) {
-        uint8_t header[kHeaderSize];
-        if (!readFully(fd_, header, kHeaderSize)) {
-            if (first) return std::nullopt;
-            throw ProtocolError("connection closed inside a message");
+    uint8_t header[kHeaderSize];
+    if (!readFully(fd_, header, kHeaderSize)) return std::nullopt;
+    message.type = header[0];
+    for (uint8_t status = packetBody(header, message.payload);;) {
+        if (status & kEndOfMessage) return message;
+        if (message.type == packet_type::kBulkLoad) {
+            message.complete = false;
+            return message;
         }
-        size_t length = (static_cast<size_t>(header[2]) << 8) | header[3];
-        if (length < kHeaderSize) throw ProtocolError("packet length below header size");
-        if (first) message.type = header[0];
-        size_t at = message.payload.size();
-        if (at + length > kMaxMessage) throw ProtocolError("request too large");
-        message.payload.resize(at + length - kHeaderSize);
-        if (length > kHeaderSize &&
-            !readFully(fd_, message.payload.data() + at, length - kHeaderSize)) {
-            throw ProtocolError("connection closed inside a packet");
-        }
-        if (header[1] & kEndOfMessage) return message;
+        status = readPacket(message.payload);
     }
+}
+
+bool PacketStream::readContinuation(Bytes& payload, bool& ignored) {
+    uint8_t status = readPacket(payload);
+    ignored = (status & kIgnoreMessage) != 0;
+    return (status & kEndOfMessage) != 0;
+}
+
+uint8_t PacketStream::readPacket(Bytes& payload) {
+    uint8_t header[kHeaderSize];
+    if (!readFully(fd_, header, kHeaderSize))
+        throw ProtocolError("connection closed inside a message");
+    return packetBody(header, payload);
+}
+
+uint8_t PacketStream::packetBody(const uint8_t* header, Bytes& payload) {
+    size_t length = (static_cast<size_t>(header[2]) << 8) | header[3];
+    if (length < kHeaderSize) throw ProtocolError("packet length below header size");
+    size_t at = payload.size();
+    if (at + length > kMaxMessage) throw ProtocolError("request too large");
+    payload.resize(at + length - kHeaderSize);
+    if (length > kHeaderSize && !readFully(fd_, payload.data() + at, length - kHeaderSize)) {
+        throw ProtocolError("connection closed inside a packet");
+    }
+    return header[1];
 }
 
 void PacketStream::append(const Bytes& tokens) {

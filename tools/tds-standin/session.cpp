@@ -1,5 +1,6 @@
 #include "session.hpp"
 
+#include "bulk_message_reader.hpp"
 #include "login.hpp"
 #include "request_headers.hpp"
 #include "response_writer.hpp"
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace standin {
 namespace {
@@ -52,6 +54,9 @@ void Session::run() {
     try {
         bool loggedIn = false;
         while (auto message = stream_.readMessage()) {
+            // INSERT BULK announces only the message right after it.
+            std::optional<ObjectName> announced = std::exchange(pendingBulkLoad_, std::nullopt);
+            if (message->type == packet_type::kBulkLoad) pendingBulkLoad_ = std::move(announced);
             switch (message->type) {
                 case packet_type::kPrelogin:
                     stream_.sendMessage(packet_type::kTabularResult, preloginResponse());
@@ -71,6 +76,10 @@ void Session::run() {
                 case packet_type::kTransactionManager:
                     if (!loggedIn) throw ProtocolError("transaction manager request before login");
                     transactionManager(*message);
+                    break;
+                case packet_type::kBulkLoad:
+                    if (!loggedIn) throw ProtocolError("bulk load before login");
+                    bulkLoad(std::move(*message));
                     break;
                 case packet_type::kAttention:
                     acknowledgeAttention();
@@ -249,6 +258,9 @@ void Session::sqlBatch(const Message& message) {
             try {
                 StatementOutcome outcome = executor.execute(statements[i]);
                 if (out.wasCancelled()) break;
+                if (const auto* bulk = std::get_if<InsertBulkStatement>(&statements[i])) {
+                    pendingBulkLoad_ = bulk->table;
+                }
                 closeStatement(out, outcome, state_.noCount, last);
                 continue;
             } catch (const BackendError& e) {
@@ -310,6 +322,56 @@ void Session::rpc(const Message& message) {
     }
     out.finish();
     if (out.wasCancelled()) stream_.readMessage();
+}
+
+void Session::bulkLoad(Message message) {
+    BulkMessageReader rows(stream_, std::move(message));
+    std::optional<ObjectName> table = std::exchange(pendingBulkLoad_, std::nullopt);
+    if (!table) {
+        rows.drain();
+        log("bulk load without INSERT BULK refused");
+        ResponseWriter out(stream_);
+        tokens::error(out.tokens(),
+                      unsupported("a bulk load message not announced by INSERT BULK"));
+        out.done(tokens::kDone, done_status::kError, 0, 0);
+        out.finish();
+        return;
+    }
+    ResponseWriter out(stream_);
+    StatementExecutor executor(*backend_, *catalogue_, *transaction_, state_, config_, out);
+    const CancelWatch watch(*backend_, [&out] { return out.cancelled(); });
+    try {
+        try {
+            StatementOutcome outcome = executor.bulkLoad(*table, rows);
+            log("bulk load into " + table->written() + ": " +
+                std::to_string(outcome.rowCount.value_or(0)) + " rows");
+            if (!out.wasCancelled()) closeStatement(out, outcome, state_.noCount, true);
+        } catch (const BackendError& e) {
+            throw backendFailure(e);
+        }
+    } catch (const SqlError& e) {
+        // The rest of the message is read before the answer, which ends the request.
+        rows.drain();
+        if (rows.ignored()) {
+            // An ignored message gets no answer; the client's attention follows it.
+            log("bulk load ignored as the client asked");
+            return;
+        }
+        if (!out.wasCancelled()) {
+            log("error " + std::to_string(e.number) + ": " + e.what());
+            tokens::error(out.tokens(), e);
+            if (e.number == 515) {
+                tokens::info(out.tokens(), 3621, 0, 0, "The statement has been terminated.");
+            }
+            abortTransaction(out);
+            out.done(tokens::kDone, done_status::kError, 0, 0);
+        }
+    }
+    out.finish();
+    if (out.wasCancelled()) {
+        log("bulk load cancelled by attention");
+        stream_.readMessage();  // the attention just acknowledged
+    }
 }
 
 void Session::acknowledgeAttention() {

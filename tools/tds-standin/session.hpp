@@ -10,6 +10,7 @@
 #include "session_transaction.hpp"
 
 #include <memory>
+#include <optional>
 
 namespace standin {
 
@@ -24,6 +25,7 @@ class Session {
     void sqlBatch(const Message& message);
     void rpc(const Message& message);
     void transactionManager(const Message& message);
+    void bulkLoad(Message message);
     // Reads ALL_HEADERS; raises 3971 when they name a transaction other than the open one.
     void requireCurrentTransaction(ByteReader& reader);
     // Writes the error of a request that ended with it.
@@ -44,6 +46,8 @@ class Session {
     std::unique_ptr<PgConnection> backend_;
     std::unique_ptr<Catalogue> catalogue_;
     std::unique_ptr<SessionTransaction> transaction_;
+    // The table an INSERT BULK announced, for the bulk load message that must follow it.
+    std::optional<ObjectName> pendingBulkLoad_;
 };
 
 }  // namespace standin

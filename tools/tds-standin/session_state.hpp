@@ -21,6 +21,8 @@ struct SessionState {
     bool noCount = false;
     // Any error rolls the whole explicit transaction back and ends the batch.
     bool xactAbort = false;
+    // SET FMTONLY ON: a SELECT describes its columns and returns no rows.
+    bool fmtOnly = false;
     IsolationLevel isolationLevel = IsolationLevel::ReadCommitted;
 };
 

@@ -361,7 +361,33 @@ class Parser {
         return v;
     }
 
-    InsertStatement insert() {
+    // After INSERT BULK. The column types only repeat what the bulk load message declares;
+    // table hints are taken and left alone.
+    InsertBulkStatement insertBulk() {
+        InsertBulkStatement s;
+        s.table = objectName();
+        expectSymbol("(");
+        do {
+            s.columns.push_back(identifier());
+            identifier();
+            typeArguments();
+            if (acceptKeyword("collate")) identifier();
+        } while (acceptSymbol(","));
+        expectSymbol(")");
+        if (acceptKeyword("with")) {
+            expectSymbol("(");
+            for (int depth = 1; depth > 0;) {
+                if (peek().kind == SqlToken::Kind::End) fail();
+                if (isSymbol(peek(), "(")) ++depth;
+                if (isSymbol(peek(), ")")) --depth;
+                next();
+            }
+        }
+        return s;
+    }
+
+    Statement insert() {
+        if (acceptKeyword("bulk")) return insertBulk();
         InsertStatement s;
         acceptKeyword("into");
         s.table = objectName();

@@ -8,6 +8,16 @@
 
 namespace standin {
 
+// TDS data type numbers, as COLMETADATA names them.
+namespace tds {
+constexpr uint8_t kIntN = 0x26, kBitN = 0x68, kDecimalN = 0x6A, kNumericN = 0x6C, kMoneyN = 0x6E,
+                  kFloatN = 0x6D, kDateTimeN = 0x6F, kDate = 0x28, kTime = 0x29, kDateTime2 = 0x2A,
+                  kDateTimeOffset = 0x2B, kBigChar = 0xAF, kBigVarChar = 0xA7, kText = 0x23,
+                  kNChar = 0xEF, kNVarChar = 0xE7, kNText = 0x63, kBigBinary = 0xAD,
+                  kBigVarBinary = 0xA5, kImage = 0x22, kGuid = 0x24, kXml = 0xF1;
+constexpr uint16_t kPlpMarker = 0xFFFF;
+}  // namespace tds
+
 enum class SqlType {
     TinyInt,
     SmallInt,

@@ -1,5 +1,6 @@
 #include "statement_executor.hpp"
 
+#include "bulk_load.hpp"
 #include "literal_conversion.hpp"
 #include "scalar_expressions.hpp"
 #include "server_error.hpp"
@@ -46,6 +47,13 @@ std::string rowFilter(const SelectStatement& s) {
     return s.excludesAllRows ? " WHERE false" : "";
 }
 
+std::vector<ResultColumn> resultColumns(const CatalogueObject& object) {
+    std::vector<ResultColumn> columns;
+    for (const auto& c : object.columns)
+        columns.push_back({utf8ToUtf16(c.name), c.type, !c.notNull});
+    return columns;
+}
+
 std::string columnList(size_t count) {
     std::string out;
     for (size_t i = 0; i < count; ++i) out += (i ? ", " : "") + CatalogueObject::backendColumn(i);
@@ -53,6 +61,20 @@ std::string columnList(size_t count) {
 }
 
 }  // namespace
+
+std::vector<size_t> requireColumns(const CatalogueObject& object,
+                                   const std::vector<std::string>& names) {
+    std::map<std::string, size_t> byName;
+    for (size_t i = 0; i < object.columns.size(); ++i) byName[foldCase(object.columns[i].name)] = i;
+    std::vector<size_t> ordinals;
+    for (const auto& c : names) {
+        auto it = byName.find(foldCase(c));
+        if (it == byName.end())
+            throw SqlError(207, 16, 1, "Invalid column name '" + c + "'.", true);
+        ordinals.push_back(it->second);
+    }
+    return ordinals;
+}
 
 StatementOutcome StatementExecutor::execute(const Statement& statement) {
     return std::visit(
@@ -72,6 +94,8 @@ StatementOutcome StatementExecutor::execute(const Statement& statement) {
                 return accessDatabase([&] { return drop(s); });
             else if constexpr (std::is_same_v<T, InsertStatement>)
                 return accessDatabase([&] { return insert(s); });
+            else if constexpr (std::is_same_v<T, InsertBulkStatement>)
+                return insertBulk(s);
             else if constexpr (std::is_same_v<T, SetStatement>)
                 return set(s);
             else if constexpr (std::is_same_v<T, SetIsolationStatement>)
@@ -160,15 +184,17 @@ CatalogueObject StatementExecutor::resolve(const ObjectName& name) {
 
 StatementOutcome StatementExecutor::select(const SelectStatement& s) {
     CatalogueObject object = resolve(s.table);
+    if (state_.fmtOnly) {
+        tokens::columnMetadata(out_.tokens(), resultColumns(object), utf8ToUtf16(object.name));
+        return {tokens::kDone, done_command::kSelect, std::nullopt};
+    }
     std::string sql = "SELECT " + columnList(object.columns.size()) + " FROM " +
                       quoteIdentifier(object.backendName()) + rowFilter(s) +
                       " ORDER BY standin_row";
     if (s.top) sql += " LIMIT " + std::to_string(*s.top);
     PgRowStream rows(conn_, sql);
 
-    std::vector<ResultColumn> columns;
-    for (const auto& c : object.columns)
-        columns.push_back({utf8ToUtf16(c.name), c.type, !c.notNull});
+    std::vector<ResultColumn> columns = resultColumns(object);
     std::u16string tableName = utf8ToUtf16(object.name);
     tokens::columnMetadata(out_.tokens(), columns, tableName);
 
@@ -191,6 +217,13 @@ StatementOutcome StatementExecutor::select(const SelectStatement& s) {
 
 StatementOutcome StatementExecutor::count(const CountStatement& s) {
     CatalogueObject object = resolve(s.source.table);
+    // An expression's column: no name, and nullable as SQL Server describes aggregates.
+    std::vector<ResultColumn> columns = {
+        {u"", DeclaredType{s.big ? SqlType::BigInt : SqlType::Int}, true}};
+    if (state_.fmtOnly) {
+        tokens::columnMetadata(out_.tokens(), columns, u"");
+        return {tokens::kDone, done_command::kSelect, std::nullopt};
+    }
     std::string relation = quoteIdentifier(object.backendName());
     std::string sql = s.source.top ? "SELECT count(*) FROM (SELECT 1 FROM " + relation +
                                          rowFilter(s.source) + " LIMIT " +
@@ -202,9 +235,6 @@ StatementOutcome StatementExecutor::count(const CountStatement& s) {
         throw SqlError(8115, 16, 2,
                        "Arithmetic overflow error converting expression to data type int.");
     }
-    // An expression's column: no name, and nullable as SQL Server describes aggregates.
-    std::vector<ResultColumn> columns = {
-        {u"", DeclaredType{s.big ? SqlType::BigInt : SqlType::Int}, true}};
     tokens::columnMetadata(out_.tokens(), columns, u"");
     out_.tokens().u8(tokens::kRow);
     writeColumnValue(out_.tokens(), columns[0].type, value, state_.textSize);
@@ -222,6 +252,7 @@ StatementOutcome StatementExecutor::selectValues(const SelectValuesStatement& s)
         columns.push_back({u"", values.back().type, true});
     }
     tokens::columnMetadata(out_.tokens(), columns, u"");
+    if (state_.fmtOnly) return {tokens::kDone, done_command::kSelect, std::nullopt};
     out_.tokens().u8(tokens::kRow);
     for (size_t i = 0; i < values.size(); ++i) {
         const auto& text = values[i].text;
@@ -315,15 +346,7 @@ StatementOutcome StatementExecutor::insert(const InsertStatement& s) {
     if (s.columns.empty()) {
         for (size_t i = 0; i < object.columns.size(); ++i) targets.push_back(i);
     } else {
-        std::map<std::string, size_t> byName;
-        for (size_t i = 0; i < object.columns.size(); ++i)
-            byName[foldCase(object.columns[i].name)] = i;
-        for (const auto& c : s.columns) {
-            auto it = byName.find(foldCase(c));
-            if (it == byName.end())
-                throw SqlError(207, 16, 1, "Invalid column name '" + c + "'.", true);
-            targets.push_back(it->second);
-        }
+        targets = requireColumns(object, s.columns);
     }
     for (const auto& row : s.rows) {
         if (row.size() == targets.size()) continue;
@@ -347,6 +370,9 @@ StatementOutcome StatementExecutor::insert(const InsertStatement& s) {
             "of columns specified in the INSERT statement.",
             true);
     }
+
+    // Under SET FMTONLY ON no row is processed.
+    if (state_.fmtOnly) return {tokens::kDone, done_command::kInsert, std::nullopt};
 
     // SQL Server takes the rows of one statement whole or not at all. PostgreSQL takes at
     // most 65535 parameters in one command, fewer than a VALUES list of 1000 wide rows
@@ -386,6 +412,21 @@ StatementOutcome StatementExecutor::insert(const InsertStatement& s) {
     return {tokens::kDone, done_command::kInsert, s.rows.size()};
 }
 
+StatementOutcome StatementExecutor::insertBulk(const InsertBulkStatement& s) {
+    CatalogueObject object = resolve(s.table);
+    if (object.isView) throw unsupported("bulk load into a view");
+    requireColumns(object, s.columns);
+    return {tokens::kDone, done_command::kNone, std::nullopt};
+}
+
+StatementOutcome StatementExecutor::bulkLoad(const ObjectName& table, BulkMessageReader& rows) {
+    return accessDatabase([&] {
+        CatalogueObject object = resolve(table);
+        BulkLoad load(conn_, object, state_.database, out_);
+        return StatementOutcome{tokens::kDone, done_command::kInsert, load.run(rows)};
+    });
+}
+
 StatementOutcome StatementExecutor::set(const SetStatement& s) {
     // Options whose other setting would change what the stand-in does are refused.
     static const std::set<std::string> kHarmless = {
@@ -401,6 +442,8 @@ StatementOutcome StatementExecutor::set(const SetStatement& s) {
                 size <= 0 ? SessionState::kDefaultTextSize : static_cast<size_t>(size);
         } else if (option == "nocount" && (s.value == "on" || s.value == "off")) {
             state_.noCount = s.value == "on";
+        } else if (option == "fmtonly" && (s.value == "on" || s.value == "off")) {
+            state_.fmtOnly = s.value == "on";
         } else if (option == "xact_abort" && (s.value == "on" || s.value == "off")) {
             state_.xactAbort = s.value == "on";
         } else if (option == "implicit_transactions" && s.value == "off") {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bulk_message_reader.hpp"
 #include "catalogue.hpp"
 #include "pg_connection.hpp"
 #include "response_writer.hpp"
@@ -19,6 +20,10 @@ struct StatementOutcome {
     std::optional<uint64_t> rowCount;  // set when SQL Server reports a count
 };
 
+// The table's columns of those names, by ordinal; raises 207 for a name it lacks.
+std::vector<size_t> requireColumns(const CatalogueObject& object,
+                                   const std::vector<std::string>& names);
+
 // Runs parsed statements against the backend and writes their result tokens (all but
 // the final DONE, which the caller writes). Raises SqlError as SQL Server would.
 class StatementExecutor {
@@ -35,6 +40,8 @@ class StatementExecutor {
     StatementOutcome execute(const Statement& statement);
     // A procedure called by RPC or EXEC.
     StatementOutcome call(const ProcedureCall& call);
+    // The rows of a bulk load message, into the table its INSERT BULK named.
+    StatementOutcome bulkLoad(const ObjectName& table, BulkMessageReader& rows);
 
   private:
     // Runs a statement that reads or writes the database: checks the isolation level, and
@@ -49,6 +56,7 @@ class StatementExecutor {
     StatementOutcome createView(const CreateViewStatement& s);
     StatementOutcome drop(const DropStatement& s);
     StatementOutcome insert(const InsertStatement& s);
+    StatementOutcome insertBulk(const InsertBulkStatement& s);
     StatementOutcome set(const SetStatement& s);
     StatementOutcome waitFor(const WaitForStatement& s);
     StatementOutcome setIsolation(const SetIsolationStatement& s);

@@ -61,6 +61,12 @@ struct InsertStatement {
     std::vector<std::vector<Literal>> rows;
 };
 
+// INSERT BULK table (column type, ...): announces the bulk load message that follows.
+struct InsertBulkStatement {
+    ObjectName table;
+    std::vector<std::string> columns;
+};
+
 struct ProcedureArgument {
     std::string name;  // "@objname" or empty when positional
     Literal value;
@@ -113,9 +119,10 @@ struct SelectValuesStatement {
     std::vector<Expression> values;
 };
 
-using Statement = std::variant<SelectStatement, CountStatement, SelectValuesStatement,
-                               CreateTableStatement, CreateViewStatement, DropStatement,
-                               InsertStatement, ProcedureCall, SetStatement, WaitForStatement,
-                               SetIsolationStatement, TransactionStatement, AlterDatabaseStatement>;
+using Statement =
+    std::variant<SelectStatement, CountStatement, SelectValuesStatement, CreateTableStatement,
+                 CreateViewStatement, DropStatement, InsertStatement, InsertBulkStatement,
+                 ProcedureCall, SetStatement, WaitForStatement, SetIsolationStatement,
+                 TransactionStatement, AlterDatabaseStatement>;
 
 }  // namespace standin
