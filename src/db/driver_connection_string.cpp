@@ -31,12 +31,22 @@ void adaptForPsqlOdbc(ConnectionItems& items) {
     items.setDefault(QStringLiteral("ConnSettings"), QStringLiteral("SET lc_monetary TO 'C'"));
 }
 
+bool isFreeTds(const ConnectionItems& items) {
+    return items.value(QStringLiteral("Driver"))
+               .trimmed()
+               .compare(QStringLiteral("SQL Server"), Qt::CaseInsensitive) == 0;
+}
+
 }  // namespace
+
+bool namesFreeTds(const QString& connectionString) {
+    return isFreeTds(ConnectionItems::parse(connectionString));
+}
 
 QString adaptConnectionString(const QString& connectionString) {
     ConnectionItems items = ConnectionItems::parse(connectionString);
     const QString driver = items.value(QStringLiteral("Driver")).trimmed();
-    if (driver.compare(QStringLiteral("SQL Server"), Qt::CaseInsensitive) == 0) {
+    if (isFreeTds(items)) {
         adaptForFreeTds(items);
     } else if (driver.contains(QStringLiteral("PostgreSQL"), Qt::CaseInsensitive)) {
         adaptForPsqlOdbc(items);

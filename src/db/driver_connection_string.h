@@ -13,4 +13,7 @@ constexpr int kPostgresFetchRows = 256;
 // returned as given.
 QString adaptConnectionString(const QString& connectionString);
 
+// True when the string names {SQL Server}, which FreeTDS serves.
+bool namesFreeTds(const QString& connectionString);
+
 }  // namespace dorvane::db

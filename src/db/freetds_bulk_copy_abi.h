@@ -30,8 +30,7 @@ constexpr int kHostInt4 = 56;
 constexpr int kHostInt8 = 127;
 constexpr int kHostBit = 50;
 constexpr int kHostFloat8 = 62;
-constexpr int kHostNumeric = 108;   // an SQL_NUMERIC_STRUCT
-constexpr int kHostDatetime = 61;   // days and 1/300 s, two 32-bit integers
+constexpr int kHostDatetime = 61;  // days and 1/300 s, two 32-bit integers
 // A length prefix of this value marks NULL.
 constexpr int kNullLength = -1;
 constexpr int kVariableLength = -10;

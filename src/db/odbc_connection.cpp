@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "db/driver_connection_string.h"
+#include "db/freetds_bulk_copy_abi.h"
 #include "db/odbc_diagnostics.h"
 
 namespace dorvane::db {
@@ -33,6 +35,9 @@ OdbcConnection::OdbcConnection(const QString& connectionString, int loginTimeout
                                  integerAttribute(loginTimeoutSeconds), 0),
               SQL_HANDLE_DBC, dbc_.get(), "SQLSetConnectAttr(LOGIN_TIMEOUT)");
     setOptionalConnectAttr(dbc_.get(), SQL_ATTR_CONNECTION_TIMEOUT, loginTimeoutSeconds);
+    // Bulk load can only be asked for before the login; it changes nothing else.
+    if (namesFreeTds(connectionString))
+        setOptionalConnectAttr(dbc_.get(), freetds_bcp::kEnableAttribute, freetds_bcp::kBcpOn);
 
     std::u16string text = connectionString.toStdU16String();
     SQLSMALLINT outLength = 0;

@@ -19,9 +19,10 @@ class RowSource;
 struct FieldInfo {
     QString name;
     AdoType adoType = AdoType::Empty;
-    int precision = 0;  // exact numbers: digits in all; text: declared length (0 = max)
-    int scale = 0;      // exact numbers: digits after the point
-    QString typeName;   // the server's own name of the type, as the driver gives it
+    int precision = 0;     // exact numbers: digits in all; text: declared length (0 = max)
+    int scale = 0;         // exact numbers: digits after the point
+    QString typeName;      // the server's own name of the type, as the driver gives it
+    bool nullable = true;  // false only when the driver says the column takes no NULL
 };
 
 class Recordset {

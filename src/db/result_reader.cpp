@@ -15,7 +15,7 @@
 namespace dorvane::db {
 namespace {
 
-QString columnName(SQLHSTMT statement, SQLUSMALLINT column, OdbcColumn& odbc) {
+QString columnName(SQLHSTMT statement, SQLUSMALLINT column, OdbcColumn& odbc, bool& takesNull) {
     std::vector<SQLWCHAR> name(256);
     SQLSMALLINT nameLength = 0, sqlType = 0, digits = 0, nullable = 0;
     SQLULEN size = 0;
@@ -30,6 +30,7 @@ QString columnName(SQLHSTMT statement, SQLUSMALLINT column, OdbcColumn& odbc) {
     odbc.sqlType = sqlType;
     odbc.columnSize = size;
     odbc.decimalDigits = digits;
+    takesNull = nullable != SQL_NO_NULLS;
     return QString::fromUtf16(reinterpret_cast<const char16_t*>(name.data()), nameLength);
 }
 
@@ -55,7 +56,7 @@ DescribedColumns describeColumns(SQLHSTMT statement, SQLSMALLINT count) {
     for (SQLUSMALLINT column = 1; column <= count; ++column) {
         OdbcColumn odbc;
         FieldInfo field;
-        field.name = columnName(statement, column, odbc);
+        field.name = columnName(statement, column, odbc, field.nullable);
         odbc.typeName = typeName(statement, column);
         odbc.isUnsigned = isUnsigned(statement, column);
         field.typeName = odbc.typeName;

@@ -20,6 +20,8 @@ class CodePageFit {
     CodePageFit& operator=(CodePageFit&&) noexcept;
 
     int codePage() const { return codePage_; }
+    // True for a code page of one or two bytes a character that this program knows.
+    bool known() const { return converters_ != nullptr; }
 
     // The first character of `text` the code page cannot hold exactly (a surrogate pair is
     // one character), or nullopt when every character fits.

@@ -158,6 +158,13 @@ bool chronoCanCount(const db::DateTimeParts& p) {
     return p.year > -30000 && p.year < 30000;
 }
 
+// 1/300 s from midnight of a time of day in DATETIME's steps (.xx0, .xx3, .xx7).
+std::int32_t datetimeTicks(std::chrono::milliseconds sinceMidnight) {
+    constexpr int kTicksOfStep[10] = {0, 0, 0, 1, 0, 0, 0, 2, 0, 0};
+    const auto ms = static_cast<std::int32_t>(sinceMidnight.count());
+    return ms / 10 * 3 + kTicksOfStep[ms % 10];
+}
+
 [[noreturn]] void refuseDate(const db::Value& value, QStringView typeName, const char* range) {
     throw std::runtime_error(
         QStringLiteral("The value %1 cannot be held by a SQL Server %2 column, which holds %3.")
@@ -220,6 +227,18 @@ void checkExactValueFits(const db::Value& value, ExactSize size) {
                 .arg(size.precision)
                 .arg(size.scale)
                 .toStdString());
+}
+
+std::optional<SqlServerDatetime> sqlServerDatetime(const db::DateTimeParts& parts) {
+    using namespace std::chrono;
+    if (parts.isInfinite() || !chronoCanCount(parts)) return std::nullopt;
+    const SqlServerDateRange& range = kRanges[0];  // datetime
+    const Millis held = range.rounded(roundedToMillisecond(parts));
+    if (held < range.first || held > range.last) return std::nullopt;
+    const sys_days day = floor<days>(held);
+    constexpr sys_days kDayZero{year{1900} / January / 1};
+    return SqlServerDatetime{static_cast<std::int32_t>((day - kDayZero).count()),
+                             datetimeTicks(held - day)};
 }
 
 }  // namespace dorvane::sql

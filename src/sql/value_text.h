@@ -4,6 +4,8 @@
 
 #include <QString>
 #include <QStringView>
+#include <cstdint>
+#include <optional>
 
 #include "db/value.h"
 
@@ -29,6 +31,15 @@ bool isAscii(QStringView text);
 QString sqlServerTimestampText(const db::DateTimeParts& parts);
 // The text of a value for a statement towards SQL Server.
 QString sqlServerValueText(const db::Value& value);
+
+// What a SQL Server DATETIME column holds of a date or timestamp sent as its text: days
+// from 1900-01-01 and 1/300 s from midnight, after the server's own rounding. Nothing for
+// an infinity or a time outside the column's range.
+struct SqlServerDatetime {
+    std::int32_t days = 0;
+    std::int32_t ticks = 0;
+};
+std::optional<SqlServerDatetime> sqlServerDatetime(const db::DateTimeParts& parts);
 
 // Throws std::runtime_error, naming the value and the type's range, when a date or
 // timestamp cannot be held by a SQL Server column of the type `targetTypeName` (as the

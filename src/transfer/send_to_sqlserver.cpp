@@ -7,8 +7,11 @@
 #include "db/ado.h"
 #include "db/connection.h"
 #include "db/recordset.h"
+#include "sql/sql_quoting.h"
+#include "sql/sqlserver_bulk_values.h"
 #include "sql/sqlserver_statements.h"
 #include "sql/value_text.h"
+#include "transfer/bulk_load_rows.h"
 #include "transfer/connection_copy_target.h"
 #include "transfer/insert_batches.h"
 #include "transfer/send_tables.h"
@@ -67,7 +70,36 @@ class TransferToSqlServer : public TableTransfer {
 
     std::unique_ptr<FastCopyTarget> fastCopyTarget() override {
         return std::make_unique<ConnectionCopyTarget>(
-            existing(mssql_), [this](db::Connection& target) { return insertBatches(target); });
+            existing(mssql_), [this](db::Connection& target) { return rowWriter(target); });
+    }
+
+    // By bulk load where every column of the new table takes values in its own form.
+    std::unique_ptr<TableRowWriter> rowWriter(db::Connection& target) {
+        // Columns the CREATE TABLE gave no collation of their own keep text in the
+        // database's code page, the one the copy checks texts against.
+        const bool checkedCodePage = targetColumns_.codePageShared() &&
+                                     !statement_.contains(u"COLLATE", Qt::CaseInsensitive);
+        std::vector<sql::to_sqlserver::BulkColumn> columns;
+        if (!sql::to_sqlserver::bulkLoadLikeInserts(statement_)) return insertBatches(target);
+        for (const db::FieldInfo& field : targetColumns_.described()) {
+            auto column = sql::to_sqlserver::bulkColumn(field);
+            if (!column) return insertBatches(target);
+            if (checkedCodePage) column->asciiOnly = false;
+            columns.push_back(*column);
+        }
+        if (columns.empty()) return insertBatches(target);
+        return std::make_unique<BulkLoadRows>(
+            target, tableName_, sql::bracketedName(tableName_), std::move(columns),
+            [this](std::span<const db::Value> row) {
+                QString sql;
+                const sql::RowValues values{row};
+                sql::PiecesAtOnce steps;
+                statements::buildInsert(
+                    sql, tableName_, values, steps, sql::InsertLines{},
+                    [&](int column) { return targetColumns_.holdsBytes(column); });
+                return sql;
+            },
+            [this, connection = &target] { return insertBatches(*connection); });
     }
 
     std::unique_ptr<TableRowWriter> insertBatches(db::Connection& target) {

@@ -69,7 +69,7 @@ qint64 codePageBytes(QStringView text, int codePage) {
 }  // namespace
 
 void SqlServerTargetColumns::learn(db::Connection& target, const QString& table) {
-    columns_.clear();
+    forget();
     if (!codePage_) {
         db::Recordset answer = target.query(sql::to_sqlserver::codePageStatement());
         codePage_ = std::make_unique<sql::CodePageFit>(answer.value(0).toText().toInt());
@@ -80,6 +80,7 @@ void SqlServerTargetColumns::learn(db::Connection& target, const QString& table)
         const qint64 length =
             field.precision > 0 && field.precision < kUnlimited ? field.precision : 0;
         columns_.push_back({field.typeName.toLower(), length});
+        described_.push_back(field);
     }
 }
 

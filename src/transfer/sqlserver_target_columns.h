@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "db/connection.h"
+#include "db/recordset.h"
 #include "db/value.h"
 #include "sql/code_page_fit.h"
 
@@ -20,11 +21,19 @@ class SqlServerTargetColumns {
     // Reads the columns of `table`, and the database's code page the first time.
     void learn(db::Connection& target, const QString& table);
     // Before a table whose columns are not known: nothing is refused.
-    void forget() { columns_.clear(); }
+    void forget() {
+        columns_.clear();
+        described_.clear();
+    }
     // Throws when the column at `index` cannot hold `value` as it is.
     void check(int index, const db::Value& value);
     // True when the column at `index` keeps bytes, which are sent as a binary constant.
     bool holdsBytes(int index) const;
+    // True when the database keeps varchar text in a code page whose table the copy's
+    // check and the driver share (glibc's); not for UTF-8 or an unknown one.
+    bool codePageShared() const { return codePage_ && codePage_->known(); }
+    // The columns as the driver describes them.
+    const std::vector<db::FieldInfo>& described() const { return described_; }
 
   private:
     struct Column {
@@ -34,6 +43,7 @@ class SqlServerTargetColumns {
     void checkLength(const Column& column, const db::Value& value) const;
 
     std::vector<Column> columns_;
+    std::vector<db::FieldInfo> described_;
     std::unique_ptr<sql::CodePageFit> codePage_;
 };
 

@@ -1,0 +1,153 @@
+#include "transfer/bulk_load_rows.h"
+
+#include <stdexcept>
+
+#include "db/db_error.h"
+#include "db/recordset.h"
+#include "transfer/stoppable_waits.h"
+
+namespace dorvane::transfer {
+namespace {
+
+using sql::to_sqlserver::BulkCell;
+
+QString rowsText(std::int64_t first, std::int64_t last) {
+    return first == last ? QStringLiteral("row %1").arg(first)
+                         : QStringLiteral("rows %1 to %2").arg(first).arg(last);
+}
+
+[[noreturn]] void throwNamed(const QString& table, const QString& where,
+                             std::exception_ptr failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const StoppedWhileWaiting&) {
+        throw;
+    } catch (const std::exception& refusal) {
+        throw std::runtime_error(QStringLiteral("Table %1, %2: %3")
+                                     .arg(table, where, QString::fromUtf8(refusal.what()))
+                                     .toStdString());
+    }
+}
+
+}  // namespace
+
+BulkLoadRows::BulkLoadRows(db::Connection& target, QString table, QString bulkTable,
+                           std::vector<sql::to_sqlserver::BulkColumn> columns, RowInsert rowInsert,
+                           MakeInserts makeInserts, BulkBatchLimits limits)
+    : target_(target),
+      table_(std::move(table)),
+      bulkTable_(std::move(bulkTable)),
+      columns_(std::move(columns)),
+      rowInsert_(std::move(rowInsert)),
+      makeInserts_(std::move(makeInserts)),
+      limits_(limits),
+      cells_(columns_.size()),
+      kinds_(columns_.size()) {}
+
+BulkLoadRows::~BulkLoadRows() {
+    abandon();
+}
+
+void BulkLoadRows::write(const SourceRowValues& row, std::int64_t rowNumber) {
+    const bool bulk = encode(row);
+    if (bulk && insertRowsLeft_ == 0) {
+        endInserts();
+        load(row, rowNumber);
+        return;
+    }
+    // Rows that follow one without a bulk form go as INSERTs for a while: changing ways
+    // costs a wait for the server each time.
+    if (!bulk) insertRowsLeft_ = limits_.insertRun;
+    endBatch();
+    if (!inserts_) inserts_ = makeInserts_();
+    inserts_->write(row, rowNumber);
+    --insertRowsLeft_;
+}
+
+void BulkLoadRows::finish() {
+    endBatch();
+    endInserts();
+}
+
+void BulkLoadRows::abandon() noexcept {
+    if (inserts_) inserts_->abandon();
+    inserts_.reset();
+    load_.reset();
+    batch_.clear();
+}
+
+bool BulkLoadRows::encode(const SourceRowValues& row) {
+    if (row.fieldCount() != static_cast<int>(columns_.size())) return false;
+    for (std::size_t c = 0; c < columns_.size(); ++c) {
+        kinds_[c] =
+            sql::to_sqlserver::bulkValue(row.value(static_cast<int>(c)), columns_[c], cells_[c]);
+        if (kinds_[c] == BulkCell::None) return false;
+    }
+    return true;
+}
+
+void BulkLoadRows::load(const SourceRowValues& row, std::int64_t rowNumber) {
+    if (!load_) {
+        load_ = std::make_unique<db::BulkLoad>(target_.odbc(), bulkTable_,
+                                               static_cast<int>(columns_.size()));
+        firstRow_ = rowNumber;
+        batchBytes_ = 0;
+    }
+    for (std::size_t c = 0; c < columns_.size(); ++c) {
+        const int column = static_cast<int>(c);
+        if (kinds_[c] == BulkCell::Null)
+            load_->setNull(column);
+        else
+            load_->set(column, columns_[c].form, cells_[c]);
+        batch_.push_back(row.value(column));
+        batchBytes_ += cells_[c].size();
+    }
+    // Every value has its column's form, so the driver converts nothing that could fail.
+    load_->sendRow();
+    if (static_cast<qsizetype>(batch_.size() / columns_.size()) >= limits_.rows ||
+        batchBytes_ >= limits_.bytes)
+        endBatch();
+}
+
+void BulkLoadRows::endBatch() {
+    if (!load_) return;
+    const std::unique_ptr<db::BulkLoad> load = std::move(load_);
+    try {
+        load->finish();
+    } catch (const db::DbError&) {
+        findRefusedRow(std::current_exception());
+    }
+    batch_.clear();
+}
+
+void BulkLoadRows::endInserts() {
+    if (!inserts_) return;
+    inserts_->finish();
+    inserts_.reset();
+}
+
+// Rows are tried alone only inside the transaction: had the server rolled it back, they
+// would take effect on their own.
+void BulkLoadRows::findRefusedRow(std::exception_ptr failure) {
+    const std::size_t width = columns_.size();
+    const auto rows = static_cast<std::int64_t>(batch_.size() / width);
+    bool goesOn = false;
+    try {
+        goesOn =
+            target_.query(QStringLiteral("SELECT XACT_STATE()")).value(0).toText().toInt() == 1;
+    } catch (...) {
+        // No answer: the connection is gone, and no row is to blame.
+    }
+    for (std::int64_t r = 0; goesOn && r < rows; ++r) {
+        try {
+            target_.execute(rowInsert_(std::span(batch_).subspan(r * width, width)));
+        } catch (const StoppedWhileWaiting&) {
+            throw;
+        } catch (...) {
+            throwNamed(table_, rowsText(firstRow_ + r, firstRow_ + r), std::current_exception());
+        }
+    }
+    throwNamed(table_, rowsText(firstRow_, firstRow_ + rows - 1), failure);
+}
+
+}  // namespace dorvane::transfer
