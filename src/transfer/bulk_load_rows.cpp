@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "db/db_error.h"
+#include "db/odbc_connection.h"
 #include "db/recordset.h"
 #include "transfer/stoppable_waits.h"
 
@@ -10,6 +11,9 @@ namespace dorvane::transfer {
 namespace {
 
 using sql::to_sqlserver::BulkCell;
+
+// What a value kept for the search of a refused row takes beside its bytes, about.
+constexpr qsizetype kValueBytes = 64;
 
 QString rowsText(std::int64_t first, std::int64_t last) {
     return first == last ? QStringLiteral("row %1").arg(first)
@@ -33,13 +37,15 @@ QString rowsText(std::int64_t first, std::int64_t last) {
 
 BulkLoadRows::BulkLoadRows(db::Connection& target, QString table, QString bulkTable,
                            std::vector<sql::to_sqlserver::BulkColumn> columns, RowInsert rowInsert,
-                           MakeInserts makeInserts, BulkBatchLimits limits)
+                           MakeInserts makeInserts, db::WhileWaiting whileWaiting,
+                           BulkBatchLimits limits)
     : target_(target),
       table_(std::move(table)),
       bulkTable_(std::move(bulkTable)),
       columns_(std::move(columns)),
       rowInsert_(std::move(rowInsert)),
       makeInserts_(std::move(makeInserts)),
+      whileWaiting_(std::move(whileWaiting)),
       limits_(limits),
       cells_(columns_.size()),
       kinds_(columns_.size()) {}
@@ -88,8 +94,13 @@ bool BulkLoadRows::encode(const SourceRowValues& row) {
 
 void BulkLoadRows::load(const SourceRowValues& row, std::int64_t rowNumber) {
     if (!load_) {
-        load_ = std::make_unique<db::BulkLoad>(target_.odbc(), bulkTable_,
-                                               static_cast<int>(columns_.size()));
+        db::OdbcConnection& connection = target_.odbc();
+        db::runWhileWaiting(
+            [&] {
+                load_ = std::make_unique<db::BulkLoad>(connection, bulkTable_,
+                                                       static_cast<int>(columns_.size()));
+            },
+            whileWaiting_);
         firstRow_ = rowNumber;
         batchBytes_ = 0;
     }
@@ -100,7 +111,7 @@ void BulkLoadRows::load(const SourceRowValues& row, std::int64_t rowNumber) {
         else
             load_->set(column, columns_[c].form, cells_[c]);
         batch_.push_back(row.value(column));
-        batchBytes_ += cells_[c].size();
+        batchBytes_ += cells_[c].size() + kValueBytes;
     }
     // Every value has its column's form, so the driver converts nothing that could fail.
     load_->sendRow();
@@ -113,7 +124,7 @@ void BulkLoadRows::endBatch() {
     if (!load_) return;
     const std::unique_ptr<db::BulkLoad> load = std::move(load_);
     try {
-        load->finish();
+        db::runWhileWaiting([&] { load->finish(); }, whileWaiting_);
     } catch (const db::DbError&) {
         findRefusedRow(std::current_exception());
     }

@@ -17,6 +17,7 @@
 #include "db/bulk_load.h"
 #include "db/connection.h"
 #include "db/value.h"
+#include "db/waiting_call.h"
 #include "sql/sqlserver_bulk_values.h"
 #include "transfer/fast_copy_target.h"
 
@@ -24,8 +25,8 @@ namespace dorvane::transfer {
 
 struct BulkBatchLimits {
     int rows = 10000;
-    // Bytes of values kept to find a refused row; a single longer row still goes.
-    qsizetype bytes = qsizetype{16} << 20;
+    // Bytes of values kept to find a refused row, about; a single longer row still goes.
+    qsizetype bytes = qsizetype{8} << 20;
     // Rows sent as INSERTs at least, from one that has no bulk form: a statement's worth.
     int insertRun = 1000;
 };
@@ -38,9 +39,12 @@ class BulkLoadRows : public TableRowWriter {
     using MakeInserts = std::function<std::unique_ptr<TableRowWriter>()>;
 
     // `table` as a statement names it; `columns` as bulkColumn gives them, in order.
+    // `whileWaiting` runs every few milliseconds while a batch begins or ends: the server
+    // then answers for all its rows.
     BulkLoadRows(db::Connection& target, QString table, QString bulkTable,
                  std::vector<sql::to_sqlserver::BulkColumn> columns, RowInsert rowInsert,
-                 MakeInserts makeInserts, BulkBatchLimits limits = {});
+                 MakeInserts makeInserts, db::WhileWaiting whileWaiting,
+                 BulkBatchLimits limits = {});
     ~BulkLoadRows() override;
 
     void write(const SourceRowValues& row, std::int64_t rowNumber) override;
@@ -62,6 +66,7 @@ class BulkLoadRows : public TableRowWriter {
     const std::vector<sql::to_sqlserver::BulkColumn> columns_;
     const RowInsert rowInsert_;
     const MakeInserts makeInserts_;
+    const db::WhileWaiting whileWaiting_;
     const BulkBatchLimits limits_;
     std::vector<QByteArray> cells_;
     std::vector<sql::to_sqlserver::BulkCell> kinds_;

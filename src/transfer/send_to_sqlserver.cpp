@@ -99,7 +99,7 @@ class TransferToSqlServer : public TableTransfer {
                     [&](int column) { return targetColumns_.holdsBytes(column); });
                 return sql;
             },
-            [this, connection = &target] { return insertBatches(*connection); });
+            [this, connection = &target] { return insertBatches(*connection); }, whileWaiting());
     }
 
     std::unique_ptr<TableRowWriter> insertBatches(db::Connection& target) {
