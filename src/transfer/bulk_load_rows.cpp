@@ -78,7 +78,12 @@ void BulkLoadRows::finish() {
 void BulkLoadRows::abandon() noexcept {
     if (inserts_) inserts_->abandon();
     inserts_.reset();
-    load_.reset();
+    try {
+        // Ending the load sends the rows still held, which the rollback then undoes.
+        db::runWhileWaiting([&] { load_.reset(); }, whileWaiting_);
+    } catch (...) {
+        load_.reset();  // a turn threw; the load has ended all the same
+    }
     batch_.clear();
 }
 
@@ -123,11 +128,19 @@ void BulkLoadRows::load(const SourceRowValues& row, std::int64_t rowNumber) {
 void BulkLoadRows::endBatch() {
     if (!load_) return;
     const std::unique_ptr<db::BulkLoad> load = std::move(load_);
+    std::int64_t taken = 0;
     try {
-        db::runWhileWaiting([&] { load->finish(); }, whileWaiting_);
+        db::runWhileWaiting([&] { taken = load->finish(); }, whileWaiting_);
     } catch (const db::DbError&) {
         findRefusedRow(std::current_exception());
     }
+    // The server counts the rows it took: none may be lost without a word.
+    const auto sent = static_cast<std::int64_t>(batch_.size() / columns_.size());
+    if (taken != sent)
+        throw std::runtime_error(QStringLiteral("Table %1, %2: the server took %3 of them.")
+                                     .arg(table_, rowsText(firstRow_, firstRow_ + sent - 1))
+                                     .arg(taken)
+                                     .toStdString());
     batch_.clear();
 }
 
