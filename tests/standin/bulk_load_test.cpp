@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <tuple>
 
 using namespace standin_test;
 namespace bcp = dorvane::db::freetds_bcp;
@@ -380,5 +381,75 @@ TEST_F(StandinBulkLoad, NullIntoANotNullColumnIsRefusedAndTheTransactionGoesOn) 
     EXPECT_EQ(conn->query("SELECT * FROM " + t), (std::vector<Row>{{"0", "before"}}));
     conn->exec("DROP TABLE " + t);
 }
+
+// A duplicate key, refused by INSERT or by a bulk load inside a transaction: the
+// statement alone is undone, and the transaction goes on.
+enum class Sender { SingleInsert, MultiRowInsert, BulkLoad };
+enum class Key { UnnamedPrimaryColumn, NamedUniqueTable };
+
+class StandinDuplicateKey : public StandinBulkLoad,
+                            public ::testing::WithParamInterface<std::tuple<Sender, Key>> {};
+
+TEST_P(StandinDuplicateKey, IsRefusedAsSqlServerDoesAndTheTransactionGoesOn) {
+    const auto [sender, key] = GetParam();
+    const std::string name = uniqueName("bl_key");
+    const std::string t = fresh("bl_key");
+    const std::string uniqueKey = "uq_" + name;
+    const bool primary = key == Key::UnnamedPrimaryColumn;
+    conn->exec("CREATE TABLE " + t +
+               (primary ? "([a] INT PRIMARY KEY CLUSTERED,[b] NVARCHAR(40))"
+                        : "([a] INT,[b] NVARCHAR(40),CONSTRAINT [" + uniqueKey +
+                              "] UNIQUE NONCLUSTERED ([a],[b] DESC))"));
+    conn->exec("BEGIN TRANSACTION");
+    conn->exec("INSERT INTO " + t + " VALUES(1, N'x'),(2, N'y')");
+    try {
+        if (sender == Sender::BulkLoad) {
+            BulkCopy copy(*conn, t, {bcp::kHostChar, bcp::kHostChar});
+            copy.send({"3", "z"});
+            copy.send({"1", "x"});
+            copy.done();
+        } else {
+            conn->exec("INSERT INTO " + t + " VALUES" +
+                       (sender == Sender::MultiRowInsert ? "(3, N'z')," : "") + "(1, N'x')");
+        }
+        ADD_FAILURE() << "the duplicate was taken";
+    } catch (const OdbcError& e) {
+        const std::string constraintStart =
+            primary ? "Violation of PRIMARY KEY constraint 'PK__" + name.substr(0, 8) + "__"
+                    : "Violation of UNIQUE KEY constraint '" + uniqueKey;
+        const std::string rest = "'. Cannot insert duplicate key in object 'dbo." + name +
+                                 "'. The duplicate key value is " + (primary ? "(1)." : "(1, x).");
+        auto refusal = std::find_if(e.records.begin(), e.records.end(),
+                                    [](const Diagnostic& d) { return d.nativeError == 2627; });
+        ASSERT_NE(refusal, e.records.end()) << e.what();
+        EXPECT_NE(refusal->message.find(constraintStart), std::string::npos) << refusal->message;
+        EXPECT_NE(refusal->message.find(rest), std::string::npos) << refusal->message;
+        bool terminated = std::any_of(e.records.begin(), e.records.end(), [](const Diagnostic& d) {
+            return d.nativeError == 3621 &&
+                   d.message.find("The statement has been terminated.") != std::string::npos;
+        });
+        EXPECT_TRUE(terminated) << e.what();
+    }
+    EXPECT_EQ(conn->query("SELECT XACT_STATE()"), (std::vector<Row>{{"1"}}));
+    EXPECT_EQ(sortedById(conn->query("SELECT * FROM " + t)),
+              (std::vector<Row>{{"1", "x"}, {"2", "y"}}));
+    conn->exec("COMMIT TRANSACTION");
+    conn->exec("DROP TABLE " + t);
+}
+
+std::string duplicateKeyCaseName(
+    const ::testing::TestParamInfo<StandinDuplicateKey::ParamType>& info) {
+    static const char* const kSenders[] = {"SingleInsert", "MultiRowInsert", "BulkLoad"};
+    static const char* const kKeys[] = {"UnnamedPrimaryColumn", "NamedUniqueTable"};
+    return std::string(kSenders[static_cast<int>(std::get<0>(info.param))]) +
+           kKeys[static_cast<int>(std::get<1>(info.param))];
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    By, StandinDuplicateKey,
+    ::testing::Combine(::testing::Values(Sender::SingleInsert, Sender::MultiRowInsert,
+                                         Sender::BulkLoad),
+                       ::testing::Values(Key::UnnamedPrimaryColumn, Key::NamedUniqueTable)),
+    duplicateKeyCaseName);
 
 }  // namespace

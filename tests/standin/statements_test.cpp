@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <map>
 
@@ -251,4 +252,51 @@ TEST_F(StandinStatements, TheDatabaseCodePageIsOneUnnamedIntAndItsFunctionsNeedC
     EXPECT_EQ(failure("SELECT CONVERT(int, COLLATIONPROPERTY(" + collation + ", 'CodePage'))")
                   .nativeError,
               257);
+}
+
+// Keys share the tables' namespace but are not tables: they are not listed, a second
+// table's keys do not clash with the first's, and their tables rename and drop.
+TEST_F(StandinStatements, TablesWithKeysAreListedRenamedAndDroppedAlone) {
+    const std::string stem = uniqueName("st_keyed");
+    const std::string first = stem + "_1", second = stem + "_2", renamed = stem + "_r";
+    const std::string key = stem + "_pk";
+    for (const auto& t : {first, second, renamed, stem + "_3"}) {
+        conn->dropTableIfExists("[" + t + "]");
+    }
+    conn->exec("CREATE TABLE [" + first + "]([a] INT NOT NULL,[b] INT UNIQUE,CONSTRAINT [" + key +
+               "] PRIMARY KEY ([a]))");
+    conn->exec("CREATE TABLE [" + second +
+               "]([a] INT PRIMARY KEY,[b] NVARCHAR(10) UNIQUE NONCLUSTERED)");
+    // Keys compare as the case-insensitive collation does, trailing spaces aside.
+    conn->exec("INSERT INTO [" + second + "] VALUES(1, N'Ab')");
+    EXPECT_EQ(failure("INSERT INTO [" + second + "] VALUES(2, N'aB  ')").nativeError, 2627);
+    conn->exec("INSERT INTO [" + second + "] VALUES(3, N'Abc')");
+    Diagnostic d =
+        failure("CREATE TABLE [" + stem + "_3]([a] INT CONSTRAINT [" + key + "] PRIMARY KEY)");
+    EXPECT_EQ(d.nativeError, 2714);
+    EXPECT_NE(d.message.find("There is already an object named '" + key + "' in the database."),
+              std::string::npos)
+        << d.message;
+    EXPECT_EQ(failure("CREATE TABLE [" + key + "]([a] INT)").nativeError, 2714);
+    EXPECT_EQ(failure("CREATE TABLE [" + stem + "_3]([a] INT NULL PRIMARY KEY)").nativeError, 8111);
+
+    conn->exec("sp_rename '" + first + "', '" + renamed + "'");
+    conn->exec("INSERT INTO [" + renamed + "] VALUES(1, NULL)");
+    EXPECT_EQ(failure("INSERT INTO [" + renamed + "] VALUES(2, NULL)").nativeError, 2627);
+
+    Statement s(*conn);
+    std::u16string pattern = utf8ToUtf16(stem + "%");
+    ASSERT_TRUE(SQL_SUCCEEDED(SQLTablesW(s.handle(), nullptr, 0, nullptr, 0,
+                                         reinterpret_cast<SQLWCHAR*>(pattern.data()),
+                                         static_cast<SQLSMALLINT>(pattern.size()), nullptr, 0)));
+    std::vector<std::string> listed;
+    for (const auto& row : s.fetchAll()) listed.push_back(row.at(2).value_or(""));
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(listed, (std::vector<std::string>{second, renamed}));
+
+    conn->exec("DROP TABLE [" + renamed + "]");
+    conn->exec("DROP TABLE [" + second + "]");
+    // The dropped table's key name is free again.
+    conn->exec("CREATE TABLE [" + first + "]([a] INT CONSTRAINT [" + key + "] PRIMARY KEY)");
+    conn->exec("DROP TABLE [" + first + "]");
 }

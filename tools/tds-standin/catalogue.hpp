@@ -16,6 +16,13 @@ struct CatalogueColumn {
     bool notNull = false;
 };
 
+// A PRIMARY KEY or UNIQUE constraint of a table.
+struct CatalogueKey {
+    std::string name;  // as declared, or as the server named it
+    bool primary = false;
+    std::vector<size_t> columns;  // ordinals into the table's columns
+};
+
 struct CatalogueObject {
     int64_t id = 0;
     std::string name;  // as declared
@@ -25,22 +32,35 @@ struct CatalogueObject {
     // Backend relation: a safe generated name, whatever characters the declared one has.
     std::string backendName() const;
     static std::string backendColumn(size_t ordinal) { return "c" + std::to_string(ordinal + 1); }
+    // The backend constraint of the table's key at `ordinal`: named after the table's id, so
+    // that no two tables' constraints clash and a renamed table keeps its own.
+    std::string backendKey(size_t ordinal) const;
+};
+
+// The table and key that a backend constraint enforces.
+struct KeyOwner {
+    CatalogueObject table;
+    CatalogueKey key;
 };
 
 // The side catalogue in each backend database: declared names and SQL Server types of
 // the tables and views created through the stand-in, and the database's settings.
 class Catalogue {
-public:
+  public:
     explicit Catalogue(PgConnection& conn);
 
     // Lookup by name under the case-insensitive collation.
     std::optional<CatalogueObject> find(const std::string& name);
     std::vector<CatalogueObject> objects();
 
-    // Each raises 2714 when the name is taken. Callers run them in a transaction.
-    CatalogueObject addTable(const std::string& name, const std::vector<CatalogueColumn>& columns);
+    // Each raises 2714 when the name (or a key's) is taken. Callers run them in a transaction.
+    // Keys without a name get one as SQL Server makes them.
+    CatalogueObject addTable(const std::string& name, const std::vector<CatalogueColumn>& columns,
+                             std::vector<CatalogueKey> keys);
     CatalogueObject addView(const std::string& name, const std::vector<CatalogueColumn>& columns);
     void remove(const CatalogueObject& object);
+    // The key that the backend constraint of that name enforces, if it is one of ours.
+    std::optional<KeyOwner> keyOwner(const std::string& backendConstraint);
     // False when the new name is taken.
     bool rename(const CatalogueObject& object, const std::string& newName);
 
@@ -48,9 +68,12 @@ public:
     bool allowsSnapshotIsolation();
     void setAllowsSnapshotIsolation(bool allow);
 
-private:
-    CatalogueObject add(const std::string& name, bool isView, const std::vector<CatalogueColumn>& columns);
+  private:
+    CatalogueObject add(const std::string& name, bool isView,
+                        const std::vector<CatalogueColumn>& columns);
     std::vector<CatalogueColumn> columnsOf(int64_t id);
+    // Whether a key is named so: tables and constraints share one namespace.
+    bool keyNamed(const std::string& name);
 
     PgConnection& conn_;
 };

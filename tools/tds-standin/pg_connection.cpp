@@ -20,7 +20,18 @@ void cancelCommand(PGconn* c) {
     PQfreeCancel(cancel);
 }
 
+std::string errorField(const PGresult* r, int field) {
+    const char* value = r ? PQresultErrorField(r, field) : nullptr;
+    return value ? value : "";
+}
+
 }  // namespace
+
+BackendError::BackendError(const std::string& message, const PGresult* failed)
+    : std::runtime_error(message),
+      sqlState(errorField(failed, PG_DIAG_SQLSTATE)),
+      constraint(errorField(failed, PG_DIAG_CONSTRAINT_NAME)),
+      detail(errorField(failed, PG_DIAG_MESSAGE_DETAIL)) {}
 
 PgConnection::PgConnection(const std::string& conninfo) : conn_(PQconnectdb(conninfo.c_str())) {
     if (!conn_) throw BackendError("out of memory for a backend connection", "53200");
@@ -60,7 +71,7 @@ PgResult PgConnection::exec(const std::string& sql, const PgParams& params) {
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
         const char* state = result ? PQresultErrorField(result.get(), PG_DIAG_SQLSTATE) : nullptr;
         commandFailed(state);
-        throw BackendError(PQerrorMessage(conn_.get()), state ? state : "");
+        throw BackendError(PQerrorMessage(conn_.get()), result.get());
     }
     return result;
 }
@@ -119,7 +130,7 @@ PgResult PgRowStream::take() {
     }
     const char* state = PQresultErrorField(result.get(), PG_DIAG_SQLSTATE);
     conn_.commandFailed(state);
-    BackendError error(PQerrorMessage(conn_.get()), state ? state : "");
+    BackendError error(PQerrorMessage(conn_.get()), result.get());
     drain();
     throw error;
 }

@@ -20,14 +20,19 @@ using PgResult = std::unique_ptr<PGresult, PgResultDeleter>;
 struct BackendError : std::runtime_error {
     BackendError(const std::string& message, std::string sqlState)
         : std::runtime_error(message), sqlState(std::move(sqlState)) {}
+    // From a failed command's result: its SQLSTATE, and for a violated constraint its
+    // name and PostgreSQL's detail line (which names the key value).
+    BackendError(const std::string& message, const PGresult* failed);
     std::string sqlState;
+    std::string constraint;
+    std::string detail;
 };
 
 using PgParams = std::vector<std::optional<std::string>>;
 
 // One libpq connection, used by one client session only.
 class PgConnection {
-public:
+  public:
     // Throws BackendError; a missing database has SQLSTATE 3D000.
     explicit PgConnection(const std::string& conninfo);
 
@@ -47,7 +52,7 @@ public:
     // After a command failed with `sqlState`: a cancelled one ends the watch.
     void commandFailed(const char* sqlState);
 
-private:
+  private:
     struct ConnDeleter {
         void operator()(PGconn* c) const { PQfinish(c); }
     };
@@ -57,7 +62,7 @@ private:
 
 // Watches for the client's cancel for as long as it lives.
 class CancelWatch {
-public:
+  public:
     CancelWatch(PgConnection& conn, std::function<bool()> requested) : conn_(conn) {
         conn_.watchForCancel(std::move(requested));
     }
@@ -65,14 +70,14 @@ public:
     CancelWatch(const CancelWatch&) = delete;
     CancelWatch& operator=(const CancelWatch&) = delete;
 
-private:
+  private:
     PgConnection& conn_;
 };
 
 // The rows of one query, taken one at a time as the backend sends them (libpq single-row
 // mode): a large result is never held whole, and rows go on while the backend still sends.
 class PgRowStream {
-public:
+  public:
     // Throws BackendError when the query fails before its first row.
     PgRowStream(PgConnection& conn, const std::string& sql);
     PgRowStream(const PgRowStream&) = delete;
@@ -83,7 +88,7 @@ public:
     // The next row (row 0 of the result), or null at the end; valid until the next call.
     const PGresult* next();
 
-private:
+  private:
     // The next row's result, or null at the end; throws BackendError on failure.
     PgResult take();
     void drain();
@@ -98,14 +103,14 @@ private:
 // inside a transaction (the client's own) it only joins that one: the savepoint around the
 // statement then undoes its part on failure.
 class PgTransaction {
-public:
+  public:
     explicit PgTransaction(PgConnection& conn);
     PgTransaction(const PgTransaction&) = delete;
     PgTransaction& operator=(const PgTransaction&) = delete;
     ~PgTransaction();
     void commit();
 
-private:
+  private:
     PgConnection& conn_;
     bool open_ = false;
 };
@@ -113,14 +118,14 @@ private:
 // A savepoint in the open transaction that is rolled back to unless released: one failing
 // statement is undone alone and the transaction stays usable.
 class PgSavepoint {
-public:
+  public:
     explicit PgSavepoint(PgConnection& conn);
     PgSavepoint(const PgSavepoint&) = delete;
     PgSavepoint& operator=(const PgSavepoint&) = delete;
     ~PgSavepoint();
     void release();
 
-private:
+  private:
     PgConnection& conn_;
     bool open_ = true;
 };

@@ -104,7 +104,7 @@ void PgCopyIn::takeResult() {
     if (!failed) return;
     const char* state = PQresultErrorField(failed.get(), PG_DIAG_SQLSTATE);
     conn_.commandFailed(state);
-    throw BackendError(PQresultErrorMessage(failed.get()), state ? state : "");
+    throw BackendError(PQresultErrorMessage(failed.get()), failed.get());
 }
 
 }  // namespace standin

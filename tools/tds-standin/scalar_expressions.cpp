@@ -18,11 +18,6 @@ DeclaredType typeOf(SqlType type, int length = 0) {
     return t;
 }
 
-bool isCharacterType(SqlType t) {
-    return t == SqlType::Char || t == SqlType::VarChar || t == SqlType::NChar ||
-           t == SqlType::NVarChar;
-}
-
 bool isIntegerType(SqlType t) {
     return t == SqlType::TinyInt || t == SqlType::SmallInt || t == SqlType::Int ||
            t == SqlType::BigInt;

@@ -33,10 +33,13 @@ void closeStatement(ResponseWriter& out, const StatementOutcome& outcome, bool n
     out.done(outcome.doneToken, status, outcome.command, outcome.rowCount.value_or(0));
 }
 
-// Errors during INSERT end with SQL Server's note that the statement was terminated.
+constexpr int32_t kDuplicateKey = 2627;
+
+// Errors during INSERT end with SQL Server's note that the statement was terminated; a
+// duplicate key does too, though its severity is lower.
 bool endsWithTerminationNote(const Statement& s, const SqlError& e) {
-    return std::holds_alternative<InsertStatement>(s) && !e.abortsBatch && e.severity >= 16 &&
-           e.number != 50000;
+    return std::holds_alternative<InsertStatement>(s) && !e.abortsBatch &&
+           (e.severity >= 16 || e.number == kDuplicateKey) && e.number != 50000;
 }
 
 }  // namespace
@@ -360,7 +363,7 @@ void Session::bulkLoad(Message message) {
         if (!out.wasCancelled()) {
             log("error " + std::to_string(e.number) + ": " + e.what());
             tokens::error(out.tokens(), e);
-            if (e.number == 515) {
+            if (e.number == 515 || e.number == kDuplicateKey) {
                 tokens::info(out.tokens(), 3621, 0, 0, "The statement has been terminated.");
             }
             abortTransaction(out);

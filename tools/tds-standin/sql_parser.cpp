@@ -334,22 +334,61 @@ class Parser {
         c.table = objectName();
         expectSymbol("(");
         do {
+            if (startsKeyConstraint()) {
+                c.keys.push_back(keyConstraint(true));
+                continue;
+            }
             ColumnDefinition column;
             column.name = identifier();
             std::string typeName = identifier();
             std::vector<int> args = typeArguments();
             column.type =
                 declareType(typeName, args, static_cast<int>(c.columns.size()) + 1, column.name);
-            if (acceptKeyword("not")) {
-                expectKeyword("null");
-                column.notNull = true;
-            } else {
-                acceptKeyword("null");
+            for (;;) {
+                if (acceptKeyword("not")) {
+                    expectKeyword("null");
+                    column.notNull = true;
+                } else if (acceptKeyword("null")) {
+                    column.explicitNull = true;
+                } else if (startsKeyConstraint()) {
+                    c.keys.push_back(keyConstraint(false));
+                    c.keys.back().columns.push_back(column.name);
+                } else {
+                    break;
+                }
             }
             c.columns.push_back(std::move(column));
         } while (acceptSymbol(","));
         expectSymbol(")");
         return c;
+    }
+
+    bool startsKeyConstraint() const {
+        return isKeyword(peek(), "constraint") || isKeyword(peek(), "primary") ||
+               isKeyword(peek(), "unique");
+    }
+
+    // [CONSTRAINT name] PRIMARY KEY|UNIQUE [CLUSTERED|NONCLUSTERED], and for a table
+    // constraint its (column [ASC|DESC], ...). The index kind and order change nothing the
+    // stand-in shows.
+    KeyConstraint keyConstraint(bool forTable) {
+        KeyConstraint k;
+        if (acceptKeyword("constraint")) k.name = identifier();
+        if (acceptKeyword("primary")) {
+            expectKeyword("key");
+            k.primary = true;
+        } else {
+            expectKeyword("unique");
+        }
+        if (!acceptKeyword("clustered")) acceptKeyword("nonclustered");
+        if (!forTable) return k;
+        expectSymbol("(");
+        do {
+            k.columns.push_back(identifier());
+            if (!acceptKeyword("asc")) acceptKeyword("desc");
+        } while (acceptSymbol(","));
+        expectSymbol(")");
+        return k;
     }
 
     CreateViewStatement createView() {

@@ -148,6 +148,11 @@ std::string DeclaredType::displayName() const {
     }
 }
 
+bool isCharacterType(SqlType t) {
+    return t == SqlType::Char || t == SqlType::VarChar || t == SqlType::NChar ||
+           t == SqlType::NVarChar;
+}
+
 bool isUnicodeType(SqlType t) {
     return t == SqlType::NChar || t == SqlType::NVarChar || t == SqlType::NText;
 }

@@ -67,6 +67,8 @@ struct DeclaredType {
 };
 
 bool isUnicodeType(SqlType t);
+// char, varchar, nchar and nvarchar: compared under the database collation.
+bool isCharacterType(SqlType t);
 
 // Builds a declared type from its name and parenthesised arguments ("max" is passed as
 // kMax); throws the SqlError SQL Server raises for unknown types or bad arguments.

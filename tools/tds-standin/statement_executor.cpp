@@ -1,6 +1,7 @@
 #include "statement_executor.hpp"
 
 #include "bulk_load.hpp"
+#include "duplicate_key.hpp"
 #include "literal_conversion.hpp"
 #include "scalar_expressions.hpp"
 #include "server_error.hpp"
@@ -142,7 +143,12 @@ StatementOutcome StatementExecutor::accessDatabase(const std::function<Statement
         if (savepoint) savepoint->release();
         return outcome;
     } catch (const BackendError& e) {
-        if (!isConflict(e)) throw;
+        if (!isConflict(e)) {
+            // Only a statement rolled back can look its refused key up in the catalogue.
+            savepoint.reset();
+            if (auto refused = duplicateKeyError(catalogue_, e)) throw *refused;
+            throw;
+        }
         savepoint.reset();
         if (transaction_.active()) transaction_.rollback(out_.tokens());
         throw deadlockVictim(state_.processId);
@@ -274,16 +280,82 @@ StatementOutcome StatementExecutor::createTable(const CreateTableStatement& s) {
         }
         columns.push_back({c.name, c.type, c.notNull});
     }
+    std::vector<CatalogueKey> keys = tableKeys(s, name, columns);
     PgTransaction tx(conn_);
-    CatalogueObject object = catalogue_.addTable(name, columns);
+    CatalogueObject object = catalogue_.addTable(name, columns, keys);
     std::string ddl = "CREATE TABLE " + quoteIdentifier(object.backendName()) +
                       " (standin_row bigserial PRIMARY KEY";
     for (size_t i = 0; i < columns.size(); ++i) {
         ddl += ", " + CatalogueObject::backendColumn(i) + " " + backendStorageType(columns[i].type);
     }
     conn_.exec(ddl + ")");
+    // The backend's one primary key orders the rows, so every key is a unique index there.
+    // Like SQL Server's, it lets one NULL in and no second, and compares characters as the
+    // case-insensitive database collation does, trailing spaces aside.
+    for (size_t k = 0; k < keys.size(); ++k) {
+        std::string index = "CREATE UNIQUE INDEX " + object.backendKey(k) + " ON " +
+                            quoteIdentifier(object.backendName()) + " (";
+        for (size_t i = 0; i < keys[k].columns.size(); ++i) {
+            const size_t c = keys[k].columns[i];
+            const std::string column = CatalogueObject::backendColumn(c);
+            index += i ? ", " : "";
+            index +=
+                isCharacterType(columns[c].type.type) ? "(lower(rtrim(" + column + ")))" : column;
+        }
+        conn_.exec(index + ") NULLS NOT DISTINCT");
+    }
     tx.commit();
     return {tokens::kDone, done_command::kCreateTable, std::nullopt};
+}
+
+std::vector<CatalogueKey> StatementExecutor::tableKeys(const CreateTableStatement& s,
+                                                       const std::string& table,
+                                                       std::vector<CatalogueColumn>& columns) {
+    CatalogueObject declared;
+    declared.columns = columns;
+    std::vector<CatalogueKey> keys;
+    for (const auto& k : s.keys) {
+        if (k.primary && std::any_of(keys.begin(), keys.end(),
+                                     [](const CatalogueKey& key) { return key.primary; })) {
+            throw SqlError(8110, 16, 0,
+                           "Cannot add multiple PRIMARY KEY constraints to table '" + table + "'.");
+        }
+        CatalogueKey key{k.name.value_or(""), k.primary, {}};
+        for (const auto& c : k.columns) {
+            std::vector<size_t> found;
+            try {
+                found = requireColumns(declared, {c});
+            } catch (const SqlError&) {
+                throw SqlError(
+                    1911, 16, 1,
+                    "Column name '" + c + "' does not exist in the target table or view.");
+            }
+            const DeclaredType& type = columns[found[0]].type;
+            if (type.isMax() || type.type == SqlType::Text || type.type == SqlType::NText ||
+                type.type == SqlType::Image || type.type == SqlType::Xml) {
+                throw SqlError(1919, 16, 1,
+                               "Column '" + columns[found[0]].name + "' in table '" + table +
+                                   "' is of a type that is invalid for use as a key column in an "
+                                   "index.");
+            }
+            key.columns.push_back(found[0]);
+        }
+        keys.push_back(std::move(key));
+    }
+    // A primary key's columns are NOT NULL; one declared NULL outright is refused.
+    for (const auto& key : keys) {
+        if (!key.primary) continue;
+        for (size_t c : key.columns) {
+            if (s.columns[c].explicitNull) {
+                throw SqlError(
+                    8111, 16, 1,
+                    "Cannot define PRIMARY KEY constraint on nullable column in table '" + table +
+                        "'.");
+            }
+            columns[c].notNull = true;
+        }
+    }
+    return keys;
 }
 
 StatementOutcome StatementExecutor::createView(const CreateViewStatement& s) {

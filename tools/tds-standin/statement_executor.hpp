@@ -53,6 +53,9 @@ class StatementExecutor {
     StatementOutcome count(const CountStatement& s);
     StatementOutcome selectValues(const SelectValuesStatement& s);
     StatementOutcome createTable(const CreateTableStatement& s);
+    // The declared keys by column ordinal; marks primary key columns NOT NULL.
+    std::vector<CatalogueKey> tableKeys(const CreateTableStatement& s, const std::string& table,
+                                        std::vector<CatalogueColumn>& columns);
     StatementOutcome createView(const CreateViewStatement& s);
     StatementOutcome drop(const DropStatement& s);
     StatementOutcome insert(const InsertStatement& s);

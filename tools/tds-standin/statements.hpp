@@ -38,11 +38,20 @@ struct ColumnDefinition {
     std::string name;
     DeclaredType type;
     bool notNull = false;
+    bool explicitNull = false;  // NULL written out, which a PRIMARY KEY refuses
+};
+
+// PRIMARY KEY or UNIQUE, declared with a column or for the table.
+struct KeyConstraint {
+    std::optional<std::string> name;  // nothing: the server names it
+    bool primary = false;
+    std::vector<std::string> columns;
 };
 
 struct CreateTableStatement {
     ObjectName table;
     std::vector<ColumnDefinition> columns;
+    std::vector<KeyConstraint> keys;
 };
 
 struct CreateViewStatement {
