@@ -5,6 +5,7 @@
 #include "db/db_error.h"
 #include "db/odbc_connection.h"
 #include "db/recordset.h"
+#include "transfer/refused_rows.h"
 #include "transfer/stoppable_waits.h"
 
 namespace dorvane::transfer {
@@ -14,24 +15,6 @@ using sql::to_sqlserver::BulkCell;
 
 // What a value kept for the search of a refused row takes beside its bytes, about.
 constexpr qsizetype kValueBytes = 64;
-
-QString rowsText(std::int64_t first, std::int64_t last) {
-    return first == last ? QStringLiteral("row %1").arg(first)
-                         : QStringLiteral("rows %1 to %2").arg(first).arg(last);
-}
-
-[[noreturn]] void throwNamed(const QString& table, const QString& where,
-                             std::exception_ptr failure) {
-    try {
-        std::rethrow_exception(failure);
-    } catch (const StoppedWhileWaiting&) {
-        throw;
-    } catch (const std::exception& refusal) {
-        throw std::runtime_error(QStringLiteral("Table %1, %2: %3")
-                                     .arg(table, where, QString::fromUtf8(refusal.what()))
-                                     .toStdString());
-    }
-}
 
 }  // namespace
 
@@ -137,10 +120,10 @@ void BulkLoadRows::endBatch() {
     // The server counts the rows it took: none may be lost without a word.
     const auto sent = static_cast<std::int64_t>(batch_.size() / columns_.size());
     if (taken != sent)
-        throw std::runtime_error(QStringLiteral("Table %1, %2: the server took %3 of them.")
-                                     .arg(table_, rowsText(firstRow_, firstRow_ + sent - 1))
-                                     .arg(taken)
-                                     .toStdString());
+        throwRefusedRows(
+            table_, firstRow_, firstRow_ + sent - 1,
+            std::make_exception_ptr(std::runtime_error(
+                QStringLiteral("the server took %1 of them.").arg(taken).toStdString())));
     batch_.clear();
 }
 
@@ -150,28 +133,20 @@ void BulkLoadRows::endInserts() {
     inserts_.reset();
 }
 
-// Rows are tried alone only inside the transaction: had the server rolled it back, they
-// would take effect on their own.
 void BulkLoadRows::findRefusedRow(std::exception_ptr failure) {
     const std::size_t width = columns_.size();
     const auto rows = static_cast<std::int64_t>(batch_.size() / width);
-    bool goesOn = false;
-    try {
-        goesOn =
-            target_.query(QStringLiteral("SELECT XACT_STATE()")).value(0).toText().toInt() == 1;
-    } catch (...) {
-        // No answer: the connection is gone, and no row is to blame.
-    }
+    const bool goesOn = transactionGoesOn(target_);
     for (std::int64_t r = 0; goesOn && r < rows; ++r) {
         try {
             target_.execute(rowInsert_(std::span(batch_).subspan(r * width, width)));
         } catch (const StoppedWhileWaiting&) {
-            throw;
+            throw;  // the user stopped the search, and the copy
         } catch (...) {
-            throwNamed(table_, rowsText(firstRow_ + r, firstRow_ + r), std::current_exception());
+            throwRefusedRows(table_, firstRow_ + r, firstRow_ + r, std::current_exception());
         }
     }
-    throwNamed(table_, rowsText(firstRow_, firstRow_ + rows - 1), failure);
+    throwRefusedRows(table_, firstRow_, firstRow_ + rows - 1, failure);
 }
 
 }  // namespace dorvane::transfer

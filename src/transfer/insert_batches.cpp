@@ -4,6 +4,7 @@
 
 #include "db/db_error.h"
 #include "db/recordset.h"
+#include "transfer/refused_rows.h"
 #include "transfer/stoppable_waits.h"
 
 namespace dorvane::transfer {
@@ -22,11 +23,6 @@ bool connectionLost(const std::exception_ptr& failure) {
     } catch (...) {
         return false;
     }
-}
-
-QString rowsText(std::int64_t first, std::int64_t last) {
-    return first == last ? QStringLiteral("row %1").arg(first)
-                         : QStringLiteral("rows %1 to %2").arg(first).arg(last);
 }
 
 }  // namespace
@@ -89,31 +85,15 @@ void InsertBatches::throwIfFailed(std::exception_ptr failure) {
     if (at < taken_ || at - taken_ >= sent_.size()) std::rethrow_exception(failure);
     const Sent& refused = sent_[at - taken_];
     const std::int64_t row = refusedRow(refused, failure);
-    try {
-        std::rethrow_exception(failure);
-    } catch (const std::exception& refusal) {
-        const QString where =
-            row ? rowsText(row, row) : rowsText(refused.firstRow, refused.lastRow);
-        throw std::runtime_error(QStringLiteral("Table %1, %2: %3")
-                                     .arg(table_, where, QString::fromUtf8(refusal.what()))
-                                     .toStdString());
-    }
-}
-
-// Rows are tried alone only inside the transaction: had the server rolled it back (an
-// error severe enough does, XACT_ABORT off or not), they would take effect on their own.
-bool InsertBatches::transactionGoesOn() {
-    try {
-        return target_.query(QStringLiteral("SELECT XACT_STATE()")).value(0).toText().toInt() == 1;
-    } catch (...) {
-        return false;
-    }
+    if (row) throwRefusedRows(table_, row, row, failure);
+    throwRefusedRows(table_, refused.firstRow, refused.lastRow, failure);
 }
 
 std::int64_t InsertBatches::refusedRow(const Sent& refused, std::exception_ptr& failure) {
     if (refused.rowEnds.empty() || connectionLost(failure)) return 0;
     if (refused.rowEnds.size() == 1) return refused.firstRow;
-    if (!transactionGoesOn()) return 0;
+    // An error severe enough rolls the transaction back, XACT_ABORT off or not.
+    if (!transactionGoesOn(target_)) return 0;
     // Each row alone, as the copy row by row would send it: the head and its values.
     qsizetype start = head_.size();
     for (std::size_t i = 0; i < refused.rowEnds.size(); ++i) {

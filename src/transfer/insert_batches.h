@@ -49,8 +49,6 @@ class InsertBatches : public TableRowWriter {
     void sendBatch();
     // Throws the refusal that has come in, naming the row, or the rows of its statement.
     void throwIfFailed(std::exception_ptr failure);
-    // True while the target's transaction can still commit (XACT_STATE() is 1).
-    bool transactionGoesOn();
     // The row of `refused` the server refuses when it is sent alone; 0 when none is.
     std::int64_t refusedRow(const Sent& refused, std::exception_ptr& failure);
 
