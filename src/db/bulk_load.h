@@ -1,8 +1,8 @@
 #pragma once
 // Rows loaded into a SQL Server table by TDS bulk load (FreeTDS's bulk copy over ODBC),
-// inside whatever transaction the connection holds. The values go as text (UTF-8) or
-// bytes; FreeTDS turns each into its column's type before sending, so a value the column
-// cannot hold is refused by the driver, not by the server.
+// inside whatever transaction the connection holds. The driver writes a row as it converts
+// its values, so a conversion that fails leaves half a row sent: callers hand over values
+// that cannot fail (see BulkForm).
 
 #include <QByteArrayView>
 #include <QString>
@@ -36,7 +36,7 @@ class BulkLoad {
   public:
     // Starts a load into `table`, written as in a statement (quoted), of its `columns`
     // columns in order. Throws when the server does not know the table, or the connection
-    // was opened without bulk copy (bulkCopyEnabled).
+    // was opened without asking for bulk copy (OdbcConnection does for FreeTDS).
     BulkLoad(OdbcConnection& connection, const QString& table, int columns);
     // Ends a load still under way; its rows then stand as far as the transaction does.
     ~BulkLoad();

@@ -16,7 +16,6 @@ constexpr SQLULEN kBcpOn = 1;
 constexpr SQLINTEGER kInitW = 1507;
 constexpr SQLINTEGER kColumnPointer = 1502;
 constexpr SQLINTEGER kSendRow = 1503;
-constexpr SQLINTEGER kBatch = 1504;
 constexpr SQLINTEGER kDone = 1505;
 constexpr SQLINTEGER kBind = 1506;
 

@@ -1,6 +1,7 @@
 #include "sql/sqlserver_bulk_values.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -54,13 +55,25 @@ std::optional<std::int64_t> wholeNumber(QStringView text) {
 }
 
 template <class Int>
-bool appendInteger(QByteArray& out, QStringView text) {
-    const std::optional<std::int64_t> value = wholeNumber(text);
-    if (!value || *value < std::numeric_limits<Int>::min() ||
-        *value > std::numeric_limits<Int>::max())
+bool appendInRange(QByteArray& out, std::int64_t value) {
+    if (value < std::numeric_limits<Int>::min() || value > std::numeric_limits<Int>::max())
         return false;
-    appendRaw(out, static_cast<Int>(*value));
+    appendRaw(out, static_cast<Int>(value));
     return true;
+}
+
+// `value` in the integer column's size; false outside its range.
+bool appendInteger(QByteArray& out, BulkForm form, std::int64_t value) {
+    switch (form) {
+        case BulkForm::TinyInt:
+            return appendInRange<std::uint8_t>(out, value);
+        case BulkForm::SmallInt:
+            return appendInRange<std::int16_t>(out, value);
+        case BulkForm::Int:
+            return appendInRange<std::int32_t>(out, value);
+        default:
+            return appendInRange<std::int64_t>(out, value);
+    }
 }
 
 // The double the server reads from the number's text: the nearest one.
@@ -88,28 +101,15 @@ bool appendBit(QByteArray& out, QStringView text) {
 // (The driver's own form of a decimal, SQL_NUMERIC_STRUCT, loses its last digits on the way
 // when the column is of the same type.)
 bool appendNumeric(QByteArray& out, QStringView text, int precision, int scale) {
-    qsizetype at = 0;
-    const bool negative = !text.isEmpty() && text[0] == u'-';
-    if (!text.isEmpty() && (text[0] == u'-' || text[0] == u'+')) ++at;
-    const qsizetype point = text.indexOf(u'.', at);
-    QStringView whole = text.sliced(at, (point < 0 ? text.size() : point) - at);
-    QStringView fraction = point < 0 ? QStringView() : text.sliced(point + 1);
-    if (whole.isEmpty() && fraction.isEmpty()) return false;
-    const auto isDigits = [](QStringView digits) {
-        for (QChar c : digits)
-            if (c < u'0' || c > u'9') return false;
-        return true;
-    };
-    if (!isDigits(whole) || !isDigits(fraction)) return false;
-    while (!whole.isEmpty() && whole.front() == u'0') whole = whole.sliced(1);
-    while (!fraction.isEmpty() && fraction.back() == u'0') fraction.chop(1);
-    if (whole.size() > precision - scale || fraction.size() > scale) return false;
-    if (negative && !(whole.isEmpty() && fraction.isEmpty())) out.append('-');
-    out.append(whole.isEmpty() ? QByteArray("0") : whole.toLatin1());
+    // The driver reads ASCII digits only.
+    const std::optional<PlainDecimal> d = isAscii(text) ? plainDecimal(text) : std::nullopt;
+    if (!d || d->whole.size() > precision - scale || d->fraction.size() > scale) return false;
+    if (d->negative && !(d->whole.isEmpty() && d->fraction.isEmpty())) out.append('-');
+    out.append(d->whole.isEmpty() ? QByteArray("0") : d->whole.toLatin1());
     if (scale > 0) {
         out.append('.');
-        out.append(fraction.toLatin1());
-        out.append(QByteArray(scale - fraction.size(), '0'));
+        out.append(d->fraction.toLatin1());
+        out.append(QByteArray(scale - d->fraction.size(), '0'));
     }
     return true;
 }
@@ -141,28 +141,31 @@ bool appendValue(QByteArray& out, const db::Value& value, const BulkColumn& colu
             out.append(text.toUtf8());
             return true;
         }
-        default:
-            break;
-    }
-    const QString text = sqlServerValueText(value);
-    switch (column.form) {
         case BulkForm::TinyInt:
-            return appendInteger<std::uint8_t>(out, text);
         case BulkForm::SmallInt:
-            return appendInteger<std::int16_t>(out, text);
         case BulkForm::Int:
-            return appendInteger<std::int32_t>(out, text);
-        case BulkForm::BigInt:
-            return appendInteger<std::int64_t>(out, text);
-        case BulkForm::Bit:
-            return appendBit(out, text);
+        case BulkForm::BigInt: {
+            // An integer's text is its digits: it needs no trip through them.
+            const std::optional<std::int64_t> whole =
+                value.kind() == db::Value::Kind::Integer
+                    ? std::optional<std::int64_t>(value.asInteger())
+                    : wholeNumber(sqlServerValueText(value));
+            return whole && appendInteger(out, column.form, *whole);
+        }
         case BulkForm::Float:
-            return appendFloat(out, text);
+            // A double's text is the shortest that reads back as it: no trip through it either.
+            if (value.kind() == db::Value::Kind::Double) {
+                if (!std::isfinite(value.asDouble())) return false;
+                appendRaw(out, value.asDouble());
+                return true;
+            }
+            return appendFloat(out, sqlServerValueText(value));
+        case BulkForm::Bit:
+            return appendBit(out, sqlServerValueText(value));
         case BulkForm::Numeric:
-            return appendNumeric(out, text, column.precision, column.scale);
-        default:
-            return false;
+            return appendNumeric(out, sqlServerValueText(value), column.precision, column.scale);
     }
+    return false;
 }
 
 // Words of a CREATE TABLE, outside quoted names and strings, after which bulk load would

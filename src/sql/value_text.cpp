@@ -158,6 +158,22 @@ bool chronoCanCount(const db::DateTimeParts& p) {
     return p.year > -30000 && p.year < 30000;
 }
 
+// The range of the date type `typeName`; null for a type that is no date type.
+const SqlServerDateRange* rangeOf(QStringView typeName) {
+    for (const SqlServerDateRange& range : kRanges)
+        if (typeName == QStringView(range.typeName)) return &range;
+    return nullptr;
+}
+
+// The time a column of `range`'s type holds of `parts` sent as text; nothing when the
+// column cannot hold it.
+std::optional<Millis> heldIn(const SqlServerDateRange& range, const db::DateTimeParts& parts) {
+    if (parts.isInfinite() || !chronoCanCount(parts)) return std::nullopt;
+    const Millis held = range.rounded(roundedToMillisecond(parts));
+    if (held < range.first || held > range.last) return std::nullopt;
+    return held;
+}
+
 // 1/300 s from midnight of a time of day in DATETIME's steps (.xx0, .xx3, .xx7).
 std::int32_t datetimeTicks(std::chrono::milliseconds sinceMidnight) {
     constexpr int kTicksOfStep[10] = {0, 0, 0, 1, 0, 0, 0, 2, 0, 0};
@@ -179,14 +195,8 @@ void checkSqlServerCanHold(const db::Value& value, QStringView targetTypeName) {
     const db::DateTimeParts& parts = value.asDateTime();
     if (parts.isInfinite() && targetTypeName == u"time")
         refuseDate(value, targetTypeName, "times of day only");
-    for (const SqlServerDateRange& range : kRanges) {
-        if (targetTypeName != QStringView(range.typeName)) continue;
-        if (parts.isInfinite() || !chronoCanCount(parts))
-            refuseDate(value, targetTypeName, range.text);
-        const Millis sent = range.rounded(roundedToMillisecond(parts));
-        if (sent < range.first || sent > range.last) refuseDate(value, targetTypeName, range.text);
-        return;
-    }
+    const SqlServerDateRange* range = rangeOf(targetTypeName);
+    if (range && !heldIn(*range, parts)) refuseDate(value, targetTypeName, range->text);
 }
 
 void checkPostgresCanHold(const db::Value& value) {
@@ -196,30 +206,30 @@ void checkPostgresCanHold(const db::Value& value) {
             "The value holds a NUL character, which PostgreSQL text cannot store.");
 }
 
+std::optional<PlainDecimal> plainDecimal(QStringView text) {
+    PlainDecimal d;
+    qsizetype at = 0;
+    d.negative = !text.isEmpty() && text[0] == u'-';
+    if (!text.isEmpty() && (text[0] == u'-' || text[0] == u'+')) ++at;
+    const qsizetype point = text.indexOf(u'.', at);
+    d.whole = text.sliced(at, (point < 0 ? text.size() : point) - at);
+    d.fraction = point < 0 ? QStringView() : text.sliced(point + 1);
+    if (d.whole.isEmpty() && d.fraction.isEmpty()) return std::nullopt;
+    for (const QStringView part : {d.whole, d.fraction})
+        for (QChar c : part)
+            if (!c.isDigit()) return std::nullopt;
+    while (!d.whole.isEmpty() && d.whole.front() == u'0') d.whole = d.whole.sliced(1);
+    while (!d.fraction.isEmpty() && d.fraction.back() == u'0') d.fraction.chop(1);
+    return d;
+}
+
 void checkExactValueFits(const db::Value& value, ExactSize size) {
     if (value.kind() != db::Value::Kind::Decimal) return;
     const QString& digits = value.asString();
-    qsizetype i = 0;
-    if (i < digits.size() && (digits[i] == u'-' || digits[i] == u'+')) ++i;
-    while (i < digits.size() && digits[i] == u'0') ++i;
-    int integerDigits = 0;
-    for (; i < digits.size() && digits[i].isDigit(); ++i) ++integerDigits;
-    int fractionDigits = 0;
-    if (i < digits.size() && digits[i] == u'.') {
-        ++i;
-        int pendingZeros = 0;
-        for (; i < digits.size() && digits[i].isDigit(); ++i) {
-            if (digits[i] == u'0') {
-                ++pendingZeros;
-            } else {
-                fractionDigits += pendingZeros + 1;
-                pendingZeros = 0;
-            }
-        }
-    }
+    const std::optional<PlainDecimal> d = plainDecimal(digits);
     // Anything else (NaN, an exponent) is left for the server to judge.
-    if (i != digits.size()) return;
-    if (integerDigits > size.precision - size.scale || fractionDigits > size.scale)
+    if (!d) return;
+    if (d->whole.size() > size.precision - size.scale || d->fraction.size() > size.scale)
         throw std::runtime_error(
             QStringLiteral(
                 "The value %1 has more digits than a column of precision %2 and scale %3 holds.")
@@ -231,14 +241,12 @@ void checkExactValueFits(const db::Value& value, ExactSize size) {
 
 std::optional<SqlServerDatetime> sqlServerDatetime(const db::DateTimeParts& parts) {
     using namespace std::chrono;
-    if (parts.isInfinite() || !chronoCanCount(parts)) return std::nullopt;
-    const SqlServerDateRange& range = kRanges[0];  // datetime
-    const Millis held = range.rounded(roundedToMillisecond(parts));
-    if (held < range.first || held > range.last) return std::nullopt;
-    const sys_days day = floor<days>(held);
+    const std::optional<Millis> held = heldIn(*rangeOf(u"datetime"), parts);
+    if (!held) return std::nullopt;
+    const sys_days day = floor<days>(*held);
     constexpr sys_days kDayZero{year{1900} / January / 1};
     return SqlServerDatetime{static_cast<std::int32_t>((day - kDayZero).count()),
-                             datetimeTicks(held - day)};
+                             datetimeTicks(*held - day)};
 }
 
 }  // namespace dorvane::sql

@@ -58,6 +58,16 @@ struct ExactSize {
     int scale = 0;
     friend bool operator==(const ExactSize&, const ExactSize&) = default;
 };
+// A decimal written plainly: an optional sign, digits, and a point with digits after it
+// or not. The whole part without its leading zeros, the fraction without its trailing ones.
+struct PlainDecimal {
+    bool negative = false;
+    QStringView whole;
+    QStringView fraction;
+};
+// Nothing for any other text (no digit, an exponent, NaN).
+std::optional<PlainDecimal> plainDecimal(QStringView text);
+
 // Throws when an exact value has more integer or fractional digits than the column
 // holds: the server would round the fraction away silently.
 void checkExactValueFits(const db::Value& value, ExactSize size);

@@ -103,9 +103,7 @@ void BulkLoadRows::load(const SourceRowValues& row, std::int64_t rowNumber) {
     }
     // Every value has its column's form, so the driver converts nothing that could fail.
     load_->sendRow();
-    if (static_cast<qsizetype>(batch_.size() / columns_.size()) >= limits_.rows ||
-        batchBytes_ >= limits_.bytes)
-        endBatch();
+    if (batchRows() >= limits_.rows || batchBytes_ >= limits_.bytes) endBatch();
 }
 
 void BulkLoadRows::endBatch() {
@@ -118,7 +116,7 @@ void BulkLoadRows::endBatch() {
         findRefusedRow(std::current_exception());
     }
     // The server counts the rows it took: none may be lost without a word.
-    const auto sent = static_cast<std::int64_t>(batch_.size() / columns_.size());
+    const std::int64_t sent = batchRows();
     if (taken != sent)
         throwRefusedRows(
             table_, firstRow_, firstRow_ + sent - 1,
@@ -135,7 +133,7 @@ void BulkLoadRows::endInserts() {
 
 void BulkLoadRows::findRefusedRow(std::exception_ptr failure) {
     const std::size_t width = columns_.size();
-    const auto rows = static_cast<std::int64_t>(batch_.size() / width);
+    const std::int64_t rows = batchRows();
     const bool goesOn = transactionGoesOn(target_);
     for (std::int64_t r = 0; goesOn && r < rows; ++r) {
         try {

@@ -56,6 +56,9 @@ class BulkLoadRows : public TableRowWriter {
     bool encode(const SourceRowValues& row);
     void load(const SourceRowValues& row, std::int64_t rowNumber);
     void endBatch();
+    std::int64_t batchRows() const {
+        return static_cast<std::int64_t>(batch_.size() / columns_.size());
+    }
     void endInserts();
     // After a refused batch: its rows one by one, until the server refuses one.
     [[noreturn]] void findRefusedRow(std::exception_ptr failure);
