@@ -12,6 +12,9 @@
 namespace dorvane::screens {
 
 inline const QString kStopCopyQuestion = QStringLiteral("Stop the copy after the current row?");
+// A fast copy keeps none of the rows of the table it is in the middle of.
+inline const QString kStopFastCopyQuestion =
+    QStringLiteral("Stop the copy and roll back the table being copied?");
 inline const QString kStopDeletingQuestion =
     QStringLiteral("Stop deleting after the current table?");
 

@@ -173,13 +173,19 @@ void TransferScreen::runExclusive(const QString& stopQuestion, Command&& command
     if (stop_.closeAfterCommand()) form_.unload();
 }
 
+// Read as the run reads the box: once, as it begins.
+const QString& TransferScreen::stopCopyQuestion(transfer::Direction direction) {
+    return transfer::fastCopyBoxTicked(controls(), direction) ? kStopFastCopyQuestion
+                                                              : kStopCopyQuestion;
+}
+
 void TransferScreen::sendToPostgres() {
-    runExclusive(kStopCopyQuestion,
+    runExclusive(stopCopyQuestion(transfer::Direction::ToPostgres),
                  [](transfer::CommandContext& c) { transfer::sendTablesToPostgres(c); });
 }
 
 void TransferScreen::sendToSqlServer() {
-    runExclusive(kStopCopyQuestion,
+    runExclusive(stopCopyQuestion(transfer::Direction::ToSqlServer),
                  [](transfer::CommandContext& c) { transfer::sendTablesToSqlServer(c); });
 }
 

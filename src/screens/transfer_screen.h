@@ -73,6 +73,7 @@ class TransferScreen {
     // `stopQuestion`: what Esc asks while the command runs; empty when it cannot stop.
     template <class Command>
     void runExclusive(const QString& stopQuestion, Command&& command);
+    const QString& stopCopyQuestion(transfer::Direction direction);
     transfer::CommandContext commandContext();
 
     AppContext& app_;

@@ -26,6 +26,13 @@ struct TransferScreenControls {
 // Which way the transfer that shows the customization dialog copies; None until one says.
 enum class Direction { None, ToPostgres, ToSqlServer };
 
+// True when the direction's "Fast copy" box is there and ticked.
+inline bool fastCopyBoxTicked(const TransferScreenControls& screen, Direction direction) {
+    const core::CheckBox* box =
+        direction == Direction::ToPostgres ? screen.fastCopyToPostgres : screen.fastCopyToSqlServer;
+    return box && box->value() == 1;
+}
+
 // The public members of the data type customization dialog, which outlive its window.
 struct CustomizationMembers {
     Direction direction = Direction::None;

@@ -15,7 +15,8 @@ TableTransfer::TableTransfer(CommandContext& ctx, core::YieldPolicy policy,
       traits_(traits),
       lines_(lines),
       p_(ctx.platform, QStringLiteral("Form2"), QString::fromUtf16(traits.handler)),
-      yield_(ctx.platform, policy) {
+      yield_(ctx.platform, policy),
+      fastCopy_(fastCopyBoxTicked(ctx.transferScreen, traits.direction)) {
     p_.showStatementInReport(&statement_);
 }
 
@@ -210,13 +211,6 @@ bool TableTransfer::customize() {
         });
     }
     return true;
-}
-
-bool TableTransfer::fastCopyTicked() const {
-    const core::CheckBox* box = traits_.direction == Direction::ToPostgres
-                                    ? ctx_.transferScreen.fastCopyToPostgres
-                                    : ctx_.transferScreen.fastCopyToSqlServer;
-    return box && box->value() == 1;
 }
 
 void TableTransfer::copyAtOnce(int answer) {

@@ -116,9 +116,11 @@ class TableTransfer {
     UncopiedTables uncopied_;
     // The user stopped the run in the middle of a table.
     bool stopped_ = false;
+    const bool fastCopy_;
 
-    // The direction's "Fast copy" box is ticked.
-    bool fastCopyTicked() const;
+    // The direction's "Fast copy" box was ticked when the run began: the whole run, and
+    // the stop question the window asks during it, go by that.
+    bool fastCopyTicked() const { return fastCopy_; }
     // What the run's sessions with the servers do while they wait: let events run, and give
     // up a fast copy's wait once the user has asked to stop.
     db::WhileWaiting whileWaiting();

@@ -118,6 +118,7 @@ struct WindowDirection {
     core::ListBox& (*targetList)(transfer::TransferScreenControls&);
     const char* sourceListName;
     const char* sendButton;
+    core::CheckBox* transfer::TransferScreenControls::*fastCopyBox;
 };
 
 void PrintTo(const WindowDirection& c, std::ostream* os) {
@@ -208,6 +209,23 @@ TEST_P(StopCopy, EscAndYesStopAfterTheCurrentRow) {
     EXPECT_TRUE(window()->isVisible());
 }
 
+TEST_P(StopCopy, WithFastCopyEscAsksToRollBackAndYesLeavesNoPartOfTheTable) {
+    (controls().*GetParam().fastCopyBox)->setValue(1);
+    platform.answers = {core::kAnswerYes};
+    duringTheRows([this] { pressEscape(); });
+
+    send();
+
+    EXPECT_TRUE(acted);
+    EXPECT_EQ(platform.messageTexts(),
+              (std::vector<QString>{
+                  screens::kStopFastCopyQuestion,
+                  QStringLiteral("These tables were not copied, or not completely:\r\n\r\n") + t}));
+    EXPECT_FALSE(d.target.exists(t));
+    EXPECT_EQ(occurrences(targetList(), t), 0);
+    expectAtRest();
+}
+
 TEST_P(StopCopy, EscAndNoCarryOnToTheEnd) {
     platform.answers = {core::kAnswerNo};
     duringTheRows([this] { pressEscape(); });
@@ -252,12 +270,13 @@ TEST_P(StopCopy, ClosingTheWindowAndNoKeepsItOpenAndCopies) {
     expectAtRest();
 }
 
-INSTANTIATE_TEST_SUITE_P(EitherDirection, StopCopy,
-                         ::testing::Values(WindowDirection{kToPostgres, mssqlList, postgresList,
-                                                           "List1", "PushButton3"},
-                                           WindowDirection{kToSqlServer, postgresList, mssqlList,
-                                                           "List2", "PushButton4"}),
-                         [](const auto& info) { return std::string(info.param.d.name); });
+INSTANTIATE_TEST_SUITE_P(
+    EitherDirection, StopCopy,
+    ::testing::Values(WindowDirection{kToPostgres, mssqlList, postgresList, "List1", "PushButton3",
+                                      &transfer::TransferScreenControls::fastCopyToPostgres},
+                      WindowDirection{kToSqlServer, postgresList, mssqlList, "List2", "PushButton4",
+                                      &transfer::TransferScreenControls::fastCopyToSqlServer}),
+    [](const auto& info) { return std::string(info.param.d.name); });
 
 TEST_F(StopCommand, EscWhileDeletingSqlServerTablesKeepsTheTablesNotYetDropped) {
     QStringList tables;
