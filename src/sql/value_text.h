@@ -59,7 +59,7 @@ struct ExactSize {
     friend bool operator==(const ExactSize&, const ExactSize&) = default;
 };
 // A decimal written plainly: an optional sign, digits, and a point with digits after it
-// or not. The whole part without its leading zeros, the fraction without its trailing ones.
+// or not. The whole part without its leading zeros, the fraction without its trailing zeros.
 struct PlainDecimal {
     bool negative = false;
     QStringView whole;

@@ -75,12 +75,12 @@ class TransferToSqlServer : public TableTransfer {
 
     // By bulk load where every column of the new table takes values in its own form.
     std::unique_ptr<TableRowWriter> rowWriter(db::Connection& target) {
+        if (!sql::to_sqlserver::bulkLoadLikeInserts(statement_)) return insertBatches(target);
         // Columns the CREATE TABLE gave no collation of their own keep text in the
         // database's code page, the one the copy checks texts against.
         const bool checkedCodePage = targetColumns_.codePageShared() &&
                                      !statement_.contains(u"COLLATE", Qt::CaseInsensitive);
         std::vector<sql::to_sqlserver::BulkColumn> columns;
-        if (!sql::to_sqlserver::bulkLoadLikeInserts(statement_)) return insertBatches(target);
         for (const db::FieldInfo& field : targetColumns_.described()) {
             auto column = sql::to_sqlserver::bulkColumn(field);
             if (!column) return insertBatches(target);
