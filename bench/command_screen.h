@@ -5,7 +5,7 @@
 
 #include "bench_platform.h"
 #include "bench_servers.h"
-#include "core/memory_controls.h"
+#include "memory_controls.h"
 #include "transfer/command_context.h"
 
 namespace dorvane::bench {

@@ -17,4 +17,8 @@ void listRemove(ListBox& list, const QString& text) {
         if (i < list.count() && list.text(i) == text) list.remove(i);
 }
 
+bool hasCurrentOrSelected(const ListBox& list) {
+    return list.currentIndex() != -1 || list.selectedCount() > 0;
+}
+
 }  // namespace dorvane::core

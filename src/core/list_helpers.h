@@ -11,5 +11,8 @@ bool listContains(const ListBox& list, const QString& text);
 // advances after a removal too, so an entry that moves up into a removed one's place
 // is not compared in this walk.
 void listRemove(ListBox& list, const QString& text);
+// What a command that wants a current entry checks. Selected entries count as one: after
+// "Select All" the list has no current entry, yet the user sees every table chosen.
+bool hasCurrentOrSelected(const ListBox& list);
 
 }  // namespace dorvane::core

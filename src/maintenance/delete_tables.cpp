@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "core/list_helpers.h"
 #include "core/procedure.h"
 #include "db/connection.h"
 #include "maintenance/command_connection.h"
@@ -59,7 +60,7 @@ void deleteMssqlTables(transfer::CommandContext& context) {
     using enum mssql_delete::Line;
 
     p.step(CreateConnection, [&] { makeConnection(connection, context.platform); });
-    if (p.test(NothingSelectedCheck, [&] { return mssqlTables.currentIndex() == -1; })) {
+    if (p.test(NothingSelectedCheck, [&] { return !core::hasCurrentOrSelected(mssqlTables); })) {
         p.step(AskToSelectTable,
                [&] { context.platform.messageBox(QStringLiteral("Please select a table")); });
         return;
@@ -98,7 +99,7 @@ void deletePostgresTables(transfer::CommandContext& context) {
            [&] { context.transferScreen.pointer.setPointer(core::MousePointer::Busy); });
     p.step(OpenConnection,
            [&] { connection->open(db::postgresConnectionString(context.profiles.postgres())); });
-    if (p.test(NothingSelectedCheck, [&] { return postgresTables.currentIndex() == -1; })) {
+    if (p.test(NothingSelectedCheck, [&] { return !core::hasCurrentOrSelected(postgresTables); })) {
         p.step(AskToSelectTable,
                [&] { context.platform.messageBox(QStringLiteral("Please select a table")); });
         p.step(DefaultPointer,

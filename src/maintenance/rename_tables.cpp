@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "core/list_helpers.h"
 #include "core/procedure.h"
 #include "db/connection.h"
 #include "maintenance/command_connection.h"
@@ -79,7 +80,7 @@ void renameMssqlTable(transfer::CommandContext& context) {
     using enum mssql_rename::Line;
 
     p.step(CreateConnection, [&] { makeConnection(connection, context.platform); });
-    if (p.test(NothingSelectedCheck, [&] { return mssqlTables.currentIndex() == -1; })) {
+    if (p.test(NothingSelectedCheck, [&] { return !core::hasCurrentOrSelected(mssqlTables); })) {
         p.step(AskToSelectTable,
                [&] { platform.messageBox(QStringLiteral("Please select a table")); });
         return;
@@ -138,7 +139,7 @@ void renamePostgresTable(transfer::CommandContext& context) {
         p.step(DefaultPointer,
                [&] { context.transferScreen.pointer.setPointer(core::MousePointer::Default); });
     };
-    if (p.test(NothingSelectedCheck, [&] { return postgresTables.currentIndex() == -1; })) {
+    if (p.test(NothingSelectedCheck, [&] { return !core::hasCurrentOrSelected(postgresTables); })) {
         p.step(AskToSelectTable,
                [&] { platform.messageBox(QStringLiteral("Please select a table to rename.")); });
         restorePointer();

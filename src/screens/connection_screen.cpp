@@ -37,21 +37,22 @@ ConnectionScreen::ConnectionScreen(AppContext& app, ConnectionScreenControls& co
     : app_(app), controls_(controls) {}
 
 db::PostgresProfile ConnectionScreen::postgres() const {
-    return {controls_.text(1).text(), controls_.text(2).text(), controls_.text(3).text(),
-            controls_.text(4).text(), controls_.text(5).text()};
+    const ConnectionFields& f = controls_.fields;
+    return {f.postgresServer->text(), f.postgresPort->text(), f.postgresUser->text(),
+            f.postgresPassword->text(), f.postgresDatabase->text()};
 }
 
 db::MssqlProfile ConnectionScreen::mssql() const {
-    db::MssqlProfile profile{controls_.text(6).text(), controls_.text(10).text(),
-                             controls_.text(7).text(), controls_.text(8).text(),
-                             controls_.text(9).text()};
+    const ConnectionFields& f = controls_.fields;
+    db::MssqlProfile profile{f.mssqlServer->text(), f.mssqlPort->text(), f.mssqlUser->text(),
+                             f.mssqlPassword->text(), f.mssqlDatabase->text()};
     profile.localConnection = controls_.localConnection.value() == 1;
     return profile;
 }
 
-void ConnectionScreen::textChanged(int number) {
-    app_.settings.save(QString::fromLatin1(connectionSetting(number).key),
-                       controls_.text(number).text());
+void ConnectionScreen::fieldChanged(ConnectionField field) {
+    app_.settings.save(QString::fromLatin1(connectionSetting(field).key),
+                       controls_.field(field).text());
 }
 
 void ConnectionScreen::localConnectionClicked() {

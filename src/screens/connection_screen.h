@@ -2,12 +2,11 @@
 // The connection screen (Form1): the two connection profiles, their tests, the help
 // messages, "Next >" and the start-up sequence, without any toolkit.
 
-#include <array>
-
 #include "core/procedure.h"
 #include "db/connection_strings.h"
 #include "db/waiting_call.h"
 #include "screens/app_context.h"
+#include "screens/connection_settings.h"
 #include "screens/window.h"
 
 namespace dorvane::screens {
@@ -16,10 +15,10 @@ class TransferScreen;
 
 struct ConnectionScreenControls {
     Window& form;
-    std::array<core::TextField*, 10> texts;  // Text1 … Text10
-    core::CheckBox& localConnection;         // "Local Connection"
+    ConnectionFields fields;
+    core::CheckBox& localConnection;  // "Local Connection"
 
-    core::TextField& text(int number) const { return *texts.at(number - 1); }
+    core::TextField& field(ConnectionField which) const { return *(fields.*which); }
 };
 
 class ConnectionScreen : public db::ProfileSource {
@@ -41,8 +40,8 @@ class ConnectionScreen : public db::ProfileSource {
     // connect.
     void load();
 
-    // Text1_Change … Text10_Change: the field's whole text goes to the store.
-    void textChanged(int number);
+    // A field's text changed: its whole text goes to the store.
+    void fieldChanged(ConnectionField field);
     // Check6_Click.
     void localConnectionClicked();
 

@@ -5,7 +5,7 @@
 
 namespace dorvane::screens {
 
-const ConnectionSetting& connectionSetting(int field) {
+const ConnectionSetting& connectionSetting(ConnectionField field) {
     const auto found =
         std::find_if(kConnectionSettings.begin(), kConnectionSettings.end(),
                      [field](const ConnectionSetting& s) { return s.field == field; });

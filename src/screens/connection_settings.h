@@ -5,34 +5,51 @@
 #include <QString>
 #include <array>
 
+#include "core/controls.h"
+
 namespace dorvane::screens {
 
-// Text1 … Text10 by number; 0 stands for the "Local Connection" box (Check6).
-constexpr int kLocalConnectionBox = 0;
+// The connection screen's text fields, by what they hold.
+struct ConnectionFields {
+    core::TextField* postgresServer = nullptr;
+    core::TextField* postgresPort = nullptr;
+    core::TextField* postgresUser = nullptr;
+    core::TextField* postgresPassword = nullptr;
+    core::TextField* postgresDatabase = nullptr;
+    core::TextField* mssqlServer = nullptr;
+    core::TextField* mssqlUser = nullptr;
+    core::TextField* mssqlPassword = nullptr;
+    core::TextField* mssqlDatabase = nullptr;
+    core::TextField* mssqlPort = nullptr;
+};
+
+// One of the fields; the null member stands for the "Local Connection" box.
+using ConnectionField = core::TextField* ConnectionFields::*;
+constexpr ConnectionField kLocalConnectionBox = nullptr;
 
 struct ConnectionSetting {
-    int field;
+    ConnectionField field;
     const char* key;
     const char* defaultValue;
     int restoreLine;  // the start-up line that restores it
 };
 
 inline constexpr std::array<ConnectionSetting, 11> kConnectionSettings{{
-    {1, "PostgreSQLServer", "localhost", 130},
-    {2, "PostgreSQLPort", "5432", 132},
-    {3, "PostgreSQLUser", "", 134},
-    {4, "PostgreSQLPassword", "", 136},
-    {5, "PostgreSQLDatabase", "", 138},
+    {&ConnectionFields::postgresServer, "PostgreSQLServer", "localhost", 130},
+    {&ConnectionFields::postgresPort, "PostgreSQLPort", "5432", 132},
+    {&ConnectionFields::postgresUser, "PostgreSQLUser", "", 134},
+    {&ConnectionFields::postgresPassword, "PostgreSQLPassword", "", 136},
+    {&ConnectionFields::postgresDatabase, "PostgreSQLDatabase", "", 138},
     {kLocalConnectionBox, "Local Connection", "0", 140},
-    {6, "MSSQLServer", "", 142},
-    {7, "MSSQLUser", "", 144},
-    {8, "MSSQLPassword", "", 146},
-    {9, "MSSQLDatabase", "", 148},
-    {10, "MSSQLPort", "1433", 150},
+    {&ConnectionFields::mssqlServer, "MSSQLServer", "", 142},
+    {&ConnectionFields::mssqlUser, "MSSQLUser", "", 144},
+    {&ConnectionFields::mssqlPassword, "MSSQLPassword", "", 146},
+    {&ConnectionFields::mssqlDatabase, "MSSQLDatabase", "", 148},
+    {&ConnectionFields::mssqlPort, "MSSQLPort", "1433", 150},
 }};
 
-// The setting of a field (1 to 10, or kLocalConnectionBox).
-const ConnectionSetting& connectionSetting(int field);
+// The setting of a field, or of the box (kLocalConnectionBox).
+const ConnectionSetting& connectionSetting(ConnectionField field);
 
 inline const QString kCustomizePostgresKey = QStringLiteral("With Data Type Change 1");
 inline const QString kCustomizeSqlServerKey = QStringLiteral("With Data Type Change 2");

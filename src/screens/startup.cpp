@@ -72,7 +72,7 @@ void ConnectionScreen::restoreFields(core::Procedure& p) {
             if (setting.field == kLocalConnectionBox) {
                 controls_.localConnection.setValue(boxValueFromSetting(stored));
             } else {
-                controls_.text(setting.field).setText(stored);
+                controls_.field(setting.field).setText(stored);
             }
         });
     }
@@ -81,7 +81,8 @@ void ConnectionScreen::restoreFields(core::Procedure& p) {
 void ConnectionScreen::advanceWhenBothConnect(core::Procedure& p) {
     using enum form_load::Line;
     if (!p.test(BothServersGivenCheck, [&] {
-            return !controls_.text(1).text().isEmpty() && !controls_.text(6).text().isEmpty();
+            return !controls_.fields.postgresServer->text().isEmpty() &&
+                   !controls_.fields.mssqlServer->text().isEmpty();
         })) {
         return;
     }

@@ -88,7 +88,7 @@ void TableTransfer::makeObjects() {
 bool TableTransfer::sendSelectedTables() {
     const RunLines& lines = lines_.run;
     core::ListBox& tables = sourceList();
-    if (p_.test(lines.nothingSelectedCheck, [&] { return tables.currentIndex() == -1; })) {
+    if (p_.test(lines.nothingSelectedCheck, [&] { return !core::hasCurrentOrSelected(tables); })) {
         p_.step(lines_.runEnd.askToSelectTable,
                 [&] { ctx_.platform.messageBox(QString::fromUtf16(traits_.askToSelect)); });
         return false;

@@ -48,10 +48,12 @@ ConnectionWindow::ConnectionWindow()
       mouseMoves_(new MouseMoveHooks(form_.widget())),
       selectAllOnFocus_(new SelectAllOnFocus(form_.widget())) {
     build();
-    for (int i = 0; i < 10; ++i) texts_[i] = std::make_unique<WidgetTextField>(edits_[i]);
+    screens::ConnectionFields fields;
+    for (FieldEdit& e : fieldEdits_) {
+        e.adapter = std::make_unique<WidgetTextField>(e.edit);
+        fields.*e.field = e.adapter.get();
+    }
     localConnection_ = std::make_unique<WidgetCheckBox>(localConnectionBox_);
-    std::array<core::TextField*, 10> fields{};
-    for (int i = 0; i < 10; ++i) fields[i] = texts_[i].get();
     controls_ = std::make_unique<screens::ConnectionScreenControls>(
         screens::ConnectionScreenControls{form_, fields, *localConnection_});
 }
@@ -64,91 +66,96 @@ void ConnectionWindow::build() {
     auto* starStyle = new StarPasswordStyle;
     starStyle->setParent(window);
 
-    auto edit = [&](QWidget* parent, int number, int x, int y, int w) {
-        const QByteArray name = "Text" + QByteArray::number(number);
-        QLineEdit* e = placeControl<QLineEdit>(parent, name.constData(), x, y, w, 23);
-        edits_[number - 1] = e;
+    auto edit = [&](QWidget* parent, screens::ConnectionField field, const char* name, int x,
+                    int y, int w) {
+        QLineEdit* e = placeControl<QLineEdit>(parent, name, x, y, w, 23);
+        fieldEdits_.push_back({field, e, nullptr});
         return e;
     };
+    using F = screens::ConnectionFields;
 
     // The PostgreSQL profile.
-    QGroupBox* frame1 = frame(window, "Frame1", "PostgreSQL Database", 8, 8, 520, 193);
-    label(frame1, "Label2", "Server:", 16, 27, 73);
-    edit(frame1, 1, 88, 24, 305);
-    label(frame1, "Label3", "Port:", 400, 27, 33);
-    edit(frame1, 2, 432, 24, 73);
-    label(frame1, "Label1", "Username:", 16, 59, 73);
-    edit(frame1, 3, 88, 56, 417);
-    label(frame1, "Label4", "Password:", 16, 91, 73);
-    edit(frame1, 4, 88, 88, 417);
-    label(frame1, "Label6", "Database:", 16, 123, 73);
-    edit(frame1, 5, 88, 120, 417);
-    QPushButton* pushButton3 = button(frame1, "PushButton3", "Test Connection", 16, 152, 240);
-    QPushButton* pushButton5 = button(frame1, "PushButton5", "Help", 264, 152, 240);
+    postgresFrame_ = frame(window, "Frame1", "PostgreSQL Database", 8, 8, 520, 193);
+    label(postgresFrame_, "Label2", "Server:", 16, 27, 73);
+    QLineEdit* postgresServer = edit(postgresFrame_, &F::postgresServer, "Text1", 88, 24, 305);
+    label(postgresFrame_, "Label3", "Port:", 400, 27, 33);
+    QLineEdit* postgresPort = edit(postgresFrame_, &F::postgresPort, "Text2", 432, 24, 73);
+    label(postgresFrame_, "Label1", "Username:", 16, 59, 73);
+    QLineEdit* postgresUser = edit(postgresFrame_, &F::postgresUser, "Text3", 88, 56, 417);
+    label(postgresFrame_, "Label4", "Password:", 16, 91, 73);
+    QLineEdit* postgresPassword =
+        edit(postgresFrame_, &F::postgresPassword, "Text4", 88, 88, 417);
+    label(postgresFrame_, "Label6", "Database:", 16, 123, 73);
+    QLineEdit* postgresDatabase =
+        edit(postgresFrame_, &F::postgresDatabase, "Text5", 88, 120, 417);
+    testPostgresButton_ =
+        button(postgresFrame_, "PushButton3", "Test Connection", 16, 152, 240);
+    postgresHelpButton_ = button(postgresFrame_, "PushButton5", "Help", 264, 152, 240);
 
     // The SQL Server profile.
-    QGroupBox* frame2 = frame(window, "Frame2", "MS SQL Server Login", 8, 206, 520, 212);
-    label(frame2, "Label7", "Server:", 16, 27, 73);
-    edit(frame2, 6, 88, 24, 305);
-    label(frame2, "Label10", "Port:", 408, 27, 33);
-    edit(frame2, 10, 440, 24, 65);
-    label(frame2, "Label5", "Username:", 16, 59, 73);
-    edit(frame2, 7, 88, 56, 417);
-    label(frame2, "Label9", "Password:", 16, 91, 73);
-    edit(frame2, 8, 88, 88, 417);
-    label(frame2, "Label8", "Database:", 16, 123, 65);
-    edit(frame2, 9, 88, 120, 417);
-    localConnectionBox_ = placeControl<QCheckBox>(frame2, "Check6", 87, 150, 130, 17,
+    mssqlFrame_ = frame(window, "Frame2", "MS SQL Server Login", 8, 206, 520, 212);
+    label(mssqlFrame_, "Label7", "Server:", 16, 27, 73);
+    QLineEdit* mssqlServer = edit(mssqlFrame_, &F::mssqlServer, "Text6", 88, 24, 305);
+    label(mssqlFrame_, "Label10", "Port:", 408, 27, 33);
+    QLineEdit* mssqlPort = edit(mssqlFrame_, &F::mssqlPort, "Text10", 440, 24, 65);
+    label(mssqlFrame_, "Label5", "Username:", 16, 59, 73);
+    QLineEdit* mssqlUser = edit(mssqlFrame_, &F::mssqlUser, "Text7", 88, 56, 417);
+    label(mssqlFrame_, "Label9", "Password:", 16, 91, 73);
+    QLineEdit* mssqlPassword = edit(mssqlFrame_, &F::mssqlPassword, "Text8", 88, 88, 417);
+    label(mssqlFrame_, "Label8", "Database:", 16, 123, 65);
+    QLineEdit* mssqlDatabase = edit(mssqlFrame_, &F::mssqlDatabase, "Text9", 88, 120, 417);
+    localConnectionBox_ = placeControl<QCheckBox>(mssqlFrame_, "Check6", 87, 150, 130, 17,
                                                   QStringLiteral("Local Connection"));
     paintWhite(localConnectionBox_);
-    QPushButton* pushButton1 = button(frame2, "PushButton1", "Test Connection", 16, 174, 240);
-    QPushButton* pushButton4 = button(frame2, "PushButton4", "Help", 264, 174, 240);
+    testMssqlButton_ = button(mssqlFrame_, "PushButton1", "Test Connection", 16, 174, 240);
+    mssqlHelpButton_ = button(mssqlFrame_, "PushButton4", "Help", 264, 174, 240);
 
-    QPushButton* pushButton2 = button(window, "PushButton2", "Next >", 8, 426, 520);
+    nextButton_ = button(window, "PushButton2", "Next >", 8, 426, 520);
 
-    for (int password : {4, 8}) {
-        edits_[password - 1]->setEchoMode(QLineEdit::Password);
-        edits_[password - 1]->setStyle(starStyle);
+    for (QLineEdit* password : {postgresPassword, mssqlPassword}) {
+        password->setEchoMode(QLineEdit::Password);
+        password->setStyle(starStyle);
     }
 
-    setTabOrder({edits_[0], edits_[1], edits_[2], edits_[3], edits_[4], pushButton3, pushButton5,
-                 edits_[5], edits_[9], edits_[6], edits_[7], edits_[8], localConnectionBox_,
-                 pushButton1, pushButton4, pushButton2});
-    for (QLineEdit* e : edits_) selectAllOnFocus_->watch(e);
+    setTabOrder({postgresServer, postgresPort, postgresUser, postgresPassword, postgresDatabase,
+                 testPostgresButton_, postgresHelpButton_, mssqlServer, mssqlPort, mssqlUser,
+                 mssqlPassword, mssqlDatabase, localConnectionBox_, testMssqlButton_,
+                 mssqlHelpButton_, nextButton_});
+    for (const FieldEdit& e : fieldEdits_) selectAllOnFocus_->watch(e.edit);
 }
 
 void ConnectionWindow::connectTo(screens::ConnectionScreen& screen) {
     QWidget* window = form_.widget();
-    for (int number = 1; number <= 10; ++number) {
-        QObject::connect(textField(number), &QLineEdit::textChanged, window,
-                         [&screen, number] { screen.textChanged(number); });
+    for (const FieldEdit& e : fieldEdits_) {
+        QObject::connect(e.edit, &QLineEdit::textChanged, window,
+                         [&screen, field = e.field] { screen.fieldChanged(field); });
     }
     QObject::connect(localConnectionBox_, &QCheckBox::toggled, window,
                      [&screen] { screen.localConnectionClicked(); });
 
-    auto onClick = [&](const char* name, void (screens::ConnectionScreen::*handler)()) {
-        auto* b = window->findChild<QPushButton*>(QString::fromLatin1(name));
+    auto onClick = [&](QPushButton* b, void (screens::ConnectionScreen::*handler)()) {
         QObject::connect(b, &QPushButton::clicked, window,
                          [&screen, handler] { (screen.*handler)(); });
         mouseMoves_->watch(b, [&screen] { screen.mouseOverCommand(); });
     };
-    onClick("PushButton1", &screens::ConnectionScreen::testMssqlConnection);
-    onClick("PushButton2", &screens::ConnectionScreen::next);
-    onClick("PushButton3", &screens::ConnectionScreen::testPostgresConnection);
-    onClick("PushButton4", &screens::ConnectionScreen::showMssqlHelp);
-    onClick("PushButton5", &screens::ConnectionScreen::showPostgresHelp);
+    onClick(testMssqlButton_, &screens::ConnectionScreen::testMssqlConnection);
+    onClick(nextButton_, &screens::ConnectionScreen::next);
+    onClick(testPostgresButton_, &screens::ConnectionScreen::testPostgresConnection);
+    onClick(mssqlHelpButton_, &screens::ConnectionScreen::showMssqlHelp);
+    onClick(postgresHelpButton_, &screens::ConnectionScreen::showPostgresHelp);
     mouseMoves_->watch(localConnectionBox_, [&screen] { screen.mouseOverCommand(); });
 
     mouseMoves_->watch(window, [&screen] { screen.mouseOverPlainArea(); });
-    for (const char* name : {"Frame1", "Frame2"}) {
-        mouseMoves_->watch(window->findChild<QWidget*>(QString::fromLatin1(name)),
-                           [&screen] { screen.mouseOverPlainArea(); });
+    for (QGroupBox* frame : {postgresFrame_, mssqlFrame_})
+        mouseMoves_->watch(frame, [&screen] { screen.mouseOverPlainArea(); });
+    using F = screens::ConnectionFields;
+    for (const FieldEdit& e : fieldEdits_) {
+        if (e.field == &F::postgresPassword) {
+            mouseMoves_->watch(e.edit, [&screen] { screen.mouseOverPostgresPassword(); });
+        } else if (e.field != &F::postgresUser) {  // the user name field has no pointer rule
+            mouseMoves_->watch(e.edit, [&screen] { screen.mouseOverPlainArea(); });
+        }
     }
-    for (int number : {1, 2, 5, 6, 7, 8, 9, 10}) {
-        mouseMoves_->watch(textField(number), [&screen] { screen.mouseOverPlainArea(); });
-    }
-    mouseMoves_->watch(textField(4), [&screen] { screen.mouseOverPostgresPassword(); });
-    // Text3 has no pointer rule.
 
     form_.setUnloadHandler([&screen] { screen.unloaded(); });
 }

@@ -3,9 +3,11 @@
 // wiring of their events to the screen's logic.
 
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLineEdit>
-#include <array>
+#include <QPushButton>
 #include <memory>
+#include <vector>
 
 #include "screens/connection_screen.h"
 #include "ui/form_window.h"
@@ -21,7 +23,6 @@ class ConnectionWindow {
     FormWindow& form() { return form_; }
     QWidget* widget() const { return form_.widget(); }
     screens::ConnectionScreenControls& controls() { return *controls_; }
-    QLineEdit* textField(int number) const { return edits_.at(number - 1); }
     QCheckBox* localConnectionBox() const { return localConnectionBox_; }
 
     // Routes the window's events to the screen.
@@ -34,10 +35,23 @@ class ConnectionWindow {
     static constexpr int kClientWidth = 536;
     static constexpr int kClientHeight = 460;
 
+    // A field's line edit and its adapter, in the order the window lays them out.
+    struct FieldEdit {
+        screens::ConnectionField field;
+        QLineEdit* edit;
+        std::unique_ptr<WidgetTextField> adapter;
+    };
+
     FormWindow form_;
-    std::array<QLineEdit*, 10> edits_{};
+    std::vector<FieldEdit> fieldEdits_;
+    QGroupBox* postgresFrame_ = nullptr;
+    QGroupBox* mssqlFrame_ = nullptr;
+    QPushButton* testPostgresButton_ = nullptr;
+    QPushButton* postgresHelpButton_ = nullptr;
+    QPushButton* testMssqlButton_ = nullptr;
+    QPushButton* mssqlHelpButton_ = nullptr;
+    QPushButton* nextButton_ = nullptr;
     QCheckBox* localConnectionBox_ = nullptr;
-    std::array<std::unique_ptr<WidgetTextField>, 10> texts_;
     std::unique_ptr<WidgetCheckBox> localConnection_;
     std::unique_ptr<screens::ConnectionScreenControls> controls_;
     MouseMoveHooks* mouseMoves_;

@@ -66,18 +66,17 @@ void CustomizeWindow::build() {
     window->setFont(arialBold(kFormFontPoints));
 
     // clang-format off
-    //      control                 caption                          left  top   width height
-    button(window, "PushButton3", "Help",                            120,  120,  7800, 405);
-    QGroupBox* frame1 = frame(window, "Frame1", "Fields",            120,  570,  3840, 3660);
-    fieldsList_ = list(frame1, "List1",                                   255,  300,  3330, 3210);
-    QGroupBox* frame2 = frame(window, "Frame2", "Data Type",         4080, 570,  3840, 3660);
-    dataTypesList_ = list(frame2, "List2",                                   255,  300,  3330, 3210);
-    QGroupBox* frame3 = frame(window, "Frame3", "Change selected data type to",
-                                                                     120,  4305, 7800, 870);
-    dataTypeEdit_ = placeInTwips<QLineEdit>(frame3, "Text1",                240,  300,  5820, 400);
-    button(frame3, "PushButton1", "Change",                          6120, 300,  1440, 405);
-    button(window, "PushButton2", "OK",                              120,  5310, 3840, 405);
-    button(window, "PushButton4", "Cancel",                          4080, 5310, 3840, 405);
+    //      control                               caption                      left  top   width height
+    helpButton_ = button(window, "PushButton3", "Help",                        120,  120,  7800, 405);
+    fieldsFrame_ = frame(window, "Frame1", "Fields",                           120,  570,  3840, 3660);
+    fieldsList_ = list(fieldsFrame_, "List1",                                  255,  300,  3330, 3210);
+    dataTypesFrame_ = frame(window, "Frame2", "Data Type",                     4080, 570,  3840, 3660);
+    dataTypesList_ = list(dataTypesFrame_, "List2",                            255,  300,  3330, 3210);
+    changeFrame_ = frame(window, "Frame3", "Change selected data type to",     120,  4305, 7800, 870);
+    dataTypeEdit_ = placeInTwips<QLineEdit>(changeFrame_, "Text1",             240,  300,  5820, 400);
+    changeButton_ = button(changeFrame_, "PushButton1", "Change",              6120, 300,  1440, 405);
+    okButton_ = button(window, "PushButton2", "OK",                            120,  5310, 3840, 405);
+    cancelButton_ = button(window, "PushButton4", "Cancel",                    4080, 5310, 3840, 405);
     // clang-format on
 }
 
@@ -102,21 +101,19 @@ void CustomizeWindow::connectEvents() {
     onClick(fieldsList_, &customize::CustomizeDialogLogic::onFieldsClicked);
     onClick(dataTypesList_, &customize::CustomizeDialogLogic::onDataTypesClicked);
 
-    auto onButton = [&](const char* name, void (customize::CustomizeDialogLogic::*handler)()) {
-        auto* b = window->findChild<QPushButton*>(QString::fromLatin1(name));
+    auto onButton = [&](QPushButton* b, void (customize::CustomizeDialogLogic::*handler)()) {
         QObject::connect(b, &QPushButton::clicked, window,
                          [&logic, handler] { (logic.*handler)(); });
         mouseMoves_->watch(b, [&logic] { logic.pushButtonMouseMove(); });
     };
-    onButton("PushButton1", &customize::CustomizeDialogLogic::onChangeClicked);
-    onButton("PushButton2", &customize::CustomizeDialogLogic::onOkClicked);
-    onButton("PushButton3", &customize::CustomizeDialogLogic::onHelpClicked);
-    onButton("PushButton4", &customize::CustomizeDialogLogic::onCancelClicked);
+    onButton(changeButton_, &customize::CustomizeDialogLogic::onChangeClicked);
+    onButton(okButton_, &customize::CustomizeDialogLogic::onOkClicked);
+    onButton(helpButton_, &customize::CustomizeDialogLogic::onHelpClicked);
+    onButton(cancelButton_, &customize::CustomizeDialogLogic::onCancelClicked);
 
     mouseMoves_->watch(window, [&logic] { logic.surfaceMouseMove(); });
-    for (const char* name : {"Frame1", "Frame2", "Frame3"})
-        mouseMoves_->watch(window->findChild<QWidget*>(QString::fromLatin1(name)),
-                           [&logic] { logic.surfaceMouseMove(); });
+    for (QGroupBox* f : {fieldsFrame_, dataTypesFrame_, changeFrame_})
+        mouseMoves_->watch(f, [&logic] { logic.surfaceMouseMove(); });
     for (QListWidget* l : {fieldsList_, dataTypesList_})
         mouseMoves_->watch(l->viewport(), [&logic] { logic.surfaceMouseMove(); });
     mouseMoves_->watch(dataTypeEdit_, [&logic] { logic.surfaceMouseMove(); });

@@ -3,8 +3,10 @@
 // adapters and the wiring of their events to the dialog's logic. The object lives for
 // the whole program; each modal showing loads the window afresh.
 
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <memory>
 
 #include "customize/customize_dialog_logic.h"
@@ -42,6 +44,13 @@ class CustomizeWindow : public transfer::CustomizationDialog,
     void unload() override { form_.unload(); }
 
     FormWindow form_;
+    QPushButton* helpButton_ = nullptr;
+    QGroupBox* fieldsFrame_ = nullptr;
+    QGroupBox* dataTypesFrame_ = nullptr;
+    QGroupBox* changeFrame_ = nullptr;  // "Change selected data type to"
+    QPushButton* changeButton_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
     QListWidget* fieldsList_ = nullptr;
     QListWidget* dataTypesList_ = nullptr;
     QLineEdit* dataTypeEdit_ = nullptr;

@@ -16,7 +16,7 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "screens/cursor_file.h"
+#include "screens/pointer_file.h"
 
 namespace dorvane::ui {
 
@@ -116,7 +116,7 @@ void FormWindow::setAppIcon() {
 }
 
 void FormWindow::loadCustomPointer(const QString& path) {
-    const screens::CursorFile file = screens::readCursorFile(path);
+    const screens::PointerFile file = screens::readPointerFile(path);
     QBuffer buffer;
     buffer.setData(file.bytes);
     buffer.open(QIODevice::ReadOnly);

@@ -59,19 +59,10 @@ struct TableFrameDesign {
     const char* rename;
 };
 
-struct TableFrame {
-    TableListWidget* list;
-    QPushButton* selectAll;
-    QPushButton* deselectAll;
-    QPushButton* send;
-    QCheckBox* customizationBox;
-    QPushButton* remove;
-    QPushButton* rename;
-};
-
-TableFrame tableFrame(QWidget* window, const TableFrameDesign& d) {
+TableFrameWidgets tableFrame(QWidget* window, const TableFrameDesign& d) {
     QGroupBox* f = frame(window, d.frame, d.caption, d.left);
-    return {tableList(f, d.list),
+    return {f,
+            tableList(f, d.list),
             button(f, d.selectAll, "Select All", 16, 140, 107),
             button(f, d.deselectAll, "Deselect All", 131, 140, 107),
             button(f, d.send, d.sendCaption, 16, 173, 222),
@@ -85,10 +76,10 @@ TableFrame tableFrame(QWidget* window, const TableFrameDesign& d) {
 TransferWindow::TransferWindow()
     : form_(kClientWidth, kClientHeight), mouseMoves_(new MouseMoveHooks(form_.widget())) {
     build();
-    mssqlTables_ = std::make_unique<WidgetListBox>(mssqlList_);
-    postgresTables_ = std::make_unique<WidgetListBox>(postgresList_);
-    customizeToPostgres_ = std::make_unique<WidgetCheckBox>(customizeToPostgresBox_);
-    customizeToSqlServer_ = std::make_unique<WidgetCheckBox>(customizeToSqlServerBox_);
+    mssqlTables_ = std::make_unique<WidgetListBox>(mssqlFrame_.list);
+    postgresTables_ = std::make_unique<WidgetListBox>(postgresFrame_.list);
+    customizeToPostgres_ = std::make_unique<WidgetCheckBox>(mssqlFrame_.customizationBox);
+    customizeToSqlServer_ = std::make_unique<WidgetCheckBox>(postgresFrame_.customizationBox);
     fastCopyToPostgres_ = std::make_unique<WidgetCheckBox>(fastCopyToPostgresBox_);
     fastCopyToSqlServer_ = std::make_unique<WidgetCheckBox>(fastCopyToSqlServerBox_);
     progress_ = std::make_unique<WidgetProgressBar>(progressBar_);
@@ -103,68 +94,67 @@ void TransferWindow::build() {
     window->setFont(arialBold(kFormFontPoints));
 
     // SQL Server tables on the left, PostgreSQL tables on the right.
-    const TableFrame mssql =
+    mssqlFrame_ =
         tableFrame(window, {"Frame2", "MS SQL Server Tables", 8, "List1", "PushButton10",
                             "PushButton11", "PushButton3", "Send Table/s To PostgreSQL", "Check15",
                             "PushButton1", "PushButton6"});
-    const TableFrame postgres =
+    postgresFrame_ =
         tableFrame(window, {"Frame1", "PostgreSQL Tables", 272, "List2", "PushButton8",
                             "PushButton9", "PushButton4", "Send Table/s To SQL Server", "Check16",
                             "PushButton5", "PushButton7"});
-    mssqlList_ = mssql.list;
-    postgresList_ = postgres.list;
-    customizeToPostgresBox_ = mssql.customizationBox;
-    customizeToSqlServerBox_ = postgres.customizationBox;
 
     progressBar_ = placeControl<QProgressBar>(window, "ProgressBar1", 8, 329, 520, 27);
-    QPushButton* pushButton2 =
-        button(window, "PushButton2", "< Back", 8, screens::kBackButtonTopPixels, 256);
-    QPushButton* pushButton12 = button(window, "PushButton12", "Help", 272, 364, 256);
+    backButton_ = button(window, "PushButton2", "< Back", 8, screens::kBackButtonTopPixels, 256);
+    helpButton_ = button(window, "PushButton12", "Help", 272, 364, 256);
     fastCopyToPostgresBox_ = fastCopyBox(window, "Check17", 8);
     fastCopyToSqlServerBox_ = fastCopyBox(window, "Check18", 272);
 
+    const TableFrameWidgets& mssql = mssqlFrame_;
+    const TableFrameWidgets& postgres = postgresFrame_;
     setTabOrder({mssql.list, postgres.list, mssql.selectAll, mssql.deselectAll, mssql.send,
                  mssql.remove, mssql.rename, postgres.selectAll, postgres.deselectAll,
-                 postgres.send, postgres.remove, postgres.rename, pushButton2,
-                 mssql.customizationBox, postgres.customizationBox, pushButton12,
+                 postgres.send, postgres.remove, postgres.rename, backButton_,
+                 mssql.customizationBox, postgres.customizationBox, helpButton_,
                  fastCopyToPostgresBox_, fastCopyToSqlServerBox_});
 }
 
 void TransferWindow::connectTo(screens::TransferScreen& screen) {
     QWidget* window = form_.widget();
-    auto onClick = [&](const char* name, std::function<void()> handler) {
-        auto* b = window->findChild<QPushButton*>(QString::fromLatin1(name));
+    auto onClick = [&](QPushButton* b, std::function<void()> handler) {
         QObject::connect(b, &QPushButton::clicked, window, std::move(handler));
         mouseMoves_->watch(b, [&screen] { screen.mouseOverCommand(); });
     };
-    onClick("PushButton1", [&screen] { screen.deleteTables(screens::TableSide::SqlServer); });
-    onClick("PushButton2", [&screen] { screen.back(); });
-    onClick("PushButton3", [&screen] { screen.sendToPostgres(); });
-    onClick("PushButton4", [&screen] { screen.sendToSqlServer(); });
-    onClick("PushButton5", [&screen] { screen.deleteTables(screens::TableSide::Postgres); });
-    onClick("PushButton6", [&screen] { screen.renameTable(screens::TableSide::SqlServer); });
-    onClick("PushButton7", [&screen] { screen.renameTable(screens::TableSide::Postgres); });
-    onClick("PushButton8", [&screen] { screen.selectAll(screens::TableSide::Postgres); });
-    onClick("PushButton9", [&screen] { screen.deselectAll(screens::TableSide::Postgres); });
-    onClick("PushButton10", [&screen] { screen.selectAll(screens::TableSide::SqlServer); });
-    onClick("PushButton11", [&screen] { screen.deselectAll(screens::TableSide::SqlServer); });
-    onClick("PushButton12", [&screen] { screen.showHelp(); });
+    using screens::TableSide;
+    const TableFrameWidgets& mssql = mssqlFrame_;
+    const TableFrameWidgets& postgres = postgresFrame_;
+    onClick(mssql.remove, [&screen] { screen.deleteTables(TableSide::SqlServer); });
+    onClick(backButton_, [&screen] { screen.back(); });
+    onClick(mssql.send, [&screen] { screen.sendToPostgres(); });
+    onClick(postgres.send, [&screen] { screen.sendToSqlServer(); });
+    onClick(postgres.remove, [&screen] { screen.deleteTables(TableSide::Postgres); });
+    onClick(mssql.rename, [&screen] { screen.renameTable(TableSide::SqlServer); });
+    onClick(postgres.rename, [&screen] { screen.renameTable(TableSide::Postgres); });
+    onClick(postgres.selectAll, [&screen] { screen.selectAll(TableSide::Postgres); });
+    onClick(postgres.deselectAll, [&screen] { screen.deselectAll(TableSide::Postgres); });
+    onClick(mssql.selectAll, [&screen] { screen.selectAll(TableSide::SqlServer); });
+    onClick(mssql.deselectAll, [&screen] { screen.deselectAll(TableSide::SqlServer); });
+    onClick(helpButton_, [&screen] { screen.showHelp(); });
 
-    QObject::connect(customizeToPostgresBox_, &QCheckBox::toggled, window,
-                     [&screen] { screen.customizationBoxClicked(screens::TableSide::SqlServer); });
-    QObject::connect(customizeToSqlServerBox_, &QCheckBox::toggled, window,
-                     [&screen] { screen.customizationBoxClicked(screens::TableSide::Postgres); });
+    QObject::connect(mssql.customizationBox, &QCheckBox::toggled, window,
+                     [&screen] { screen.customizationBoxClicked(TableSide::SqlServer); });
+    QObject::connect(postgres.customizationBox, &QCheckBox::toggled, window,
+                     [&screen] { screen.customizationBoxClicked(TableSide::Postgres); });
     QObject::connect(fastCopyToPostgresBox_, &QCheckBox::toggled, window,
-                     [&screen] { screen.fastCopyBoxClicked(screens::TableSide::SqlServer); });
+                     [&screen] { screen.fastCopyBoxClicked(TableSide::SqlServer); });
     QObject::connect(fastCopyToSqlServerBox_, &QCheckBox::toggled, window,
-                     [&screen] { screen.fastCopyBoxClicked(screens::TableSide::Postgres); });
+                     [&screen] { screen.fastCopyBoxClicked(TableSide::Postgres); });
 
     auto plain = [&screen] { screen.mouseOverPlainArea(); };
     mouseMoves_->watch(window, plain);
-    mouseMoves_->watch(window->findChild<QWidget*>(QStringLiteral("Frame1")), plain);
-    mouseMoves_->watch(window->findChild<QWidget*>(QStringLiteral("Frame2")), plain);
-    mouseMoves_->watch(mssqlList_->viewport(), plain);
-    mouseMoves_->watch(postgresList_->viewport(), plain);
+    mouseMoves_->watch(postgres.frame, plain);
+    mouseMoves_->watch(mssql.frame, plain);
+    mouseMoves_->watch(mssql.list->viewport(), plain);
+    mouseMoves_->watch(postgres.list->viewport(), plain);
 
     // Esc anywhere in the window, whichever control has the focus.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);

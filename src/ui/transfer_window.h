@@ -3,7 +3,9 @@
 // wiring of their events to the screen's logic.
 
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QProgressBar>
+#include <QPushButton>
 #include <memory>
 
 #include "screens/transfer_screen.h"
@@ -13,6 +15,18 @@
 
 namespace dorvane::ui {
 
+// One side's frame as built: its list, its buttons and its customization box.
+struct TableFrameWidgets {
+    QGroupBox* frame = nullptr;
+    TableListWidget* list = nullptr;
+    QPushButton* selectAll = nullptr;
+    QPushButton* deselectAll = nullptr;
+    QPushButton* send = nullptr;
+    QCheckBox* customizationBox = nullptr;
+    QPushButton* remove = nullptr;
+    QPushButton* rename = nullptr;
+};
+
 class TransferWindow {
   public:
     TransferWindow();
@@ -20,8 +34,8 @@ class TransferWindow {
     FormWindow& form() { return form_; }
     QWidget* widget() const { return form_.widget(); }
     transfer::TransferScreenControls& controls() { return *controls_; }
-    TableListWidget* mssqlList() const { return mssqlList_; }
-    TableListWidget* postgresList() const { return postgresList_; }
+    TableListWidget* mssqlList() const { return mssqlFrame_.list; }
+    TableListWidget* postgresList() const { return postgresFrame_.list; }
 
     // Routes the window's events to the screen.
     void connectTo(screens::TransferScreen& screen);
@@ -34,10 +48,10 @@ class TransferWindow {
     static constexpr int kClientHeight = 431;
 
     FormWindow form_;
-    TableListWidget* mssqlList_ = nullptr;
-    TableListWidget* postgresList_ = nullptr;
-    QCheckBox* customizeToPostgresBox_ = nullptr;
-    QCheckBox* customizeToSqlServerBox_ = nullptr;
+    TableFrameWidgets mssqlFrame_;     // SQL Server tables, on the left
+    TableFrameWidgets postgresFrame_;  // PostgreSQL tables, on the right
+    QPushButton* backButton_ = nullptr;
+    QPushButton* helpButton_ = nullptr;
     QCheckBox* fastCopyToPostgresBox_ = nullptr;
     QCheckBox* fastCopyToSqlServerBox_ = nullptr;
     QProgressBar* progressBar_ = nullptr;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/list_helpers.h"
-#include "core/memory_controls.h"
+#include "memory_controls.h"
 
 namespace dorvane::testing {
 namespace {

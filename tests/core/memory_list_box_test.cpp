@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/memory_controls.h"
+#include "memory_controls.h"
 
 namespace dorvane::testing {
 namespace {

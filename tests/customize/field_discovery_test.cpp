@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/memory_controls.h"
+#include "memory_controls.h"
 #include "customize/field_discovery.h"
 #include "qstring_printer.h"
 #include "scripted_dialog_host.h"

@@ -8,7 +8,7 @@
 #include <functional>
 #include <stdexcept>
 
-#include "core/memory_controls.h"
+#include "memory_controls.h"
 #include "customize/customize_dialog_logic.h"
 
 namespace dorvane::testing {

@@ -37,10 +37,7 @@ ScreensHarness::ScreensHarness(const QString& settingsFile)
     : store(std::make_unique<core::FileSettingsStore>(
           settingsFile.isEmpty() ? folder.filePath(QStringLiteral("Quenlor.ini")) : settingsFile)),
       app{platform, *store, commands, databases},
-      connectionControls{connectionWindow,
-                         {&texts[0], &texts[1], &texts[2], &texts[3], &texts[4], &texts[5],
-                          &texts[6], &texts[7], &texts[8], &texts[9]},
-                         localConnection},
+      connectionControls{connectionWindow, {}, localConnection},
       transferControls{mssqlTables, postgresTables, customizeToPostgres, customizeToSqlServer,
                        progressBar, transferWindow, &fastCopyToPostgres, &fastCopyToSqlServer},
       connectionScreen(app, connectionControls),
@@ -50,8 +47,10 @@ ScreensHarness::ScreensHarness(const QString& settingsFile)
     connectionScreen.attachTransferScreen(transferScreen);
     // The windows raise these events; here the memory controls do.
     for (int number = 1; number <= 10; ++number) {
-        texts[number - 1].onChange = [this, number](const QString&) {
-            connectionScreen.textChanged(number);
+        const screens::ConnectionField field = kFieldsByNumber[number - 1];
+        connectionControls.fields.*field = &texts[number - 1];
+        texts[number - 1].onChange = [this, field](const QString&) {
+            connectionScreen.fieldChanged(field);
         };
     }
     localConnection.onClick = [this] { connectionScreen.localConnectionClicked(); };

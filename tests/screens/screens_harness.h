@@ -9,10 +9,10 @@
 #include <stdexcept>
 #include <vector>
 
-#include "core/memory_controls.h"
+#include "memory_controls.h"
 #include "screens/app_context.h"
 #include "screens/connection_screen.h"
-#include "screens/memory_window.h"
+#include "memory_window.h"
 #include "screens/transfer_screen.h"
 #include "scripted_platform.h"
 
@@ -50,6 +50,16 @@ class NoCustomization : public transfer::CustomizationDialog {
     transfer::CustomizationMembers members_;
 };
 
+// The connection screen's fields in the order of their numbers in the window (Text1 to
+// Text10), which the tests below use to name them.
+inline constexpr std::array<screens::ConnectionField, 10> kFieldsByNumber{
+    &screens::ConnectionFields::postgresServer,   &screens::ConnectionFields::postgresPort,
+    &screens::ConnectionFields::postgresUser,     &screens::ConnectionFields::postgresPassword,
+    &screens::ConnectionFields::postgresDatabase, &screens::ConnectionFields::mssqlServer,
+    &screens::ConnectionFields::mssqlUser,        &screens::ConnectionFields::mssqlPassword,
+    &screens::ConnectionFields::mssqlDatabase,    &screens::ConnectionFields::mssqlPort,
+};
+
 struct ScreensHarness {
     // A fresh store in a temporary folder, or the given store file (a later run).
     explicit ScreensHarness(const QString& settingsFile = QString());
@@ -68,7 +78,7 @@ struct ScreensHarness {
     screens::AppContext app;
 
     screens::MemoryWindow connectionWindow;
-    std::array<core::MemoryTextField, 10> texts;
+    std::array<core::MemoryTextField, 10> texts;  // by number, as kFieldsByNumber
     core::MemoryCheckBox localConnection;
     screens::ConnectionScreenControls connectionControls;
 

@@ -206,6 +206,119 @@ TEST_F(ServerScreens, ASecondNextWhileTheListsFillIsIgnored) {
     execMssql(QStringLiteral("DROP TABLE [%1]").arg(msTable));
 }
 
+// "Select All", then a command that wants a current entry: the selected entries count as
+// one. With nothing selected and nothing current the command still only asks for a table.
+enum class ListCommand { Send, Delete, Rename };
+
+struct SelectAllCase {
+    const char* name;
+    screens::TableSide side;
+    ListCommand command;
+    bool selectAll;
+    const char* askToSelect;  // the message when it does not go ahead
+};
+
+void PrintTo(const SelectAllCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class SelectAllThenCommand : public ServerScreens,
+                             public ::testing::WithParamInterface<SelectAllCase> {
+  protected:
+    const SelectAllCase& c = GetParam();
+    bool onSqlServer() const { return c.side == screens::TableSide::SqlServer; }
+    core::MemoryListBox& list() { return onSqlServer() ? h.mssqlTables : h.postgresTables; }
+    core::MemoryListBox& otherList() { return onSqlServer() ? h.postgresTables : h.mssqlTables; }
+    bool existsHere(const QString& t) const {
+        return onSqlServer() ? mssqlTableExists(t) : postgresTableExists(t);
+    }
+    bool existsThere(const QString& t) const {
+        return onSqlServer() ? postgresTableExists(t) : mssqlTableExists(t);
+    }
+    void run() {
+        switch (c.command) {
+        case ListCommand::Send:
+            onSqlServer() ? h.transferScreen.sendToPostgres() : h.transferScreen.sendToSqlServer();
+            break;
+        case ListCommand::Delete: h.transferScreen.deleteTables(c.side); break;
+        case ListCommand::Rename: h.transferScreen.renameTable(c.side); break;
+        }
+    }
+    void TearDown() override {
+        for (const QString& t : made) {
+            execMssql(QStringLiteral("IF OBJECT_ID('%1') IS NOT NULL DROP TABLE [%1]").arg(t));
+            execPostgres(QStringLiteral("DROP TABLE IF EXISTS \"%1\"").arg(t));
+        }
+    }
+    std::vector<QString> made;
+};
+
+TEST_P(SelectAllThenCommand, GoesAheadOnlyWithSelectedEntries) {
+    const QString t = uniqueName(QStringLiteral("select_all"));
+    made.push_back(t);
+    onSqlServer() ? execMssql(QStringLiteral("CREATE TABLE [%1](id INT)").arg(t))
+                  : execPostgres(QStringLiteral("CREATE TABLE \"%1\"(id INT)").arg(t));
+    list().add(t);
+    if (c.selectAll) h.transferScreen.selectAll(c.side);
+    ASSERT_EQ(list().currentIndex(), -1);
+
+    run();
+
+    EXPECT_TRUE(h.platform.errorReports().empty());
+    EXPECT_FALSE(h.commands.running());
+    if (!c.selectAll) {
+        EXPECT_EQ(h.platform.messageTexts(), std::vector<QString>{c.askToSelect});
+        EXPECT_TRUE(h.platform.inputPrompts.empty());
+        EXPECT_TRUE(existsHere(t));
+        EXPECT_FALSE(existsThere(t));
+        EXPECT_EQ(list().texts(), std::vector<QString>{t});
+        return;
+    }
+    switch (c.command) {
+    case ListCommand::Send:
+        EXPECT_TRUE(h.platform.messages.empty());
+        EXPECT_TRUE(existsThere(t));
+        EXPECT_EQ(occurrences(otherList(), t), 1);
+        break;
+    case ListCommand::Delete:
+        EXPECT_TRUE(h.platform.messages.empty());
+        EXPECT_FALSE(existsHere(t));
+        EXPECT_TRUE(list().texts().empty());
+        break;
+    case ListCommand::Rename:  // asks for the new name; cancelled, nothing changes
+        EXPECT_TRUE(h.platform.messages.empty());
+        EXPECT_EQ(h.platform.inputDefaults, std::vector<QString>{t});
+        EXPECT_TRUE(existsHere(t));
+        break;
+    }
+}
+
+using enum ListCommand;
+constexpr auto kMssqlSide = screens::TableSide::SqlServer;
+constexpr auto kPostgresSide = screens::TableSide::Postgres;
+
+INSTANTIATE_TEST_SUITE_P(
+    BothSides, SelectAllThenCommand,
+    ::testing::Values(
+        SelectAllCase{"SendFromSqlServerSelected", kMssqlSide, Send, true, nullptr},
+        SelectAllCase{"SendFromSqlServerNothing", kMssqlSide, Send, false, "Please select a table"},
+        SelectAllCase{"SendFromPostgresSelected", kPostgresSide, Send, true, nullptr},
+        SelectAllCase{"SendFromPostgresNothing", kPostgresSide, Send, false,
+                      "Please select a table to send."},
+        SelectAllCase{"DeleteOnSqlServerSelected", kMssqlSide, Delete, true, nullptr},
+        SelectAllCase{"DeleteOnSqlServerNothing", kMssqlSide, Delete, false,
+                      "Please select a table"},
+        SelectAllCase{"DeleteOnPostgresSelected", kPostgresSide, Delete, true, nullptr},
+        SelectAllCase{"DeleteOnPostgresNothing", kPostgresSide, Delete, false,
+                      "Please select a table"},
+        SelectAllCase{"RenameOnSqlServerSelected", kMssqlSide, Rename, true, nullptr},
+        SelectAllCase{"RenameOnSqlServerNothing", kMssqlSide, Rename, false,
+                      "Please select a table"},
+        SelectAllCase{"RenameOnPostgresSelected", kPostgresSide, Rename, true, nullptr},
+        SelectAllCase{"RenameOnPostgresNothing", kPostgresSide, Rename, false,
+                      "Please select a table to rename."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(AutomaticAdvance, BothProfilesWorkingOpenTheTransferScreen) {
     ScreensHarness h;
     h.storeServerProfiles();

@@ -1,7 +1,7 @@
 // The names of a catalogue shown in a table list.
 #include <gtest/gtest.h>
 
-#include "core/memory_controls.h"
+#include "memory_controls.h"
 #include "screens/database_gateway.h"
 #include "scripted_platform.h"
 

@@ -9,7 +9,7 @@
 #include <functional>
 #include <vector>
 
-#include "core/memory_controls.h"
+#include "memory_controls.h"
 #include "db/recordset.h"
 #include "db/value.h"
 #include "scripted_platform.h"

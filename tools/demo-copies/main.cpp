@@ -15,11 +15,11 @@
 #include <string_view>
 #include <utility>
 
-#include "core/memory_controls.h"
+#include "memory_controls.h"
 #include "customize/customize_dialog_logic.h"
 #include "screens/app_context.h"
 #include "screens/connection_screen.h"
-#include "screens/memory_window.h"
+#include "memory_window.h"
 #include "screens/transfer_screen.h"
 
 namespace dorvane {
@@ -118,7 +118,21 @@ int run(const QStringList& mssqlNames, const QStringList& postgresNames, bool fa
     std::array<core::MemoryTextField, 10> texts;
     core::MemoryCheckBox localConnection, customizeToPostgres, customizeToSqlServer;
     screens::ConnectionScreenControls connectionControls{connectionWindow, {}, localConnection};
-    for (int i = 0; i < 10; ++i) connectionControls.texts[i] = &texts[i];
+    using F = screens::ConnectionFields;
+    // Each field with the variable that gives its value.
+    const std::array<std::pair<screens::ConnectionField, const char*>, 10> fields{{
+        {&F::postgresServer, "DORVANE_PG_HOST"},
+        {&F::postgresPort, "DORVANE_PG_PORT"},
+        {&F::postgresUser, "DORVANE_PG_USER"},
+        {&F::postgresPassword, "DORVANE_PG_PASSWORD"},
+        {&F::postgresDatabase, "DORVANE_PG_DATABASE"},
+        {&F::mssqlServer, "DORVANE_MSSQL_HOST"},
+        {&F::mssqlUser, "DORVANE_MSSQL_USER"},
+        {&F::mssqlPassword, "DORVANE_MSSQL_PASSWORD"},
+        {&F::mssqlDatabase, "DORVANE_MSSQL_DATABASE"},
+        {&F::mssqlPort, "DORVANE_MSSQL_PORT"},
+    }};
+    for (std::size_t i = 0; i < fields.size(); ++i) connectionControls.fields.*fields[i].first = &texts[i];
     core::MemoryListBox mssqlTables, postgresTables;
     core::MemoryProgressBar progressBar;
     core::MemoryCheckBox fastCopyToPostgres, fastCopyToSqlServer;
@@ -132,9 +146,9 @@ int run(const QStringList& mssqlNames, const QStringList& postgresNames, bool fa
     screens::TransferScreen transferScreen(app, transferWindow, transferControls, connectionScreen,
                                            customizationDialog, customizationCancelled);
     connectionScreen.attachTransferScreen(transferScreen);
-    for (int number = 1; number <= 10; ++number)
-        texts[number - 1].onChange = [&connectionScreen, number](const QString&) {
-            connectionScreen.textChanged(number);
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        texts[i].onChange = [&connectionScreen, field = fields[i].first](const QString&) {
+            connectionScreen.fieldChanged(field);
         };
     customizeToPostgres.onClick = [&] {
         transferScreen.customizationBoxClicked(screens::TableSide::SqlServer);
@@ -143,13 +157,7 @@ int run(const QStringList& mssqlNames, const QStringList& postgresNames, bool fa
         transferScreen.customizationBoxClicked(screens::TableSide::Postgres);
     };
 
-    // Text1 to Text10 as the connection screen numbers them.
-    const std::array<const char*, 10> fields{"DORVANE_PG_HOST",        "DORVANE_PG_PORT",
-                                             "DORVANE_PG_USER",        "DORVANE_PG_PASSWORD",
-                                             "DORVANE_PG_DATABASE",    "DORVANE_MSSQL_HOST",
-                                             "DORVANE_MSSQL_USER",     "DORVANE_MSSQL_PASSWORD",
-                                             "DORVANE_MSSQL_DATABASE", "DORVANE_MSSQL_PORT"};
-    for (int i = 0; i < 10; ++i) texts[i].setText(env(fields[i]));
+    for (std::size_t i = 0; i < fields.size(); ++i) texts[i].setText(env(fields[i].second));
 
     connectionScreen.next();
     if (!transferScreen.loaded() || !transferWindow.visible()) {

@@ -1,11 +1,11 @@
-#include "screens/memory_window.h"
+#include "memory_window.h"
 
-#include "screens/cursor_file.h"
+#include "screens/pointer_file.h"
 
 namespace dorvane::screens {
 
 void MemoryWindow::loadCustomPointer(const QString& path) {
-    readCursorFile(path);
+    readPointerFile(path);
     hasCustomPointer = true;
 }
 

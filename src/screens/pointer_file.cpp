@@ -1,4 +1,4 @@
-#include "screens/cursor_file.h"
+#include "screens/pointer_file.h"
 
 #include <QFile>
 #include <stdexcept>
@@ -23,7 +23,7 @@ quint32 dword(const QByteArray& b, int at) {
 }
 }  // namespace
 
-CursorFile parseCursorFile(const QByteArray& bytes) {
+PointerFile parsePointerFile(const QByteArray& bytes) {
     if (bytes.size() < kDirectorySize + kEntrySize) invalidPicture();
     const quint16 reserved = word(bytes, 0);
     const quint16 type = word(bytes, 2);
@@ -39,7 +39,7 @@ CursorFile parseCursorFile(const QByteArray& bytes) {
         invalidPicture();
     }
 
-    CursorFile file;
+    PointerFile file;
     file.bytes = bytes;
     // A width or height byte of 0 stands for 256.
     file.width = static_cast<quint8>(bytes[entry]) ? static_cast<quint8>(bytes[entry]) : 256;
@@ -52,13 +52,13 @@ CursorFile parseCursorFile(const QByteArray& bytes) {
     return file;
 }
 
-CursorFile readCursorFile(const QString& path) {
+PointerFile readPointerFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (!file.exists()) throw std::runtime_error("File not found");
         throw std::runtime_error("Permission denied");
     }
-    return parseCursorFile(file.readAll());
+    return parsePointerFile(file.readAll());
 }
 
 }  // namespace dorvane::screens

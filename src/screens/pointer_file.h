@@ -1,13 +1,13 @@
 #pragma once
-// Reading a cursor file (the ICO layout with type 2, whose directory entry holds the
-// hotspot) far enough to know it is one, before a window decodes its image.
+// Reading the custom mouse pointer's file (the ICO layout with type 2, whose directory
+// entry holds the hotspot) far enough to know it is one, before a window decodes its image.
 
 #include <QByteArray>
 #include <QString>
 
 namespace dorvane::screens {
 
-struct CursorFile {
+struct PointerFile {
     QByteArray bytes;  // the whole file, for the image reader
     int width = 0;
     int height = 0;
@@ -16,8 +16,8 @@ struct CursorFile {
 };
 
 // Throws std::runtime_error when the file cannot be read or is no icon or cursor file.
-CursorFile readCursorFile(const QString& path);
+PointerFile readPointerFile(const QString& path);
 // The same check on bytes already read.
-CursorFile parseCursorFile(const QByteArray& bytes);
+PointerFile parsePointerFile(const QByteArray& bytes);
 
 }  // namespace dorvane::screens

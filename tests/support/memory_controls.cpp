@@ -1,4 +1,4 @@
-#include "core/memory_controls.h"
+#include "memory_controls.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -3,7 +3,7 @@
 #include <QFile>
 #include <stdexcept>
 
-#include "screens/cursor_file.h"
+#include "screens/pointer_file.h"
 
 namespace dorvane::testing {
 namespace {
@@ -14,15 +14,15 @@ QByteArray shippedCursor() {
     return file.readAll();
 }
 
-TEST(CursorFile, ShippedCursorHasItsHotspotAtTheFingertip) {
-    const screens::CursorFile cursor = screens::parseCursorFile(shippedCursor());
+TEST(PointerFile, ShippedCursorHasItsHotspotAtTheFingertip) {
+    const screens::PointerFile cursor = screens::parsePointerFile(shippedCursor());
     EXPECT_EQ(cursor.width, 32);
     EXPECT_EQ(cursor.height, 32);
     EXPECT_EQ(cursor.hotspotX, 6);
     EXPECT_EQ(cursor.hotspotY, 0);
 }
 
-TEST(CursorFile, DamagedFilesAreInvalidPictures) {
+TEST(PointerFile, DamagedFilesAreInvalidPictures) {
     const QByteArray good = shippedCursor();
     QByteArray wrongType = good;
     wrongType[2] = 3;
@@ -31,7 +31,7 @@ TEST(CursorFile, DamagedFilesAreInvalidPictures) {
     for (const QByteArray& bytes :
          {QByteArray(), QByteArray("MZ garbage"), wrongType, pastTheEnd}) {
         try {
-            screens::parseCursorFile(bytes);
+            screens::parsePointerFile(bytes);
             ADD_FAILURE() << "accepted " << bytes.size() << " bytes";
         } catch (const std::runtime_error& e) {
             EXPECT_STREQ(e.what(), "Invalid picture");
@@ -39,8 +39,8 @@ TEST(CursorFile, DamagedFilesAreInvalidPictures) {
     }
 }
 
-TEST(CursorFile, MissingFileIsNotFound) {
-    EXPECT_THROW(screens::readCursorFile(QStringLiteral("/nonexistent/HAND-M.CUR")),
+TEST(PointerFile, MissingFileIsNotFound) {
+    EXPECT_THROW(screens::readPointerFile(QStringLiteral("/nonexistent/HAND-M.CUR")),
                  std::runtime_error);
 }
 
