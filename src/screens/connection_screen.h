@@ -42,7 +42,7 @@ class ConnectionScreen : public db::ProfileSource {
 
     // A field's text changed: its whole text goes to the store.
     void fieldChanged(ConnectionField field);
-    // Check6_Click.
+    // The "Local Connection" box was clicked: its state goes to the store.
     void localConnectionClicked();
 
     // "Test Connection" of the SQL Server frame (PushButton1_Click).
@@ -56,7 +56,8 @@ class ConnectionScreen : public db::ProfileSource {
     // "Help" of the PostgreSQL frame (PushButton5_Click).
     void showPostgresHelp();
 
-    // Mouse moves: the window, a frame or a field; Text4; Check6 or a push button.
+    // Mouse moves: the window, a frame or a field; the PostgreSQL password field; the
+    // "Local Connection" box or a push button.
     void mouseOverPlainArea();
     void mouseOverPostgresPassword();
     void mouseOverCommand();

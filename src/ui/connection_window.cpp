@@ -66,8 +66,8 @@ void ConnectionWindow::build() {
     auto* starStyle = new StarPasswordStyle;
     starStyle->setParent(window);
 
-    auto edit = [&](QWidget* parent, screens::ConnectionField field, const char* name, int x,
-                    int y, int w) {
+    auto edit = [&](QWidget* parent, screens::ConnectionField field, const char* name, int x, int y,
+                    int w) {
         QLineEdit* e = placeControl<QLineEdit>(parent, name, x, y, w, 23);
         fieldEdits_.push_back({field, e, nullptr});
         return e;
@@ -83,13 +83,10 @@ void ConnectionWindow::build() {
     label(postgresFrame_, "Label1", "Username:", 16, 59, 73);
     QLineEdit* postgresUser = edit(postgresFrame_, &F::postgresUser, "Text3", 88, 56, 417);
     label(postgresFrame_, "Label4", "Password:", 16, 91, 73);
-    QLineEdit* postgresPassword =
-        edit(postgresFrame_, &F::postgresPassword, "Text4", 88, 88, 417);
+    QLineEdit* postgresPassword = edit(postgresFrame_, &F::postgresPassword, "Text4", 88, 88, 417);
     label(postgresFrame_, "Label6", "Database:", 16, 123, 73);
-    QLineEdit* postgresDatabase =
-        edit(postgresFrame_, &F::postgresDatabase, "Text5", 88, 120, 417);
-    testPostgresButton_ =
-        button(postgresFrame_, "PushButton3", "Test Connection", 16, 152, 240);
+    QLineEdit* postgresDatabase = edit(postgresFrame_, &F::postgresDatabase, "Text5", 88, 120, 417);
+    testPostgresButton_ = button(postgresFrame_, "PushButton3", "Test Connection", 16, 152, 240);
     postgresHelpButton_ = button(postgresFrame_, "PushButton5", "Help", 264, 152, 240);
 
     // The SQL Server profile.

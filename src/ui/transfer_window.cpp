@@ -94,14 +94,12 @@ void TransferWindow::build() {
     window->setFont(arialBold(kFormFontPoints));
 
     // SQL Server tables on the left, PostgreSQL tables on the right.
-    mssqlFrame_ =
-        tableFrame(window, {"Frame2", "MS SQL Server Tables", 8, "List1", "PushButton10",
-                            "PushButton11", "PushButton3", "Send Table/s To PostgreSQL", "Check15",
-                            "PushButton1", "PushButton6"});
-    postgresFrame_ =
-        tableFrame(window, {"Frame1", "PostgreSQL Tables", 272, "List2", "PushButton8",
-                            "PushButton9", "PushButton4", "Send Table/s To SQL Server", "Check16",
-                            "PushButton5", "PushButton7"});
+    mssqlFrame_ = tableFrame(window, {"Frame2", "MS SQL Server Tables", 8, "List1", "PushButton10",
+                                      "PushButton11", "PushButton3", "Send Table/s To PostgreSQL",
+                                      "Check15", "PushButton1", "PushButton6"});
+    postgresFrame_ = tableFrame(window, {"Frame1", "PostgreSQL Tables", 272, "List2", "PushButton8",
+                                         "PushButton9", "PushButton4", "Send Table/s To SQL Server",
+                                         "Check16", "PushButton5", "PushButton7"});
 
     progressBar_ = placeControl<QProgressBar>(window, "ProgressBar1", 8, 329, 520, 27);
     backButton_ = button(window, "PushButton2", "< Back", 8, screens::kBackButtonTopPixels, 256);

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "memory_controls.h"
 #include "customize/field_discovery.h"
+#include "memory_controls.h"
 #include "qstring_printer.h"
 #include "scripted_dialog_host.h"
 #include "scripted_platform.h"

@@ -8,8 +8,8 @@
 #include <functional>
 #include <stdexcept>
 
-#include "memory_controls.h"
 #include "customize/customize_dialog_logic.h"
+#include "memory_controls.h"
 
 namespace dorvane::testing {
 

@@ -152,6 +152,7 @@ bool madeSource(Server from, const QString& table, const char* type,
 
 void checkKept(const MatrixRow& row, Server from, Server to, CopyMode mode) {
     const QString table = uniqueName(QStringLiteral("m_") + QString::fromLatin1(row.label));
+    const TablesDroppedAtEnd dropped(table);
     std::vector<std::string> literals;
     for (const Arrival& a : row.kept) literals.push_back(a.literal);
     if (!madeSource(from, table, row.sourceType, literals)) return;
@@ -200,6 +201,7 @@ void checkRefused(const MatrixRow& row, const Refusal& refusal, Server from, Ser
         return;
     }
     const QString table = uniqueName(QStringLiteral("m_") + QString::fromLatin1(row.label));
+    const TablesDroppedAtEnd dropped(table);
     const std::string around = row.kept.empty() ? std::string("NULL") : row.kept.front().literal;
     if (!madeSource(from, table, row.sourceType, {around, refusal.literal, around})) return;
     TransferHarness h;

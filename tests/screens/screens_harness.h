@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "memory_controls.h"
+#include "memory_window.h"
 #include "screens/app_context.h"
 #include "screens/connection_screen.h"
-#include "memory_window.h"
 #include "screens/transfer_screen.h"
 #include "scripted_platform.h"
 

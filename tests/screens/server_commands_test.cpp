@@ -237,25 +237,23 @@ class SelectAllThenCommand : public ServerScreens,
     }
     void run() {
         switch (c.command) {
-        case ListCommand::Send:
-            onSqlServer() ? h.transferScreen.sendToPostgres() : h.transferScreen.sendToSqlServer();
-            break;
-        case ListCommand::Delete: h.transferScreen.deleteTables(c.side); break;
-        case ListCommand::Rename: h.transferScreen.renameTable(c.side); break;
+            case ListCommand::Send:
+                onSqlServer() ? h.transferScreen.sendToPostgres()
+                              : h.transferScreen.sendToSqlServer();
+                break;
+            case ListCommand::Delete:
+                h.transferScreen.deleteTables(c.side);
+                break;
+            case ListCommand::Rename:
+                h.transferScreen.renameTable(c.side);
+                break;
         }
     }
-    void TearDown() override {
-        for (const QString& t : made) {
-            execMssql(QStringLiteral("IF OBJECT_ID('%1') IS NOT NULL DROP TABLE [%1]").arg(t));
-            execPostgres(QStringLiteral("DROP TABLE IF EXISTS \"%1\"").arg(t));
-        }
-    }
-    std::vector<QString> made;
 };
 
 TEST_P(SelectAllThenCommand, GoesAheadOnlyWithSelectedEntries) {
     const QString t = uniqueName(QStringLiteral("select_all"));
-    made.push_back(t);
+    const TablesDroppedAtEnd dropped(t);
     onSqlServer() ? execMssql(QStringLiteral("CREATE TABLE [%1](id INT)").arg(t))
                   : execPostgres(QStringLiteral("CREATE TABLE \"%1\"(id INT)").arg(t));
     list().add(t);
@@ -275,21 +273,21 @@ TEST_P(SelectAllThenCommand, GoesAheadOnlyWithSelectedEntries) {
         return;
     }
     switch (c.command) {
-    case ListCommand::Send:
-        EXPECT_TRUE(h.platform.messages.empty());
-        EXPECT_TRUE(existsThere(t));
-        EXPECT_EQ(occurrences(otherList(), t), 1);
-        break;
-    case ListCommand::Delete:
-        EXPECT_TRUE(h.platform.messages.empty());
-        EXPECT_FALSE(existsHere(t));
-        EXPECT_TRUE(list().texts().empty());
-        break;
-    case ListCommand::Rename:  // asks for the new name; cancelled, nothing changes
-        EXPECT_TRUE(h.platform.messages.empty());
-        EXPECT_EQ(h.platform.inputDefaults, std::vector<QString>{t});
-        EXPECT_TRUE(existsHere(t));
-        break;
+        case ListCommand::Send:
+            EXPECT_TRUE(h.platform.messages.empty());
+            EXPECT_TRUE(existsThere(t));
+            EXPECT_EQ(occurrences(otherList(), t), 1);
+            break;
+        case ListCommand::Delete:
+            EXPECT_TRUE(h.platform.messages.empty());
+            EXPECT_FALSE(existsHere(t));
+            EXPECT_TRUE(list().texts().empty());
+            break;
+        case ListCommand::Rename:  // asks for the new name; cancelled, nothing changes
+            EXPECT_TRUE(h.platform.messages.empty());
+            EXPECT_EQ(h.platform.inputDefaults, std::vector<QString>{t});
+            EXPECT_TRUE(existsHere(t));
+            break;
     }
 }
 

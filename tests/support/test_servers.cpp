@@ -110,4 +110,17 @@ QString uniqueName(const QString& stem) {
            QStringLiteral("_") + QString::number(counter.fetchAndAddRelaxed(1));
 }
 
+TablesDroppedAtEnd::~TablesDroppedAtEnd() {
+    for (const QString& table : tables_) {
+        try {
+            if (postgresTableExists(table))
+                execPostgres(QStringLiteral("DROP TABLE ") + sql::doubleQuotedName(table));
+            if (mssqlTableExists(table))
+                execMssql(QStringLiteral("DROP TABLE ") + sql::bracketedName(table));
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << "table " << table.toStdString() << " not dropped: " << e.what();
+        }
+    }
+}
+
 }  // namespace dorvane::testing

@@ -4,6 +4,7 @@
 // a server never drops out of the run silently.
 
 #include <QString>
+#include <vector>
 
 #include "core/settings_store.h"
 #include "db/connection_strings.h"
@@ -38,5 +39,21 @@ long long mssqlRowCount(const QString& name);
 
 // A name unique to this test run, for tables a test creates.
 QString uniqueName(const QString& stem);
+
+// Drops the tables of these names on both servers, where they exist, when it goes out of
+// scope: a test leaves no table behind, however it ends.
+class TablesDroppedAtEnd {
+  public:
+    TablesDroppedAtEnd() = default;
+    explicit TablesDroppedAtEnd(const QString& table) { tables_.push_back(table); }
+    TablesDroppedAtEnd(const TablesDroppedAtEnd&) = delete;
+    TablesDroppedAtEnd& operator=(const TablesDroppedAtEnd&) = delete;
+    ~TablesDroppedAtEnd();
+
+    void add(const QString& table) { tables_.push_back(table); }
+
+  private:
+    std::vector<QString> tables_;
+};
 
 }  // namespace dorvane::testing

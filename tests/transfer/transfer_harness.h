@@ -9,9 +9,9 @@
 #include <functional>
 #include <vector>
 
-#include "memory_controls.h"
 #include "db/recordset.h"
 #include "db/value.h"
+#include "memory_controls.h"
 #include "scripted_platform.h"
 #include "test_servers.h"
 #include "transfer/command_context.h"

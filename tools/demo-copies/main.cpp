@@ -15,11 +15,11 @@
 #include <string_view>
 #include <utility>
 
-#include "memory_controls.h"
 #include "customize/customize_dialog_logic.h"
+#include "memory_controls.h"
+#include "memory_window.h"
 #include "screens/app_context.h"
 #include "screens/connection_screen.h"
-#include "memory_window.h"
 #include "screens/transfer_screen.h"
 
 namespace dorvane {
@@ -132,7 +132,8 @@ int run(const QStringList& mssqlNames, const QStringList& postgresNames, bool fa
         {&F::mssqlDatabase, "DORVANE_MSSQL_DATABASE"},
         {&F::mssqlPort, "DORVANE_MSSQL_PORT"},
     }};
-    for (std::size_t i = 0; i < fields.size(); ++i) connectionControls.fields.*fields[i].first = &texts[i];
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        connectionControls.fields.*fields[i].first = &texts[i];
     core::MemoryListBox mssqlTables, postgresTables;
     core::MemoryProgressBar progressBar;
     core::MemoryCheckBox fastCopyToPostgres, fastCopyToSqlServer;
