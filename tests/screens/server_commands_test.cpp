@@ -259,6 +259,7 @@ TEST_P(SelectAllThenCommand, GoesAheadOnlyWithSelectedEntries) {
     list().add(t);
     if (c.selectAll) h.transferScreen.selectAll(c.side);
     ASSERT_EQ(list().currentIndex(), -1);
+    if (c.command == ListCommand::Rename) h.platform.typed = {QString()};  // then cancelled
 
     run();
 
@@ -283,7 +284,7 @@ TEST_P(SelectAllThenCommand, GoesAheadOnlyWithSelectedEntries) {
             EXPECT_FALSE(existsHere(t));
             EXPECT_TRUE(list().texts().empty());
             break;
-        case ListCommand::Rename:  // asks for the new name; cancelled, nothing changes
+        case ListCommand::Rename:  // asks for the new name
             EXPECT_TRUE(h.platform.messages.empty());
             EXPECT_EQ(h.platform.inputDefaults, std::vector<QString>{t});
             EXPECT_TRUE(existsHere(t));
