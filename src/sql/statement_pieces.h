@@ -29,6 +29,8 @@ struct ColumnAppend {
     Rule rule;
     friend bool operator==(const ColumnAppend&, const ColumnAppend&) = default;
 };
+template <class Rule>
+ColumnAppend(Rule) -> ColumnAppend<Rule>;
 
 // The pieces of an INSERT. A command's row reads each value with steps of its own.
 enum class InsertPiece : std::uint8_t { Start, FieldCount, Events, Append, Close };
