@@ -33,16 +33,12 @@ struct ColumnListLines {
             case sql::ColumnPiece::Close:
                 return close;
         }
-        return fieldCount;
+        return fieldCount;  // not reached
     }
     int at(sql::ColumnAppend<Rule> piece) const {
         return append[static_cast<std::size_t>(piece.rule)];
     }
 };
-using ToPostgresColumnLines =
-    ColumnListLines<sql::to_postgres::TypeRule, sql::to_postgres::kTypeRules>;
-using ToSqlServerColumnLines =
-    ColumnListLines<sql::to_sqlserver::TypeRule, sql::to_sqlserver::kTypeRules>;
 
 // The lines of an INSERT's pieces.
 struct InsertLines {
@@ -61,7 +57,7 @@ struct InsertLines {
             case sql::InsertPiece::Close:
                 return close;
         }
-        return start;
+        return start;  // not reached
     }
 };
 

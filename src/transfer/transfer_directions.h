@@ -84,6 +84,12 @@ struct DialogLines {
         takeStatement, takeNumericList;
 };
 
+// The lines of each copy of a column list (see numbered_pieces.h).
+using ToPostgresColumnLines =
+    ColumnListLines<sql::to_postgres::TypeRule, sql::to_postgres::kTypeRules>;
+using ToSqlServerColumnLines =
+    ColumnListLines<sql::to_sqlserver::TypeRule, sql::to_sqlserver::kTypeRules>;
+
 // The row loop. A value is read and checked on the same line.
 struct RowLines {
     int countRows, rowEvents, showProgress;
