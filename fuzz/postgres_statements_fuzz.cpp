@@ -7,7 +7,6 @@
 #include "fuzz_check.h"
 #include "fuzz_input.h"
 #include "sql/postgres_statements.h"
-#include "sql/type_names.h"
 
 using namespace dorvane;
 using namespace dorvane::fuzz;
@@ -37,8 +36,7 @@ void expectValue(std::vector<Token>& out, const db::Value& v, bool unquoted) {
 }
 
 QString typeWord(db::AdoType type) {
-    const auto& rule = sql::to_postgres::ruleFor(db::adoTypeName(type).toLower());
-    return QString::fromUtf16(rule.fragment).remove(u',').trimmed();
+    return QString::fromLatin1(sql::to_postgres::rowFor(type).copy.type);
 }
 
 }  // namespace
@@ -69,8 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (i > 0) expected.push_back(punct(u','));
         expected.push_back(name(fields[i].name));
         expected.push_back(word(typeWord(fields[i].adoType)));
-        const bool numeric =
-            sql::to_postgres::ruleFor(db::adoTypeName(fields[i].adoType).toLower()).numeric;
+        const bool numeric = sql::to_postgres::rowFor(fields[i].adoType).copy.values ==
+                             sql::to_postgres::Values::Unquoted;
         require(sql::isFlagged(create.numericList, static_cast<int>(i)) == numeric,
                 "a numeric column is flagged, and only a numeric one");
     }

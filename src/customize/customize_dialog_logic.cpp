@@ -73,19 +73,22 @@ enum Line : int {
 }  // namespace
 
 // The numbered lines of OK's column loop, which has one copy per direction. The
-// "next i" lines (126, 150) number no work of their own.
+// "next i" lines (126, 150) number no work of their own. Only towards PostgreSQL does the
+// loop list the numeric columns, on lines of its own.
 struct OkLoopLines {
     int loop, events, nameTest, newName, newColumn, oldNameAppend, newNameAppend, plainColumn;
-    int numericTest, numericAppend;  // 0: no numeric column list in this direction
+    int numericTest, numericAppend;
     int append, dropComma, close;
+    bool listsNumericColumns;
 };
 
 namespace {
-constexpr int kNoNumericList = 0;
+// The line of a step the direction does not take.
+constexpr int kNotTaken = 0;
 // clang-format off
-//                                      loop events name new  column old  generated plain numeric: test, append  sql  drop-comma close
-constexpr OkLoopLines kPostgresOkLines {104, 106,   108, 110, 112,   114, 116,      118,            120,  122,     124, 128,       130};
-constexpr OkLoopLines kSqlServerOkLines{132, 134,   136, 138, 140,   142, 144,      146,            0,    0,       148, 152,       154};
+//                                      loop events name new  column old  generated plain numeric: test,      append     sql  drop-comma close numeric list
+constexpr OkLoopLines kPostgresOkLines {104, 106,   108, 110, 112,   114, 116,      118,            120,       122,       124, 128,       130,  true};
+constexpr OkLoopLines kSqlServerOkLines{132, 134,   136, 138, 140,   142, 144,      146,            kNotTaken, kNotTaken, 148, 152,       154,  false};
 // clang-format on
 }  // namespace
 
@@ -210,7 +213,7 @@ void CustomizeDialogLogic::appendColumns(core::Procedure& p, const OkLoopLines& 
         } else {
             p.step(lines.plainColumn, [&] { column = sql::doubleQuotedName(fields.text(i)); });
         }
-        if (lines.numericTest != kNoNumericList) {
+        if (lines.listsNumericColumns) {
             if (p.test(lines.numericTest, [&] {
                     const QString type = types.text(i).toLower();
                     return type == u"int" || type == u"currency";

@@ -5,7 +5,6 @@
 #include <QList>
 
 #include "sql/sql_quoting.h"
-#include "sql/type_names.h"
 #include "sql/value_text.h"
 
 namespace dorvane::sql::to_postgres {
@@ -18,9 +17,11 @@ QString columnHead(const QString& table) {
     return QStringLiteral("CREATE TABLE ") + doubleQuotedName(table) + u'(';
 }
 
-void appendColumn(QString& sql, const QString& fieldName, const ColumnRule& rule) {
-    sql += doubleQuotedName(fieldName);
-    sql += QStringView(rule.fragment);
+void appendColumn(QString& sql, const QString& fieldName, const CopyColumn& copy) {
+    appendDoubleQuotedName(sql, fieldName);
+    sql += u' ';
+    sql += QLatin1StringView(copy.type);
+    sql += u',';
 }
 
 QString dropStatement(const QString& table) {
@@ -147,8 +148,7 @@ void closeInsert(QString& sql) {
 CreateTable createTableStatement(const QString& table, std::span<const db::FieldInfo> fields) {
     CreateTable out{columnHead(table), {}};
     PiecesAtOnce steps;
-    appendColumnList(out.sql, FieldList{fields}, steps,
-                     ColumnListLines{.ruleLines = &ColumnRule::automatic}, out.numericList);
+    appendColumnList(out.sql, FieldList{fields}, steps, out.numericList);
     return out;
 }
 
@@ -157,7 +157,7 @@ QString insertStatement(const QString& table, std::span<const db::Value> row,
     QString sql;
     const RowValues values{row};
     PiecesAtOnce steps;
-    buildInsert(sql, table, values, steps, InsertLines{}, unquoted);
+    buildInsert(sql, table, values, steps, unquoted);
     return sql;
 }
 

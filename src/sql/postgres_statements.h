@@ -1,7 +1,7 @@
 #pragma once
 // The statements of a copy from SQL Server to PostgreSQL, built piece by piece as the
-// command goes through its numbered lines (see statement_pieces.h), and the ones the
-// table commands send to PostgreSQL. Names stand between double quotes.
+// command goes through its steps (see statement_pieces.h), and the ones the table
+// commands send to PostgreSQL. Names stand between double quotes.
 
 #include <QString>
 #include <QStringView>
@@ -19,7 +19,8 @@ namespace dorvane::sql::to_postgres {
 QString selectStatement(const QString& sourceTable);
 // "CREATE TABLE "t"(": what the column list is appended to, and what the dialog gets.
 QString columnHead(const QString& table);
-void appendColumn(QString& sql, const QString& fieldName, const ColumnRule& rule);
+// Appends the column's quoted name, its type and a comma.
+void appendColumn(QString& sql, const QString& fieldName, const CopyColumn& copy);
 QString dropStatement(const QString& table);
 // The rows the target table holds, to compare with the rows sent.
 QString countStatement(const QString& table);
@@ -45,30 +46,27 @@ void appendValue(QString& sql, const db::Value& value, bool unquoted, bool first
 // Replaces the ", " after the last value by ")".
 void closeInsert(QString& sql);
 
-using ColumnListLines = sql::ColumnListLines<ColumnRule, RuleLines>;
-
 // Appends the columns of `fields` to a columnHead and closes the list; flags each numeric
 // column in `numericColumns`, whose values then go without quotes.
 template <class Steps, class Fields>
 void appendColumnList(QString& sql, const Fields& fields, Steps& steps,
-                      const ColumnListLines& lines, std::vector<bool>& numericColumns) {
-    sql::appendColumnList(
-        sql, fields, steps, lines, columnRules(), fallbackRule(), u")",
-        [&](int i, const db::FieldInfo& field, const ColumnRule& rule, const RuleLines& at) {
-            steps.step(at.append, [&] { appendColumn(sql, field.name, rule); });
-            if (rule.numeric) steps.step(at.numericIndex, [&] { flag(numericColumns, i); });
-        });
+                      std::vector<bool>& numericColumns) {
+    sql::appendColumnList(sql, fields, steps, targetTypes(), u")",
+                          [&](int i, const db::FieldInfo& field, const CopyColumn& copy) {
+                              appendColumn(sql, field.name, copy);
+                              if (copy.values == Values::Unquoted) flag(numericColumns, i);
+                          });
 }
 
 // The INSERT of one row into `sql`, whose capacity is kept from row to row.
 template <class Steps, class Row>
 void buildInsert(QString& sql, const QString& table, Row& row, Steps& steps,
-                 const InsertLines& lines, const std::vector<bool>& unquoted) {
-    steps.step(lines.start, [&] { startInsert(sql, table); });
-    appendRowValues(row, steps, lines, [&](int j, const db::Value& value) {
+                 const std::vector<bool>& unquoted) {
+    steps.step(InsertPiece::Start, [&] { startInsert(sql, table); });
+    appendRowValues(row, steps, [&](int j, const db::Value& value) {
         appendValue(sql, value, isFlagged(unquoted, j), j == 0);
     });
-    steps.step(lines.close, [&] { closeInsert(sql); });
+    steps.step(InsertPiece::Close, [&] { closeInsert(sql); });
 }
 
 // Whole statements, built at once.

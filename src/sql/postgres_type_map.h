@@ -1,41 +1,49 @@
 #pragma once
-// The types of a copy from SQL Server to PostgreSQL: the rules the copy tests in turn,
-// and the table of what each source type becomes.
+// The types of a copy from SQL Server to PostgreSQL: what each source type becomes.
 
-#include <QStringView>
-#include <span>
+#include <cstddef>
+#include <cstdint>
 
 #include "db/ado_type.h"
 #include "sql/type_map.h"
 
 namespace dorvane::sql::to_postgres {
 
-// The lines of one type rule in one copy of the column list.
-struct RuleLines {
-    int test;
-    int append;
-    int numericIndex = 0;  // a numeric column's index joins the numeric list; 0 for others
+// The copy's type rules, in their order. The copy once chose a column's type by testing
+// the lower-cased ADO type name for "btimestamp", "char", "longvar", "int", "currency",
+// "date" and "bool" in turn, the first that held choosing, else the fallback; the table
+// was derived from those tests. Each rule appends its column at a step of its own, which
+// the error report names (docs/error-reports.md).
+enum class TypeRule : std::uint8_t {
+    BTimestamp,
+    Char,
+    LongVar,
+    Int,
+    Currency,
+    Date,
+    Bool,
+    Fallback
+};
+inline constexpr std::size_t kTypeRules = 8;
+
+// How the copy writes a column's values into its INSERT statements: numeric columns
+// without quotes.
+enum class Values : std::uint8_t { Quoted, Unquoted };
+
+// The column the copy writes for a source type.
+struct CopyColumn {
+    const char* type;  // after the column's quoted name
+    Values values;
+    TypeRule rule;
 };
 
-// One type test of the column list: the first rule whose text the lower-cased ADO type
-// name contains chooses the column type. Numeric columns get their values without quotes.
-// The command builds the column list in two places, each with lines of its own: without
-// the customization dialog, and after the dialog left the statement as it was.
-struct ColumnRule {
-    const char16_t* contained;  // null for the fallback
-    const char16_t* fragment;   // appended after the quoted column name
-    bool numeric;
-    RuleLines automatic;
-    RuleLines customized;
-};
+using Row = TypeMapRow<CopyColumn>;
 
-// The rules and, for every named ADO type, a row of what they choose for it, side by
-// side with the dialog's proposal.
-const TargetTypes<ColumnRule>& targetTypes();
+// A row for every named ADO type, side by side with the dialog's proposal.
+const TargetTypes<CopyColumn>& targetTypes();
 
-using Rules = RulesOf<ColumnRule, targetTypes>;
-inline constexpr auto& columnRules = Rules::columnRules;
-inline constexpr auto& fallbackRule = Rules::fallbackRule;
-inline constexpr auto& ruleFor = Rules::ruleFor;
+inline const Row& rowFor(db::AdoType source) {
+    return targetTypes().rowFor(source);
+}
 
 }  // namespace dorvane::sql::to_postgres

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "sql/sql_quoting.h"
-#include "sql/type_names.h"
 
 namespace dorvane::sql::to_sqlserver {
 namespace {
@@ -33,14 +32,16 @@ QString columnHead(const QString& table) {
 }
 
 std::optional<ExactSize> appendColumn(QString& sql, const db::FieldInfo& field,
-                                      const ColumnRule& rule) {
-    QString name = bracketedName(field.name);
-    name.chop(1);  // the fragment brings the closing bracket
-    sql += name;
-    sql += QStringView(rule.fragment);
-    if (!rule.exact) return std::nullopt;
-    const ExactSize size = exactSizeOf(field);
-    sql += QStringLiteral("(%1,%2),").arg(size.precision).arg(size.scale);
+                                      const CopyColumn& copy) {
+    appendBracketedName(sql, field.name);
+    sql += u' ';
+    sql += QLatin1StringView(copy.type);
+    std::optional<ExactSize> size;
+    if (copy.size == Size::FromSource) {
+        size = exactSizeOf(field);
+        sql += QStringLiteral("(%1,%2)").arg(size->precision).arg(size->scale);
+    }
+    sql += u',';
     return size;
 }
 
@@ -114,8 +115,7 @@ QString createTableStatement(const QString& table, std::span<const db::FieldInfo
     QString sql = columnHead(table);
     std::vector<std::optional<ExactSize>> exactColumns;
     PiecesAtOnce steps;
-    appendColumnList(sql, FieldList{fields}, steps,
-                     ColumnListLines{.ruleLines = &ColumnRule::automatic}, exactColumns);
+    appendColumnList(sql, FieldList{fields}, steps, exactColumns);
     return sql;
 }
 
@@ -123,7 +123,7 @@ QString insertStatement(const QString& table, std::span<const db::Value> row) {
     QString sql;
     const RowValues values{row};
     PiecesAtOnce steps;
-    buildInsert(sql, table, values, steps, InsertLines{}, [](int) { return false; });
+    buildInsert(sql, table, values, steps, [](int) { return false; });
     return sql;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The statements of a copy from PostgreSQL to SQL Server, built piece by piece as the
-// command goes through its numbered lines (see statement_pieces.h), and the ones the
-// table commands send to SQL Server. Names stand between brackets on SQL Server and
+// command goes through its steps (see statement_pieces.h), and the ones the table
+// commands send to SQL Server. Names stand between brackets on SQL Server and
 // between double quotes in the SELECT on PostgreSQL.
 
 #include <QString>
@@ -27,7 +27,7 @@ QString selectStatement(const QString& sourceTable);
 QString columnHead(const QString& table);
 // Appends the column; gives the size of an exact column so its values can be checked.
 std::optional<ExactSize> appendColumn(QString& sql, const db::FieldInfo& field,
-                                      const ColumnRule& rule);
+                                      const CopyColumn& copy);
 QString dropStatement(const QString& table);
 // The rows the target table holds, to compare with the rows sent.
 QString countStatement(const QString& table);
@@ -51,46 +51,40 @@ void appendBinaryConstant(QString& sql, const QByteArray& bytes);
 // Replaces the ", '" after the last value by ")".
 void closeInsert(QString& sql);
 
-using ColumnListLines = sql::ColumnListLines<ColumnRule, RuleLines>;
-
 // Appends the columns of `fields` to a columnHead and closes the list; each exact
 // column's size goes to `exactColumns` (one entry per field), to check its values by.
 template <class Steps, class Fields>
 void appendColumnList(QString& sql, const Fields& fields, Steps& steps,
-                      const ColumnListLines& lines,
                       std::vector<std::optional<ExactSize>>& exactColumns) {
     exactColumns.clear();
-    sql::appendColumnList(
-        sql, fields, steps, lines, columnRules(), fallbackRule(), u");",
-        [&](int i, const db::FieldInfo& field, const ColumnRule& rule, const RuleLines& at) {
-            steps.step(at.append, [&] {
-                const std::optional<ExactSize> size = appendColumn(sql, field, rule);
-                if (exactColumns.size() <= static_cast<std::size_t>(i)) exactColumns.resize(i + 1);
-                exactColumns[i] = size;
-            });
-        });
+    sql::appendColumnList(sql, fields, steps, targetTypes(), u");",
+                          [&](int i, const db::FieldInfo& field, const CopyColumn& copy) {
+                              const std::optional<ExactSize> size = appendColumn(sql, field, copy);
+                              if (exactColumns.size() <= static_cast<std::size_t>(i))
+                                  exactColumns.resize(i + 1);
+                              exactColumns[i] = size;
+                          });
 }
 
 // The values of one row, opened and closed, as an INSERT holds them.
 template <class Steps, class Row, class HoldsBytes>
-void appendRow(QString& sql, Row& row, Steps& steps, const InsertLines& lines,
-               const HoldsBytes& holdsBytes) {
-    appendRowValues(row, steps, lines, [&](int j, const db::Value& value) {
+void appendRow(QString& sql, Row& row, Steps& steps, const HoldsBytes& holdsBytes) {
+    appendRowValues(row, steps, [&](int j, const db::Value& value) {
         if (value.kind() == db::Value::Kind::Binary && holdsBytes(j))
             appendBinaryConstant(sql, value.asBinary());
         else
             appendValue(sql, value);
     });
-    steps.step(lines.close, [&] { closeInsert(sql); });
+    steps.step(InsertPiece::Close, [&] { closeInsert(sql); });
 }
 
 // The INSERT of one row into `sql`, whose capacity is kept from row to row. A binary
 // value goes as a constant where holdsBytes(column) says its column keeps bytes.
 template <class Steps, class Row, class HoldsBytes>
 void buildInsert(QString& sql, const QString& table, Row& row, Steps& steps,
-                 const InsertLines& lines, const HoldsBytes& holdsBytes) {
-    steps.step(lines.start, [&] { startInsert(sql, table); });
-    appendRow(sql, row, steps, lines, holdsBytes);
+                 const HoldsBytes& holdsBytes) {
+    steps.step(InsertPiece::Start, [&] { startInsert(sql, table); });
+    appendRow(sql, row, steps, holdsBytes);
 }
 
 // One more row of an INSERT of many rows begun with startInsertHead: the same values,
@@ -101,7 +95,7 @@ template <class Row, class HoldsBytes>
 void appendInsertRow(QString& sql, Row& row, bool firstRow, const HoldsBytes& holdsBytes) {
     startRow(sql, firstRow);
     PiecesAtOnce steps;
-    appendRow(sql, row, steps, InsertLines{}, holdsBytes);
+    appendRow(sql, row, steps, holdsBytes);
 }
 
 // Whole statements, built at once.

@@ -6,29 +6,14 @@ namespace dorvane::sql::to_sqlserver {
 namespace {
 
 using enum db::AdoType;
-using enum Values;
+using enum Size;
+// The rules as R::Int and so on: several share a name with an ADO type.
+using R = TypeRule;
 
-// clang-format off
-// The lines of each side: the test and the append.
-//   contained           fragment              exact   automatic   customized
-constexpr std::array<ColumnRule, 11> kRules{{
-    {u"char",            u"] VARCHAR(8000),",  false, {250, 252}, {194, 196}},
-    {u"decimal",         u"] DECIMAL",         true,  {254, 256}, {198, 200}},
-    {u"single",          u"] FLOAT,",          false, {258, 260}, {202, 204}},
-    // 64-bit integers need all their digits; a FLOAT keeps only 53 bits.
-    {u"bigint",          u"] BIGINT,",         false, {262, 264}, {206, 208}},
-    {u"int",             u"] FLOAT,",          false, {262, 264}, {206, 208}},
-    // SQL Server has no OLEOBJECT type: a CREATE naming it could never succeed.
-    {u"adlongvarbinary", u"] VARBINARY(MAX),", false, {266, 268}, {210, 212}},
-    {u"longvar",         u"] MEMO,",           false, {270, 272}, {214, 216}},
-    {u"numeric",         u"] NUMERIC",         true,  {274, 276}, {218, 220}},
-    {u"date",            u"] DATETIME,",       false, {278, 280}, {222, 224}},
-    {u"timestamp",       u"] DATETIME,",       false, {282, 284}, {226, 228}},
-    {u"double",          u"] FLOAT,",          false, {286, 288}, {230, 232}},
-}};
-// Taken when no test holds; it has no test of its own.
-constexpr ColumnRule kFallback{nullptr, u"] VARCHAR(8000),", false, {290, 290}, {234, 234}};
-
+// Derived from the copy's original substring tests on the lower-cased ADO type name, in
+// their order (see TypeRule): the rule each type fell to, and the column that rule wrote.
+// Two rules came later: 64-bit integers need all their digits, where a FLOAT keeps only
+// 53 bits; and SQL Server has no OLEOBJECT type, so a CREATE naming it could never succeed.
 // The dialog offers SQL Server's real, float and exact numbers, keeping their precision
 // where a bare NUMERIC would be read as NUMERIC(18,0) and round to whole numbers.
 // Where the copy and the dialog disagree, the row says how: "FLOAT", the copy widens to
@@ -36,56 +21,57 @@ constexpr ColumnRule kFallback{nullptr, u"] VARCHAR(8000),", false, {290, 290}, 
 // unknown size the copy writes (38,16) where the dialog gives the bare name; "sampled",
 // the dialog sizes a VARCHAR by the first row's value (past 255 characters, TEXT);
 // "TEXT", the dialog's long text type.
-constexpr std::array<TypeMapRow, 39> kTypeMap{{
-    // source type     copy column       values  dialog proposal
-    {TinyInt,          "FLOAT",          Quoted, fixed("TINYINT")},        // differs: FLOAT
-    {UnsignedTinyInt,  "FLOAT",          Quoted, fixed("TINYINT")},        // differs: FLOAT
-    {SmallInt,         "FLOAT",          Quoted, fixed("SMALLINT")},       // differs: FLOAT
-    {UnsignedSmallInt, "FLOAT",          Quoted, fixed("SMALLINT")},       // differs: FLOAT
-    {Integer,          "FLOAT",          Quoted, fixed("INT")},            // differs: FLOAT
-    {UnsignedInt,      "FLOAT",          Quoted, fixed("INT")},            // differs: FLOAT
-    {BigInt,           "BIGINT",         Quoted, fixed("BIGINT")},
-    {UnsignedBigInt,   "BIGINT",         Quoted, fixed("BIGINT")},
-    {Currency,         "VARCHAR(8000)",  Quoted, fixed("NUMERIC(19,4)")},  // differs: text
-    {Numeric,          "NUMERIC(p,s)",   Quoted, exact("NUMERIC")},        // differs: size
-    {Decimal,          "DECIMAL(p,s)",   Quoted, exact("DECIMAL")},        // differs: size
-    {VarNumeric,       "NUMERIC(p,s)",   Quoted, sampled("TEXT")},         // differs: sampled
-    {Single,           "FLOAT",          Quoted, fixed("REAL")},           // differs: FLOAT
-    {Double,           "FLOAT",          Quoted, fixed("FLOAT")},
-    {Boolean,          "VARCHAR(8000)",  Quoted, fixed("BIT")},            // differs: text
-    {Date,             "DATETIME",       Quoted, fixed("DATETIME")},
-    {DBDate,           "DATETIME",       Quoted, fixed("DATETIME")},
-    {DBTime,           "VARCHAR(8000)",  Quoted, fixed("DATETIME")},       // differs: text
-    {DBTimeStamp,      "DATETIME",       Quoted, fixed("DATETIME")},
-    {FileTime,         "VARCHAR(8000)",  Quoted, fixed("DATETIME")},       // differs: text
-    {Char,             "VARCHAR(8000)",  Quoted, sampled("TEXT")},         // differs: sampled
-    {VarChar,          "VARCHAR(8000)",  Quoted, sampled("TEXT")},         // differs: sampled
-    {LongVarChar,      "VARCHAR(8000)",  Quoted, fixed("TEXT")},           // differs: TEXT
-    {WChar,            "VARCHAR(8000)",  Quoted, sampled("TEXT")},         // differs: sampled
-    {VarWChar,         "VARCHAR(8000)",  Quoted, sampled("TEXT")},         // differs: sampled
-    {LongVarWChar,     "VARCHAR(8000)",  Quoted, fixed("TEXT")},           // differs: TEXT
-    {BSTR,             "VARCHAR(8000)",  Quoted, sampled("TEXT")},         // differs: sampled
-    {Binary,           "VARCHAR(8000)",  Quoted, sampled("TEXT")},         // differs: sampled
-    {VarBinary,        "VARCHAR(8000)",  Quoted, sampled("TEXT")},         // differs: sampled
-    {LongVarBinary,    "VARBINARY(MAX)", Quoted, sampled("TEXT")},         // differs: sampled
-    {Guid,             "VARCHAR(8000)",  Quoted, sampled("TEXT")},         // differs: sampled
-    {Empty,            "VARCHAR(8000)",  Quoted, sampled("TEXT")},         // differs: sampled
-    {Error,            "VARCHAR(8000)",  Quoted, sampled("TEXT")},         // differs: sampled
-    {Variant,          "VARCHAR(8000)",  Quoted, sampled("TEXT")},         // differs: sampled
-    {PropVariant,      "VARCHAR(8000)",  Quoted, sampled("TEXT")},         // differs: sampled
-    {IDispatch,        "VARCHAR(8000)",  Quoted, sampled("TEXT")},         // differs: sampled
-    {IUnknown,         "VARCHAR(8000)",  Quoted, sampled("TEXT")},         // differs: sampled
-    {UserDefined,      "VARCHAR(8000)",  Quoted, sampled("TEXT")},         // differs: sampled
-    {Chapter,          "VARCHAR(8000)",  Quoted, sampled("TEXT")},         // differs: sampled
+// clang-format off
+constexpr std::array<Row, 39> kTypeMap{{
+    // source type     copy: column       size        rule                 dialog proposal
+    {TinyInt,          {"FLOAT",          None,       R::Int},             fixed("TINYINT")},       // differs: FLOAT
+    {UnsignedTinyInt,  {"FLOAT",          None,       R::Int},             fixed("TINYINT")},       // differs: FLOAT
+    {SmallInt,         {"FLOAT",          None,       R::Int},             fixed("SMALLINT")},      // differs: FLOAT
+    {UnsignedSmallInt, {"FLOAT",          None,       R::Int},             fixed("SMALLINT")},      // differs: FLOAT
+    {Integer,          {"FLOAT",          None,       R::Int},             fixed("INT")},           // differs: FLOAT
+    {UnsignedInt,      {"FLOAT",          None,       R::Int},             fixed("INT")},           // differs: FLOAT
+    {BigInt,           {"BIGINT",         None,       R::Int},             fixed("BIGINT")},
+    {UnsignedBigInt,   {"BIGINT",         None,       R::Int},             fixed("BIGINT")},
+    {Currency,         {"VARCHAR(8000)",  None,       R::Fallback},        fixed("NUMERIC(19,4)")}, // differs: text
+    {Numeric,          {"NUMERIC",        FromSource, R::Numeric},         exact("NUMERIC")},       // differs: size
+    {Decimal,          {"DECIMAL",        FromSource, R::Decimal},         exact("DECIMAL")},       // differs: size
+    {VarNumeric,       {"NUMERIC",        FromSource, R::Numeric},         sampled("TEXT")},        // differs: sampled
+    {Single,           {"FLOAT",          None,       R::Single},          fixed("REAL")},          // differs: FLOAT
+    {Double,           {"FLOAT",          None,       R::Double},          fixed("FLOAT")},
+    {Boolean,          {"VARCHAR(8000)",  None,       R::Fallback},        fixed("BIT")},           // differs: text
+    {Date,             {"DATETIME",       None,       R::Date},            fixed("DATETIME")},
+    {DBDate,           {"DATETIME",       None,       R::Date},            fixed("DATETIME")},
+    {DBTime,           {"VARCHAR(8000)",  None,       R::Fallback},        fixed("DATETIME")},      // differs: text
+    {DBTimeStamp,      {"DATETIME",       None,       R::Timestamp},       fixed("DATETIME")},
+    {FileTime,         {"VARCHAR(8000)",  None,       R::Fallback},        fixed("DATETIME")},      // differs: text
+    {Char,             {"VARCHAR(8000)",  None,       R::Char},            sampled("TEXT")},        // differs: sampled
+    {VarChar,          {"VARCHAR(8000)",  None,       R::Char},            sampled("TEXT")},        // differs: sampled
+    {LongVarChar,      {"VARCHAR(8000)",  None,       R::Char},            fixed("TEXT")},          // differs: TEXT
+    {WChar,            {"VARCHAR(8000)",  None,       R::Char},            sampled("TEXT")},        // differs: sampled
+    {VarWChar,         {"VARCHAR(8000)",  None,       R::Char},            sampled("TEXT")},        // differs: sampled
+    {LongVarWChar,     {"VARCHAR(8000)",  None,       R::Char},            fixed("TEXT")},          // differs: TEXT
+    {BSTR,             {"VARCHAR(8000)",  None,       R::Fallback},        sampled("TEXT")},        // differs: sampled
+    {Binary,           {"VARCHAR(8000)",  None,       R::Fallback},        sampled("TEXT")},        // differs: sampled
+    {VarBinary,        {"VARCHAR(8000)",  None,       R::Fallback},        sampled("TEXT")},        // differs: sampled
+    {LongVarBinary,    {"VARBINARY(MAX)", None,       R::AdLongVarBinary}, sampled("TEXT")},        // differs: sampled
+    {Guid,             {"VARCHAR(8000)",  None,       R::Fallback},        sampled("TEXT")},        // differs: sampled
+    {Empty,            {"VARCHAR(8000)",  None,       R::Fallback},        sampled("TEXT")},        // differs: sampled
+    {Error,            {"VARCHAR(8000)",  None,       R::Fallback},        sampled("TEXT")},        // differs: sampled
+    {Variant,          {"VARCHAR(8000)",  None,       R::Fallback},        sampled("TEXT")},        // differs: sampled
+    {PropVariant,      {"VARCHAR(8000)",  None,       R::Fallback},        sampled("TEXT")},        // differs: sampled
+    {IDispatch,        {"VARCHAR(8000)",  None,       R::Fallback},        sampled("TEXT")},        // differs: sampled
+    {IUnknown,         {"VARCHAR(8000)",  None,       R::Fallback},        sampled("TEXT")},        // differs: sampled
+    {UserDefined,      {"VARCHAR(8000)",  None,       R::Fallback},        sampled("TEXT")},        // differs: sampled
+    {Chapter,          {"VARCHAR(8000)",  None,       R::Fallback},        sampled("TEXT")},        // differs: sampled
 }};
-// A number ADO gives no name takes the fallback rule.
-constexpr TypeMapRow kOtherType{Empty, "VARCHAR(8000)", Quoted, sampled("TEXT")};
+// A number ADO gives no name has no name to test: the fallback.
+constexpr Row kOtherType{Empty, {"VARCHAR(8000)", None, R::Fallback}, sampled("TEXT")};
 // clang-format on
 
 }  // namespace
 
-const TargetTypes<ColumnRule>& targetTypes() {
-    static constexpr TargetTypes<ColumnRule> kTypes{kRules, kFallback, kTypeMap, kOtherType};
+const TargetTypes<CopyColumn>& targetTypes() {
+    static constexpr TargetTypes<CopyColumn> kTypes{kTypeMap, kOtherType};
     return kTypes;
 }
 

@@ -1,40 +1,56 @@
 #pragma once
-// The types of a copy from PostgreSQL to SQL Server: the rules the copy tests in turn,
-// and the table of what each source type becomes.
+// The types of a copy from PostgreSQL to SQL Server: what each source type becomes.
+// Every value is quoted on SQL Server.
 
-#include <QStringView>
-#include <span>
+#include <cstddef>
+#include <cstdint>
 
 #include "db/ado_type.h"
 #include "sql/type_map.h"
 
 namespace dorvane::sql::to_sqlserver {
 
-// The lines of one type rule in one copy of the column list.
-struct RuleLines {
-    int test;
-    int append;
+// The copy's type rules, in their order. The copy once chose a column's type by testing
+// the lower-cased ADO type name for "char", "decimal", "single", "bigint" and "int" (one
+// rule, at one step), "adlongvarbinary", "longvar", "numeric", "date", "timestamp" and
+// "double" in turn, the first that held choosing, else the fallback; the table was derived
+// from those tests. Each rule appends its column at a step of its own, which the error
+// report names (docs/error-reports.md).
+enum class TypeRule : std::uint8_t {
+    Char,
+    Decimal,
+    Single,
+    Int,
+    AdLongVarBinary,
+    LongVar,
+    Numeric,
+    Date,
+    Timestamp,
+    Double,
+    Fallback,
+};
+inline constexpr std::size_t kTypeRules = 11;
+
+// Whether the column's type is followed by a size of its own.
+enum class Size : std::uint8_t {
+    None,
+    FromSource,  // the source's "(precision,scale)" (exactSizeOf)
 };
 
-// One type test of the column list: the first rule whose text the lower-cased ADO type
-// name contains chooses the column type. The command builds the column list in two
-// places, each with lines of its own: without the customization dialog, and after the
-// dialog left the statement as it was.
-struct ColumnRule {
-    const char16_t* contained;  // null for the fallback
-    const char16_t* fragment;   // appended after "[" and the column name
-    bool exact;                 // the fragment is followed by "(precision,scale),"
-    RuleLines automatic;
-    RuleLines customized;
+// The column the copy writes for a source type.
+struct CopyColumn {
+    const char* type;  // after the column's bracketed name
+    Size size;
+    TypeRule rule;
 };
 
-// The rules and, for every named ADO type, a row of what they choose for it, side by
-// side with the dialog's proposal. Every value is quoted on SQL Server.
-const TargetTypes<ColumnRule>& targetTypes();
+using Row = TypeMapRow<CopyColumn>;
 
-using Rules = RulesOf<ColumnRule, targetTypes>;
-inline constexpr auto& columnRules = Rules::columnRules;
-inline constexpr auto& fallbackRule = Rules::fallbackRule;
-inline constexpr auto& ruleFor = Rules::ruleFor;
+// A row for every named ADO type, side by side with the dialog's proposal.
+const TargetTypes<CopyColumn>& targetTypes();
+
+inline const Row& rowFor(db::AdoType source) {
+    return targetTypes().rowFor(source);
+}
 
 }  // namespace dorvane::sql::to_sqlserver

@@ -1,32 +1,46 @@
 #pragma once
-// Statements built piece by piece. A command runs every piece as a numbered step of its
-// procedure, so that a failing piece is reported at its own line and the statement so
-// far shows in the report; every other caller runs the same builder with PiecesAtOnce.
+// Statements built piece by piece. A command runs every piece as a step of its own, so
+// that a failing piece is reported where it failed and the statement so far shows in the
+// report (docs/error-reports.md); every other caller runs the same builder with
+// PiecesAtOnce.
 //
-// A builder's `steps` gives step(line, piece) and test(line, condition) as Procedure
-// does, and letEventsRun(), which a long statement calls between columns.
+// A builder's `steps` gives step(at, piece), where `at` names the piece (a ColumnPiece, a
+// ColumnAppend or an InsertPiece) and the command numbers it, and letEventsRun(), which a
+// long statement calls between columns.
 
 #include <QString>
 #include <QStringView>
+#include <cstdint>
 #include <span>
 #include <vector>
 
 #include "db/recordset.h"
 #include "db/value.h"
-#include "sql/type_names.h"
+#include "sql/type_map.h"
 
 namespace dorvane::sql {
 
+// The pieces of a column list besides its columns.
+enum class ColumnPiece : std::uint8_t { FieldCount, Events, Field, DropComma, Close };
+
+// A column's append, at the step of the type rule that chose its type.
+template <class Rule>
+struct ColumnAppend {
+    Rule rule;
+    friend bool operator==(const ColumnAppend&, const ColumnAppend&) = default;
+};
+template <class Rule>
+ColumnAppend(Rule) -> ColumnAppend<Rule>;
+
+// The pieces of an INSERT. A command's row reads each value with steps of its own.
+enum class InsertPiece : std::uint8_t { Start, FieldCount, Events, Append, Close };
+
 // Runs each piece straight away; a failure is thrown to the caller.
 struct PiecesAtOnce {
-    template <class Piece>
-    bool step(int, Piece&& piece) const {
+    template <class At, class Piece>
+    bool step(At, Piece&& piece) const {
         piece();
         return true;
-    }
-    template <class Condition>
-    bool test(int, Condition&& condition) const {
-        return static_cast<bool>(condition());
     }
     void letEventsRun() const {}
 };
@@ -52,58 +66,36 @@ inline void flag(std::vector<bool>& flags, int column) {
     flags[column] = true;
 }
 
-// The lines of a column list's own pieces; each type rule brings the lines of its test
-// and its append, in the copy of the list that `ruleLines` names.
-template <class Rule, class RuleLines>
-struct ColumnListLines {
-    int fieldCount = 0, events = 0, field = 0, typeName = 0, dropComma = 0, close = 0;
-    RuleLines Rule::*ruleLines = nullptr;
-};
-
-// The column list of a CREATE TABLE: for each field, the first rule whose text the
-// lower-cased ADO type name contains (else `fallback`) is handed to appendColumn(index,
-// field, rule, its lines); then the comma after the last column gives way to `end`.
-template <class Rule, class RuleLines, class Steps, class Fields, class AppendColumn>
+// The column list of a CREATE TABLE: each field's row of `types` (by its ADO type) is
+// handed to appendColumn(index, field, its copy column) at the step of the row's rule;
+// then the comma after the last column gives way to `end`.
+template <class Steps, class Fields, class Copy, class AppendColumn>
 void appendColumnList(QString& sql, const Fields& fields, Steps& steps,
-                      const ColumnListLines<Rule, RuleLines>& lines, std::span<const Rule> rules,
-                      const Rule& fallback, QStringView end, AppendColumn&& appendColumn) {
+                      const TargetTypes<Copy>& types, QStringView end,
+                      AppendColumn&& appendColumn) {
     int fieldCount = 0;
-    steps.step(lines.fieldCount, [&] { fieldCount = fields.fieldCount(); });
+    steps.step(ColumnPiece::FieldCount, [&] { fieldCount = fields.fieldCount(); });
     for (int i = 0; i < fieldCount; ++i) {
-        steps.step(lines.events, [&] { steps.letEventsRun(); });
+        steps.step(ColumnPiece::Events, [&] { steps.letEventsRun(); });
         db::FieldInfo field;
-        steps.step(lines.field, [&] { field = fields.field(i); });
-        QString typeName;
-        steps.step(lines.typeName, [&] { typeName = db::adoTypeName(field.adoType).toLower(); });
-        const Rule* chosen = &fallback;
-        for (const Rule& rule : rules) {
-            if (steps.test((rule.*lines.ruleLines).test,
-                           [&] { return typeName.contains(QStringView(rule.contained)); })) {
-                chosen = &rule;
-                break;
-            }
-        }
-        appendColumn(i, field, *chosen, chosen->*lines.ruleLines);
+        steps.step(ColumnPiece::Field, [&] { field = fields.field(i); });
+        const Copy& copy = types.rowFor(field.adoType).copy;
+        steps.step(ColumnAppend{copy.rule}, [&] { appendColumn(i, field, copy); });
     }
-    steps.step(lines.dropComma, [&] { sql.chop(1); });
-    steps.step(lines.close, [&] { sql += end; });
+    steps.step(ColumnPiece::DropComma, [&] { sql.chop(1); });
+    steps.step(ColumnPiece::Close, [&] { sql += end; });
 }
-
-// The lines of an INSERT's pieces. A command's row reads each value with steps of its own.
-struct InsertLines {
-    int start = 0, fieldCount = 0, events = 0, append = 0, close = 0;
-};
 
 // The values of an INSERT, after its start: appendValue(index, value) for each value of
 // `row`, which gives fieldCount() and value(index).
 template <class Steps, class Row, class AppendValue>
-void appendRowValues(Row& row, Steps& steps, const InsertLines& lines, AppendValue&& appendValue) {
+void appendRowValues(Row& row, Steps& steps, AppendValue&& appendValue) {
     int fieldCount = 0;
-    steps.step(lines.fieldCount, [&] { fieldCount = row.fieldCount(); });
+    steps.step(InsertPiece::FieldCount, [&] { fieldCount = row.fieldCount(); });
     for (int j = 0; j < fieldCount; ++j) {
-        steps.step(lines.events, [&] { steps.letEventsRun(); });
+        steps.step(InsertPiece::Events, [&] { steps.letEventsRun(); });
         const db::Value& value = row.value(j);
-        steps.step(lines.append, [&] { appendValue(j, value); });
+        steps.step(InsertPiece::Append, [&] { appendValue(j, value); });
     }
 }
 

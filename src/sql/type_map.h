@@ -1,10 +1,9 @@
 #pragma once
-// What becomes of one source type on one target: the column type the copy writes, how
-// it writes the values, and what the customization dialog proposes. Each target has a
-// table of its own (postgres_type_map.h, sqlserver_type_map.h); the copy and the dialog
+// What becomes of one source type on one target: the column the copy writes, and what the
+// customization dialog proposes. Each target has one table of its own, keyed by the
+// source's ADO type (postgres_type_map.h, sqlserver_type_map.h); the copy and the dialog
 // were written apart and disagree in places, which the tables keep side by side.
 
-#include <QStringView>
 #include <cstdint>
 #include <span>
 
@@ -33,47 +32,26 @@ constexpr Proposal exact(const char* name) {
     return {ProposalRule::ExactNumber, name};
 }
 
-// How the copy writes a column's values into its INSERT statements.
-enum class Values : std::uint8_t { Quoted, Unquoted };
-
+// One source type on one target. `Copy` is the target's own description of the column
+// the copy writes; what else a target offers for a source type joins the row beside it.
+template <class Copy>
 struct TypeMapRow {
     db::AdoType source;
-    const char* copyColumn;  // as the copy writes it; "(p,s)" stands for the source's size
-    Values values;
+    Copy copy;
     Proposal proposal;
 };
 
-// One target's rules, which the copy tests in turn, and its table.
-template <class Rule>
+// One target's table.
+template <class Copy>
 struct TargetTypes {
-    std::span<const Rule> rules;
-    const Rule& fallback;  // taken when no rule holds
-    std::span<const TypeMapRow> rows;
-    const TypeMapRow& other;  // for a number no row names
+    std::span<const TypeMapRow<Copy>> rows;
+    const TypeMapRow<Copy>& other;  // for a number no row names
 
-    // The copy's choice: the first rule whose text the lower-cased ADO type name
-    // contains, else the fallback.
-    const Rule& ruleFor(QStringView lowerTypeName) const {
-        for (const Rule& rule : rules)
-            if (lowerTypeName.contains(QStringView(rule.contained))) return rule;
-        return fallback;
-    }
-
-    const TypeMapRow& rowFor(db::AdoType source) const {
-        for (const TypeMapRow& row : rows)
+    const TypeMapRow<Copy>& rowFor(db::AdoType source) const {
+        for (const TypeMapRow<Copy>& row : rows)
             if (row.source == source) return row;
         return other;
     }
-};
-
-// The copy's way into one target's rules, for its header to name as columnRules(),
-// fallbackRule() and ruleFor(); `table` is the target's targetTypes().
-template <class Rule, const TargetTypes<Rule>& (*table)()>
-struct RulesOf {
-    // The tests in the order they are made.
-    static std::span<const Rule> columnRules() { return table().rules; }
-    static const Rule& fallbackRule() { return table().fallback; }
-    static const Rule& ruleFor(QStringView lowerTypeName) { return table().ruleFor(lowerTypeName); }
 };
 
 }  // namespace dorvane::sql

@@ -33,9 +33,8 @@ class TransferToPostgres : public TableTransfer {
     }
 
     void buildColumnList(bool afterDialog) override {
-        statements::appendColumnList(statement_, SourceFields{source_}, pieces_,
-                                     afterDialog ? kToPostgresCustomized : kToPostgresAutomatic,
-                                     numericColumns_);
+        auto steps = numberedPieces(afterDialog ? kToPostgresCustomized : kToPostgresAutomatic);
+        statements::appendColumnList(statement_, SourceFields{source_}, steps, numericColumns_);
     }
 
     // A name PostgreSQL would shorten is refused before anything is dropped or created,
@@ -58,10 +57,10 @@ class TransferToPostgres : public TableTransfer {
     }
 
     std::int64_t sendTableRows() override {
+        auto steps = numberedPieces(kToPostgresRows.insert);
         return sendRows(
             [&](auto& row) {
-                statements::buildInsert(statement_, tableName_, row, pieces_,
-                                        kToPostgresRows.insert, numericColumns_);
+                statements::buildInsert(statement_, tableName_, row, steps, numericColumns_);
             },
             [this](int column, const db::Value& value) { checkTargetCanHold(column, value); });
     }

@@ -44,9 +44,8 @@ class TransferToSqlServer : public TableTransfer {
     }
 
     void buildColumnList(bool afterDialog) override {
-        statements::appendColumnList(statement_, SourceFields{source_}, pieces_,
-                                     afterDialog ? kToSqlServerCustomized : kToSqlServerAutomatic,
-                                     exactColumns_);
+        auto steps = numberedPieces(afterDialog ? kToSqlServerCustomized : kToSqlServerAutomatic);
+        statements::appendColumnList(statement_, SourceFields{source_}, steps, exactColumns_);
     }
 
     // What the new columns can hold, so that no value is changed on the way in; learnt on
@@ -58,11 +57,12 @@ class TransferToSqlServer : public TableTransfer {
     }
 
     std::int64_t sendTableRows() override {
+        auto steps = numberedPieces(kToSqlServerRows.insert);
         return sendRows(
             [&](auto& row) {
-                statements::buildInsert(
-                    statement_, tableName_, row, pieces_, kToSqlServerRows.insert,
-                    [&](int column) { return targetColumns_.holdsBytes(column); });
+                statements::buildInsert(statement_, tableName_, row, steps, [&](int column) {
+                    return targetColumns_.holdsBytes(column);
+                });
             },
             // A value its column would change.
             [&](int column, const db::Value& value) { checkTargetCanHold(column, value); });
@@ -94,9 +94,9 @@ class TransferToSqlServer : public TableTransfer {
                 QString sql;
                 const sql::RowValues values{row};
                 sql::PiecesAtOnce steps;
-                statements::buildInsert(
-                    sql, tableName_, values, steps, sql::InsertLines{},
-                    [&](int column) { return targetColumns_.holdsBytes(column); });
+                statements::buildInsert(sql, tableName_, values, steps, [&](int column) {
+                    return targetColumns_.holdsBytes(column);
+                });
                 return sql;
             },
             [this, connection = &target] { return insertBatches(*connection); }, whileWaiting());

@@ -67,7 +67,6 @@ void TableTransfer::run() {
 void TableTransfer::makeObjects() {
     const RunLines& lines = lines_.run;
     p_.step(lines.createMssql, [&] { mssql_ = transfer_steps::newConnection(whileWaiting()); });
-    // The source and the PostgreSQL connection are made in the order of their lines.
     const auto makeSource = [&] {
         p_.step(lines.createSource, [&] { source_ = std::make_unique<db::Recordset>(); });
     };
@@ -75,7 +74,7 @@ void TableTransfer::makeObjects() {
         p_.step(lines.createPostgres,
                 [&] { postgres_ = transfer_steps::newConnection(whileWaiting()); });
     };
-    if (lines.createSource < lines.createPostgres) {
+    if (traits_.makesSourceFirst) {
         makeSource();
         makePostgres();
     } else {
@@ -106,7 +105,7 @@ bool TableTransfer::sendSelectedTables() {
     int last = -1;
     p_.step(lines.findLastEntry, [&] { last = tables.count() - 1; });
     for (int index = last; index >= 0; --index) {
-        if (lines.letEventsRun) p_.step(lines.letEventsRun, [&] { yield_.now(); });
+        if (traits_.letsEventsRunPerEntry) p_.step(lines.letEventsRun, [&] { yield_.now(); });
         // A stop leaves the tables not yet begun as they are.
         if (ctx_.stop.requested()) break;
         // Handlers that ran meanwhile may have shortened the list.
@@ -126,7 +125,7 @@ bool TableTransfer::sendTable(int index) {
     if (!answer) return true;
 
     startTable();
-    if (lines.closeSourceBeforeReading) {
+    if (traits_.closesSourceBeforeReading) {
         p_.step(lines.closeSourceBeforeReading, [&] {
             if (existing(source_).state() != db::kStateClosed) source_->close();
         });
@@ -142,12 +141,12 @@ bool TableTransfer::sendTable(int index) {
         if (!customize()) return false;
         customized = statement_ != head;
         if (p_.test(lines.statementUnchangedCheck, [&] { return statement_ == head; })) {
-            if (lines.clearNumericListAfterDialog)
+            if (traits_.keepsNumericList)
                 p_.step(lines.clearNumericListAfterDialog, [&] { numericColumns_.clear(); });
             buildColumnList(true);
         }
     } else {
-        if (lines.clearNumericList)
+        if (traits_.keepsNumericList)
             p_.step(lines.clearNumericList, [&] { numericColumns_.clear(); });
         buildColumnList(false);
     }
@@ -189,7 +188,7 @@ bool TableTransfer::customize() {
     const DialogLines& lines = lines_.dialog;
     CustomizationMembers& dialog = ctx_.customizationDialog.members();
     p_.step(lines.assumeCancelled, [&] { ctx_.customizationCancelled = true; });
-    if (lines.clearNumericList)
+    if (traits_.keepsNumericList)
         p_.step(lines.clearNumericList, [&] { dialog.numericColumns.clear(); });
     p_.step(lines.tellDirection, [&] { dialog.direction = traits_.direction; });
     p_.step(lines.giveStatement, [&] { dialog.createTableSql = statement_; });
@@ -202,7 +201,7 @@ bool TableTransfer::customize() {
         return false;
     }
     p_.step(lines.takeStatement, [&] { statement_ = dialog.createTableSql; });
-    if (lines.takeNumericList) {
+    if (traits_.keepsNumericList) {
         // The list's text is read once, here, against the fields of the source just read.
         p_.step(lines.takeNumericList, [&] {
             const bool sourceOpen = source_ && source_->state() != db::kStateClosed;

@@ -28,26 +28,6 @@
 
 namespace dorvane::transfer {
 
-// A command's procedure as the runner of a statement's pieces (see statement_pieces.h).
-class NumberedPieces {
-  public:
-    NumberedPieces(core::Procedure& procedure, core::EventYield& yield)
-        : p_(procedure), yield_(yield) {}
-    template <class Piece>
-    bool step(int line, Piece&& piece) {
-        return p_.step(line, std::forward<Piece>(piece));
-    }
-    template <class Condition>
-    bool test(int line, Condition&& condition) {
-        return p_.test(line, std::forward<Condition>(condition));
-    }
-    void letEventsRun() { yield_.whenDue(); }
-
-  private:
-    core::Procedure& p_;
-    core::EventYield& yield_;
-};
-
 // The source's fields as the column list builder reads them.
 struct SourceFields {
     const std::unique_ptr<db::Recordset>& source;
@@ -97,6 +77,12 @@ class TableTransfer {
 
     void setPointer(core::MousePointer pointer) { ctx_.transferScreen.pointer.setPointer(pointer); }
 
+    // The runner of a statement's pieces as steps of this command, at `lines`.
+    template <class Lines>
+    NumberedPieces<Lines> numberedPieces(const Lines& lines) {
+        return {p_, yield_, lines};
+    }
+
     CommandContext& ctx_;
     const TransferTraits& traits_;
     const TransferLines& lines_;
@@ -104,7 +90,6 @@ class TableTransfer {
     core::EventYield yield_;
     // A stop cuts short the fast copy's waits on a server.
     StoppableWaits waits_{ctx_.stop};
-    NumberedPieces pieces_{p_, yield_};
     std::unique_ptr<db::Connection> mssql_;
     std::unique_ptr<db::Connection> postgres_;
     std::unique_ptr<db::Recordset> source_;

@@ -1,7 +1,8 @@
 #pragma once
 // The two directions of a transfer side by side: what tells them apart besides their
 // steps, and their numbered lines. Both take the same kinds of step, and a step that fails
-// is reported at its own transfer's line; 0 stands for a step that transfer does not take.
+// is reported at its own transfer's line (docs/error-reports.md). A step only one
+// direction takes is named by a flag of its traits; the other's table gives it kNotTaken.
 
 #include "db/ado.h"
 #include "sql/postgres_statements.h"
@@ -9,6 +10,7 @@
 #include "sql/statement_pieces.h"
 #include "transfer/command_context.h"
 #include "transfer/fast_table_copy.h"
+#include "transfer/numbered_pieces.h"
 #include "transfer/transfer_steps.h"
 
 namespace dorvane::transfer {
@@ -19,14 +21,38 @@ struct TransferTraits {
     Direction direction;
     const char16_t* askToSelect;      // the message when no table is selected
     int postgresCursor, mssqlCursor;  // the connections' cursor locations
+    // The source is made before the PostgreSQL connection, else after it.
+    bool makesSourceFirst;
+    // Events run before each entry of the list is looked at.
+    bool letsEventsRunPerEntry;
+    // The source, if still open, is closed before the next table is read into it.
+    bool closesSourceBeforeReading;
+    // The columns whose values go without quotes are listed: the list is cleared before
+    // each column list is built, and handed to the dialog and taken back.
+    bool keepsNumericList;
 };
 
-constexpr TransferTraits kToPostgresTraits{u"PushButton3_Click", Direction::ToPostgres,
-                                           u"Please select a table", db::kUseServer,
-                                           db::kUseClient};
-constexpr TransferTraits kToSqlServerTraits{u"PushButton4_Click", Direction::ToSqlServer,
-                                            u"Please select a table to send.", db::kUseClient,
-                                            db::kUseServer};
+constexpr TransferTraits kToPostgresTraits{.handler = u"PushButton3_Click",
+                                           .direction = Direction::ToPostgres,
+                                           .askToSelect = u"Please select a table",
+                                           .postgresCursor = db::kUseServer,
+                                           .mssqlCursor = db::kUseClient,
+                                           .makesSourceFirst = true,
+                                           .letsEventsRunPerEntry = true,
+                                           .closesSourceBeforeReading = true,
+                                           .keepsNumericList = true};
+constexpr TransferTraits kToSqlServerTraits{.handler = u"PushButton4_Click",
+                                            .direction = Direction::ToSqlServer,
+                                            .askToSelect = u"Please select a table to send.",
+                                            .postgresCursor = db::kUseClient,
+                                            .mssqlCursor = db::kUseServer,
+                                            .makesSourceFirst = false,
+                                            .letsEventsRunPerEntry = false,
+                                            .closesSourceBeforeReading = false,
+                                            .keepsNumericList = false};
+
+// The line of a step the direction does not take (see its traits).
+constexpr int kNotTaken = 0;
 
 // Up to the tables; openPostgres and openMssql are the first of their lines (see
 // transfer_steps.h).
@@ -40,8 +66,7 @@ struct RunEndLines {
     int closeMssql, closePostgres, defaultPointer, askToSelectTable;
 };
 
-// One table up to its column list. Only towards PostgreSQL is the source closed before
-// it is read and the numeric column list cleared before it is built.
+// One table up to its column list.
 struct TableLines {
     int takeTableName, closeSourceBeforeReading, openSource, startCreateTable, customizeTickedCheck,
         statementUnchangedCheck, clearNumericListAfterDialog, clearNumericList;
@@ -52,18 +77,23 @@ struct OverwriteLines {
     int alreadyListedCheck, adoptListedSpelling, askOverwrite, nothingToOverwrite, declinedCheck;
 };
 
-// The customization dialog. Only towards PostgreSQL does it get and give back the
-// numeric column list.
+// The customization dialog.
 struct DialogLines {
     int assumeCancelled, clearNumericList, tellDirection, giveStatement, giveTableName, show,
         cancelledCheck, closePostgresOnCancel, closeMssqlOnCancel, defaultPointerOnCancel,
         takeStatement, takeNumericList;
 };
 
+// The lines of each copy of a column list (see numbered_pieces.h).
+using ToPostgresColumnLines =
+    ColumnListLines<sql::to_postgres::TypeRule, sql::to_postgres::kTypeRules>;
+using ToSqlServerColumnLines =
+    ColumnListLines<sql::to_sqlserver::TypeRule, sql::to_sqlserver::kTypeRules>;
+
 // The row loop. A value is read and checked on the same line.
 struct RowLines {
     int countRows, rowEvents, showProgress;
-    sql::InsertLines insert;
+    InsertLines insert;
     int readValue, nothingFailedBeforeSendCheck, sendInsert, nextRow;
 };
 
@@ -85,32 +115,36 @@ struct TransferLines {
 };
 
 // clang-format off
-//                                  mssql source pg   assume none busy open-pg open-mssql last events selected
-constexpr RunLines kToPostgresRun  {100,  102,   104, 106,   110, 112, 118,    126,       138, 140,   142};
-constexpr RunLines kToSqlServerRun {100,  104,   102, 106,   112, 114, 116,    124,       136, 0,     138};
+//                                  mssql source pg   assume none busy open-pg open-mssql last events     selected
+constexpr RunLines kToPostgresRun  {100,  102,   104, 106,   110, 112, 118,    126,       138, 140,       142};
+constexpr RunLines kToSqlServerRun {100,  104,   102, 106,   112, 114, 116,    124,       136, kNotTaken, 138};
 //                                        close-mssql close-pg pointer ask-to-select
 constexpr RunEndLines kToPostgresRunEnd  {412,        414,     416,    418};
 constexpr RunEndLines kToSqlServerRunEnd {374,        376,     372,    378};
 //                                      name close-source open head customize unchanged clear-after clear
 constexpr TableLines kToPostgresTable  {144,  162,         164, 166, 168,      194,      196,        250};
-constexpr TableLines kToSqlServerTable {140,  0,           158, 160, 162,      184,      0,          0};
+constexpr TableLines kToSqlServerTable {140,  kNotTaken,   158, 160, 162,      184,      kNotTaken,  kNotTaken};
 //                                            listed spelling ask  none declined
 constexpr OverwriteLines kToPostgresOverwrite {146,   148,     156, 158, 160};
 constexpr OverwriteLines kToSqlServerOverwrite{142,   144,     152, 154, 156};
-//                                      assume clear tell give name show cancelled close-pg/mssql pointer take list
-constexpr DialogLines kToPostgresDialog {170,  172,  174, 176, 178, 180, 182,      184, 186,      188,    190, 192};
-constexpr DialogLines kToSqlServerDialog{164,  0,    166, 168, 170, 172, 174,      176, 178,      180,    182, 0};
+//                                      assume clear      tell give name show cancelled close-pg/mssql pointer take list
+constexpr DialogLines kToPostgresDialog {170,  172,       174, 176, 178, 180, 182,      184, 186,      188,    190, 192};
+constexpr DialogLines kToSqlServerDialog{164,  kNotTaken, 166, 168, 170, 172, 174,      176, 178,      180,    182, kNotTaken};
 // The column list is built in two places with lines of their own: after the dialog left
-// the statement as it was, and without the dialog.
-//                                                               fields events field type drop-comma close
-constexpr sql::to_postgres::ColumnListLines kToPostgresCustomized    {198,   200,   202,  204, 246,       248,
-                                                                 &sql::to_postgres::ColumnRule::customized};
-constexpr sql::to_postgres::ColumnListLines kToPostgresAutomatic     {252,   254,   256,  258, 300,       302,
-                                                                 &sql::to_postgres::ColumnRule::automatic};
-constexpr sql::to_sqlserver::ColumnListLines kToSqlServerCustomized  {186,   188,   190,  192, 238,       240,
-                                                                 &sql::to_sqlserver::ColumnRule::customized};
-constexpr sql::to_sqlserver::ColumnListLines kToSqlServerAutomatic   {242,   244,   246,  248, 294,       296,
-                                                                 &sql::to_sqlserver::ColumnRule::automatic};
+// the statement as it was, and without the dialog. Each type rule appends its column at a
+// line of its own.
+//                                                  fields events field drop-comma close
+constexpr ToPostgresColumnLines kToPostgresCustomized{198,  200,   202,  246,       248,
+//   btimestamp char longvar int  currency date bool fallback
+    {208,       212, 220,    224, 230,     236, 240, 242}};
+constexpr ToPostgresColumnLines kToPostgresAutomatic {252,  254,   256,  300,       302,
+    {262,       266, 274,    278, 284,     290, 294, 296}};
+//                                                    fields events field drop-comma close
+constexpr ToSqlServerColumnLines kToSqlServerCustomized{186,  188,   190,  238,       240,
+//   char decimal single int  adlongvarbinary longvar numeric date timestamp double fallback
+    {196, 200,    204,   208, 212,            216,    220,    224, 228,      232,   234}};
+constexpr ToSqlServerColumnLines kToSqlServerAutomatic {242,  244,   246,  294,       296,
+    {252, 256,    260,   264, 268,            272,    276,    280, 284,      288,   290}};
 //                                                      overwrite? drop unlist nothing-failed? create
 constexpr transfer_steps::CreationLines kToPostgresCreation {304,  306,  308,   310,            314};
 constexpr transfer_steps::CreationLines kToSqlServerCreation{298,  300,  302,   304,            308};

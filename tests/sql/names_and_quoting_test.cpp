@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
+#include "db/ado_type.h"
 #include "sql/sql_quoting.h"
-#include "sql/type_names.h"
 
 namespace dorvane::testing {
 namespace {

@@ -29,40 +29,6 @@ TEST(TransferToPostgresStatements, SevenColumnExampleGivesTypesAndNumericList) {
     EXPECT_EQ(create.numericList, (std::vector<bool>{true, false, false, false, true}));
 }
 
-TEST(TransferToPostgresStatements, TypeTestsChooseInTheirOrder) {
-    struct Case {
-        const char16_t* typeName;
-        const char16_t* fragment;
-        bool numeric;
-    };
-    // Names that match several tests show which test comes first.
-    const Case cases[] = {
-        {u"addbtimestamp", u" TIMESTAMP,", false},
-        {u"adchar", u" TEXT,", false},
-        {u"adlongvarwchar", u" TEXT,", false},
-        {u"adlongvarbinary", u" TEXT,", false},
-        {u"adunsignedtinyint", u" NUMERIC,", true},
-        {u"adbigint", u" NUMERIC,", true},
-        {u"adcurrency", u" NUMERIC,", true},
-        {u"addbdate", u" DATE,", false},
-        {u"addate", u" DATE,", false},
-        {u"adboolean", u" BOOL,", false},
-        {u"addbtime", u" TEXT,", false},
-        {u"adnumeric", u" TEXT,", false},
-        {u"addecimal", u" TEXT,", false},
-        {u"adsingle", u" TEXT,", false},
-        {u"adguid", u" TEXT,", false},
-        {u"", u" TEXT,", false},
-    };
-    for (const Case& c : cases) {
-        const sql::to_postgres::ColumnRule& rule =
-            sql::to_postgres::ruleFor(QStringView(c.typeName));
-        EXPECT_EQ(QStringView(rule.fragment), QStringView(c.fragment))
-            << QStringView(c.typeName).toString().toStdString();
-        EXPECT_EQ(rule.numeric, c.numeric) << QStringView(c.typeName).toString().toStdString();
-    }
-}
-
 TEST(TransferToPostgresStatements, NamesWithDoubleQuotesAreDoubledEverywhere) {
     EXPECT_EQ(sql::to_postgres::selectStatement(QStringLiteral("my\"tab")),
               R"(SELECT * FROM "my""tab")");
@@ -160,31 +126,34 @@ TEST(TransferToPostgresStatements, NumericListIsWalkedInStepWithTheFields) {
               (std::vector<bool>{false, true, false}));
 }
 
-// Each piece runs as its own numbered step: the column list's own lines, and for each
-// field the type tests up to the one that holds, its append and a numeric column's flag.
-TEST(TransferToPostgresStatements, ColumnListRunsEachPieceOnItsLine) {
+// Each piece runs as a step of its own: the column list's own pieces, and for each field
+// its append at the step of the type rule that chose its type.
+TEST(TransferToPostgresStatements, ColumnListRunsEachPieceAsAStep) {
     const std::vector<db::FieldInfo> fields{field("n", db::ado::kInteger),
                                             field("s", db::ado::kVarChar)};
-    const ColumnListLines lines{1, 2, 3, 4, 5, 6, &sql::to_postgres::ColumnRule::customized};
     QString sql = QStringLiteral("x(");
     std::vector<bool> numericColumns;
-    RecordedPieces steps;
-    appendColumnList(sql, sql::FieldList{fields}, steps, lines, numericColumns);
+    RecordedPieces<TypeRule> steps;
+    appendColumnList(sql, sql::FieldList{fields}, steps, numericColumns);
     EXPECT_EQ(sql, R"(x("n" NUMERIC,"s" TEXT))");
     EXPECT_EQ(numericColumns, std::vector<bool>{true});
-    EXPECT_EQ(steps.lines, (std::vector<int>{1, 2, 3, 4, 206, 210, 218, 222, 224, 226,  //
-                                             2, 3, 4, 206, 210, 212, 5, 6}));
+    using enum sql::ColumnPiece;
+    using Append = sql::ColumnAppend<TypeRule>;
+    EXPECT_EQ(steps.pieces, (std::vector<RecordedPieces<TypeRule>::Piece>{
+                                FieldCount, Events, Field, Append{TypeRule::Int},  //
+                                Events, Field, Append{TypeRule::Char}, DropComma, Close}));
 }
 
-TEST(TransferToPostgresStatements, InsertRunsEachPieceOnItsLine) {
+TEST(TransferToPostgresStatements, InsertRunsEachPieceAsAStep) {
     const std::vector<db::Value> values{db::Value::integer(1), db::Value::text("a")};
     const sql::RowValues row{values};
     QString sql = QStringLiteral("left from the last row");
-    RecordedPieces steps;
-    sql::to_postgres::buildInsert(sql, QStringLiteral("t"), row, steps,
-                                  sql::InsertLines{1, 2, 3, 4, 5}, {true});
+    RecordedPieces<TypeRule> steps;
+    sql::to_postgres::buildInsert(sql, QStringLiteral("t"), row, steps, {true});
     EXPECT_EQ(sql, R"(INSERT INTO "t" VALUES(1, 'a'))");
-    EXPECT_EQ(steps.lines, (std::vector<int>{1, 2, 3, 4, 3, 4, 5}));
+    using enum sql::InsertPiece;
+    EXPECT_EQ(steps.pieces, (std::vector<RecordedPieces<TypeRule>::Piece>{
+                                Start, FieldCount, Events, Append, Events, Append, Close}));
 }
 
 TEST(TransferToPostgresStatements, RenameQuotesBothNames) {

@@ -1,23 +1,23 @@
 #pragma once
-// A runner for the statement builders that notes the line of every piece and test, in
-// the order they run, as a command's procedure would number them.
+// A runner for the statement builders that notes every piece, in the order they run, as
+// a command's procedure would number them.
 
+#include <variant>
 #include <vector>
+
+#include "sql/statement_pieces.h"
 
 namespace dorvane {
 
+template <class Rule>
 struct RecordedPieces {
-    std::vector<int> lines;
-    template <class Piece>
-    bool step(int line, Piece&& piece) {
-        lines.push_back(line);
-        piece();
+    using Piece = std::variant<sql::ColumnPiece, sql::ColumnAppend<Rule>, sql::InsertPiece>;
+    std::vector<Piece> pieces;
+    template <class At, class Body>
+    bool step(At at, Body&& body) {
+        pieces.push_back(at);
+        body();
         return true;
-    }
-    template <class Condition>
-    bool test(int line, Condition&& condition) {
-        lines.push_back(line);
-        return static_cast<bool>(condition());
     }
     void letEventsRun() {}
 };

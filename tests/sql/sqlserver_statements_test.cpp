@@ -22,43 +22,6 @@ TEST(TransferToSqlServerStatements, TwoColumnExample) {
               "CREATE TABLE [t]([id] FLOAT,[name] VARCHAR(8000));");
 }
 
-TEST(TransferToSqlServerStatements, TypeTestsChooseInTheirOrder) {
-    struct Case {
-        const char16_t* typeName;
-        const char16_t* fragment;
-        bool exact;
-    };
-    const Case cases[] = {
-        {u"adlongvarwchar", u"] VARCHAR(8000),", false},  // "char" before "longvar"
-        {u"addecimal", u"] DECIMAL", true},
-        {u"adsingle", u"] FLOAT,", false},
-        {u"adbigint", u"] BIGINT,", false},
-        {u"adunsignedbigint", u"] BIGINT,", false},
-        {u"adinteger", u"] FLOAT,", false},
-        {u"adunsignedtinyint", u"] FLOAT,", false},
-        {u"adlongvarbinary", u"] VARBINARY(MAX),", false},
-        {u"adlongvarother", u"] MEMO,", false},
-        {u"adnumeric", u"] NUMERIC", true},
-        {u"advarnumeric", u"] NUMERIC", true},
-        {u"addbdate", u"] DATETIME,", false},
-        {u"addbtimestamp", u"] DATETIME,", false},
-        {u"adtimestamp", u"] DATETIME,", false},
-        {u"addouble", u"] FLOAT,", false},
-        {u"addbtime", u"] VARCHAR(8000),", false},
-        {u"adcurrency", u"] VARCHAR(8000),", false},
-        {u"adboolean", u"] VARCHAR(8000),", false},
-        {u"adguid", u"] VARCHAR(8000),", false},
-        {u"", u"] VARCHAR(8000),", false},
-    };
-    for (const Case& c : cases) {
-        const sql::to_sqlserver::ColumnRule& rule =
-            sql::to_sqlserver::ruleFor(QStringView(c.typeName));
-        EXPECT_EQ(QStringView(rule.fragment), QStringView(c.fragment))
-            << QStringView(c.typeName).toString().toStdString();
-        EXPECT_EQ(rule.exact, c.exact) << QStringView(c.typeName).toString().toStdString();
-    }
-}
-
 TEST(TransferToSqlServerStatements, ExactColumnsKeepTheSourceDigits) {
     const std::vector<db::FieldInfo> fields{
         field("price", db::ado::kNumeric, 10, 2),  field("huge", db::ado::kNumeric, 1000, 20),
@@ -84,22 +47,23 @@ TEST(TransferToSqlServerStatements, ClosingBracketsInNamesAreDoubled) {
     EXPECT_EQ(sql::to_sqlserver::dropStatement(QStringLiteral("Orders")), "DROP TABLE [Orders]");
 }
 
-// Each piece runs as its own numbered step: the column list's own lines, and for each
-// field the type tests up to the one that holds and its append.
-TEST(TransferToSqlServerStatements, ColumnListRunsEachPieceOnItsLine) {
+// Each piece runs as a step of its own: the column list's own pieces, and for each field
+// its append at the step of the type rule that chose its type.
+TEST(TransferToSqlServerStatements, ColumnListRunsEachPieceAsAStep) {
     const std::vector<db::FieldInfo> fields{field("d", db::ado::kNumeric, 9, 2),
                                             field("s", db::ado::kVarChar)};
-    const ColumnListLines lines{1, 2, 3, 4, 5, 6, &sql::to_sqlserver::ColumnRule::automatic};
     QString sql = QStringLiteral("x(");
     std::vector<std::optional<sql::ExactSize>> exactColumns{sql::ExactSize{1, 0},
                                                             sql::ExactSize{1, 0}};
-    RecordedPieces steps;
-    appendColumnList(sql, sql::FieldList{fields}, steps, lines, exactColumns);
+    RecordedPieces<TypeRule> steps;
+    appendColumnList(sql, sql::FieldList{fields}, steps, exactColumns);
     EXPECT_EQ(sql, "x([d] NUMERIC(9,2),[s] VARCHAR(8000));");
     EXPECT_EQ(exactColumns, (std::vector<std::optional<sql::ExactSize>>{sql::ExactSize{9, 2}, {}}));
-    EXPECT_EQ(steps.lines,
-              (std::vector<int>{1, 2, 3, 4,   250, 254, 258, 262, 262, 266, 270, 274, 276,  //
-                                2, 3, 4, 250, 252, 5,   6}));
+    using enum sql::ColumnPiece;
+    using Append = sql::ColumnAppend<TypeRule>;
+    EXPECT_EQ(steps.pieces, (std::vector<RecordedPieces<TypeRule>::Piece>{
+                                FieldCount, Events, Field, Append{TypeRule::Numeric},  //
+                                Events, Field, Append{TypeRule::Char}, DropComma, Close}));
 }
 
 // Bytes go as a constant only into a column that keeps bytes; elsewhere as their text.
@@ -109,7 +73,7 @@ TEST(TransferToSqlServerStatements, BinaryValuesAreConstantsWhereTheColumnKeepsB
     const sql::RowValues row{values};
     QString sql;
     sql::PiecesAtOnce steps;
-    sql::to_sqlserver::buildInsert(sql, QStringLiteral("t"), row, steps, sql::InsertLines{},
+    sql::to_sqlserver::buildInsert(sql, QStringLiteral("t"), row, steps,
                                    [](int column) { return column != 1; });
     EXPECT_EQ(sql,
               "INSERT INTO [t] VALUES(0x01ab, '" + sql::sqlServerValueText(values[1]) + "', NULL)");
