@@ -5,8 +5,7 @@
 // it, as the INSERT statements the copy sends otherwise; the rows keep their order. A load
 // the server or its driver refuses, at its start or in a batch, is thrown as BulkLoadRefused
 // (refused_rows.h): the table then goes again by INSERT statements, whose refusal names a row
-// refused for real. Bulk load is all the same to the server there; some servers, and users
-// without the permission, take none.
+// refused for real. Some servers, and users without the permission, take no bulk load.
 
 #include <QByteArray>
 #include <QString>
