@@ -4,29 +4,26 @@
 
 #include "db/db_error.h"
 #include "db/odbc_connection.h"
-#include "db/recordset.h"
 #include "transfer/refused_rows.h"
-#include "transfer/stoppable_waits.h"
 
 namespace dorvane::transfer {
 namespace {
 
 using sql::to_sqlserver::BulkCell;
 
-// What a value kept for the search of a refused row takes beside its bytes, about.
+// What a value takes in a batch beside its bytes, about.
 constexpr qsizetype kValueBytes = 64;
 
 }  // namespace
 
 BulkLoadRows::BulkLoadRows(db::Connection& target, QString table, QString bulkTable,
-                           std::vector<sql::to_sqlserver::BulkColumn> columns, RowInsert rowInsert,
+                           std::vector<sql::to_sqlserver::BulkColumn> columns,
                            MakeInserts makeInserts, db::WhileWaiting whileWaiting,
                            BulkBatchLimits limits)
     : target_(target),
       table_(std::move(table)),
       bulkTable_(std::move(bulkTable)),
       columns_(std::move(columns)),
-      rowInsert_(std::move(rowInsert)),
       makeInserts_(std::move(makeInserts)),
       whileWaiting_(std::move(whileWaiting)),
       limits_(limits),
@@ -41,7 +38,7 @@ void BulkLoadRows::write(const SourceRowValues& row, std::int64_t rowNumber) {
     const bool bulk = encode(row);
     if (bulk && insertRowsLeft_ == 0) {
         endInserts();
-        load(row, rowNumber);
+        load(rowNumber);
         return;
     }
     // Rows that follow one without a bulk form go as INSERTs for a while: changing ways
@@ -67,7 +64,15 @@ void BulkLoadRows::abandon() noexcept {
     } catch (...) {
         load_.reset();  // a turn threw; the load has ended all the same
     }
-    batch_.clear();
+    batchRows_ = 0;
+}
+
+QString BulkLoadRows::statementText() const {
+    return inserts_ ? inserts_->statementText() : bulkStatement();
+}
+
+QString BulkLoadRows::bulkStatement() const {
+    return QStringLiteral("INSERT BULK ") + bulkTable_;
 }
 
 bool BulkLoadRows::encode(const SourceRowValues& row) {
@@ -80,49 +85,56 @@ bool BulkLoadRows::encode(const SourceRowValues& row) {
     return true;
 }
 
-void BulkLoadRows::load(const SourceRowValues& row, std::int64_t rowNumber) {
+void BulkLoadRows::load(std::int64_t rowNumber) {
     if (!load_) {
-        db::OdbcConnection& connection = target_.odbc();
-        db::runWhileWaiting(
-            [&] {
-                load_ = std::make_unique<db::BulkLoad>(connection, bulkTable_,
-                                                       static_cast<int>(columns_.size()));
-            },
-            whileWaiting_);
         firstRow_ = rowNumber;
+        batchRows_ = 0;
         batchBytes_ = 0;
     }
-    for (std::size_t c = 0; c < columns_.size(); ++c) {
-        const int column = static_cast<int>(c);
-        if (kinds_[c] == BulkCell::Null)
-            load_->setNull(column);
-        else
-            load_->set(column, columns_[c].form, cells_[c]);
-        batch_.push_back(row.value(column));
-        batchBytes_ += cells_[c].size() + kValueBytes;
+    try {
+        if (!load_) {
+            db::OdbcConnection& connection = target_.odbc();
+            db::runWhileWaiting(
+                [&] {
+                    load_ = std::make_unique<db::BulkLoad>(connection, bulkTable_,
+                                                           static_cast<int>(columns_.size()));
+                },
+                whileWaiting_);
+        }
+        for (std::size_t c = 0; c < columns_.size(); ++c) {
+            const int column = static_cast<int>(c);
+            if (kinds_[c] == BulkCell::Null)
+                load_->setNull(column);
+            else
+                load_->set(column, columns_[c].form, cells_[c]);
+            batchBytes_ += cells_[c].size() + kValueBytes;
+        }
+        // Every value has its column's form, so the driver converts nothing that could fail;
+        // the first row also starts the load on the server.
+        load_->sendRow();
+    } catch (const db::DbError&) {
+        refused(rowNumber, std::current_exception());
     }
-    // Every value has its column's form, so the driver converts nothing that could fail.
-    load_->sendRow();
-    if (batchRows() >= limits_.rows || batchBytes_ >= limits_.bytes) endBatch();
+    ++batchRows_;
+    if (batchRows_ >= limits_.rows || batchBytes_ >= limits_.bytes) endBatch();
 }
 
 void BulkLoadRows::endBatch() {
     if (!load_) return;
     const std::unique_ptr<db::BulkLoad> load = std::move(load_);
+    const std::int64_t lastRow = firstRow_ + batchRows_ - 1;
     std::int64_t taken = 0;
     try {
         db::runWhileWaiting([&] { taken = load->finish(); }, whileWaiting_);
     } catch (const db::DbError&) {
-        findRefusedRow(std::current_exception());
+        refused(lastRow, std::current_exception());
     }
     // The server counts the rows it took: none may be lost without a word.
-    const std::int64_t sent = batchRows();
-    if (taken != sent)
-        throwRefusedRows(
-            table_, firstRow_, firstRow_ + sent - 1,
-            std::make_exception_ptr(std::runtime_error(
-                QStringLiteral("the server took %1 of them.").arg(taken).toStdString())));
-    batch_.clear();
+    if (taken != batchRows_)
+        refused(lastRow,
+                std::make_exception_ptr(std::runtime_error(
+                    QStringLiteral("the server took %1 of them.").arg(taken).toStdString())));
+    batchRows_ = 0;
 }
 
 void BulkLoadRows::endInserts() {
@@ -131,20 +143,10 @@ void BulkLoadRows::endInserts() {
     inserts_.reset();
 }
 
-void BulkLoadRows::findRefusedRow(std::exception_ptr failure) {
-    const std::size_t width = columns_.size();
-    const std::int64_t rows = batchRows();
-    const bool goesOn = transactionGoesOn(target_);
-    for (std::int64_t r = 0; goesOn && r < rows; ++r) {
-        try {
-            target_.execute(rowInsert_(std::span(batch_).subspan(r * width, width)));
-        } catch (const StoppedWhileWaiting&) {
-            throw;  // the user stopped the search, and the copy
-        } catch (...) {
-            throwRefusedRows(table_, firstRow_ + r, firstRow_ + r, std::current_exception());
-        }
-    }
-    throwRefusedRows(table_, firstRow_, firstRow_ + rows - 1, failure);
+void BulkLoadRows::refused(std::int64_t lastRow, std::exception_ptr failure) const {
+    const QString statement = statementWithRows(bulkStatement(), firstRow_, lastRow);
+    throwRefusedRows(table_, firstRow_, lastRow, failure, statement,
+                     connectionLost(failure) ? RefusedBy::Statement : RefusedBy::BulkLoad);
 }
 
 }  // namespace dorvane::transfer

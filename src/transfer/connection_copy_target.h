@@ -1,6 +1,8 @@
 #pragma once
 // A fast copy's target reached through the command's own connection: its transaction is
 // the one a TableReplacement keeps, and its rows go as the writer made for it sends them.
+// Whether the server took no bulk load is the run's to remember: the target lives for one
+// table.
 
 #include <functional>
 #include <memory>
@@ -15,8 +17,11 @@ namespace dorvane::transfer {
 class ConnectionCopyTarget : public FastCopyTarget {
   public:
     using MakeWriter = std::function<std::unique_ptr<TableRowWriter>(db::Connection&)>;
-    ConnectionCopyTarget(db::Connection& connection, MakeWriter makeWriter)
-        : connection_(connection), makeWriter_(std::move(makeWriter)) {}
+    // `makeWriter` reads `bulkLoadRefused`, which refuseBulkLoad sets.
+    ConnectionCopyTarget(db::Connection& connection, MakeWriter makeWriter, bool& bulkLoadRefused)
+        : connection_(connection),
+          makeWriter_(std::move(makeWriter)),
+          bulkLoadRefused_(bulkLoadRefused) {}
 
     void begin() override { transaction_.emplace(connection_); }
     void execute(const QString& sql) override { connection_.execute(sql); }
@@ -26,12 +31,15 @@ class ConnectionCopyTarget : public FastCopyTarget {
     void rollback() noexcept override {
         if (transaction_) transaction_->rollback();
     }
+    void refuseBulkLoad() override { bulkLoadRefused_ = true; }
+    bool bulkLoadRefused() const override { return bulkLoadRefused_; }
 
   private:
     TableReplacement& existing();
 
     db::Connection& connection_;
     const MakeWriter makeWriter_;
+    bool& bulkLoadRefused_;
     std::optional<TableReplacement> transaction_;
 };
 

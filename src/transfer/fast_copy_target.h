@@ -24,7 +24,7 @@ class TableRowWriter {
     virtual ~TableRowWriter() = default;
     // Takes row `rowNumber` (from 1), its values checked already. Rows taken before may be
     // sent meanwhile; a refusal of theirs is thrown here or by finish, naming the table
-    // and the rows.
+    // and the rows (a RowsRefused, refused_rows.h).
     virtual void write(const SourceRowValues& row, std::int64_t rowNumber) = 0;
     // Sends what is still held and waits until the server has taken every row; throws
     // the first refusal.
@@ -32,6 +32,8 @@ class TableRowWriter {
     // After a failure or a stop: nothing more is sent, and the connection is free once
     // this returns, for the rollback.
     virtual void abandon() noexcept = 0;
+    // The statement the rows go by now, as a report quotes it: "COPY "t" FROM STDIN".
+    virtual QString statementText() const = 0;
 };
 
 class FastCopyTarget {
@@ -50,6 +52,11 @@ class FastCopyTarget {
     virtual void commit() = 0;
     // Undoes everything since the begin; nothing when the transaction has ended.
     virtual void rollback() noexcept = 0;
+    // After the server or its driver would not take a table's rows by bulk load: the
+    // writers made from now on, for the run's later tables too, send INSERT statements.
+    virtual void refuseBulkLoad() {}
+    // True once bulk load was refused in the run.
+    virtual bool bulkLoadRefused() const { return false; }
 };
 
 }  // namespace dorvane::transfer

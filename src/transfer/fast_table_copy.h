@@ -4,6 +4,8 @@
 // the last row has arrived. Any failure, and a stop, rolls it back: the table it was to
 // replace is still there, and no part of the new one is. A stop also cuts short a wait on
 // a server (for a table another session holds, say) and is then, as ever, no failure.
+// When the server or its driver will not take the rows by bulk load, the table is rolled
+// back unreported and goes again, its source read again, by INSERT statements.
 
 #include <QString>
 #include <cstdint>
@@ -40,8 +42,12 @@ struct FastCopyScope {
     StoppableWaits& waits;
     core::ProgressBar& progressBar;
     core::ListBox& targetList;
+    // As transfer_steps::removeDroppedEntry takes it.
+    Qt::CaseSensitivity targetNames;
     db::Recordset& source;
     const QString& tableName;
+    // The CREATE TABLE. The procedure's reports show it, but for those of the rows, which
+    // show what was sending them.
     const QString& createSql;
     // The run's flag of success: false after any failure.
     bool& success;
@@ -55,6 +61,8 @@ struct FastCopyDirection {
     std::function<void(int column, const db::Value& value)> checkValue;
     // True when the user has asked the run to stop.
     std::function<bool()> stopRequested;
+    // Opens the source again at its first row; false when it failed (and was reported).
+    std::function<bool()> readSourceAgain;
 };
 
 class FastTableCopy {
@@ -74,8 +82,18 @@ class FastTableCopy {
                 FastCopyDirection& direction);
 
   private:
-    // True when every row has been handed over.
-    bool sendRows(std::int64_t rows, TableRowWriter& writer, FastCopyDirection& direction);
+    // Begin, DROP, CREATE TABLE, rows, commit; on failure, rolled back.
+    Outcome attempt(int answer, const QString& dropSql, FastCopyTarget& target,
+                    FastCopyDirection& direction);
+    // True when every row has been handed over; `byInserts` when the progress is to say
+    // that they go by INSERT statements, the server having refused bulk load.
+    bool sendRows(std::int64_t rows, TableRowWriter& writer, FastCopyDirection& direction,
+                  bool byInserts);
+    // stoppableStep for the writer's work up to row `row` (0: its end). A refused bulk load
+    // is left for the table to go again; the report of another failure quotes what the
+    // writer was sending.
+    template <class Body>
+    bool rowsStep(int line, TableRowWriter& writer, std::int64_t row, Body&& body);
     // Runs `body`, whose waits a stop cuts short; false when one did.
     template <class Body>
     bool untilStopped(Body&& body);
@@ -88,6 +106,12 @@ class FastTableCopy {
     const FastCopyLines& lines_;
     const transfer_steps::CreationLines& creation_;
     bool stopped_ = false;
+    // The rows went by bulk load, which the server or its driver refused; the table then
+    // went again.
+    bool bulkLoadRefused_ = false;
+    bool wentAgain_ = false;
+    // What a report of the rows quotes.
+    QString inFlight_;
 };
 
 }  // namespace dorvane::transfer

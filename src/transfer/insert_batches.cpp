@@ -2,7 +2,6 @@
 
 #include <stdexcept>
 
-#include "db/db_error.h"
 #include "db/recordset.h"
 #include "transfer/refused_rows.h"
 #include "transfer/stoppable_waits.h"
@@ -13,17 +12,6 @@ namespace {
 // Two statements building while two wait and one runs: the server never waits for the
 // reading, and memory stays within a few statements.
 constexpr PipelineLimits kQueue{.statements = 2, .bytes = std::size_t{16} << 20};
-
-// SQLSTATE class 08: the connection is gone, and no row is to blame.
-bool connectionLost(const std::exception_ptr& failure) {
-    try {
-        std::rethrow_exception(failure);
-    } catch (const db::DbError& e) {
-        return e.sqlState().startsWith(QStringLiteral("08"));
-    } catch (...) {
-        return false;
-    }
-}
 
 }  // namespace
 
@@ -69,6 +57,10 @@ void InsertBatches::abandon() noexcept {
     }
 }
 
+QString InsertBatches::statementText() const {
+    return head_ + QStringLiteral(" (...)");
+}
+
 void InsertBatches::sendBatch() {
     // Statements the server has taken are forgotten.
     for (const std::size_t taken = pipeline_.succeeded(); taken_ < taken && !sent_.empty();
@@ -84,31 +76,37 @@ void InsertBatches::throwIfFailed(std::exception_ptr failure) {
     const std::size_t at = pipeline_.succeeded();
     if (at < taken_ || at - taken_ >= sent_.size()) std::rethrow_exception(failure);
     const Sent& refused = sent_[at - taken_];
-    const std::int64_t row = refusedRow(refused, failure);
-    if (row) throwRefusedRows(table_, row, row, failure);
-    throwRefusedRows(table_, refused.firstRow, refused.lastRow, failure);
+    if (const std::optional<std::size_t> i = refusedRow(refused, failure)) {
+        const std::int64_t row = refused.firstRow + static_cast<std::int64_t>(*i);
+        throwRefusedRows(table_, row, row, failure, rowStatement(refused, *i));
+    }
+    throwRefusedRows(table_, refused.firstRow, refused.lastRow, failure,
+                     statementWithRows(statementText(), refused.firstRow, refused.lastRow));
 }
 
-std::int64_t InsertBatches::refusedRow(const Sent& refused, std::exception_ptr& failure) {
-    if (refused.rowEnds.empty() || connectionLost(failure)) return 0;
-    if (refused.rowEnds.size() == 1) return refused.firstRow;
+std::optional<std::size_t> InsertBatches::refusedRow(const Sent& refused,
+                                                     std::exception_ptr& failure) {
+    if (refused.rowEnds.empty() || connectionLost(failure)) return std::nullopt;
+    if (refused.rowEnds.size() == 1) return 0;
     // An error severe enough rolls the transaction back, XACT_ABORT off or not.
-    if (!transactionGoesOn(target_)) return 0;
-    // Each row alone, as the copy row by row would send it: the head and its values.
-    qsizetype start = head_.size();
+    if (!transactionGoesOn(target_)) return std::nullopt;
     for (std::size_t i = 0; i < refused.rowEnds.size(); ++i) {
-        const qsizetype values = start + (i == 0 ? 0 : 1);  // past the comma joining it
         try {
-            target_.execute(head_ + refused.sql.mid(values, refused.rowEnds[i] - values));
+            target_.execute(rowStatement(refused, i));
         } catch (const StoppedWhileWaiting&) {
             throw;  // the user stopped the search, and the copy
         } catch (...) {
             failure = std::current_exception();
-            return refused.firstRow + static_cast<std::int64_t>(i);
+            return i;
         }
-        start = refused.rowEnds[i];
     }
-    return 0;
+    return std::nullopt;
+}
+
+QString InsertBatches::rowStatement(const Sent& sent, std::size_t i) const {
+    // Past the head, or past the comma joining the row to the one before.
+    const qsizetype values = i == 0 ? head_.size() : sent.rowEnds[i - 1] + 1;
+    return head_ + sent.sql.mid(values, sent.rowEnds[i] - values);
 }
 
 }  // namespace dorvane::transfer

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -37,6 +38,8 @@ class InsertBatches : public TableRowWriter {
     void write(const SourceRowValues& row, std::int64_t rowNumber) override;
     void finish() override;
     void abandon() noexcept override;
+    // "INSERT INTO [t] VALUES (...)": a statement may hold megabytes of values.
+    QString statementText() const override;
 
   private:
     // A statement sent and not yet known to be taken.
@@ -49,8 +52,11 @@ class InsertBatches : public TableRowWriter {
     void sendBatch();
     // Throws the refusal that has come in, naming the row, or the rows of its statement.
     void throwIfFailed(std::exception_ptr failure);
-    // The row of `refused` the server refuses when it is sent alone; 0 when none is.
-    std::int64_t refusedRow(const Sent& refused, std::exception_ptr& failure);
+    // The row of `refused` (from 0) the server refuses when it is sent alone; none when none
+    // is, or the rows cannot be tried alone.
+    std::optional<std::size_t> refusedRow(const Sent& refused, std::exception_ptr& failure);
+    // Row `i` of `sent` alone, as the copy row by row would send it: the head and its values.
+    QString rowStatement(const Sent& sent, std::size_t i) const;
 
     db::Connection& target_;
     const QString table_;

@@ -1,10 +1,10 @@
 #include "transfer/postgres_copy_target.h"
 
 #include <QByteArray>
-#include <stdexcept>
 
 #include "sql/copy_text.h"
 #include "sql/postgres_copy_statement.h"
+#include "transfer/refused_rows.h"
 
 namespace dorvane::transfer {
 namespace {
@@ -16,8 +16,12 @@ class CopyRows : public TableRowWriter {
   public:
     CopyRows(db::PostgresCopySession& session, const QString& table,
              const std::vector<bool>& unquoted, const std::vector<QString>& columns)
-        : session_(session), table_(table), unquoted_(unquoted), columns_(columns) {
-        session_.startCopy(sql::to_postgres::copyStatement(table_), table_);
+        : session_(session),
+          table_(table),
+          unquoted_(unquoted),
+          columns_(columns),
+          statement_(sql::to_postgres::copyStatement(table_)) {
+        session_.startCopy(statement_, table_);
     }
 
     void write(const SourceRowValues& row, std::int64_t rowNumber) override {
@@ -32,15 +36,16 @@ class CopyRows : public TableRowWriter {
         } catch (const db::PostgresCopyError& refused) {
             if (refused.row() == 0) throw;
             // The server names the row as the copy row by row names a refused value.
-            throw std::runtime_error(
+            throw RowsRefused(
                 QStringLiteral("Table %1, row %2: %3")
-                    .arg(table_, QString::number(refused.row()), refused.description())
-                    .toStdString());
+                    .arg(table_, QString::number(refused.row()), refused.description()),
+                statementWithRows(statement_, refused.row(), refused.row()));
         }
     }
 
     // The rollback ends the copy.
     void abandon() noexcept override { buffer_.clear(); }
+    QString statementText() const override { return statement_; }
 
   private:
     void flush() {
@@ -53,6 +58,7 @@ class CopyRows : public TableRowWriter {
     const QString& table_;
     const std::vector<bool>& unquoted_;
     const std::vector<QString>& columns_;
+    const QString statement_;
     QByteArray buffer_;
 };
 

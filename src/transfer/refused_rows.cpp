@@ -1,7 +1,6 @@
 #include "transfer/refused_rows.h"
 
-#include <stdexcept>
-
+#include "db/db_error.h"
 #include "db/recordset.h"
 #include "transfer/stoppable_waits.h"
 
@@ -12,17 +11,32 @@ QString rowsText(std::int64_t first, std::int64_t last) {
                          : QStringLiteral("rows %1 to %2").arg(first).arg(last);
 }
 
+QString statementWithRows(const QString& statement, std::int64_t first, std::int64_t last) {
+    return statement + QStringLiteral(", ") + rowsText(first, last);
+}
+
 void throwRefusedRows(const QString& table, std::int64_t first, std::int64_t last,
-                      std::exception_ptr failure) {
+                      std::exception_ptr failure, const QString& statement, RefusedBy by) {
     try {
         std::rethrow_exception(failure);
     } catch (const StoppedWhileWaiting&) {
         throw;
     } catch (const std::exception& refusal) {
-        throw std::runtime_error(
+        const QString text =
             QStringLiteral("Table %1, %2: %3")
-                .arg(table, rowsText(first, last), QString::fromUtf8(refusal.what()))
-                .toStdString());
+                .arg(table, rowsText(first, last), QString::fromUtf8(refusal.what()));
+        if (by == RefusedBy::BulkLoad) throw BulkLoadRefused(text, statement);
+        throw RowsRefused(text, statement);
+    }
+}
+
+bool connectionLost(const std::exception_ptr& failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const db::DbError& e) {
+        return e.sqlState().startsWith(QStringLiteral("08"));
+    } catch (...) {
+        return false;
     }
 }
 

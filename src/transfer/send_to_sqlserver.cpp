@@ -70,12 +70,15 @@ class TransferToSqlServer : public TableTransfer {
 
     std::unique_ptr<FastCopyTarget> fastCopyTarget() override {
         return std::make_unique<ConnectionCopyTarget>(
-            existing(mssql_), [this](db::Connection& target) { return rowWriter(target); });
+            existing(mssql_), [this](db::Connection& target) { return rowWriter(target); },
+            bulkLoadRefused_);
     }
 
-    // By bulk load where every column of the new table takes values in its own form.
+    // By bulk load where every column of the new table takes values in its own form and the
+    // server has taken bulk load so far.
     std::unique_ptr<TableRowWriter> rowWriter(db::Connection& target) {
-        if (!sql::to_sqlserver::bulkLoadLikeInserts(statement_)) return insertBatches(target);
+        if (bulkLoadRefused_ || !sql::to_sqlserver::bulkLoadLikeInserts(statement_))
+            return insertBatches(target);
         // Columns the CREATE TABLE gave no collation of their own keep text in the
         // database's code page, the one the copy checks texts against.
         const bool checkedCodePage = targetColumns_.codePageShared() &&
@@ -90,15 +93,6 @@ class TransferToSqlServer : public TableTransfer {
         if (columns.empty()) return insertBatches(target);
         return std::make_unique<BulkLoadRows>(
             target, tableName_, sql::bracketedName(tableName_), std::move(columns),
-            [this](std::span<const db::Value> row) {
-                QString sql;
-                const sql::RowValues values{row};
-                sql::PiecesAtOnce steps;
-                statements::buildInsert(sql, tableName_, values, steps, [&](int column) {
-                    return targetColumns_.holdsBytes(column);
-                });
-                return sql;
-            },
             [this, connection = &target] { return insertBatches(*connection); }, whileWaiting());
     }
 
@@ -133,6 +127,9 @@ class TransferToSqlServer : public TableTransfer {
     // The size of each exact column the command created, to refuse values it would round.
     std::vector<std::optional<sql::ExactSize>> exactColumns_;
     SqlServerTargetColumns targetColumns_;
+    // The server, or its driver, refused a bulk load in this run: the later tables go by
+    // INSERT statements straight away.
+    bool bulkLoadRefused_ = false;
 };
 
 }  // namespace

@@ -47,6 +47,10 @@ core::ListBox& TableTransfer::targetList() const {
     return toPostgres ? ctx_.transferScreen.postgresTables : ctx_.transferScreen.mssqlTables;
 }
 
+Qt::CaseSensitivity TableTransfer::targetNames() const {
+    return traits_.direction == Direction::ToPostgres ? Qt::CaseSensitive : Qt::CaseInsensitive;
+}
+
 const std::unique_ptr<db::Connection>& TableTransfer::target() const {
     return traits_.direction == Direction::ToPostgres ? postgres_ : mssql_;
 }
@@ -155,12 +159,12 @@ bool TableTransfer::sendTable(int index) {
     // "Fast copy": the table in one transaction. After a failure the run sends nothing
     // more, and the copy row by row then only reads, as it does without the box.
     if (fastCopyTicked() && success_ && sourceRead && target() && source_) {
-        copyAtOnce(*answer);
+        copyAtOnce(*answer, sourceName);
         return true;
     }
     const bool created = transfer_steps::createTargetTable(
-        p_, ctx_.platform, target(), targetList(), tableName_, *answer, sourceRead, dropStatement(),
-        statement_, success_, lines_.creation);
+        p_, ctx_.platform, target(), targetList(), tableName_, targetNames(), *answer, sourceRead,
+        dropStatement(), statement_, success_, lines_.creation);
     afterCreate(created);
     endTable(created, sendTableRows());
     return true;
@@ -212,7 +216,7 @@ bool TableTransfer::customize() {
     return true;
 }
 
-void TableTransfer::copyAtOnce(int answer) {
+void TableTransfer::copyAtOnce(int answer, const QString& sourceName) {
     FastCopyDirection direction{
         .afterCreate = [this](bool created) { afterCreate(created); },
         .checkValue = [this](int column,
@@ -223,10 +227,16 @@ void TableTransfer::copyAtOnce(int answer) {
                 if (ctx_.stop.requested()) stopped_ = true;
                 return stopped_;
             },
+        // For the table to go again, by other means.
+        .readSourceAgain =
+            [&] {
+                p_.step(lines_.tableEnd.closeSource, [&] { closeSourceAfterTable(); });
+                return p_.step(lines_.table.openSource, [&] { openSource(sourceName); });
+            },
     };
     FastTableCopy copy(
         FastCopyScope{p_, ctx_.platform, yield_, waits_, ctx_.transferScreen.progressBar,
-                      targetList(), *source_, tableName_, statement_, success_},
+                      targetList(), targetNames(), *source_, tableName_, statement_, success_},
         lines_.fast, lines_.creation);
     FastTableCopy::Outcome outcome;
     std::unique_ptr<FastCopyTarget> target;

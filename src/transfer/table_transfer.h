@@ -122,8 +122,9 @@ class TableTransfer {
     std::optional<int> overwriteAnswer();
     // False when the user cancelled and the run has ended.
     bool customize();
-    // The table in one transaction (FastTableCopy); `answer` to the overwrite question.
-    void copyAtOnce(int answer);
+    // The table in one transaction (FastTableCopy); `answer` to the overwrite question,
+    // `sourceName` as openSource takes it.
+    void copyAtOnce(int answer, const QString& sourceName);
     // After the rows: checks that they all arrived, closes the source and lists a table
     // that was created; a table not complete is named at the end of the run.
     void endTable(bool created, std::int64_t rowsSent);
@@ -135,6 +136,9 @@ class TableTransfer {
 
     core::ListBox& sourceList() const;
     core::ListBox& targetList() const;
+    // How the target tells table names apart: SQL Server, as it is set up by default,
+    // ignores case.
+    Qt::CaseSensitivity targetNames() const;
     const std::unique_ptr<db::Connection>& target() const;
 
     // The source's row `row` (from 0) as the INSERT builder reads it: each value read and

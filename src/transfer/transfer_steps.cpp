@@ -92,6 +92,10 @@ QString rowsSentText(const QString& table, std::int64_t sent, std::int64_t rows)
            groupedDigits(rows) + QStringLiteral(" rows");
 }
 
+QString rowsSentByInsertsText(const QString& table, std::int64_t sent, std::int64_t rows) {
+    return rowsSentText(table, sent, rows) + QStringLiteral(" by INSERT statements");
+}
+
 void resetProgress(core::ProgressBar& bar) {
     bar.setValue(0);
     bar.setText(QStringLiteral("Progress Bar"));
@@ -101,12 +105,28 @@ void closeIfOpen(const std::unique_ptr<db::Connection>& connection) {
     if (existing(connection).state() != db::kStateClosed) connection->close();
 }
 
+QString removeDroppedEntry(core::ListBox& list, const QString& table, Qt::CaseSensitivity names) {
+    QString entry = table;
+    for (int i = 0; i < list.count(); ++i) {
+        const QString text = list.text(i);
+        if (text == table) {
+            entry = table;
+            break;
+        }
+        if (text.compare(table, names) == 0) entry = text;
+    }
+    core::listRemove(list, entry);
+    return entry;
+}
+
 bool createTargetTable(core::Procedure& p, core::Platform& platform,
                        const std::unique_ptr<db::Connection>& target, core::ListBox& list,
-                       const QString& table, int answer, bool sourceRead, const QString& dropSql,
-                       const QString& createSql, bool& success, const CreationLines& lines) {
+                       const QString& table, Qt::CaseSensitivity names, int answer, bool sourceRead,
+                       const QString& dropSql, const QString& createSql, bool& success,
+                       const CreationLines& lines) {
     std::unique_ptr<TableReplacement> replacement;
     bool dropped = false;
+    QString removed = table;
     if (p.test(lines.overwriteTest, [&] { return answer == core::kAnswerYes; }) && success &&
         sourceRead) {
         p.step(lines.drop, [&] {
@@ -116,7 +136,7 @@ bool createTargetTable(core::Procedure& p, core::Platform& platform,
         });
         if (replacement) {
             if (!dropped) p.unnumbered([&] { replacement->restart(); });
-            p.step(lines.listRemove, [&] { core::listRemove(list, table); });
+            p.step(lines.listRemove, [&] { removed = removeDroppedEntry(list, table, names); });
         }
     }
     bool created = false;
@@ -129,7 +149,7 @@ bool createTargetTable(core::Procedure& p, core::Platform& platform,
     } else {
         replacement->rollback();
     }
-    if (!created && dropped) p.step(lines.listRemove, [&] { list.add(table); });  // back again
+    if (!created && dropped) p.step(lines.listRemove, [&] { list.add(removed); });  // back again
     return created;
 }
 

@@ -11,7 +11,7 @@
 
 namespace dorvane::testing {
 
-PrivateStandin::PrivateStandin() : port_(closedPort()) {
+PrivateStandin::PrivateStandin(const QStringList& options) : port_(closedPort()) {
     const char* backend = std::getenv("DORVANE_BACKEND_CONNINFO");
     if (!backend) {
         ADD_FAILURE() << "DORVANE_BACKEND_CONNINFO is not set: run through scripts/with-servers.sh";
@@ -19,12 +19,13 @@ PrivateStandin::PrivateStandin() : port_(closedPort()) {
     }
     const db::MssqlProfile shared = mssqlProfile();
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process_.start(
-        QStringLiteral(DORVANE_STANDIN_PATH),
-        {QStringLiteral("--listen"), QStringLiteral("127.0.0.1"), QStringLiteral("--port"), port_,
-         QStringLiteral("--backend"), QString::fromUtf8(backend),
-         QStringLiteral("--backend-prefix"), QStringLiteral("standin_"), QStringLiteral("--user"),
-         shared.user, QStringLiteral("--password"), shared.password});
+    process_.start(QStringLiteral(DORVANE_STANDIN_PATH),
+                   QStringList{QStringLiteral("--listen"), QStringLiteral("127.0.0.1"),
+                               QStringLiteral("--port"), port_, QStringLiteral("--backend"),
+                               QString::fromUtf8(backend), QStringLiteral("--backend-prefix"),
+                               QStringLiteral("standin_"), QStringLiteral("--user"), shared.user,
+                               QStringLiteral("--password"), shared.password} +
+                       options);
     if (!process_.waitForStarted(10000)) {
         ADD_FAILURE() << "the private stand-in did not start";
         return;

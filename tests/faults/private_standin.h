@@ -4,6 +4,7 @@
 
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 
 #include "db/connection_strings.h"
 
@@ -11,7 +12,9 @@ namespace dorvane::testing {
 
 class PrivateStandin {
   public:
-    PrivateStandin();   // started and listening, or the test has failed
+    // Started and listening, or the test has failed; `options` are the stand-in's own, such
+    // as "--refuse-bulk-load start".
+    explicit PrivateStandin(const QStringList& options = {});
     ~PrivateStandin();  // killed if still running
     PrivateStandin(const PrivateStandin&) = delete;
     PrivateStandin& operator=(const PrivateStandin&) = delete;

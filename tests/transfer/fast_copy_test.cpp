@@ -98,6 +98,20 @@ class FastCopy : public ::testing::TestWithParam<Direction> {
     void refuseNulls(const QString& t) {
         customizeColumns(t, "NUMERIC", "TEXT NOT NULL", "INT", "VARCHAR(100) NOT NULL");
     }
+    // What the report quotes as the statement in flight: the COPY and the row, or the INSERT
+    // of the row alone.
+    QString inFlight(const QString& t, int row, const char* values) const {
+        return toPostgres() ? QStringLiteral("COPY %1 FROM STDIN, row %2")
+                                  .arg(sql::doubleQuotedName(t))
+                                  .arg(row)
+                            : QStringLiteral("INSERT INTO %1 VALUES%2")
+                                  .arg(sql::bracketedName(t), QLatin1String(values));
+    }
+    // What the report quotes as the statement in flight.
+    static QString quoted(const QString& report) {
+        const qsizetype at = report.lastIndexOf(QStringLiteral("\r\rsql: "));
+        return at < 0 ? QString() : report.mid(at + 7);
+    }
     static Rows sorted(Rows rows) {
         std::sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
             return a[0].toText().toDouble() < b[0].toText().toDouble();
@@ -141,6 +155,7 @@ TEST_P(FastCopy, ARowTheServerRefusesLeavesTheOldTableAsItWasAndIsNamed) {
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_TRUE(reports[0].contains("Table " + t)) << reports[0].toStdString();
     EXPECT_TRUE(reports[0].contains(", row 7: ")) << reports[0].toStdString();
+    EXPECT_EQ(quoted(reports[0]), inFlight(t, 7, "('7', NULL, '21.125')"));
     expectOldTableKept(t);
 }
 
@@ -159,6 +174,7 @@ TEST_P(FastCopy, ARepeatedKeyIsNamedByItsRowAndTheOldTableKept) {
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_TRUE(reports[0].contains(QStringLiteral(", row %1: ").arg(kRows + 1)))
         << reports[0].toStdString();
+    EXPECT_EQ(quoted(reports[0]), inFlight(t, kRows + 1, "('5', NULL, '1.500')"));
     expectOldTableKept(t);
 }
 
@@ -168,7 +184,9 @@ TEST_P(FastCopy, ANewTableThatFailsIsNeitherLeftNorListed) {
 
     send(t, true);
 
-    EXPECT_EQ(h.platform.errorReports().size(), 1u);
+    const auto reports = h.platform.errorReports();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(quoted(reports[0]), inFlight(t, 1000, "('1000', ' ', '3000.125')"));
     EXPECT_FALSE(d.target.exists(t));
     EXPECT_TRUE(targetList().texts().empty());
     ASSERT_FALSE(h.platform.messages.empty());
@@ -320,6 +338,65 @@ TEST_P(FastCopy, AStopCutsShortAWaitForAHeldTable) {
     EXPECT_TRUE(h.platform.errorReports().empty()) << h.platform.errorReports()[0].toStdString();
     expectOldTableKept(t);
 }
+
+// A server that takes no bulk load: the stand-in refusing the INSERT BULK that starts one,
+// as SQL Server does a user without the permission, or misreading the rows of the first
+// batch, as some servers compatible with it do. Each table goes by INSERT statements, the
+// first after a rollback, the second straight away.
+struct RefusedBulkLoad {
+    const char* name;
+    const char* mode;  // the stand-in's --refuse-bulk-load
+};
+
+void PrintTo(const RefusedBulkLoad& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class FastCopyRefusedBulkLoad : public ::testing::TestWithParam<RefusedBulkLoad> {};
+
+TEST_P(FastCopyRefusedBulkLoad, EveryTableArrivesWholeByInsertStatements) {
+    PrivateStandin standin({QStringLiteral("--refuse-bulk-load"), QLatin1String(GetParam().mode)});
+    TransferHarness h;
+    h.profiles.ms = standin.profile();
+    h.fastCopyToSqlServer.setValue(1);
+    const QString replaced = uniqueName(QStringLiteral("bulk_refused_old"));
+    const QString added = uniqueName(QStringLiteral("bulk_refused_new"));
+    for (const QString& t : {replaced, added}) {
+        execPostgres("CREATE TABLE " + sql::doubleQuotedName(t) + "(n INT4, d NUMERIC(12,2))");
+        execPostgres("INSERT INTO " + sql::doubleQuotedName(t) +
+                     " SELECT g, g * 1.25 FROM generate_series(1, 2500) g");
+    }
+    createOldTarget(kToSqlServer, h, replaced);
+    TransferHarness::select(h.postgresTables, {added, replaced});  // copied from the bottom up
+    h.platform.answers = {core::kAnswerYes};
+
+    transfer::sendTablesToSqlServer(h.context, core::YieldPolicy::everyCall());
+
+    EXPECT_TRUE(h.platform.errorReports().empty()) << h.platform.errorReports()[0].toStdString();
+    EXPECT_EQ(h.platform.messageTexts(),
+              std::vector<QString>{"Would you like to overwrite " + replaced + "?"});
+    for (const QString& t : {replaced, added}) {
+        EXPECT_TRUE(copiedToSqlServer(t, t));
+        const auto& shown = h.progressBar.shownTexts;
+        for (const char* rows : {"1", "2 500"})
+            EXPECT_NE(std::find(shown.begin(), shown.end(),
+                                t + ": " + rows + " of 2 500 rows by INSERT statements"),
+                      shown.end())
+                << t.toStdString() << " " << rows;
+    }
+    // The first table was tried by bulk load, the later one not.
+    const auto& shown = h.progressBar.shownTexts;
+    EXPECT_NE(std::find(shown.begin(), shown.end(), replaced + ": 1 of 2 500 rows"), shown.end());
+    EXPECT_EQ(std::find(shown.begin(), shown.end(), added + ": 1 of 2 500 rows"), shown.end());
+    auto listed = h.mssqlTables.texts();
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(listed, (std::vector<QString>{added, replaced}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Servers, FastCopyRefusedBulkLoad,
+                         ::testing::Values(RefusedBulkLoad{"AtTheStart", "start"},
+                                           RefusedBulkLoad{"InTheFirstBatch", "garble"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 #if defined(__linux__)
 // The highest niceness among this process's threads, less the calling thread's.

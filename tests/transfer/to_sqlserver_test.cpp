@@ -93,25 +93,34 @@ TEST_F(TransferToSqlServer, TwoColumnTableGetsFloatAndVarchar) {
     EXPECT_EQ(h.pointer.pointer(), core::MousePointer::Default);
 }
 
+// The list loses the entry the DROP removed, spelt otherwise as it is: SQL Server, as set up
+// by default, takes both spellings for one table.
 TEST_F(TransferToSqlServer, OverwriteKeepsThePostgresSpelling) {
-    const QString lower = uniqueName(QStringLiteral("customers"));
-    const QString upper = lower.toUpper();
-    execPostgres(QStringLiteral("CREATE TABLE \"%1\"(n INT8)").arg(lower));
-    execPostgres(QStringLiteral("INSERT INTO \"%1\" VALUES(1)").arg(lower));
-    execMssql(QStringLiteral("CREATE TABLE [%1]([old] VARCHAR(5))").arg(upper));
-    h.select(h.postgresTables, {lower});
-    h.mssqlTables.add(upper);
-    h.platform.answers = {core::kAnswerYes};
+    for (const bool fast : {false, true}) {
+        SCOPED_TRACE(fast ? "fast copy" : "row by row");
+        const QString lower = uniqueName(QStringLiteral("customers"));
+        const QString upper = lower.toUpper();
+        execPostgres(QStringLiteral("CREATE TABLE \"%1\"(n INT8)").arg(lower));
+        execPostgres(QStringLiteral("INSERT INTO \"%1\" VALUES(1)").arg(lower));
+        execMssql(QStringLiteral("CREATE TABLE [%1]([old] VARCHAR(5))").arg(upper));
+        h.postgresTables.clear();
+        h.mssqlTables.clear();
+        h.platform.messages.clear();
+        h.select(h.postgresTables, {lower});
+        h.mssqlTables.add(upper);
+        h.fastCopyToSqlServer.setValue(fast ? 1 : 0);
+        h.platform.answers = {core::kAnswerYes};
 
-    send();
-    EXPECT_TRUE(copiedToSqlServer(lower, lower));
+        send();
+        EXPECT_TRUE(copiedToSqlServer(lower, lower));
 
-    ASSERT_EQ(h.platform.messages.size(), 1u);
-    EXPECT_EQ(h.platform.messages[0].text, "Would you like to overwrite " + lower + "?");
-    EXPECT_EQ(h.platform.messages[0].title, "Overwrite?");
-    EXPECT_EQ(msColumns(lower), (std::vector<Column>{{"n", ado::kBigInt, 0, 0}}));
-    EXPECT_EQ(msRows(lower), (Rows{{db::Value::integer(1)}}));
-    EXPECT_EQ(h.mssqlTables.texts(), (std::vector<QString>{upper, lower}));
+        ASSERT_EQ(h.platform.messages.size(), 1u);
+        EXPECT_EQ(h.platform.messages[0].text, "Would you like to overwrite " + lower + "?");
+        EXPECT_EQ(h.platform.messages[0].title, "Overwrite?");
+        EXPECT_EQ(msColumns(lower), (std::vector<Column>{{"n", ado::kBigInt, 0, 0}}));
+        EXPECT_EQ(msRows(lower), (Rows{{db::Value::integer(1)}}));
+        EXPECT_EQ(h.mssqlTables.texts(), (std::vector<QString>{lower}));
+    }
 }
 
 TEST_F(TransferToSqlServer, BracketsAndQuotesInNamesArriveIntact) {

@@ -1,7 +1,9 @@
 // The SQL Server login begun ahead of the PostgreSQL one is the very login the open step
-// would make, so that step takes it, and meets its failure, in either form of profile.
+// would make, so that step takes it, and meets its failure, in either form of profile. The
+// list entry a DROP removed, as the target compares names.
 #include <gtest/gtest.h>
 
+#include "core/memory_controls.h"
 #include "core/procedure.h"
 #include "db/connection_strings.h"
 #include "scripted_platform.h"
@@ -47,6 +49,26 @@ TEST(MssqlLoginAhead, TheOpenStepTakesItAndReportsItsFailureAtItsLine) {
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_TRUE(reports[0].contains(QStringLiteral("PushButton4_Click at line 134")))
         << reports[0].toStdString();
+}
+
+TEST(DroppedListEntry, IsTheOneTheTargetTakesForTheName) {
+    struct Case {
+        std::vector<QString> listed;
+        Qt::CaseSensitivity names;
+        std::vector<QString> left;
+    };
+    const Case cases[] = {
+        {{"CUSTOMERS", "orders"}, Qt::CaseInsensitive, {"orders"}},
+        // A server that tells case apart may hold both: the one spelt alike went.
+        {{"CUSTOMERS", "customers"}, Qt::CaseInsensitive, {"CUSTOMERS"}},
+        {{"Customers", "orders"}, Qt::CaseSensitive, {"Customers", "orders"}},
+    };
+    for (const Case& c : cases) {
+        core::MemoryListBox list(false);
+        for (const QString& text : c.listed) list.add(text);
+        transfer::transfer_steps::removeDroppedEntry(list, QStringLiteral("customers"), c.names);
+        EXPECT_EQ(list.texts(), c.left) << c.listed[0].toStdString() << " " << c.names;
+    }
 }
 
 }  // namespace

@@ -485,6 +485,8 @@ StatementOutcome StatementExecutor::insert(const InsertStatement& s) {
 }
 
 StatementOutcome StatementExecutor::insertBulk(const InsertBulkStatement& s) {
+    if (config_.refuseBulkLoad == BulkLoadRefusal::AtStart)
+        throw SqlError(4834, 16, 1, "You do not have permission to use the bulk load statement.");
     CatalogueObject object = resolve(s.table);
     if (object.isView) throw unsupported("bulk load into a view");
     requireColumns(object, s.columns);
@@ -494,6 +496,10 @@ StatementOutcome StatementExecutor::insertBulk(const InsertBulkStatement& s) {
 StatementOutcome StatementExecutor::bulkLoad(const ObjectName& table, BulkMessageReader& rows) {
     return accessDatabase([&] {
         CatalogueObject object = resolve(table);
+        // The caller reads the rest of the message before it answers.
+        if (config_.refuseBulkLoad == BulkLoadRefusal::Garbled)
+            throw SqlError(4815, 16, 1,
+                           "Received an invalid column length from the bcp client for colid 1.");
         BulkLoad load(conn_, object, state_.database, out_);
         return StatementOutcome{tokens::kDone, done_command::kInsert, load.run(rows)};
     });
