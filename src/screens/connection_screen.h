@@ -5,8 +5,8 @@
 #include <array>
 
 #include "core/procedure.h"
-#include "db/connection_strings.h"
-#include "db/waiting_call.h"
+#include "db/odbc/waiting_call.h"
+#include "db/values/connection_strings.h"
 #include "screens/app_context.h"
 #include "screens/window.h"
 

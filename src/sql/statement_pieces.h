@@ -11,8 +11,8 @@
 #include <span>
 #include <vector>
 
-#include "db/recordset.h"
-#include "db/value.h"
+#include "db/odbc/recordset.h"
+#include "db/values/value.h"
 #include "sql/type_names.h"
 
 namespace dorvane::sql {

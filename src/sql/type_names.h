@@ -1,7 +1,7 @@
 #pragma once
 // The ADO names of field types, for the commands that choose column types by them.
 
-#include "db/ado_type.h"
+#include "db/values/ado_type.h"
 
 namespace dorvane::sql {
 

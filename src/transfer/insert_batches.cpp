@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
-#include "db/db_error.h"
-#include "db/recordset.h"
+#include "db/odbc/recordset.h"
+#include "db/values/db_error.h"
 #include "transfer/refused_rows.h"
 #include "transfer/stoppable_waits.h"
 

@@ -2,7 +2,8 @@
 
 #include <stdexcept>
 
-#include "db/recordset.h"
+#include "db/odbc/recordset.h"
+#include "sql/general_value_text.h"
 #include "transfer/stoppable_waits.h"
 
 namespace dorvane::transfer {
@@ -28,7 +29,8 @@ void throwRefusedRows(const QString& table, std::int64_t first, std::int64_t las
 
 bool transactionGoesOn(db::Connection& target) {
     try {
-        return target.query(QStringLiteral("SELECT XACT_STATE()")).value(0).toText().toInt() == 1;
+        return sql::valueText(target.query(QStringLiteral("SELECT XACT_STATE()")).value(0))
+                   .toInt() == 1;
     } catch (...) {
         return false;  // no answer: the connection is gone
     }

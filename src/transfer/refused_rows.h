@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <exception>
 
-#include "db/connection.h"
+#include "db/odbc/connection.h"
 
 namespace dorvane::transfer {
 

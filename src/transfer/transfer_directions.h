@@ -3,7 +3,7 @@
 // steps, and their numbered lines. Both take the same kinds of step, and a step that fails
 // is reported at its own transfer's line; 0 stands for a step that transfer does not take.
 
-#include "db/ado.h"
+#include "db/odbc/ado.h"
 #include "sql/postgres_statements.h"
 #include "sql/sqlserver_statements.h"
 #include "sql/statement_pieces.h"

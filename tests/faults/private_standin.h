@@ -5,7 +5,7 @@
 #include <QProcess>
 #include <QString>
 
-#include "db/connection_strings.h"
+#include "db/values/connection_strings.h"
 
 namespace dorvane::testing {
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "core/memory_controls.h"
-#include "db/recordset.h"
-#include "db/value.h"
+#include "db/odbc/recordset.h"
+#include "db/values/value.h"
 #include "scripted_platform.h"
 #include "test_servers.h"
 #include "transfer/command_context.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/procedure.h"
-#include "db/connection_strings.h"
+#include "db/values/connection_strings.h"
 #include "scripted_platform.h"
 #include "transfer/transfer_steps.h"
 
