@@ -1,5 +1,6 @@
 // The check of the driver's bulk-copy interface against real libraries: the driver
-// registered as "SQL Server", another ODBC driver, and a library without the ODBC entry.
+// registered as "SQL Server", another ODBC driver, a library without the ODBC entry and
+// one offering bulk copy as functions.
 #include <gtest/gtest.h>
 
 #include <QSettings>
@@ -53,6 +54,8 @@ INSTANTIATE_TEST_SUITE_P(
                  false, "(driver 1.0) is another"},
         CheckRow{"no_odbc_entry", QStringLiteral("libc.so.6"), true,
                  "libc.so.6 does not export SQLSetConnectAttrW"},
+        CheckRow{"bulk_functions", QStringLiteral(FUNCTION_BULK_DRIVER), true,
+                 "function_bulk_driver.so exports bcp_initW"},
         CheckRow{"not_found", QStringLiteral("/nonexistent/libtdsodbc.so"), true,
                  "(driver 1.0) cannot be found"}),
     [](const auto& info) { return std::string(info.param.label); });
