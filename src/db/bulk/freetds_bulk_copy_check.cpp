@@ -68,8 +68,9 @@ BulkCopyDriver bulkCopyDriverOf(SQLHDBC dbc) {
 void readExports(BulkCopyDriver& driver) {
     driver.exportsSetConnectAttrW = driver.exportsBcpInitW = false;
     if (driver.file.isEmpty()) return;
+    // Never unloaded: a driver unloaded here would leave what its start-up allocated behind.
     const std::unique_ptr<void, LibraryClose> library(
-        dlopen(driver.file.toLocal8Bit().constData(), RTLD_LAZY | RTLD_LOCAL));
+        dlopen(driver.file.toLocal8Bit().constData(), RTLD_LAZY | RTLD_LOCAL | RTLD_NODELETE));
     if (!library) {
         driver.file.clear();
         return;
