@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "db/recordset.h"
+#include "db/odbc/recordset.h"
 #include "process_stats.h"
 #include "sql/postgres_statements.h"
 #include "sql/sql_quoting.h"

@@ -4,8 +4,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "db/db_error.h"
-#include "db/recordset.h"
+#include "db/odbc/recordset.h"
+#include "db/values/db_error.h"
 #include "sql/sql_quoting.h"
 
 namespace dorvane::bench {

@@ -4,8 +4,8 @@
 
 #include <QString>
 
-#include "db/connection.h"
-#include "db/connection_strings.h"
+#include "db/odbc/connection.h"
+#include "db/values/connection_strings.h"
 
 namespace dorvane::bench {
 

@@ -9,9 +9,9 @@
 #include <stdexcept>
 #include <vector>
 
-#include "db/db_error.h"
-#include "db/postgres_copy.h"
-#include "db/recordset.h"
+#include "db/bulk/postgres_copy.h"
+#include "db/odbc/recordset.h"
+#include "db/values/db_error.h"
 #include "sql/copy_text.h"
 #include "sql/postgres_copy_statement.h"
 #include "sql/postgres_statements.h"

@@ -5,7 +5,7 @@
 #include <QDir>
 #include <filesystem>
 
-#include "db/recordset.h"
+#include "db/odbc/recordset.h"
 #include "process_stats.h"
 #include "statement_clock.h"
 

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "db/connection.h"
+#include "db/odbc/connection.h"
 
 namespace dorvane::bench {
 

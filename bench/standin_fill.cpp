@@ -4,7 +4,8 @@
 #include <cstdlib>
 #include <stdexcept>
 
-#include "db/recordset.h"
+#include "db/odbc/recordset.h"
+#include "sql/general_value_text.h"
 #include "sql/sql_quoting.h"
 
 namespace dorvane::bench {
@@ -38,7 +39,7 @@ void makeMssqlTable(const EnvProfiles& profiles, const QString& table, const QSt
             backendColumns << QStringLiteral("c%1").arg(backendColumns.size() + 1);
     }
     pg.execute(QStringLiteral("INSERT INTO t_%1 (%2) SELECT %3 FROM generate_series(1, %4) g")
-                   .arg(id.value(0).toText(), backendColumns.join(u','), selectList)
+                   .arg(sql::valueText(id.value(0)), backendColumns.join(u','), selectList)
                    .arg(rows));
 }
 

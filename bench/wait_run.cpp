@@ -6,7 +6,7 @@
 
 #include "command_screen.h"
 #include "core/event_yield.h"
-#include "db/recordset.h"
+#include "db/odbc/recordset.h"
 #include "maintenance/table_maintenance.h"
 #include "sql/sql_quoting.h"
 #include "statement_clock.h"

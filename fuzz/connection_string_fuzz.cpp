@@ -2,9 +2,9 @@
 // exactly those values under exactly the expected keywords; and stay so once adapted
 // for the driver.
 
-#include "db/connection_string_items.h"
-#include "db/connection_strings.h"
-#include "db/driver_connection_string.h"
+#include "db/values/connection_string_items.h"
+#include "db/values/connection_strings.h"
+#include "db/values/driver_connection_string.h"
 #include "fuzz_check.h"
 #include "fuzz_input.h"
 

@@ -12,6 +12,7 @@
 #include "fuzz_check.h"
 #include "fuzz_input.h"
 #include "sql/copy_text.h"
+#include "sql/general_value_text.h"
 #include "sql/postgres_statements.h"
 #include "sql/value_text.h"
 
@@ -36,7 +37,7 @@ bool postgresRefuses(const db::Value& value) {
     } catch (const std::runtime_error&) {
         return true;
     }
-    return holdsHalfSurrogatePair(value.toText());
+    return holdsHalfSurrogatePair(sql::valueText(value));
 }
 
 // What the one value of an INSERT stands for, read from its tokens.
@@ -95,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::optional<QString> expected = insertedValue(values[j], unquoted[j]);
         const std::optional<QString>& got = (*rows)[1][j];
         require(got == expected, "COPY carries what the INSERT stands for",
-                QStringLiteral("value: ") + values[j].toText() + QStringLiteral("\ngot: ") +
+                QStringLiteral("value: ") + sql::valueText(values[j]) + QStringLiteral("\ngot: ") +
                     got.value_or(QStringLiteral("<null>")) + QStringLiteral("\nexpected: ") +
                     expected.value_or(QStringLiteral("<null>")));
     }

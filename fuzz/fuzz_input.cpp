@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "db/ado_types.h"
+#include "db/odbc/ado_types.h"
 
 namespace dorvane::fuzz {
 namespace {

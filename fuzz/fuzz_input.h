@@ -7,8 +7,8 @@
 
 #include <QString>
 
-#include "db/ado_type.h"
-#include "db/value.h"
+#include "db/values/ado_type.h"
+#include "db/values/value.h"
 
 namespace dorvane::fuzz {
 

@@ -3,9 +3,10 @@
 
 #include <QRegularExpression>
 
-#include "db/recordset.h"
+#include "db/odbc/recordset.h"
 #include "fuzz_check.h"
 #include "fuzz_input.h"
+#include "sql/general_value_text.h"
 #include "sql/postgres_statements.h"
 
 using namespace dorvane;
@@ -20,7 +21,7 @@ bool isSqlNumber(const QString& text) {
 }
 
 void expectValue(std::vector<Token>& out, const db::Value& v, bool unquoted) {
-    const QString text = v.isNull() ? QString() : v.toText();
+    const QString text = v.isNull() ? QString() : sql::valueText(v);
     if (v.isNull() || (unquoted && text.isEmpty())) {
         out.push_back(word(QStringLiteral("NULL")));
     } else if (unquoted && isSqlNumber(text)) {

@@ -1,6 +1,6 @@
 // The statements of a copy towards SQL Server, for random names, types and values.
 
-#include "db/recordset.h"
+#include "db/odbc/recordset.h"
 #include "fuzz_check.h"
 #include "fuzz_input.h"
 #include "sql/sqlserver_statements.h"

@@ -4,10 +4,11 @@
 #include <QRegularExpression>
 #include <chrono>
 
-#include "db/money_text.h"
-#include "db/time_text.h"
+#include "db/values/money_text.h"
+#include "db/values/time_text.h"
 #include "fuzz_check.h"
 #include "fuzz_input.h"
+#include "sql/general_value_text.h"
 #include "sql/value_text.h"
 
 using namespace dorvane;
@@ -74,7 +75,7 @@ void checkTimestampText(const db::DateTimeParts& p) {
 void checkTimeRoundTrip(db::DateTimeParts p) {
     p.year = p.month = p.day = 0;
     p.nanosecond -= p.nanosecond % 100;  // the finest a time column holds
-    const QString text = db::Value::time(p).toText();
+    const QString text = sql::valueText(db::Value::time(p));
     const std::string latin = text.toStdString();
     db::DateTimeParts back;
     try {
@@ -92,16 +93,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Whatever parts a value holds, its text is made without overrunning anything.
     const db::DateTimeParts any = anyParts(in);
-    (void)db::Value::date(any).toText();
-    (void)db::Value::time(any).toText();
-    (void)db::Value::timestamp(any).toText();
+    (void)sql::valueText(db::Value::date(any));
+    (void)sql::valueText(db::Value::time(any));
+    (void)sql::valueText(db::Value::timestamp(any));
 
     const db::DateTimeParts valid = validParts(in);
     checkTimestampText(valid);
     checkTimeRoundTrip(valid);
 
     const db::Value v = value(in);
-    (void)v.toText();
+    (void)sql::valueText(v);
     (void)sql::sqlServerValueText(v);
     try {
         sql::checkExactValueFits(

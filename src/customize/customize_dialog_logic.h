@@ -9,7 +9,7 @@
 #include "core/controls.h"
 #include "core/platform.h"
 #include "core/procedure.h"
-#include "db/connection_strings.h"
+#include "db/values/connection_strings.h"
 #include "transfer/command_context.h"
 
 namespace dorvane::customize {

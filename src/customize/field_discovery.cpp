@@ -1,8 +1,8 @@
 #include "customize/field_discovery.h"
 
-#include "db/ado.h"
-#include "db/connection.h"
-#include "db/recordset.h"
+#include "db/odbc/ado.h"
+#include "db/odbc/connection.h"
+#include "db/odbc/recordset.h"
 #include "sql/sql_quoting.h"
 #include "sql/type_proposals.h"
 

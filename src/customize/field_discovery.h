@@ -5,8 +5,8 @@
 #include <QString>
 
 #include "core/controls.h"
-#include "db/connection_strings.h"
-#include "db/waiting_call.h"
+#include "db/odbc/waiting_call.h"
+#include "db/values/connection_strings.h"
 
 namespace dorvane::customize {
 

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "core/platform.h"
-#include "db/connection.h"
+#include "db/odbc/connection.h"
 
 namespace dorvane::maintenance {
 

@@ -5,8 +5,8 @@
 #include <optional>
 
 #include "core/procedure.h"
-#include "db/connection.h"
-#include "db/connection_strings.h"
+#include "db/odbc/connection.h"
+#include "db/values/connection_strings.h"
 
 namespace dorvane::maintenance {
 

@@ -5,7 +5,7 @@
 
 #include "core/list_helpers.h"
 #include "core/procedure.h"
-#include "db/connection.h"
+#include "db/odbc/connection.h"
 #include "maintenance/command_connection.h"
 #include "maintenance/mssql_opening.h"
 #include "maintenance/table_maintenance.h"

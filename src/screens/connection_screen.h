@@ -3,8 +3,8 @@
 // messages, "Next >" and the start-up sequence, without any toolkit.
 
 #include "core/procedure.h"
-#include "db/connection_strings.h"
-#include "db/waiting_call.h"
+#include "db/odbc/waiting_call.h"
+#include "db/values/connection_strings.h"
 #include "screens/app_context.h"
 #include "screens/connection_settings.h"
 #include "screens/window.h"

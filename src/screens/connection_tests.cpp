@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "core/procedure.h"
-#include "db/connection.h"
+#include "db/odbc/connection.h"
 #include "screens/connection_screen.h"
 
 namespace dorvane::screens {

@@ -1,7 +1,7 @@
 #include "screens/database_gateway.h"
 
-#include "db/connection_checks.h"
-#include "db/table_catalogues.h"
+#include "db/odbc/connection_checks.h"
+#include "db/odbc/table_catalogues.h"
 
 namespace dorvane::screens {
 

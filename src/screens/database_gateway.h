@@ -7,8 +7,8 @@
 
 #include "core/controls.h"
 #include "core/platform.h"
-#include "db/connection_strings.h"
-#include "db/waiting_call.h"
+#include "db/odbc/waiting_call.h"
+#include "db/values/connection_strings.h"
 
 namespace dorvane::screens {
 

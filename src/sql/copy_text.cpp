@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "sql/general_value_text.h"
 #include "sql/value_text.h"
 
 namespace dorvane::sql {
@@ -73,7 +74,7 @@ void appendCopyField(QByteArray& out, const db::Value& value, bool unquoted) {
     const db::Value::Kind kind = value.kind();
     const bool holdsText = kind == db::Value::Kind::Text || kind == db::Value::Kind::Decimal ||
                            kind == db::Value::Kind::Guid;
-    if (!holdsText) value.appendText(written);
+    if (!holdsText) appendValueText(written, value);
     const QStringView text = holdsText ? QStringView(value.asString()) : QStringView(written);
     // No number reads as empty: the INSERT writes NULL there.
     if (unquoted && text.isEmpty()) return appendNull(out);

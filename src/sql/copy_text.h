@@ -14,7 +14,7 @@
 #include <span>
 #include <vector>
 
-#include "db/value.h"
+#include "db/values/value.h"
 #include "sql/refused_value.h"
 #include "sql/statement_pieces.h"
 

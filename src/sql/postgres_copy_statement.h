@@ -1,6 +1,6 @@
 #pragma once
 // The COPY statement that starts a copy of rows into a PostgreSQL table (see
-// copy_text.h for the rows and db/postgres_copy.h for sending them).
+// copy_text.h for the rows and db/bulk/postgres_copy.h for sending them).
 
 #include <QString>
 #include <span>

@@ -4,6 +4,7 @@
 
 #include <QList>
 
+#include "sql/general_value_text.h"
 #include "sql/sql_quoting.h"
 #include "sql/value_text.h"
 
@@ -114,12 +115,12 @@ void appendValue(QString& sql, const db::Value& value, bool unquoted, bool first
     // text of binary values ("\\x...") holds a character a literal must escape.
     if (!unquoted && value.kind() != db::Value::Kind::Binary) {
         sql += u'\'';
-        value.appendText(sql);
+        appendValueText(sql, value);
         sql += u"', ";
         return;
     }
     const qsizetype start = sql.size();
-    value.appendText(sql);
+    appendValueText(sql, value);
     const QStringView text = QStringView(sql).sliced(start);
     if (unquoted && text.isEmpty()) {
         sql.truncate(start);

@@ -8,8 +8,8 @@
 #include <span>
 #include <vector>
 
-#include "db/recordset.h"
-#include "db/value.h"
+#include "db/odbc/recordset.h"
+#include "db/values/value.h"
 #include "sql/postgres_type_map.h"
 #include "sql/statement_pieces.h"
 

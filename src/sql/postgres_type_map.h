@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "db/ado_type.h"
+#include "db/values/ado_type.h"
 #include "sql/type_map.h"
 
 namespace dorvane::sql::to_postgres {

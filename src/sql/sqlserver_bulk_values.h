@@ -10,9 +10,9 @@
 #include <QStringView>
 #include <optional>
 
-#include "db/bulk_load.h"
-#include "db/recordset.h"
-#include "db/value.h"
+#include "db/bulk/bulk_load.h"
+#include "db/odbc/recordset.h"
+#include "db/values/value.h"
 
 namespace dorvane::sql::to_sqlserver {
 

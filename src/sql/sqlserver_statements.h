@@ -10,8 +10,8 @@
 #include <span>
 #include <vector>
 
-#include "db/recordset.h"
-#include "db/value.h"
+#include "db/odbc/recordset.h"
+#include "db/values/value.h"
 #include "sql/sqlserver_type_map.h"
 #include "sql/statement_pieces.h"
 #include "sql/value_text.h"

@@ -14,8 +14,8 @@
 #include <span>
 #include <vector>
 
-#include "db/recordset.h"
-#include "db/value.h"
+#include "db/odbc/recordset.h"
+#include "db/values/value.h"
 #include "sql/type_map.h"
 
 namespace dorvane::sql {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <span>
 
-#include "db/ado_type.h"
+#include "db/values/ado_type.h"
 
 namespace dorvane::sql {
 

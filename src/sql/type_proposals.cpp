@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "sql/general_value_text.h"
 #include "sql/postgres_type_map.h"
 #include "sql/sqlserver_type_map.h"
 
@@ -29,7 +30,7 @@ const Proposal& proposalFor(TargetServer target, db::AdoType type) {
 QString sampledTextType(const db::Value* firstRowValue, const QString& longTextType) {
     static const QString kDefault = QStringLiteral("VARCHAR(255)");
     if (!firstRowValue || firstRowValue->isNull()) return kDefault;
-    const auto length = firstRowValue->toText().size();
+    const auto length = sql::valueText(*firstRowValue).size();
     if (length == 0) return kDefault;
     if (length > 255) return longTextType;
     return QStringLiteral("VARCHAR(%1)").arg(length);

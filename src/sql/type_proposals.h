@@ -4,8 +4,8 @@
 
 #include <QString>
 
-#include "db/recordset.h"
-#include "db/value.h"
+#include "db/odbc/recordset.h"
+#include "db/values/value.h"
 
 namespace dorvane::sql {
 

@@ -4,7 +4,8 @@
 #include <chrono>
 #include <stdexcept>
 
-#include "db/padded_digits.h"
+#include "db/values/padded_digits.h"
+#include "sql/general_value_text.h"
 #include "sql/sql_quoting.h"
 
 namespace dorvane::sql {
@@ -102,7 +103,7 @@ QString sqlServerTimestampText(const db::DateTimeParts& parts) {
 QString sqlServerValueText(const db::Value& value) {
     if (value.kind() == db::Value::Kind::Timestamp && !value.asDateTime().isInfinite())
         return sqlServerTimestampText(value.asDateTime());
-    return value.toText();
+    return sql::valueText(value);
 }
 
 namespace {
@@ -184,7 +185,7 @@ std::int32_t datetimeTicks(std::chrono::milliseconds sinceMidnight) {
 [[noreturn]] void refuseDate(const db::Value& value, QStringView typeName, const char* range) {
     throw std::runtime_error(
         QStringLiteral("The value %1 cannot be held by a SQL Server %2 column, which holds %3.")
-            .arg(value.toText(), typeName.toString(), QLatin1StringView(range))
+            .arg(sql::valueText(value), typeName.toString(), QLatin1StringView(range))
             .toStdString());
 }
 

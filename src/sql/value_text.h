@@ -1,13 +1,13 @@
 #pragma once
 // Field values written into statements. The text forms do not depend on the user's
-// locale; the general form is db::Value::toText, this adds what each target needs.
+// locale; the general form is in general_value_text.h, this adds what each target needs.
 
 #include <QString>
 #include <QStringView>
 #include <cstdint>
 #include <optional>
 
-#include "db/value.h"
+#include "db/values/value.h"
 
 namespace dorvane::sql {
 

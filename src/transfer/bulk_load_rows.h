@@ -14,10 +14,10 @@
 #include <memory>
 #include <vector>
 
-#include "db/bulk_load.h"
-#include "db/connection.h"
-#include "db/value.h"
-#include "db/waiting_call.h"
+#include "db/bulk/bulk_load.h"
+#include "db/odbc/connection.h"
+#include "db/odbc/waiting_call.h"
+#include "db/values/value.h"
 #include "sql/sqlserver_bulk_values.h"
 #include "transfer/fast_copy_target.h"
 

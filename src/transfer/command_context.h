@@ -7,7 +7,7 @@
 
 #include "core/controls.h"
 #include "core/platform.h"
-#include "db/connection_strings.h"
+#include "db/values/connection_strings.h"
 
 namespace dorvane::transfer {
 

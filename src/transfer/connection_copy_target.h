@@ -8,7 +8,7 @@
 #include <memory>
 #include <optional>
 
-#include "db/connection.h"
+#include "db/odbc/connection.h"
 #include "transfer/fast_copy_target.h"
 #include "transfer/table_replacement.h"
 

@@ -3,8 +3,8 @@
 // nothing is copied per column; a failed read leaves the value read before it, which
 // is kept aside once per row, before the source moves on.
 
-#include "db/recordset.h"
-#include "db/value.h"
+#include "db/odbc/recordset.h"
+#include "db/values/value.h"
 
 namespace dorvane::transfer {
 

@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "core/platform.h"
-#include "db/connection.h"
+#include "db/odbc/connection.h"
 
 namespace dorvane::transfer {
 

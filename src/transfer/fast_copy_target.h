@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "db/recordset.h"
-#include "db/value.h"
+#include "db/odbc/recordset.h"
+#include "db/values/value.h"
 
 namespace dorvane::transfer {
 

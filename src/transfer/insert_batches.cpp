@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "db/recordset.h"
+#include "db/odbc/recordset.h"
 #include "transfer/refused_rows.h"
 #include "transfer/stoppable_waits.h"
 

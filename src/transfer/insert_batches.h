@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "db/connection.h"
+#include "db/odbc/connection.h"
 #include "transfer/fast_copy_target.h"
 #include "transfer/statement_pipeline.h"
 

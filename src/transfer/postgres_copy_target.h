@@ -1,5 +1,5 @@
 #pragma once
-// A fast copy's target towards PostgreSQL: a libpq session of its own (db/postgres_copy.h),
+// A fast copy's target towards PostgreSQL: a libpq session of its own (db/bulk/postgres_copy.h),
 // whose one transaction takes the DROP, the CREATE TABLE and the rows, the rows as
 // COPY ... FROM STDIN in the text format (sql/copy_text.h).
 
@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "db/postgres_copy.h"
+#include "db/bulk/postgres_copy.h"
 #include "transfer/fast_copy_target.h"
 
 namespace dorvane::transfer {

@@ -7,7 +7,7 @@
 #include <exception>
 #include <stdexcept>
 
-#include "db/connection.h"
+#include "db/odbc/connection.h"
 
 namespace dorvane::transfer {
 

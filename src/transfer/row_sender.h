@@ -10,7 +10,7 @@
 #include "core/event_yield.h"
 #include "core/platform.h"
 #include "core/procedure.h"
-#include "db/connection.h"
+#include "db/odbc/connection.h"
 #include "transfer/statement_pipeline.h"
 
 namespace dorvane::transfer {

@@ -3,9 +3,9 @@
 
 #include <vector>
 
-#include "db/ado.h"
-#include "db/connection.h"
-#include "db/recordset.h"
+#include "db/odbc/ado.h"
+#include "db/odbc/connection.h"
+#include "db/odbc/recordset.h"
 #include "sql/postgres_statements.h"
 #include "sql/value_text.h"
 #include "transfer/postgres_copy_target.h"

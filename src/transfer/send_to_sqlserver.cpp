@@ -4,9 +4,9 @@
 #include <optional>
 #include <vector>
 
-#include "db/ado.h"
-#include "db/connection.h"
-#include "db/recordset.h"
+#include "db/odbc/ado.h"
+#include "db/odbc/connection.h"
+#include "db/odbc/recordset.h"
 #include "sql/sql_quoting.h"
 #include "sql/sqlserver_bulk_values.h"
 #include "sql/sqlserver_statements.h"

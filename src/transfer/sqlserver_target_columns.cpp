@@ -3,7 +3,8 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "db/recordset.h"
+#include "db/odbc/recordset.h"
+#include "sql/general_value_text.h"
 #include "sql/sqlserver_statements.h"
 #include "sql/value_text.h"
 
@@ -72,7 +73,7 @@ void SqlServerTargetColumns::learn(db::Connection& target, const QString& table)
     forget();
     if (!codePage_) {
         db::Recordset answer = target.query(sql::to_sqlserver::codePageStatement());
-        codePage_ = std::make_unique<sql::CodePageFit>(answer.value(0).toText().toInt());
+        codePage_ = std::make_unique<sql::CodePageFit>(sql::valueText(answer.value(0)).toInt());
     }
     db::Recordset described = target.query(sql::to_sqlserver::columnsStatement(table));
     for (int i = 0; i < described.fieldCount(); ++i) {
@@ -96,7 +97,7 @@ void SqlServerTargetColumns::check(int index, const db::Value& value) {
         throw std::runtime_error(
             QStringLiteral("The value %1 cannot be held by a SQL Server %2 column, which holds "
                            "no NaN and no infinity.")
-                .arg(value.toText(), column.typeName)
+                .arg(sql::valueText(value), column.typeName)
                 .toStdString());
     if (value.kind() == db::Value::Kind::Text && keepsCodePageText(column.typeName))
         codePage_->check(value.asString());

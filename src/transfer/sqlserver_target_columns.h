@@ -9,9 +9,9 @@
 #include <memory>
 #include <vector>
 
-#include "db/connection.h"
-#include "db/recordset.h"
-#include "db/value.h"
+#include "db/odbc/connection.h"
+#include "db/odbc/recordset.h"
+#include "db/values/value.h"
 #include "sql/code_page_fit.h"
 
 namespace dorvane::transfer {

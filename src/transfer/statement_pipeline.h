@@ -16,7 +16,7 @@
 #include <thread>
 #include <vector>
 
-#include "db/connection.h"
+#include "db/odbc/connection.h"
 
 namespace dorvane::transfer {
 

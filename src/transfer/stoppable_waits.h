@@ -1,7 +1,7 @@
 #pragma once
 // Waits on a server that a stop cuts short. While a step of a fast copy runs, the turn taken
 // while one of its calls waits throws StoppedWhileWaiting once the user has asked to stop; the
-// connection then cancels the call (db/waiting_call.h) and the copy rolls the table back, as
+// connection then cancels the call (db/odbc/waiting_call.h) and the copy rolls the table back, as
 // after a stop between rows. Elsewhere a stop is noticed between rows and tables, as before.
 
 #include <stdexcept>

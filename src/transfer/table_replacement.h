@@ -3,7 +3,7 @@
 // old table goes only when its replacement has been created. Both servers undo DDL on
 // rollback.
 
-#include "db/connection.h"
+#include "db/odbc/connection.h"
 
 namespace dorvane::transfer {
 

@@ -1,7 +1,7 @@
 #include "transfer/table_transfer.h"
 
 #include "core/list_helpers.h"
-#include "db/ado.h"
+#include "db/odbc/ado.h"
 #include "sql/postgres_statements.h"
 #include "sql/sqlserver_statements.h"
 

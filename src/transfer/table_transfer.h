@@ -13,8 +13,8 @@
 
 #include "core/event_yield.h"
 #include "core/procedure.h"
-#include "db/connection.h"
-#include "db/recordset.h"
+#include "db/odbc/connection.h"
+#include "db/odbc/recordset.h"
 #include "sql/refused_value.h"
 #include "sql/statement_pieces.h"
 #include "transfer/command_context.h"

@@ -4,7 +4,7 @@
 // is reported at its own transfer's line (docs/error-reports.md). A step only one
 // direction takes is named by a flag of its traits; the other's table gives it kNotTaken.
 
-#include "db/ado.h"
+#include "db/odbc/ado.h"
 #include "sql/postgres_statements.h"
 #include "sql/sqlserver_statements.h"
 #include "sql/statement_pieces.h"

@@ -1,7 +1,8 @@
 #include "transfer/transfer_steps.h"
 
 #include "core/list_helpers.h"
-#include "db/ado.h"
+#include "db/odbc/ado.h"
+#include "sql/general_value_text.h"
 #include "transfer/execute_sql.h"
 #include "transfer/table_replacement.h"
 
@@ -156,7 +157,7 @@ bool createTargetTable(core::Procedure& p, core::Platform& platform,
 void checkRowsArrived(db::Connection& target, const QString& table, const QString& countSql,
                       std::int64_t sent) {
     db::Recordset counted = target.query(countSql);
-    const std::int64_t arrived = counted.value(0).toText().toLongLong();
+    const std::int64_t arrived = sql::valueText(counted.value(0)).toLongLong();
     if (arrived != sent)
         throw std::runtime_error(
             QStringLiteral("Table %1: %2 rows were sent, but the table holds %3.")

@@ -10,10 +10,10 @@
 #include "core/event_yield.h"
 #include "core/platform.h"
 #include "core/procedure.h"
-#include "db/connection.h"
-#include "db/connection_opening.h"
-#include "db/connection_strings.h"
-#include "db/recordset.h"
+#include "db/odbc/connection.h"
+#include "db/odbc/connection_opening.h"
+#include "db/odbc/recordset.h"
+#include "db/values/connection_strings.h"
 
 namespace dorvane::transfer::transfer_steps {
 

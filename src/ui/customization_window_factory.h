@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "core/platform.h"
-#include "db/connection_strings.h"
+#include "db/values/connection_strings.h"
 #include "transfer/command_context.h"
 
 namespace dorvane::ui {

@@ -4,10 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "copy_check.h"
-#include "db/ado_types.h"
-#include "db/connection.h"
+#include "db/odbc/ado_types.h"
+#include "db/odbc/connection.h"
 #include "qstring_printer.h"
 #include "scripted_dialog_host.h"
+#include "sql/general_value_text.h"
 #include "sql/sql_quoting.h"
 #include "transfer/send_tables.h"
 #include "transfer_harness.h"
@@ -95,8 +96,8 @@ TEST_F(CustomizedTransfer, AChangedTypeReachesThePostgresTable) {
     const Rows rows = postgresRows(QStringLiteral("SELECT id, name, price::text FROM ") +
                                    sql::doubleQuotedName(t) + QStringLiteral(" ORDER BY id"));
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[1][1].toText(), "Bo");
-    EXPECT_EQ(rows[1][2].toText(), "3.250") << "the chosen scale";
+    EXPECT_EQ(sql::valueText(rows[1][1]), "Bo");
+    EXPECT_EQ(sql::valueText(rows[1][2]), "3.250") << "the chosen scale";
     execMssql(QStringLiteral("DROP TABLE [%1]").arg(t));
     execPostgres(QStringLiteral("DROP TABLE ") + sql::doubleQuotedName(t));
 }
@@ -131,8 +132,8 @@ TEST_F(CustomizedTransfer, ProposalsTowardsSqlServerKeepFractionsAndAChangedType
     EXPECT_EQ(fields[2].precision, 100);
     const Rows rows = mssqlRows(QStringLiteral("SELECT * FROM ") + sql::bracketedName(t));
     ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0][1].toText(), "3.14159");
-    EXPECT_EQ(rows[0][2].toText(), "pi");
+    EXPECT_EQ(sql::valueText(rows[0][1]), "3.14159");
+    EXPECT_EQ(sql::valueText(rows[0][2]), "pi");
     execPostgres(QStringLiteral("DROP TABLE ") + sql::doubleQuotedName(t));
     execMssql(QStringLiteral("DROP TABLE ") + sql::bracketedName(t));
 }

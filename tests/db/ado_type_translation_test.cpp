@@ -3,7 +3,7 @@
 #include <sql.h>
 #include <sqlext.h>
 
-#include "db/ado_types.h"
+#include "db/odbc/ado_types.h"
 
 namespace dorvane::db {
 namespace {

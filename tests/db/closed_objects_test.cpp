@@ -3,9 +3,9 @@
 
 #include <functional>
 
-#include "db/connection.h"
-#include "db/db_error.h"
-#include "db/recordset.h"
+#include "db/odbc/connection.h"
+#include "db/odbc/recordset.h"
+#include "db/values/db_error.h"
 
 namespace dorvane::db {
 namespace {

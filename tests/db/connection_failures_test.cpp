@@ -7,10 +7,10 @@
 
 #include <QElapsedTimer>
 
-#include "db/connection.h"
-#include "db/connection_checks.h"
-#include "db/connection_opening.h"
-#include "db/db_error.h"
+#include "db/odbc/connection.h"
+#include "db/odbc/connection_checks.h"
+#include "db/odbc/connection_opening.h"
+#include "db/values/db_error.h"
 #include "server_fixture.h"
 #include "test_servers.h"
 

@@ -3,12 +3,13 @@
 // in afresh.
 #include <gtest/gtest.h>
 
-#include "db/connection.h"
-#include "db/connection_opening.h"
-#include "db/connection_strings.h"
-#include "db/db_error.h"
-#include "db/recordset.h"
+#include "db/odbc/connection.h"
+#include "db/odbc/connection_opening.h"
+#include "db/odbc/recordset.h"
+#include "db/values/connection_strings.h"
+#include "db/values/db_error.h"
 #include "server_fixture.h"
+#include "sql/general_value_text.h"
 #include "test_servers.h"
 
 namespace dorvane::testing {
@@ -58,7 +59,7 @@ TEST_P(DbConnectionOpening, TheOpenItWasBegunForTakesIt) {
         c.execute(QStringLiteral("INSERT INTO %1 VALUES (42)").arg(table.name()));
         db::Recordset rows = c.query(selectAll(table.name()));
         ASSERT_FALSE(rows.eof());
-        EXPECT_EQ(rows.value(0).toText(), QStringLiteral("42"));
+        EXPECT_EQ(sql::valueText(rows.value(0)), QStringLiteral("42"));
     }
 
     // Taken once: a second connection given the same opening logs in by itself.

@@ -1,9 +1,9 @@
 // Connection strings as the drivers receive them.
 #include <gtest/gtest.h>
 
-#include "db/connection_string_items.h"
-#include "db/connection_strings.h"
-#include "db/driver_connection_string.h"
+#include "db/values/connection_string_items.h"
+#include "db/values/connection_strings.h"
+#include "db/values/driver_connection_string.h"
 
 namespace dorvane::db {
 namespace {

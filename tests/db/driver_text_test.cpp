@@ -3,9 +3,9 @@
 
 #include <utility>
 
-#include "db/db_error.h"
-#include "db/money_text.h"
-#include "db/time_text.h"
+#include "db/values/db_error.h"
+#include "db/values/money_text.h"
+#include "db/values/time_text.h"
 
 namespace dorvane::db {
 namespace {

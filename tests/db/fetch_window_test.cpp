@@ -7,11 +7,12 @@
 #include <fstream>
 #include <string>
 
-#include "db/driver_connection_string.h"
-#include "db/fetch_window.h"
-#include "db/odbc_connection.h"
-#include "db/recordset.h"
+#include "db/odbc/fetch_window.h"
+#include "db/odbc/odbc_connection.h"
+#include "db/odbc/recordset.h"
+#include "db/values/driver_connection_string.h"
 #include "server_fixture.h"
+#include "sql/general_value_text.h"
 
 namespace dorvane::testing {
 namespace {
@@ -99,8 +100,8 @@ TEST_P(FetchWindowTest, RowsOfChangingWidthArriveWholeAndInOrder) {
         ASSERT_EQ(rows.recordCount(), kRows);
         int id = 1;
         for (; !rows.eof(); rows.moveNext(), ++id) {
-            ASSERT_EQ(rows.value(0).toText(), QString::number(id));
-            ASSERT_TRUE(rows.value(1).toText() == expectedBody(id)) << "row " << id;
+            ASSERT_EQ(sql::valueText(rows.value(0)), QString::number(id));
+            ASSERT_TRUE(sql::valueText(rows.value(1)) == expectedBody(id)) << "row " << id;
         }
         EXPECT_EQ(id - 1, kRows);
         rows.close();
@@ -139,7 +140,7 @@ TEST_P(FetchWindowTest, ATableOfWideRowsIsNotHeldWholeByTheDriver) {
     db::Recordset rows;
     rows.open(QStringLiteral("SELECT * FROM %1").arg(table), connection);
     int read = 0;
-    for (; !rows.eof(); rows.moveNext()) read += rows.value(1).toText().size() == 1500000;
+    for (; !rows.eof(); rows.moveNext()) read += sql::valueText(rows.value(1)).size() == 1500000;
     rows.close();
     EXPECT_EQ(read, kRows);
     EXPECT_LT(peakResidentMiB() - before, 100.0);

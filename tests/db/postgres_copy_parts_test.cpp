@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "db/connection_strings.h"
-#include "db/db_error.h"
-#include "db/libpq_parameters.h"
-#include "db/postgres_copy.h"
+#include "db/bulk/libpq_parameters.h"
+#include "db/bulk/postgres_copy.h"
+#include "db/values/connection_strings.h"
+#include "db/values/db_error.h"
 
 namespace dorvane::db {
 namespace {

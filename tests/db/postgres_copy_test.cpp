@@ -8,10 +8,11 @@
 #include <thread>
 #include <vector>
 
-#include "db/connection.h"
-#include "db/postgres_copy.h"
-#include "db/recordset.h"
+#include "db/bulk/postgres_copy.h"
+#include "db/odbc/connection.h"
+#include "db/odbc/recordset.h"
 #include "sql/copy_text.h"
+#include "sql/general_value_text.h"
 #include "sql/postgres_copy_statement.h"
 #include "sql/postgres_statements.h"
 #include "sql/sql_quoting.h"
@@ -118,7 +119,8 @@ TEST_F(PostgresCopyTest, CopiedRowsEqualInsertedRows) {
     EXPECT_TRUE(copiedRows == rowsOf(inserted));
     // A text column reads every value back as text.
     for (std::size_t i = 0; i < texts.size(); ++i)
-        EXPECT_EQ(copiedRows[i][1], texts[i].isNull() ? Value() : Value::text(texts[i].toText()))
+        EXPECT_EQ(copiedRows[i][1],
+                  texts[i].isNull() ? Value() : Value::text(sql::valueText(texts[i])))
             << i;
 }
 

@@ -1,9 +1,9 @@
 // PostgreSQL's own text of dates and timestamps, and the queries that ask for it.
 #include <gtest/gtest.h>
 
-#include "db/db_error.h"
-#include "db/postgres_date_query.h"
-#include "db/postgres_date_text.h"
+#include "db/odbc/postgres_date_query.h"
+#include "db/values/db_error.h"
+#include "db/values/postgres_date_text.h"
 
 namespace dorvane::db {
 namespace {

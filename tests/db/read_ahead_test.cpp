@@ -11,9 +11,10 @@
 #include <unistd.h>
 #endif
 
-#include "db/db_error.h"
-#include "db/recordset.h"
+#include "db/odbc/recordset.h"
+#include "db/values/db_error.h"
 #include "server_fixture.h"
+#include "sql/general_value_text.h"
 
 namespace dorvane::testing {
 namespace {
@@ -68,11 +69,11 @@ class ReadAheadTest : public DbServerTest {
     static int readAll(db::Recordset& rows, int firstId = 1) {
         int id = firstId;
         for (; !rows.eof(); rows.moveNext(), ++id) {
-            EXPECT_EQ(rows.value(0).toText(), QString::number(id));
+            EXPECT_EQ(sql::valueText(rows.value(0)), QString::number(id));
             if (id % 7 == 0)
                 EXPECT_TRUE(rows.value(1).isNull()) << id;
             else
-                EXPECT_EQ(rows.value(1).toText(), textOf(id)) << id;
+                EXPECT_EQ(sql::valueText(rows.value(1)), textOf(id)) << id;
             if (::testing::Test::HasFailure()) break;
         }
         return id - firstId;
@@ -88,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(Servers, ReadAheadTest,
 std::int64_t rowsSeenElsewhere(db::Connection other, const QString& table) {
     db::Recordset rows;
     rows.open(QStringLiteral("SELECT COUNT(*) FROM ") + table, other);
-    return rows.value(0).toText().toLongLong();
+    return sql::valueText(rows.value(0)).toLongLong();
 }
 
 TEST_P(ReadAheadTest, GivesEveryRowInOrderWithTheCountKnownFirst) {
@@ -207,7 +208,7 @@ TEST_P(ReadAheadTest, WaitingForSlowRowsCallsBackMeanwhile) {
               connection);
     int id = 1;
     for (; !rows.eof(); rows.moveNext(), ++id)
-        EXPECT_EQ(rows.value(0).toText(), QString::number(id));
+        EXPECT_EQ(sql::valueText(rows.value(0)), QString::number(id));
     EXPECT_EQ(id, 297);
     EXPECT_GE(calls, 10);
     rows.close();

@@ -15,8 +15,8 @@
 #include <csignal>
 #endif
 
-#include "db/db_error.h"
-#include "db/row_buffer.h"
+#include "db/odbc/row_buffer.h"
+#include "db/values/db_error.h"
 
 namespace dorvane::db {
 namespace {

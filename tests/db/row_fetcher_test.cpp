@@ -8,13 +8,13 @@
 #include <functional>
 #include <vector>
 
-#include "db/column_fetcher.h"
-#include "db/driver_connection_string.h"
-#include "db/odbc_connection.h"
-#include "db/odbc_diagnostics.h"
-#include "db/odbc_handle.h"
-#include "db/row_buffer.h"
-#include "db/row_fetcher.h"
+#include "db/odbc/column_fetcher.h"
+#include "db/odbc/odbc_connection.h"
+#include "db/odbc/odbc_diagnostics.h"
+#include "db/odbc/odbc_handle.h"
+#include "db/odbc/row_buffer.h"
+#include "db/odbc/row_fetcher.h"
+#include "db/values/driver_connection_string.h"
 #include "server_fixture.h"
 
 namespace dorvane::testing {

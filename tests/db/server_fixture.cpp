@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "db/connection_strings.h"
-#include "db/db_error.h"
+#include "db/values/connection_strings.h"
+#include "db/values/db_error.h"
 #include "test_servers.h"
 
 namespace dorvane::testing {

@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "db/connection.h"
+#include "db/odbc/connection.h"
 
 namespace dorvane::testing {
 

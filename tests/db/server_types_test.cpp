@@ -2,9 +2,10 @@
 // value of it read back exactly (and NULL as NULL).
 #include <cctype>
 
-#include "db/ado_types.h"
-#include "db/recordset.h"
+#include "db/odbc/ado_types.h"
+#include "db/odbc/recordset.h"
 #include "server_fixture.h"
+#include "sql/general_value_text.h"
 
 namespace dorvane::testing {
 namespace {
@@ -136,8 +137,8 @@ TEST_P(DbColumnTypeCase, ReportsTypeAndReadsValueBack) {
     EXPECT_EQ(rs.field(0).typeName,
               c.server == PG ? QStringLiteral("int4") : QStringLiteral("int"));
     ASSERT_EQ(rs.recordCount(), 2);
-    EXPECT_EQ(rs.value(1), c.expected) << "read " << rs.value(1).toText().toStdString()
-                                       << ", expected " << c.expected.toText().toStdString();
+    EXPECT_EQ(rs.value(1), c.expected) << "read " << sql::valueText(rs.value(1)).toStdString()
+                                       << ", expected " << sql::valueText(c.expected).toStdString();
     rs.moveNext();
     EXPECT_TRUE(rs.value(QStringLiteral("C")).isNull());
 }

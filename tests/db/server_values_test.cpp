@@ -4,11 +4,12 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "db/ado_types.h"
-#include "db/db_error.h"
-#include "db/recordset.h"
-#include "db/row_buffer.h"
+#include "db/odbc/ado_types.h"
+#include "db/odbc/recordset.h"
+#include "db/odbc/row_buffer.h"
+#include "db/values/db_error.h"
 #include "server_fixture.h"
+#include "sql/general_value_text.h"
 
 namespace dorvane::testing {
 namespace {
@@ -247,8 +248,8 @@ TEST(DbPostgresDates, OutOfTheOrdinaryValuesReadBackAsTheyAre) {
                 EXPECT_EQ(rs.value(1), db::Value::date(k.date));
                 EXPECT_EQ(rs.value(2), db::Value::timestamp(k.timestamp));
                 EXPECT_EQ(rs.value(3), db::Value::timestamp(k.timestamp));
-                EXPECT_EQ(rs.value(1).toText(), QLatin1String(k.dateText));
-                EXPECT_EQ(rs.value(2).toText(), QLatin1String(k.timestampText));
+                EXPECT_EQ(sql::valueText(rs.value(1)), QLatin1String(k.dateText));
+                EXPECT_EQ(sql::valueText(rs.value(2)), QLatin1String(k.timestampText));
                 rs.moveNext();
             }
         }

@@ -1,8 +1,9 @@
 // The table names of the two servers, as their catalogues give them.
-#include "db/table_catalogues.h"
-#include "db/connection.h"
-#include "db/recordset.h"
+#include "db/odbc/table_catalogues.h"
+#include "db/odbc/connection.h"
+#include "db/odbc/recordset.h"
 #include "server_fixture.h"
+#include "sql/general_value_text.h"
 #include "test_servers.h"
 
 namespace dorvane::testing {
@@ -17,7 +18,7 @@ TEST(DbTableCatalogue, PostgresListsEveryRowOfPgTables) {
         QStringList names;
         for (db::Recordset rows = c.query(QStringLiteral("select tablename from pg_tables"));
              !rows.eof(); rows.moveNext()) {
-            names.append(rows.value(0).toText());
+            names.append(sql::valueText(rows.value(0)));
         }
         return names;
     };
@@ -70,9 +71,10 @@ TEST(DbTableCatalogue, SchemaRowsCarryNameAndType) {
     db::Recordset rs = c.openSchema(db::kSchemaTables);
     bool found = false;
     for (; !rs.eof(); rs.moveNext()) {
-        if (rs.value(QStringLiteral("TABLE_NAME")).toText() == t.name()) {
+        if (sql::valueText(rs.value(QStringLiteral("TABLE_NAME"))) == t.name()) {
             found = true;
-            EXPECT_EQ(rs.value(QStringLiteral("table_type")).toText(), QStringLiteral("TABLE"));
+            EXPECT_EQ(sql::valueText(rs.value(QStringLiteral("table_type"))),
+                      QStringLiteral("TABLE"));
         }
     }
     EXPECT_TRUE(found);

@@ -1,6 +1,6 @@
 // A thread that lowers its priority must lower its own only: the process's other threads,
 // the one running the commands above all, keep theirs.
-#include "db/thread_priority.h"
+#include "db/odbc/thread_priority.h"
 
 #include <gtest/gtest.h>
 

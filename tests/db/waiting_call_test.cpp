@@ -9,8 +9,8 @@
 #include <stdexcept>
 #include <thread>
 
-#include "db/db_error.h"
-#include "db/waiting_call.h"
+#include "db/odbc/waiting_call.h"
+#include "db/values/db_error.h"
 #include "qstring_printer.h"
 
 namespace dorvane::testing {

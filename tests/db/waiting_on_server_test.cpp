@@ -3,8 +3,9 @@
 // the statement is done, which it can only be once the other session lets the table go.
 #include <thread>
 
-#include "db/recordset.h"
+#include "db/odbc/recordset.h"
 #include "server_fixture.h"
+#include "sql/general_value_text.h"
 
 namespace dorvane::testing {
 namespace {
@@ -42,7 +43,7 @@ TEST_P(WaitingOnServer, TheCallerTakesTurnsWhileAReadOrADropWaitsForAHeldTable) 
     db::Recordset rows = waiting.query(selectAll(table));
     EXPECT_GE(turns, kTurns);
     ASSERT_FALSE(rows.eof());
-    EXPECT_EQ(rows.value(0).toText(), QStringLiteral("7"));
+    EXPECT_EQ(sql::valueText(rows.value(0)), QStringLiteral("7"));
     rows.close();
 
     turns = 0;
@@ -78,7 +79,7 @@ TEST_P(WaitingOnServer, ATurnThatThrowsCancelsADropWaitingForAHeldTable) {
     holder.endTransaction(false);
     db::Recordset rows = waiting.query(selectAll(table));
     ASSERT_FALSE(rows.eof());
-    EXPECT_EQ(rows.value(0).toText(), QStringLiteral("7"));
+    EXPECT_EQ(sql::valueText(rows.value(0)), QStringLiteral("7"));
 }
 
 }  // namespace

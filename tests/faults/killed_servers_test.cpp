@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "copy_check.h"
-#include "db/connection.h"
+#include "db/odbc/connection.h"
 #include "private_standin.h"
 #include "sql/sql_quoting.h"
 #include "transfer/send_tables.h"

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "db/connection_strings.h"
+#include "db/values/connection_strings.h"
 
 namespace dorvane::testing {
 

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "copy_check.h"
-#include "db/connection.h"
+#include "db/odbc/connection.h"
 #include "directions.h"
 #include "loopback_ports.h"
 #include "private_standin.h"

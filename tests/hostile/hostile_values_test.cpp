@@ -6,6 +6,7 @@
 #include <climits>
 #include <stdexcept>
 
+#include "sql/general_value_text.h"
 #include "sql/postgres_statements.h"
 #include "sql/value_text.h"
 
@@ -28,9 +29,10 @@ TEST(HostileTimestamps, DatesFarFromTodayKeepTheirYearTowardsSqlServer) {
 TEST(HostileTimestamps, PartsOutOfEveryRangeStillGiveTheirWholeText) {
     const db::DateTimeParts worst{INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN, INT_MIN};
     // Year 1 - n is n BC, so the lowest year reads as one past the largest int.
-    EXPECT_EQ(db::Value::date(worst).toText(), "2147483649--2147483648--2147483648 BC");
-    EXPECT_EQ(db::Value::time(worst).toText(), "-2147483648:-2147483648:-2147483648.-21474836");
-    EXPECT_EQ(db::Value::timestamp(worst).toText().size(), 34 + 1 + 45 + 3);
+    EXPECT_EQ(sql::valueText(db::Value::date(worst)), "2147483649--2147483648--2147483648 BC");
+    EXPECT_EQ(sql::valueText(db::Value::time(worst)),
+              "-2147483648:-2147483648:-2147483648.-21474836");
+    EXPECT_EQ(sql::valueText(db::Value::timestamp(worst)).size(), 34 + 1 + 45 + 3);
 }
 
 TEST(HostileNumericColumns, TextInAColumnMarkedNumericStaysInQuotes) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "db/connection.h"
+#include "db/odbc/connection.h"
 #include "maintenance/table_maintenance.h"
 #include "server_lists.h"
 #include "transfer_harness.h"

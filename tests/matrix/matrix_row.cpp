@@ -8,6 +8,7 @@
 #include <iostream>
 #include <optional>
 
+#include "sql/general_value_text.h"
 #include "sql/sql_quoting.h"
 #include "transfer/send_tables.h"
 #include "transfer_harness.h"
@@ -74,10 +75,10 @@ std::vector<Arrived> arrivedRows(Server to, const QString& table) {
                          : mssqlRows(QStringLiteral("SELECT * FROM ") + sql::bracketedName(table));
     std::vector<Arrived> out;
     for (const auto& row : rows) {
-        Arrived a{row[0].toText().toDouble(), std::nullopt};
+        Arrived a{sql::valueText(row[0]).toDouble(), std::nullopt};
         // An empty text may come back as a null QString: it is still not NULL.
         if (!row[1].isNull())
-            a.value = row[1].toText().isNull() ? QStringLiteral("") : row[1].toText();
+            a.value = sql::valueText(row[1]).isNull() ? QStringLiteral("") : sql::valueText(row[1]);
         out.push_back(a);
     }
     std::sort(out.begin(), out.end(),
@@ -180,11 +181,11 @@ void checkKept(const MatrixRow& row, Server from, Server to, CopyMode mode) {
 // The code page of the SQL Server database's VARCHAR columns, asked once.
 int targetCodePage() {
     static const int codePage =
-        mssqlRows(QStringLiteral("SELECT CONVERT(int, COLLATIONPROPERTY(CONVERT(nvarchar(128), "
-                                 "DATABASEPROPERTYEX(DB_NAME(), 'Collation')), 'CodePage'))"))
-            .at(0)
-            .at(0)
-            .toText()
+        sql::valueText(
+            mssqlRows(QStringLiteral("SELECT CONVERT(int, COLLATIONPROPERTY(CONVERT(nvarchar(128), "
+                                     "DATABASEPROPERTYEX(DB_NAME(), 'Collation')), 'CodePage'))"))
+                .at(0)
+                .at(0))
             .toInt();
     return codePage;
 }

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "db/db_error.h"
+#include "db/values/db_error.h"
 #include "test_servers.h"
 
 namespace dorvane::testing {

@@ -8,6 +8,7 @@
 
 #include "copy_text_reading.h"
 #include "sql/copy_text.h"
+#include "sql/general_value_text.h"
 #include "sql/postgres_copy_statement.h"
 #include "sql/statement_pieces.h"
 
@@ -53,7 +54,7 @@ TEST(CopyText, FieldsAreTheValueTextEscaped) {
         {Value::date({2024, 2, 29}), false, "2024-02-29"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(field(c.value, c.unquoted), c.expected) << c.value.toText().toStdString();
+        EXPECT_EQ(field(c.value, c.unquoted), c.expected) << sql::valueText(c.value).toStdString();
 }
 
 TEST(CopyText, RowsReadBackAsTheirValues) {
@@ -76,7 +77,7 @@ TEST(CopyText, RowsReadBackAsTheirValues) {
     ASSERT_TRUE(rows.has_value());
     ASSERT_EQ(rows->size(), 2u);
     const std::vector<CopyField> expected{hostile,  std::nullopt,        QString(),
-                                          longText, QStringLiteral("7"), values[5].toText()};
+                                          longText, QStringLiteral("7"), sql::valueText(values[5])};
     EXPECT_EQ(rows->at(0), expected);
     EXPECT_EQ(rows->at(1), expected);
 }

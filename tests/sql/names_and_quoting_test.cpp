@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "db/ado_type.h"
+#include "db/values/ado_type.h"
 #include "sql/sql_quoting.h"
 
 namespace dorvane::testing {

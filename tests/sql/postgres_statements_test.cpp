@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "db/ado_types.h"
+#include "db/odbc/ado_types.h"
 #include "recorded_pieces.h"
 #include "sql/postgres_statements.h"
 

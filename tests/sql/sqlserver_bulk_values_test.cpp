@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "sql/general_value_text.h"
 #include "sql/sqlserver_bulk_values.h"
 
 namespace dorvane {
@@ -59,7 +60,7 @@ TEST(SqlServerBulkValues, IntegersGoOnlyAsTheirDigitsInTheColumnsRange) {
                              Value::boolean(true), Value::text(" 1"),  Value::text("")};
     for (const Value& value : outside)
         EXPECT_EQ(encode(value, {BulkForm::TinyInt}).cell, BulkCell::None)
-            << value.toText().toStdString();
+            << sql::valueText(value).toStdString();
 }
 
 TEST(SqlServerBulkValues, FloatsAreTheNumbersTheirTextsName) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "db/ado_types.h"
+#include "db/odbc/ado_types.h"
 #include "sql/type_proposals.h"
 
 namespace dorvane {

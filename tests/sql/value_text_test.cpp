@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "sql/general_value_text.h"
 #include "sql/value_text.h"
 
 namespace dorvane {
@@ -133,11 +134,11 @@ TEST(TransferValueText, SqlServerRefusesDatesOutsideTheTargetTypesRange) {
         const QStringView type(row.typeName);
         try {
             sql::checkSqlServerCanHold(row.value, type);
-            EXPECT_TRUE(row.held) << row.value.toText().toStdString() << " into "
+            EXPECT_TRUE(row.held) << sql::valueText(row.value).toStdString() << " into "
                                   << type.toString().toStdString();
         } catch (const std::runtime_error& e) {
             EXPECT_FALSE(row.held) << e.what();
-            EXPECT_NE(std::string(e.what()).find(row.value.toText().toStdString()),
+            EXPECT_NE(std::string(e.what()).find(sql::valueText(row.value).toStdString()),
                       std::string::npos)
                 << e.what();
         }

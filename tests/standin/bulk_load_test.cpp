@@ -1,7 +1,7 @@
 // Bulk load (TDS bulk load messages) through the FreeTDS driver's bulk copy attributes, as
 // the program would use them: values arrive as INSERT would store them, inside the
 // session's transaction, and refused rows leave nothing behind.
-#include "db/freetds_bulk_copy_abi.h"
+#include "db/bulk/freetds_bulk_copy_abi.h"
 #include "odbc_client.h"
 
 #include <gtest/gtest.h>

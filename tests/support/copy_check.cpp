@@ -6,9 +6,10 @@
 #include <map>
 #include <vector>
 
-#include "db/ado_types.h"
-#include "db/connection.h"
-#include "db/recordset.h"
+#include "db/odbc/ado_types.h"
+#include "db/odbc/connection.h"
+#include "db/odbc/recordset.h"
+#include "sql/general_value_text.h"
 #include "sql/sql_quoting.h"
 #include "test_servers.h"
 
@@ -57,7 +58,7 @@ double asDouble(const db::Value& v) {
         case Kind::Boolean:
             return v.asBoolean() ? 1 : 0;
         default:
-            return v.toText().trimmed().toDouble();
+            return sql::valueText(v).trimmed().toDouble();
     }
 }
 
@@ -68,7 +69,7 @@ QString exactForm(const db::Value& v) {
         case Kind::Boolean:
             return v.asBoolean() ? QStringLiteral("1") : QStringLiteral("0");
         default:
-            return canonicalDecimal(v.toText());
+            return canonicalDecimal(sql::valueText(v));
     }
 }
 
@@ -76,7 +77,7 @@ QString booleanForm(const db::Value& v) {
     if (v.kind() == Kind::Boolean) return v.asBoolean() ? QStringLiteral("1") : QStringLiteral("0");
     if (v.kind() == Kind::Integer)
         return v.asInteger() != 0 ? QStringLiteral("1") : QStringLiteral("0");
-    const QString t = v.toText().trimmed().toLower();
+    const QString t = sql::valueText(v).trimmed().toLower();
     const bool truth = t == u"true" || t == u"t" || t == u"1" || t == u"yes" || t == u"on";
     return truth ? QStringLiteral("1") : QStringLiteral("0");
 }
@@ -84,7 +85,7 @@ QString booleanForm(const db::Value& v) {
 // The time a column holds: microseconds on PostgreSQL, milliseconds on a SQL Server
 // DATETIME (rounded half up, carrying into the date).
 QString timestampForm(const db::Value& v, Server server) {
-    if (v.kind() != Kind::Date && v.kind() != Kind::Timestamp) return v.toText();
+    if (v.kind() != Kind::Date && v.kind() != Kind::Timestamp) return sql::valueText(v);
     using namespace std::chrono;
     const db::DateTimeParts& p = v.asDateTime();
     const sys_days day{year{p.year} / month{static_cast<unsigned>(p.month)} /
@@ -109,7 +110,7 @@ QString timestampForm(const db::Value& v, Server server) {
 }
 
 QString dateForm(const db::Value& v) {
-    if (v.kind() != Kind::Date && v.kind() != Kind::Timestamp) return v.toText().left(10);
+    if (v.kind() != Kind::Date && v.kind() != Kind::Timestamp) return sql::valueText(v).left(10);
     const db::DateTimeParts& p = v.asDateTime();
     return QString::asprintf("%04d-%02d-%02d", p.year, p.month, p.day);
 }
@@ -122,7 +123,7 @@ QString textForm(const db::Value& v, Server server) {
         const QString millis = t.mid(20, 3);
         return t.left(19) + (millis == u"000" ? QString() : u'.' + millis);
     }
-    return v.toText();
+    return sql::valueText(v);
 }
 
 // What a code page 1252 column keeps: every UTF-16 unit it cannot hold becomes "?".
@@ -245,7 +246,7 @@ QString comparableForm(const db::Value& v, ColumnKind kind, Server server, bool 
             break;
         case ColumnKind::Time:
         case ColumnKind::Binary:
-            form = v.toText();
+            form = sql::valueText(v);
             break;
         case ColumnKind::Text:
             form = textForm(v, server);

@@ -9,8 +9,8 @@
 #include <QString>
 #include <QStringList>
 
-#include "db/ado_type.h"
-#include "db/value.h"
+#include "db/values/ado_type.h"
+#include "db/values/value.h"
 
 namespace dorvane::testing {
 

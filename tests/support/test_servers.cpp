@@ -6,9 +6,9 @@
 #include <QCoreApplication>
 #include <cstdlib>
 
-#include "db/connection.h"
-#include "db/db_error.h"
-#include "db/recordset.h"
+#include "db/odbc/connection.h"
+#include "db/odbc/recordset.h"
+#include "db/values/db_error.h"
 #include "sql/sql_quoting.h"
 
 namespace dorvane::testing {

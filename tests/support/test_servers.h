@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/settings_store.h"
-#include "db/connection_strings.h"
+#include "db/values/connection_strings.h"
 
 namespace dorvane::testing {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "copy_check.h"
-#include "db/ado_types.h"
+#include "db/odbc/ado_types.h"
 #include "directions.h"
 #include "sql/sql_quoting.h"
 #include "transfer/send_tables.h"

@@ -18,11 +18,12 @@
 #endif
 
 #include "copy_check.h"
-#include "db/connection.h"
-#include "db/recordset.h"
+#include "db/odbc/connection.h"
+#include "db/odbc/recordset.h"
 #include "directions.h"
 #include "old_target.h"
 #include "private_standin.h"
+#include "sql/general_value_text.h"
 #include "sql/sql_quoting.h"
 #include "transfer/send_tables.h"
 #include "transfer_harness.h"
@@ -114,7 +115,7 @@ class FastCopy : public ::testing::TestWithParam<Direction> {
     }
     static Rows sorted(Rows rows) {
         std::sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
-            return a[0].toText().toDouble() < b[0].toText().toDouble();
+            return sql::valueText(a[0]).toDouble() < sql::valueText(b[0]).toDouble();
         });
         return rows;
     }

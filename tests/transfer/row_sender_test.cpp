@@ -6,8 +6,9 @@
 
 #include "../db/server_fixture.h"
 #include "core/procedure.h"
-#include "db/recordset.h"
+#include "db/odbc/recordset.h"
 #include "scripted_platform.h"
+#include "sql/general_value_text.h"
 #include "transfer/row_sender.h"
 #include "transfer/statement_pipeline.h"
 
@@ -61,7 +62,7 @@ TEST_P(StatementPipelineTest, StatementsLongerThanTheQueueStillGoWhole) {
     db::Recordset rows = connect().query(selectAll(table));
     int count = 0;
     for (; !rows.eof(); rows.moveNext(), ++count)
-        EXPECT_TRUE(rows.value(1).toText() == note) << "row " << count << " changed";
+        EXPECT_TRUE(sql::valueText(rows.value(1)) == note) << "row " << count << " changed";
     EXPECT_EQ(count, 5);
 }
 

@@ -6,9 +6,9 @@
 #include <optional>
 #include <vector>
 
-#include "db/ado_type.h"
-#include "db/recordset.h"
-#include "db/value.h"
+#include "db/values/ado_type.h"
+#include "db/odbc/recordset.h"
+#include "db/values/value.h"
 #include "sql/postgres_statements.h"
 #include "sql/sqlserver_statements.h"
 #include "transfer/transfer_directions.h"

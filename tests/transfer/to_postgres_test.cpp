@@ -4,7 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "copy_check.h"
-#include "db/connection.h"
+#include "db/odbc/connection.h"
+#include "sql/general_value_text.h"
 #include "sql/sql_quoting.h"
 #include "transfer/send_tables.h"
 #include "transfer_harness.h"
@@ -49,18 +50,18 @@ TEST_F(TransferToPostgres, SevenColumnTableGetsTheAutomaticTypesAndItsRows) {
                            "ok boolean", "price numeric", "day date", "score text"}));
     const Rows rows = pgRows(t);
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0][0].toText(), "7");
-    EXPECT_EQ(rows[0][1].toText(), "O'Brien");
-    EXPECT_EQ(rows[0][2].toText(), "2024-01-02 03:04:05.123000");
+    EXPECT_EQ(sql::valueText(rows[0][0]), "7");
+    EXPECT_EQ(sql::valueText(rows[0][1]), "O'Brien");
+    EXPECT_EQ(sql::valueText(rows[0][2]), "2024-01-02 03:04:05.123000");
     EXPECT_EQ(rows[0][3], db::Value::boolean(true));
-    EXPECT_EQ(rows[0][4].toText(), "12.5000");
-    EXPECT_EQ(rows[0][5].toText(), "2024-02-29");
-    EXPECT_EQ(rows[0][6].toText(), "0.1");
+    EXPECT_EQ(sql::valueText(rows[0][4]), "12.5000");
+    EXPECT_EQ(sql::valueText(rows[0][5]), "2024-02-29");
+    EXPECT_EQ(sql::valueText(rows[0][6]), "0.1");
     // An empty text stays a text; nulls stay nulls.
     EXPECT_EQ(rows[1][1], db::Value::text(""));
     EXPECT_TRUE(rows[1][2].isNull());
     EXPECT_EQ(rows[1][3], db::Value::boolean(false));
-    EXPECT_EQ(rows[1][4].toText(), "-1234.5678");
+    EXPECT_EQ(sql::valueText(rows[1][4]), "-1234.5678");
     EXPECT_TRUE(rows[1][6].isNull());
 
     EXPECT_EQ(h.postgresTables.texts(), (std::vector<QString>{t}));
@@ -133,9 +134,9 @@ TEST_F(TransferToPostgres, QuotesAndBackslashesInNamesAndValuesArriveIntact) {
     EXPECT_EQ(postgresColumns(t), (QStringList{"col\"x text", "n numeric"}));
     const Rows rows = pgRows(t, QStringLiteral("2"));
     ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[0][0].toText(), "C:\\data");
-    EXPECT_EQ(rows[1][0].toText(), "it's \\'quoted\\'");
-    EXPECT_EQ(rows[2][0].toText(), "plain");
+    EXPECT_EQ(sql::valueText(rows[0][0]), "C:\\data");
+    EXPECT_EQ(sql::valueText(rows[1][0]), "it's \\'quoted\\'");
+    EXPECT_EQ(sql::valueText(rows[2][0]), "plain");
 }
 
 TEST_F(TransferToPostgres, EveryKindOfValueArrivesAsFarAsTheTargetTypesHoldIt) {
@@ -166,29 +167,29 @@ TEST_F(TransferToPostgres, EveryKindOfValueArrivesAsFarAsTheTargetTypesHoldIt) {
     const Rows rows = pgRows(t);
     ASSERT_EQ(rows.size(), 3u);
     const auto& full = rows[0];
-    EXPECT_EQ(full[1].toText(), "9007199254740993");
-    EXPECT_EQ(full[2].toText(), "-32768");
-    EXPECT_EQ(full[3].toText(), "255");
+    EXPECT_EQ(sql::valueText(full[1]), "9007199254740993");
+    EXPECT_EQ(sql::valueText(full[2]), "-32768");
+    EXPECT_EQ(sql::valueText(full[3]), "255");
     EXPECT_EQ(full[4], db::Value::boolean(true));
-    EXPECT_EQ(full[5].toText(), "123456789012345.1234567890123");
-    EXPECT_EQ(full[6].toText(), "922337203685477.5807");
-    EXPECT_EQ(full[7].toText(), "-2.5e-07");
-    EXPECT_EQ(full[8].toText(), "0.1");
-    EXPECT_EQ(full[9].toText(), "1999-12-31 23:59:59.997000");
-    EXPECT_EQ(full[10].toText(), "0001-01-01");
-    EXPECT_EQ(full[11].toText(), "ab   ");
-    EXPECT_EQ(full[12].toText(), "x'y");
-    EXPECT_EQ(full[13].toText(), utf8("Αθήνα 中文 😀"));
-    EXPECT_EQ(full[14].toText(), longText);
-    EXPECT_EQ(full[15].toText(), "\\x01ab00");
-    EXPECT_EQ(full[16].toText().toUpper(), "6F9619FF-8B86-D011-B42D-00C04FC964FF");
+    EXPECT_EQ(sql::valueText(full[5]), "123456789012345.1234567890123");
+    EXPECT_EQ(sql::valueText(full[6]), "922337203685477.5807");
+    EXPECT_EQ(sql::valueText(full[7]), "-2.5e-07");
+    EXPECT_EQ(sql::valueText(full[8]), "0.1");
+    EXPECT_EQ(sql::valueText(full[9]), "1999-12-31 23:59:59.997000");
+    EXPECT_EQ(sql::valueText(full[10]), "0001-01-01");
+    EXPECT_EQ(sql::valueText(full[11]), "ab   ");
+    EXPECT_EQ(sql::valueText(full[12]), "x'y");
+    EXPECT_EQ(sql::valueText(full[13]), utf8("Αθήνα 中文 😀"));
+    EXPECT_EQ(sql::valueText(full[14]), longText);
+    EXPECT_EQ(sql::valueText(full[15]), "\\x01ab00");
+    EXPECT_EQ(sql::valueText(full[16]).toUpper(), "6F9619FF-8B86-D011-B42D-00C04FC964FF");
 
     // The empty texts of the second row stay empty texts, its nulls stay nulls.
     const auto& empties = rows[1];
     for (int i = 1; i <= 10; ++i) EXPECT_TRUE(empties[i].isNull()) << i;
-    EXPECT_EQ(empties[11].toText(), "     ");
+    EXPECT_EQ(sql::valueText(empties[11]), "     ");
     for (int i = 12; i <= 14; ++i) EXPECT_EQ(empties[i], db::Value::text("")) << i;
-    EXPECT_EQ(empties[15].toText(), "\\x");
+    EXPECT_EQ(sql::valueText(empties[15]), "\\x");
     EXPECT_TRUE(empties[16].isNull());
     for (int i = 1; i < 17; ++i) EXPECT_TRUE(rows[2][i].isNull()) << i;
 }
@@ -233,10 +234,8 @@ TEST_F(TransferToPostgres, AFastCopyWaitingForAHeldTableLetsEventsRun) {
     execMssql(QStringLiteral("CREATE TABLE [%1]([n] INT)").arg(t));
     execMssql(QStringLiteral("INSERT INTO [%1] VALUES(1),(2),(3)").arg(t));
     execPostgres(QStringLiteral("CREATE TABLE ") + quoted + QStringLiteral("(old TEXT)"));
-    const QString held =
-        postgresRows(
-            QStringLiteral("SELECT %1::regclass::oid").arg(sql::singleQuotedText(quoted)))[0][0]
-            .toText();
+    const QString held = sql::valueText(postgresRows(
+        QStringLiteral("SELECT %1::regclass::oid").arg(sql::singleQuotedText(quoted)))[0][0]);
     h.select(h.mssqlTables, {t});
     h.postgresTables.add(t);
     h.platform.answers = {core::kAnswerYes};

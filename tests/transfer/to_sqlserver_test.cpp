@@ -6,9 +6,10 @@
 #include <algorithm>
 
 #include "copy_check.h"
-#include "db/ado.h"
-#include "db/ado_types.h"
-#include "db/connection.h"
+#include "db/odbc/ado.h"
+#include "db/odbc/ado_types.h"
+#include "db/odbc/connection.h"
+#include "sql/general_value_text.h"
 #include "sql/sql_quoting.h"
 #include "transfer/send_tables.h"
 #include "transfer_harness.h"
@@ -45,7 +46,7 @@ class TransferToSqlServer : public ::testing::Test {
             const db::Value &x = a[0], &y = b[0];
             if (x.kind() == db::Value::Kind::Double) return x.asDouble() < y.asDouble();
             if (x.kind() == db::Value::Kind::Integer) return x.asInteger() < y.asInteger();
-            return x.toText() < y.toText();
+            return sql::valueText(x) < sql::valueText(y);
         });
         return rows;
     }

@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "db/ado.h"
-#include "db/connection.h"
+#include "db/odbc/ado.h"
+#include "db/odbc/connection.h"
+#include "sql/general_value_text.h"
 #include "sql/sql_quoting.h"
 
 namespace dorvane::testing {
@@ -94,7 +95,7 @@ QStringList postgresColumns(const QString& table) {
         postgresRows(QStringLiteral("SELECT column_name, data_type FROM information_schema.columns "
                                     "WHERE table_name = ") +
                      sql::singleQuotedText(table) + QStringLiteral(" ORDER BY ordinal_position"));
-    for (const auto& row : rows) columns << row[0].toText() + u' ' + row[1].toText();
+    for (const auto& row : rows) columns << sql::valueText(row[0]) + u' ' + sql::valueText(row[1]);
     return columns;
 }
 

@@ -9,8 +9,8 @@
 #include <functional>
 #include <vector>
 
-#include "db/recordset.h"
-#include "db/value.h"
+#include "db/odbc/recordset.h"
+#include "db/values/value.h"
 #include "memory_controls.h"
 #include "scripted_platform.h"
 #include "test_servers.h"

@@ -3,9 +3,9 @@
 // list entry a DROP removed, as the target compares names.
 #include <gtest/gtest.h>
 
-#include "core/memory_controls.h"
+#include "memory_controls.h"
 #include "core/procedure.h"
-#include "db/connection_strings.h"
+#include "db/values/connection_strings.h"
 #include "scripted_platform.h"
 #include "transfer/transfer_steps.h"
 
