@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
-#include "db/values/db_error.h"
 #include "db/odbc/odbc_connection.h"
+#include "db/values/db_error.h"
 #include "transfer/refused_rows.h"
 
 namespace dorvane::transfer {

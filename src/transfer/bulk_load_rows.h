@@ -19,7 +19,7 @@
 #include "db/odbc/waiting_call.h"
 #include "db/values/value.h"
 #include "sql/sqlserver_bulk_values.h"
-#include "transfer/fast_copy_target.h"
+#include "transfer/table_target.h"
 
 namespace dorvane::transfer {
 

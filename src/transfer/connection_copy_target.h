@@ -1,6 +1,6 @@
 #pragma once
-// A fast copy's target reached through the command's own connection: its transaction is
-// the one a TableReplacement keeps, and its rows go as the writer made for it sends them.
+// A table's target reached through the command's own connection: its transaction is the
+// one a TableReplacement keeps, and its rows go as the writer made for it sends them.
 // Whether the server took no bulk load is the run's to remember: the target lives for one
 // table.
 
@@ -9,37 +9,44 @@
 #include <optional>
 
 #include "db/odbc/connection.h"
-#include "transfer/fast_copy_target.h"
 #include "transfer/table_replacement.h"
+#include "transfer/table_target.h"
 
 namespace dorvane::transfer {
 
-class ConnectionCopyTarget : public FastCopyTarget {
+class ConnectionCopyTarget : public TableTarget {
   public:
-    using MakeWriter = std::function<std::unique_ptr<TableRowWriter>(db::Connection&)>;
-    // `makeWriter` reads `bulkLoadRefused`, which refuseBulkLoad sets.
-    ConnectionCopyTarget(db::Connection& connection, MakeWriter makeWriter, bool& bulkLoadRefused)
+    using MakeWriter = std::function<std::unique_ptr<TableRowWriter>()>;
+    // `allOrNothing`: see TableTarget. `makeWriter` reads `bulkLoadRefused`, which
+    // refuseBulkLoad sets, when there is one.
+    ConnectionCopyTarget(const std::unique_ptr<db::Connection>& connection, bool allOrNothing,
+                         MakeWriter makeWriter, bool* bulkLoadRefused = nullptr)
         : connection_(connection),
+          allOrNothing_(allOrNothing),
           makeWriter_(std::move(makeWriter)),
           bulkLoadRefused_(bulkLoadRefused) {}
 
-    void begin() override { transaction_.emplace(connection_); }
-    void execute(const QString& sql) override { connection_.execute(sql); }
+    bool allOrNothing() const override { return allOrNothing_; }
+    void begin() override;
+    void execute(const QString& sql) override;
     void restart() override { existing().restart(); }
-    std::unique_ptr<TableRowWriter> rowWriter() override { return makeWriter_(connection_); }
+    std::unique_ptr<TableRowWriter> rowWriter() override { return makeWriter_(); }
     void commit() override { existing().commit(); }
     void rollback() noexcept override {
         if (transaction_) transaction_->rollback();
     }
-    void refuseBulkLoad() override { bulkLoadRefused_ = true; }
-    bool bulkLoadRefused() const override { return bulkLoadRefused_; }
+    void refuseBulkLoad() override {
+        if (bulkLoadRefused_) *bulkLoadRefused_ = true;
+    }
+    bool bulkLoadRefused() const override { return bulkLoadRefused_ && *bulkLoadRefused_; }
 
   private:
     TableReplacement& existing();
 
-    db::Connection& connection_;
+    const std::unique_ptr<db::Connection>& connection_;
+    const bool allOrNothing_;
     const MakeWriter makeWriter_;
-    bool& bulkLoadRefused_;
+    bool* const bulkLoadRefused_;
     std::optional<TableReplacement> transaction_;
 };
 

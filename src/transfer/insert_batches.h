@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "db/odbc/connection.h"
-#include "transfer/fast_copy_target.h"
 #include "transfer/statement_pipeline.h"
+#include "transfer/table_target.h"
 
 namespace dorvane::transfer {
 

@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "db/bulk/postgres_copy.h"
-#include "transfer/fast_copy_target.h"
+#include "transfer/table_target.h"
 
 namespace dorvane::transfer {
 
-class PostgresCopyTarget : public FastCopyTarget {
+class PostgresCopyTarget : public TableTarget {
   public:
     // `connectionString`: the psqlODBC string the command's own connection opened with;
     // `unquoted`: the columns whose values the INSERT writes without quotes;

@@ -1,9 +1,9 @@
 #include "transfer/refused_rows.h"
 
-#include "db/values/db_error.h"
 #include "db/odbc/recordset.h"
-#include "transfer/stoppable_waits.h"
+#include "db/values/db_error.h"
 #include "sql/general_value_text.h"
+#include "transfer/stoppable_waits.h"
 
 namespace dorvane::transfer {
 
@@ -43,7 +43,8 @@ bool connectionLost(const std::exception_ptr& failure) {
 
 bool transactionGoesOn(db::Connection& target) {
     try {
-        return sql::valueText(target.query(QStringLiteral("SELECT XACT_STATE()")).value(0)).toInt() == 1;
+        return sql::valueText(target.query(QStringLiteral("SELECT XACT_STATE()")).value(0))
+                   .toInt() == 1;
     } catch (...) {
         return false;  // no answer: the connection is gone
     }

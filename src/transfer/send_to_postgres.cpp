@@ -56,13 +56,9 @@ class TransferToPostgres : public TableTransfer {
         }
     }
 
-    std::int64_t sendTableRows() override {
+    void buildInsert(SteppedSourceRow& row) override {
         auto steps = numberedPieces(kToPostgresRows.insert);
-        return sendRows(
-            [&](auto& row) {
-                statements::buildInsert(statement_, tableName_, row, steps, numericColumns_);
-            },
-            [this](int column, const db::Value& value) { checkTargetCanHold(column, value); });
+        statements::buildInsert(statement_, tableName_, row, steps, numericColumns_);
     }
 
     void checkTargetCanHold(int, const db::Value& value) override {
@@ -70,8 +66,9 @@ class TransferToPostgres : public TableTransfer {
     }
 
     // The rows as COPY ... FROM STDIN, over a session of the copy's own to the same server,
-    // which lets events run while it waits as the command's connections do.
-    std::unique_ptr<FastCopyTarget> fastCopyTarget() override {
+    // which lets events run while it waits as the command's connections do. Its text of the
+    // rows checks each value as checkTargetCanHold does.
+    std::unique_ptr<TableTarget> fastCopyTarget() override {
         const db::Recordset& source = existing(source_);
         std::vector<QString> columns;
         for (int i = 0; i < source.fieldCount(); ++i) columns.push_back(source.field(i).name);

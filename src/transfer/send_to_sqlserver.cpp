@@ -12,6 +12,7 @@
 #include "sql/sqlserver_statements.h"
 #include "sql/value_text.h"
 #include "transfer/bulk_load_rows.h"
+#include "transfer/checked_rows.h"
 #include "transfer/connection_copy_target.h"
 #include "transfer/insert_batches.h"
 #include "transfer/send_tables.h"
@@ -56,22 +57,25 @@ class TransferToSqlServer : public TableTransfer {
             success_ = false;
     }
 
-    std::int64_t sendTableRows() override {
+    void buildInsert(SteppedSourceRow& row) override {
         auto steps = numberedPieces(kToSqlServerRows.insert);
-        return sendRows(
-            [&](auto& row) {
-                statements::buildInsert(statement_, tableName_, row, steps, [&](int column) {
-                    return targetColumns_.holdsBytes(column);
-                });
-            },
-            // A value its column would change.
-            [&](int column, const db::Value& value) { checkTargetCanHold(column, value); });
+        statements::buildInsert(statement_, tableName_, row, steps,
+                                [&](int column) { return targetColumns_.holdsBytes(column); });
     }
 
-    std::unique_ptr<FastCopyTarget> fastCopyTarget() override {
+    // Each value checked once, before it goes by bulk load or in an INSERT.
+    std::unique_ptr<TableTarget> fastCopyTarget() override {
         return std::make_unique<ConnectionCopyTarget>(
-            existing(mssql_), [this](db::Connection& target) { return rowWriter(target); },
-            bulkLoadRefused_);
+            mssql_, true,
+            [this] {
+                return std::make_unique<CheckedRows>(
+                    tableName_,
+                    [this](int column, const db::Value& value) {
+                        checkTargetCanHold(column, value);
+                    },
+                    rowWriter(existing(mssql_)));
+            },
+            &bulkLoadRefused_);
     }
 
     // By bulk load where every column of the new table takes values in its own form and the

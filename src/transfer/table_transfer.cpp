@@ -4,6 +4,7 @@
 #include "db/odbc/ado.h"
 #include "sql/postgres_statements.h"
 #include "sql/sqlserver_statements.h"
+#include "transfer/connection_copy_target.h"
 
 namespace dorvane::transfer {
 
@@ -123,8 +124,7 @@ bool TableTransfer::sendSelectedTables() {
 
 bool TableTransfer::sendTable(int index) {
     const TableLines& lines = lines_.table;
-    QString sourceName;
-    p_.step(lines.takeTableName, [&] { tableName_ = sourceName = sourceList().text(index); });
+    p_.step(lines.takeTableName, [&] { tableName_ = sourceName_ = sourceList().text(index); });
     const std::optional<int> answer = overwriteAnswer();
     if (!answer) return true;
 
@@ -134,7 +134,7 @@ bool TableTransfer::sendTable(int index) {
             if (existing(source_).state() != db::kStateClosed) source_->close();
         });
     }
-    const bool sourceRead = p_.step(lines.openSource, [&] { openSource(sourceName); });
+    const bool sourceRead = p_.step(lines.openSource, [&] { openSource(sourceName_); });
     const QString head = columnHead();
     p_.step(lines.startCreateTable, [&] { statement_ = head; });
     const core::CheckBox& customizeBox = traits_.direction == Direction::ToPostgres
@@ -158,15 +158,14 @@ bool TableTransfer::sendTable(int index) {
 
     // "Fast copy": the table in one transaction. After a failure the run sends nothing
     // more, and the copy row by row then only reads, as it does without the box.
-    if (fastCopyTicked() && success_ && sourceRead && target() && source_) {
-        copyAtOnce(*answer, sourceName);
+    std::unique_ptr<TableTarget> atOnce;
+    if (fastCopyTicked() && success_ && sourceRead && target() && source_ &&
+        !p_.step(lines_.fast.begin, [&] { atOnce = fastCopyTarget(); })) {
+        success_ = false;
+        endTable(false, 0);
         return true;
     }
-    const bool created = transfer_steps::createTargetTable(
-        p_, ctx_.platform, target(), targetList(), tableName_, targetNames(), *answer, sourceRead,
-        dropStatement(), statement_, success_, lines_.creation);
-    afterCreate(created);
-    endTable(created, sendTableRows());
+    copyTable(*answer, sourceRead, std::move(atOnce));
     return true;
 }
 
@@ -216,36 +215,27 @@ bool TableTransfer::customize() {
     return true;
 }
 
-void TableTransfer::copyAtOnce(int answer, const QString& sourceName) {
-    FastCopyDirection direction{
-        .afterCreate = [this](bool created) { afterCreate(created); },
-        .checkValue = [this](int column,
-                             const db::Value& value) { checkTargetCanHold(column, value); },
-        // A stop rolls the table back; the run then ends as after a stopped row.
-        .stopRequested =
-            [this] {
-                if (ctx_.stop.requested()) stopped_ = true;
-                return stopped_;
-            },
-        // For the table to go again, by other means.
-        .readSourceAgain =
-            [&] {
-                p_.step(lines_.tableEnd.closeSource, [&] { closeSourceAfterTable(); });
-                return p_.step(lines_.table.openSource, [&] { openSource(sourceName); });
-            },
-    };
-    FastTableCopy copy(
-        FastCopyScope{p_, ctx_.platform, yield_, waits_, ctx_.transferScreen.progressBar,
-                      targetList(), targetNames(), *source_, tableName_, statement_, success_},
-        lines_.fast, lines_.creation);
-    FastTableCopy::Outcome outcome;
-    std::unique_ptr<FastCopyTarget> target;
-    if (p_.step(lines_.fast.begin, [&] { target = fastCopyTarget(); }))
-        outcome = copy.run(answer, dropStatement(), *target, direction);
-    else
-        success_ = false;
+void TableTransfer::copyTable(int answer, bool sourceRead, std::unique_ptr<TableTarget> target) {
+    if (!target) {
+        const InsertPerRowScope inserts{p_,          ctx_.platform,  yield_,
+                                        lines_.rows, this->target(), tableName_,
+                                        statement_,  success_};
+        target = std::make_unique<ConnectionCopyTarget>(this->target(), false, [this, inserts] {
+            return std::make_unique<InsertPerRow>(inserts, *this);
+        });
+    }
+    TableCopy copy(TableCopyScope{p_, ctx_.platform, yield_, waits_, ctx_.stop,
+                                  ctx_.transferScreen.progressBar, targetList(), targetNames(),
+                                  source_, tableName_, statement_, success_},
+                   lines_, *this);
+    const TableCopy::Outcome outcome = copy.run(answer, sourceRead, dropStatement(), *target);
     if (outcome.stopped) stopped_ = true;
     endTable(outcome.created, outcome.rows);
+}
+
+bool TableTransfer::readSourceAgain() {
+    p_.step(lines_.tableEnd.closeSource, [&] { closeSourceAfterTable(); });
+    return p_.step(lines_.table.openSource, [&] { openSource(sourceName_); });
 }
 
 void TableTransfer::endTable(bool created, std::int64_t rowsSent) {

@@ -9,7 +9,6 @@
 #include "sql/sqlserver_statements.h"
 #include "sql/statement_pieces.h"
 #include "transfer/command_context.h"
-#include "transfer/fast_table_copy.h"
 #include "transfer/numbered_pieces.h"
 #include "transfer/transfer_steps.h"
 
@@ -100,6 +99,15 @@ struct RowLines {
 // After a table's rows; the count of its rows is checked on the last row's line.
 struct TableEndLines {
     int checkRowsArrived, defaultPointer, resetProgress, closeSource, listNewTable;
+};
+
+// The steps of a fast copy that the copy row by row does not take.
+struct FastCopyLines {
+    int begin;      // the transaction begins
+    int countRows;  // the source's rows are counted
+    int sendRow;    // a row is read, checked and handed to the target's writer
+    int finish;     // the last rows are sent and the server has taken them all
+    int commit;
 };
 
 struct TransferLines {

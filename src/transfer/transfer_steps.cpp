@@ -120,40 +120,6 @@ QString removeDroppedEntry(core::ListBox& list, const QString& table, Qt::CaseSe
     return entry;
 }
 
-bool createTargetTable(core::Procedure& p, core::Platform& platform,
-                       const std::unique_ptr<db::Connection>& target, core::ListBox& list,
-                       const QString& table, Qt::CaseSensitivity names, int answer, bool sourceRead,
-                       const QString& dropSql, const QString& createSql, bool& success,
-                       const CreationLines& lines) {
-    std::unique_ptr<TableReplacement> replacement;
-    bool dropped = false;
-    QString removed = table;
-    if (p.test(lines.overwriteTest, [&] { return answer == core::kAnswerYes; }) && success &&
-        sourceRead) {
-        p.step(lines.drop, [&] {
-            replacement = std::make_unique<TableReplacement>(existing(target));
-            target->execute(dropSql);
-            dropped = true;
-        });
-        if (replacement) {
-            if (!dropped) p.unnumbered([&] { replacement->restart(); });
-            p.step(lines.listRemove, [&] { removed = removeDroppedEntry(list, table, names); });
-        }
-    }
-    bool created = false;
-    if (p.test(lines.successTest, [&] { return success; }))
-        p.step(lines.create,
-               [&] { created = success = executeSql(platform, existing(target), createSql); });
-    if (!replacement) return created;
-    if (created) {
-        if (!p.step(lines.create, [&] { replacement->commit(); })) created = success = false;
-    } else {
-        replacement->rollback();
-    }
-    if (!created && dropped) p.step(lines.listRemove, [&] { list.add(removed); });  // back again
-    return created;
-}
-
 void checkRowsArrived(db::Connection& target, const QString& table, const QString& countSql,
                       std::int64_t sent) {
     db::Recordset counted = target.query(countSql);

@@ -90,18 +90,6 @@ struct CreationLines {
 // there is one, as a server that tells case apart may hold both.
 QString removeDroppedEntry(core::ListBox& list, const QString& table, Qt::CaseSensitivity names);
 
-// The target table made: after a confirmed overwrite (`answer`), the old table is dropped
-// in the same transaction that creates the new one, so it goes only when its replacement
-// is there; nothing is dropped once a statement has failed or when the source could not
-// be read. The list loses the old name with the DROP and gets it back when the DROP is
-// undone; `names` as removeDroppedEntry takes it. `success` takes the result of the CREATE
-// TABLE; true when the table was created.
-bool createTargetTable(core::Procedure& p, core::Platform& platform,
-                       const std::unique_ptr<db::Connection>& target, core::ListBox& list,
-                       const QString& table, Qt::CaseSensitivity names, int answer, bool sourceRead,
-                       const QString& dropSql, const QString& createSql, bool& success,
-                       const CreationLines& lines);
-
 // Throws when the target table, counted by `countSql`, does not hold the `sent` rows.
 void checkRowsArrived(db::Connection& target, const QString& table, const QString& countSql,
                       std::int64_t sent);

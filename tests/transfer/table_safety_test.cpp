@@ -68,6 +68,34 @@ TEST_P(TableSafety, AnOverwriteWhoseSourceCannotBeReadDropsNothing) {
 INSTANTIATE_TEST_SUITE_P(BothDirections, TableSafety, ::testing::Values(kToPostgres, kToSqlServer),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A view that selects from the old table makes PostgreSQL refuse its DROP; the CREATE TABLE
+// is then refused too, and the old table stays, listed, whichever way the rows were to go.
+class RefusedDrop : public ::testing::TestWithParam<bool> {};
+
+TEST_P(RefusedDrop, KeepsTheOldTableListed) {
+    const Direction& d = kToPostgres;
+    TransferHarness h;
+    const QString t = uniqueName(QStringLiteral("viewed"));
+    d.source.exec("CREATE TABLE " + d.source.quote(t) + "(n INT)");
+    d.source.exec("INSERT INTO " + d.source.quote(t) + " VALUES(1)");
+    createOldTarget(d, h, t);
+    const QString view = t + "_v";
+    execPostgres("CREATE VIEW " + sql::doubleQuotedName(view) + " AS SELECT * FROM " +
+                 sql::doubleQuotedName(t));
+    TransferHarness::select(h.*d.source.list, {t});
+    (h.*d.fastCopyBox).setValue(GetParam() ? 1 : 0);
+    h.platform.answers = {core::kAnswerYes};
+
+    d.send(h.context, core::YieldPolicy::everyCall());
+
+    execPostgres("DROP VIEW " + sql::doubleQuotedName(view));
+    EXPECT_FALSE(h.platform.errorReports().empty());
+    expectOldTableKept(d, h, t);
+}
+
+INSTANTIATE_TEST_SUITE_P(TowardsPostgres, RefusedDrop, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Fast" : "RowByRow"; });
+
 // PostgreSQL would keep only the first 63 bytes of a longer column name, silently.
 TEST(LongNamesTowardsPostgres, AColumnNameIsRefusedBeforeAnythingIsCreated) {
     const QString t = uniqueName(QStringLiteral("long_column"));

@@ -1,7 +1,8 @@
 #pragma once
-// Where a fast copy goes: one transaction on the target server, its statements (the DROP,
-// the CREATE TABLE) and then the rows. Each target takes many rows at once in its own
-// way; the copy only hands them over.
+// Where a table goes: its statements (the DROP, the CREATE TABLE) on the target server and
+// then its rows, handed one by one to the target's writer. The copy row by row sends an
+// INSERT per row as it goes; a fast copy's targets hold the whole table in one transaction
+// and take many rows at once, each in its own way.
 
 #include <QString>
 #include <cstdint>
@@ -22,9 +23,12 @@ struct SourceRowValues {
 class TableRowWriter {
   public:
     virtual ~TableRowWriter() = default;
-    // Takes row `rowNumber` (from 1), its values checked already. Rows taken before may be
-    // sent meanwhile; a refusal of theirs is thrown here or by finish, naming the table
-    // and the rows (a RowsRefused, refused_rows.h).
+    // Between rows, before the next is begun: reports a refusal of earlier rows that has
+    // come in meanwhile, where the writer reports them itself.
+    virtual void beforeRow() {}
+    // Takes row `rowNumber` (from 1) and checks each of its values against what the target
+    // can hold. Rows taken before may be sent meanwhile; a refusal of theirs is thrown here
+    // or by finish, naming the table and the rows (a RowsRefused, refused_rows.h).
     virtual void write(const SourceRowValues& row, std::int64_t rowNumber) = 0;
     // Sends what is still held and waits until the server has taken every row; throws
     // the first refusal.
@@ -36,12 +40,16 @@ class TableRowWriter {
     virtual QString statementText() const = 0;
 };
 
-class FastCopyTarget {
+class TableTarget {
   public:
-    virtual ~FastCopyTarget() = default;
+    virtual ~TableTarget() = default;
+    // The table and all its rows are one transaction: it begins before the DROP, commits
+    // after the last row, and the first failure or a stop undoes it. Otherwise only a DROP
+    // and its CREATE TABLE are one, and each row goes as it comes.
+    virtual bool allOrNothing() const { return true; }
     // Throws when the server refuses.
     virtual void begin() = 0;
-    // One statement in the transaction; throws the server's refusal.
+    // One statement in the transaction, if one has begun; throws the server's refusal.
     virtual void execute(const QString& sql) = 0;
     // After a refused first statement: the transaction begins again, as PostgreSQL takes
     // nothing more in one with a failed statement. Throws when it cannot.
