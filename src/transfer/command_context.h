@@ -21,6 +21,10 @@ struct TransferScreenControls {
     // "Fast copy" of each direction; a screen without the boxes copies row by row.
     core::CheckBox* fastCopyToPostgres = nullptr;
     core::CheckBox* fastCopyToSqlServer = nullptr;
+    // "Natural types" of each direction: the source's own types, sizes, NULL rules, key and
+    // identity kept; a screen without the boxes copies by the type rules of old.
+    core::CheckBox* naturalTypesToPostgres = nullptr;
+    core::CheckBox* naturalTypesToSqlServer = nullptr;
 };
 
 // Which way the transfer that shows the customization dialog copies; None until one says.
@@ -30,6 +34,13 @@ enum class Direction { None, ToPostgres, ToSqlServer };
 inline bool fastCopyBoxTicked(const TransferScreenControls& screen, Direction direction) {
     const core::CheckBox* box =
         direction == Direction::ToPostgres ? screen.fastCopyToPostgres : screen.fastCopyToSqlServer;
+    return box && box->value() == 1;
+}
+
+// True when the direction's "Natural types" box is there and ticked.
+inline bool naturalTypesBoxTicked(const TransferScreenControls& screen, Direction direction) {
+    const core::CheckBox* box = direction == Direction::ToPostgres ? screen.naturalTypesToPostgres
+                                                                   : screen.naturalTypesToSqlServer;
     return box && box->value() == 1;
 }
 
