@@ -162,4 +162,12 @@ QString insertStatement(const QString& table, std::span<const db::Value> row,
     return sql;
 }
 
+QString identityRestartStatement(const QString& table, const QString& column) {
+    return QStringLiteral("SELECT setval(pg_get_serial_sequence(") +
+           singleQuotedText(doubleQuotedName(table)) + QStringLiteral(", ") +
+           singleQuotedText(column) + QStringLiteral("), coalesce(max(") +
+           doubleQuotedName(column) + QStringLiteral("), 0) + 1, false) FROM ") +
+           doubleQuotedName(table);
+}
+
 }  // namespace dorvane::sql::to_postgres

@@ -69,6 +69,9 @@ void buildInsert(QString& sql, const QString& table, Row& row, Steps& steps,
     steps.step(InsertPiece::Close, [&] { closeInsert(sql); });
 }
 
+// After rows copied into an identity column: its next value past the largest of them.
+QString identityRestartStatement(const QString& table, const QString& column);
+
 // Whole statements, built at once.
 struct CreateTable {
     QString sql;

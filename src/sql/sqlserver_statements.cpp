@@ -68,10 +68,11 @@ QString codePageStatement() {
         "DATABASEPROPERTYEX(DB_NAME(), 'Collation')), 'CodePage'))");
 }
 
-void startInsertHead(QString& sql, const QString& table) {
+void startInsertHead(QString& sql, const QString& table, QStringView columns) {
     sql.resize(0);  // keeps the capacity of earlier rows
     sql += u"INSERT INTO ";
     appendBracketedName(sql, table);
+    sql += columns;
     sql += u" VALUES";
 }
 
@@ -79,8 +80,8 @@ void startRow(QString& sql, bool firstRow) {
     sql += firstRow ? u"('" : u",('";
 }
 
-void startInsert(QString& sql, const QString& table) {
-    startInsertHead(sql, table);
+void startInsert(QString& sql, const QString& table, QStringView columns) {
+    startInsertHead(sql, table, columns);
     startRow(sql, true);
 }
 
@@ -109,6 +110,20 @@ void appendBinaryConstant(QString& sql, const QByteArray& bytes) {
 void closeInsert(QString& sql) {
     sql.chop(3);
     sql += u')';
+}
+
+QString identityInsertStatement(const QString& table, bool on) {
+    return QStringLiteral("SET IDENTITY_INSERT ") + bracketedName(table) +
+           (on ? QStringLiteral(" ON") : QStringLiteral(" OFF"));
+}
+
+QString insertColumnList(const std::vector<QString>& columns) {
+    QString list = QStringLiteral("(");
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        if (i > 0) list += u", ";
+        appendBracketedName(list, columns[i]);
+    }
+    return list + u')';
 }
 
 QString createTableStatement(const QString& table, std::span<const db::FieldInfo> fields) {

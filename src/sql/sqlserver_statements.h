@@ -37,12 +37,13 @@ QString columnsStatement(const QString& table);
 QString codePageStatement();
 QString renameStatement(const QString& oldName, const QString& newName);
 
-// "INSERT INTO [t] VALUES": a statement of one row or of many.
-void startInsertHead(QString& sql, const QString& table);
+// "INSERT INTO [t] VALUES": a statement of one row or of many; `columns`, when given, the
+// list of its columns, "([a], [b])", which an identity column's own values need.
+void startInsertHead(QString& sql, const QString& table, QStringView columns = {});
 // Opens a row's values; every row after the first is joined to the one before by a comma.
 void startRow(QString& sql, bool firstRow);
 // The head and the first row's opening.
-void startInsert(QString& sql, const QString& table);
+void startInsert(QString& sql, const QString& table, QStringView columns = {});
 // Appends one quoted value and ", '". A database null is NULL; text with characters
 // beyond ASCII is a national literal N'...'.
 void appendValue(QString& sql, const db::Value& value);
@@ -82,8 +83,8 @@ void appendRow(QString& sql, Row& row, Steps& steps, const HoldsBytes& holdsByte
 // value goes as a constant where holdsBytes(column) says its column keeps bytes.
 template <class Steps, class Row, class HoldsBytes>
 void buildInsert(QString& sql, const QString& table, Row& row, Steps& steps,
-                 const HoldsBytes& holdsBytes) {
-    steps.step(InsertPiece::Start, [&] { startInsert(sql, table); });
+                 const HoldsBytes& holdsBytes, QStringView columns = {}) {
+    steps.step(InsertPiece::Start, [&] { startInsert(sql, table, columns); });
     appendRow(sql, row, steps, holdsBytes);
 }
 
@@ -97,6 +98,11 @@ void appendInsertRow(QString& sql, Row& row, bool firstRow, const HoldsBytes& ho
     PiecesAtOnce steps;
     appendRow(sql, row, steps, holdsBytes);
 }
+
+// SET IDENTITY_INSERT [t] ON (or OFF): the identity column takes the values copied.
+QString identityInsertStatement(const QString& table, bool on);
+// "([a], [b])": the column list of an INSERT.
+QString insertColumnList(const std::vector<QString>& columns);
 
 // Whole statements, built at once.
 QString createTableStatement(const QString& table, std::span<const db::FieldInfo> fields);

@@ -6,6 +6,7 @@
 #include "db/odbc/ado.h"
 #include "db/odbc/connection.h"
 #include "db/odbc/recordset.h"
+#include "sql/natural_types.h"
 #include "sql/postgres_statements.h"
 #include "sql/value_text.h"
 #include "transfer/postgres_copy_target.h"
@@ -75,6 +76,15 @@ class TransferToPostgres : public TableTransfer {
         return std::make_unique<PostgresCopyTarget>(
             db::postgresConnectionString(ctx_.profiles.postgres()), tableName_, numericColumns_,
             std::move(columns), whileWaiting());
+    }
+
+    // An identity column's next value past the values copied into it.
+    RowStatements rowStatements(const sql::SourceTable& source) override {
+        RowStatements around;
+        for (const sql::SourceColumn& column : source.columns)
+            if (column.identity)
+                around.after.push_back(statements::identityRestartStatement(tableName_, column.name));
+        return around;
     }
 
     void closeSourceAfterTable() override {

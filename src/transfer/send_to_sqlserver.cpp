@@ -7,6 +7,7 @@
 #include "db/odbc/ado.h"
 #include "db/odbc/connection.h"
 #include "db/odbc/recordset.h"
+#include "sql/natural_types.h"
 #include "sql/sql_quoting.h"
 #include "sql/sqlserver_bulk_values.h"
 #include "sql/sqlserver_statements.h"
@@ -42,6 +43,26 @@ class TransferToSqlServer : public TableTransfer {
     void startTable() override {
         exactColumns_.clear();
         targetColumns_.forget();
+        insertColumns_.clear();
+    }
+
+    // Each exact column's size, to refuse values it would round; and an identity column's
+    // values go in by name.
+    void takeNaturalColumns(const sql::SourceTable& source) override {
+        std::vector<QString> names;
+        for (const sql::SourceColumn& column : source.columns) {
+            names.push_back(column.name);
+            exactColumns_.push_back(statements::naturalExactSize(column));
+        }
+        if (source.hasIdentity()) insertColumns_ = statements::insertColumnList(names);
+    }
+
+    // The identity column takes the values copied; the server moves its seed past them.
+    RowStatements rowStatements(const sql::SourceTable& source) override {
+        if (!source.hasIdentity()) return {};
+        return {.before = {statements::identityInsertStatement(tableName_, true)},
+                .after = {},
+                .cleanup = {statements::identityInsertStatement(tableName_, false)}};
     }
 
     void buildColumnList(bool afterDialog) override {
@@ -60,7 +81,8 @@ class TransferToSqlServer : public TableTransfer {
     void buildInsert(SteppedSourceRow& row) override {
         auto steps = numberedPieces(kToSqlServerRows.insert);
         statements::buildInsert(statement_, tableName_, row, steps,
-                                [&](int column) { return targetColumns_.holdsBytes(column); });
+                                [&](int column) { return targetColumns_.holdsBytes(column); },
+                                insertColumns_);
     }
 
     // Each value checked once, before it goes by bulk load or in an INSERT.
@@ -81,7 +103,9 @@ class TransferToSqlServer : public TableTransfer {
     // By bulk load where every column of the new table takes values in its own form and the
     // server has taken bulk load so far.
     std::unique_ptr<TableRowWriter> rowWriter(db::Connection& target) {
-        if (bulkLoadRefused_ || !sql::to_sqlserver::bulkLoadLikeInserts(statement_))
+        // A bulk load gives an identity column values of its own.
+        if (bulkLoadRefused_ || !insertColumns_.isEmpty() ||
+            !sql::to_sqlserver::bulkLoadLikeInserts(statement_))
             return insertBatches(target);
         // Columns the CREATE TABLE gave no collation of their own keep text in the
         // database's code page, the one the copy checks texts against.
@@ -102,7 +126,7 @@ class TransferToSqlServer : public TableTransfer {
 
     std::unique_ptr<TableRowWriter> insertBatches(db::Connection& target) {
         QString head;
-        statements::startInsertHead(head, tableName_);
+        statements::startInsertHead(head, tableName_, insertColumns_);
         return std::make_unique<InsertBatches>(
             target, tableName_, head,
             [this](QString& sql, const SourceRowValues& row, bool firstRow) {
@@ -131,6 +155,8 @@ class TransferToSqlServer : public TableTransfer {
     // The size of each exact column the command created, to refuse values it would round.
     std::vector<std::optional<sql::ExactSize>> exactColumns_;
     SqlServerTargetColumns targetColumns_;
+    // With an identity column, the INSERTs' list of columns.
+    QString insertColumns_;
     // The server, or its driver, refused a bulk load in this run: the later tables go by
     // INSERT statements straight away.
     bool bulkLoadRefused_ = false;

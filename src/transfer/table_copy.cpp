@@ -93,7 +93,8 @@ bool TableCopy::rowsStep(int line, TableRowWriter& writer, std::int64_t row, Bod
 }
 
 TableCopy::Outcome TableCopy::run(int answer, bool sourceRead, const QString& dropSql,
-                                  TableTarget& target) {
+                                  TableTarget& target, const RowStatements& around) {
+    around_ = around;
     const ShownStatementKept shown(s_.p, s_.createSql);
     const Outcome out = attempt(answer, sourceRead, dropSql, target);
     if (!bulkLoadRefused_) return out;
@@ -118,12 +119,15 @@ TableCopy::Outcome TableCopy::attempt(int answer, bool sourceRead, const QString
     if (!whole_) {
         // The rows go even when the table is not there: they are then only read.
         if (created && dropped) unlistReplaced();
-        sendTableRows(target, out.rows);
+        if (created && s_.success)
+            sendRowsAround(target, out.rows);
+        else
+            sendTableRows(target, out.rows);
         out.created = created;
         out.stopped = stopped_;
         return out;
     }
-    bool complete = created && s_.success && sendTableRows(target, out.rows);
+    bool complete = created && s_.success && sendRowsAround(target, out.rows);
     // Neither the begin nor the commit is cut short: the transaction is then surely open,
     // or surely ended.
     complete = complete && s_.p.step(lines_.fast.commit, [&] { target.commit(); });
@@ -175,6 +179,28 @@ bool TableCopy::createTable(int answer, bool sourceRead, const QString& dropSql,
         target.rollback();
     }
     return created;
+}
+
+bool TableCopy::runStatements(int line, const std::vector<QString>& statements,
+                              TableTarget& target) {
+    for (const QString& sql : statements)
+        if (!stoppableStep(line, [&] { target.execute(sql); })) return false;
+    return true;
+}
+
+bool TableCopy::sendRowsAround(TableTarget& target, std::int64_t& rows) {
+    const NaturalLines& lines = lines_.natural;
+    if (!runStatements(lines.beforeRows, around_.before, target)) {
+        s_.success = false;
+        return false;
+    }
+    bool complete = sendTableRows(target, rows);
+    // Row by row what arrived is known only once counted: the rows sent so far are kept.
+    if ((complete || (!whole_ && s_.success && !stopped_)) &&
+        !runStatements(lines.afterRows, around_.after, target))
+        complete = s_.success = false;
+    for (const QString& sql : around_.cleanup) s_.p.unnumbered([&] { target.execute(sql); });
+    return complete;
 }
 
 bool TableCopy::sendTableRows(TableTarget& target, std::int64_t& rows) {

@@ -16,6 +16,7 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "core/controls.h"
 #include "core/event_yield.h"
@@ -50,6 +51,13 @@ struct TableCopyScope {
     bool& success;
 };
 
+// Statements of the target around the rows ("Natural types"): `before` once the table is
+// created, `after` once every row has arrived, and `cleanup` when `before` ran, whatever
+// became of the rows (a session's setting undone).
+struct RowStatements {
+    std::vector<QString> before, after, cleanup;
+};
+
 // What the copy asks of its transfer.
 class TableCopyDirection {
   public:
@@ -76,10 +84,15 @@ class TableCopy {
     };
     // `answer`: the overwrite question's; `sourceRead`: the source was opened. The target
     // list loses the table replaced only once its replacement is committed.
-    Outcome run(int answer, bool sourceRead, const QString& dropSql, TableTarget& target);
+    Outcome run(int answer, bool sourceRead, const QString& dropSql, TableTarget& target,
+                const RowStatements& around = {});
 
   private:
     Outcome attempt(int answer, bool sourceRead, const QString& dropSql, TableTarget& target);
+    // `statements` at `line`, each its own step; false after the first that failed.
+    bool runStatements(int line, const std::vector<QString>& statements, TableTarget& target);
+    // The rows between the statements around them; true when all arrived, as sendTableRows.
+    bool sendRowsAround(TableTarget& target, std::int64_t& rows);
     // The DROP of the table replaced, if `answer` says so, and the CREATE TABLE; true when
     // created. `dropped` tells whether the DROP went.
     bool createTable(int answer, bool sourceRead, const QString& dropSql, TableTarget& target,
@@ -111,6 +124,7 @@ class TableCopy {
     TableCopyScope s_;
     const TransferLines& lines_;
     TableCopyDirection& direction_;
+    RowStatements around_;
     // Set by each attempt.
     bool whole_ = true;
     bool stopped_ = false;

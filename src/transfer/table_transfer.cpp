@@ -1,8 +1,11 @@
 #include "transfer/table_transfer.h"
 
+#include <stdexcept>
+
 #include "core/list_helpers.h"
 #include "db/odbc/ado.h"
 #include "sql/postgres_statements.h"
+#include "sql/natural_catalogue.h"
 #include "sql/sqlserver_statements.h"
 #include "transfer/connection_copy_target.h"
 
@@ -17,7 +20,8 @@ TableTransfer::TableTransfer(CommandContext& ctx, core::YieldPolicy policy,
       lines_(lines),
       p_(ctx.platform, QStringLiteral("Form2"), QString::fromUtf16(traits.handler)),
       yield_(ctx.platform, policy),
-      fastCopy_(fastCopyBoxTicked(ctx.transferScreen, traits.direction)) {
+      fastCopy_(fastCopyBoxTicked(ctx.transferScreen, traits.direction)),
+      naturalTypes_(naturalTypesBoxTicked(ctx.transferScreen, traits.direction)) {
     p_.showStatementInReport(&statement_);
 }
 
@@ -134,6 +138,8 @@ bool TableTransfer::sendTable(int index) {
             if (existing(source_).state() != db::kStateClosed) source_->close();
         });
     }
+    // The catalogue is asked before the source is read: its connection is busy then.
+    if (naturalTypesTicked()) describeSource();
     const bool sourceRead = p_.step(lines.openSource, [&] { openSource(sourceName_); });
     const QString head = columnHead();
     p_.step(lines.startCreateTable, [&] { statement_ = head; });
@@ -152,7 +158,12 @@ bool TableTransfer::sendTable(int index) {
     } else {
         if (traits_.keepsNumericList)
             p_.step(lines.clearNumericList, [&] { numericColumns_.clear(); });
-        buildColumnList(false);
+        if (naturalTypesTicked()) {
+            if (!p_.step(lines_.natural.describeSource, [&] { takeNaturalCreate(); }))
+                success_ = false;
+        } else {
+            buildColumnList(false);
+        }
     }
     checkBeforeCreate(sourceRead, customized);
 
@@ -228,9 +239,58 @@ void TableTransfer::copyTable(int answer, bool sourceRead, std::unique_ptr<Table
                                   ctx_.transferScreen.progressBar, targetList(), targetNames(),
                                   source_, tableName_, statement_, success_},
                    lines_, *this);
-    const TableCopy::Outcome outcome = copy.run(answer, sourceRead, dropStatement(), *target);
+    const RowStatements around = naturalTypesTicked() ? rowStatements(natural_) : RowStatements{};
+    const TableCopy::Outcome outcome =
+        copy.run(answer, sourceRead, dropStatement(), *target, around);
     if (outcome.stopped) stopped_ = true;
     endTable(outcome.created, outcome.rows);
+}
+
+void TableTransfer::describeSource() {
+    natural_ = {};
+    naturalCreate_ = columnHead();
+    const bool toPostgres = traits_.direction == Direction::ToPostgres;
+    if (!p_.step(lines_.natural.describeSource, [&] {
+            db::Connection& source = existing(toPostgres ? mssql_ : postgres_);
+            const auto rows = [&](const QString& sql) {
+                std::vector<sql::CatalogueRow> read;
+                for (db::Recordset r = source.query(sql); !r.eof(); r.moveNext()) {
+                    sql::CatalogueRow& row = read.emplace_back();
+                    for (int i = 0; i < r.fieldCount(); ++i) row.push_back(r.value(i));
+                }
+                return read;
+            };
+            if (toPostgres) {
+                namespace from = sql::from_sqlserver;
+                natural_ = from::sourceTable(tableName_, rows(from::columnsStatement(tableName_)),
+                                             rows(from::primaryKeyStatement(tableName_)));
+                naturalCreate_ = sql::to_postgres::naturalCreateTable(tableName_, natural_);
+            } else {
+                namespace from = sql::from_postgres;
+                natural_ = from::sourceTable(rows(from::columnsStatement(tableName_)),
+                                             rows(from::primaryKeyStatement(tableName_)));
+                naturalCreate_ = sql::to_sqlserver::naturalCreateTable(tableName_, natural_);
+            }
+            if (natural_.columns.empty())
+                throw std::runtime_error(
+                    QStringLiteral("The catalogue describes no column of the table %1.")
+                        .arg(tableName_)
+                        .toStdString());
+        }))
+        success_ = false;
+}
+
+void TableTransfer::takeNaturalCreate() {
+    const int read = existing(source_).fieldCount();
+    const auto described = static_cast<int>(natural_.columns.size());
+    // Only a table changed between the two would differ.
+    if (read != described)
+        throw std::runtime_error(
+            QStringLiteral("The catalogue describes %1 columns of the table %2, but %3 were read.")
+                .arg(QString::number(described), tableName_, QString::number(read))
+                .toStdString());
+    statement_ = naturalCreate_;
+    takeNaturalColumns(natural_);
 }
 
 bool TableTransfer::readSourceAgain() {

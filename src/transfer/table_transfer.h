@@ -16,6 +16,7 @@
 #include "core/procedure.h"
 #include "db/odbc/connection.h"
 #include "db/odbc/recordset.h"
+#include "sql/natural_types.h"
 #include "sql/refused_value.h"
 #include "sql/statement_pieces.h"
 #include "transfer/command_context.h"
@@ -65,6 +66,10 @@ class TableTransfer : public InsertBuilder, public TableCopyDirection {
     void checkTargetCanHold(int column, const db::Value& value) override = 0;
     // Where a fast copy goes: the target, its transaction and its writer of many rows.
     virtual std::unique_ptr<TableTarget> fastCopyTarget() = 0;
+    // "Natural types": what the direction learns of the source's columns once the CREATE
+    // TABLE is built from them, and the target's statements around the rows.
+    virtual void takeNaturalColumns(const sql::SourceTable& /*source*/) {}
+    virtual RowStatements rowStatements(const sql::SourceTable& source) = 0;
     // The body of the step that closes the source after a table.
     virtual void closeSourceAfterTable() = 0;
     // The steps after the last table.
@@ -99,10 +104,17 @@ class TableTransfer : public InsertBuilder, public TableCopyDirection {
     // The user stopped the run in the middle of a table.
     bool stopped_ = false;
     const bool fastCopy_;
+    const bool naturalTypes_;
+    // With "Natural types", the source table as its server's catalogue describes it, and
+    // the CREATE TABLE built from it.
+    sql::SourceTable natural_;
+    QString naturalCreate_;
 
     // The direction's "Fast copy" box was ticked when the run began: the whole run, and
     // the stop question the window asks during it, go by that.
     bool fastCopyTicked() const { return fastCopy_; }
+    // Likewise its "Natural types" box.
+    bool naturalTypesTicked() const { return naturalTypes_; }
     // What the run's sessions with the servers do while they wait: let events run, and give
     // up a fast copy's wait once the user has asked to stop.
     db::WhileWaiting whileWaiting();
@@ -123,6 +135,11 @@ class TableTransfer : public InsertBuilder, public TableCopyDirection {
     // the overwrite question's.
     void copyTable(int answer, bool sourceRead, std::unique_ptr<TableTarget> target);
     bool readSourceAgain() override;
+    // "Natural types": the source's columns and key read from its catalogue, before the
+    // source itself is read, and the CREATE TABLE built from them.
+    void describeSource();
+    // The CREATE TABLE describeSource built, once the source is read: the two agree.
+    void takeNaturalCreate();
     // After the rows: checks that they all arrived, closes the source and lists a table
     // that was created; a table not complete is named at the end of the run.
     void endTable(bool created, std::int64_t rowsSent);

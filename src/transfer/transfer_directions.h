@@ -110,6 +110,13 @@ struct FastCopyLines {
     int commit;
 };
 
+// The steps of a copy with "Natural types" that the others do not take.
+struct NaturalLines {
+    int describeSource;  // the source's columns and key read and the CREATE TABLE built
+    int beforeRows;      // a statement the rows need first (an identity's own values allowed)
+    int afterRows;       // one after them (the identity's next value set)
+};
+
 struct TransferLines {
     RunLines run;
     RunEndLines runEnd;
@@ -120,6 +127,7 @@ struct TransferLines {
     RowLines rows;
     TableEndLines tableEnd;
     FastCopyLines fast;
+    NaturalLines natural;
 };
 
 // clang-format off
@@ -167,15 +175,19 @@ constexpr TableEndLines kToSqlServerTableEnd{354,        356,    358,     360,  
 //                                    begin count send-row finish commit
 constexpr FastCopyLines kToPostgresFast  {500,  502,  504,     506,   508};
 constexpr FastCopyLines kToSqlServerFast {500,  502,  504,     506,   508};
+// "Natural types", after the fast copy's lines.
+//                                   describe before-rows after-rows
+constexpr NaturalLines kToPostgresNatural {520,     522,        524};
+constexpr NaturalLines kToSqlServerNatural{520,     522,        524};
 // clang-format on
 
 constexpr TransferLines kToPostgresLines{
     kToPostgresRun,       kToPostgresRunEnd,   kToPostgresTable,
     kToPostgresOverwrite, kToPostgresDialog,   kToPostgresCreation,
-    kToPostgresRows,      kToPostgresTableEnd, kToPostgresFast};
+    kToPostgresRows,      kToPostgresTableEnd, kToPostgresFast,     kToPostgresNatural};
 constexpr TransferLines kToSqlServerLines{
     kToSqlServerRun,       kToSqlServerRunEnd,   kToSqlServerTable,
     kToSqlServerOverwrite, kToSqlServerDialog,   kToSqlServerCreation,
-    kToSqlServerRows,      kToSqlServerTableEnd, kToSqlServerFast};
+    kToSqlServerRows,      kToSqlServerTableEnd, kToSqlServerFast,     kToSqlServerNatural};
 
 }  // namespace dorvane::transfer

@@ -61,6 +61,7 @@ struct Direction {
     std::function<::testing::AssertionResult(const QString&, const QString&)> copied;
     core::MemoryCheckBox TransferHarness::*customizeBox;
     core::MemoryCheckBox TransferHarness::*fastCopyBox;
+    core::MemoryCheckBox TransferHarness::*naturalTypesBox;
     void (*send)(transfer::CommandContext&, core::YieldPolicy);
 };
 
@@ -72,6 +73,7 @@ inline const Direction kToPostgres{
     .copied = copiedToPostgres,
     .customizeBox = &TransferHarness::customizeToPostgres,
     .fastCopyBox = &TransferHarness::fastCopyToPostgres,
+    .naturalTypesBox = &TransferHarness::naturalTypesToPostgres,
     .send = transfer::sendTablesToPostgres,
 };
 
@@ -83,6 +85,7 @@ inline const Direction kToSqlServer{
     .copied = copiedToSqlServer,
     .customizeBox = &TransferHarness::customizeToSqlServer,
     .fastCopyBox = &TransferHarness::fastCopyToSqlServer,
+    .naturalTypesBox = &TransferHarness::naturalTypesToSqlServer,
     .send = transfer::sendTablesToSqlServer,
 };
 

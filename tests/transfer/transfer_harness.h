@@ -46,11 +46,19 @@ struct TransferHarness {
     core::MemoryListBox postgresTables;  // PostgreSQL tables
     core::MemoryCheckBox customizeToPostgres, customizeToSqlServer;
     core::MemoryCheckBox fastCopyToPostgres, fastCopyToSqlServer;
+    core::MemoryCheckBox naturalTypesToPostgres, naturalTypesToSqlServer;
     core::MemoryProgressBar progressBar;
     core::MemoryPointer pointer;
-    transfer::TransferScreenControls transferScreen{
-        mssqlTables, postgresTables, customizeToPostgres, customizeToSqlServer,
-        progressBar, pointer,        &fastCopyToPostgres, &fastCopyToSqlServer};
+    transfer::TransferScreenControls transferScreen{mssqlTables,
+                                                    postgresTables,
+                                                    customizeToPostgres,
+                                                    customizeToSqlServer,
+                                                    progressBar,
+                                                    pointer,
+                                                    &fastCopyToPostgres,
+                                                    &fastCopyToSqlServer,
+                                                    &naturalTypesToPostgres,
+                                                    &naturalTypesToSqlServer};
     bool customizationCancelled = false;
     ScriptedDialog customizationDialog{customizationCancelled};
     transfer::StopRequest stop;
