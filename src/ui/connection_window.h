@@ -16,6 +16,8 @@
 
 namespace dorvane::ui {
 
+struct ProfileFrameDesign;
+
 class ConnectionWindow {
   public:
     ConnectionWindow();
@@ -29,7 +31,18 @@ class ConnectionWindow {
     void connectTo(screens::ConnectionScreen& screen);
 
   private:
+    // A profile's frame as built: the frame and its fields.
+    struct ProfileEdits {
+        QGroupBox* frame;
+        QLineEdit* server;
+        QLineEdit* port;
+        QLineEdit* user;
+        QLineEdit* password;
+        QLineEdit* database;
+    };
+
     void build();
+    ProfileEdits buildProfileFrame(QWidget* window, const ProfileFrameDesign& design);
 
     // The designed client area, 8040 x 6900 twips.
     static constexpr int kClientWidth = 536;
