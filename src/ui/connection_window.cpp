@@ -91,8 +91,7 @@ constexpr ProfileFrameDesign kMssqlFrame   {"Frame2", "MS SQL Server Login", 206
 }  // namespace
 
 ConnectionWindow::ConnectionWindow()
-    : form_(kClientWidth, kClientHeight),
-      mouseMoves_(new MouseMoveHooks(form_.widget())),
+    : DesignedWindow(kClientWidth, kClientHeight),
       selectAllOnFocus_(new SelectAllOnFocus(form_.widget())) {
     build();
     screens::ConnectionFields fields;
@@ -173,16 +172,14 @@ void ConnectionWindow::connectTo(screens::ConnectionScreen& screen) {
     QObject::connect(localConnectionBox_, &QCheckBox::toggled, window,
                      [&screen] { screen.localConnectionClicked(); });
 
-    auto onClick = [&](QPushButton* b, void (screens::ConnectionScreen::*handler)()) {
-        QObject::connect(b, &QPushButton::clicked, window,
-                         [&screen, handler] { (screen.*handler)(); });
-        mouseMoves_->watch(b, [&screen] { screen.mouseOverCommand(); });
-    };
-    onClick(testMssqlButton_, &screens::ConnectionScreen::testMssqlConnection);
-    onClick(nextButton_, &screens::ConnectionScreen::next);
-    onClick(testPostgresButton_, &screens::ConnectionScreen::testPostgresConnection);
-    onClick(mssqlHelpButton_, &screens::ConnectionScreen::showMssqlHelp);
-    onClick(postgresHelpButton_, &screens::ConnectionScreen::showPostgresHelp);
+    using Screen = screens::ConnectionScreen;
+    for (const auto& [button, onClick] :
+         {std::pair{testMssqlButton_, &Screen::testMssqlConnection},
+          std::pair{nextButton_, &Screen::next},
+          std::pair{testPostgresButton_, &Screen::testPostgresConnection},
+          std::pair{mssqlHelpButton_, &Screen::showMssqlHelp},
+          std::pair{postgresHelpButton_, &Screen::showPostgresHelp}})
+        watchCommand(*mouseMoves_, button, screen, onClick, &Screen::mouseOverCommand);
     mouseMoves_->watch(localConnectionBox_, [&screen] { screen.mouseOverCommand(); });
 
     mouseMoves_->watch(window, [&screen] { screen.mouseOverPlainArea(); });

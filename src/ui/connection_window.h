@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "screens/connection_screen.h"
-#include "ui/form_window.h"
+#include "ui/designed_window.h"
 #include "ui/widget_controls.h"
 #include "ui/widget_events.h"
 
@@ -18,12 +18,10 @@ namespace dorvane::ui {
 
 struct ProfileFrameDesign;
 
-class ConnectionWindow {
+class ConnectionWindow : public DesignedWindow {
   public:
     ConnectionWindow();
 
-    FormWindow& form() { return form_; }
-    QWidget* widget() const { return form_.widget(); }
     screens::ConnectionScreenControls& controls() { return *controls_; }
     QCheckBox* localConnectionBox() const { return localConnectionBox_; }
 
@@ -55,7 +53,6 @@ class ConnectionWindow {
         std::unique_ptr<WidgetTextField> adapter;
     };
 
-    FormWindow form_;
     std::vector<FieldEdit> fieldEdits_;
     QGroupBox* postgresFrame_ = nullptr;
     QGroupBox* mssqlFrame_ = nullptr;
@@ -67,7 +64,6 @@ class ConnectionWindow {
     QCheckBox* localConnectionBox_ = nullptr;
     std::unique_ptr<WidgetCheckBox> localConnection_;
     std::unique_ptr<screens::ConnectionScreenControls> controls_;
-    MouseMoveHooks* mouseMoves_;
     SelectAllOnFocus* selectAllOnFocus_;
 };
 
