@@ -1,6 +1,7 @@
 #include "customize/customize_dialog_logic.h"
 
 #include "core/app_info.h"
+#include "core/hand_pointer.h"
 #include "core/procedure.h"
 #include "customize/data_type_check.h"
 #include "customize/field_discovery.h"
@@ -115,10 +116,7 @@ void CustomizeDialogLogic::load() {
     });
     p.step(ApplyColors, [&] { window_.applyFormColors(); });
     p.step(SetIcon, [&] { window_.setApplicationIcon(); });
-    const QString cursorFile =
-        core::programFile(platform_.programFolder(), QStringLiteral("HAND-M.CUR"));
-    if (p.test(CursorFileCheck, [&] { return core::fileFound(cursorFile); }))
-        p.step(LoadCursor, [&] { window_.loadCustomPointer(cursorFile); });
+    core::loadHandPointer(p, CursorFileCheck, LoadCursor, platform_, window_);
     p.step(ForgetChange, [&] { changed_ = false; });
     if (p.test(TowardsPostgresCheck,
                [&] { return members_.direction == transfer::Direction::ToPostgres; })) {

@@ -1,13 +1,7 @@
 // "Delete Table/s" on both sides: one DROP per selected entry, walking the list from
 // the bottom so that removing an entry never shifts one still to be visited.
 
-#include <optional>
-
-#include "core/list_helpers.h"
-#include "core/procedure.h"
-#include "db/odbc/connection.h"
-#include "maintenance/command_connection.h"
-#include "maintenance/mssql_opening.h"
+#include "maintenance/table_command.h"
 #include "maintenance/table_maintenance.h"
 #include "sql/postgres_statements.h"
 #include "sql/sqlserver_statements.h"
@@ -53,20 +47,11 @@ enum Line : int {
 }  // namespace
 
 void deleteMssqlTables(transfer::CommandContext& context) {
-    core::Procedure p(context.platform, QStringLiteral("Form2"),
-                      QStringLiteral("PushButton1_Click"));
+    TableCommand p(context, QStringLiteral("PushButton1_Click"));
     core::ListBox& mssqlTables = context.transferScreen.mssqlTables;
-    std::optional<db::Connection> connection;
     using enum mssql_delete::Line;
-
-    p.step(CreateConnection, [&] { makeConnection(connection, context.platform); });
-    if (p.test(NothingSelectedCheck, [&] { return !core::hasCurrentOrSelected(mssqlTables); })) {
-        p.step(AskToSelectTable,
-               [&] { context.platform.messageBox(QStringLiteral("Please select a table")); });
-        return;
-    }
-    p.step(BusyPointer,
-           [&] { context.transferScreen.pointer.setPointer(core::MousePointer::Busy); });
+    if (!startMssqlCommand<mssql_delete::Line>(p, mssqlTables)) return;
+    p.setPointer(BusyPointer, core::MousePointer::Busy);
     int count = 0;
     p.step(CountEntries, [&] { count = mssqlTables.count(); });
     for (int i = count - 1; i >= 0; --i) {
@@ -74,50 +59,36 @@ void deleteMssqlTables(transfer::CommandContext& context) {
         // Stopped meanwhile: the selected tables not yet dropped are kept.
         if (context.stop.requested()) break;
         if (p.test(EntrySelectedCheck, [&] { return mssqlTables.selected(i); })) {
-            openMssql<mssql_delete::Line>(p, connection, context.profiles.mssql());
+            openMssql<mssql_delete::Line>(p);
             // This command has always ended its DROP with a semicolon.
             p.step(DropTable, [&] {
-                connection->execute(sql::to_sqlserver::dropStatement(mssqlTables.text(i)) + u';');
+                p.connection->execute(sql::to_sqlserver::dropStatement(mssqlTables.text(i)) + u';');
             });
-            p.step(CloseConnection, [&] { connection->close(); });
+            p.step(CloseConnection, [&] { p.connection->close(); });
             p.step(RemoveEntry, [&] { mssqlTables.remove(i); });
         }
     }
-    p.step(DefaultPointer,
-           [&] { context.transferScreen.pointer.setPointer(core::MousePointer::Default); });
+    p.setPointer(DefaultPointer, core::MousePointer::Default);
 }
 
 void deletePostgresTables(transfer::CommandContext& context) {
-    core::Procedure p(context.platform, QStringLiteral("Form2"),
-                      QStringLiteral("PushButton5_Click"));
+    TableCommand p(context, QStringLiteral("PushButton5_Click"));
     core::ListBox& postgresTables = context.transferScreen.postgresTables;
-    std::optional<db::Connection> connection;
     using enum postgres_delete::Line;
-
-    p.step(CreateConnection, [&] { makeConnection(connection, context.platform); });
-    p.step(BusyPointer,
-           [&] { context.transferScreen.pointer.setPointer(core::MousePointer::Busy); });
-    p.step(OpenConnection,
-           [&] { connection->open(db::postgresConnectionString(context.profiles.postgres())); });
-    if (p.test(NothingSelectedCheck, [&] { return !core::hasCurrentOrSelected(postgresTables); })) {
-        p.step(AskToSelectTable,
-               [&] { context.platform.messageBox(QStringLiteral("Please select a table")); });
-        p.step(DefaultPointer,
-               [&] { context.transferScreen.pointer.setPointer(core::MousePointer::Default); });
+    if (!startPostgresCommand<postgres_delete::Line>(p, postgresTables,
+                                                     QStringLiteral("Please select a table")))
         return;
-    }
     int count = 0;
     p.step(CountEntries, [&] { count = postgresTables.count(); });
     for (int i = count - 1; i >= 0; --i) {
         if (p.test(EntrySelectedCheck, [&] { return postgresTables.selected(i); })) {
             p.step(DropTable, [&] {
-                connection->execute(sql::to_postgres::dropStatement(postgresTables.text(i)));
+                p.connection->execute(sql::to_postgres::dropStatement(postgresTables.text(i)));
             });
             p.step(RemoveEntry, [&] { postgresTables.remove(i); });
         }
     }
-    p.step(DefaultPointer,
-           [&] { context.transferScreen.pointer.setPointer(core::MousePointer::Default); });
+    p.setPointer(DefaultPointer, core::MousePointer::Default);
 }
 
 }  // namespace dorvane::maintenance

@@ -1,13 +1,9 @@
 // "Rename Table" on both sides: the user types the new name into an input box that
 // offers the old one; the list entry is replaced by the new name.
 
-#include <optional>
+#include <cstdint>
 
-#include "core/list_helpers.h"
-#include "core/procedure.h"
-#include "db/odbc/connection.h"
-#include "maintenance/command_connection.h"
-#include "maintenance/mssql_opening.h"
+#include "maintenance/table_command.h"
 #include "maintenance/table_maintenance.h"
 #include "sql/postgres_statements.h"
 #include "sql/sqlserver_statements.h"
@@ -72,19 +68,10 @@ QString renamePrompt(const QString& oldName) {
 }  // namespace
 
 void renameMssqlTable(transfer::CommandContext& context) {
-    core::Procedure p(context.platform, QStringLiteral("Form2"),
-                      QStringLiteral("PushButton6_Click"));
+    TableCommand p(context, QStringLiteral("PushButton6_Click"));
     core::ListBox& mssqlTables = context.transferScreen.mssqlTables;
-    core::Platform& platform = context.platform;
-    std::optional<db::Connection> connection;
     using enum mssql_rename::Line;
-
-    p.step(CreateConnection, [&] { makeConnection(connection, context.platform); });
-    if (p.test(NothingSelectedCheck, [&] { return !core::hasCurrentOrSelected(mssqlTables); })) {
-        p.step(AskToSelectTable,
-               [&] { platform.messageBox(QStringLiteral("Please select a table")); });
-        return;
-    }
+    if (!startMssqlCommand<mssql_rename::Line>(p, mssqlTables)) return;
     QString oldName;
     int index = 0;
     std::int16_t selectedCount = 0;
@@ -98,58 +85,36 @@ void renameMssqlTable(transfer::CommandContext& context) {
         }
     }
     if (p.test(NotJustOneCheck, [&] { return selectedCount != 1; })) {
-        p.step(AskToSelectJustOne, [&] {
-            platform.messageBox(QStringLiteral("Please select just one table to rename"));
-        });
+        p.tell(AskToSelectJustOne, QStringLiteral("Please select just one table to rename"));
         return;
     }
-    p.step(BusyPointer,
-           [&] { context.transferScreen.pointer.setPointer(core::MousePointer::Busy); });
+    p.setPointer(BusyPointer, core::MousePointer::Busy);
     QString newName;
-    p.step(AskNewName, [&] { newName = platform.inputBox(renamePrompt(oldName), oldName); });
+    p.step(AskNewName,
+           [&] { newName = context.platform.inputBox(renamePrompt(oldName), oldName); });
     if (p.test(NoNewNameCheck, [&] { return newName.isEmpty(); })) {
-        p.step(DefaultPointerWithoutName,
-               [&] { context.transferScreen.pointer.setPointer(core::MousePointer::Default); });
+        p.setPointer(DefaultPointerWithoutName, core::MousePointer::Default);
         return;
     }
-    openMssql<mssql_rename::Line>(p, connection, context.profiles.mssql());
+    openMssql<mssql_rename::Line>(p);
     p.step(RenameTable,
-           [&] { connection->execute(sql::to_sqlserver::renameStatement(oldName, newName)); });
-    p.step(CloseConnection, [&] { connection->close(); });
+           [&] { p.connection->execute(sql::to_sqlserver::renameStatement(oldName, newName)); });
+    p.step(CloseConnection, [&] { p.connection->close(); });
     p.step(RemoveOldEntry, [&] { mssqlTables.remove(index); });
     p.step(AddNewEntry, [&] { mssqlTables.add(newName); });
-    p.step(DefaultPointer,
-           [&] { context.transferScreen.pointer.setPointer(core::MousePointer::Default); });
+    p.setPointer(DefaultPointer, core::MousePointer::Default);
 }
 
 void renamePostgresTable(transfer::CommandContext& context) {
-    core::Procedure p(context.platform, QStringLiteral("Form2"),
-                      QStringLiteral("PushButton7_Click"));
+    TableCommand p(context, QStringLiteral("PushButton7_Click"));
     core::ListBox& postgresTables = context.transferScreen.postgresTables;
-    core::Platform& platform = context.platform;
-    std::optional<db::Connection> connection;
     using enum postgres_rename::Line;
-
-    p.step(CreateConnection, [&] { makeConnection(connection, context.platform); });
-    p.step(BusyPointer,
-           [&] { context.transferScreen.pointer.setPointer(core::MousePointer::Busy); });
-    p.step(OpenConnection,
-           [&] { connection->open(db::postgresConnectionString(context.profiles.postgres())); });
-    const auto restorePointer = [&] {
-        p.step(DefaultPointer,
-               [&] { context.transferScreen.pointer.setPointer(core::MousePointer::Default); });
-    };
-    if (p.test(NothingSelectedCheck, [&] { return !core::hasCurrentOrSelected(postgresTables); })) {
-        p.step(AskToSelectTable,
-               [&] { platform.messageBox(QStringLiteral("Please select a table to rename.")); });
-        restorePointer();
+    if (!startPostgresCommand<postgres_rename::Line>(
+            p, postgresTables, QStringLiteral("Please select a table to rename.")))
         return;
-    }
     if (p.test(NotJustOneCheck, [&] { return postgresTables.selectedCount() != 1; })) {
-        p.step(AskToSelectJustOne, [&] {
-            platform.messageBox(QStringLiteral("Please select just one table to rename."));
-        });
-        restorePointer();
+        p.tell(AskToSelectJustOne, QStringLiteral("Please select just one table to rename."));
+        p.setPointer(DefaultPointer, core::MousePointer::Default);
         return;
     }
     int count = 0;
@@ -159,17 +124,18 @@ void renamePostgresTable(transfer::CommandContext& context) {
         QString oldName;
         QString newName;
         p.step(TakeOldName, [&] { oldName = postgresTables.text(i); });
-        p.step(AskNewName, [&] { newName = platform.inputBox(renamePrompt(oldName), oldName); });
+        p.step(AskNewName,
+               [&] { newName = context.platform.inputBox(renamePrompt(oldName), oldName); });
         if (p.test(NoNewNameCheck, [&] { return newName.isEmpty(); })) continue;
         p.step(RenameTable,
-               [&] { connection->execute(sql::to_postgres::renameStatement(oldName, newName)); });
+               [&] { p.connection->execute(sql::to_postgres::renameStatement(oldName, newName)); });
         p.step(RemoveOldEntry, [&] { postgresTables.remove(i); });
         p.step(AddNewEntry, [&] { postgresTables.add(newName); });
         p.step(SelectFirstEntry, [&] {
             if (postgresTables.count() > 0) postgresTables.setCurrentIndex(0);
         });
     }
-    restorePointer();
+    p.setPointer(DefaultPointer, core::MousePointer::Default);
 }
 
 }  // namespace dorvane::maintenance

@@ -2,6 +2,7 @@
 #include <QFileInfo>
 
 #include "core/app_info.h"
+#include "core/hand_pointer.h"
 #include "core/procedure.h"
 #include "screens/connection_screen.h"
 #include "screens/connection_settings.h"
@@ -11,7 +12,6 @@
 namespace dorvane::screens {
 namespace {
 const QString kSkinFile = QStringLiteral("x/o.cjs");
-const QString kCursorFile = QStringLiteral("HAND-M.CUR");
 
 // The numbered lines of the load step, in the order of their numbers.
 namespace form_load {
@@ -48,10 +48,7 @@ void ConnectionScreen::load() {
         app_.platform.setAppTitle(core::shortenedAppTitle(core::kDisplayName));
     });
     p.step(LetEventsRun, [&] { app_.platform.processEvents(); });
-    const QString cursorFile = core::programFile(app_.platform.programFolder(), kCursorFile);
-    if (p.test(CursorFileCheck, [&] { return core::fileFound(cursorFile); })) {
-        p.step(LoadCursor, [&] { controls_.form.loadCustomPointer(cursorFile); });
-    }
+    core::loadHandPointer(p, CursorFileCheck, LoadCursor, app_.platform, controls_.form);
     restoreFields(p);
     advanceWhenBothConnect(p);
 }

@@ -1,6 +1,7 @@
 #include "screens/transfer_screen.h"
 
 #include "core/app_info.h"
+#include "core/hand_pointer.h"
 #include "core/procedure.h"
 #include "maintenance/table_maintenance.h"
 #include "screens/connection_screen.h"
@@ -11,7 +12,6 @@
 namespace dorvane::screens {
 namespace {
 const QString kModule = QStringLiteral("Form2");
-const QString kCursorFile = QStringLiteral("HAND-M.CUR");
 
 // The numbered lines of each handler.
 namespace form_load {
@@ -72,10 +72,8 @@ void TransferScreen::load() {
     core::Procedure p(app_.platform, kModule, QStringLiteral("Form_Load"));
     p.step(form_load::ApplyColors, [&] { form_.applyFormColors(); });
     p.step(form_load::SetIcon, [&] { form_.setAppIcon(); });
-    const QString cursorFile = core::programFile(app_.platform.programFolder(), kCursorFile);
-    if (p.test(form_load::CursorFileCheck, [&] { return core::fileFound(cursorFile); })) {
-        p.step(form_load::LoadCursor, [&] { form_.loadCustomPointer(cursorFile); });
-    }
+    core::loadHandPointer(p, form_load::CursorFileCheck, form_load::LoadCursor, app_.platform,
+                          form_);
     p.step(form_load::SetCaption, [&] { form_.setCaption(core::kDisplayName); });
     p.step(form_load::SetHeight, [&] {
         form_.setOuterHeightTwips((kFastCopyRowTopPixels + kFastCopyRowHeightPixels) *

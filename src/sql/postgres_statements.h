@@ -54,7 +54,7 @@ void appendColumnList(QString& sql, const Fields& fields, Steps& steps,
     sql::appendColumnList(sql, fields, steps, targetTypes(), u")",
                           [&](int i, const db::FieldInfo& field, const CopyColumn& copy) {
                               appendColumn(sql, field.name, copy);
-                              if (copy.values == Values::Unquoted) flag(numericColumns, i);
+                              if (copy.detail == Values::Unquoted) flag(numericColumns, i);
                           });
 }
 

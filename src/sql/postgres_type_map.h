@@ -30,19 +30,13 @@ inline constexpr std::size_t kTypeRules = 8;
 // without quotes.
 enum class Values : std::uint8_t { Quoted, Unquoted };
 
-// The column the copy writes for a source type.
-struct CopyColumn {
-    const char* type;  // after the column's quoted name
-    Values values;
-    TypeRule rule;
-};
-
-using Row = TypeMapRow<CopyColumn>;
+// The column the copy writes for a source type; its detail says how its values are written.
+using CopyColumn = CopyColumnOf<Values, TypeRule>;
 
 // A row for every named ADO type, side by side with the dialog's proposal.
 const TargetTypes<CopyColumn>& targetTypes();
 
-inline const Row& rowFor(db::AdoType source) {
+inline const TypeMapRow<CopyColumn>& rowFor(db::AdoType source) {
     return targetTypes().rowFor(source);
 }
 

@@ -37,7 +37,7 @@ std::optional<ExactSize> appendColumn(QString& sql, const db::FieldInfo& field,
     sql += u' ';
     sql += QLatin1StringView(copy.type);
     std::optional<ExactSize> size;
-    if (copy.size == Size::FromSource) {
+    if (copy.detail == Size::FromSource) {
         size = exactSizeOf(field);
         sql += QStringLiteral("(%1,%2)").arg(size->precision).arg(size->scale);
     }

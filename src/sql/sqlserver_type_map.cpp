@@ -9,6 +9,7 @@ using enum db::AdoType;
 using enum Size;
 // The rules as R::Int and so on: several share a name with an ADO type.
 using R = TypeRule;
+using Row = TypeMapRow<CopyColumn>;
 
 // Derived from the copy's original substring tests on the lower-cased ADO type name, in
 // their order (see TypeRule): the rule each type fell to, and the column that rule wrote.

@@ -37,19 +37,13 @@ enum class Size : std::uint8_t {
     FromSource,  // the source's "(precision,scale)" (exactSizeOf)
 };
 
-// The column the copy writes for a source type.
-struct CopyColumn {
-    const char* type;  // after the column's bracketed name
-    Size size;
-    TypeRule rule;
-};
-
-using Row = TypeMapRow<CopyColumn>;
+// The column the copy writes for a source type; its detail says whether a size follows.
+using CopyColumn = CopyColumnOf<Size, TypeRule>;
 
 // A row for every named ADO type, side by side with the dialog's proposal.
 const TargetTypes<CopyColumn>& targetTypes();
 
-inline const Row& rowFor(db::AdoType source) {
+inline const TypeMapRow<CopyColumn>& rowFor(db::AdoType source) {
     return targetTypes().rowFor(source);
 }
 

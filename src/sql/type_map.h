@@ -32,6 +32,15 @@ constexpr Proposal exact(const char* name) {
     return {ProposalRule::ExactNumber, name};
 }
 
+// The column the copy writes for a source type: its type, after the column's name; what
+// else the target writes of it (`Detail`, each target's own); and the rule that chose it.
+template <class Detail, class Rule>
+struct CopyColumnOf {
+    const char* type;
+    Detail detail;
+    Rule rule;
+};
+
 // One source type on one target. `Copy` is the target's own description of the column
 // the copy writes; what else a target offers for a source type joins the row beside it.
 template <class Copy>

@@ -5,6 +5,7 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QStyleFactory>
+#include <array>
 
 #include "ui/form_layout.h"
 
@@ -41,11 +42,56 @@ QGroupBox* frame(QWidget* parent, const char* name, const char* caption, int x, 
     return f;
 }
 
+using F = screens::ConnectionFields;
+
+// One profile's field as designed: the names of its label and its line edit, and the field.
+struct DesignedField {
+    const char* label;
+    const char* edit;
+    screens::ConnectionField field;
+};
+
+// The rows of both profiles' frames, from the server to the database.
+struct ProfileRow {
+    const char* caption;
+    DesignedField postgres;
+    DesignedField mssql;
+};
+
+// clang-format off
+constexpr std::array<ProfileRow, 5> kProfileRows{{
+    {"Server:",   {"Label2", "Text1", &F::postgresServer},   {"Label7",  "Text6",  &F::mssqlServer}},
+    {"Port:",     {"Label3", "Text2", &F::postgresPort},     {"Label10", "Text10", &F::mssqlPort}},
+    {"Username:", {"Label1", "Text3", &F::postgresUser},     {"Label5",  "Text7",  &F::mssqlUser}},
+    {"Password:", {"Label4", "Text4", &F::postgresPassword}, {"Label9",  "Text8",  &F::mssqlPassword}},
+    {"Database:", {"Label6", "Text5", &F::postgresDatabase}, {"Label8",  "Text9",  &F::mssqlDatabase}},
+}};
+// clang-format on
+
+}  // namespace
+
+// Where a profile's frame stands, and what the two frames place differently in their rows.
+struct ProfileFrameDesign {
+    const char* name;
+    const char* caption;
+    int top;
+    int height;
+    int portLabelLeft;
+    int portLeft;
+    int databaseLabelWidth;
+    DesignedField ProfileRow::*fields;
+};
+
+namespace {
+// clang-format off
+//                                          frame     caption                top  height  port label, field  database label
+constexpr ProfileFrameDesign kPostgresFrame{"Frame1", "PostgreSQL Database", 8,   193,    400, 432,          73,  &ProfileRow::postgres};
+constexpr ProfileFrameDesign kMssqlFrame   {"Frame2", "MS SQL Server Login", 206, 212,    408, 440,          65,  &ProfileRow::mssql};
+// clang-format on
 }  // namespace
 
 ConnectionWindow::ConnectionWindow()
-    : form_(kClientWidth, kClientHeight),
-      mouseMoves_(new MouseMoveHooks(form_.widget())),
+    : DesignedWindow(kClientWidth, kClientHeight),
       selectAllOnFocus_(new SelectAllOnFocus(form_.widget())) {
     build();
     screens::ConnectionFields fields;
@@ -66,41 +112,13 @@ void ConnectionWindow::build() {
     auto* starStyle = new StarPasswordStyle;
     starStyle->setParent(window);
 
-    auto edit = [&](QWidget* parent, screens::ConnectionField field, const char* name, int x, int y,
-                    int w) {
-        QLineEdit* e = placeControl<QLineEdit>(parent, name, x, y, w, 23);
-        fieldEdits_.push_back({field, e, nullptr});
-        return e;
-    };
-    using F = screens::ConnectionFields;
-
-    // The PostgreSQL profile.
-    postgresFrame_ = frame(window, "Frame1", "PostgreSQL Database", 8, 8, 520, 193);
-    label(postgresFrame_, "Label2", "Server:", 16, 27, 73);
-    QLineEdit* postgresServer = edit(postgresFrame_, &F::postgresServer, "Text1", 88, 24, 305);
-    label(postgresFrame_, "Label3", "Port:", 400, 27, 33);
-    QLineEdit* postgresPort = edit(postgresFrame_, &F::postgresPort, "Text2", 432, 24, 73);
-    label(postgresFrame_, "Label1", "Username:", 16, 59, 73);
-    QLineEdit* postgresUser = edit(postgresFrame_, &F::postgresUser, "Text3", 88, 56, 417);
-    label(postgresFrame_, "Label4", "Password:", 16, 91, 73);
-    QLineEdit* postgresPassword = edit(postgresFrame_, &F::postgresPassword, "Text4", 88, 88, 417);
-    label(postgresFrame_, "Label6", "Database:", 16, 123, 73);
-    QLineEdit* postgresDatabase = edit(postgresFrame_, &F::postgresDatabase, "Text5", 88, 120, 417);
+    const ProfileEdits postgres = buildProfileFrame(window, kPostgresFrame);
+    postgresFrame_ = postgres.frame;
     testPostgresButton_ = button(postgresFrame_, "PushButton3", "Test Connection", 16, 152, 240);
     postgresHelpButton_ = button(postgresFrame_, "PushButton5", "Help", 264, 152, 240);
 
-    // The SQL Server profile.
-    mssqlFrame_ = frame(window, "Frame2", "MS SQL Server Login", 8, 206, 520, 212);
-    label(mssqlFrame_, "Label7", "Server:", 16, 27, 73);
-    QLineEdit* mssqlServer = edit(mssqlFrame_, &F::mssqlServer, "Text6", 88, 24, 305);
-    label(mssqlFrame_, "Label10", "Port:", 408, 27, 33);
-    QLineEdit* mssqlPort = edit(mssqlFrame_, &F::mssqlPort, "Text10", 440, 24, 65);
-    label(mssqlFrame_, "Label5", "Username:", 16, 59, 73);
-    QLineEdit* mssqlUser = edit(mssqlFrame_, &F::mssqlUser, "Text7", 88, 56, 417);
-    label(mssqlFrame_, "Label9", "Password:", 16, 91, 73);
-    QLineEdit* mssqlPassword = edit(mssqlFrame_, &F::mssqlPassword, "Text8", 88, 88, 417);
-    label(mssqlFrame_, "Label8", "Database:", 16, 123, 65);
-    QLineEdit* mssqlDatabase = edit(mssqlFrame_, &F::mssqlDatabase, "Text9", 88, 120, 417);
+    const ProfileEdits mssql = buildProfileFrame(window, kMssqlFrame);
+    mssqlFrame_ = mssql.frame;
     localConnectionBox_ = placeControl<QCheckBox>(mssqlFrame_, "Check6", 87, 150, 130, 17,
                                                   QStringLiteral("Local Connection"));
     paintWhite(localConnectionBox_);
@@ -109,16 +127,40 @@ void ConnectionWindow::build() {
 
     nextButton_ = button(window, "PushButton2", "Next >", 8, 426, 520);
 
-    for (QLineEdit* password : {postgresPassword, mssqlPassword}) {
+    for (QLineEdit* password : {postgres.password, mssql.password}) {
         password->setEchoMode(QLineEdit::Password);
         password->setStyle(starStyle);
     }
 
-    setTabOrder({postgresServer, postgresPort, postgresUser, postgresPassword, postgresDatabase,
-                 testPostgresButton_, postgresHelpButton_, mssqlServer, mssqlPort, mssqlUser,
-                 mssqlPassword, mssqlDatabase, localConnectionBox_, testMssqlButton_,
-                 mssqlHelpButton_, nextButton_});
+    setTabOrder({postgres.server, postgres.port, postgres.user, postgres.password,
+                 postgres.database, testPostgresButton_, postgresHelpButton_, mssql.server,
+                 mssql.port, mssql.user, mssql.password, mssql.database, localConnectionBox_,
+                 testMssqlButton_, mssqlHelpButton_, nextButton_});
     for (const FieldEdit& e : fieldEdits_) selectAllOnFocus_->watch(e.edit);
+}
+
+// The server and the port share the first row; the username, password and database follow,
+// a row each. Each field but the server's ends at the frame's right margin.
+ConnectionWindow::ProfileEdits ConnectionWindow::buildProfileFrame(QWidget* window,
+                                                                   const ProfileFrameDesign& d) {
+    constexpr int kRightMargin = 505;
+    constexpr int kRowHeight = 32;
+    QGroupBox* f = frame(window, d.name, d.caption, 8, d.top, 520, d.height);
+    std::array<QLineEdit*, kProfileRows.size()> edits{};
+    for (std::size_t i = 0; i < kProfileRows.size(); ++i) {
+        const DesignedField& designed = kProfileRows[i].*d.fields;
+        const bool port = i == 1;
+        const int top = 24 + kRowHeight * static_cast<int>(i == 0 ? 0 : i - 1);
+        const bool database = i + 1 == kProfileRows.size();
+        const int labelWidth = port ? 33 : database ? d.databaseLabelWidth : 73;
+        label(f, designed.label, kProfileRows[i].caption, port ? d.portLabelLeft : 16, top + 3,
+              labelWidth);
+        const int editLeft = port ? d.portLeft : 88;
+        const int editWidth = i == 0 ? 305 : kRightMargin - editLeft;
+        edits[i] = placeControl<QLineEdit>(f, designed.edit, editLeft, top, editWidth, 23);
+        fieldEdits_.push_back({designed.field, edits[i], nullptr});
+    }
+    return {f, edits[0], edits[1], edits[2], edits[3], edits[4]};
 }
 
 void ConnectionWindow::connectTo(screens::ConnectionScreen& screen) {
@@ -130,16 +172,14 @@ void ConnectionWindow::connectTo(screens::ConnectionScreen& screen) {
     QObject::connect(localConnectionBox_, &QCheckBox::toggled, window,
                      [&screen] { screen.localConnectionClicked(); });
 
-    auto onClick = [&](QPushButton* b, void (screens::ConnectionScreen::*handler)()) {
-        QObject::connect(b, &QPushButton::clicked, window,
-                         [&screen, handler] { (screen.*handler)(); });
-        mouseMoves_->watch(b, [&screen] { screen.mouseOverCommand(); });
-    };
-    onClick(testMssqlButton_, &screens::ConnectionScreen::testMssqlConnection);
-    onClick(nextButton_, &screens::ConnectionScreen::next);
-    onClick(testPostgresButton_, &screens::ConnectionScreen::testPostgresConnection);
-    onClick(mssqlHelpButton_, &screens::ConnectionScreen::showMssqlHelp);
-    onClick(postgresHelpButton_, &screens::ConnectionScreen::showPostgresHelp);
+    using Screen = screens::ConnectionScreen;
+    for (const auto& [button, onClick] :
+         {std::pair{testMssqlButton_, &Screen::testMssqlConnection},
+          std::pair{nextButton_, &Screen::next},
+          std::pair{testPostgresButton_, &Screen::testPostgresConnection},
+          std::pair{mssqlHelpButton_, &Screen::showMssqlHelp},
+          std::pair{postgresHelpButton_, &Screen::showPostgresHelp}})
+        watchCommand(*mouseMoves_, button, screen, onClick, &Screen::mouseOverCommand);
     mouseMoves_->watch(localConnectionBox_, [&screen] { screen.mouseOverCommand(); });
 
     mouseMoves_->watch(window, [&screen] { screen.mouseOverPlainArea(); });

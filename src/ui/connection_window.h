@@ -10,18 +10,18 @@
 #include <vector>
 
 #include "screens/connection_screen.h"
-#include "ui/form_window.h"
+#include "ui/designed_window.h"
 #include "ui/widget_controls.h"
 #include "ui/widget_events.h"
 
 namespace dorvane::ui {
 
-class ConnectionWindow {
+struct ProfileFrameDesign;
+
+class ConnectionWindow : public DesignedWindow {
   public:
     ConnectionWindow();
 
-    FormWindow& form() { return form_; }
-    QWidget* widget() const { return form_.widget(); }
     screens::ConnectionScreenControls& controls() { return *controls_; }
     QCheckBox* localConnectionBox() const { return localConnectionBox_; }
 
@@ -29,7 +29,18 @@ class ConnectionWindow {
     void connectTo(screens::ConnectionScreen& screen);
 
   private:
+    // A profile's frame as built: the frame and its fields.
+    struct ProfileEdits {
+        QGroupBox* frame;
+        QLineEdit* server;
+        QLineEdit* port;
+        QLineEdit* user;
+        QLineEdit* password;
+        QLineEdit* database;
+    };
+
     void build();
+    ProfileEdits buildProfileFrame(QWidget* window, const ProfileFrameDesign& design);
 
     // The designed client area, 8040 x 6900 twips.
     static constexpr int kClientWidth = 536;
@@ -42,7 +53,6 @@ class ConnectionWindow {
         std::unique_ptr<WidgetTextField> adapter;
     };
 
-    FormWindow form_;
     std::vector<FieldEdit> fieldEdits_;
     QGroupBox* postgresFrame_ = nullptr;
     QGroupBox* mssqlFrame_ = nullptr;
@@ -54,7 +64,6 @@ class ConnectionWindow {
     QCheckBox* localConnectionBox_ = nullptr;
     std::unique_ptr<WidgetCheckBox> localConnection_;
     std::unique_ptr<screens::ConnectionScreenControls> controls_;
-    MouseMoveHooks* mouseMoves_;
     SelectAllOnFocus* selectAllOnFocus_;
 };
 

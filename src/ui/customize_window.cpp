@@ -46,7 +46,7 @@ QListWidget* list(QWidget* frame, const char* name, int left, int top, int width
 
 CustomizeWindow::CustomizeWindow(core::Platform& platform, const db::ProfileSource& profiles,
                                  bool& customizationCancelled)
-    : form_(kClientWidth, kClientHeight), mouseMoves_(new MouseMoveHooks(form_.widget())) {
+    : DesignedWindow(kClientWidth, kClientHeight) {
     build();
     form_.placeAsDialog();
     fields_ = std::make_unique<WidgetListBox>(fieldsList_, false);
@@ -101,15 +101,12 @@ void CustomizeWindow::connectEvents() {
     onClick(fieldsList_, &customize::CustomizeDialogLogic::onFieldsClicked);
     onClick(dataTypesList_, &customize::CustomizeDialogLogic::onDataTypesClicked);
 
-    auto onButton = [&](QPushButton* b, void (customize::CustomizeDialogLogic::*handler)()) {
-        QObject::connect(b, &QPushButton::clicked, window,
-                         [&logic, handler] { (logic.*handler)(); });
-        mouseMoves_->watch(b, [&logic] { logic.pushButtonMouseMove(); });
-    };
-    onButton(changeButton_, &customize::CustomizeDialogLogic::onChangeClicked);
-    onButton(okButton_, &customize::CustomizeDialogLogic::onOkClicked);
-    onButton(helpButton_, &customize::CustomizeDialogLogic::onHelpClicked);
-    onButton(cancelButton_, &customize::CustomizeDialogLogic::onCancelClicked);
+    using Logic = customize::CustomizeDialogLogic;
+    for (const auto& [button, onClick] :
+         {std::pair{changeButton_, &Logic::onChangeClicked},
+          std::pair{okButton_, &Logic::onOkClicked}, std::pair{helpButton_, &Logic::onHelpClicked},
+          std::pair{cancelButton_, &Logic::onCancelClicked}})
+        watchCommand(*mouseMoves_, button, logic, onClick, &Logic::pushButtonMouseMove);
 
     mouseMoves_->watch(window, [&logic] { logic.surfaceMouseMove(); });
     for (QGroupBox* f : {fieldsFrame_, dataTypesFrame_, changeFrame_})

@@ -10,13 +10,14 @@
 #include <memory>
 
 #include "customize/customize_dialog_logic.h"
-#include "ui/form_window.h"
+#include "ui/designed_window.h"
 #include "ui/widget_controls.h"
 #include "ui/widget_events.h"
 
 namespace dorvane::ui {
 
-class CustomizeWindow : public transfer::CustomizationDialog,
+class CustomizeWindow : public DesignedWindow,
+                        public transfer::CustomizationDialog,
                         private customize::CustomizeWindowActions {
   public:
     CustomizeWindow(core::Platform& platform, const db::ProfileSource& profiles,
@@ -26,8 +27,6 @@ class CustomizeWindow : public transfer::CustomizationDialog,
     // Loads the window (discovery included) and returns once it has been unloaded.
     void showModal() override { form_.showModal(); }
 
-    FormWindow& form() { return form_; }
-    QWidget* widget() const { return form_.widget(); }
     customize::CustomizeDialogLogic& logic() { return *logic_; }
 
     // The designed client area, 8040 x 5790 twips.
@@ -43,7 +42,6 @@ class CustomizeWindow : public transfer::CustomizationDialog,
     void loadCustomPointer(const QString& path) override { form_.loadCustomPointer(path); }
     void unload() override { form_.unload(); }
 
-    FormWindow form_;
     QPushButton* helpButton_ = nullptr;
     QGroupBox* fieldsFrame_ = nullptr;
     QGroupBox* dataTypesFrame_ = nullptr;
@@ -58,7 +56,6 @@ class CustomizeWindow : public transfer::CustomizationDialog,
     std::unique_ptr<WidgetListBox> dataTypes_;
     std::unique_ptr<WidgetTextField> typeText_;
     std::unique_ptr<customize::CustomizeDialogLogic> logic_;
-    MouseMoveHooks* mouseMoves_;
 };
 
 }  // namespace dorvane::ui

@@ -73,8 +73,7 @@ TableFrameWidgets tableFrame(QWidget* window, const TableFrameDesign& d) {
 
 }  // namespace
 
-TransferWindow::TransferWindow()
-    : form_(kClientWidth, kClientHeight), mouseMoves_(new MouseMoveHooks(form_.widget())) {
+TransferWindow::TransferWindow() : DesignedWindow(kClientWidth, kClientHeight) {
     build();
     mssqlTables_ = std::make_unique<WidgetListBox>(mssqlFrame_.list);
     postgresTables_ = std::make_unique<WidgetListBox>(postgresFrame_.list);

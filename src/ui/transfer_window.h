@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "screens/transfer_screen.h"
-#include "ui/form_window.h"
+#include "ui/designed_window.h"
 #include "ui/widget_controls.h"
 #include "ui/widget_events.h"
 
@@ -27,12 +27,10 @@ struct TableFrameWidgets {
     QPushButton* rename = nullptr;
 };
 
-class TransferWindow {
+class TransferWindow : public DesignedWindow {
   public:
     TransferWindow();
 
-    FormWindow& form() { return form_; }
-    QWidget* widget() const { return form_.widget(); }
     transfer::TransferScreenControls& controls() { return *controls_; }
     TableListWidget* mssqlList() const { return mssqlFrame_.list; }
     TableListWidget* postgresList() const { return postgresFrame_.list; }
@@ -47,7 +45,6 @@ class TransferWindow {
     static constexpr int kClientWidth = 536;
     static constexpr int kClientHeight = 431;
 
-    FormWindow form_;
     TableFrameWidgets mssqlFrame_;     // SQL Server tables, on the left
     TableFrameWidgets postgresFrame_;  // PostgreSQL tables, on the right
     QPushButton* backButton_ = nullptr;
@@ -55,7 +52,6 @@ class TransferWindow {
     QCheckBox* fastCopyToPostgresBox_ = nullptr;
     QCheckBox* fastCopyToSqlServerBox_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
-    MouseMoveHooks* mouseMoves_;
     std::unique_ptr<WidgetListBox> mssqlTables_;
     std::unique_ptr<WidgetListBox> postgresTables_;
     std::unique_ptr<WidgetCheckBox> customizeToPostgres_;

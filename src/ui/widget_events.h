@@ -3,6 +3,7 @@
 // widget (not over one of its children) and keyboard focus entering a text field.
 
 #include <QObject>
+#include <QPushButton>
 #include <functional>
 #include <unordered_map>
 
@@ -33,5 +34,15 @@ class SelectAllOnFocus : public QObject {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
+
+// A command button of a window whose handlers are `logic`'s: its clicks call `onClick`, and
+// the mouse moving straight over it `onMove`.
+template <class Logic>
+void watchCommand(MouseMoveHooks& moves, QPushButton* button, Logic& logic,
+                  void (Logic::*onClick)(), void (Logic::*onMove)()) {
+    QObject::connect(button, &QPushButton::clicked, button,
+                     [&logic, onClick] { (logic.*onClick)(); });
+    moves.watch(button, [&logic, onMove] { (logic.*onMove)(); });
+}
 
 }  // namespace dorvane::ui

@@ -8,6 +8,15 @@
 #include "db/values/db_error.h"
 
 namespace dorvane::db {
+namespace {
+
+void setAutocommit(OdbcConnection& connection, SQLULEN mode) {
+    checkOdbc(SQLSetConnectAttrW(connection.handle(), SQL_ATTR_AUTOCOMMIT,
+                                 reinterpret_cast<SQLPOINTER>(mode), 0),
+              SQL_HANDLE_DBC, connection.handle(), "SQLSetConnectAttr(AUTOCOMMIT)");
+}
+
+}  // namespace
 
 void beginTransaction(OdbcConnection& connection, ServerKind kind, int queryTimeoutSeconds) {
     switch (kind) {
@@ -19,9 +28,7 @@ void beginTransaction(OdbcConnection& connection, ServerKind kind, int queryTime
         case ServerKind::Postgres:
             // Through the driver: psqlODBC ends a transaction begun by a statement as soon
             // as its cursor closes, when it runs in autocommit mode.
-            checkOdbc(SQLSetConnectAttrW(connection.handle(), SQL_ATTR_AUTOCOMMIT,
-                                         reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0),
-                      SQL_HANDLE_DBC, connection.handle(), "SQLSetConnectAttr(AUTOCOMMIT)");
+            setAutocommit(connection, SQL_AUTOCOMMIT_OFF);
             return;
         case ServerKind::Other:
             break;
@@ -42,9 +49,7 @@ void endTransaction(OdbcConnection& connection, ServerKind kind, int queryTimeou
             checkOdbc(
                 SQLEndTran(SQL_HANDLE_DBC, connection.handle(), commit ? SQL_COMMIT : SQL_ROLLBACK),
                 SQL_HANDLE_DBC, connection.handle(), "SQLEndTran");
-            checkOdbc(SQLSetConnectAttrW(connection.handle(), SQL_ATTR_AUTOCOMMIT,
-                                         reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0),
-                      SQL_HANDLE_DBC, connection.handle(), "SQLSetConnectAttr(AUTOCOMMIT)");
+            setAutocommit(connection, SQL_AUTOCOMMIT_ON);
             return;
         case ServerKind::Other:
             return;
