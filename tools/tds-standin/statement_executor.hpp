@@ -62,11 +62,14 @@ class StatementExecutor {
     StatementOutcome insertBulk(const InsertBulkStatement& s);
     StatementOutcome set(const SetStatement& s);
     StatementOutcome waitFor(const WaitForStatement& s);
+    StatementOutcome identityInsert(const IdentityInsertStatement& s);
     StatementOutcome setIsolation(const SetIsolationStatement& s);
     StatementOutcome transactionControl(const TransactionStatement& s);
     StatementOutcome alterDatabase(const AlterDatabaseStatement& s);
     StatementOutcome rename(const ProcedureCall& c);
     StatementOutcome tables(const ProcedureCall& c);
+    StatementOutcome columns(const ProcedureCall& c);
+    StatementOutcome primaryKeys(const ProcedureCall& c);
 
     // The unqualified name, after checking that any schema is dbo and any database is ours.
     std::string localName(const ObjectName& name, bool forCreate);
