@@ -81,6 +81,8 @@ TEST_F(StandinIdentity, ExplicitValuesNeedIdentityInsertOnAndAColumnList) {
 
 TEST_F(StandinIdentity, RowsAreNumberedAndExplicitValuesMoveTheCurrentValueOnward) {
     const std::string t = table("id_numbers", "[id] INT IDENTITY(10,5), [v] INT");
+    const std::string current = "SELECT IDENT_CURRENT('" + t.substr(1, t.size() - 2) + "')";
+    EXPECT_EQ(conn->query(current).at(0).at(0), "10");  // the seed, before any row
     conn->exec("INSERT INTO " + t + "([v]) VALUES (1), (2)");
     conn->exec("SET IDENTITY_INSERT " + t + " ON");
     conn->exec("INSERT INTO " + t + "([id], [v]) VALUES (100, 3), (40, 4)");
@@ -96,6 +98,7 @@ TEST_F(StandinIdentity, RowsAreNumberedAndExplicitValuesMoveTheCurrentValueOnwar
     conn->setAutocommit(true);
     conn->exec("INSERT INTO " + t + "([v]) VALUES (8)");
     EXPECT_EQ(ids(t), (std::vector<std::string>{"10", "15", "100", "40", "105", "50", "115"}));
+    EXPECT_EQ(conn->query(current).at(0).at(0), "115");
     {
         Statement s(*conn);
         s.execute("SELECT * FROM " + t);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 namespace standin {
 namespace {
@@ -52,6 +53,14 @@ Range rangeOf(const DeclaredType& t) {
 // Whether a lies beyond b in the direction the identity counts.
 bool beyond(int64_t a, int64_t b, int64_t increment) {
     return increment > 0 ? a > b : a < b;
+}
+
+// The last value the table's sequence gave, if it gave any.
+std::optional<int64_t> lastDrawn(PgConnection& conn, const CatalogueObject& table) {
+    auto r = conn.exec("SELECT last_value, is_called FROM " +
+                       quoteIdentifier(table.backendIdentitySequence()));
+    if (PQgetvalue(r.get(), 0, 1)[0] != 't') return std::nullopt;
+    return std::stoll(PQgetvalue(r.get(), 0, 0));
 }
 
 }  // namespace
@@ -106,14 +115,15 @@ void advanceIdentity(PgConnection& conn, const CatalogueObject& table,
     const int64_t furthest = spec.increment > 0
                                  ? *std::max_element(explicitValues.begin(), explicitValues.end())
                                  : *std::min_element(explicitValues.begin(), explicitValues.end());
-    const std::string sequence = quoteIdentifier(table.backendIdentitySequence());
-    auto r = conn.exec("SELECT last_value, is_called FROM " + sequence);
     // Before its first value the sequence stands one step short of the seed.
-    const bool drawn = PQgetvalue(r.get(), 0, 1)[0] == 't';
-    const int64_t current =
-        drawn ? std::stoll(PQgetvalue(r.get(), 0, 0)) : spec.seed - spec.increment;
+    const int64_t current = lastDrawn(conn, table).value_or(spec.seed - spec.increment);
     if (!beyond(furthest, current, spec.increment)) return;
-    conn.exec("SELECT setval('" + sequence + "', $1, true)", {std::to_string(furthest)});
+    conn.exec("SELECT setval('" + quoteIdentifier(table.backendIdentitySequence()) + "', $1, true)",
+              {std::to_string(furthest)});
+}
+
+int64_t currentIdentity(PgConnection& conn, const CatalogueObject& table) {
+    return lastDrawn(conn, table).value_or(table.columns[*table.identityColumn()].identity->seed);
 }
 
 bool isIdentityExhausted(const BackendError& e) {

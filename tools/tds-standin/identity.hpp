@@ -28,6 +28,9 @@ std::string identityDefault(const CatalogueObject& table);
 void advanceIdentity(PgConnection& conn, const CatalogueObject& table,
                      const std::vector<int64_t>& explicitValues);
 
+// The table's current identity value: the last one drawn, or the seed before any was.
+int64_t currentIdentity(PgConnection& conn, const CatalogueObject& table);
+
 // The backend's "sequence exhausted" as SQL Server reports an identity past its type's range.
 bool isIdentityExhausted(const BackendError& e);
 SqlError identityOverflow(const DeclaredType& type);

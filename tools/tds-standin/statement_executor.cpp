@@ -254,7 +254,9 @@ StatementOutcome StatementExecutor::selectValues(const SelectValuesStatement& s)
     std::vector<ScalarValue> values;
     std::vector<ResultColumn> columns;
     for (const auto& e : s.values) {
-        values.push_back(evaluate(e, state_.database, transaction_.active()));
+        values.push_back(e.function == "ident_current"
+                             ? identCurrent(e)
+                             : evaluate(e, state_.database, transaction_.active()));
         if (values.back().isVariant)
             throw unsupported("sql_variant results; CONVERT them to a type");
         // An expression's column has no name.
@@ -269,6 +271,21 @@ StatementOutcome StatementExecutor::selectValues(const SelectValuesStatement& s)
                          state_.textSize);
     }
     return {tokens::kDone, done_command::kSelect, 1};
+}
+
+ScalarValue StatementExecutor::identCurrent(const Expression& e) {
+    if (e.arguments.size() != 1 || e.arguments[0].kind != Expression::Kind::Constant) {
+        throw unsupported("IDENT_CURRENT of anything but one quoted table name");
+    }
+    // NULL for a table that does not exist or has no identity column.
+    ScalarValue value{DeclaredType{SqlType::Numeric, 0, 38, 0}, false, std::nullopt};
+    std::string name = e.arguments[0].constant.text;
+    if (name.size() > 2 && name.front() == '[' && name.back() == ']')
+        name = name.substr(1, name.size() - 2);
+    std::optional<CatalogueObject> table = catalogue_.find(name);
+    if (table && table->identityColumn())
+        value.text = std::to_string(currentIdentity(conn_, *table));
+    return value;
 }
 
 StatementOutcome StatementExecutor::createTable(const CreateTableStatement& s) {

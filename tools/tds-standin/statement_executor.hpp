@@ -4,6 +4,7 @@
 #include "catalogue.hpp"
 #include "pg_connection.hpp"
 #include "response_writer.hpp"
+#include "scalar_expressions.hpp"
 #include "server_config.hpp"
 #include "session_state.hpp"
 #include "session_transaction.hpp"
@@ -52,6 +53,8 @@ class StatementExecutor {
     StatementOutcome select(const SelectStatement& s);
     StatementOutcome count(const CountStatement& s);
     StatementOutcome selectValues(const SelectValuesStatement& s);
+    // IDENT_CURRENT('table'): the last identity value drawn, or the seed before any.
+    ScalarValue identCurrent(const Expression& e);
     StatementOutcome createTable(const CreateTableStatement& s);
     // The declared keys by column ordinal; marks primary key columns NOT NULL.
     std::vector<CatalogueKey> tableKeys(const CreateTableStatement& s, const std::string& table,
