@@ -83,11 +83,18 @@ Catalogue::Catalogue(PgConnection& conn) : conn_(conn) {
         " object_id bigint NOT NULL REFERENCES standin_objects(id) ON DELETE CASCADE,"
         " ordinal int NOT NULL, name text NOT NULL, type_keyword text NOT NULL,"
         " length int NOT NULL, precision int NOT NULL, scale int NOT NULL,"
-        " not_null boolean NOT NULL, PRIMARY KEY (object_id, ordinal))");
-    // Added later: a catalogue made by an older stand-in gains them empty.
-    conn_.exec(
-        "ALTER TABLE standin_columns ADD COLUMN IF NOT EXISTS identity_seed bigint,"
-        " ADD COLUMN IF NOT EXISTS identity_increment bigint");
+        " not_null boolean NOT NULL, identity_seed bigint, identity_increment bigint,"
+        " PRIMARY KEY (object_id, ordinal))");
+    // A catalogue made before identity columns gains them empty. Only then: ALTER TABLE
+    // would wait for every session that has read the catalogue in an open transaction.
+    auto identityKept = conn_.exec(
+        "SELECT 1 FROM pg_attribute WHERE attrelid = 'standin_columns'::regclass"
+        " AND attname = 'identity_seed'");
+    if (PQntuples(identityKept.get()) == 0) {
+        conn_.exec(
+            "ALTER TABLE standin_columns ADD COLUMN identity_seed bigint,"
+            " ADD COLUMN identity_increment bigint");
+    }
     conn_.exec(
         "CREATE TABLE IF NOT EXISTS standin_keys ("
         " object_id bigint NOT NULL REFERENCES standin_objects(id) ON DELETE CASCADE,"
