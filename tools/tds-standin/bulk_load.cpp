@@ -69,7 +69,7 @@ uint64_t BulkLoad::run(BulkMessageReader& in) {
             const CatalogueColumn& column = table_.columns[targets[i]];
             values[i] = readBulkValue(in, wire[i], column.type, targets[i] + 1);
             if (!values[i] && column.notNull) throw nullRefused(targets[i]);
-            if (targets[i] == identity) explicitIdentities.push_back(std::stoll(*values[i]));
+            if (targets[i] == identity) explicitIdentities.push_back(identityValue(*values[i]));
         }
         copy.row(values);
         if (copy.rowsAdded() % kRowsBetweenCancelChecks == 0 && out_.cancelled()) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <limits>
 #include <optional>
+#include <stdexcept>
 
 namespace standin {
 namespace {
@@ -105,6 +106,14 @@ std::string identitySequenceDdl(const CatalogueObject& table, size_t column) {
 
 std::string identityDefault(const CatalogueObject& table) {
     return "DEFAULT nextval('" + quoteIdentifier(table.backendIdentitySequence()) + "')";
+}
+
+int64_t identityValue(const std::string& text) {
+    try {
+        return std::stoll(text);
+    } catch (const std::out_of_range&) {
+        throw unsupported("identity values beyond the bigint range");
+    }
 }
 
 void advanceIdentity(PgConnection& conn, const CatalogueObject& table,

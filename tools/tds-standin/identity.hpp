@@ -23,6 +23,9 @@ std::string identitySequenceDdl(const CatalogueObject& table, size_t column);
 // The DEFAULT that numbers rows given no identity value.
 std::string identityDefault(const CatalogueObject& table);
 
+// An explicit identity value, as the stored text of its column's type.
+int64_t identityValue(const std::string& text);
+
 // After explicit identity values went in under IDENTITY_INSERT: one beyond the current
 // identity value (in the direction of the increment) becomes the current value.
 void advanceIdentity(PgConnection& conn, const CatalogueObject& table,

@@ -533,7 +533,7 @@ StatementOutcome StatementExecutor::insert(const InsertStatement& s) {
                     continue;
                 }
                 if (c == identity && values[c])
-                    explicitIdentities.push_back(std::stoll(*values[c]));
+                    explicitIdentities.push_back(identityValue(*values[c]));
                 if (!values[c] && object.columns[c].notNull) {
                     throw SqlError(515, 16, 2,
                                    "Cannot insert the value NULL into column '" +
