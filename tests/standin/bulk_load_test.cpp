@@ -314,6 +314,17 @@ TEST_F(StandinBulkLoad, ThousandsOfRowsInManyPacketsAllArrive) {
     conn->exec("DROP TABLE " + t);
 }
 
+// The driver leaves an identity column out of a load unless told to keep identity values,
+// as the server marks it in the columns it describes; the rows are numbered instead.
+TEST_F(StandinBulkLoad, AnIdentityColumnIsNumberedByTheServer) {
+    std::string t = fresh("bl_identity");
+    conn->exec("CREATE TABLE " + t + "([id] INT IDENTITY(100,1),[v] NVARCHAR(40))");
+    ASSERT_EQ(loadNumbered(t, 3), 3);
+    EXPECT_EQ(sortedById(conn->query("SELECT * FROM " + t)),
+              (std::vector<Row>{{"100", "value 1"}, {"101", "value 2"}, {"102", "value 3"}}));
+    conn->exec("DROP TABLE " + t);
+}
+
 // Whether the table exists before the transaction or is created inside it.
 class StandinBulkLoadRollback : public StandinBulkLoad,
                                 public ::testing::WithParamInterface<bool> {};

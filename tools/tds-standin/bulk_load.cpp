@@ -1,6 +1,7 @@
 #include "bulk_load.hpp"
 
 #include "bulk_values.hpp"
+#include "identity.hpp"
 #include "pg_copy.hpp"
 #include "server_error.hpp"
 #include "statement_executor.hpp"
@@ -43,11 +44,14 @@ uint64_t BulkLoad::run(BulkMessageReader& in) {
         backendColumns.push_back(CatalogueObject::backendColumn(t));
         sent[t] = true;
     }
-    // A column the load leaves out gets NULL, which a NOT NULL one refuses.
+    // A column the load leaves out gets NULL, which a NOT NULL one refuses; the identity
+    // column numbers the rows instead.
+    const std::optional<size_t> identity = table_.identityColumn();
     std::optional<size_t> missingNotNull;
     for (size_t c = 0; c < sent.size() && !missingNotNull; ++c) {
-        if (!sent[c] && table_.columns[c].notNull) missingNotNull = c;
+        if (!sent[c] && table_.columns[c].notNull && c != identity) missingNotNull = c;
     }
+    std::vector<int64_t> explicitIdentities;
 
     PgCopyIn copy(conn_, quoteIdentifier(table_.backendName()), backendColumns);
     std::vector<std::optional<std::string>> values(wire.size());
@@ -65,13 +69,23 @@ uint64_t BulkLoad::run(BulkMessageReader& in) {
             const CatalogueColumn& column = table_.columns[targets[i]];
             values[i] = readBulkValue(in, wire[i], column.type, targets[i] + 1);
             if (!values[i] && column.notNull) throw nullRefused(targets[i]);
+            if (targets[i] == identity) explicitIdentities.push_back(identityValue(*values[i]));
         }
         copy.row(values);
         if (copy.rowsAdded() % kRowsBetweenCancelChecks == 0 && out_.cancelled()) {
             throw SqlError(0, 0, 0, "bulk load cancelled");
         }
     }
-    return copy.finish();
+    uint64_t rows = 0;
+    try {
+        rows = copy.finish();
+    } catch (const BackendError& e) {
+        if (identity && isIdentityExhausted(e))
+            throw identityOverflow(table_.columns[*identity].type);
+        throw;
+    }
+    advanceIdentity(conn_, table_, explicitIdentities);
+    return rows;
 }
 
 }  // namespace standin

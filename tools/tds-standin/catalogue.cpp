@@ -63,6 +63,13 @@ std::string CatalogueObject::backendKey(size_t ordinal) const {
     return "k_" + std::to_string(id) + "_" + std::to_string(ordinal + 1);
 }
 
+std::optional<size_t> CatalogueObject::identityColumn() const {
+    for (size_t i = 0; i < columns.size(); ++i) {
+        if (columns[i].identity) return i;
+    }
+    return std::nullopt;
+}
+
 Catalogue::Catalogue(PgConnection& conn) : conn_(conn) {
     PgTransaction tx(conn_);
     // Sessions may meet a fresh database at the same moment.
@@ -76,7 +83,18 @@ Catalogue::Catalogue(PgConnection& conn) : conn_(conn) {
         " object_id bigint NOT NULL REFERENCES standin_objects(id) ON DELETE CASCADE,"
         " ordinal int NOT NULL, name text NOT NULL, type_keyword text NOT NULL,"
         " length int NOT NULL, precision int NOT NULL, scale int NOT NULL,"
-        " not_null boolean NOT NULL, PRIMARY KEY (object_id, ordinal))");
+        " not_null boolean NOT NULL, identity_seed bigint, identity_increment bigint,"
+        " PRIMARY KEY (object_id, ordinal))");
+    // A catalogue made before identity columns gains them empty. Only then: ALTER TABLE
+    // would wait for every session that has read the catalogue in an open transaction.
+    auto identityKept = conn_.exec(
+        "SELECT 1 FROM pg_attribute WHERE attrelid = 'standin_columns'::regclass"
+        " AND attname = 'identity_seed'");
+    if (PQntuples(identityKept.get()) == 0) {
+        conn_.exec(
+            "ALTER TABLE standin_columns ADD COLUMN identity_seed bigint,"
+            " ADD COLUMN identity_increment bigint");
+    }
     conn_.exec(
         "CREATE TABLE IF NOT EXISTS standin_keys ("
         " object_id bigint NOT NULL REFERENCES standin_objects(id) ON DELETE CASCADE,"
@@ -114,8 +132,8 @@ std::vector<CatalogueObject> Catalogue::objects() {
 
 std::vector<CatalogueColumn> Catalogue::columnsOf(int64_t id) {
     auto r = conn_.exec(
-        "SELECT name, type_keyword, length, precision, scale, not_null FROM standin_columns"
-        " WHERE object_id = $1 ORDER BY ordinal",
+        "SELECT name, type_keyword, length, precision, scale, not_null, identity_seed,"
+        " identity_increment FROM standin_columns WHERE object_id = $1 ORDER BY ordinal",
         {std::to_string(id)});
     std::vector<CatalogueColumn> columns;
     for (int i = 0; i < PQntuples(r.get()); ++i) {
@@ -125,6 +143,10 @@ std::vector<CatalogueColumn> Catalogue::columnsOf(int64_t id) {
                                    std::stoi(PQgetvalue(r.get(), i, 3)),
                                    std::stoi(PQgetvalue(r.get(), i, 4)));
         c.notNull = PQgetvalue(r.get(), i, 5)[0] == 't';
+        if (!PQgetisnull(r.get(), i, 6)) {
+            c.identity = IdentitySpec{std::stoll(PQgetvalue(r.get(), i, 6)),
+                                      std::stoll(PQgetvalue(r.get(), i, 7))};
+        }
         columns.push_back(std::move(c));
     }
     return columns;
@@ -148,6 +170,18 @@ CatalogueObject Catalogue::addTable(const std::string& name,
         }
     }
     return o;
+}
+
+std::vector<CatalogueKey> Catalogue::keysOf(const CatalogueObject& table) {
+    auto r = conn_.exec(
+        "SELECT name, is_primary, columns FROM standin_keys WHERE object_id = $1 ORDER BY ordinal",
+        {std::to_string(table.id)});
+    std::vector<CatalogueKey> keys;
+    for (int i = 0; i < PQntuples(r.get()); ++i) {
+        keys.push_back({PQgetvalue(r.get(), i, 0), PQgetvalue(r.get(), i, 1)[0] == 't',
+                        parseIntArray(PQgetvalue(r.get(), i, 2))});
+    }
+    return keys;
 }
 
 bool Catalogue::keyNamed(const std::string& name) {
@@ -201,10 +235,22 @@ CatalogueObject Catalogue::add(const std::string& name, bool isView,
     }
     for (size_t i = 0; i < columns.size(); ++i) {
         const auto& c = columns[i];
-        conn_.exec("INSERT INTO standin_columns VALUES ($1, $2, $3, $4, $5, $6, $7, $8)",
-                   {std::to_string(o.id), std::to_string(i + 1), c.name, c.type.keyword(),
-                    std::to_string(c.type.length), std::to_string(c.type.precision),
-                    std::to_string(c.type.scale), c.notNull ? "true" : "false"});
+        PgParams params = {std::to_string(o.id),
+                           std::to_string(i + 1),
+                           c.name,
+                           c.type.keyword(),
+                           std::to_string(c.type.length),
+                           std::to_string(c.type.precision),
+                           std::to_string(c.type.scale),
+                           c.notNull ? "true" : "false",
+                           std::nullopt,
+                           std::nullopt};
+        if (c.identity) {
+            params[8] = std::to_string(c.identity->seed);
+            params[9] = std::to_string(c.identity->increment);
+        }
+        conn_.exec("INSERT INTO standin_columns VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10)",
+                   params);
     }
     return o;
 }

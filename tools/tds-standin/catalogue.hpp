@@ -14,6 +14,7 @@ struct CatalogueColumn {
     std::string name;
     DeclaredType type;
     bool notNull = false;
+    std::optional<IdentitySpec> identity;
 };
 
 // A PRIMARY KEY or UNIQUE constraint of a table.
@@ -35,6 +36,10 @@ struct CatalogueObject {
     // The backend constraint of the table's key at `ordinal`: named after the table's id, so
     // that no two tables' constraints clash and a renamed table keeps its own.
     std::string backendKey(size_t ordinal) const;
+    // The backend sequence that numbers the identity column, named after the table's id.
+    std::string backendIdentitySequence() const { return "s_" + std::to_string(id); }
+    // The ordinal of the identity column, if the table has one.
+    std::optional<size_t> identityColumn() const;
 };
 
 // The table and key that a backend constraint enforces.
@@ -52,6 +57,8 @@ class Catalogue {
     // Lookup by name under the case-insensitive collation.
     std::optional<CatalogueObject> find(const std::string& name);
     std::vector<CatalogueObject> objects();
+    // The table's PRIMARY KEY and UNIQUE constraints, in declaration order.
+    std::vector<CatalogueKey> keysOf(const CatalogueObject& table);
 
     // Each raises 2714 when the name (or a key's) is taken. Callers run them in a transaction.
     // Keys without a name get one as SQL Server makes them.

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace standin {
@@ -24,6 +25,13 @@ struct SessionState {
     // SET FMTONLY ON: a SELECT describes its columns and returns no rows.
     bool fmtOnly = false;
     IsolationLevel isolationLevel = IsolationLevel::ReadCommitted;
+
+    // The one table whose identity column takes explicit values (SET IDENTITY_INSERT ON).
+    struct IdentityInsertTable {
+        int64_t tableId = 0;
+        std::string qualifiedName;  // database.dbo.table, as messages name it
+    };
+    std::optional<IdentityInsertTable> identityInsert;
 };
 
 }  // namespace standin

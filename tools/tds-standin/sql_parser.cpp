@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <optional>
+#include <stdexcept>
 
 namespace standin {
 
@@ -164,6 +165,16 @@ class Parser {
         if (acceptKeyword("insert")) return insert();
         if (acceptKeyword("set")) {
             if (acceptKeyword("transaction")) return isolationLevel();
+            if (acceptKeyword("identity_insert")) {
+                IdentityInsertStatement s;
+                s.table = objectName();
+                if (acceptKeyword("on")) {
+                    s.on = true;
+                } else {
+                    expectKeyword("off");
+                }
+                return s;
+            }
             return set();
         }
         if (acceptKeyword("begin")) {
@@ -350,6 +361,8 @@ class Parser {
                     column.notNull = true;
                 } else if (acceptKeyword("null")) {
                     column.explicitNull = true;
+                } else if (acceptKeyword("identity")) {
+                    column.identity = identitySpec();
                 } else if (startsKeyConstraint()) {
                     c.keys.push_back(keyConstraint(false));
                     c.keys.back().columns.push_back(column.name);
@@ -361,6 +374,34 @@ class Parser {
         } while (acceptSymbol(","));
         expectSymbol(")");
         return c;
+    }
+
+    // After IDENTITY: the optional (seed, increment), which come both or not at all.
+    IdentitySpec identitySpec() {
+        IdentitySpec spec;
+        if (!acceptSymbol("(")) return spec;
+        spec.seed = signedInteger();
+        expectSymbol(",");
+        spec.increment = signedInteger();
+        expectSymbol(")");
+        return spec;
+    }
+
+    int64_t signedInteger() {
+        bool negative = acceptSymbol("-");
+        if (!negative) acceptSymbol("+");
+        const SqlToken& t = peek();
+        if (t.kind != SqlToken::Kind::Number ||
+            t.text.find_first_not_of("0123456789") != std::string::npos) {
+            fail();
+        }
+        try {
+            int64_t value = std::stoll(t.text);
+            next();
+            return negative ? -value : value;
+        } catch (const std::out_of_range&) {
+            throw unsupported("identity seeds and increments beyond the bigint range");
+        }
     }
 
     bool startsKeyConstraint() const {

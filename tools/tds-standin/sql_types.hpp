@@ -66,6 +66,12 @@ struct DeclaredType {
     std::string keyword() const;
 };
 
+// IDENTITY [(seed, increment)] of a column; both are 1 when not written.
+struct IdentitySpec {
+    int64_t seed = 1;
+    int64_t increment = 1;
+};
+
 bool isUnicodeType(SqlType t);
 // char, varchar, nchar and nvarchar: compared under the database collation.
 bool isCharacterType(SqlType t);

@@ -2,6 +2,7 @@
 
 #include "bulk_load.hpp"
 #include "duplicate_key.hpp"
+#include "identity.hpp"
 #include "literal_conversion.hpp"
 #include "scalar_expressions.hpp"
 #include "server_error.hpp"
@@ -51,7 +52,7 @@ std::string rowFilter(const SelectStatement& s) {
 std::vector<ResultColumn> resultColumns(const CatalogueObject& object) {
     std::vector<ResultColumn> columns;
     for (const auto& c : object.columns)
-        columns.push_back({utf8ToUtf16(c.name), c.type, !c.notNull});
+        columns.push_back({utf8ToUtf16(c.name), c.type, !c.notNull, c.identity.has_value()});
     return columns;
 }
 
@@ -107,6 +108,8 @@ StatementOutcome StatementExecutor::execute(const Statement& statement) {
                 return alterDatabase(s);
             else if constexpr (std::is_same_v<T, WaitForStatement>)
                 return waitFor(s);
+            else if constexpr (std::is_same_v<T, IdentityInsertStatement>)
+                return accessDatabase([&] { return identityInsert(s); });
             else
                 return call(s);
         },
@@ -251,7 +254,9 @@ StatementOutcome StatementExecutor::selectValues(const SelectValuesStatement& s)
     std::vector<ScalarValue> values;
     std::vector<ResultColumn> columns;
     for (const auto& e : s.values) {
-        values.push_back(evaluate(e, state_.database, transaction_.active()));
+        values.push_back(e.function == "ident_current"
+                             ? identCurrent(e)
+                             : evaluate(e, state_.database, transaction_.active()));
         if (values.back().isVariant)
             throw unsupported("sql_variant results; CONVERT them to a type");
         // An expression's column has no name.
@@ -268,6 +273,21 @@ StatementOutcome StatementExecutor::selectValues(const SelectValuesStatement& s)
     return {tokens::kDone, done_command::kSelect, 1};
 }
 
+ScalarValue StatementExecutor::identCurrent(const Expression& e) {
+    if (e.arguments.size() != 1 || e.arguments[0].kind != Expression::Kind::Constant) {
+        throw unsupported("IDENT_CURRENT of anything but one quoted table name");
+    }
+    // NULL for a table that does not exist or has no identity column.
+    ScalarValue value{DeclaredType{SqlType::Numeric, 0, 38, 0}, false, std::nullopt};
+    std::string name = e.arguments[0].constant.text;
+    if (name.size() > 2 && name.front() == '[' && name.back() == ']')
+        name = name.substr(1, name.size() - 2);
+    std::optional<CatalogueObject> table = catalogue_.find(name);
+    if (table && table->identityColumn())
+        value.text = std::to_string(currentIdentity(conn_, *table));
+    return value;
+}
+
 StatementOutcome StatementExecutor::createTable(const CreateTableStatement& s) {
     std::string name = localName(s.table, true);
     std::set<std::string> seen;
@@ -278,17 +298,28 @@ StatementOutcome StatementExecutor::createTable(const CreateTableStatement& s) {
                            "Column names in each table must be unique. Column name '" + c.name +
                                "' in table '" + name + "' is specified more than once.");
         }
-        columns.push_back({c.name, c.type, c.notNull});
+        // An identity column is NOT NULL whether or not it says so.
+        columns.push_back({c.name, c.type, c.notNull || c.identity.has_value(), c.identity});
     }
+    checkIdentityColumns(name, s.columns);
     std::vector<CatalogueKey> keys = tableKeys(s, name, columns);
     PgTransaction tx(conn_);
     CatalogueObject object = catalogue_.addTable(name, columns, keys);
+    const std::optional<size_t> identity = object.identityColumn();
+    if (identity) conn_.exec(identitySequenceDdl(object, *identity));
     std::string ddl = "CREATE TABLE " + quoteIdentifier(object.backendName()) +
                       " (standin_row bigserial PRIMARY KEY";
     for (size_t i = 0; i < columns.size(); ++i) {
         ddl += ", " + CatalogueObject::backendColumn(i) + " " + backendStorageType(columns[i].type);
+        if (i == identity) ddl += " " + identityDefault(object);
     }
     conn_.exec(ddl + ")");
+    if (identity) {
+        // Dropped with its table.
+        conn_.exec("ALTER SEQUENCE " + quoteIdentifier(object.backendIdentitySequence()) +
+                   " OWNED BY " + quoteIdentifier(object.backendName()) + "." +
+                   CatalogueObject::backendColumn(*identity));
+    }
     // The backend's one primary key orders the rows, so every key is a unique index there.
     // Like SQL Server's, it lets one NULL in and no second, and compares characters as the
     // case-insensitive database collation does, trailing spaces aside.
@@ -397,6 +428,8 @@ StatementOutcome StatementExecutor::drop(const DropStatement& s) {
     }
     PgTransaction tx(conn_);
     catalogue_.remove(*object);
+    if (state_.identityInsert && state_.identityInsert->tableId == object->id)
+        state_.identityInsert.reset();
     try {
         conn_.exec(std::string("DROP ") + (s.isView ? "VIEW " : "TABLE ") +
                    quoteIdentifier(object->backendName()));
@@ -413,16 +446,27 @@ StatementOutcome StatementExecutor::insert(const InsertStatement& s) {
     CatalogueObject object = resolve(s.table);
     if (object.isView) throw unsupported("INSERT into a view");
 
-    // Which table column each value goes to.
+    // Which table column each value goes to: without a column list, every column but the
+    // identity column.
+    const std::optional<size_t> identity = object.identityColumn();
     std::vector<size_t> targets;
     if (s.columns.empty()) {
-        for (size_t i = 0; i < object.columns.size(); ++i) targets.push_back(i);
+        for (size_t i = 0; i < object.columns.size(); ++i) {
+            if (i != identity) targets.push_back(i);
+        }
     } else {
         targets = requireColumns(object, s.columns);
     }
     for (const auto& row : s.rows) {
         if (row.size() == targets.size()) continue;
         if (s.columns.empty()) {
+            if (identity && row.size() == object.columns.size()) {
+                throw SqlError(8101, 16, 1,
+                               "An explicit value for the identity column in table '" +
+                                   object.name +
+                                   "' can only be specified when a column list is used and "
+                                   "IDENTITY_INSERT is ON.");
+            }
             throw SqlError(
                 213, 16, 1,
                 "Column name or number of supplied values does not match table definition.", true);
@@ -443,6 +487,23 @@ StatementOutcome StatementExecutor::insert(const InsertStatement& s) {
             true);
     }
 
+    const bool identityGiven =
+        identity && std::find(targets.begin(), targets.end(), *identity) != targets.end();
+    const bool identityInsertOn =
+        state_.identityInsert && state_.identityInsert->tableId == object.id;
+    if (identityGiven && !identityInsertOn) {
+        throw SqlError(544, 16, 1,
+                       "Cannot insert explicit value for identity column in table '" + object.name +
+                           "' when IDENTITY_INSERT is set to OFF.");
+    }
+    if (identity && !identityGiven && identityInsertOn) {
+        throw SqlError(545, 16, 1,
+                       "Explicit value must be specified for identity column in table '" +
+                           object.name +
+                           "' either when IDENTITY_INSERT is set to ON or when a replication "
+                           "user is inserting into a NOT FOR REPLICATION identity column.");
+    }
+
     // Under SET FMTONLY ON no row is processed.
     if (state_.fmtOnly) return {tokens::kDone, done_command::kInsert, std::nullopt};
 
@@ -455,6 +516,7 @@ StatementOutcome StatementExecutor::insert(const InsertStatement& s) {
                              columnList(object.columns.size()) + ") VALUES ";
     std::optional<PgTransaction> tx;
     if (s.rows.size() > rowsPerCommand) tx.emplace(conn_);
+    std::vector<int64_t> explicitIdentities;
     for (size_t first = 0; first < s.rows.size(); first += rowsPerCommand) {
         PgParams params;
         std::string sql = head;
@@ -466,6 +528,12 @@ StatementOutcome StatementExecutor::insert(const InsertStatement& s) {
             }
             sql += r > first ? ", (" : "(";
             for (size_t c = 0; c < values.size(); ++c) {
+                if (c == identity && !identityGiven) {
+                    sql += c ? ", DEFAULT" : "DEFAULT";
+                    continue;
+                }
+                if (c == identity && values[c])
+                    explicitIdentities.push_back(identityValue(*values[c]));
                 if (!values[c] && object.columns[c].notNull) {
                     throw SqlError(515, 16, 2,
                                    "Cannot insert the value NULL into column '" +
@@ -478,8 +546,15 @@ StatementOutcome StatementExecutor::insert(const InsertStatement& s) {
             }
             sql += ")";
         }
-        conn_.exec(sql, params);
+        try {
+            conn_.exec(sql, params);
+        } catch (const BackendError& e) {
+            if (identity && isIdentityExhausted(e))
+                throw identityOverflow(object.columns[*identity].type);
+            throw;
+        }
     }
+    advanceIdentity(conn_, object, explicitIdentities);
     if (tx) tx->commit();
     return {tokens::kDone, done_command::kInsert, s.rows.size()};
 }
@@ -534,6 +609,28 @@ StatementOutcome StatementExecutor::set(const SetStatement& s) {
         } else {
             throw unsupported("SET " + option + " " + s.value);
         }
+    }
+    return {tokens::kDone, done_command::kNone, std::nullopt};
+}
+
+StatementOutcome StatementExecutor::identityInsert(const IdentityInsertStatement& s) {
+    CatalogueObject object = resolve(s.table);
+    if (!object.identityColumn()) {
+        throw SqlError(8106, 16, 1,
+                       "Table '" + s.table.written() +
+                           "' does not have the identity property. Cannot perform SET operation.");
+    }
+    auto& current = state_.identityInsert;
+    if (!s.on) {
+        if (current && current->tableId == object.id) current.reset();
+    } else if (current && current->tableId != object.id) {
+        throw SqlError(8107, 16, 1,
+                       "IDENTITY_INSERT is already ON for table '" + current->qualifiedName +
+                           "'. Cannot perform SET operation for table '" + s.table.written() +
+                           "'.");
+    } else {
+        current =
+            SessionState::IdentityInsertTable{object.id, state_.database + ".dbo." + object.name};
     }
     return {tokens::kDone, done_command::kNone, std::nullopt};
 }

@@ -4,6 +4,7 @@
 #include "catalogue.hpp"
 #include "pg_connection.hpp"
 #include "response_writer.hpp"
+#include "scalar_expressions.hpp"
 #include "server_config.hpp"
 #include "session_state.hpp"
 #include "session_transaction.hpp"
@@ -52,6 +53,8 @@ class StatementExecutor {
     StatementOutcome select(const SelectStatement& s);
     StatementOutcome count(const CountStatement& s);
     StatementOutcome selectValues(const SelectValuesStatement& s);
+    // IDENT_CURRENT('table'): the last identity value drawn, or the seed before any.
+    ScalarValue identCurrent(const Expression& e);
     StatementOutcome createTable(const CreateTableStatement& s);
     // The declared keys by column ordinal; marks primary key columns NOT NULL.
     std::vector<CatalogueKey> tableKeys(const CreateTableStatement& s, const std::string& table,
@@ -62,11 +65,14 @@ class StatementExecutor {
     StatementOutcome insertBulk(const InsertBulkStatement& s);
     StatementOutcome set(const SetStatement& s);
     StatementOutcome waitFor(const WaitForStatement& s);
+    StatementOutcome identityInsert(const IdentityInsertStatement& s);
     StatementOutcome setIsolation(const SetIsolationStatement& s);
     StatementOutcome transactionControl(const TransactionStatement& s);
     StatementOutcome alterDatabase(const AlterDatabaseStatement& s);
     StatementOutcome rename(const ProcedureCall& c);
     StatementOutcome tables(const ProcedureCall& c);
+    StatementOutcome columns(const ProcedureCall& c);
+    StatementOutcome primaryKeys(const ProcedureCall& c);
 
     // The unqualified name, after checking that any schema is dbo and any database is ours.
     std::string localName(const ObjectName& name, bool forCreate);

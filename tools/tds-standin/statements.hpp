@@ -39,6 +39,7 @@ struct ColumnDefinition {
     DeclaredType type;
     bool notNull = false;
     bool explicitNull = false;  // NULL written out, which a PRIMARY KEY refuses
+    std::optional<IdentitySpec> identity;
 };
 
 // PRIMARY KEY or UNIQUE, declared with a column or for the table.
@@ -91,6 +92,12 @@ struct SetStatement {
     std::string value;                 // lower case: "on", "off" or a number
 };
 
+// SET IDENTITY_INSERT table ON|OFF.
+struct IdentityInsertStatement {
+    ObjectName table;
+    bool on = false;
+};
+
 struct WaitForStatement {
     std::chrono::milliseconds delay{0};
 };
@@ -132,6 +139,6 @@ using Statement =
     std::variant<SelectStatement, CountStatement, SelectValuesStatement, CreateTableStatement,
                  CreateViewStatement, DropStatement, InsertStatement, InsertBulkStatement,
                  ProcedureCall, SetStatement, WaitForStatement, SetIsolationStatement,
-                 TransactionStatement, AlterDatabaseStatement>;
+                 TransactionStatement, AlterDatabaseStatement, IdentityInsertStatement>;
 
 }  // namespace standin

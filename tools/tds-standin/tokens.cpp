@@ -111,7 +111,9 @@ void columnMetadata(ByteWriter& out, const std::vector<ResultColumn>& columns,
     out.u16(static_cast<uint16_t>(columns.size()));
     for (const auto& column : columns) {
         out.u32(0);  // user type
-        out.u16(column.nullable ? 0x0009 : 0x0008);  // nullable, updatable
+        // nullable, updatable, identity
+        out.u16(static_cast<uint16_t>((column.nullable ? 0x0009 : 0x0008) |
+                                      (column.identity ? 0x0010 : 0)));
         writeTypeInfo(out, column.type, tableName);
         out.bVarchar(column.name);
     }

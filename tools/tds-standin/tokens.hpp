@@ -40,6 +40,7 @@ struct ResultColumn {
     std::u16string name;
     DeclaredType type;
     bool nullable = true;
+    bool identity = false;
 };
 
 // Writers for the tokens of a tabular result stream.
