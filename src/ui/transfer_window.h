@@ -43,7 +43,8 @@ class TransferWindow {
   private:
     void build();
 
-    // The designed client area, 8040 x 5970 twips, and below it the row of "Fast copy".
+    // The designed client area, 8040 x 5970 twips, and below it the row of "Fast copy" and
+    // "Natural types".
     static constexpr int kClientWidth = 536;
     static constexpr int kClientHeight = 431;
 
@@ -54,6 +55,8 @@ class TransferWindow {
     QPushButton* helpButton_ = nullptr;
     QCheckBox* fastCopyToPostgresBox_ = nullptr;
     QCheckBox* fastCopyToSqlServerBox_ = nullptr;
+    QCheckBox* naturalTypesToPostgresBox_ = nullptr;
+    QCheckBox* naturalTypesToSqlServerBox_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
     MouseMoveHooks* mouseMoves_;
     std::unique_ptr<WidgetListBox> mssqlTables_;
@@ -62,6 +65,8 @@ class TransferWindow {
     std::unique_ptr<WidgetCheckBox> customizeToSqlServer_;
     std::unique_ptr<WidgetCheckBox> fastCopyToPostgres_;
     std::unique_ptr<WidgetCheckBox> fastCopyToSqlServer_;
+    std::unique_ptr<WidgetCheckBox> naturalTypesToPostgres_;
+    std::unique_ptr<WidgetCheckBox> naturalTypesToSqlServer_;
     std::unique_ptr<WidgetProgressBar> progress_;
     std::unique_ptr<transfer::TransferScreenControls> controls_;
 };
