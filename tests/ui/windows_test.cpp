@@ -138,6 +138,13 @@ TEST_F(Windows, TypingIsStoredAndStartUpRestores) {
     EXPECT_EQ(settings.get(QStringLiteral("PostgreSQLUser"), QString()), "u");
     control<QCheckBox>(connectionScreen(), "Check6")->click();
     EXPECT_EQ(settings.get(QStringLiteral("Local Connection"), QString()), "1");
+
+    // Each side's "Natural types" box stores its own direction's key.
+    program.transferScreen().show();
+    control<QCheckBox>(transferScreen(), "Check20")->click();
+    EXPECT_EQ(settings.get(QStringLiteral("Natural Types 2"), QString()), "1");
+    EXPECT_EQ(settings.get(QStringLiteral("Natural Types 1"), QStringLiteral("absent")), "absent");
+    transferScreen()->hide();
 }
 
 TEST_F(Windows, TransferScreenFollowsItsLayoutTable) {
