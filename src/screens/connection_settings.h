@@ -56,6 +56,9 @@ inline const QString kCustomizeSqlServerKey = QStringLiteral("With Data Type Cha
 // "Fast copy" towards PostgreSQL and towards SQL Server.
 inline const QString kFastCopyPostgresKey = QStringLiteral("Fast Copy 1");
 inline const QString kFastCopySqlServerKey = QStringLiteral("Fast Copy 2");
+// "Natural types" towards PostgreSQL and towards SQL Server.
+inline const QString kNaturalTypesPostgresKey = QStringLiteral("Natural Types 1");
+inline const QString kNaturalTypesSqlServerKey = QStringLiteral("Natural Types 2");
 inline const QString kUnticked = QStringLiteral("0");
 
 // A stored box state: "0" leaves the box unticked, any other text ticks it.

@@ -24,6 +24,8 @@ enum Line : int {
     SetHeight = 112,
     RestoreFastCopyToPostgres = 114,
     RestoreFastCopyToSqlServer = 116,
+    RestoreNaturalTypesToPostgres = 118,
+    RestoreNaturalTypesToSqlServer = 120,
 };
 }  // namespace form_load
 
@@ -89,6 +91,17 @@ void TransferScreen::load() {
         p.step(form_load::RestoreFastCopyToSqlServer, [&] {
             box->setValue(boxValueFromSetting(app_.settings.get(kFastCopySqlServerKey, kUnticked)));
         });
+    // ... and by the type rules of old.
+    if (core::CheckBox* box = controls_.naturalTypesToPostgres)
+        p.step(form_load::RestoreNaturalTypesToPostgres, [&] {
+            box->setValue(
+                boxValueFromSetting(app_.settings.get(kNaturalTypesPostgresKey, kUnticked)));
+        });
+    if (core::CheckBox* box = controls_.naturalTypesToSqlServer)
+        p.step(form_load::RestoreNaturalTypesToSqlServer, [&] {
+            box->setValue(
+                boxValueFromSetting(app_.settings.get(kNaturalTypesSqlServerKey, kUnticked)));
+        });
 }
 
 void TransferScreen::setAllSelected(TableSide side, bool selected) {
@@ -142,6 +155,13 @@ void TransferScreen::fastCopyBoxClicked(TableSide side) {
     saveBox(postgresSide ? QStringLiteral("Check18_Click") : QStringLiteral("Check17_Click"),
             postgresSide ? controls().fastCopyToSqlServer : controls().fastCopyToPostgres,
             postgresSide ? kFastCopySqlServerKey : kFastCopyPostgresKey);
+}
+
+void TransferScreen::naturalTypesBoxClicked(TableSide side) {
+    const bool postgresSide = side == TableSide::Postgres;
+    saveBox(postgresSide ? QStringLiteral("Check20_Click") : QStringLiteral("Check19_Click"),
+            postgresSide ? controls().naturalTypesToSqlServer : controls().naturalTypesToPostgres,
+            postgresSide ? kNaturalTypesSqlServerKey : kNaturalTypesPostgresKey);
 }
 
 void TransferScreen::saveBox(const QString& handler, const core::CheckBox* box,

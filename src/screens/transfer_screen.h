@@ -13,8 +13,8 @@ class ConnectionScreen;
 
 constexpr int kBackButtonTopPixels = 364;
 constexpr int kBackButtonHeightPixels = 27;
-// The "Fast copy" boxes, each under its side's frame, in a row of their own below "< Back"
-// and "Help", so that every other control keeps its place.
+// The "Fast copy" and "Natural types" boxes, each pair under its side's frame, in a row of
+// their own below "< Back" and "Help", so that every other control keeps its place.
 constexpr int kFastCopyRowTopPixels = 397;
 constexpr int kFastCopyRowHeightPixels = 27;
 // The window's height below its lowest row, so that row is not cut off.
@@ -47,6 +47,8 @@ class TransferScreen {
     void customizationBoxClicked(TableSide side);
     // Check17_Click / Check18_Click: "Fast copy" of the side's transfer, to the store.
     void fastCopyBoxClicked(TableSide side);
+    // Check19_Click / Check20_Click: "Natural types" of the side's transfer, to the store.
+    void naturalTypesBoxClicked(TableSide side);
 
     // The commands of both frames, one at a time.
     void sendToPostgres();              // PushButton3

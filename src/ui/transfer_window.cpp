@@ -34,14 +34,27 @@ QCheckBox* customizationBox(QWidget* frame, const char* name) {
     return box;
 }
 
-// Under its side's frame, below "< Back" and "Help".
-QCheckBox* fastCopyBox(QWidget* window, const char* name, int frameLeft) {
-    auto* box =
-        placeControl<QCheckBox>(window, name, frameLeft + 16, screens::kFastCopyRowTopPixels, 222,
-                                screens::kFastCopyRowHeightPixels, QStringLiteral("Fast copy"));
-    box->setToolTip(
-        QStringLiteral("Each table in one transaction: it arrives whole, or not at all"));
+// Under its side's frame, below "< Back" and "Help", in the columns of "Select All" and
+// "Deselect All".
+QCheckBox* copyOptionBox(QWidget* window, const char* name, int left, const QString& caption,
+                         const QString& toolTip) {
+    auto* box = placeControl<QCheckBox>(window, name, left, screens::kFastCopyRowTopPixels, 107,
+                                        screens::kFastCopyRowHeightPixels, caption);
+    box->setToolTip(toolTip);
     return box;
+}
+
+QCheckBox* fastCopyBox(QWidget* window, const char* name, int frameLeft) {
+    return copyOptionBox(
+        window, name, frameLeft + 16, QStringLiteral("Fast copy"),
+        QStringLiteral("Each table in one transaction: it arrives whole, or not at all"));
+}
+
+QCheckBox* naturalTypesBox(QWidget* window, const char* name, int frameLeft) {
+    return copyOptionBox(
+        window, name, frameLeft + 131, QStringLiteral("Natural types"),
+        QStringLiteral(
+            "Keep the source's column types, sizes, NULL rules, primary key and identity"));
 }
 
 // The object names and captions of one side's frame; both frames share one layout.
@@ -81,10 +94,13 @@ TransferWindow::TransferWindow() : DesignedWindow(kClientWidth, kClientHeight) {
     customizeToSqlServer_ = std::make_unique<WidgetCheckBox>(postgresFrame_.customizationBox);
     fastCopyToPostgres_ = std::make_unique<WidgetCheckBox>(fastCopyToPostgresBox_);
     fastCopyToSqlServer_ = std::make_unique<WidgetCheckBox>(fastCopyToSqlServerBox_);
+    naturalTypesToPostgres_ = std::make_unique<WidgetCheckBox>(naturalTypesToPostgresBox_);
+    naturalTypesToSqlServer_ = std::make_unique<WidgetCheckBox>(naturalTypesToSqlServerBox_);
     progress_ = std::make_unique<WidgetProgressBar>(progressBar_);
     controls_ = std::make_unique<transfer::TransferScreenControls>(transfer::TransferScreenControls{
         *mssqlTables_, *postgresTables_, *customizeToPostgres_, *customizeToSqlServer_, *progress_,
-        form_, fastCopyToPostgres_.get(), fastCopyToSqlServer_.get()});
+        form_, fastCopyToPostgres_.get(), fastCopyToSqlServer_.get(), naturalTypesToPostgres_.get(),
+        naturalTypesToSqlServer_.get()});
 }
 
 void TransferWindow::build() {
@@ -105,14 +121,31 @@ void TransferWindow::build() {
     helpButton_ = button(window, "PushButton12", "Help", 272, 364, 256);
     fastCopyToPostgresBox_ = fastCopyBox(window, "Check17", 8);
     fastCopyToSqlServerBox_ = fastCopyBox(window, "Check18", 272);
+    naturalTypesToPostgresBox_ = naturalTypesBox(window, "Check19", 8);
+    naturalTypesToSqlServerBox_ = naturalTypesBox(window, "Check20", 272);
 
     const TableFrameWidgets& mssql = mssqlFrame_;
     const TableFrameWidgets& postgres = postgresFrame_;
-    setTabOrder({mssql.list, postgres.list, mssql.selectAll, mssql.deselectAll, mssql.send,
-                 mssql.remove, mssql.rename, postgres.selectAll, postgres.deselectAll,
-                 postgres.send, postgres.remove, postgres.rename, backButton_,
-                 mssql.customizationBox, postgres.customizationBox, helpButton_,
-                 fastCopyToPostgresBox_, fastCopyToSqlServerBox_});
+    setTabOrder({mssql.list,
+                 postgres.list,
+                 mssql.selectAll,
+                 mssql.deselectAll,
+                 mssql.send,
+                 mssql.remove,
+                 mssql.rename,
+                 postgres.selectAll,
+                 postgres.deselectAll,
+                 postgres.send,
+                 postgres.remove,
+                 postgres.rename,
+                 backButton_,
+                 mssql.customizationBox,
+                 postgres.customizationBox,
+                 helpButton_,
+                 fastCopyToPostgresBox_,
+                 naturalTypesToPostgresBox_,
+                 fastCopyToSqlServerBox_,
+                 naturalTypesToSqlServerBox_});
 }
 
 void TransferWindow::connectTo(screens::TransferScreen& screen) {
@@ -145,6 +178,10 @@ void TransferWindow::connectTo(screens::TransferScreen& screen) {
                      [&screen] { screen.fastCopyBoxClicked(TableSide::SqlServer); });
     QObject::connect(fastCopyToSqlServerBox_, &QCheckBox::toggled, window,
                      [&screen] { screen.fastCopyBoxClicked(TableSide::Postgres); });
+    QObject::connect(naturalTypesToPostgresBox_, &QCheckBox::toggled, window,
+                     [&screen] { screen.naturalTypesBoxClicked(TableSide::SqlServer); });
+    QObject::connect(naturalTypesToSqlServerBox_, &QCheckBox::toggled, window,
+                     [&screen] { screen.naturalTypesBoxClicked(TableSide::Postgres); });
 
     auto plain = [&screen] { screen.mouseOverPlainArea(); };
     mouseMoves_->watch(window, plain);

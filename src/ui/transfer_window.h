@@ -41,7 +41,8 @@ class TransferWindow : public DesignedWindow {
   private:
     void build();
 
-    // The designed client area, 8040 x 5970 twips, and below it the row of "Fast copy".
+    // The designed client area, 8040 x 5970 twips, and below it the row of "Fast copy" and
+    // "Natural types".
     static constexpr int kClientWidth = 536;
     static constexpr int kClientHeight = 431;
 
@@ -51,6 +52,8 @@ class TransferWindow : public DesignedWindow {
     QPushButton* helpButton_ = nullptr;
     QCheckBox* fastCopyToPostgresBox_ = nullptr;
     QCheckBox* fastCopyToSqlServerBox_ = nullptr;
+    QCheckBox* naturalTypesToPostgresBox_ = nullptr;
+    QCheckBox* naturalTypesToSqlServerBox_ = nullptr;
     QProgressBar* progressBar_ = nullptr;
     std::unique_ptr<WidgetListBox> mssqlTables_;
     std::unique_ptr<WidgetListBox> postgresTables_;
@@ -58,6 +61,8 @@ class TransferWindow : public DesignedWindow {
     std::unique_ptr<WidgetCheckBox> customizeToSqlServer_;
     std::unique_ptr<WidgetCheckBox> fastCopyToPostgres_;
     std::unique_ptr<WidgetCheckBox> fastCopyToSqlServer_;
+    std::unique_ptr<WidgetCheckBox> naturalTypesToPostgres_;
+    std::unique_ptr<WidgetCheckBox> naturalTypesToSqlServer_;
     std::unique_ptr<WidgetProgressBar> progress_;
     std::unique_ptr<transfer::TransferScreenControls> controls_;
 };

@@ -38,8 +38,16 @@ ScreensHarness::ScreensHarness(const QString& settingsFile)
           settingsFile.isEmpty() ? folder.filePath(QStringLiteral("Quenlor.ini")) : settingsFile)),
       app{platform, *store, commands, databases},
       connectionControls{connectionWindow, {}, localConnection},
-      transferControls{mssqlTables, postgresTables, customizeToPostgres, customizeToSqlServer,
-                       progressBar, transferWindow, &fastCopyToPostgres, &fastCopyToSqlServer},
+      transferControls{mssqlTables,
+                       postgresTables,
+                       customizeToPostgres,
+                       customizeToSqlServer,
+                       progressBar,
+                       transferWindow,
+                       &fastCopyToPostgres,
+                       &fastCopyToSqlServer,
+                       &naturalTypesToPostgres,
+                       &naturalTypesToSqlServer},
       connectionScreen(app, connectionControls),
       transferScreen(app, transferWindow, transferControls, connectionScreen, customizationDialog,
                      customizationCancelled) {
@@ -65,6 +73,12 @@ ScreensHarness::ScreensHarness(const QString& settingsFile)
     };
     fastCopyToSqlServer.onClick = [this] {
         transferScreen.fastCopyBoxClicked(screens::TableSide::Postgres);
+    };
+    naturalTypesToPostgres.onClick = [this] {
+        transferScreen.naturalTypesBoxClicked(screens::TableSide::SqlServer);
+    };
+    naturalTypesToSqlServer.onClick = [this] {
+        transferScreen.naturalTypesBoxClicked(screens::TableSide::Postgres);
     };
 }
 

@@ -86,6 +86,7 @@ struct ScreensHarness {
     core::MemoryListBox mssqlTables, postgresTables;
     core::MemoryCheckBox customizeToPostgres, customizeToSqlServer;
     core::MemoryCheckBox fastCopyToPostgres, fastCopyToSqlServer;
+    core::MemoryCheckBox naturalTypesToPostgres, naturalTypesToSqlServer;
     core::MemoryProgressBar progressBar;
     transfer::TransferScreenControls transferControls;
 

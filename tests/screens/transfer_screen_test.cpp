@@ -1,5 +1,5 @@
 // The transfer screen without servers: its load step, the selection commands, "< Back",
-// "Help", the customization boxes and the one-command-at-a-time rule.
+// "Help", the stored boxes and the one-command-at-a-time rule.
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -117,25 +117,53 @@ TEST(CustomizationBoxes, ClicksStoreTheirOwnKeys) {
     EXPECT_EQ(h.stored("With Data Type Change 2"), "1");
 }
 
-TEST(FastCopyBoxes, ClicksStoreTheirOwnKeysAndTheNextStartRestoresThem) {
+// A pair of boxes under the frames, one per direction, each stored under its own key.
+struct StoredBoxes {
+    const char* name;
+    core::MemoryCheckBox ScreensHarness::*toPostgres;
+    core::MemoryCheckBox ScreensHarness::*toSqlServer;
+    const char* postgresKey;
+    const char* sqlServerKey;
+};
+
+class StoredBoxPair : public ::testing::TestWithParam<StoredBoxes> {};
+
+TEST_P(StoredBoxPair, ClicksStoreTheirOwnKeysAndTheNextStartRestoresThem) {
+    const StoredBoxes& b = GetParam();
     ScreensHarness h;
     h.transferScreen.show();
-    EXPECT_EQ(h.fastCopyToPostgres.value(), 0);  // unticked until the user ticks it
-    EXPECT_EQ(h.fastCopyToSqlServer.value(), 0);
-    h.fastCopyToSqlServer.setValue(1);
-    EXPECT_EQ(h.stored("Fast Copy 1"), "<absent>");
-    EXPECT_EQ(h.stored("Fast Copy 2"), "1");
+    EXPECT_EQ((h.*b.toPostgres).value(), 0);  // unticked until the user ticks it
+    EXPECT_EQ((h.*b.toSqlServer).value(), 0);
+    (h.*b.toSqlServer).setValue(1);
+    EXPECT_EQ(h.stored(b.postgresKey), "<absent>");
+    EXPECT_EQ(h.stored(b.sqlServerKey), "1");
 
     ScreensHarness next(h.folder.filePath(QStringLiteral("Quenlor.ini")));
     next.transferScreen.show();
-    EXPECT_EQ(next.fastCopyToPostgres.value(), 0);
-    EXPECT_EQ(next.fastCopyToSqlServer.value(), 1);
-    next.fastCopyToPostgres.setValue(1);
-    next.fastCopyToSqlServer.setValue(0);
-    EXPECT_EQ(next.stored("Fast Copy 1"), "1");
-    EXPECT_EQ(next.stored("Fast Copy 2"), "0");
+    EXPECT_EQ((next.*b.toPostgres).value(), 0);
+    EXPECT_EQ((next.*b.toSqlServer).value(), 1);
+    (next.*b.toPostgres).setValue(1);
+    (next.*b.toSqlServer).setValue(0);
+    EXPECT_EQ(next.stored(b.postgresKey), "1");
+    EXPECT_EQ(next.stored(b.sqlServerKey), "0");
+    // No other box is touched: neither the customization boxes nor the other pair.
     EXPECT_EQ(next.stored("With Data Type Change 1"), "<absent>");
+    for (const char* key : {"Fast Copy 1", "Fast Copy 2", "Natural Types 1", "Natural Types 2"}) {
+        if (qstrcmp(key, b.postgresKey) != 0 && qstrcmp(key, b.sqlServerKey) != 0) {
+            EXPECT_EQ(next.stored(key), "<absent>") << key;
+        }
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    TransferScreen, StoredBoxPair,
+    ::testing::Values(StoredBoxes{"FastCopy", &ScreensHarness::fastCopyToPostgres,
+                                  &ScreensHarness::fastCopyToSqlServer, "Fast Copy 1",
+                                  "Fast Copy 2"},
+                      StoredBoxes{"NaturalTypes", &ScreensHarness::naturalTypesToPostgres,
+                                  &ScreensHarness::naturalTypesToSqlServer, "Natural Types 1",
+                                  "Natural Types 2"}),
+    [](const ::testing::TestParamInfo<StoredBoxes>& info) { return std::string(info.param.name); });
 
 TEST(OneCommandAtATime, CommandsAreIgnoredWhileAnotherRuns) {
     ScreensHarness h;

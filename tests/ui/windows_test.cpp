@@ -138,6 +138,13 @@ TEST_F(Windows, TypingIsStoredAndStartUpRestores) {
     EXPECT_EQ(settings.get(QStringLiteral("PostgreSQLUser"), QString()), "u");
     control<QCheckBox>(connectionScreen(), "Check6")->click();
     EXPECT_EQ(settings.get(QStringLiteral("Local Connection"), QString()), "1");
+
+    // Each side's "Natural types" box stores its own direction's key.
+    program.transferScreen().show();
+    control<QCheckBox>(transferScreen(), "Check20")->click();
+    EXPECT_EQ(settings.get(QStringLiteral("Natural Types 2"), QString()), "1");
+    EXPECT_EQ(settings.get(QStringLiteral("Natural Types 1"), QStringLiteral("absent")), "absent");
+    transferScreen()->hide();
 }
 
 TEST_F(Windows, TransferScreenFollowsItsLayoutTable) {
@@ -147,12 +154,16 @@ TEST_F(Windows, TransferScreenFollowsItsLayoutTable) {
          Placed{"PushButton11", {131, 140, 107, 27}}, Placed{"Check15", {16, 207, 222, 27}},
          Placed{"PushButton6", {16, 273, 222, 27}}, Placed{"Frame1", {272, 8, 256, 313}},
          Placed{"PushButton4", {16, 173, 222, 27}}, Placed{"ProgressBar1", {8, 329, 520, 27}},
-         Placed{"PushButton2", {8, 364, 256, 27}}, Placed{"PushButton12", {272, 364, 256, 27}}});
+         Placed{"PushButton2", {8, 364, 256, 27}}, Placed{"PushButton12", {272, 364, 256, 27}},
+         // Below them, under each frame: "Fast copy" and "Natural types" side by side.
+         Placed{"Check17", {24, 397, 107, 27}}, Placed{"Check19", {139, 397, 107, 27}},
+         Placed{"Check18", {288, 397, 107, 27}}, Placed{"Check20", {403, 397, 107, 27}}});
     EXPECT_EQ(control<QGroupBox>(transferScreen(), "Frame2")->title(), "MS SQL Server Tables");
     EXPECT_EQ(control<QPushButton>(transferScreen(), "PushButton3")->text(),
               "Send Table/s To PostgreSQL");
     EXPECT_EQ(control<QCheckBox>(transferScreen(), "Check16")->text(),
               "Send with data type customization");
+    EXPECT_EQ(control<QCheckBox>(transferScreen(), "Check20")->text(), "Natural types");
     EXPECT_EQ(control<QListWidget>(transferScreen(), "List1")->selectionMode(),
               QAbstractItemView::ExtendedSelection);
     EXPECT_EQ(control<QProgressBar>(transferScreen(), "ProgressBar1")->text(), "Progress Bar");
