@@ -49,8 +49,14 @@ QString likeOnly(const QString& name) {
 namespace from_sqlserver {
 
 // sp_columns: COLUMN_NAME 3, TYPE_NAME 5, PRECISION 6, SCALE 8, NULLABLE 10.
-enum Column : std::size_t { TableName = 2, Name = 3, TypeName = 5, Precision = 6, Scale = 8,
-                            Nullable = 10 };
+enum Column : std::size_t {
+    TableName = 2,
+    Name = 3,
+    TypeName = 5,
+    Precision = 6,
+    Scale = 8,
+    Nullable = 10
+};
 
 QString columnsStatement(const QString& table) {
     return QStringLiteral("EXEC sp_columns @table_name = N") + singleQuotedText(likeOnly(table));
@@ -91,8 +97,16 @@ SourceTable sourceTable(const QString& table, std::span<const CatalogueRow> colu
 
 namespace from_postgres {
 
-enum Column : std::size_t { Name, DataType, Length, Precision, Scale, Fraction, Nullable,
-                            Identity };
+enum Column : std::size_t {
+    Name,
+    DataType,
+    Length,
+    Precision,
+    Scale,
+    Fraction,
+    Nullable,
+    Identity
+};
 
 namespace {
 // The schema the table's name finds, as a SELECT of it would.
@@ -116,11 +130,11 @@ QString columnsStatement(const QString& table) {
 
 QString primaryKeyStatement(const QString& table) {
     return QStringLiteral(
-               "SELECT a.attname, array_position(i.indkey::int2[], a.attnum) FROM pg_catalog.pg_index i JOIN pg_catalog.pg_attribute a ON "
+               "SELECT a.attname, array_position(i.indkey::int2[], a.attnum) FROM "
+               "pg_catalog.pg_index i JOIN pg_catalog.pg_attribute a ON "
                "a.attrelid = i.indrelid AND a.attnum = ANY(i.indkey) WHERE i.indisprimary AND "
                "i.indrelid = to_regclass(") +
-           singleQuotedText(doubleQuotedName(table)) +
-           QStringLiteral(")");
+           singleQuotedText(doubleQuotedName(table)) + QStringLiteral(")");
 }
 
 SourceTable sourceTable(std::span<const CatalogueRow> columns, std::span<const CatalogueRow> key) {

@@ -83,7 +83,8 @@ class TransferToPostgres : public TableTransfer {
         RowStatements around;
         for (const sql::SourceColumn& column : source.columns)
             if (column.identity)
-                around.after.push_back(statements::identityRestartStatement(tableName_, column.name));
+                around.after.push_back(
+                    statements::identityRestartStatement(tableName_, column.name));
         return around;
     }
 

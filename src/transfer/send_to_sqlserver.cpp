@@ -80,9 +80,9 @@ class TransferToSqlServer : public TableTransfer {
 
     void buildInsert(SteppedSourceRow& row) override {
         auto steps = numberedPieces(kToSqlServerRows.insert);
-        statements::buildInsert(statement_, tableName_, row, steps,
-                                [&](int column) { return targetColumns_.holdsBytes(column); },
-                                insertColumns_);
+        statements::buildInsert(
+            statement_, tableName_, row, steps,
+            [&](int column) { return targetColumns_.holdsBytes(column); }, insertColumns_);
     }
 
     // Each value checked once, before it goes by bulk load or in an INSERT.

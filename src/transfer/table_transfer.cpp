@@ -4,8 +4,8 @@
 
 #include "core/list_helpers.h"
 #include "db/odbc/ado.h"
-#include "sql/postgres_statements.h"
 #include "sql/natural_catalogue.h"
+#include "sql/postgres_statements.h"
 #include "sql/sqlserver_statements.h"
 #include "transfer/connection_copy_target.h"
 

@@ -182,12 +182,12 @@ constexpr NaturalLines kToSqlServerNatural{520,     522,        524};
 // clang-format on
 
 constexpr TransferLines kToPostgresLines{
-    kToPostgresRun,       kToPostgresRunEnd,   kToPostgresTable,
-    kToPostgresOverwrite, kToPostgresDialog,   kToPostgresCreation,
-    kToPostgresRows,      kToPostgresTableEnd, kToPostgresFast,     kToPostgresNatural};
+    kToPostgresRun,    kToPostgresRunEnd,   kToPostgresTable, kToPostgresOverwrite,
+    kToPostgresDialog, kToPostgresCreation, kToPostgresRows,  kToPostgresTableEnd,
+    kToPostgresFast,   kToPostgresNatural};
 constexpr TransferLines kToSqlServerLines{
-    kToSqlServerRun,       kToSqlServerRunEnd,   kToSqlServerTable,
-    kToSqlServerOverwrite, kToSqlServerDialog,   kToSqlServerCreation,
-    kToSqlServerRows,      kToSqlServerTableEnd, kToSqlServerFast,     kToSqlServerNatural};
+    kToSqlServerRun,    kToSqlServerRunEnd,   kToSqlServerTable, kToSqlServerOverwrite,
+    kToSqlServerDialog, kToSqlServerCreation, kToSqlServerRows,  kToSqlServerTableEnd,
+    kToSqlServerFast,   kToSqlServerNatural};
 
 }  // namespace dorvane::transfer
