@@ -122,13 +122,15 @@ void CustomizeDialogLogic::load() {
                [&] { return members_.direction == transfer::Direction::ToPostgres; })) {
         p.step(LoadMssqlFields, [&] {
             LoadMSSQLFields(profiles_.mssql(), members_.tableName, controls_.fields,
-                            controls_.dataTypes, [this] { platform_.processEvents(); });
+                            controls_.dataTypes, [this] { platform_.processEvents(); },
+                            members_.naturalTypes);
         });
     } else if (p.test(TowardsSqlServerCheck,
                       [&] { return members_.direction == transfer::Direction::ToSqlServer; })) {
         p.step(LoadPostgresFields, [&] {
             LoadPostgreSQLFields(profiles_.postgres(), members_.tableName, controls_.fields,
-                                 controls_.dataTypes, [this] { platform_.processEvents(); });
+                                 controls_.dataTypes, [this] { platform_.processEvents(); },
+                                 members_.naturalTypes);
         });
     }
 }

@@ -18,12 +18,14 @@ QString postgresSampleQuery(const QString& tableName);
 // Reads a SQL Server table and appends, per column, its name to `fields` and a
 // PostgreSQL type to `dataTypes`, so row i of both lists describes column i.
 // `whileWaiting` runs while the server is waited for (see Connection::setWhileWaiting).
+// With `natural`, the types proposed are the natural ones, with the NULL rule, identity
+// and a one-column primary key.
 void LoadMSSQLFields(const db::MssqlProfile& profile, const QString& tableName,
                      core::ListBox& fields, core::ListBox& dataTypes,
-                     const db::WhileWaiting& whileWaiting = {});
+                     const db::WhileWaiting& whileWaiting = {}, bool natural = false);
 // The same for a PostgreSQL table, proposing SQL Server types.
 void LoadPostgreSQLFields(const db::PostgresProfile& profile, const QString& tableName,
                           core::ListBox& fields, core::ListBox& dataTypes,
-                          const db::WhileWaiting& whileWaiting = {});
+                          const db::WhileWaiting& whileWaiting = {}, bool natural = false);
 
 }  // namespace dorvane::customize

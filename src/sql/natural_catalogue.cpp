@@ -1,8 +1,10 @@
 #include "sql/natural_catalogue.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <utility>
 
+#include "db/odbc/recordset.h"
 #include "sql/general_value_text.h"
 #include "sql/sql_quoting.h"
 
@@ -160,5 +162,32 @@ SourceTable sourceTable(std::span<const CatalogueRow> columns, std::span<const C
 }
 
 }  // namespace from_postgres
+
+namespace {
+std::vector<CatalogueRow> rowsOf(db::Connection& connection, const QString& sql) {
+    std::vector<CatalogueRow> read;
+    for (db::Recordset r = connection.query(sql); !r.eof(); r.moveNext()) {
+        CatalogueRow& row = read.emplace_back();
+        for (int i = 0; i < r.fieldCount(); ++i) row.push_back(r.value(i));
+    }
+    return read;
+}
+}  // namespace
+
+SourceTable describeTable(db::Connection& source, bool sqlServer, const QString& table) {
+    SourceTable described =
+        sqlServer
+            ? from_sqlserver::sourceTable(
+                  table, rowsOf(source, from_sqlserver::columnsStatement(table)),
+                  rowsOf(source, from_sqlserver::primaryKeyStatement(table)))
+            : from_postgres::sourceTable(rowsOf(source, from_postgres::columnsStatement(table)),
+                                         rowsOf(source, from_postgres::primaryKeyStatement(table)));
+    if (described.columns.empty())
+        throw std::runtime_error(
+            QStringLiteral("The catalogue describes no column of the table %1.")
+                .arg(table)
+                .toStdString());
+    return described;
+}
 
 }  // namespace dorvane::sql

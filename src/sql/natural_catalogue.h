@@ -6,6 +6,7 @@
 #include <span>
 #include <vector>
 
+#include "db/odbc/connection.h"
 #include "db/values/value.h"
 #include "sql/natural_types.h"
 
@@ -28,5 +29,9 @@ QString columnsStatement(const QString& table);
 QString primaryKeyStatement(const QString& table);
 SourceTable sourceTable(std::span<const CatalogueRow> columns, std::span<const CatalogueRow> key);
 }  // namespace from_postgres
+
+// The table `table` as the catalogue of `source` describes it, a SQL Server when
+// `sqlServer`; throws when it describes no column.
+SourceTable describeTable(db::Connection& source, bool sqlServer, const QString& table);
 
 }  // namespace dorvane::sql

@@ -39,8 +39,12 @@ struct SourceTable {
 namespace to_postgres {
 // The PostgreSQL type of a SQL Server column.
 QString naturalType(const SourceColumn& column);
+// A column's type with its NULL rule and identity.
+QString naturalDefinition(const SourceColumn& column);
 // CREATE TABLE "t"(... ) with natural types, NULL rules, identity and primary key.
 QString naturalCreateTable(const QString& table, const SourceTable& source);
+// What the customization dialog proposes for column `column`.
+QString naturalProposal(const SourceTable& source, std::size_t column);
 }  // namespace to_postgres
 
 namespace to_sqlserver {
@@ -48,7 +52,9 @@ namespace to_sqlserver {
 QString naturalType(const SourceColumn& column);
 // The size of the DECIMAL a column becomes; none for other types.
 std::optional<ExactSize> naturalExactSize(const SourceColumn& column);
+QString naturalDefinition(const SourceColumn& column);
 QString naturalCreateTable(const QString& table, const SourceTable& source);
+QString naturalProposal(const SourceTable& source, std::size_t column);
 }  // namespace to_sqlserver
 
 }  // namespace dorvane::sql

@@ -47,6 +47,8 @@ inline bool naturalTypesBoxTicked(const TransferScreenControls& screen, Directio
 // The public members of the data type customization dialog, which outlive its window.
 struct CustomizationMembers {
     Direction direction = Direction::None;
+    // The dialog proposes the natural types ("Natural types" ticked).
+    bool naturalTypes = false;
     QString tableName;
     QString createTableSql;
     QString numericColumns;

@@ -46,20 +46,21 @@ class TransferToSqlServer : public TableTransfer {
         insertColumns_.clear();
     }
 
-    // Each exact column's size, to refuse values it would round; and an identity column's
-    // values go in by name.
-    void takeNaturalColumns(const sql::SourceTable& source) override {
+    // Each exact column's size, to refuse values it would round, unless the dialog chose the
+    // types; and an identity column's values go in by name while it is one.
+    void takeNaturalColumns(const sql::SourceTable& source, bool fromDialog) override {
         std::vector<QString> names;
         for (const sql::SourceColumn& column : source.columns) {
             names.push_back(column.name);
-            exactColumns_.push_back(statements::naturalExactSize(column));
+            if (!fromDialog) exactColumns_.push_back(statements::naturalExactSize(column));
         }
-        if (source.hasIdentity()) insertColumns_ = statements::insertColumnList(names);
+        if (source.hasIdentity() && statement_.contains(u" IDENTITY", Qt::CaseInsensitive))
+            insertColumns_ = statements::insertColumnList(names);
     }
 
     // The identity column takes the values copied; the server moves its seed past them.
-    RowStatements rowStatements(const sql::SourceTable& source) override {
-        if (!source.hasIdentity()) return {};
+    RowStatements rowStatements(const sql::SourceTable&) override {
+        if (insertColumns_.isEmpty()) return {};
         return {.before = {statements::identityInsertStatement(tableName_, true)},
                 .after = {},
                 .cleanup = {statements::identityInsertStatement(tableName_, false)}};

@@ -153,7 +153,14 @@ bool TableTransfer::sendTable(int index) {
         if (p_.test(lines.statementUnchangedCheck, [&] { return statement_ == head; })) {
             if (traits_.keepsNumericList)
                 p_.step(lines.clearNumericListAfterDialog, [&] { numericColumns_.clear(); });
-            buildColumnList(true);
+            if (naturalTypesTicked()) {
+                if (!p_.step(lines_.natural.describeSource, [&] { takeNaturalCreate(); }))
+                    success_ = false;
+            } else {
+                buildColumnList(true);
+            }
+        } else if (naturalTypesTicked()) {
+            takeNaturalColumns(natural_, true);
         }
     } else {
         if (traits_.keepsNumericList)
@@ -204,7 +211,10 @@ bool TableTransfer::customize() {
     p_.step(lines.assumeCancelled, [&] { ctx_.customizationCancelled = true; });
     if (traits_.keepsNumericList)
         p_.step(lines.clearNumericList, [&] { dialog.numericColumns.clear(); });
-    p_.step(lines.tellDirection, [&] { dialog.direction = traits_.direction; });
+    p_.step(lines.tellDirection, [&] {
+        dialog.direction = traits_.direction;
+        dialog.naturalTypes = naturalTypesTicked();
+    });
     p_.step(lines.giveStatement, [&] { dialog.createTableSql = statement_; });
     p_.step(lines.giveTableName, [&] { dialog.tableName = tableName_; });
     p_.step(lines.show, [&] { ctx_.customizationDialog.showModal(); });
@@ -251,31 +261,11 @@ void TableTransfer::describeSource() {
     naturalCreate_ = columnHead();
     const bool toPostgres = traits_.direction == Direction::ToPostgres;
     if (!p_.step(lines_.natural.describeSource, [&] {
-            db::Connection& source = existing(toPostgres ? mssql_ : postgres_);
-            const auto rows = [&](const QString& sql) {
-                std::vector<sql::CatalogueRow> read;
-                for (db::Recordset r = source.query(sql); !r.eof(); r.moveNext()) {
-                    sql::CatalogueRow& row = read.emplace_back();
-                    for (int i = 0; i < r.fieldCount(); ++i) row.push_back(r.value(i));
-                }
-                return read;
-            };
-            if (toPostgres) {
-                namespace from = sql::from_sqlserver;
-                natural_ = from::sourceTable(tableName_, rows(from::columnsStatement(tableName_)),
-                                             rows(from::primaryKeyStatement(tableName_)));
-                naturalCreate_ = sql::to_postgres::naturalCreateTable(tableName_, natural_);
-            } else {
-                namespace from = sql::from_postgres;
-                natural_ = from::sourceTable(rows(from::columnsStatement(tableName_)),
-                                             rows(from::primaryKeyStatement(tableName_)));
-                naturalCreate_ = sql::to_sqlserver::naturalCreateTable(tableName_, natural_);
-            }
-            if (natural_.columns.empty())
-                throw std::runtime_error(
-                    QStringLiteral("The catalogue describes no column of the table %1.")
-                        .arg(tableName_)
-                        .toStdString());
+            natural_ = sql::describeTable(existing(toPostgres ? mssql_ : postgres_), toPostgres,
+                                          tableName_);
+            naturalCreate_ = toPostgres
+                                 ? sql::to_postgres::naturalCreateTable(tableName_, natural_)
+                                 : sql::to_sqlserver::naturalCreateTable(tableName_, natural_);
         }))
         success_ = false;
 }
@@ -290,7 +280,7 @@ void TableTransfer::takeNaturalCreate() {
                 .arg(QString::number(described), tableName_, QString::number(read))
                 .toStdString());
     statement_ = naturalCreate_;
-    takeNaturalColumns(natural_);
+    takeNaturalColumns(natural_, false);
 }
 
 bool TableTransfer::readSourceAgain() {

@@ -67,8 +67,9 @@ class TableTransfer : public InsertBuilder, public TableCopyDirection {
     // Where a fast copy goes: the target, its transaction and its writer of many rows.
     virtual std::unique_ptr<TableTarget> fastCopyTarget() = 0;
     // "Natural types": what the direction learns of the source's columns once the CREATE
-    // TABLE is built from them, and the target's statements around the rows.
-    virtual void takeNaturalColumns(const sql::SourceTable& /*source*/) {}
+    // TABLE is built from them, or taken from the dialog (`fromDialog`), and the target's
+    // statements around the rows.
+    virtual void takeNaturalColumns(const sql::SourceTable& /*source*/, bool /*fromDialog*/) {}
     virtual RowStatements rowStatements(const sql::SourceTable& source) = 0;
     // The body of the step that closes the source after a table.
     virtual void closeSourceAfterTable() = 0;

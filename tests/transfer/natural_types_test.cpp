@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <QRegularExpression>
+
 #include <algorithm>
+#include <stdexcept>
 #include <tuple>
 
 #include "directions.h"
@@ -84,6 +88,65 @@ TEST_P(NaturalTypes, KeepValuesKeyNullRuleAndIdentity) {
     EXPECT_EQ(text(after[2][0]).toInt(), 3);
     // NOT NULL kept.
     EXPECT_ANY_THROW(d.target.exec("INSERT INTO " + target + "(name) VALUES(NULL)"));
+}
+
+// The demo's tables, with their Greek and Chinese text, under names of this test's own.
+struct DemoTables {
+    QStringList names;  // as the source lists them
+    QStringList texts;  // of their text, some that must arrive as they are
+};
+
+DemoTables loadDemo(const Direction& d) {
+    const bool fromSqlServer = d.source.server == Server::SqlServer;
+    QFile file(QStringLiteral(DORVANE_SOURCE_DIR "/scripts/demo/") +
+               (fromSqlServer ? "sqlserver-shop.sql" : "postgres-shop.sql"));
+    if (!file.open(QIODevice::ReadOnly)) throw std::runtime_error("the demo's SQL is missing");
+    QString script = QString::fromUtf8(file.readAll());
+    DemoTables demo;
+    const QRegularExpression create(fromSqlServer ? QStringLiteral(R"(CREATE TABLE \[(\w+)\])")
+                                                  : QStringLiteral(R"(CREATE TABLE (\w+)\()"));
+    for (const auto& match : create.globalMatch(script)) {
+        const QString name = match.captured(1);
+        const QString unique = uniqueName(name.toLower());
+        script.replace(fromSqlServer ? "[" + name + "]" : " " + name + "(",
+                       fromSqlServer ? "[" + unique + "]" : " " + unique + "(");
+        script.replace("INSERT INTO " + name + " ", "INSERT INTO " + unique + " ");
+        demo.names << unique;
+    }
+    for (const QString& statement :
+         script.split(fromSqlServer ? QRegularExpression(QStringLiteral("^go\\s*$"),
+                                                         QRegularExpression::MultilineOption)
+                                    : QRegularExpression(QStringLiteral(";\\s*$"),
+                                                         QRegularExpression::MultilineOption)))
+        if (!statement.trimmed().isEmpty()) d.source.exec(statement);
+    demo.texts = fromSqlServer ? QStringList{"Γιώργος Παπαδόπουλος", "王小明", "Milk jug ☕"}
+                               : QStringList{"Ελληνικά Προϊόντα", "云南咖啡", "C:\\imports\\ltd"};
+    return demo;
+}
+
+TEST_P(NaturalTypes, CarryTheDemosTablesWhole) {
+    const auto& [d, fast] = GetParam();
+    const DemoTables demo = loadDemo(d);
+    TablesDroppedAtEnd dropped;
+    for (const QString& t : demo.names) dropped.add(t);
+    TransferHarness h;
+    TransferHarness::select(h.*d.source.list, demo.names);
+    (h.*d.naturalTypesBox).setValue(1);
+    (h.*d.fastCopyBox).setValue(fast ? 1 : 0);
+
+    d.send(h.context, core::YieldPolicy::everyCall());
+
+    const std::vector<QString> messages = h.platform.messageTexts();
+    EXPECT_TRUE(messages.empty())
+        << QStringList(messages.begin(), messages.end()).join(u"\n---\n").toStdString();
+    QStringList arrived;
+    for (const QString& t : demo.names) {
+        EXPECT_EQ(d.target.rowCount(t), d.source.rowCount(t)) << t.toStdString();
+        for (const auto& row : d.target.rows(t))
+            for (const db::Value& value : row) arrived << text(value);
+    }
+    for (const QString& expected : demo.texts)
+        EXPECT_TRUE(arrived.contains(expected)) << expected.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(BothDirections, NaturalTypes,
