@@ -33,7 +33,7 @@ struct CommandLine {
 
 struct ParsedCommandLine {
     std::optional<CommandLine> command;  // empty when the arguments are wrong
-    QString error;                        // why, for the user
+    QString error;                       // why, for the user
 };
 
 // True when the first argument names a subcommand: the program then runs without windows.

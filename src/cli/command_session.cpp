@@ -5,8 +5,7 @@
 namespace dorvane::cli {
 
 QString serverTitle(Server server) {
-    return server == Server::Postgres ? QStringLiteral("PostgreSQL")
-                                      : QStringLiteral("SQL Server");
+    return server == Server::Postgres ? QStringLiteral("PostgreSQL") : QStringLiteral("SQL Server");
 }
 
 CommandSession::CommandSession(const CommandLine& command, core::SettingsStore& settings,

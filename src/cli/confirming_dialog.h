@@ -10,8 +10,7 @@ namespace dorvane::cli {
 class ConfirmingDialog : public transfer::CustomizationDialog,
                          public customize::CustomizeWindowActions {
   public:
-    ConfirmingDialog(core::Platform& platform, const db::ProfileSource& profiles,
-                     bool& cancelled);
+    ConfirmingDialog(core::Platform& platform, const db::ProfileSource& profiles, bool& cancelled);
     transfer::CustomizationMembers& members() override { return logic_.members(); }
     void showModal() override;
     void applyFormColors() override {}

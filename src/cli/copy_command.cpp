@@ -13,9 +13,8 @@ namespace {
 // Every listed table; from PostgreSQL without its own catalogues.
 QStringList everyTable(CommandSession& session, Server source) {
     const core::ListBox& list = session.screens.tables(source);
-    const QStringList catalogues = source == Server::Postgres
-                                       ? session.screens.postgresCatalogueTables()
-                                       : QStringList();
+    const QStringList catalogues =
+        source == Server::Postgres ? session.screens.postgresCatalogueTables() : QStringList();
     QStringList names;
     for (int i = 0; i < list.count(); ++i)
         if (!catalogues.contains(list.text(i))) names << list.text(i);
@@ -74,11 +73,9 @@ int runCopy(const CommandLine& command, CommandSession& session) {
     else
         session.screens.transferScreen().sendToSqlServer();
 
-    for (const QString& line : outcomes.summary())
-        std::printf("%s\n", line.toUtf8().constData());
-    return outcomes.allDone(command.overwrite == OverwriteAnswer::KeepExisting)
-               ? kExitCopied
-               : kExitIncomplete;
+    for (const QString& line : outcomes.summary()) std::printf("%s\n", line.toUtf8().constData());
+    return outcomes.allDone(command.overwrite == OverwriteAnswer::KeepExisting) ? kExitCopied
+                                                                                : kExitIncomplete;
 }
 
 }  // namespace dorvane::cli

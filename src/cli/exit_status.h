@@ -3,8 +3,8 @@
 
 namespace dorvane::cli {
 
-constexpr int kExitCopied = 0;       // every table done completely
-constexpr int kExitIncomplete = 1;   // a table was not copied, not completely, or kept
+constexpr int kExitCopied = 0;             // every table done completely
+constexpr int kExitIncomplete = 1;         // a table was not copied, not completely, or kept
 constexpr int kExitUsageOrConnection = 2;  // a wrong command line, or a server that did not open
 
 }  // namespace dorvane::cli

@@ -72,16 +72,16 @@ std::optional<QString> HeadlessScreens::connectionFailure(Server server) const {
 void HeadlessScreens::listTables(Server server) {
     // The first use of the transfer screen runs its load step, as "Next >" has it.
     transferScreen_.controls();
-    screens::showTableNames(tables(server),
-                   server == Server::Postgres
-                       ? app_.databases.postgresTableNames(connectionScreen_.postgres(), {})
-                       : app_.databases.mssqlTableNames(connectionScreen_.mssql(), {}),
-                   app_.platform);
+    screens::showTableNames(
+        tables(server),
+        server == Server::Postgres
+            ? app_.databases.postgresTableNames(connectionScreen_.postgres(), {})
+            : app_.databases.mssqlTableNames(connectionScreen_.mssql(), {}),
+        app_.platform);
 }
 
 core::ListBox& HeadlessScreens::tables(Server server) {
-    return server == Server::Postgres ? static_cast<core::ListBox&>(postgresTables_)
-                                      : mssqlTables_;
+    return server == Server::Postgres ? static_cast<core::ListBox&>(postgresTables_) : mssqlTables_;
 }
 
 QStringList HeadlessScreens::postgresCatalogueTables() const {

@@ -37,8 +37,7 @@ int runCommand(const CommandLine& command, TerminalOutput& errors) {
         errors.message(problem);
         store->problemTold();
     }
-    ProfileValues profile =
-        profileValues(*store, processEnvironment(), command.fieldOptions);
+    ProfileValues profile = profileValues(*store, processEnvironment(), command.fieldOptions);
     const bool both = command.subcommand == Subcommand::Copy;
     if (both || command.server == Server::Postgres) askForEmptyPassword(profile, Server::Postgres);
     if (both || command.server == Server::SqlServer)
@@ -47,10 +46,14 @@ int runCommand(const CommandLine& command, TerminalOutput& errors) {
     CommandSession session(command, *store, profile, errors);
     try {
         switch (command.subcommand) {
-            case Subcommand::Tables: return runTables(command, session);
-            case Subcommand::Copy: return runCopy(command, session);
-            case Subcommand::Drop: return runDrop(command, session);
-            case Subcommand::Rename: return runRename(command, session);
+            case Subcommand::Tables:
+                return runTables(command, session);
+            case Subcommand::Copy:
+                return runCopy(command, session);
+            case Subcommand::Drop:
+                return runDrop(command, session);
+            case Subcommand::Rename:
+                return runRename(command, session);
         }
     } catch (const std::exception& e) {
         errors.message(QString::fromUtf8(e.what()));

@@ -10,8 +10,7 @@
 int main(int argc, char** argv) {
     // A subcommand runs without windows, so without a display: decided before any
     // application object that would need one.
-    if (dorvane::cli::wantsCommandLine(argc, argv))
-        return dorvane::cli::runCommandLine(argc, argv);
+    if (dorvane::cli::wantsCommandLine(argc, argv)) return dorvane::cli::runCommandLine(argc, argv);
     QApplication application(argc, argv);
     dorvane::ui::reportStartupWhenAsked(application);
     // "Next >" hides one window after showing the other; only closing one ends the program.
