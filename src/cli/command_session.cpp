@@ -15,10 +15,14 @@ CommandSession::CommandSession(const CommandLine& command, core::SettingsStore& 
                command.subcommand == Subcommand::Rename ? command.tables.value(1) : QString()),
       progress(errors),
       app{platform, settings, commands, databases},
-      screens(app, progress, profile) {}
+      headless(app, progress, profile) {
+    platform.eachTurn = [this] {
+        if (interrupt.takeRequest()) headless.transferScreen().escapePressed();
+    };
+}
 
 bool CommandSession::reach(Server server) {
-    if (const std::optional<QString> reason = screens.connectionFailure(server)) {
+    if (const std::optional<QString> reason = headless.connectionFailure(server)) {
         errors.message(serverTitle(server) +
                        QStringLiteral(": Could not connect. Please check with your "
                                       "administrator.\n") +
@@ -26,7 +30,7 @@ bool CommandSession::reach(Server server) {
         return false;
     }
     try {
-        screens.listTables(server);
+        headless.listTables(server);
         return true;
     } catch (const std::exception& e) {
         errors.message(serverTitle(server) + QStringLiteral(": ") + QString::fromUtf8(e.what()));
@@ -35,7 +39,7 @@ bool CommandSession::reach(Server server) {
 }
 
 bool CommandSession::select(Server server, const QStringList& names) {
-    core::ListBox& list = screens.tables(server);
+    core::ListBox& list = headless.tables(server);
     for (int i = 0; i < list.count(); ++i) list.setSelected(i, false);
     for (const QString& name : names) {
         int found = -1;
@@ -54,8 +58,8 @@ bool CommandSession::select(Server server, const QStringList& names) {
 }
 
 bool CommandSession::listsNow(Server server, const QString& table) {
-    screens.listTables(server);
-    const core::ListBox& list = screens.tables(server);
+    headless.listTables(server);
+    const core::ListBox& list = headless.tables(server);
     for (int i = 0; i < list.count(); ++i)
         if (list.text(i) == table) return true;
     return false;

@@ -5,6 +5,7 @@
 #include "cli/command_line.h"
 #include "cli/connection_profile.h"
 #include "cli/headless_screens.h"
+#include "cli/interrupt_as_stop.h"
 #include "cli/progress_line.h"
 #include "cli/terminal_output.h"
 #include "cli/terminal_platform.h"
@@ -31,7 +32,8 @@ class CommandSession {
     screens::CommandGuard commands;
     screens::OdbcDatabaseGateway databases;
     screens::AppContext app;
-    HeadlessScreens screens;
+    HeadlessScreens headless;
+    InterruptAsStop interrupt;
 };
 
 QString serverTitle(Server server);

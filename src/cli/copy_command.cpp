@@ -12,9 +12,9 @@ namespace {
 
 // Every listed table; from PostgreSQL without its own catalogues.
 QStringList everyTable(CommandSession& session, Server source) {
-    const core::ListBox& list = session.screens.tables(source);
+    const core::ListBox& list = session.headless.tables(source);
     const QStringList catalogues =
-        source == Server::Postgres ? session.screens.postgresCatalogueTables() : QStringList();
+        source == Server::Postgres ? session.headless.postgresCatalogueTables() : QStringList();
     QStringList names;
     for (int i = 0; i < list.count(); ++i)
         if (!catalogues.contains(list.text(i))) names << list.text(i);
@@ -57,21 +57,21 @@ int runCopy(const CommandLine& command, CommandSession& session) {
                                QString::fromUtf8(e.what()));
         return kExitUsageOrConnection;
     }
-    const core::ListBox& sourceList = session.screens.tables(source);
+    const core::ListBox& sourceList = session.headless.tables(source);
     if (sourceList.selectedCount() == 0) {
         session.errors.message(serverTitle(source) + QStringLiteral(" lists no tables to copy."));
         return kExitCopied;
     }
 
-    tickBoxes(command, session.screens.controls());
+    tickBoxes(command, session.headless.controls());
     CopyOutcomes outcomes(runOrder(sourceList));
     session.platform.onKept = [&](const QString& table) { outcomes.kept(table); };
     session.platform.onNotCopied = [&](const QStringList& tables) { outcomes.notCopied(tables); };
     session.progress.onTableEnded = [&] { return outcomes.tableEnded(); };
     if (target == Server::Postgres)
-        session.screens.transferScreen().sendToPostgres();
+        session.headless.transferScreen().sendToPostgres();
     else
-        session.screens.transferScreen().sendToSqlServer();
+        session.headless.transferScreen().sendToSqlServer();
 
     for (const QString& line : outcomes.summary()) std::printf("%s\n", line.toUtf8().constData());
     return outcomes.allDone(command.overwrite == OverwriteAnswer::KeepExisting) ? kExitCopied

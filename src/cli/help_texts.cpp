@@ -49,6 +49,8 @@ does: the same statements, checks, refusals and reports.
 Progress goes to standard error, on a terminal as one line per table kept up to date;
 reports and messages too, with the texts of the windows' message boxes. Standard output
 gets the summary, a line per table: "copied", "kept" or "not-copied", a tab, the name.
+Ctrl-C stops the copy as Esc does in the window: row by row after the current row, a
+fast copy by rolling the table back; a second Ctrl-C ends the program at once.
 Exit status: 0 every table copied completely (or kept, with --keep-existing); 1 a table
 was not, or was kept without --keep-existing; 2 a wrong command line, a table not
 listed, or a server that does not open.

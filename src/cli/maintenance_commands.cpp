@@ -24,11 +24,11 @@ int runDrop(const CommandLine& command, CommandSession& session) {
     const Server server = command.server;
     if (!session.reach(server)) return kExitUsageOrConnection;
     if (!session.select(server, command.tables)) return kExitUsageOrConnection;
-    const core::ListBox& list = session.screens.tables(server);
+    const core::ListBox& list = session.headless.tables(server);
     QStringList selected;
     for (int i = 0; i < list.count(); ++i)
         if (list.selected(i)) selected << list.text(i);
-    session.screens.transferScreen().deleteTables(sideOf(server));
+    session.headless.transferScreen().deleteTables(sideOf(server));
     bool allDropped = true;
     for (const QString& table : selected) {
         const bool dropped = !session.listsNow(server, table);
@@ -43,10 +43,10 @@ int runRename(const CommandLine& command, CommandSession& session) {
     const Server server = command.server;
     if (!session.reach(server)) return kExitUsageOrConnection;
     if (!session.select(server, {command.tables.first()})) return kExitUsageOrConnection;
-    const core::ListBox& list = session.screens.tables(server);
+    const core::ListBox& list = session.headless.tables(server);
     const QString oldName = list.text(list.currentIndex());
     const QString& newName = command.tables.at(1);
-    session.screens.transferScreen().renameTable(sideOf(server));
+    session.headless.transferScreen().renameTable(sideOf(server));
     const bool renamed = !session.listsNow(server, oldName) || oldName == newName;
     printLine((renamed ? QStringLiteral("renamed\t") : QStringLiteral("not-renamed\t")) + oldName +
               u'\t' + newName);

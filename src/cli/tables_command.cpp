@@ -9,7 +9,7 @@ namespace dorvane::cli {
 
 int runTables(const CommandLine& command, CommandSession& session) {
     if (!session.reach(command.server)) return kExitUsageOrConnection;
-    const core::ListBox& list = session.screens.tables(command.server);
+    const core::ListBox& list = session.headless.tables(command.server);
     for (int i = 0; i < list.count(); ++i) std::printf("%s\n", list.text(i).toUtf8().constData());
     return kExitCopied;
 }

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/app_info.h"
+#include "screens/command_stop.h"
 
 namespace dorvane::cli {
 namespace {
@@ -34,7 +35,10 @@ int TerminalPlatform::messageBox(const QString& text, core::MsgButtons buttons, 
     // Only the overwrite question can be answered Yes, and only by --overwrite: a table is
     // never dropped without being asked.
     const bool overwrite = title == kOverwriteTitle && text.startsWith(kOverwriteStart);
-    const bool yes = overwrite && overwrite_ == OverwriteAnswer::Overwrite;
+    const bool stop = text == screens::kStopCopyQuestion ||
+                      text == screens::kStopFastCopyQuestion ||
+                      text == screens::kStopDeletingQuestion;
+    const bool yes = stop || (overwrite && overwrite_ == OverwriteAnswer::Overwrite);
     output_.message(text + (yes ? QStringLiteral(" Yes") : QStringLiteral(" No")));
     if (overwrite && !yes && onKept) onKept(text.mid(kOverwriteStart.size()).chopped(1));
     return yes ? core::kAnswerYes : core::kAnswerNo;
@@ -51,6 +55,7 @@ QString TerminalPlatform::inputBox(const QString& prompt, const QString&) {
 
 void TerminalPlatform::processEvents() {
     QCoreApplication::processEvents();
+    if (eachTurn) eachTurn();
 }
 
 void TerminalPlatform::shellOpen(const QString&) {}

@@ -1,7 +1,7 @@
 #pragma once
 // The desktop as the command line stands in for it: every message box's text goes to
 // standard error, and the questions are answered as the command's options say, without
-// waiting for anyone.
+// waiting for anyone. The question whether to stop, asked only after a Ctrl-C, is "Yes".
 
 #include <QStringList>
 #include <functional>
@@ -32,6 +32,8 @@ class TerminalPlatform : public core::Platform {
     std::function<void(const QString&)> onKept;
     // Told the tables a copy's closing message names.
     std::function<void(const QStringList&)> onNotCopied;
+    // Run at each turn of the event loop, as the commands take them while they work.
+    std::function<void()> eachTurn;
 
   private:
     TerminalOutput& output_;
