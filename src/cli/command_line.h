@@ -6,8 +6,6 @@
 #include <QStringList>
 #include <optional>
 
-#include "screens/connection_settings.h"
-
 namespace dorvane::cli {
 
 enum class Subcommand { Tables, Copy, Drop, Rename };

@@ -161,6 +161,31 @@ TEST_F(CommandLineServerTest, ARefusedValueEndsWithStatusOneAndItsReport) {
     EXPECT_FALSE(mssqlTableExists(name));  // all or nothing: rolled back
 }
 
+TEST_F(CommandLineServerTest, RenameAndDropAskNothingAndSayWhatBecameOfTheTable) {
+    for (const To on : {To::Postgres, To::SqlServer}) {
+        const QString server = serverName(on == To::Postgres ? To::SqlServer : To::Postgres);
+        SCOPED_TRACE(server.toStdString());
+        const QString name = uniqueName(QStringLiteral("cli_named"));
+        const QString newName = uniqueName(QStringLiteral("cli_renamed"));
+        TablesDroppedAtEnd dropped(name);
+        dropped.add(newName);
+        makeSourceTable(on, name);  // on the other server than the copy's target
+        const auto exists = [&](const QString& table) {
+            return on == To::Postgres ? mssqlTableExists(table) : postgresTableExists(table);
+        };
+
+        const Finished renamed = dorvane({QStringLiteral("rename"), server, name, newName});
+        EXPECT_EQ(renamed.exitCode, 0) << renamed.err.toStdString();
+        EXPECT_EQ(renamed.out, QStringLiteral("renamed\t%1\t%2\n").arg(name, newName));
+        EXPECT_TRUE(exists(newName));
+
+        const Finished drop = dorvane({QStringLiteral("drop"), server, newName});
+        EXPECT_EQ(drop.exitCode, 0) << drop.err.toStdString();
+        EXPECT_EQ(drop.out, QStringLiteral("dropped\t") + newName + u'\n');
+        EXPECT_FALSE(exists(newName));
+    }
+}
+
 TEST_F(CommandLineServerTest, ConnectionFailuresAndWrongCommandLinesEndWithStatusTwo) {
     const QString password = QStringLiteral("Not-The-Password-4711");
     const struct {
