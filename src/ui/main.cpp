@@ -1,5 +1,6 @@
 #include <QApplication>
 
+#include "cli/run_command_line.h"
 #include "core/settings_store.h"
 #include "screens/database_gateway.h"
 #include "ui/program.h"
@@ -7,6 +8,9 @@
 #include "ui/startup_report.h"
 
 int main(int argc, char** argv) {
+    // A subcommand runs without windows, so without a display: decided before any
+    // application object that would need one.
+    if (dorvane::cli::wantsCommandLine(argc, argv)) return dorvane::cli::runCommandLine(argc, argv);
     QApplication application(argc, argv);
     dorvane::ui::reportStartupWhenAsked(application);
     // "Next >" hides one window after showing the other; only closing one ends the program.

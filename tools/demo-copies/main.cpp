@@ -15,7 +15,7 @@
 #include <string_view>
 #include <utility>
 
-#include "customize/customize_dialog_logic.h"
+#include "cli/confirming_dialog.h"
 #include "memory_controls.h"
 #include "memory_window.h"
 #include "screens/app_context.h"
@@ -57,32 +57,6 @@ class YesPlatform : public core::Platform {
   private:
     QString folder_;
     QString title_ = QStringLiteral("Dorvane");
-};
-
-// The customization dialog's logic on memory controls; the user presses OK at once.
-class ConfirmingDialog : public transfer::CustomizationDialog,
-                         public customize::CustomizeWindowActions {
-  public:
-    ConfirmingDialog(core::Platform& platform, const db::ProfileSource& profiles, bool& cancelled)
-        : logic_(platform, profiles, cancelled, {fields_, types_, text_, pointer_}, *this) {}
-    transfer::CustomizationMembers& members() override { return logic_.members(); }
-    void showModal() override {
-        logic_.load();
-        logic_.onOkClicked();
-    }
-    void applyFormColors() override {}
-    void setApplicationIcon() override {}
-    void loadCustomPointer(const QString&) override {}
-    void unload() override {
-        bool keepOpen = false;
-        logic_.onQueryUnload(keepOpen);
-    }
-
-  private:
-    core::MemoryListBox fields_{false}, types_{false};
-    core::MemoryTextField text_;
-    core::MemoryPointer pointer_;
-    customize::CustomizeDialogLogic logic_;
 };
 
 QString env(const char* name) {
@@ -143,7 +117,7 @@ int run(const QStringList& mssqlNames, const QStringList& postgresNames, bool fa
 
     screens::ConnectionScreen connectionScreen(app, connectionControls);
     bool customizationCancelled = false;
-    ConfirmingDialog customizationDialog(platform, connectionScreen, customizationCancelled);
+    cli::ConfirmingDialog customizationDialog(platform, connectionScreen, customizationCancelled);
     screens::TransferScreen transferScreen(app, transferWindow, transferControls, connectionScreen,
                                            customizationDialog, customizationCancelled);
     connectionScreen.attachTransferScreen(transferScreen);

@@ -1,4 +1,4 @@
-#include "memory_controls.h"
+#include "core/memory_controls.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "memory_window.h"
+#include "screens/memory_window.h"
 
 #include "screens/pointer_file.h"
 
