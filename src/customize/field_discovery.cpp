@@ -23,9 +23,8 @@ void appendProposals(const db::Recordset& rows, sql::TargetServer target,
         const db::FieldInfo& field = rows.field(i);
         fields.add(field.name);
         if (described)
-            dataTypes.add(target == sql::TargetServer::PostgreSQL
-                              ? sql::to_postgres::naturalProposal(*natural, i)
-                              : sql::to_sqlserver::naturalProposal(*natural, i));
+            dataTypes.add(
+                sql::naturalProposal(target == sql::TargetServer::PostgreSQL, *natural, i));
         else
             dataTypes.add(sql::proposedType(target, field, hasRow ? &rows.value(i) : nullptr));
     }

@@ -41,10 +41,6 @@ namespace to_postgres {
 QString naturalType(const SourceColumn& column);
 // A column's type with its NULL rule and identity.
 QString naturalDefinition(const SourceColumn& column);
-// CREATE TABLE "t"(... ) with natural types, NULL rules, identity and primary key.
-QString naturalCreateTable(const QString& table, const SourceTable& source);
-// What the customization dialog proposes for column `column`.
-QString naturalProposal(const SourceTable& source, std::size_t column);
 }  // namespace to_postgres
 
 namespace to_sqlserver {
@@ -53,8 +49,13 @@ QString naturalType(const SourceColumn& column);
 // The size of the DECIMAL a column becomes; none for other types.
 std::optional<ExactSize> naturalExactSize(const SourceColumn& column);
 QString naturalDefinition(const SourceColumn& column);
-QString naturalCreateTable(const QString& table, const SourceTable& source);
-QString naturalProposal(const SourceTable& source, std::size_t column);
 }  // namespace to_sqlserver
+
+// CREATE TABLE with natural types, NULL rules, identity and primary key, towards
+// PostgreSQL (`toPostgres`) or SQL Server.
+QString naturalCreateTable(bool toPostgres, const QString& table, const SourceTable& source);
+// What the customization dialog proposes for column `column`: its definition, and the key
+// where it is the key's one column.
+QString naturalProposal(bool toPostgres, const SourceTable& source, std::size_t column);
 
 }  // namespace dorvane::sql

@@ -28,7 +28,6 @@ class TransferToPostgres : public TableTransfer {
 
   private:
     void openSource(const QString& sourceName) override {
-        transfer_steps::readSourceAhead(existing(mssql_), fastCopyTicked());
         existing(source_).open(statements::selectStatement(sourceName), existing(mssql_),
                                db::kOpenStatic, db::kLockOptimistic);
     }

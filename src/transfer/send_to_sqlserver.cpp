@@ -36,7 +36,6 @@ class TransferToSqlServer : public TableTransfer {
   private:
     // The table is read by its name as it stands once the list's spelling is adopted.
     void openSource(const QString&) override {
-        transfer_steps::readSourceAhead(existing(postgres_), fastCopyTicked());
         existing(source_).open(statements::selectStatement(tableName_), existing(postgres_));
     }
 

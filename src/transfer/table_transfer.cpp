@@ -60,6 +60,12 @@ const std::unique_ptr<db::Connection>& TableTransfer::target() const {
     return traits_.direction == Direction::ToPostgres ? postgres_ : mssql_;
 }
 
+void TableTransfer::readSource() {
+    const bool toPostgres = traits_.direction == Direction::ToPostgres;
+    transfer_steps::readSourceAhead(existing(toPostgres ? mssql_ : postgres_), fastCopyTicked());
+    openSource(sourceName_);
+}
+
 db::WhileWaiting TableTransfer::whileWaiting() {
     return [this] {
         yield_.whenDue();
@@ -140,7 +146,7 @@ bool TableTransfer::sendTable(int index) {
     }
     // The catalogue is asked before the source is read: its connection is busy then.
     if (naturalTypesTicked()) describeSource();
-    const bool sourceRead = p_.step(lines.openSource, [&] { openSource(sourceName_); });
+    const bool sourceRead = p_.step(lines.openSource, [&] { readSource(); });
     const QString head = columnHead();
     p_.step(lines.startCreateTable, [&] { statement_ = head; });
     const core::CheckBox& customizeBox = traits_.direction == Direction::ToPostgres
@@ -153,24 +159,14 @@ bool TableTransfer::sendTable(int index) {
         if (p_.test(lines.statementUnchangedCheck, [&] { return statement_ == head; })) {
             if (traits_.keepsNumericList)
                 p_.step(lines.clearNumericListAfterDialog, [&] { numericColumns_.clear(); });
-            if (naturalTypesTicked()) {
-                if (!p_.step(lines_.natural.describeSource, [&] { takeNaturalCreate(); }))
-                    success_ = false;
-            } else {
-                buildColumnList(true);
-            }
+            buildColumns(true);
         } else if (naturalTypesTicked()) {
             takeNaturalColumns(natural_, true);
         }
     } else {
         if (traits_.keepsNumericList)
             p_.step(lines.clearNumericList, [&] { numericColumns_.clear(); });
-        if (naturalTypesTicked()) {
-            if (!p_.step(lines_.natural.describeSource, [&] { takeNaturalCreate(); }))
-                success_ = false;
-        } else {
-            buildColumnList(false);
-        }
+        buildColumns(false);
     }
     checkBeforeCreate(sourceRead, customized);
 
@@ -263,11 +259,14 @@ void TableTransfer::describeSource() {
     if (!p_.step(lines_.natural.describeSource, [&] {
             natural_ = sql::describeTable(existing(toPostgres ? mssql_ : postgres_), toPostgres,
                                           tableName_);
-            naturalCreate_ = toPostgres
-                                 ? sql::to_postgres::naturalCreateTable(tableName_, natural_)
-                                 : sql::to_sqlserver::naturalCreateTable(tableName_, natural_);
+            naturalCreate_ = sql::naturalCreateTable(toPostgres, tableName_, natural_);
         }))
         success_ = false;
+}
+
+void TableTransfer::buildColumns(bool afterDialog) {
+    if (!naturalTypesTicked()) return buildColumnList(afterDialog);
+    if (!p_.step(lines_.natural.describeSource, [&] { takeNaturalCreate(); })) success_ = false;
 }
 
 void TableTransfer::takeNaturalCreate() {
@@ -285,7 +284,7 @@ void TableTransfer::takeNaturalCreate() {
 
 bool TableTransfer::readSourceAgain() {
     p_.step(lines_.tableEnd.closeSource, [&] { closeSourceAfterTable(); });
-    return p_.step(lines_.table.openSource, [&] { openSource(sourceName_); });
+    return p_.step(lines_.table.openSource, [&] { readSource(); });
 }
 
 void TableTransfer::endTable(bool created, std::int64_t rowsSent) {

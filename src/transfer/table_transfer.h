@@ -48,7 +48,7 @@ class TableTransfer : public InsertBuilder, public TableCopyDirection {
     TableTransfer& operator=(const TableTransfer&) = delete;
 
     // The body of the step that opens the source on `sourceName`, as the source list
-    // names the table.
+    // names the table, once its connection reads ahead.
     virtual void openSource(const QString& sourceName) = 0;
     // Before a table: what the last table learnt is forgotten.
     virtual void startTable() {}
@@ -139,6 +139,8 @@ class TableTransfer : public InsertBuilder, public TableCopyDirection {
     // "Natural types": the source's columns and key read from its catalogue, before the
     // source itself is read, and the CREATE TABLE built from them.
     void describeSource();
+    // The column list: buildColumnList's, or with "Natural types" describeSource's.
+    void buildColumns(bool afterDialog);
     // The CREATE TABLE describeSource built, once the source is read: the two agree.
     void takeNaturalCreate();
     // After the rows: checks that they all arrived, closes the source and lists a table
@@ -156,6 +158,8 @@ class TableTransfer : public InsertBuilder, public TableCopyDirection {
     // ignores case.
     Qt::CaseSensitivity targetNames() const;
     const std::unique_ptr<db::Connection>& target() const;
+    // The source's connection, set to read ahead, and the source opened on it.
+    void readSource();
 };
 
 }  // namespace dorvane::transfer
