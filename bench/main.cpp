@@ -369,7 +369,8 @@ int run(const Options& options) {
     if (options.memoryRows > 0) benchMemory(profiles, options.memoryRows, options.mssqlMemoryRows);
     if (options.waits) benchWaits(profiles, options.repeats);
     if (options.fastRows > 0)
-        benchFastCopy(profiles, options.fastRows, !options.fastOnly, options.shapes);
+        benchFastCopy(profiles, options.fastRows, !options.fastOnly, options.shapes,
+                      options.figureLines);
     return 0;
 }
 
