@@ -118,8 +118,8 @@ class PostgresCopySession {
     WhileWaitingHook whileWaiting_;
     std::unique_ptr<pg_conn, Finish> conn_;
     std::unique_ptr<pg_cancel, FreeCancel> cancel_;  // made with conn_, ended before it
-    BackgroundCall sending_;  // putRows' rows on their way, ended before conn_
-    QByteArray sent_;         // those rows, held until they have gone
+    QByteArray sent_;                                // putRows' rows, held until they have gone
+    BackgroundCall sending_;  // sending them; ended before sent_ and conn_ are
     QString copyTable_;
     bool inTransaction_ = false;
     bool copying_ = false;
