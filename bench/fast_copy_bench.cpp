@@ -17,6 +17,10 @@ double readAloneRate(db::Connection connection, const QString& select) {
     return read.rows / read.seconds;
 }
 
+void printFigure(const Shape& shape, const char* direction, const char* copy, double rate) {
+    std::printf("figure %s %s %s %.1f\n", qPrintable(shape.name), direction, copy, rate);
+}
+
 void printPair(const char* direction, const std::optional<CopyFigures>& byRow,
                const CopyFigures& fast, double readAlone) {
     std::printf("%-14s %9ld rows  fast %8.2f s %9.0f rows/s %7.1f MiB", direction, fast.rows,
@@ -39,17 +43,27 @@ void printPair(const char* direction, const std::optional<CopyFigures>& byRow,
 }  // namespace
 
 void benchFastCopy(const EnvProfiles& profiles, long narrowRows, bool rowByRow,
-                   const QStringList& shapeNames) {
+                   const QStringList& shapeNames, bool figureLines) {
     const Shape& narrow = shapes().front();
     for (const Shape& shape : shapes()) {
         // Shapes whose table back is made on the SQL Server side are left out.
         if (!shape.mssqlColumns.isEmpty()) continue;
         if (!chosen(shape, shapeNames)) continue;
-        benchFastCopy(profiles, shape, narrowRows * shape.rows / narrow.rows, rowByRow);
+        benchFastCopy(profiles, shape, narrowRows * shape.rows / narrow.rows, rowByRow,
+                      figureLines);
     }
 }
 
-void benchFastCopy(const EnvProfiles& profiles, const Shape& shape, long rows, bool rowByRow) {
+void benchFastCopy(const EnvProfiles& profiles, const Shape& shape, long rows, bool rowByRow,
+                   bool figureLines) {
+    const auto figures = [&](const char* direction, const std::optional<CopyFigures>& byRow,
+                             const CopyFigures& fast, double readAlone) {
+        if (!figureLines) return;
+        printFigure(shape, direction, "fast", fast.rows / fast.seconds);
+        if (byRow) printFigure(shape, direction, "by-row", byRow->rows / byRow->seconds);
+        printFigure(shape, direction, "read", readAlone);
+        std::fflush(stdout);
+    };
     const QString table = QStringLiteral("bench_fast");
     const QString back = QStringLiteral("bench_fast_back");
     std::printf(
@@ -71,6 +85,7 @@ void benchFastCopy(const EnvProfiles& profiles, const Shape& shape, long rows, b
         readAloneRate(openPostgres(profiles), QStringLiteral("SELECT * FROM %1").arg(table));
     const CopyFigures outFast = runCopy(Direction::ToSqlServer, profiles, table, rows, true);
     printPair("to SQL Server", outByRow, outFast, outRead);
+    figures("to-sqlserver", outByRow, outFast, outRead);
     dropPostgresTable(profiles, table);
 
     openMssql(profiles).execute(QStringLiteral("EXEC sp_rename '%1', '%2'").arg(table, back));
@@ -84,6 +99,7 @@ void benchFastCopy(const EnvProfiles& profiles, const Shape& shape, long rows, b
     if (postgresRowCount(profiles, back) != rows)
         std::printf("  %s lacks rows\n", qPrintable(back));
     printPair("to PostgreSQL", inByRow, inFast, inRead);
+    figures("to-postgresql", inByRow, inFast, inRead);
     dropPostgresTable(profiles, back);
     dropMssqlTable(profiles, back);
 }

@@ -200,7 +200,8 @@ void benchPostgresCopy(const EnvProfiles& profiles, const Options& options) {
     std::printf(
         "\nrows into PostgreSQL (scale %g): one INSERT per row over ODBC, COPY FROM STDIN\n"
         "through libpq, and the server's COPY from a file of the same rows; build: making\n"
-        "the statements or rows, send: handing them over (COPY with its commit)\n",
+        "the statements or rows, send: handing them over (COPY: waiting for the rows\n"
+        "before to go, which overlaps building, then the end and the commit)\n",
         options.scale);
     std::printf("%-7s %7s %12s %12s %12s %12s %8s %12s\n", "shape", "rows", "INSERT r/s",
                 "(with build)", "STDIN r/s", "(with build)", "speed-up", "file r/s");
@@ -369,7 +370,8 @@ int run(const Options& options) {
     if (options.memoryRows > 0) benchMemory(profiles, options.memoryRows, options.mssqlMemoryRows);
     if (options.waits) benchWaits(profiles, options.repeats);
     if (options.fastRows > 0)
-        benchFastCopy(profiles, options.fastRows, !options.fastOnly, options.shapes);
+        benchFastCopy(profiles, options.fastRows, !options.fastOnly, options.shapes,
+                      options.figureLines);
     return 0;
 }
 

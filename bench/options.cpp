@@ -11,7 +11,7 @@ void printUsage() {
         "narrow,wide,text,numbers]\n"
         "                     [--no-copy] [--memory-rows N] [--mssql-memory-rows N] "
         "[--no-snapshot] [--waits]\n"
-        "                     [--pg-copy] [--fast-rows N [--fast-only]]\n"
+        "                     [--pg-copy] [--fast-rows N [--fast-only] [--figures]]\n"
         "  --scale F             rows of each copy times F (0.1 for a quick try)\n"
         "  --repeat N            run each copy N times and keep the fastest (default 1)\n"
         "  --min-seconds S       more turns for short copies, until a copy's turns add up to\n"
@@ -30,7 +30,10 @@ void printUsage() {
         "  --fast-rows N         copy N narrow rows (wide: a fifth; --shapes narrow,wide) with\n"
         "                        \"Fast copy\" and row by row, both ways\n"
         "  --fast-only           only with \"Fast copy\" (for tables too large to copy row by "
-        "row)\n",
+        "row)\n"
+        "  --figures             each of those rates also as a line \"figure SHAPE DIRECTION\n"
+        "                        COPY ROWS/S\" (to-sqlserver, to-postgresql; fast, by-row, "
+        "read)\n",
         stderr);
 }
 
@@ -65,6 +68,8 @@ std::optional<Options> parseOptions(const QStringList& arguments) {
             options.memoryRows = arguments[++i].toLong(&ok);
         } else if (name == u"--fast-only") {
             options.fastOnly = true;
+        } else if (name == u"--figures") {
+            options.figureLines = true;
         } else if (name == u"--fast-rows" && hasValue) {
             options.fastRows = arguments[++i].toLong(&ok);
         } else if (name == u"--mssql-memory-rows" && hasValue) {

@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -29,6 +30,12 @@ void appendCopyText(QByteArray& out, QStringView text);
 // a value PostgreSQL cannot hold; `out` is then as it was.
 void appendCopyField(QByteArray& out, const db::Value& value, bool unquoted);
 
+// The most bytes writeCopyField writes for `value`.
+qsizetype copyFieldRoom(const db::Value& value);
+// appendCopyField's field written at `at`, which has copyFieldRoom(value) bytes of room;
+// gives the end of what it wrote. Throws as appendCopyField does.
+char* writeCopyField(char* at, const db::Value& value, bool unquoted);
+
 // Where a row comes from, to name a refused value as the row-by-row copy names it.
 struct CopyRowPlace {
     const QString& table;
@@ -44,14 +51,30 @@ void appendCopyRow(QByteArray& out, Row& row, const std::vector<bool>& unquoted,
                    const CopyRowPlace& place) {
     const qsizetype start = out.size();
     try {
+        // Written in room made past `end`, once for most rows: resizing the array for each
+        // field would cost as much as writing it.
+        constexpr qsizetype kRowRoom = qsizetype{16} << 10;
+        qsizetype end = start;
+        const auto makeRoom = [&](qsizetype room) {
+            if (out.size() - end >= room) return;
+            const qsizetype size = end + std::max(room, kRowRoom);
+            if (out.capacity() < size) out.reserve(std::max(size, 2 * out.capacity()));
+            out.resize(size);
+        };
         const int fieldCount = row.fieldCount();
         for (int j = 0; j < fieldCount; ++j) {
-            if (j > 0) out += '\t';
             const db::Value& value = row.value(j);
+            makeRoom(copyFieldRoom(value) + 1);  // and a tab or the newline
+            char* const at = out.data() + end;
             checkValueAt(place.table, place.columns[j], place.row,
-                         [&] { appendCopyField(out, value, isFlagged(unquoted, j)); });
+                         [&] { end += writeCopyField(at, value, isFlagged(unquoted, j)) - at; });
+            out.data()[end++] = j + 1 < fieldCount ? '\t' : '\n';
         }
-        out += '\n';
+        if (fieldCount == 0) {
+            makeRoom(1);
+            out.data()[end++] = '\n';
+        }
+        out.truncate(end);
     } catch (...) {
         out.truncate(start);
         throw;

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <string_view>
 
 #include "db/values/padded_digits.h"
 
@@ -83,8 +84,40 @@ QString valueText(const Value& value) {
     }
 }
 
+int scalarValueChars(const Value& value, char* out) {
+    static_assert(kScalarTextRoom >= 2 * kPartsTextSize);
+    switch (value.kind()) {
+        case Kind::Integer:
+            return static_cast<int>(
+                std::to_chars(out, out + kScalarTextRoom, value.asInteger()).ptr - out);
+        case Kind::Single:
+            return floatChars(static_cast<float>(value.asDouble()), out);
+        case Kind::Double:
+            return floatChars(value.asDouble(), out);
+        case Kind::Date:
+        case Kind::Timestamp: {
+            const DateTimeParts& p = value.asDateTime();
+            if (p.isInfinite()) return infinityChars(p, out);
+            int n = dateChars(p, out);
+            if (value.kind() == Kind::Timestamp) {
+                out[n++] = ' ';
+                n += timeChars(p, out + n);
+            }
+            return n + eraChars(p, out + n);
+        }
+        case Kind::Time:
+            return timeChars(value.asDateTime(), out);
+        case Kind::Boolean: {
+            const std::string_view text = value.asBoolean() ? "True" : "False";
+            std::memcpy(out, text.data(), text.size());
+            return static_cast<int>(text.size());
+        }
+        default:
+            return -1;
+    }
+}
+
 void appendValueText(QString& out, const Value& value) {
-    char buffer[2 * kPartsTextSize];
     switch (value.kind()) {
         case Kind::Null:
             return;
@@ -93,43 +126,14 @@ void appendValueText(QString& out, const Value& value) {
         case Kind::Guid:
             out += value.asString();
             return;
-        case Kind::Integer: {
-            const auto end = std::to_chars(buffer, buffer + sizeof buffer, value.asInteger()).ptr;
-            out += QLatin1StringView(buffer, end - buffer);
-            return;
-        }
-        case Kind::Single:
-            out +=
-                QLatin1StringView(buffer, floatChars(static_cast<float>(value.asDouble()), buffer));
-            return;
-        case Kind::Double:
-            out += QLatin1StringView(buffer, floatChars(value.asDouble(), buffer));
-            return;
-        case Kind::Date:
-        case Kind::Timestamp: {
-            const DateTimeParts& p = value.asDateTime();
-            if (p.isInfinite()) {
-                out += QLatin1StringView(buffer, infinityChars(p, buffer));
-                return;
-            }
-            int n = dateChars(p, buffer);
-            if (value.kind() == Kind::Timestamp) {
-                buffer[n++] = ' ';
-                n += timeChars(p, buffer + n);
-            }
-            n += eraChars(p, buffer + n);
-            out += QLatin1StringView(buffer, n);
-            return;
-        }
-        case Kind::Time:
-            out += QLatin1StringView(buffer, timeChars(value.asDateTime(), buffer));
-            return;
-        case Kind::Boolean:
-            out += value.asBoolean() ? u"True" : u"False";
-            return;
         case Kind::Binary:
             out += binaryText(value.asBinary());
             return;
+        default: {
+            char buffer[kScalarTextRoom];
+            out += QLatin1StringView(buffer, scalarValueChars(value, buffer));
+            return;
+        }
     }
 }
 

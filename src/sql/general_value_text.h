@@ -16,4 +16,10 @@ QString valueText(const db::Value& value);
 // Appends the same text to `out`, without a string of its own for numbers and times.
 void appendValueText(QString& out, const db::Value& value);
 
+// The most characters scalarValueChars writes.
+constexpr int kScalarTextRoom = 128;
+// The same text, ASCII, for a number, date, time or boolean: written into `out`, which has
+// room for kScalarTextRoom characters; gives how many, or -1 for a value of another kind.
+int scalarValueChars(const db::Value& value, char* out);
+
 }  // namespace dorvane::sql

@@ -202,9 +202,12 @@ void checkSqlServerCanHold(const db::Value& value, QStringView targetTypeName) {
 
 void checkPostgresCanHold(const db::Value& value) {
     if (value.kind() != db::Value::Kind::Text && value.kind() != db::Value::Kind::Guid) return;
-    if (containsChar(value.asString(), u'\0'))
-        throw std::runtime_error(
-            "The value holds a NUL character, which PostgreSQL text cannot store.");
+    if (containsChar(value.asString(), u'\0')) refuseNulCharacter();
+}
+
+void refuseNulCharacter() {
+    throw std::runtime_error(
+        "The value holds a NUL character, which PostgreSQL text cannot store.");
 }
 
 std::optional<PlainDecimal> plainDecimal(QStringView text) {

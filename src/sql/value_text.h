@@ -51,6 +51,8 @@ void checkSqlServerCanHold(const db::Value& value, QStringView targetTypeName);
 // Throws when a text holds a NUL character: PostgreSQL text cannot store one, and the
 // statement would be cut at it.
 void checkPostgresCanHold(const db::Value& value);
+// What checkPostgresCanHold throws for a text holding a NUL character.
+[[noreturn]] void refuseNulCharacter();
 
 // Digits of an exact number column on SQL Server.
 struct ExactSize {

@@ -44,13 +44,19 @@ class CopyRows : public TableRowWriter {
     }
 
     // The rollback ends the copy.
-    void abandon() noexcept override { buffer_.clear(); }
+    void abandon() noexcept override {
+        buffer_.clear();
+        spare_.clear();
+    }
     QString statementText() const override { return statement_; }
 
   private:
+    // The session sends the buffer while the next rows go into the spare, which the
+    // session let go of before it took this one: two buffers serve the whole copy.
     void flush() {
         if (buffer_.isEmpty()) return;
         session_.putRows(buffer_);
+        buffer_.swap(spare_);
         buffer_.resize(0);
     }
 
@@ -60,6 +66,7 @@ class CopyRows : public TableRowWriter {
     const std::vector<QString>& columns_;
     const QString statement_;
     QByteArray buffer_;
+    QByteArray spare_;
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <limits>
 #include <vector>
 
 #include "copy_text_reading.h"
@@ -52,6 +53,9 @@ TEST(CopyText, FieldsAreTheValueTextEscaped) {
         {Value::binary(QByteArray("\x00\\\xff", 3)), false, "\\\\x005cff"},
         {Value::binary(QByteArray()), false, "\\\\x"},
         {Value::date({2024, 2, 29}), false, "2024-02-29"},
+        {Value::timestamp({0, 1, 2, 3, 4, 5, 120'000'000}), true, "0001-01-02 03:04:05.120000 BC"},
+        {Value::dbl(-std::numeric_limits<double>::infinity()), true, "-Infinity"},
+        {Value::single(0.1f), true, "0.1"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(field(c.value, c.unquoted), c.expected) << sql::valueText(c.value).toStdString();
@@ -86,10 +90,21 @@ TEST(CopyText, RefusedValueNamesItsPlaceAndLeavesEarlierRows) {
     const QString table = QStringLiteral("t");
     const QString names[] = {QStringLiteral("a"), QStringLiteral("b")};
     const std::array<Value, 2> good{Value::text(QStringLiteral("x")), Value()};
-    const Value refused[] = {Value::text(QString::fromUtf16(u"a\0b", 3)),
-                             Value::text(QString(QChar(0xd800)) + QStringLiteral("x")),
-                             Value::text(QStringLiteral("x") + QChar(0xdc00))};
-    for (const Value& bad : refused) {
+    // A NUL is named before a half surrogate pair, wherever each stands.
+    const QString nul = QStringLiteral("a NUL character");
+    const QString half = QStringLiteral("half of a UTF-16 surrogate pair");
+    const struct {
+        Value bad;
+        QString reason;
+    } refused[] = {
+        {Value::text(QString::fromUtf16(u"a\0b", 3)), nul},
+        {Value::text(QString::fromUtf16(u"\u00e9\0", 2)), nul},
+        {Value::guid(QString::fromUtf16(u"\xd800x\0", 3)), nul},
+        {Value::text(QString(QChar(0xd800)) + QStringLiteral("x")), half},
+        {Value::text(QStringLiteral("x\t\u4e2d") + QChar(0xdc00)), half},
+        {Value::decimal(QString::fromUtf16(u"1\0\xdc00", 3)), half},
+    };
+    for (const auto& [bad, reason] : refused) {
         QByteArray out;
         RowValues first{good};
         appendCopyRow(out, first, {}, {table, names, 1});
@@ -101,7 +116,7 @@ TEST(CopyText, RefusedValueNamesItsPlaceAndLeavesEarlierRows) {
             ADD_FAILURE() << "no refusal";
         } catch (const std::runtime_error& e) {
             EXPECT_TRUE(QString::fromUtf8(e.what()).startsWith(
-                QStringLiteral("Table t, column b, row 2: The value holds ")))
+                QStringLiteral("Table t, column b, row 2: The value holds ") + reason))
                 << e.what();
         }
         EXPECT_EQ(out, before);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "db/bulk/libpq_parameters.h"
@@ -90,6 +91,30 @@ pg_conn* PostgresCopySession::existing() const {
     return conn_.get();
 }
 
+pg_conn* PostgresCopySession::idle() {
+    pg_conn* conn = existing();
+    if (!sending_.started()) return conn;
+    // Whatever happens, the rows are let go once their sending has ended.
+    struct Release {
+        QByteArray& rows;
+        ~Release() { rows = QByteArray(); }
+    } release{sent_};
+    if (sending_.finished())
+        sending_.collect();
+    else
+        whileWaiting_.run([this] { sending_.collect(); }, canceller());
+    return conn;
+}
+
+void PostgresCopySession::awaitSendingHere() noexcept {
+    try {
+        sending_.collect();
+    } catch (...) {
+        // The copy is being undone: how its rows fared no longer matters.
+    }
+    sent_ = QByteArray();
+}
+
 template <class Step>
 void PostgresCopySession::settle(Step step) noexcept {
     bool ran = false;
@@ -137,44 +162,45 @@ void PostgresCopySession::close() noexcept {
 }
 
 void PostgresCopySession::begin() {
-    const Result result = run(whileWaiting_, existing(), QStringLiteral("BEGIN"), {});
+    const Result result = run(whileWaiting_, idle(), QStringLiteral("BEGIN"), {});
     if (PQresultStatus(result.get()) != PGRES_COMMAND_OK) throwResultError(result.get());
     inTransaction_ = true;
 }
 
 void PostgresCopySession::execute(const QString& sql) {
-    const Result result = run(whileWaiting_, existing(), sql, canceller());
+    const Result result = run(whileWaiting_, idle(), sql, canceller());
     const ExecStatusType status = PQresultStatus(result.get());
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) throwResultError(result.get());
 }
 
 void PostgresCopySession::startCopy(const QString& copyStatement, const QString& table) {
-    const Result result = run(whileWaiting_, existing(), copyStatement, canceller());
+    const Result result = run(whileWaiting_, idle(), copyStatement, canceller());
     if (PQresultStatus(result.get()) != PGRES_COPY_IN) throwResultError(result.get());
     copying_ = true;
     copyTable_ = table;
 }
 
 void PostgresCopySession::putRows(const QByteArray& rows) {
-    pg_conn* conn = existing();
+    pg_conn* conn = idle();
     if (!copying_) throw DbError(QStringLiteral("No copy is in progress."));
-    // Sending waits whenever the server falls behind storing the rows.
-    whileWaiting_.run(
-        [&] {
-            for (qsizetype at = 0; at < rows.size();) {
-                const int piece = static_cast<int>(std::min(kPieceBytes, rows.size() - at));
-                int sent = 0;
-                while ((sent = PQputCopyData(conn, rows.constData() + at, piece)) == 0)
-                    waitUntilWritable(conn);
-                if (sent < 0) throwConnectionError(conn);
-                at += piece;
-            }
-        },
-        canceller());
+    if (rows.isEmpty()) return;
+    sent_ = rows;
+    // Sending waits whenever the server falls behind storing the rows; the caller waits
+    // only when it has the next rows ready before these have gone.
+    sending_.start([conn, &rows = std::as_const(sent_)] {
+        for (qsizetype at = 0; at < rows.size();) {
+            const int piece = static_cast<int>(std::min(kPieceBytes, rows.size() - at));
+            int sent = 0;
+            while ((sent = PQputCopyData(conn, rows.constData() + at, piece)) == 0)
+                waitUntilWritable(conn);
+            if (sent < 0) throwConnectionError(conn);
+            at += piece;
+        }
+    });
 }
 
 std::int64_t PostgresCopySession::endCopy() {
-    pg_conn* conn = existing();
+    pg_conn* conn = idle();
     if (!copying_) throw DbError(QStringLiteral("No copy is in progress."));
     // Every result up to the last, so the connection is ready for the next statement.
     Result failure;
@@ -202,7 +228,7 @@ std::int64_t PostgresCopySession::endCopy() {
 }
 
 void PostgresCopySession::commit() {
-    const Result result = run(whileWaiting_, existing(), QStringLiteral("COMMIT"), {});
+    const Result result = run(whileWaiting_, idle(), QStringLiteral("COMMIT"), {});
     inTransaction_ = false;
     if (PQresultStatus(result.get()) != PGRES_COMMAND_OK) throwResultError(result.get());
     // A transaction in which a statement failed answers COMMIT with ROLLBACK, no error.
@@ -219,6 +245,7 @@ void PostgresCopySession::rollback() noexcept {
 void PostgresCopySession::rollbackHere() noexcept {
     pg_conn* conn = conn_.get();
     if (!conn) return;
+    awaitSendingHere();
     if (copying_) {
         // The server ends the copy with an error and keeps none of its rows.
         if (PQputCopyEnd(conn, "The copy was cancelled.") > 0)

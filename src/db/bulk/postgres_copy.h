@@ -2,7 +2,9 @@
 // A libpq session to the PostgreSQL server of a psqlODBC connection string, for copying
 // rows with COPY ... FROM STDIN inside one transaction: begin, the statements before the
 // copy (DROP, CREATE TABLE), the copy, commit. The caller hands the rows over in
-// buffers of its own size (copy_text.h in sql writes them), so no table is held whole.
+// buffers of its own size (copy_text.h in sql writes them), so no table is held whole;
+// each buffer goes to the server from a thread of the session's own while the caller makes
+// the next, and at most those two are held.
 //
 // Every failure throws DbError with the server's message; a refused COPY throws
 // PostgresCopyError, which names the row the server stopped at. Ending the session
@@ -15,6 +17,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "db/bulk/background_call.h"
 #include "db/odbc/while_waiting_hook.h"
 #include "db/values/db_error.h"
 
@@ -62,10 +65,15 @@ class PostgresCopySession {
     // Sends `copyStatement` (COPY ... FROM STDIN, text format). `table` is the table's
     // name as the server reports it in an error about a row.
     void startCopy(const QString& copyStatement, const QString& table);
-    // Whole rows in the COPY text format, UTF-8; any number of rows per call.
+    // Whole rows in the COPY text format, UTF-8; any number of rows per call. They are
+    // sent while the caller goes on: each call first waits until the rows of the call before
+    // have gone (taking turns as setWhileWaiting says), and throws what sending them threw.
+    // The session shares `rows` until then, so a caller that writes into its buffer again at
+    // once gets a fresh one; one that keeps two and takes turns with them reuses both.
     void putRows(const QByteArray& rows);
-    // Ends the copy; gives the rows the server took. Throws PostgresCopyError when the
-    // server refused a row or the copy; the transaction must then be rolled back.
+    // Ends the copy once its rows have gone; gives the rows the server took. Throws
+    // PostgresCopyError when the server refused a row or the copy; the transaction must
+    // then be rolled back.
     std::int64_t endCopy();
     // Throws when the server did not commit (a transaction that failed earlier ends in
     // a rollback instead).
@@ -94,6 +102,11 @@ class PostgresCopySession {
         return [this] { cancel(); };
     }
     pg_conn* existing() const;
+    // existing(), once rows put before have gone; waits with turns and throws what sending
+    // them threw.
+    pg_conn* idle();
+    // The same without turns, on whichever thread runs it; a failure is dropped.
+    void awaitSendingHere() noexcept;
     // The rollback itself, on whichever thread runs it.
     void rollbackHere() noexcept;
     // Runs `step` of rollback() or close(), which must not throw: as setWhileWaiting says
@@ -105,6 +118,8 @@ class PostgresCopySession {
     WhileWaitingHook whileWaiting_;
     std::unique_ptr<pg_conn, Finish> conn_;
     std::unique_ptr<pg_cancel, FreeCancel> cancel_;  // made with conn_, ended before it
+    QByteArray sent_;                                // putRows' rows, held until they have gone
+    BackgroundCall sending_;  // sending them; ended before sent_ and conn_ are
     QString copyTable_;
     bool inTransaction_ = false;
     bool copying_ = false;
