@@ -32,13 +32,15 @@ struct CommandScreen {
     core::MemoryListBox mssqlTables, postgresTables;
     core::MemoryCheckBox customizeToPostgres, customizeToSqlServer;
     core::MemoryCheckBox fastCopyToPostgres, fastCopyToSqlServer;
+    core::MemoryCheckBox naturalTypesToPostgres, naturalTypesToSqlServer;
     core::MemoryProgressBar progressBar;
     core::MemoryPointer pointer;
     NoDialog customizationDialog{platform};
     bool customizationCancelled = false;
     transfer::TransferScreenControls transferScreen{
         mssqlTables, postgresTables, customizeToPostgres, customizeToSqlServer,
-        progressBar, pointer,        &fastCopyToPostgres, &fastCopyToSqlServer};
+        progressBar, pointer,        &fastCopyToPostgres, &fastCopyToSqlServer,
+        &naturalTypesToPostgres, &naturalTypesToSqlServer};
     transfer::StopRequest stop;
     transfer::CommandContext context{
         platform, profiles, transferScreen, customizationDialog, customizationCancelled, stop};

@@ -7,10 +7,12 @@
 namespace dorvane::bench {
 
 CopyFigures runCopy(Direction direction, const EnvProfiles& profiles, const QString& table,
-                    long rows, bool fast) {
+                    long rows, bool fast, bool natural) {
     CommandScreen screen(profiles);
     screen.fastCopyToPostgres.setValue(fast ? 1 : 0);
     screen.fastCopyToSqlServer.setValue(fast ? 1 : 0);
+    screen.naturalTypesToPostgres.setValue(natural ? 1 : 0);
+    screen.naturalTypesToSqlServer.setValue(natural ? 1 : 0);
     selectOnly(direction == Direction::ToSqlServer ? screen.postgresTables : screen.mssqlTables,
                table);
 

@@ -30,8 +30,8 @@ struct CopyFigures {
 };
 
 // Copies `table` from one server to the other under the same name; `fast` ticks the
-// direction's "Fast copy".
+// direction's "Fast copy", `natural` its "Natural types".
 CopyFigures runCopy(Direction direction, const EnvProfiles& profiles, const QString& table,
-                    long rows, bool fast = false);
+                    long rows, bool fast = false, bool natural = false);
 
 }  // namespace dorvane::bench

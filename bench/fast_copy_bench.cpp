@@ -40,21 +40,31 @@ void printPair(const char* direction, const std::optional<CopyFigures>& byRow,
     std::fflush(stdout);
 }
 
+// The same fast copy with "Natural types", beside the one without.
+void printNatural(const char* direction, const CopyFigures& plain, const CopyFigures& natural) {
+    std::printf("%-14s natural types %9.0f rows/s %7.1f MiB; natural / plain %.2f\n", direction,
+                natural.rows / natural.seconds, natural.peakMiB,
+                (natural.rows / natural.seconds) / (plain.rows / plain.seconds));
+    for (const QString& m : natural.messages) std::printf("  shown (natural): %s\n", qPrintable(m));
+    std::fflush(stdout);
+}
+
 }  // namespace
 
-void benchFastCopy(const EnvProfiles& profiles, long narrowRows, bool rowByRow,
+void benchFastCopy(const EnvProfiles& profiles, long narrowRows, bool rowByRow, bool natural,
                    const QStringList& shapeNames, bool figureLines) {
     const Shape& narrow = shapes().front();
     for (const Shape& shape : shapes()) {
         // Shapes whose table back is made on the SQL Server side are left out.
         if (!shape.mssqlColumns.isEmpty()) continue;
         if (!chosen(shape, shapeNames)) continue;
-        benchFastCopy(profiles, shape, narrowRows * shape.rows / narrow.rows, rowByRow,
+        benchFastCopy(profiles, shape, narrowRows * shape.rows / narrow.rows, rowByRow, natural,
                       figureLines);
     }
 }
 
 void benchFastCopy(const EnvProfiles& profiles, const Shape& shape, long rows, bool rowByRow,
+                   bool natural,
                    bool figureLines) {
     const auto figures = [&](const char* direction, const std::optional<CopyFigures>& byRow,
                              const CopyFigures& fast, double readAlone) {
@@ -86,6 +96,11 @@ void benchFastCopy(const EnvProfiles& profiles, const Shape& shape, long rows, b
     const CopyFigures outFast = runCopy(Direction::ToSqlServer, profiles, table, rows, true);
     printPair("to SQL Server", outByRow, outFast, outRead);
     figures("to-sqlserver", outByRow, outFast, outRead);
+    if (natural) {
+        dropMssqlTable(profiles, table);
+        printNatural("to SQL Server", outFast,
+                     runCopy(Direction::ToSqlServer, profiles, table, rows, true, true));
+    }
     dropPostgresTable(profiles, table);
 
     openMssql(profiles).execute(QStringLiteral("EXEC sp_rename '%1', '%2'").arg(table, back));
@@ -100,6 +115,11 @@ void benchFastCopy(const EnvProfiles& profiles, const Shape& shape, long rows, b
         std::printf("  %s lacks rows\n", qPrintable(back));
     printPair("to PostgreSQL", inByRow, inFast, inRead);
     figures("to-postgresql", inByRow, inFast, inRead);
+    if (natural) {
+        dropPostgresTable(profiles, back);
+        printNatural("to PostgreSQL", inFast,
+                     runCopy(Direction::ToPostgres, profiles, back, rows, true, true));
+    }
     dropPostgresTable(profiles, back);
     dropMssqlTable(profiles, back);
 }

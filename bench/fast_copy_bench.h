@@ -12,9 +12,10 @@ namespace dorvane::bench {
 // none is) gets its share of `narrowRows`, as its rows stand to the narrow shape's.
 // `figureLines`: each rate also as a line "figure SHAPE DIRECTION COPY ROWS/S", for
 // scripts (bench-compare.sh) to read.
-void benchFastCopy(const EnvProfiles& profiles, long narrowRows, bool rowByRow,
+void benchFastCopy(const EnvProfiles& profiles, long narrowRows, bool rowByRow, bool natural,
                    const QStringList& shapeNames, bool figureLines = false);
 void benchFastCopy(const EnvProfiles& profiles, const Shape& shape, long rows, bool rowByRow,
+                   bool natural,
                    bool figureLines = false);
 
 }  // namespace dorvane::bench

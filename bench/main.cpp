@@ -370,8 +370,8 @@ int run(const Options& options) {
     if (options.memoryRows > 0) benchMemory(profiles, options.memoryRows, options.mssqlMemoryRows);
     if (options.waits) benchWaits(profiles, options.repeats);
     if (options.fastRows > 0)
-        benchFastCopy(profiles, options.fastRows, !options.fastOnly, options.shapes,
-                      options.figureLines);
+        benchFastCopy(profiles, options.fastRows, !options.fastOnly, options.natural,
+                      options.shapes, options.figureLines);
     return 0;
 }
 

@@ -11,7 +11,7 @@ void printUsage() {
         "narrow,wide,text,numbers]\n"
         "                     [--no-copy] [--memory-rows N] [--mssql-memory-rows N] "
         "[--no-snapshot] [--waits]\n"
-        "                     [--pg-copy] [--fast-rows N [--fast-only] [--figures]]\n"
+        "                     [--pg-copy] [--fast-rows N [--fast-only] [--natural] [--figures]]\n"
         "  --scale F             rows of each copy times F (0.1 for a quick try)\n"
         "  --repeat N            run each copy N times and keep the fastest (default 1)\n"
         "  --min-seconds S       more turns for short copies, until a copy's turns add up to\n"
@@ -31,6 +31,7 @@ void printUsage() {
         "                        \"Fast copy\" and row by row, both ways\n"
         "  --fast-only           only with \"Fast copy\" (for tables too large to copy row by "
         "row)\n"
+        "  --natural             each fast copy again with \"Natural types\" ticked\n"
         "  --figures             each of those rates also as a line \"figure SHAPE DIRECTION\n"
         "                        COPY ROWS/S\" (to-sqlserver, to-postgresql; fast, by-row, "
         "read)\n",
@@ -68,6 +69,8 @@ std::optional<Options> parseOptions(const QStringList& arguments) {
             options.memoryRows = arguments[++i].toLong(&ok);
         } else if (name == u"--fast-only") {
             options.fastOnly = true;
+        } else if (name == u"--natural") {
+            options.natural = true;
         } else if (name == u"--figures") {
             options.figureLines = true;
         } else if (name == u"--fast-rows" && hasValue) {

@@ -19,6 +19,7 @@ struct Options {
     bool waits = false;          // --waits: the event loop while commands wait on servers
     long fastRows = 0;           // rows of the "Fast copy" comparison; 0 skips it
     bool fastOnly = false;       // --fast-only: that comparison without the copy row by row
+    bool natural = false;        // --natural: and each fast copy again with "Natural types"
     bool figureLines = false;    // --figures: that comparison's rates also one per line
 };
 
