@@ -82,7 +82,8 @@ class TransferToSqlServer : public TableTransfer {
         auto steps = numberedPieces(kToSqlServerRows.insert);
         statements::buildInsert(
             statement_, tableName_, row, steps,
-            [&](int column) { return targetColumns_.holdsBytes(column); }, insertColumns_);
+            [&](int column) { return targetColumns_.holdsBytes(column); }, insertColumns_,
+            [&](int column) { return targetColumns_.textForm(column); });
     }
 
     // Each value checked once, before it goes by bulk load or in an INSERT.
@@ -130,9 +131,10 @@ class TransferToSqlServer : public TableTransfer {
         return std::make_unique<InsertBatches>(
             target, tableName_, head,
             [this](QString& sql, const SourceRowValues& row, bool firstRow) {
-                statements::appendInsertRow(sql, row, firstRow, [&](int column) {
-                    return targetColumns_.holdsBytes(column);
-                });
+                statements::appendInsertRow(
+                    sql, row, firstRow,
+                    [&](int column) { return targetColumns_.holdsBytes(column); },
+                    [&](int column) { return targetColumns_.textForm(column); });
             },
             whileWaiting(), BatchLimits{.rows = statements::kMaxInsertRows});
     }
