@@ -112,6 +112,10 @@ void closeInsert(QString& sql) {
     sql += u')';
 }
 
+QString naturalSessionZoneStatement() {
+    return QStringLiteral("SET TIME ZONE 'UTC'");
+}
+
 QString identityInsertStatement(const QString& table, bool on) {
     return QStringLiteral("SET IDENTITY_INSERT ") + bracketedName(table) +
            (on ? QStringLiteral(" ON") : QStringLiteral(" OFF"));

@@ -109,6 +109,9 @@ void appendInsertRow(QString& sql, Row& row, bool firstRow, const HoldsBytes& ho
     appendRow(sql, row, steps, holdsBytes, formOf);
 }
 
+// "SET TIME ZONE 'UTC'", on the PostgreSQL source of a copy with natural types: its
+// timestamptz values then arrive as UTC times, which DATETIMEOFFSET takes as +00:00.
+QString naturalSessionZoneStatement();
 // SET IDENTITY_INSERT [t] ON (or OFF): the identity column takes the values copied.
 QString identityInsertStatement(const QString& table, bool on);
 // "([a], [b])": the column list of an INSERT.

@@ -36,6 +36,11 @@ class TransferToSqlServer : public TableTransfer {
   private:
     // The table is read by its name as it stands once the list's spelling is adopted.
     void openSource(const QString&) override {
+        // A timestamptz reaches the program as a time of the session's zone without its
+        // offset; a DATETIMEOFFSET takes a time without one as +00:00. Read in UTC, it names
+        // the same instant there.
+        if (naturalTypesTicked())
+            existing(postgres_).execute(statements::naturalSessionZoneStatement());
         transfer_steps::readSourceAhead(existing(postgres_), fastCopyTicked());
         existing(source_).open(statements::selectStatement(tableName_), existing(postgres_));
     }

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QRegularExpression>
+#include <QTimeZone>
 #include <algorithm>
 #include <cmath>
 #include <iostream>
@@ -111,6 +113,21 @@ QString canonicalMoment(QString text) {
     return text.replace(bareDot, QStringLiteral("\\1"));
 }
 
+// "2024-06-30 12:00:00.5+05:30" as "2024-06-30T06:30:00Z.5": the UTC time and the fraction.
+QString canonicalInstant(const QString& text) {
+    static const QRegularExpression form(QStringLiteral(
+        "^(\\d+)-(\\d\\d)-(\\d\\d) "
+        "(\\d\\d):(\\d\\d):(\\d\\d)(?:\\.(\\d*))?([+-])(\\d\\d)(?::(\\d\\d))?(?::(\\d\\d))?$"));
+    const QRegularExpressionMatch m = form.match(text);
+    if (!m.hasMatch()) return text;
+    const auto n = [&](int i) { return m.captured(i).toInt(); };
+    const QDateTime local(QDate(n(1), n(2), n(3)), QTime(n(4), n(5), n(6)), QTimeZone::utc());
+    const int offset = (n(9) * 3600 + n(10) * 60 + n(11)) * (m.captured(8) == u"-" ? -1 : 1);
+    QString fraction = m.captured(7);
+    while (fraction.endsWith(u'0')) fraction.chop(1);
+    return local.addSecs(-offset).toString(Qt::ISODate) + u'.' + fraction;
+}
+
 bool sameFloat(double expected, double arrived) {
     if (std::isnan(expected) || std::isnan(arrived))
         return std::isnan(expected) == std::isnan(arrived);
@@ -134,6 +151,8 @@ bool same(Compare compare, const Form& expected, const Form& arrived) {
             return canonicalMoment(e) == canonicalMoment(a);
         case Compare::CaseBlind:
             return e.compare(a, Qt::CaseInsensitive) == 0;
+        case Compare::Instant:
+            return canonicalInstant(e) == canonicalInstant(a);
     }
     return false;
 }

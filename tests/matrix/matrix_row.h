@@ -21,6 +21,7 @@ enum class Compare {
     Float8,     // the same 8-byte float
     Moment,     // the same text once trailing zeros of the seconds' fraction are dropped
     CaseBlind,  // the same text in any letter case (GUIDs)
+    Instant,    // the same instant, in whatever zone PostgreSQL shows it
 };
 
 struct Arrival {

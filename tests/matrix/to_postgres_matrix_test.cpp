@@ -180,13 +180,15 @@ const MatrixRow kRows[] = {
       {"'2024-06-30T12:00:00.5+05:30'", "2024-06-30 12:00:00.5 +05:30"},
       {"NULL", nullptr}},
      {},
-     // Natural: timestamptz(6), which keeps the instant (shown in UTC) rounded to the
-     // microsecond, not the offset.
+     // Natural: timestamptz(6), which keeps the instant rounded to the microsecond, not the
+     // offset.
      std::vector<Arrival>{{"'0001-01-01T00:00:00+00:00'", "0001-01-01 00:00:00+00"},
                           {"'9999-12-31T23:59:59.999999+00:00'", "9999-12-31 23:59:59.999999+00"},
                           {"'2024-06-30T12:00:00.5+05:30'", "2024-06-30 06:30:00.5+00"},
                           {"'2024-06-30T12:00:00.1234567-08:00'", "2024-06-30 20:00:00.123457+00"},
-                          {"NULL", nullptr}}},
+                          {"NULL", nullptr}},
+     std::nullopt,
+     Compare::Instant},
     {"uniqueidentifier",
      "uniqueidentifier",
      Compare::CaseBlind,
