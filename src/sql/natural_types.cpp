@@ -80,7 +80,7 @@ const std::array<NaturalRow, 30> kToPostgres{{
 // character(n) stays NCHAR(n), as NCHAR(2n) would pad every value with n more spaces; a
 // value of more units than that is refused aloud. JSON, XML, arrays, enums, intervals,
 // network addresses, bit strings and every other type go as PostgreSQL's text of them.
-const std::array<NaturalRow, 16> kToSqlServer{{
+const std::array<NaturalRow, 17> kToSqlServer{{
     {u"smallint",                    [](const SourceColumn&) { return QStringLiteral("SMALLINT"); }},
     {u"integer",                     [](const SourceColumn&) { return QStringLiteral("INT"); }},
     {u"bigint",                      [](const SourceColumn&) { return QStringLiteral("BIGINT"); }},
@@ -99,6 +99,8 @@ const std::array<NaturalRow, 16> kToSqlServer{{
     {u"timestamp without time zone", [](const SourceColumn& c) { return sized("DATETIME2", fractionDigits(c, 7)); }},
     {u"timestamp with time zone",    [](const SourceColumn& c) { return sized("DATETIMEOFFSET", fractionDigits(c, 7)); }},
     {u"uuid",                        [](const SourceColumn&) { return QStringLiteral("UNIQUEIDENTIFIER"); }},
+    // MONEY's range is a thousandth of PostgreSQL's: amounts beyond it are refused aloud.
+    {u"money",                       [](const SourceColumn&) { return QStringLiteral("MONEY"); }},
 }};
 // clang-format on
 

@@ -85,13 +85,13 @@ void startInsert(QString& sql, const QString& table, QStringView columns) {
     startRow(sql, true);
 }
 
-void appendValue(QString& sql, const db::Value& value) {
+void appendValue(QString& sql, const db::Value& value, SqlServerTextForm form) {
     if (value.isNull()) {
         sql.chop(1);  // the opening quote the previous value left
         sql += u"NULL, '";
         return;
     }
-    const QString text = sqlServerValueText(value);
+    const QString text = sqlServerValueText(value, form);
     if (!isAscii(text)) {
         sql.chop(1);
         sql += u"N'";
@@ -110,6 +110,10 @@ void appendBinaryConstant(QString& sql, const QByteArray& bytes) {
 void closeInsert(QString& sql) {
     sql.chop(3);
     sql += u')';
+}
+
+QString naturalSessionZoneStatement() {
+    return QStringLiteral("SET TIME ZONE 'UTC'");
 }
 
 QString identityInsertStatement(const QString& table, bool on) {

@@ -45,8 +45,9 @@ void startRow(QString& sql, bool firstRow);
 // The head and the first row's opening.
 void startInsert(QString& sql, const QString& table, QStringView columns = {});
 // Appends one quoted value and ", '". A database null is NULL; text with characters
-// beyond ASCII is a national literal N'...'.
-void appendValue(QString& sql, const db::Value& value);
+// beyond ASCII is a national literal N'...'. `form`: as the value's column takes it.
+void appendValue(QString& sql, const db::Value& value,
+                 SqlServerTextForm form = SqlServerTextForm::Plain);
 // Bytes for a binary column, as a constant: the server converts no text into bytes.
 void appendBinaryConstant(QString& sql, const QByteArray& bytes);
 // Replaces the ", '" after the last value by ")".
@@ -67,38 +68,50 @@ void appendColumnList(QString& sql, const Fields& fields, Steps& steps,
                           });
 }
 
-// The values of one row, opened and closed, as an INSERT holds them.
-template <class Steps, class Row, class HoldsBytes>
-void appendRow(QString& sql, Row& row, Steps& steps, const HoldsBytes& holdsBytes) {
+// Every column takes the plain text of its values.
+struct PlainTextForms {
+    SqlServerTextForm operator()(int) const { return SqlServerTextForm::Plain; }
+};
+
+// The values of one row, opened and closed, as an INSERT holds them; formOf(column) says
+// how a column takes a value's text.
+template <class Steps, class Row, class HoldsBytes, class FormOf = PlainTextForms>
+void appendRow(QString& sql, Row& row, Steps& steps, const HoldsBytes& holdsBytes,
+               const FormOf& formOf = {}) {
     appendRowValues(row, steps, [&](int j, const db::Value& value) {
         if (value.kind() == db::Value::Kind::Binary && holdsBytes(j))
             appendBinaryConstant(sql, value.asBinary());
         else
-            appendValue(sql, value);
+            appendValue(sql, value, formOf(j));
     });
     steps.step(InsertPiece::Close, [&] { closeInsert(sql); });
 }
 
 // The INSERT of one row into `sql`, whose capacity is kept from row to row. A binary
 // value goes as a constant where holdsBytes(column) says its column keeps bytes.
-template <class Steps, class Row, class HoldsBytes>
+template <class Steps, class Row, class HoldsBytes, class FormOf = PlainTextForms>
 void buildInsert(QString& sql, const QString& table, Row& row, Steps& steps,
-                 const HoldsBytes& holdsBytes, QStringView columns = {}) {
+                 const HoldsBytes& holdsBytes, QStringView columns = {},
+                 const FormOf& formOf = {}) {
     steps.step(InsertPiece::Start, [&] { startInsert(sql, table, columns); });
-    appendRow(sql, row, steps, holdsBytes);
+    appendRow(sql, row, steps, holdsBytes, formOf);
 }
 
 // One more row of an INSERT of many rows begun with startInsertHead: the same values,
 // written as the INSERT of that row alone writes them. SQL Server takes at most
 // kMaxInsertRows rows in one INSERT.
 constexpr int kMaxInsertRows = 1000;
-template <class Row, class HoldsBytes>
-void appendInsertRow(QString& sql, Row& row, bool firstRow, const HoldsBytes& holdsBytes) {
+template <class Row, class HoldsBytes, class FormOf = PlainTextForms>
+void appendInsertRow(QString& sql, Row& row, bool firstRow, const HoldsBytes& holdsBytes,
+                     const FormOf& formOf = {}) {
     startRow(sql, firstRow);
     PiecesAtOnce steps;
-    appendRow(sql, row, steps, holdsBytes);
+    appendRow(sql, row, steps, holdsBytes, formOf);
 }
 
+// "SET TIME ZONE 'UTC'", on the PostgreSQL source of a copy with natural types: its
+// timestamptz values then arrive as UTC times, which DATETIMEOFFSET takes as +00:00.
+QString naturalSessionZoneStatement();
 // SET IDENTITY_INSERT [t] ON (or OFF): the identity column takes the values copied.
 QString identityInsertStatement(const QString& table, bool on);
 // "([a], [b])": the column list of an INSERT.

@@ -2,6 +2,8 @@
 
 #include <QtCore/qstringalgorithms.h>
 #include <chrono>
+#include <cmath>
+#include <limits>
 #include <stdexcept>
 
 #include "db/values/padded_digits.h"
@@ -78,6 +80,15 @@ Millis roundedToMillisecond(const db::DateTimeParts& parts) {
     return day + hours{parts.hour} + minutes{parts.minute} + seconds{parts.second} + fraction;
 }
 
+// The millisecond the time falls in: for types that keep the fraction as sent.
+Millis truncatedToMillisecond(const db::DateTimeParts& parts) {
+    using namespace std::chrono;
+    const sys_days day{year{parts.year} / month{static_cast<unsigned>(parts.month)} /
+                       std::chrono::day{static_cast<unsigned>(parts.day)}};
+    return day + hours{parts.hour} + minutes{parts.minute} + seconds{parts.second} +
+           floor<milliseconds>(nanoseconds{parts.nanosecond});
+}
+
 }  // namespace
 
 QString sqlServerTimestampText(const db::DateTimeParts& parts) {
@@ -106,6 +117,17 @@ QString sqlServerValueText(const db::Value& value) {
     return sql::valueText(value);
 }
 
+QString sqlServerValueText(const db::Value& value, SqlServerTextForm form) {
+    // 'YYYY-MM-DD hh:mm:ss.ffffff', which DATETIME2 and DATETIMEOFFSET read in every language.
+    if (form == SqlServerTextForm::FineTime && value.kind() == db::Value::Kind::Timestamp)
+        return sql::valueText(value);
+    // 17 digits name a double exactly, and every float is one.
+    if (form == SqlServerTextForm::ExactFloat && value.kind() == db::Value::Kind::Single &&
+        std::isfinite(value.asDouble()))
+        return QString::number(value.asDouble(), 'g', 17);
+    return sqlServerValueText(value);
+}
+
 namespace {
 
 struct SqlServerDateRange {
@@ -115,6 +137,8 @@ struct SqlServerDateRange {
     const char* text;
     // The server rounds what it is sent to its own steps first.
     Millis (*rounded)(Millis);
+    // Keeps every digit sent: judged on the millisecond the time falls in, not the nearest.
+    bool keepsFraction = false;
 };
 
 constexpr Millis at(int y, unsigned mo, unsigned d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
@@ -147,11 +171,12 @@ const SqlServerDateRange kRanges[] = {
      "1753-01-01 00:00:00 to 9999-12-31 23:59:59.997", toDatetimeStep},
     {u"smalldatetime", at(1900, 1, 1), at(2079, 6, 6, 23, 59),
      "1900-01-01 00:00 to 2079-06-06 23:59", toMinute},
-    {u"date", at(1, 1, 1), at(9999, 12, 31, 23, 59, 59, 999), "0001-01-01 to 9999-12-31", asSent},
+    {u"date", at(1, 1, 1), at(9999, 12, 31, 23, 59, 59, 999), "0001-01-01 to 9999-12-31", asSent,
+     true},
     {u"datetime2", at(1, 1, 1), at(9999, 12, 31, 23, 59, 59, 999), "0001-01-01 to 9999-12-31",
-     asSent},
+     asSent, true},
     {u"datetimeoffset", at(1, 1, 1), at(9999, 12, 31, 23, 59, 59, 999), "0001-01-01 to 9999-12-31",
-     asSent},
+     asSent, true},
 };
 
 // Years std::chrono counts; the others are far outside every range anyway.
@@ -170,7 +195,8 @@ const SqlServerDateRange* rangeOf(QStringView typeName) {
 // column cannot hold it.
 std::optional<Millis> heldIn(const SqlServerDateRange& range, const db::DateTimeParts& parts) {
     if (parts.isInfinite() || !chronoCanCount(parts)) return std::nullopt;
-    const Millis held = range.rounded(roundedToMillisecond(parts));
+    const Millis held = range.keepsFraction ? truncatedToMillisecond(parts)
+                                            : range.rounded(roundedToMillisecond(parts));
     if (held < range.first || held > range.last) return std::nullopt;
     return held;
 }
@@ -192,6 +218,19 @@ std::int32_t datetimeTicks(std::chrono::milliseconds sinceMidnight) {
 }  // namespace
 
 void checkSqlServerCanHold(const db::Value& value, QStringView targetTypeName) {
+    if (value.kind() == db::Value::Kind::Time && targetTypeName == u"time" &&
+        value.asDateTime().hour >= 24)
+        refuseDate(value, targetTypeName, "00:00:00 to 23:59:59.9999999");
+    if ((value.kind() == db::Value::Kind::Single || value.kind() == db::Value::Kind::Double) &&
+        targetTypeName == u"real") {
+        const double v = std::fabs(value.asDouble());
+        if (v > 0 && v < std::numeric_limits<float>::min())
+            throw std::runtime_error(
+                QStringLiteral("The value %1 cannot be held by a SQL Server real column, which "
+                               "holds no number nearer 0 than 1.18E-38.")
+                    .arg(sql::valueText(value))
+                    .toStdString());
+    }
     if (value.kind() != db::Value::Kind::Date && value.kind() != db::Value::Kind::Timestamp) return;
     const db::DateTimeParts& parts = value.asDateTime();
     if (parts.isInfinite() && targetTypeName == u"time")

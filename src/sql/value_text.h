@@ -31,6 +31,17 @@ bool isAscii(QStringView text);
 QString sqlServerTimestampText(const db::DateTimeParts& parts);
 // The text of a value for a statement towards SQL Server.
 QString sqlServerValueText(const db::Value& value);
+// How a column takes a value's text beyond the form every column reads.
+enum class SqlServerTextForm : std::uint8_t {
+    Plain,
+    // DATETIME2, DATETIMEOFFSET: a timestamp with every fractional digit, not rounded to
+    // DATETIME's millisecond.
+    FineTime,
+    // REAL: a 4-byte float with the digits of its exact value. The shortest text that reads
+    // back as it may lie beyond the largest REAL (3.4028235e38), which the server refuses.
+    ExactFloat,
+};
+QString sqlServerValueText(const db::Value& value, SqlServerTextForm form);
 
 // What a SQL Server DATETIME column holds of a date or timestamp sent as its text: days
 // from 1900-01-01 and 1/300 s from midnight, after the server's own rounding. Nothing for
@@ -45,7 +56,9 @@ std::optional<SqlServerDatetime> sqlServerDatetime(const db::DateTimeParts& part
 // timestamp cannot be held by a SQL Server column of the type `targetTypeName` (as the
 // driver names it, in lower case): infinities by no date or time type; datetime and
 // smalldatetime judged after the server's own rounding of the text sent (to 1/300 s, to
-// the minute). Text and other types refuse nothing here.
+// the minute), date, datetime2 and datetimeoffset as sent; a time of day of 24:00:00 by
+// time; a float nearer 0 than the smallest normal REAL by real, which holds no subnormal
+// number. Text and other types refuse nothing here.
 void checkSqlServerCanHold(const db::Value& value, QStringView targetTypeName);
 
 // Throws when a text holds a NUL character: PostgreSQL text cannot store one, and the

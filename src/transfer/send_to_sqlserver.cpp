@@ -36,6 +36,11 @@ class TransferToSqlServer : public TableTransfer {
   private:
     // The table is read by its name as it stands once the list's spelling is adopted.
     void openSource(const QString&) override {
+        // A timestamptz reaches the program as a time of the session's zone without its
+        // offset; a DATETIMEOFFSET takes a time without one as +00:00. Read in UTC, it names
+        // the same instant there.
+        if (naturalTypesTicked())
+            existing(postgres_).execute(statements::naturalSessionZoneStatement());
         existing(source_).open(statements::selectStatement(tableName_), existing(postgres_));
     }
 
@@ -82,7 +87,8 @@ class TransferToSqlServer : public TableTransfer {
         auto steps = numberedPieces(kToSqlServerRows.insert);
         statements::buildInsert(
             statement_, tableName_, row, steps,
-            [&](int column) { return targetColumns_.holdsBytes(column); }, insertColumns_);
+            [&](int column) { return targetColumns_.holdsBytes(column); }, insertColumns_,
+            [&](int column) { return targetColumns_.textForm(column); });
     }
 
     // Each value checked once, before it goes by bulk load or in an INSERT.
@@ -130,9 +136,10 @@ class TransferToSqlServer : public TableTransfer {
         return std::make_unique<InsertBatches>(
             target, tableName_, head,
             [this](QString& sql, const SourceRowValues& row, bool firstRow) {
-                statements::appendInsertRow(sql, row, firstRow, [&](int column) {
-                    return targetColumns_.holdsBytes(column);
-                });
+                statements::appendInsertRow(
+                    sql, row, firstRow,
+                    [&](int column) { return targetColumns_.holdsBytes(column); },
+                    [&](int column) { return targetColumns_.textForm(column); });
             },
             whileWaiting(), BatchLimits{.rows = statements::kMaxInsertRows});
     }

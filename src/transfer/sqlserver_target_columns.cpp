@@ -35,6 +35,34 @@ bool keepsNumbers(const QString& typeName) {
     return false;
 }
 
+// Whether an exact number lies within MONEY's or SMALLMONEY's range; the digits compared
+// at the types' four decimals. A number of more decimals is left to the server's rounding.
+void checkMoney(const QString& typeName, const db::Value& value) {
+    if (value.kind() != db::Value::Kind::Decimal) return;
+    const std::optional<sql::PlainDecimal> d = sql::plainDecimal(value.asString());
+    if (!d || d->fraction.size() > 4) return;
+    const bool small = typeName == u"smallmoney";
+    // In ten-thousandths: 922337203685477.5807 (-...5808), 214748.3647 (-...3648).
+    const QString largest =
+        small ? (d->negative ? QStringLiteral("2147483648") : QStringLiteral("2147483647"))
+              : (d->negative ? QStringLiteral("9223372036854775808")
+                             : QStringLiteral("9223372036854775807"));
+    const QString digits =
+        d->whole.toString() + d->fraction.toString() + QString(4 - d->fraction.size(), u'0');
+    QStringView significant = digits;
+    while (!significant.isEmpty() && significant.front() == u'0')
+        significant = significant.sliced(1);
+    if (significant.size() < largest.size() ||
+        (significant.size() == largest.size() && significant <= QStringView(largest)))
+        return;
+    throw std::runtime_error(
+        QStringLiteral("The value %1 cannot be held by a SQL Server %2 column, which holds %3.")
+            .arg(value.asString(), typeName,
+                 small ? QStringLiteral("-214748.3648 to 214748.3647")
+                       : QStringLiteral("-922337203685477.5808 to 922337203685477.5807"))
+            .toStdString());
+}
+
 bool isNonFinite(const db::Value& value) {
     switch (value.kind()) {
         case db::Value::Kind::Single:
@@ -89,6 +117,15 @@ bool SqlServerTargetColumns::holdsBytes(int index) const {
     return index < static_cast<int>(columns_.size()) && keepsBytes(columns_[index].typeName);
 }
 
+sql::SqlServerTextForm SqlServerTargetColumns::textForm(int index) const {
+    if (index >= static_cast<int>(columns_.size())) return sql::SqlServerTextForm::Plain;
+    const QString& typeName = columns_[index].typeName;
+    if (typeName == u"datetime2" || typeName == u"datetimeoffset")
+        return sql::SqlServerTextForm::FineTime;
+    if (typeName == u"real") return sql::SqlServerTextForm::ExactFloat;
+    return sql::SqlServerTextForm::Plain;
+}
+
 void SqlServerTargetColumns::check(int index, const db::Value& value) {
     if (index >= static_cast<int>(columns_.size()) || value.isNull()) return;
     const Column& column = columns_[index];
@@ -99,6 +136,8 @@ void SqlServerTargetColumns::check(int index, const db::Value& value) {
                            "no NaN and no infinity.")
                 .arg(sql::valueText(value), column.typeName)
                 .toStdString());
+    if (column.typeName == u"money" || column.typeName == u"smallmoney")
+        checkMoney(column.typeName, value);
     if (value.kind() == db::Value::Kind::Text && keepsCodePageText(column.typeName))
         codePage_->check(value.asString());
     checkLength(column, value);

@@ -13,6 +13,7 @@
 #include "db/odbc/recordset.h"
 #include "db/values/value.h"
 #include "sql/code_page_fit.h"
+#include "sql/value_text.h"
 
 namespace dorvane::transfer {
 
@@ -29,6 +30,8 @@ class SqlServerTargetColumns {
     void check(int index, const db::Value& value);
     // True when the column at `index` keeps bytes, which are sent as a binary constant.
     bool holdsBytes(int index) const;
+    // How the column at `index` takes a value's text.
+    sql::SqlServerTextForm textForm(int index) const;
     // True when the database keeps varchar text in a code page whose table the copy's
     // check and the driver share (glibc's); not for UTF-8 or an unknown one.
     bool codePageShared() const { return codePage_ && codePage_->known(); }

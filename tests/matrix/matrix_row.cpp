@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QRegularExpression>
+#include <QTimeZone>
 #include <algorithm>
 #include <cmath>
 #include <iostream>
@@ -52,9 +54,12 @@ void makeSource(Server from, const QString& table, const char* type,
 
 // Presses the button that sends the table away from `from`.
 void copyTable(TransferHarness& h, Server from, const QString& table, CopyMode mode) {
-    const int fast = mode == CopyMode::Fast ? 1 : 0;
+    const int fast = isFast(mode) ? 1 : 0;
     h.fastCopyToPostgres.setValue(fast);
     h.fastCopyToSqlServer.setValue(fast);
+    const int natural = isNatural(mode) ? 1 : 0;
+    h.naturalTypesToPostgres.setValue(natural);
+    h.naturalTypesToSqlServer.setValue(natural);
     if (from == Server::Postgres) {
         h.select(h.postgresTables, {table});
         transfer::sendTablesToSqlServer(h.context, core::YieldPolicy::everyCall());
@@ -108,6 +113,21 @@ QString canonicalMoment(QString text) {
     return text.replace(bareDot, QStringLiteral("\\1"));
 }
 
+// "2024-06-30 12:00:00.5+05:30" as "2024-06-30T06:30:00Z.5": the UTC time and the fraction.
+QString canonicalInstant(const QString& text) {
+    static const QRegularExpression form(QStringLiteral(
+        "^(\\d+)-(\\d\\d)-(\\d\\d) "
+        "(\\d\\d):(\\d\\d):(\\d\\d)(?:\\.(\\d*))?([+-])(\\d\\d)(?::(\\d\\d))?(?::(\\d\\d))?$"));
+    const QRegularExpressionMatch m = form.match(text);
+    if (!m.hasMatch()) return text;
+    const auto n = [&](int i) { return m.captured(i).toInt(); };
+    const QDateTime local(QDate(n(1), n(2), n(3)), QTime(n(4), n(5), n(6)), QTimeZone::utc());
+    const int offset = (n(9) * 3600 + n(10) * 60 + n(11)) * (m.captured(8) == u"-" ? -1 : 1);
+    QString fraction = m.captured(7);
+    while (fraction.endsWith(u'0')) fraction.chop(1);
+    return local.addSecs(-offset).toString(Qt::ISODate) + u'.' + fraction;
+}
+
 bool sameFloat(double expected, double arrived) {
     if (std::isnan(expected) || std::isnan(arrived))
         return std::isnan(expected) == std::isnan(arrived);
@@ -131,6 +151,8 @@ bool same(Compare compare, const Form& expected, const Form& arrived) {
             return canonicalMoment(e) == canonicalMoment(a);
         case Compare::CaseBlind:
             return e.compare(a, Qt::CaseInsensitive) == 0;
+        case Compare::Instant:
+            return canonicalInstant(e) == canonicalInstant(a);
     }
     return false;
 }
@@ -151,11 +173,12 @@ bool madeSource(Server from, const QString& table, const char* type,
     }
 }
 
-void checkKept(const MatrixRow& row, Server from, Server to, CopyMode mode) {
+void checkKept(const MatrixRow& row, const std::vector<Arrival>& kept, Compare compare, Server from,
+               Server to, CopyMode mode) {
     const QString table = uniqueName(QStringLiteral("m_") + QString::fromLatin1(row.label));
     const TablesDroppedAtEnd dropped(table);
     std::vector<std::string> literals;
-    for (const Arrival& a : row.kept) literals.push_back(a.literal);
+    for (const Arrival& a : kept) literals.push_back(a.literal);
     if (!madeSource(from, table, row.sourceType, literals)) return;
     TransferHarness h;
 
@@ -163,19 +186,19 @@ void checkKept(const MatrixRow& row, Server from, Server to, CopyMode mode) {
 
     EXPECT_TRUE(h.platform.messages.empty()) << shownReports(h.platform.messageTexts());
     const std::vector<Arrived> arrived = arrivedRows(to, table);
-    for (std::size_t i = 0; i < row.kept.size(); ++i) {
+    for (std::size_t i = 0; i < kept.size(); ++i) {
         const auto at = std::find_if(arrived.begin(), arrived.end(),
                                      [&](const Arrived& a) { return a.key == double(i + 1); });
         if (at == arrived.end()) {
-            ADD_FAILURE() << "row " << i + 1 << " (" << row.kept[i].literal << ") did not arrive";
+            ADD_FAILURE() << "row " << i + 1 << " (" << kept[i].literal << ") did not arrive";
             continue;
         }
-        EXPECT_TRUE(same(row.compare, expectedForm(row.kept[i]), at->value))
-            << "row " << i + 1 << ": " << row.kept[i].literal << " arrived as "
+        EXPECT_TRUE(same(compare, expectedForm(kept[i]), at->value))
+            << "row " << i + 1 << ": " << kept[i].literal << " arrived as "
             << shown(at->value).toStdString() << ", expected "
-            << shown(expectedForm(row.kept[i])).toStdString();
+            << shown(expectedForm(kept[i])).toStdString();
     }
-    EXPECT_EQ(arrived.size(), row.kept.size());
+    EXPECT_EQ(arrived.size(), kept.size());
 }
 
 // The code page of the SQL Server database's VARCHAR columns, asked once.
@@ -192,8 +215,8 @@ int targetCodePage() {
 
 // Row 1 a kept value, row 2 the refused one, row 3 kept again: the report names row 2,
 // and neither it nor any later row arrives.
-void checkRefused(const MatrixRow& row, const Refusal& refusal, Server from, Server to,
-                  CopyMode mode) {
+void checkRefused(const MatrixRow& row, const std::vector<Arrival>& kept, const Refusal& refusal,
+                  Server from, Server to, CopyMode mode) {
     SCOPED_TRACE(refusal.literal.size() > 80 ? refusal.literal.substr(0, 80) + "..."
                                              : refusal.literal);
     if (refusal.codePage != 0 && to == Server::SqlServer && targetCodePage() != refusal.codePage) {
@@ -203,7 +226,7 @@ void checkRefused(const MatrixRow& row, const Refusal& refusal, Server from, Ser
     }
     const QString table = uniqueName(QStringLiteral("m_") + QString::fromLatin1(row.label));
     const TablesDroppedAtEnd dropped(table);
-    const std::string around = row.kept.empty() ? std::string("NULL") : row.kept.front().literal;
+    const std::string around = kept.empty() ? std::string("NULL") : kept.front().literal;
     if (!madeSource(from, table, row.sourceType, {around, refusal.literal, around})) return;
     TransferHarness h;
 
@@ -225,7 +248,7 @@ void checkRefused(const MatrixRow& row, const Refusal& refusal, Server from, Ser
     }
     for (const Arrived& a : arrivedRows(to, table))
         EXPECT_LT(a.key, 2) << "row " << a.key << " arrived as " << shown(a.value).toStdString();
-    if (mode == CopyMode::Fast) {
+    if (isFast(mode)) {
         EXPECT_FALSE(to == Server::Postgres ? postgresTableExists(table) : mssqlTableExists(table))
             << "a fast copy that failed left its table";
     }
@@ -233,10 +256,21 @@ void checkRefused(const MatrixRow& row, const Refusal& refusal, Server from, Ser
 
 }  // namespace
 
+std::string matrixCaseName(const MatrixCase& matrixCase) {
+    static const char* const kModeNames[] = {"RowByRow", "Fast", "Natural", "NaturalFast"};
+    return std::string(std::get<0>(matrixCase).label) + "_" +
+           kModeNames[static_cast<int>(std::get<1>(matrixCase))];
+}
+
 void checkMatrixRow(const MatrixRow& row, Server from, CopyMode mode) {
     const Server to = from == Server::Postgres ? Server::SqlServer : Server::Postgres;
-    if (!row.kept.empty()) checkKept(row, from, to, mode);
-    for (const Refusal& refusal : row.refused) checkRefused(row, refusal, from, to, mode);
+    const bool natural = isNatural(mode);
+    const std::vector<Arrival>& kept = natural && row.naturalKept ? *row.naturalKept : row.kept;
+    const std::vector<Refusal>& refused =
+        natural && row.naturalRefused ? *row.naturalRefused : row.refused;
+    const Compare compare = natural && row.naturalCompare ? *row.naturalCompare : row.compare;
+    if (!kept.empty()) checkKept(row, kept, compare, from, to, mode);
+    for (const Refusal& refusal : refused) checkRefused(row, kept, refusal, from, to, mode);
 }
 
 }  // namespace dorvane::testing

@@ -18,6 +18,10 @@ std::string repeated(const std::string& piece, int times) {
 }
 const std::string kLongNational = repeated("😀", 3000);
 
+// A char(n) column's text without its padding.
+const std::vector<Arrival> kUnpadded = {
+    {"'ab'", "ab"}, {"''", ""}, {"'été'", "été"}, {"NULL", nullptr}};
+
 const MatrixRow kRows[] = {
     {"bit", "bit", Compare::Exact, {{"0", "false"}, {"1", "true"}, {"NULL", nullptr}}},
     {"tinyint", "tinyint", Compare::Number, {{"0", "0"}, {"255", "255"}, {"NULL", nullptr}}},
@@ -81,7 +85,10 @@ const MatrixRow kRows[] = {
     {"char_10",
      "char(10)",
      Compare::Exact,
-     {{"'ab'", "ab        "}, {"''", "          "}, {"'été'", "été       "}, {"NULL", nullptr}}},
+     {{"'ab'", "ab        "}, {"''", "          "}, {"'été'", "été       "}, {"NULL", nullptr}},
+     {},
+     // Natural: char(10), whose text form drops the padding.
+     kUnpadded},
     {"varchar_20",
      "varchar(20)",
      Compare::Exact,
@@ -90,7 +97,9 @@ const MatrixRow kRows[] = {
     {"nchar_5",
      "nchar(5)",
      Compare::Exact,
-     {{"N'Ωμ'", "Ωμ   "}, {"N''", "     "}, {"NULL", nullptr}}},
+     {{"N'Ωμ'", "Ωμ   "}, {"N''", "     "}, {"NULL", nullptr}},
+     {},
+     std::vector<Arrival>{{"N'Ωμ'", "Ωμ"}, {"N''", ""}, {"N'中文😀'", "中文😀"}, {"NULL", nullptr}}},
     {"nvarchar_40",
      "nvarchar(40)",
      Compare::Exact,
@@ -131,7 +140,14 @@ const MatrixRow kRows[] = {
      {{"'00:00:00'", "00:00:00"},
       {"'23:59:59.9999999'", "23:59:59.9999999"},
       {"'12:34:56.1234567'", "12:34:56.1234567"},
-      {"NULL", nullptr}}},
+      {"NULL", nullptr}},
+     {},
+     // Natural: time(6), rounded to the microsecond (PostgreSQL's time holds 24:00:00).
+     std::vector<Arrival>{{"'00:00:00'", "00:00:00"},
+                          {"'23:59:59.9999999'", "24:00:00"},
+                          {"'23:59:59.9999994'", "23:59:59.999999"},
+                          {"'12:34:56.1234567'", "12:34:56.123457"},
+                          {"NULL", nullptr}}},
     {"datetime",
      "datetime",
      Compare::Moment,
@@ -162,7 +178,17 @@ const MatrixRow kRows[] = {
      {{"'0001-01-01T00:00:00+00:00'", "0001-01-01 00:00:00 +00:00"},
       {"'9999-12-31T23:59:59.9999999+00:00'", "9999-12-31 23:59:59.9999999 +00:00"},
       {"'2024-06-30T12:00:00.5+05:30'", "2024-06-30 12:00:00.5 +05:30"},
-      {"NULL", nullptr}}},
+      {"NULL", nullptr}},
+     {},
+     // Natural: timestamptz(6), which keeps the instant rounded to the microsecond, not the
+     // offset.
+     std::vector<Arrival>{{"'0001-01-01T00:00:00+00:00'", "0001-01-01 00:00:00+00"},
+                          {"'9999-12-31T23:59:59.999999+00:00'", "9999-12-31 23:59:59.999999+00"},
+                          {"'2024-06-30T12:00:00.5+05:30'", "2024-06-30 06:30:00.5+00"},
+                          {"'2024-06-30T12:00:00.1234567-08:00'", "2024-06-30 20:00:00.123457+00"},
+                          {"NULL", nullptr}},
+     std::nullopt,
+     Compare::Instant},
     {"uniqueidentifier",
      "uniqueidentifier",
      Compare::CaseBlind,
@@ -176,19 +202,20 @@ const MatrixRow kRows[] = {
       {"NULL", nullptr}}},
 };
 
-class SqlServerTypeToPostgres : public ::testing::TestWithParam<MatrixRow> {};
+class SqlServerTypeToPostgres : public ::testing::TestWithParam<MatrixCase> {};
 
-TEST_P(SqlServerTypeToPostgres, ArrivesAsTheTargetHoldsIt) {
-    checkMatrixRow(GetParam(), Server::SqlServer);
+// Row by row and with "Fast copy", with the default column types and with "Natural types":
+// the same arrivals and refusals in both copies of one kind of column.
+TEST_P(SqlServerTypeToPostgres, ArrivesAsTheTargetHoldsItOrIsRefusedWhereItSits) {
+    checkMatrixRow(std::get<0>(GetParam()), Server::SqlServer, std::get<1>(GetParam()));
 }
 
-// The same values with "Fast copy": the same arrivals and the same refusals.
-TEST_P(SqlServerTypeToPostgres, ArrivesTheSameWithFastCopy) {
-    checkMatrixRow(GetParam(), Server::SqlServer, CopyMode::Fast);
-}
-
-INSTANTIATE_TEST_SUITE_P(Matrix, SqlServerTypeToPostgres, ::testing::ValuesIn(kRows),
-                         [](const auto& info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(Matrix, SqlServerTypeToPostgres,
+                         ::testing::Combine(::testing::ValuesIn(kRows),
+                                            ::testing::Values(CopyMode::RowByRow, CopyMode::Fast,
+                                                              CopyMode::Natural,
+                                                              CopyMode::NaturalFast)),
+                         [](const auto& info) { return matrixCaseName(info.param); });
 
 }  // namespace
 }  // namespace dorvane::testing

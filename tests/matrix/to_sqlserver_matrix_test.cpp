@@ -10,6 +10,7 @@ namespace dorvane::testing {
 namespace {
 
 const std::string kText8000(8000, 'x');
+const std::string kText8001(8001, 'x');
 
 // Text the automatic VARCHAR column cannot hold in code page 1252, the usual default (and
 // the stand-in's).
@@ -68,7 +69,14 @@ const MatrixRow kRows[] = {
       {"1e-45", "1e-45"},
       {"0.1", "0.1"},
       {"NULL", nullptr}},
-     kNoFloat},
+     kNoFloat,
+     // Natural: REAL, which holds no subnormal number.
+     std::vector<Arrival>{{"3.4028235e38", "3.4028235e38"},
+                          {"-3.4028235e38", "-3.4028235e38"},
+                          {"1.1754944e-38", "1.1754944e-38"},
+                          {"0.1", "0.1"},
+                          {"NULL", nullptr}},
+     std::vector<Refusal>{kNoFloat[0], kNoFloat[1], kNoFloat[2], {"1e-45", "REAL"}}},
     {"float8",
      "double precision",
      Compare::Float8,
@@ -83,18 +91,40 @@ const MatrixRow kRows[] = {
      Compare::Number,
      {{"'-92233720368547758.08'", "-92233720368547758.08"},
       {"'92233720368547758.07'", "92233720368547758.07"},
-      {"NULL", nullptr}}},
+      {"NULL", nullptr}},
+     {},
+     // Natural: MONEY, whose range is a thousandth of PostgreSQL's.
+     std::vector<Arrival>{{"'-922337203685477.58'", "-922337203685477.58"},
+                          {"'922337203685477.58'", "922337203685477.58"},
+                          {"'12.5'", "12.5"},
+                          {"NULL", nullptr}},
+     std::vector<Refusal>{{"'-92233720368547758.08'", "MONEY"}, {"'922337203685477.59'", "MONEY"}}},
+    // Natural: a BIT, which the program reads back as True or False too.
     {"bool", "bool", Compare::Exact, {{"true", "True"}, {"false", "False"}, {"NULL", nullptr}}},
     {"char_5",
      "char(5)",
      Compare::Exact,
      {{"'ab'", "ab   "}, {"''", "     "}, {"NULL", nullptr}},
-     {kBeyondCodePage[0]}},
+     {kBeyondCodePage[0]},
+     // Natural: NCHAR(5), which counts UTF-16 units.
+     std::vector<Arrival>{{"'ab'", "ab   "},
+                          {"''", "     "},
+                          {"'Ωμέγα'", "Ωμέγα"},
+                          {"'中文'", "中文   "},
+                          {"NULL", nullptr}},
+     std::vector<Refusal>{{"'a😀😀'", "UTF-16"}}},
     {"varchar_20",
      "varchar(20)",
      Compare::Exact,
      {{"'plain'", "plain"}, {"''", ""}, {"'été € Œ œ'", "été € Œ œ"}, {"NULL", nullptr}},
-     kBeyondCodePage},
+     kBeyondCodePage,
+     // Natural: NVARCHAR(40), which holds 20 characters of any script.
+     std::vector<Arrival>{{"'plain'", "plain"},
+                          {"''", ""},
+                          {"'Ωμέγα 中文 😀 été € Œ œ'", "Ωμέγα 中文 😀 été € Œ œ"},
+                          {"'😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀'", "😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀😀"},
+                          {"NULL", nullptr}},
+     std::vector<Refusal>{}},
     {"text",
      "text",
      Compare::Exact,
@@ -102,7 +132,14 @@ const MatrixRow kRows[] = {
       {"''", ""},
       {"'" + kText8000 + "'", kText8000.c_str()},
       {"NULL", nullptr}},
-     {kBeyondCodePage[0], kBeyondCodePage[1], kBeyondCodePage[2], {"'" + kText8000 + "x'"}}},
+     {kBeyondCodePage[0], kBeyondCodePage[1], kBeyondCodePage[2], {"'" + kText8000 + "x'"}},
+     // Natural: NVARCHAR(MAX), which holds any text.
+     std::vector<Arrival>{{"'plain'", "plain"},
+                          {"''", ""},
+                          {"'" + kText8000 + "x'", kText8001.c_str()},
+                          {"'Ωμέγα 中文 😀'", "Ωμέγα 中文 😀"},
+                          {"NULL", nullptr}},
+     std::vector<Refusal>{}},
     {"bytea",
      "bytea",
      Compare::Exact,
@@ -118,7 +155,13 @@ const MatrixRow kRows[] = {
       kBeyondDatetime[1],
       kBeyondDatetime[2],
       kBeyondDatetime[3],
-      kBeyondDatetime[4]}},
+      kBeyondDatetime[4]},
+     // Natural: DATE, from year 1.
+     std::vector<Arrival>{{"'0001-01-01'", "0001-01-01"},
+                          {"'1752-12-31'", "1752-12-31"},
+                          {"'9999-12-31'", "9999-12-31"},
+                          {"NULL", nullptr}},
+     kBeyondDatetime},
     // DATETIME keeps 1/300 s: .xx0/.xx1 go to .xx0, .xx2 to .xx4 to .xx3, .xx5 to .xx8 to .xx7.
     {"timestamp",
      "timestamp",
@@ -136,14 +179,25 @@ const MatrixRow kRows[] = {
       kBeyondDatetime[1],
       kBeyondDatetime[2],
       kBeyondDatetime[3],
-      kBeyondDatetime[4]}},
+      kBeyondDatetime[4]},
+     // Natural: DATETIME2(6), every digit from year 1.
+     std::vector<Arrival>{{"'0001-01-01 00:00:00'", "0001-01-01 00:00:00"},
+                          {"'9999-12-31 23:59:59.999999'", "9999-12-31 23:59:59.999999"},
+                          {"'2024-01-02 03:04:05.123456'", "2024-01-02 03:04:05.123456"},
+                          {"NULL", nullptr}},
+     kBeyondDatetime},
     // Written without an offset: it arrives as the same wall-clock time whatever the
     // server's time zone.
     {"timestamptz",
      "timestamptz",
      Compare::Moment,
      {{"'2024-06-30 12:00:00.5'", "2024-06-30 12:00:00.5"}, {"NULL", nullptr}},
-     {kBeyondDatetime[0], kBeyondDatetime[1], kBeyondDatetime[2], kBeyondDatetime[4]}},
+     {kBeyondDatetime[0], kBeyondDatetime[1], kBeyondDatetime[2], kBeyondDatetime[4]},
+     // Natural: DATETIMEOFFSET(6), the instant with its offset.
+     std::vector<Arrival>{{"'2024-06-30 12:00:00.5+00'", "2024-06-30 12:00:00.5 +00:00"},
+                          {"'2024-06-30 12:00:00.123456+00'", "2024-06-30 12:00:00.123456 +00:00"},
+                          {"'0001-01-01 00:00:00+00'", "0001-01-01 00:00:00 +00:00"},
+                          {"NULL", nullptr}}},
     {"time",
      "time",
      Compare::Moment,
@@ -151,7 +205,14 @@ const MatrixRow kRows[] = {
       {"'23:59:59.999999'", "23:59:59.999999"},
       {"'12:34:56.5'", "12:34:56.5"},
       {"'24:00:00'", "24:00:00"},
-      {"NULL", nullptr}}},
+      {"NULL", nullptr}},
+     {},
+     // Natural: TIME(6), whose day ends before 24:00:00.
+     std::vector<Arrival>{{"'00:00:00'", "00:00:00"},
+                          {"'23:59:59.999999'", "23:59:59.999999"},
+                          {"'12:34:56.5'", "12:34:56.5"},
+                          {"NULL", nullptr}},
+     std::vector<Refusal>{{"'24:00:00'", "TIME"}}},
     {"timetz",
      "timetz",
      Compare::Moment,
@@ -200,19 +261,20 @@ const MatrixRow kRows[] = {
      {{R"('<a b="1">x &amp; y</a>')", R"(<a b="1">x &amp; y</a>)"}, {"NULL", nullptr}}},
 };
 
-class PostgresTypeToSqlServer : public ::testing::TestWithParam<MatrixRow> {};
+class PostgresTypeToSqlServer : public ::testing::TestWithParam<MatrixCase> {};
 
+// Row by row and with "Fast copy", with the default column types and with "Natural types":
+// the same arrivals and refusals in both copies of one kind of column.
 TEST_P(PostgresTypeToSqlServer, ArrivesAsTheTargetHoldsItOrIsRefusedWhereItSits) {
-    checkMatrixRow(GetParam(), Server::Postgres);
+    checkMatrixRow(std::get<0>(GetParam()), Server::Postgres, std::get<1>(GetParam()));
 }
 
-// The same values with "Fast copy": the same arrivals and the same refusals.
-TEST_P(PostgresTypeToSqlServer, ArrivesTheSameWithFastCopy) {
-    checkMatrixRow(GetParam(), Server::Postgres, CopyMode::Fast);
-}
-
-INSTANTIATE_TEST_SUITE_P(Matrix, PostgresTypeToSqlServer, ::testing::ValuesIn(kRows),
-                         [](const auto& info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(Matrix, PostgresTypeToSqlServer,
+                         ::testing::Combine(::testing::ValuesIn(kRows),
+                                            ::testing::Values(CopyMode::RowByRow, CopyMode::Fast,
+                                                              CopyMode::Natural,
+                                                              CopyMode::NaturalFast)),
+                         [](const auto& info) { return matrixCaseName(info.param); });
 
 }  // namespace
 }  // namespace dorvane::testing
