@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (i > 0) expected.push_back(punct(u','));
         expected.push_back(name(fields[i].name));
         expected.push_back(word(typeWord(fields[i].adoType)));
-        const bool numeric = sql::to_postgres::rowFor(fields[i].adoType).copy.values ==
+        const bool numeric = sql::to_postgres::rowFor(fields[i].adoType).copy.detail ==
                              sql::to_postgres::Values::Unquoted;
         require(sql::isFlagged(create.numericList, static_cast<int>(i)) == numeric,
                 "a numeric column is flagged, and only a numeric one");
