@@ -144,7 +144,7 @@ std::vector<CatalogueColumn> Catalogue::columnsOf(int64_t id) {
                                    std::stoi(PQgetvalue(r.get(), i, 4)));
         c.notNull = PQgetvalue(r.get(), i, 5)[0] == 't';
         if (!PQgetisnull(r.get(), i, 6)) {
-            c.identity = IdentitySpec{std::stoll(PQgetvalue(r.get(), i, 6)),
+            c.identity = IdentityProperty{std::stoll(PQgetvalue(r.get(), i, 6)),
                                       std::stoll(PQgetvalue(r.get(), i, 7))};
         }
         columns.push_back(std::move(c));

@@ -14,7 +14,7 @@ struct CatalogueColumn {
     std::string name;
     DeclaredType type;
     bool notNull = false;
-    std::optional<IdentitySpec> identity;
+    std::optional<IdentityProperty> identity;
 };
 
 // A PRIMARY KEY or UNIQUE constraint of a table.

@@ -120,13 +120,13 @@ void advanceIdentity(PgConnection& conn, const CatalogueObject& table,
                      const std::vector<int64_t>& explicitValues) {
     auto column = table.identityColumn();
     if (!column || explicitValues.empty()) return;
-    const IdentitySpec& spec = *table.columns[*column].identity;
-    const int64_t furthest = spec.increment > 0
+    const IdentityProperty& property = *table.columns[*column].identity;
+    const int64_t furthest = property.increment > 0
                                  ? *std::max_element(explicitValues.begin(), explicitValues.end())
                                  : *std::min_element(explicitValues.begin(), explicitValues.end());
     // Before its first value the sequence stands one step short of the seed.
-    const int64_t current = lastDrawn(conn, table).value_or(spec.seed - spec.increment);
-    if (!beyond(furthest, current, spec.increment)) return;
+    const int64_t current = lastDrawn(conn, table).value_or(property.seed - property.increment);
+    if (!beyond(furthest, current, property.increment)) return;
     conn.exec("SELECT setval('" + quoteIdentifier(table.backendIdentitySequence()) + "', $1, true)",
               {std::to_string(furthest)});
 }

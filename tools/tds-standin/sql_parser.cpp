@@ -362,7 +362,7 @@ class Parser {
                 } else if (acceptKeyword("null")) {
                     column.explicitNull = true;
                 } else if (acceptKeyword("identity")) {
-                    column.identity = identitySpec();
+                    column.identity = identityProperty();
                 } else if (startsKeyConstraint()) {
                     c.keys.push_back(keyConstraint(false));
                     c.keys.back().columns.push_back(column.name);
@@ -377,14 +377,14 @@ class Parser {
     }
 
     // After IDENTITY: the optional (seed, increment), which come both or not at all.
-    IdentitySpec identitySpec() {
-        IdentitySpec spec;
-        if (!acceptSymbol("(")) return spec;
-        spec.seed = signedInteger();
+    IdentityProperty identityProperty() {
+        IdentityProperty property;
+        if (!acceptSymbol("(")) return property;
+        property.seed = signedInteger();
         expectSymbol(",");
-        spec.increment = signedInteger();
+        property.increment = signedInteger();
         expectSymbol(")");
-        return spec;
+        return property;
     }
 
     int64_t signedInteger() {

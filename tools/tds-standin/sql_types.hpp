@@ -67,7 +67,7 @@ struct DeclaredType {
 };
 
 // IDENTITY [(seed, increment)] of a column; both are 1 when not written.
-struct IdentitySpec {
+struct IdentityProperty {
     int64_t seed = 1;
     int64_t increment = 1;
 };

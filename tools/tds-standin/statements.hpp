@@ -39,7 +39,7 @@ struct ColumnDefinition {
     DeclaredType type;
     bool notNull = false;
     bool explicitNull = false;  // NULL written out, which a PRIMARY KEY refuses
-    std::optional<IdentitySpec> identity;
+    std::optional<IdentityProperty> identity;
 };
 
 // PRIMARY KEY or UNIQUE, declared with a column or for the table.
