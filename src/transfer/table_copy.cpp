@@ -26,14 +26,14 @@ class ShownStatementKept {
 };
 
 // The lines of the row loop's steps. In one transaction a row is one step: reading it,
-// checking it and handing it over.
+// checking it, handing it over and moving on (`write`).
 struct RowLoopLines {
     int countRows, rowEvents, showProgress, write, nextRow;
 };
 
 RowLoopLines rowLoopLines(const TransferLines& lines, bool whole) {
     const int row = lines.fast.sendRow;
-    if (whole) return {lines.fast.countRows, row, row, row, row};
+    if (whole) return {lines.fast.countRows, row, row, row, kNotTaken};
     const RowLines& each = lines.rows;
     return {each.countRows, each.rowEvents, each.showProgress, each.insert.start, each.nextRow};
 }
@@ -234,11 +234,18 @@ bool TableCopy::sendRows(std::int64_t rows, TableRowWriter& writer, bool byInser
         }
         s_.p.step(lines.showProgress, [&] { showProgress(r, rows, byInserts); });
         db::Recordset& source = *s_.source;
-        // Reading the source and sending the rows both may wait.
-        if (!rowsStep(lines.write, writer, r + 1,
-                      [&] { writer.write(SourceRowValues{source}, r + 1); }) ||
-            !rowsStep(lines.nextRow, writer, r + 1, [&] { source.moveNext(); }))
-            return false;
+        // Reading the source and sending the rows both may wait. In one transaction a row
+        // is one step, handed over and passed; row by row the move on is a step of its own.
+        const auto write = [&] { writer.write(SourceRowValues{source}, r + 1); };
+        const auto next = [&] { source.moveNext(); };
+        const bool handed = whole_ ? rowsStep(lines.write, writer, r + 1,
+                                              [&] {
+                                                  write();
+                                                  next();
+                                              })
+                                   : rowsStep(lines.write, writer, r + 1, write) &&
+                                         rowsStep(lines.nextRow, writer, r + 1, next);
+        if (!handed) return false;
         if (transfer_steps::sourceEndedEarly(source, r, rows)) {
             s_.success = false;
             return false;
